@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# Builds and runs every test twice: a normal build that must compile without a
+# warning, and a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+set -euo pipefail
+raiz="$(cd "$(dirname "$0")/.." && pwd)"
+source "$raiz/scripts/dependencias.sh"
+instalar_dependencias
+
+nucleos="$(nproc)"
+export QT_QPA_PLATFORM=offscreen
+export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+export LSAN_OPTIONS="suppressions=$raiz/tests/lsan.supp:print_suppressions=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+
+construir_y_probar() {
+    local carpeta="$1"; shift
+    echo "== $carpeta"
+    cmake -S "$raiz" -B "$raiz/build/$carpeta" -DCMAKE_COMPILE_WARNING_AS_ERROR=ON "$@" >/dev/null
+    cmake --build "$raiz/build/$carpeta" --parallel "$nucleos"
+    ctest --test-dir "$raiz/build/$carpeta" --output-on-failure --parallel "$nucleos" --timeout 600
+}
+
+construir_y_probar normal -DCMAKE_BUILD_TYPE=RelWithDebInfo
+construir_y_probar sanitizadores -DCMAKE_BUILD_TYPE=Debug -DCORVELIAN_SANITIZADORES=ON -DCORVELIAN_BENCHMARKS=OFF
+echo "Todas las pruebas pasaron en las dos compilaciones."

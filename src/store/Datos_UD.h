@@ -1,0 +1,38 @@
+#pragma once
+// TDatosjuego: the game parameters ("DATOS INICIALES.DAT", one 224-byte
+// record) and the team names ("NOMBRES.DAT", 51-byte records).
+//
+// Each call opens its file, works and closes it; nothing is kept between
+// calls. Index bases differ and callers rely on them: guardarNombre counts
+// from 0, leerNombre from 1. File errors raise ErrorArchivo unless a call
+// says otherwise.
+
+#include "store/Registros.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+class TDatosjuego {
+public:
+    /// Creates or truncates the parameters file and writes r as its only record.
+    void guardarDatosIniciales(const TRegDatosIniciales& r);
+
+    /// Reads the parameters into r. A missing file returns at once with r
+    /// untouched; once the file exists every error is swallowed (a short
+    /// file may have filled part of r). Callers read into a zeroed record.
+    void leerDatosIniciales(TRegDatosIniciales& r);
+
+    /// Bytes 5, 7, 2, 3 and 4 of the parameters record. A missing file
+    /// leaves the outputs untouched; other errors propagate.
+    void leerContadores(uint8_t& zonaActiva, uint8_t& periodoActual, uint8_t& cantEquiposZona1,
+                        uint8_t& cantEquiposZona2, uint8_t& cantEquiposZona3);
+
+    /// Writes the name (cut to 50 bytes) at record indice, counted from 0.
+    /// The file is created when missing and never truncated.
+    void guardarNombre(uint8_t indice, std::string_view nombre);
+
+    /// Reads the name of team indice, counted from 1. A missing file leaves
+    /// nombre untouched; a record beyond the end is an error.
+    void leerNombre(uint8_t indice, std::string& nombre);
+};

@@ -1,0 +1,49 @@
+#pragma once
+// Texts and numbers as the game writes and reads them.
+//
+// Inside the core every text is a std::string holding single-byte
+// Windows-1252 text, exactly as the game files and reports store it. This is
+// the one place that converts between that and UTF-8 (the encoding of the
+// terminal, the file system and, through QString::fromUtf8, the window).
+// It is also the one place that reads the decimal separator from the
+// process's regional settings.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+/// Windows-1252 bytes to UTF-8. Every byte converts (the five bytes that
+/// Windows-1252 leaves undefined map to the C1 controls, as Windows does).
+std::string cp1252AUtf8(std::string_view texto);
+
+/// UTF-8 to Windows-1252; empty when a character has no Windows-1252 byte or
+/// the text is not valid UTF-8.
+std::optional<std::string> utf8ACp1252(std::string_view texto);
+
+/// A UTF-8 literal of the source code as Windows-1252 ("Compañía" -> 8 bytes).
+/// A character outside Windows-1252 is a programming error (std::logic_error).
+std::string cp1252(std::string_view literalUtf8);
+
+/// The decimal separator of the process's regional settings (LC_NUMERIC):
+/// '.' in the C locale, ',' in a locale such as es_AR.
+char separadorDecimal();
+
+/// Shortest general notation with up to 15 significant digits and the
+/// regional separator: 24 -> "24", 12.5 -> "12.5", 1500.5 -> "1500.5",
+/// 0.00001 -> "1E-5". Whole numbers print without decimals.
+std::string textoGeneral(long double valor);
+
+/// A whole number: optional leading blanks, an optional sign and decimal
+/// digits, nothing after them, within 32 bits. Empty otherwise.
+std::optional<int32_t> leerEntero(std::string_view texto);
+
+/// As leerEntero, but a text that is not a whole number raises
+/// ErrorConversion with "'texto' is not a valid integer value".
+int32_t aEntero(std::string_view texto);
+
+/// A decimal number in the regional format: optional blanks around it, an
+/// optional sign, digits with at most one regional separator, an optional
+/// exponent. Empty otherwise. Extended precision, as typed values are then
+/// scaled (÷ 100, ÷ 3) before being stored as doubles.
+std::optional<long double> leerDecimal(std::string_view texto);

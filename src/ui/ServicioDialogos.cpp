@@ -1,0 +1,65 @@
+#include "ui/ServicioDialogos.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+
+class DialogosQt final : public ServicioDialogos {
+public:
+    Respuesta mensaje(QWidget* padre, const QString& titulo, const QString& texto, Icono icono,
+                      Botones botones) override {
+        QMessageBox caja(padre);
+        caja.setWindowTitle(titulo);
+        caja.setText(texto);
+        switch (icono) {
+        case Icono::ninguno: caja.setIcon(QMessageBox::NoIcon); break;
+        case Icono::informacion: caja.setIcon(QMessageBox::Information); break;
+        case Icono::advertencia: caja.setIcon(QMessageBox::Warning); break;
+        case Icono::pregunta: caja.setIcon(QMessageBox::Question); break;
+        }
+        switch (botones) {
+        case Botones::ok: caja.setStandardButtons(QMessageBox::Ok); break;
+        case Botones::okCancelar: caja.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
+        case Botones::siNo: caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        }
+        switch (caja.exec()) {
+        case QMessageBox::Ok: return Respuesta::ok;
+        case QMessageBox::Yes: return Respuesta::si;
+        case QMessageBox::No: return Respuesta::no;
+        default: return botones == Botones::siNo ? Respuesta::no : Respuesta::cancelar;
+        }
+    }
+
+    std::optional<QString> pedirTexto(QWidget* padre, const QString& titulo, const QString& etiqueta,
+                                      const QString& porDefecto) override {
+        bool aceptado = false;
+        QString texto = QInputDialog::getText(padre, titulo, etiqueta, QLineEdit::Normal, porDefecto, &aceptado);
+        if (!aceptado) return std::nullopt;
+        return texto;
+    }
+
+    void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) override {
+        QMessageBox::about(padre, titulo, texto);
+    }
+
+    void abrirCarpeta(const QString& carpeta) override {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(carpeta));
+    }
+};
+
+DialogosQt qt;
+ServicioDialogos* actual = &qt;
+
+}  // namespace
+
+ServicioDialogos& dialogos() { return *actual; }
+
+void fijarDialogos(ServicioDialogos* servicio) { actual = servicio ? servicio : &qt; }
+
+void mostrarMensaje(QWidget* padre, const QString& texto) {
+    dialogos().mensaje(padre, QString(), texto, ServicioDialogos::Icono::ninguno, ServicioDialogos::Botones::ok);
+}

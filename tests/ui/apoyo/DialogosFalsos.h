@@ -1,0 +1,66 @@
+#pragma once
+// A scripted dialog service for window tests: it records every box it is
+// asked to show and answers from a queue prepared by the test.
+
+#include "ui/ServicioDialogos.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <deque>
+#include <optional>
+
+class DialogosFalsos final : public ServicioDialogos {
+public:
+    struct Caja {
+        QString titulo;
+        QString texto;
+        Icono icono;
+        Botones botones;
+    };
+
+    DialogosFalsos() { fijarDialogos(this); }
+    ~DialogosFalsos() override { fijarDialogos(nullptr); }
+
+    /// Answers for the next message boxes, in order; when the queue is empty
+    /// a box is answered with OK or Yes.
+    std::deque<Respuesta> respuestas;
+    /// Answers for the next input boxes; nullopt cancels the box.
+    std::deque<std::optional<QString>> textos;
+
+    QList<Caja> cajas;            ///< every message box shown, in order
+    QStringList entradas;         ///< prompts of the input boxes shown
+    QStringList carpetasAbiertas; ///< folders sent to the file browser
+    int acercaDeMostrado = 0;
+
+    Respuesta mensaje(QWidget*, const QString& titulo, const QString& texto, Icono icono, Botones botones) override {
+        cajas.append({titulo, texto, icono, botones});
+        if (!respuestas.empty()) {
+            Respuesta r = respuestas.front();
+            respuestas.pop_front();
+            return r;
+        }
+        return botones == Botones::siNo ? Respuesta::si : Respuesta::ok;
+    }
+
+    std::optional<QString> pedirTexto(QWidget*, const QString&, const QString& etiqueta,
+                                      const QString& porDefecto) override {
+        entradas.append(etiqueta);
+        if (!textos.empty()) {
+            auto t = textos.front();
+            textos.pop_front();
+            return t;
+        }
+        return porDefecto;
+    }
+
+    void acercaDe(QWidget*, const QString&, const QString&) override { ++acercaDeMostrado; }
+    void abrirCarpeta(const QString& carpeta) override { carpetasAbiertas.append(carpeta); }
+
+    /// Texts of the boxes shown so far.
+    QStringList textosMostrados() const {
+        QStringList t;
+        for (const auto& c : cajas) t.append(c.texto);
+        return t;
+    }
+};
