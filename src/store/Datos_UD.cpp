@@ -5,6 +5,7 @@
 #include "store/ErrorArchivo.h"
 
 #include <cstring>
+#include <system_error>
 
 namespace {
 constexpr const char* kParametros = "DATOS INICIALES.DAT";
@@ -12,9 +13,22 @@ constexpr const char* kNombres = "NOMBRES.DAT";
 }  // namespace
 
 void TDatosjuego::guardarDatosIniciales(const TRegDatosIniciales& r) {
-    Archivo archivo(rutaDatos(kParametros), Archivo::Modo::crear);
-    archivo.escribir(0, &r, sizeof r);
-    archivo.cerrar();
+    // Written whole beside the old file and then put in its place, so that a
+    // failed write never leaves a game without its parameters.
+    const auto ruta = rutaDatos(kParametros);
+    auto temporal = ruta;
+    temporal += ".tmp";
+    {
+        Archivo archivo(temporal, Archivo::Modo::crear);
+        archivo.escribir(0, &r, sizeof r);
+        archivo.cerrar();
+    }
+    std::error_code error;
+    std::filesystem::rename(temporal, ruta, error);
+    if (error) {
+        std::filesystem::remove(temporal, error);
+        throw ErrorArchivo(ruta, "no se pudo reemplazar el archivo");
+    }
 }
 
 void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {

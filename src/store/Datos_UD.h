@@ -15,7 +15,8 @@
 
 class TDatosjuego {
 public:
-    /// Creates or truncates the parameters file and writes r as its only record.
+    /// Replaces the parameters file by one holding r as its only record. The
+    /// old file stays untouched when the write fails.
     void guardarDatosIniciales(const TRegDatosIniciales& r);
 
     /// Reads the parameters into r. A missing file returns at once with r
