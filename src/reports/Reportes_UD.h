@@ -9,7 +9,8 @@
 // writers only glue the formatted texts together; they create the file in
 // the data folder, write it line by line, checking each write, and raise
 // ErrorArchivo when the file cannot be created or a write fails (the lines
-// already written stay). Every line ends in CR LF.
+// already written stay). Lines end in CR LF; the notices also hold lone CRs
+// inside a line, and the bankruptcy notice ends without a line end.
 
 #include "reports/Utils.h"
 #include "store/Registros.h"
@@ -160,9 +161,12 @@ public:
     /// Writes the zone's industry and competition report
     /// (rutaReporteIndustria). Reads the overdraft rate from the game
     /// parameters, each company's bankruptcy flags from the results file and
-    /// the program-wide severance and penalty values. A ranking key that is
-    /// neither blank nor an integer raises ErrorConversion before the file is
-    /// touched; so does a results record that cannot be read (ErrorArchivo).
+    /// the program-wide severance and penalty values. Everything is read
+    /// before the file is created: a ranking key that is neither blank nor an
+    /// integer (ErrorConversion) or a results record that cannot be read
+    /// (ErrorArchivo) leaves the previous report as it was. The caller
+    /// guarantees one array element per company; a missing one is a
+    /// programming error (std::logic_error).
     void ReporteIndustria(const indstr& registro) const;
 
     /// Ranking position of the company whose row holds posicion in column 0
