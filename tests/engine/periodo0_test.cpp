@@ -75,7 +75,8 @@ TEST(Periodo0, CreaLasEmpresasIguales) {
     EXPECT_EQ(leerParametros().periodoActual, 1);  // the run leaves the parameters alone
 
     auto reporte = leerTexto(carpeta / "COMZONA1IGUALES.txt");
-    EXPECT_EQ(valorEnReporte(reporte, "Producci\xF3n          "), "   1050");  // 1400 of capacity at 75 %
+    // 1400 of capacity at 75 %, all of it sold.
+    EXPECT_EQ(valorEnReporte(reporte, "\nProducci\xF3n          "), "   1050        Ventas realizadas       1050");
     EXPECT_EQ(valorEnReporte(reporte, "Empleados Indemniz. "), "");
     EXPECT_NE(reporte.find(" para el Per\xEDodo \r\n"), std::string::npos);
 
@@ -96,7 +97,7 @@ TEST(Periodo0, SinProduccion) {
     d.nivelProduccion = 0;
     ejecutarPeriodo0(d);
     auto reporte = leerTexto(carpeta / "COMZONA1IGUALES.txt");
-    EXPECT_EQ(valorEnReporte(reporte, "Producci\xF3n          "), "      0");
+    EXPECT_EQ(valorEnReporte(reporte, "\nProducci\xF3n          "), "      0        Ventas realizadas          0");
     EXPECT_EQ(valorEnReporte(reporte, "        Ventas              "), "      0");
     EXPECT_EQ(leerEmpresa(1).empleados, 0);
     auto industria = leerTexto(carpeta / "INDZONA1IGUALES.txt");
