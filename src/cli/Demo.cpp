@@ -59,21 +59,24 @@ TDecisionesPeriodo0 periodo0DeEjemplo() {
 using Decisiones = std::array<TRegDecision, kEquipos>;
 
 /// Each team plays one style, so that every kind of report turns up:
-/// Alfa keeps a steady course; Beta asks the top price at full production
-/// and piles up stock; Gamma cuts production in period 4 and lays off staff;
-/// Delta spends beyond its funds and its banks' limits, and goes bankrupt;
-/// Épsilon invests in its plant beyond its cash, is financed by its banks
-/// and pays the penalty.
+/// Alfa keeps a steady course; Beta asks a high price at full production,
+/// piles up stock and then sells it off; Gamma cuts production in period 4
+/// and lays off staff; Delta expands its plant in period 5 far beyond its
+/// cash and its banks' limits and goes bankrupt; Épsilon expands its plant
+/// in period 10 a little beyond its cash, is financed by its banks and pays
+/// the penalty.
 TRegDecision decision(std::size_t equipo, int periodo) {
+    //       precio, nivel, capacitacion, marketing, invYDes, invPlanta, pedidos A y B, devoluciones A y B
     switch (equipo) {
     case 0: return {85, 75, 4000, 8000, 1000, 2000, 0, 0, 0, 0};
-    case 1: return {100, 100, 2000, 2000, 500, 0, 0, 0, 0, 0};
-    case 2: return periodo < 4 ? TRegDecision{85, 100, 4000, 6000, 1000, 0, 0, 0, 0, 0}
-                               : TRegDecision{90, 25, 0, 4000, 500, 0, 0, 0, 0, 0};
-    case 3: return periodo == 2 ? TRegDecision{80, 100, 20000, 10000, 20000, 400000, 0, 0, 0, 0}
-                                : TRegDecision{80, 100, 4000, 8000, 1000, 0, 0, 0, 0, 0};
-    default: return periodo == 3 ? TRegDecision{88, 75, 4000, 8000, 1000, 150000, 0, 0, 0, 0}
-                                 : TRegDecision{88, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+    case 1: return periodo <= 4 ? TRegDecision{91, 100, 2000, 8000, 500, 0, 0, 0, 0, 0}
+                                : TRegDecision{80, 50, 2000, 10000, 500, 0, 0, 0, 0, 0};
+    case 2: return periodo <= 3 ? TRegDecision{85, 100, 4000, 6000, 1000, 0, 0, 0, 0, 0}
+                                : TRegDecision{85, 50, 4000, 6000, 1000, 0, 0, 0, 0, 0};
+    case 3: return periodo == 5 ? TRegDecision{82, 100, 4000, 8000, 1000, 300000, 0, 0, 0, 0}
+                                : TRegDecision{82, 100, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+    default: return periodo == 10 ? TRegDecision{88, 75, 4000, 8000, 1000, 145000, 0, 0, 0, 0}
+                                  : TRegDecision{88, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
     }
 }
 
@@ -120,6 +123,12 @@ void jugarDemo(const std::optional<fs::path>& pedida) {
             informes.push_back(entrada.path().filename().string());
     std::sort(informes.begin(), informes.end());
     std::cout << "\nInformes del último período en «" << carpeta.string() << "»:\n";
-    for (const auto& informe : informes) std::cout << "  " << cp1252AUtf8(informe) << '\n';
-    std::cout << "Los informes de cada período están en «" << (carpeta / "historial").string() << "».\n";
+    for (const auto& informe : informes) std::cout << "  " << informe << '\n';
+    std::cout << "Los informes de cada período están en «" << (carpeta / "historial").string() << "».\n\n"
+              << "Para empezar a mirar:\n"
+              << "  historial/Periodo 4/COMZONA1Beta.txt           stock sin vender (Stock en Unidades)\n"
+              << "  historial/Periodo 4/COMZONA1Gamma.txt          despidos (Empleados Indemniz.)\n"
+              << "  historial/Periodo 5/QuiebraEmpresa_Delta.txt   la quiebra de Delta\n"
+              << "  historial/Periodo 10/PenalidadEmpresa_Épsilon.txt  la penalidad de Épsilon\n"
+              << "  INDZONA1.txt                                   el informe de la industria y la posición final\n";
 }

@@ -10,6 +10,7 @@
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 #include <iostream>
@@ -168,13 +169,16 @@ void ordenEstado(const TLinea& linea) {
         std::cout << (estado.decisionesGuardadas >= d.cantEquipos ? " (decisiones cargadas)" : " (faltan decisiones)");
     std::cout << '\n';
     if (!estado.periodo0Corrido()) return;
-    std::cout << "\nPos.  " << columna("Empresa", 50) << "  Utilidad acumulada\n";
-    for (const TFilaPosicion& fila : posicionesZona()) {
+    const auto posiciones = posicionesZona();
+    std::size_t ancho = 7;
+    for (const TFilaPosicion& fila : posiciones) ancho = std::max(ancho, fila.nombre.size());
+    std::cout << "\nPos.  " << columna("Empresa", ancho) << "  Utilidad acumulada\n";
+    for (const TFilaPosicion& fila : posiciones) {
         char numero[32];
         std::snprintf(numero, sizeof numero, "%4d  ", fila.posicion);
         char utilidad[32];
         std::snprintf(utilidad, sizeof utilidad, "%18ld", static_cast<long>(fila.utilidadAcumulada));
-        std::cout << numero << columna(fila.nombre, 50) << "  " << utilidad << '\n';
+        std::cout << numero << columna(fila.nombre, ancho) << "  " << utilidad << '\n';
     }
 }
 
