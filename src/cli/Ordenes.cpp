@@ -120,7 +120,7 @@ void ordenPeriodo0(const TLinea& linea) {
     d.pedPrestamoB = argumentoEntero("PEDPRESTAMOB", a[7]);
     usarCarpeta(linea, false);
     correrPeriodo0(d);
-    std::cout << "Período 0 corrido para " << leerEstado().datos.cantEquipos
+    std::cout << "Período 0 corrido para " << static_cast<int>(leerEstado().datos.cantEquipos)
               << " empresas. Siga con las decisiones del período 1.\n";
 }
 
