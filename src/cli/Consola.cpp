@@ -4,6 +4,7 @@
 #include "store/Texto.h"
 
 #include <cstdio>
+#include <exception>
 #include <fstream>
 #include <iostream>
 #include <iterator>
@@ -77,9 +78,16 @@ void TNotificadorConsola::advertencia(const std::string& titulo, const std::stri
 void TNotificadorConsola::informacion(const std::string& texto) { std::cout << cp1252AUtf8(texto) << std::endl; }
 
 std::vector<std::string> leerLineas(const std::filesystem::path& archivo) {
-    std::ifstream entrada(archivo, std::ios::binary);
-    if (!entrada) throw ErrorJuego("No se pudo abrir el archivo «" + archivo.string() + "».");
-    std::string contenido{std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>()};
+    std::error_code error;
+    std::ifstream entrada;
+    if (std::filesystem::is_regular_file(archivo, error)) entrada.open(archivo, std::ios::binary);
+    if (!entrada.is_open()) throw ErrorJuego("No se pudo abrir el archivo «" + archivo.string() + "».");
+    std::string contenido;
+    try {
+        contenido.assign(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>());
+    } catch (const std::exception&) {
+        entrada.setstate(std::ios::badbit);
+    }
     if (entrada.bad()) throw ErrorJuego("No se pudo leer el archivo «" + archivo.string() + "».");
     if (contenido.starts_with("\xEF\xBB\xBF")) contenido.erase(0, 3);
     std::vector<std::string> lineas;

@@ -110,9 +110,12 @@ TEST(Decisiones, CadaErrorNombraLineaYColumnaYNadaSeEscribe) {
         EXPECT_EQ(r.salida, "");
         EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes) << caso.mensajes[0];
     }
-    r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", (carpeta / "no-existe.csv").string()});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("No se pudo abrir el archivo"), std::string::npos) << r.errores;
+    for (const fs::path& ilegible : {carpeta / "no-existe.csv", carpeta.ruta()}) {
+        r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", ilegible.string()});
+        EXPECT_EQ(r.codigo, 1);
+        EXPECT_EQ(r.errores, "No se pudo abrir el archivo «" + ilegible.string() + "».\n");
+    }
+    EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
 }
 
 TEST(Decisiones, SeRechazanCuandoNoHayPeriodoAbierto) {
