@@ -18,41 +18,7 @@ constexpr int kPeriodos = 10;
 
 const std::array<const char*, kEquipos> kNombres = {"Alfa", "Beta", "Gamma", "Delta", "Épsilon"};
 
-/// The sample game of the initial data screen, with its default banks.
-TTextosDatosIniciales parametrosDeEjemplo() {
-    TTextosDatosIniciales t;
-    t.planta = "70000";
-    t.capital = "80000";
-    t.maxCreditoA = "90000";
-    t.maxCreditoB = "80000";
-    t.mantenimiento = "10";
-    t.impuestos = "30";
-    t.interesA = "21";
-    t.interesB = "24";
-    t.tasaProduccion = "2";
-    t.giroDescubierto = "100";
-    t.penalidadStock = "10";
-    t.multipOrdenesMas = "30";
-    t.multipOrdenesMenos = "20";
-    t.nroInvYDes = "0";
-    t.modifOrdenes = "30";
-    t.limiteGiroDescubierto = "30";
-    return t;
-}
 
-/// The example of the period-0 screen.
-TDecisionesPeriodo0 periodo0DeEjemplo() {
-    TDecisionesPeriodo0 d;
-    d.precio = 90;
-    d.marketing = 8000;
-    d.invYDes = 1000;
-    d.capacitacion = 4000;
-    d.nivelProduccion = 75;
-    d.invPlanta = 0;
-    d.pedPrestamoA = 80000;
-    d.pedPrestamoB = 70000;
-    return d;
-}
 
 // precio, nivelProduccion, capacitacion, marketing, invYDes, invPlanta,
 // pedPrestamoA, pedPrestamoB, devPrestamoA, devPrestamoB
@@ -100,9 +66,9 @@ void jugarDemo(const std::optional<fs::path>& pedida) {
 
     std::vector<std::string> equipos;
     for (const char* nombre : kNombres) equipos.push_back(cp1252(nombre));
-    crearJuego(equipos, parametrosDeEjemplo());
+    crearJuego(equipos, ejemploDatosIniciales());
     std::cout << "Juego de ejemplo en «" << carpeta.string() << "» con " << kEquipos << " equipos.\n";
-    correrPeriodo0(periodo0DeEjemplo());
+    correrPeriodo0(ejemploPeriodo0());
     std::cout << "Período 0 corrido.\n";
 
     for (int periodo = 1; periodo <= kPeriodos; ++periodo) {

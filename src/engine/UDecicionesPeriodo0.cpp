@@ -1,6 +1,7 @@
 #include "engine/UDecicionesPeriodo0.h"
 
 #include "engine/Calculos_UD.h"
+#include "engine/CifrasEmpresa.h"
 #include "engine/Historial.h"
 #include "engine/Ordenes_UD.h"
 #include "engine/UTablaCostos.h"
@@ -13,10 +14,23 @@
 
 #include <cmath>
 
+TDecisionesPeriodo0 ejemploPeriodo0() {
+    TDecisionesPeriodo0 d;
+    d.precio = 90;
+    d.marketing = 8000;
+    d.invYDes = 1000;
+    d.capacitacion = 4000;
+    d.nivelProduccion = 75;
+    d.invPlanta = 0;
+    d.pedPrestamoA = 80000;
+    d.pedPrestamoB = 70000;
+    return d;
+}
+
 void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
-    TRegDecision comun{d.precio,      d.nivelProduccion, d.capacitacion, d.marketing,    d.invYDes,
-                       d.invPlanta,   d.pedPrestamoA,    d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB};
-    validarDecision(comun, "");
+    const TRegDecision comunes{d.precio,    d.nivelProduccion, d.capacitacion, d.marketing,    d.invYDes,
+                               d.invPlanta, d.pedPrestamoA,    d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB};
+    validarDecision(comunes, "");
 
     TDatosjuego datos;
     TRegDatosIniciales ini{};
@@ -79,62 +93,18 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
                      bal);
     bal.efectivo = std::trunc(bal.efectivo);
 
+    const TCifrasEmpresa cifras{prod,     stock,        resultado,  bal,       costoUnitario, recibidas,
+                                vendidas, noRealizadas, stockFinal, penalidad, adicionalA,    adicionalB,
+                                deudaA,   deudaB,       giro};
     empstr emp{};
-    emp.bancoa = f.FormatoBanco(d.nombreBancoA).substr(0, 50);
-    emp.bancob = f.FormatoBanco(d.nombreBancoB).substr(0, 50);
+    llenarEmpstr(cifras, comunes, ini, d.nombreBancoA, d.nombreBancoB, emp);
+    // One report stands for every company; it carries no period number, and
+    // the accumulated figures are the period's own decisions.
     emp.empresa = "IGUALES";
-    emp.precio = f.FormatoEntero(d.precio);
-    emp.girodesc = f.FormatoTecho(giro);
-    emp.zona = std::to_string(ini.nroZona);
-    emp.capacitacion = f.FormatoEntero(d.capacitacion);
-    emp.marketing = f.FormatoEntero(d.marketing);
-    emp.iyd = f.FormatoEntero(d.invYDes);
-    emp.ampplanta = f.FormatoEntero(d.invPlanta);
     emp.capacacum = f.FormatoEntero(d.capacitacion);
     emp.iydacum = f.FormatoEntero(d.invYDes);
-    emp.capacidad = f.FormatoEntero(prod.capacidadProxima);
-    emp.capplanta = f.FormatoEntero(prod.capacidadActual);
-    emp.mantenimiento = f.FormatoTruncado(prod.mantenimiento);
-    emp.mantstock = f.FormatoEntero(stock.mantenimientoStock);
-    emp.subsidios = f.FormatoEntero(prod.subsidios);
-    emp.indemnizaciones = f.FormatoEntero(prod.indemnizaciones);
-    emp.penalidad = f.FormatoEntero(penalidad);
-    emp.intereses = f.FormatoTecho(resultado.intereses);
-    emp.impuestos = f.FormatoTecho(resultado.impuestos);
-    emp.produccion = f.FormatoEntero(prod.produccion);
-    emp.nivelprod = f.FormatoEntero(d.nivelProduccion);
-    emp.empleados = f.FormatoEntero(prod.empleadosNecesarios);
-    emp.ordrecibidas = f.FormatoEntero(recibidas);
-    emp.ventasunid = f.FormatoEntero(vendidas);
-    emp.ordnorealiz = f.FormatoEntero(noRealizadas);
-    emp.stockunid = f.FormatoEntero(stockFinal);
-    emp.costounid = f.FormatoDecimal(costoUnitario);
-    emp.tasaa = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini.interesA) * 100 * 3));
-    emp.tasab = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini.interesB) * 100 * 3));
-    emp.prestamosa = f.FormatoTecho(deudaA);
-    emp.prestamosb = f.FormatoTecho(deudaB);
-    emp.maxcreditoa = f.FormatoEntero(ini.maxCreditoA);
-    emp.maxcreditob = f.FormatoEntero(ini.maxCreditoB);
-    emp.capital = f.FormatoEntero(ini.capital);
-    emp.efectivo = f.FormatoTecho(bal.efectivo);
-    emp.totalactivo = f.FormatoTecho(bal.totalActivo);
-    emp.prestamostomados = f.FormatoTecho(bal.prestamosTomados);
-    emp.utacumuladas = f.FormatoTecho(bal.utilAcumulada);
-    emp.pasivopatrimonio = f.FormatoTecho(bal.pasivoPatrimonio);
-    emp.stock = f.FormatoTecho(stock.valorStock);
-    emp.costomerc = f.FormatoTecho(stock.costoMercVendida);
-    emp.planta = f.FormatoEntero(prod.plantaNueva);
-    emp.ventas = f.FormatoEntero(resultado.ventas);
-    emp.margenbruto = f.FormatoTecho(resultado.margenBruto);
-    emp.utilanteimp = f.FormatoTecho(resultado.utilAnteImp);
-    emp.utilperiodo = f.FormatoTecho(resultado.utilPeriodo);
-    emp.prestadica = f.FormatoTecho(adicionalA);
-    emp.prestadicb = f.FormatoTecho(adicionalB);
-    emp.pedprestamoa = f.FormatoEntero(d.pedPrestamoA);
-    emp.pedprestamob = f.FormatoEntero(d.pedPrestamoB);
-    emp.devprestamoa = f.FormatoEntero(d.devPrestamoA);
-    emp.devprestamob = f.FormatoEntero(d.devPrestamoB);
     // Period 0 computes no dismissals: "Empleados Indemniz." stays empty.
+    emp.empindemniz.clear();
     f.ReporteEmpresa(emp);
     std::vector<std::filesystem::path> reportes{rutaReporteEmpresa(emp)};
 

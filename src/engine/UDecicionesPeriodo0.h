@@ -23,6 +23,9 @@ struct TDecisionesPeriodo0 {
     std::string nombreBancoB;
 };
 
+/// The ready example of the period-0 screen (repayments 0, no bank names).
+TDecisionesPeriodo0 ejemploPeriodo0();
+
 /// Runs period 0 in the data folder. Checks the decisions first and throws
 /// ErrorDecision without writing anything when one is out of range; a file
 /// error raises ErrorArchivo. On success asks the notifier to disable

@@ -1,6 +1,7 @@
 #include "engine/USimular.h"
 
 #include "engine/Calculos_UD.h"
+#include "engine/CifrasEmpresa.h"
 #include "engine/Historial.h"
 #include "engine/Ordenes_UD.h"
 #include "engine/UTablaCostos.h"
@@ -201,64 +202,13 @@ void TCorrida::simularEmpresa(int i) {
                       stock.valorStock, deudaA, giroTotal, bal);
 
     // The company report.
-    TReporte& f = reporte_;
-    emp_.bancoa = f.FormatoBanco(aTexto(ini_.nombreBancoA)).substr(0, 50);
-    emp_.bancob = f.FormatoBanco(aTexto(ini_.nombreBancoB)).substr(0, 50);
+    const TCifrasEmpresa cifras{prod,      stock,     resultado,  bal,        costoUnitario, recibidas,
+                                vendidas,  noRealizadas, stockFinal, penalidad, adicionalA, adicionalB,
+                                deudaA,    deudaB,    giroTotal};
+    llenarEmpstr(cifras, d, ini_, aTexto(ini_.nombreBancoA), aTexto(ini_.nombreBancoB), emp_);
     emp_.empresa = aTexto(a.nombreEmpresa);
-    emp_.precio = f.FormatoEntero(d.precio);
-    emp_.girodesc = f.FormatoTecho(giroTotal);
     emp_.periodo = std::to_string(ini_.periodoActual);
-    emp_.zona = std::to_string(ini_.nroZona);
-    emp_.capacitacion = f.FormatoEntero(d.capacitacion);
-    emp_.marketing = f.FormatoEntero(d.marketing);
-    emp_.iyd = f.FormatoEntero(d.invYDes);
-    emp_.ampplanta = f.FormatoEntero(d.invPlanta);
-    emp_.capacacum = f.FormatoEntero(prod.capacitacionAcumulada);
-    emp_.iydacum = f.FormatoEntero(prod.invYDesAcumulada);
-    emp_.capacidad = f.FormatoEntero(prod.capacidadProxima);
-    emp_.capplanta = f.FormatoEntero(prod.capacidadActual);
-    emp_.mantenimiento = f.FormatoTruncado(prod.mantenimiento);
-    emp_.mantstock = f.FormatoEntero(stock.mantenimientoStock);
-    emp_.subsidios = f.FormatoEntero(prod.subsidios);
-    emp_.indemnizaciones = f.FormatoEntero(prod.indemnizaciones);
-    emp_.penalidad = f.FormatoEntero(penalidad);
-    emp_.intereses = f.FormatoTecho(resultado.intereses);
-    emp_.impuestos = f.FormatoTecho(resultado.impuestos);
-    emp_.produccion = f.FormatoEntero(prod.produccion);
-    emp_.nivelprod = f.FormatoEntero(d.nivelProduccion);
-    emp_.empleados = f.FormatoEntero(prod.empleadosNecesarios);
-    emp_.empindemniz = f.FormatoEntero(prod.empleadosIndemnizados);
-    emp_.ordrecibidas = f.FormatoEntero(recibidas);
-    emp_.ventasunid = f.FormatoEntero(vendidas);
-    emp_.ordnorealiz = f.FormatoEntero(noRealizadas);
-    emp_.stockunid = f.FormatoEntero(stockFinal);
-    emp_.costounid = f.FormatoDecimal(costoUnitario);
-    // Rates are stored per period; the report shows them per year.
-    emp_.tasaa = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.interesA) * 100 * 3));
-    emp_.tasab = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.interesB) * 100 * 3));
-    emp_.prestamosa = f.FormatoTecho(deudaA);
-    emp_.prestamosb = f.FormatoTecho(deudaB);
-    emp_.maxcreditoa = f.FormatoEntero(ini_.maxCreditoA);
-    emp_.maxcreditob = f.FormatoEntero(ini_.maxCreditoB);
-    emp_.capital = f.FormatoEntero(ini_.capital);
-    emp_.efectivo = f.FormatoTecho(bal.efectivo);
-    emp_.totalactivo = f.FormatoTecho(bal.totalActivo);
-    emp_.prestamostomados = f.FormatoTecho(bal.prestamosTomados);
-    emp_.utacumuladas = f.FormatoTecho(bal.utilAcumulada);
-    emp_.pasivopatrimonio = f.FormatoTecho(bal.pasivoPatrimonio);
-    emp_.stock = f.FormatoTecho(stock.valorStock);
-    emp_.costomerc = f.FormatoTecho(stock.costoMercVendida);
-    emp_.planta = f.FormatoEntero(prod.plantaNueva);
-    emp_.ventas = f.FormatoEntero(resultado.ventas);
-    emp_.margenbruto = f.FormatoTecho(resultado.margenBruto);
-    emp_.utilanteimp = f.FormatoTecho(resultado.utilAnteImp);
-    emp_.utilperiodo = f.FormatoTecho(resultado.utilPeriodo);
-    emp_.prestadica = f.FormatoTecho(adicionalA);
-    emp_.prestadicb = f.FormatoTecho(adicionalB);
-    emp_.pedprestamoa = f.FormatoEntero(d.pedPrestamoA);
-    emp_.pedprestamob = f.FormatoEntero(d.pedPrestamoB);
-    emp_.devprestamoa = f.FormatoEntero(d.devPrestamoA);
-    emp_.devprestamob = f.FormatoEntero(d.devPrestamoB);
+    TReporte& f = reporte_;
     f.ReporteEmpresa(emp_);
     reportes_.push_back(rutaReporteEmpresa(emp_));
 

@@ -20,6 +20,27 @@ long double decimal(const std::string& texto) {
 
 }  // namespace
 
+TTextosDatosIniciales ejemploDatosIniciales() {
+    TTextosDatosIniciales t;
+    t.planta = "70000";
+    t.capital = "80000";
+    t.maxCreditoA = "90000";
+    t.maxCreditoB = "80000";
+    t.mantenimiento = "10";
+    t.impuestos = "30";
+    t.interesA = "21";
+    t.interesB = "24";
+    t.tasaProduccion = "2";
+    t.giroDescubierto = "100";
+    t.penalidadStock = "10";
+    t.multipOrdenesMas = "30";
+    t.multipOrdenesMenos = "20";
+    t.nroInvYDes = "0";
+    t.modifOrdenes = "30";
+    t.limiteGiroDescubierto = "30";
+    return t;
+}
+
 TRegDatosIniciales armarDatosIniciales(const TTextosDatosIniciales& t, uint8_t cantEquipos) {
     TRegDatosIniciales r{};
     r.periodoActual = 1;

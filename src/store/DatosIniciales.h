@@ -33,6 +33,10 @@ struct TTextosDatosIniciales {
     std::string penalidad = "500";
 };
 
+/// The sample game that a double click on the initial data screen fills in
+/// (the bank names, severance and penalty keep their defaults).
+TTextosDatosIniciales ejemploDatosIniciales();
+
 /// Builds the parameters record of a new game with cantEquipos teams in zone
 /// 1 and period 1 next. Converts the boxes in screen order (whole numbers;
 /// decimals in the regional format, percentages ÷ 100, interest rates also

@@ -15,36 +15,12 @@ namespace {
 void nuevoJuego(const std::vector<std::string>& equipos) {
     TDatosjuego datos;
     for (std::size_t i = 0; i < equipos.size(); ++i) datos.guardarNombre(static_cast<uint8_t>(i), equipos[i]);
-    TTextosDatosIniciales t;
-    t.planta = "70000";
-    t.capital = "80000";
-    t.maxCreditoA = "90000";
-    t.maxCreditoB = "80000";
-    t.mantenimiento = "10";
-    t.impuestos = "30";
-    t.interesA = "21";
-    t.interesB = "24";
-    t.tasaProduccion = "2";
-    t.giroDescubierto = "100";
-    t.penalidadStock = "10";
-    t.multipOrdenesMas = "30";
-    t.multipOrdenesMenos = "20";
-    t.nroInvYDes = "0";
-    t.modifOrdenes = "30";
-    t.limiteGiroDescubierto = "30";
-    guardarJuegoNuevo(armarDatosIniciales(t, static_cast<uint8_t>(equipos.size())));
+    guardarJuegoNuevo(armarDatosIniciales(ejemploDatosIniciales(), static_cast<uint8_t>(equipos.size())));
 }
 
-// The ready example of the period-0 screen.
+// The ready example of the period-0 screen, with the game's banks.
 TDecisionesPeriodo0 ejemplo() {
-    TDecisionesPeriodo0 d;
-    d.precio = 90;
-    d.marketing = 8000;
-    d.invYDes = 1000;
-    d.capacitacion = 4000;
-    d.nivelProduccion = 75;
-    d.pedPrestamoA = 80000;
-    d.pedPrestamoB = 70000;
+    TDecisionesPeriodo0 d = ejemploPeriodo0();
     d.nombreBancoA = "NACION";
     d.nombreBancoB = "PROVINCIA";
     return d;

@@ -10,35 +10,9 @@
 
 #include <clocale>
 
-namespace {
-
-// The sample game of the screen's double click.
-TTextosDatosIniciales ejemplo() {
-    TTextosDatosIniciales t;
-    t.planta = "70000";
-    t.capital = "80000";
-    t.maxCreditoA = "90000";
-    t.maxCreditoB = "80000";
-    t.mantenimiento = "10";
-    t.impuestos = "30";
-    t.interesA = "21";
-    t.interesB = "24";
-    t.tasaProduccion = "2";
-    t.giroDescubierto = "100";
-    t.penalidadStock = "10";
-    t.multipOrdenesMas = "30";
-    t.multipOrdenesMenos = "20";
-    t.nroInvYDes = "0";
-    t.modifOrdenes = "30";
-    t.limiteGiroDescubierto = "30";
-    return t;
-}
-
-}  // namespace
-
 TEST(DatosIniciales, JuegoDeEjemplo) {
     CarpetaTemporal carpeta;
-    auto r = armarDatosIniciales(ejemplo(), 5);
+    auto r = armarDatosIniciales(ejemploDatosIniciales(), 5);
     EXPECT_EQ(r.cantEquipos, 5);
     EXPECT_EQ(r.cantEquiposZona1, 5);
     EXPECT_EQ(r.cantEquiposZona2 + r.cantEquiposZona3, 0);
@@ -59,7 +33,7 @@ TEST(DatosIniciales, JuegoDeEjemplo) {
 
 TEST(DatosIniciales, ByteBajoYValoresGlobales) {
     CarpetaTemporal carpeta;
-    auto t = ejemplo();
+    auto t = ejemploDatosIniciales();
     t.penalidadStock = "300";
     t.indemXEmpleado = "450";
     t.penalidad = "800";
@@ -71,14 +45,14 @@ TEST(DatosIniciales, ByteBajoYValoresGlobales) {
 
 TEST(DatosIniciales, CajaVaciaOInvalidaFalla) {
     CarpetaTemporal carpeta;
-    auto t = ejemplo();
+    auto t = ejemploDatosIniciales();
     t.impuestos = "";
     EXPECT_THROW(armarDatosIniciales(t, 2), ErrorConversion);
-    t = ejemplo();
+    t = ejemploDatosIniciales();
     t.planta = "70.000";
     EXPECT_THROW(armarDatosIniciales(t, 2), ErrorConversion);
     // The severance box converts before the penalty box fails, and keeps its value.
-    t = ejemplo();
+    t = ejemploDatosIniciales();
     t.indemXEmpleado = "350";
     t.penalidad = "x";
     EXPECT_THROW(armarDatosIniciales(t, 2), ErrorConversion);
@@ -89,7 +63,7 @@ TEST(DatosIniciales, CajaVaciaOInvalidaFalla) {
 TEST(DatosIniciales, ComaDecimalRegional) {
     CarpetaTemporal carpeta;
     ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr);
-    auto t = ejemplo();
+    auto t = ejemploDatosIniciales();
     t.modifOrdenes = "12,5";
     auto r = armarDatosIniciales(t, 1);
     std::setlocale(LC_NUMERIC, "C");
@@ -98,11 +72,11 @@ TEST(DatosIniciales, ComaDecimalRegional) {
 
 TEST(DatosIniciales, GuardarFallidoDejaElJuegoAnterior) {
     CarpetaTemporal carpeta;
-    auto anterior = armarDatosIniciales(ejemplo(), 3);
+    auto anterior = armarDatosIniciales(ejemploDatosIniciales(), 3);
     guardarJuegoNuevo(anterior);
     auto bytes = leerBytes(carpeta / "DATOS INICIALES.DAT");
     // The replacement cannot be written: the stored game stays as it was.
     std::filesystem::create_directory(carpeta / "DATOS INICIALES.DAT.tmp");
-    EXPECT_THROW(guardarJuegoNuevo(armarDatosIniciales(ejemplo(), 7)), ErrorArchivo);
+    EXPECT_THROW(guardarJuegoNuevo(armarDatosIniciales(ejemploDatosIniciales(), 7)), ErrorArchivo);
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytes);
 }
