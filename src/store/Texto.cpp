@@ -6,6 +6,8 @@
 #include <charconv>
 #include <clocale>
 #include <cstring>
+#include <functional>
+#include <map>
 #include <stdexcept>
 
 namespace {
@@ -79,9 +81,13 @@ std::optional<std::string> utf8ACp1252(std::string_view texto) {
 }
 
 std::string cp1252(std::string_view literalUtf8) {
+    // The reports ask for the same few dozen literals on every line of every
+    // company, so each text is converted once.
+    static std::map<std::string, std::string, std::less<>> convertidos;
+    if (auto hallado = convertidos.find(literalUtf8); hallado != convertidos.end()) return hallado->second;
     auto convertido = utf8ACp1252(literalUtf8);
     if (!convertido) throw std::logic_error("texto fuera de Windows-1252: " + std::string(literalUtf8));
-    return *convertido;
+    return convertidos.emplace(std::string(literalUtf8), *convertido).first->second;
 }
 
 char separadorDecimal() {
