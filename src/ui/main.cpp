@@ -1,0 +1,24 @@
+// CORVELIAN: the game master's desktop program.
+
+#include "store/CarpetaDatos.h"
+#include "ui/UPrincipal.h"
+
+#include <QApplication>
+
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication aplicacion(argc, argv);
+    // Numbers are read and written with the desktop's decimal separator.
+    // QApplication already takes the locale from the environment on Unix;
+    // saying so here keeps it true whatever the toolkit does.
+    std::setlocale(LC_ALL, "");
+    QApplication::setApplicationName(QStringLiteral("CORVELIAN V 2.0"));
+
+    // The game files and reports live beside the program.
+    fijarCarpetaDatos(carpetaDelEjecutable());
+
+    TFPrincipal principal;
+    principal.showMaximized();
+    return aplicacion.exec();
+}
