@@ -16,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class TCampoTexto;
 
 class TFDeciciones : public QWidget {
     Q_OBJECT
@@ -77,16 +78,16 @@ private:
     QLabel* Label18 = nullptr;
     QLabel* Label19 = nullptr;
     QLabel* Label20 = nullptr;
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
+    TCampoTexto* Edit1 = nullptr;
+    TCampoTexto* Edit2 = nullptr;
+    TCampoTexto* Edit3 = nullptr;
+    TCampoTexto* Edit4 = nullptr;
     QComboBox* ComboBox1 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLineEdit* Edit8 = nullptr;
-    QLineEdit* Edit9 = nullptr;
-    QLineEdit* Edit10 = nullptr;
+    TCampoTexto* Edit6 = nullptr;
+    TCampoTexto* Edit7 = nullptr;
+    TCampoTexto* Edit8 = nullptr;
+    TCampoTexto* Edit9 = nullptr;
+    TCampoTexto* Edit10 = nullptr;
     QPushButton* btnAnterior = nullptr;
     QPushButton* btnSiguiente = nullptr;
     QPushButton* btnCancelar = nullptr;
