@@ -54,6 +54,7 @@ QWidget* crearBandaTitulo(const QString& texto, QWidget* padre, QLabel* extremo)
     titulo->setFont(letra);
     titulo->setStyleSheet(QStringLiteral("color: white;"));
     titulo->setAlignment(Qt::AlignCenter);
+    titulo->setMinimumWidth(titulo->sizeHint().width() + 80);
     fila->addWidget(titulo, 1);
     if (extremo) {
         extremo->setParent(banda);
