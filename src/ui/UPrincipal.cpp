@@ -7,8 +7,10 @@
 #include "ui/ImagenJpeg.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
+#include "ui/UDeciciones.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UEquipos.h"
+#include "ui/UModificarDatos.h"
 #include "ui/UPosiciones.h"
 
 #include <QAction>
@@ -216,11 +218,11 @@ void TFPrincipal::closeEvent(QCloseEvent* evento) {
 
 void TFPrincipal::Periodo0Click() { (new TFDecicionesPeriodo0(this))->show(); }
 
-void TFPrincipal::PeriodoClick() {
-    // The decision entry screen reads the period from the stored parameters.
-}
+// The decision entry screen takes the period from the stored parameters, so
+// the ten items share this action.
+void TFPrincipal::PeriodoClick() { (new TFDeciciones(this))->show(); }
 
-void TFPrincipal::ModificarClick() {}
+void TFPrincipal::ModificarClick() { (new TFModificarDatos(this))->show(); }
 
 void TFPrincipal::VolverAtrasClick() {
     if (!preguntar(this, QStringLiteral("¿Seguro que desea volver al periodo anterior?"),
