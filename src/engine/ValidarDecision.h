@@ -18,5 +18,6 @@ public:
 
 /// Checks price 50..100, marketing 0..10000, training 0..20000 in steps of
 /// 2000 and production level 0, 25, 50, 75 or 100. empresa is the company
-/// name in Windows-1252. Throws ErrorDecision on the first violation.
+/// name in Windows-1252, empty for the common decisions of period 0.
+/// Throws ErrorDecision on the first violation.
 void validarDecision(const TRegDecision& decision, const std::string& empresa);

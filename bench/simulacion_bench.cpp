@@ -1,0 +1,115 @@
+// How long a period run takes with the most companies a game can hold (the
+// counters are bytes, so 255), and a whole ten-period game.
+
+#include "engine/UDecicionesPeriodo0.h"
+#include "engine/USimular.h"
+#include "store/CarpetaDatos.h"
+#include "store/Datos_UD.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Decision_UD.h"
+#include "store/DatosIniciales.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+fs::path carpetaNueva(const std::string& nombre) {
+    fs::path carpeta = fs::temp_directory_path() / ("corvelian-bench-" + nombre + "-" + std::to_string(::getpid()));
+    fs::remove_all(carpeta);
+    fs::create_directories(carpeta);
+    fijarCarpetaDatos(carpeta);
+    return carpeta;
+}
+
+void prepararJuego(int equipos) {
+    TDatosjuego datos;
+    for (int i = 0; i < equipos; ++i) datos.guardarNombre(static_cast<uint8_t>(i), "Empresa " + std::to_string(i + 1));
+    TTextosDatosIniciales t;
+    t.planta = "70000";
+    t.capital = "80000";
+    t.maxCreditoA = "90000";
+    t.maxCreditoB = "80000";
+    t.mantenimiento = "10";
+    t.impuestos = "30";
+    t.interesA = "21";
+    t.interesB = "24";
+    t.tasaProduccion = "2";
+    t.giroDescubierto = "100";
+    t.penalidadStock = "10";
+    t.multipOrdenesMas = "30";
+    t.multipOrdenesMenos = "20";
+    t.nroInvYDes = "500";
+    t.modifOrdenes = "30";
+    t.limiteGiroDescubierto = "1000000";
+    guardarJuegoNuevo(armarDatosIniciales(t, static_cast<uint8_t>(equipos)));
+    TDecisionesPeriodo0 d0;
+    d0.precio = 90;
+    d0.marketing = 8000;
+    d0.invYDes = 1000;
+    d0.capacitacion = 4000;
+    d0.nivelProduccion = 75;
+    d0.pedPrestamoA = 80000;
+    d0.pedPrestamoB = 70000;
+    d0.nombreBancoA = "NACION";
+    d0.nombreBancoB = "PROVINCIA";
+    ejecutarPeriodo0(d0);
+}
+
+void cargarDecisiones(int periodo) {
+    TRegDatosIniciales ini{};
+    TDatosjuego().leerDatosIniciales(ini);
+    TDecision dec;
+    dec.vaciarDecisiones();
+    for (int i = 0; i < ini.cantEquipos; ++i) {
+        TRegDecision d{};
+        d.precio = 60 + (i + periodo) % 40;
+        d.nivelProduccion = 25 * ((i + periodo) % 5);
+        d.capacitacion = 2000 * (i % 3);
+        d.marketing = 1000 * (i % 11);
+        d.invYDes = 1000;
+        d.pedPrestamoA = 10000;
+        dec.guardarDecision(d, static_cast<uint8_t>(i));
+    }
+}
+
+// One period run of 255 companies; the game files are put back before each
+// iteration, outside the timing.
+void BM_Periodo255Empresas(benchmark::State& estado) {
+    const fs::path carpeta = carpetaNueva("periodo");
+    prepararJuego(255);
+    cargarDecisiones(1);
+    const fs::path copia = carpeta / "copia";
+    fs::create_directories(copia);
+    for (const char* f : {"DATOS INICIALES.DAT", "DATOS ACUMULADOS.DAT", "DECISIONES.DAT"})
+        fs::copy_file(carpeta / f, copia / f);
+    for (auto _ : estado) {
+        estado.PauseTiming();
+        for (const char* f : {"DATOS INICIALES.DAT", "DATOS ACUMULADOS.DAT", "DECISIONES.DAT"})
+            fs::copy_file(copia / f, carpeta / f, fs::copy_options::overwrite_existing);
+        estado.ResumeTiming();
+        simularPeriodo();
+    }
+    fs::remove_all(carpeta);
+}
+BENCHMARK(BM_Periodo255Empresas)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_JuegoDeDiezPeriodos(benchmark::State& estado) {
+    const fs::path carpeta = carpetaNueva("juego");
+    for (auto _ : estado) {
+        prepararJuego(static_cast<int>(estado.range(0)));
+        for (int periodo = 1; periodo <= 10; ++periodo) {
+            cargarDecisiones(periodo);
+            simularPeriodo();
+        }
+    }
+    fs::remove_all(carpeta);
+}
+BENCHMARK(BM_JuegoDeDiezPeriodos)->Arg(8)->Arg(255)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace

@@ -1,0 +1,221 @@
+#include "engine/UDecicionesPeriodo0.h"
+
+#include "engine/Calculos_UD.h"
+#include "engine/Historial.h"
+#include "engine/Ordenes_UD.h"
+#include "engine/UTablaCostos.h"
+#include "engine/ValidarDecision.h"
+#include "reports/Reportes_UD.h"
+#include "store/Datos_UD.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Notificador.h"
+#include "store/Texto.h"
+
+#include <cmath>
+
+void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
+    TRegDecision comun{d.precio,      d.nivelProduccion, d.capacitacion, d.marketing,    d.invYDes,
+                       d.invPlanta,   d.pedPrestamoA,    d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB};
+    validarDecision(comun, "");
+
+    TDatosjuego datos;
+    TRegDatosIniciales ini{};
+    datos.leerDatosIniciales(ini);
+    const uint8_t precio = static_cast<uint8_t>(d.precio);  // the sales product takes the price as one byte
+
+    TCalculos calculos;
+    TOrdenes ordenes;
+    tcosto costo;
+    TReporte f;
+
+    // One standard company that starts from nothing but the initial plant and capital.
+    TEntradaProduccion entrada{0, d.capacitacion, 0, 0, 0.0, 0.0, ini.interesA, ini.interesB, ini.tasaMantenimiento,
+                               static_cast<double>(d.nivelProduccion), ini.tasaProduccion, d.pedPrestamoA,
+                               d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB, d.invPlanta, ini.planta, 0};
+    TResultadoProduccion prod{};
+    calculos.calcularProduccion(entrada, prod);
+
+    double costoUnitario = 0, costoTotal = 0;
+    costo.costoProduccion(ini.planta, prod.produccion, 0, static_cast<uint8_t>(d.nivelProduccion), costoUnitario,
+                          costoTotal);
+
+    int32_t recibidas = 0, vendidas = 0, noRealizadas = 0, stockFinal = 0;
+    ordenes.calcularOrdenes(0, 0, ini.modifOrdenes, prod.produccion, d.marketing, precio, recibidas, vendidas,
+                            noRealizadas, stockFinal);
+
+    TEntradaStock entradaStock{0, 0, stockFinal, ini.penalidadStock, prod.produccion, vendidas, 0.0, costoUnitario};
+    TResultadoStock stock{};
+    calculos.valuarStock(entradaStock, stock);
+
+    bool fondosSuficientes = false;
+    double faltante = 0;
+    // The interest of this period's loans at this period's rates counts among the outlays.
+    const double interesesProvisorios =
+        static_cast<double>(static_cast<long double>(prod.interesA) + prod.interesB);
+    calculos.verificarFondos(d.pedPrestamoA + d.pedPrestamoB, 0, interesesProvisorios, prod.mantenimiento,
+                             costoTotal, d.devPrestamoA + d.devPrestamoB, d.invPlanta, d.marketing, d.capacitacion,
+                             d.invYDes, fondosSuficientes, faltante);
+
+    int32_t penalidad = 0;
+    double adicionalA = 0, adicionalB = 0, parteGiro = 0;
+    TEntradaCredito credito{faltante,        0.0,          0.0,        ini.maxCreditoA, ini.maxCreditoB,
+                            d.devPrestamoB,  d.pedPrestamoB, d.devPrestamoA, d.pedPrestamoA};
+    if (!fondosSuficientes) calculos.cubrirFaltante(credito, penalidad, adicionalA, adicionalB, parteGiro);
+
+    // No credit limit is enforced in period 0: both excesses are 0.
+    double deudaA = 0, deudaB = 0, interesGiro = 0, giro = 0;
+    bool quebrada = false, marcaQuiebra = false;
+    calculos.calcularDeudas(0, 0, credito, parteGiro, adicionalA, adicionalB, ini.tasaGiroDescubierto, deudaA, deudaB,
+                            interesGiro, giro, quebrada, marcaQuiebra);
+    prod.interesA = deudaA * ini.interesA;
+    prod.interesB = deudaB * ini.interesB;
+
+    const int32_t costoMercVendida = aEntero(f.FormatoTecho(stock.costoMercVendida));
+    TEstadoResultado resultado{};
+    calculos.estadoDeResultado(costoMercVendida, stock.mantenimientoStock, prod, ini.tasaImpuestos, interesGiro,
+                               penalidad, d.invYDes, d.capacitacion, d.marketing, vendidas, precio, resultado);
+    TBalance bal{};
+    calculos.balance(prod.plantaNueva, ini.capital, 0, deudaB, resultado.utilPeriodo, stock.valorStock, deudaA, 0.0,
+                     bal);
+    bal.efectivo = std::trunc(bal.efectivo);
+
+    empstr emp{};
+    emp.bancoa = f.FormatoBanco(d.nombreBancoA).substr(0, 50);
+    emp.bancob = f.FormatoBanco(d.nombreBancoB).substr(0, 50);
+    emp.empresa = "IGUALES";
+    emp.precio = f.FormatoEntero(d.precio);
+    emp.girodesc = f.FormatoTecho(giro);
+    emp.zona = std::to_string(ini.nroZona);
+    emp.capacitacion = f.FormatoEntero(d.capacitacion);
+    emp.marketing = f.FormatoEntero(d.marketing);
+    emp.iyd = f.FormatoEntero(d.invYDes);
+    emp.ampplanta = f.FormatoEntero(d.invPlanta);
+    emp.capacacum = f.FormatoEntero(d.capacitacion);
+    emp.iydacum = f.FormatoEntero(d.invYDes);
+    emp.capacidad = f.FormatoEntero(prod.capacidadProxima);
+    emp.capplanta = f.FormatoEntero(prod.capacidadActual);
+    emp.mantenimiento = f.FormatoTruncado(prod.mantenimiento);
+    emp.mantstock = f.FormatoEntero(stock.mantenimientoStock);
+    emp.subsidios = f.FormatoEntero(prod.subsidios);
+    emp.indemnizaciones = f.FormatoEntero(prod.indemnizaciones);
+    emp.penalidad = f.FormatoEntero(penalidad);
+    emp.intereses = f.FormatoTecho(resultado.intereses);
+    emp.impuestos = f.FormatoTecho(resultado.impuestos);
+    emp.produccion = f.FormatoEntero(prod.produccion);
+    emp.nivelprod = f.FormatoEntero(d.nivelProduccion);
+    emp.empleados = f.FormatoEntero(prod.empleadosNecesarios);
+    emp.ordrecibidas = f.FormatoEntero(recibidas);
+    emp.ventasunid = f.FormatoEntero(vendidas);
+    emp.ordnorealiz = f.FormatoEntero(noRealizadas);
+    emp.stockunid = f.FormatoEntero(stockFinal);
+    emp.costounid = f.FormatoDecimal(costoUnitario);
+    emp.tasaa = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini.interesA) * 100 * 3));
+    emp.tasab = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini.interesB) * 100 * 3));
+    emp.prestamosa = f.FormatoTecho(deudaA);
+    emp.prestamosb = f.FormatoTecho(deudaB);
+    emp.maxcreditoa = f.FormatoEntero(ini.maxCreditoA);
+    emp.maxcreditob = f.FormatoEntero(ini.maxCreditoB);
+    emp.capital = f.FormatoEntero(ini.capital);
+    emp.efectivo = f.FormatoTecho(bal.efectivo);
+    emp.totalactivo = f.FormatoTecho(bal.totalActivo);
+    emp.prestamostomados = f.FormatoTecho(bal.prestamosTomados);
+    emp.utacumuladas = f.FormatoTecho(bal.utilAcumulada);
+    emp.pasivopatrimonio = f.FormatoTecho(bal.pasivoPatrimonio);
+    emp.stock = f.FormatoTecho(stock.valorStock);
+    emp.costomerc = f.FormatoTecho(stock.costoMercVendida);
+    emp.planta = f.FormatoEntero(prod.plantaNueva);
+    emp.ventas = f.FormatoEntero(resultado.ventas);
+    emp.margenbruto = f.FormatoTecho(resultado.margenBruto);
+    emp.utilanteimp = f.FormatoTecho(resultado.utilAnteImp);
+    emp.utilperiodo = f.FormatoTecho(resultado.utilPeriodo);
+    emp.prestadica = f.FormatoTecho(adicionalA);
+    emp.prestadicb = f.FormatoTecho(adicionalB);
+    emp.pedprestamoa = f.FormatoEntero(d.pedPrestamoA);
+    emp.pedprestamob = f.FormatoEntero(d.pedPrestamoB);
+    emp.devprestamoa = f.FormatoEntero(d.devPrestamoA);
+    emp.devprestamob = f.FormatoEntero(d.devPrestamoB);
+    // Period 0 computes no dismissals: "Empleados Indemniz." stays empty.
+    f.ReporteEmpresa(emp);
+    std::vector<std::filesystem::path> reportes{rutaReporteEmpresa(emp)};
+
+    uint8_t zonaActiva = 0, periodoActual = 0, zona1 = 0, zona2 = 0, zona3 = 0;
+    datos.leerContadores(zonaActiva, periodoActual, zona1, zona2, zona3);
+    const int n = zona1;
+    std::vector<std::string> nombres(n);
+    for (int j = 0; j < n; ++j) datos.leerNombre(static_cast<uint8_t>(j + 1), nombres[j]);
+
+    if (n != 0) {
+        indstr ind{};
+        const std::size_t listas = std::max<std::size_t>(ini.cantEquipos, static_cast<std::size_t>(n));
+        ind.nombres.assign(listas, "");
+        for (cadestr* lista : {&ind.precios, &ind.ventasdol, &ind.utilperiodos, &ind.utilacums, &ind.unidvendidas,
+                               &ind.mercados})
+            lista->assign(listas, "");
+        // All companies are equal: the industry is the standard company n times.
+        ind.totordenes = f.FormatoEntero(recibidas * n);
+        ind.totproducido = f.FormatoEntero(prod.produccion * n);
+        ind.totcapacidad = f.FormatoEntero(prod.capacidadActual * n);
+        ind.totvendido = f.FormatoEntero(vendidas * n);
+        ind.totstock = f.FormatoEntero(stockFinal * n);
+        ind.totnorealiz = f.FormatoEntero(noRealizadas * n);
+        ind.totempleados = f.FormatoEntero(prod.empleadosNecesarios * n);
+        ind.totventas = f.FormatoEntero(resultado.ventas * n);
+        const int64_t empleados = int64_t{prod.empleadosNecesarios} * n;
+        ind.ventasxempleado = f.FormatoTecho(
+            empleados == 0 ? 0.0
+                           : static_cast<double>(static_cast<long double>(int64_t{resultado.ventas} * n) / empleados));
+        ind.costoprom = f.FormatoDecimal(costoUnitario);
+        ind.precioprom = f.FormatoTecho(d.precio);
+        ind.tasamant = f.FormatoTruncado(static_cast<double>(static_cast<long double>(ini.tasaMantenimiento) * 100));
+        ind.tasaimp = f.FormatoTecho(static_cast<double>(static_cast<long double>(ini.tasaImpuestos) * 100));
+        ind.capprom = emp.nivelprod;
+        ind.iydacum = f.FormatoEntero(0);
+        ind.mantstockunid = f.FormatoEntero(ini.penalidadStock);
+        ind.limitegiro = f.FormatoTecho(ini.limiteGiroDescubierto);
+        ind.limitea = emp.maxcreditoa;
+        ind.limiteb = emp.maxcreditob;
+        ind.tasaprimaa = emp.tasaa;
+        ind.tasaprimab = emp.tasab;
+        ind.bancoa = emp.bancoa;
+        ind.bancob = emp.bancob;
+        ind.empresa = "IGUALES";
+        ind.primera = static_cast<uint8_t>(n);
+        ind.periodo = "0";
+        ind.zona = std::to_string(ini.nroZona);
+        for (int j = 0; j < n; ++j) ind.nombres[static_cast<std::size_t>(j)] = f.FormatoNombre(nombres[j]);
+        ind.precios[0] = emp.precio;
+        ind.ventasdol[0] = emp.ventas;
+        ind.utilperiodos[0] = emp.utilperiodo;
+        ind.utilacums[0] = emp.utacumuladas;
+        ind.unidvendidas[0] = emp.ventasunid;
+        ind.mercados[0] = f.FormatoEntero(100 / n);
+        f.ReporteIndustria(ind);
+        reportes.push_back(rutaReporteIndustria(ind));
+    }
+
+    if (zonaActiva == 1 && n > 0) {
+        TDatosAcum acum;
+        for (int i = 1; i <= n; ++i) {
+            TRegDatosAcum r{};
+            asignar(r.nombreEmpresa, nombres[i - 1]);
+            r.zona = 1;
+            r.intereses = aEntero(emp.intereses);
+            r.stockValor = aEntero(emp.stock);
+            r.giroDescubierto = 0;
+            r.prestamoA = aEntero(emp.prestamosa);
+            r.prestamoB = aEntero(emp.prestamosb);
+            r.planta = d.invPlanta + ini.planta;
+            r.efectivo = aEntero(emp.efectivo);
+            r.utilidadAcumulada = aEntero(emp.utacumuladas);
+            r.stockUnidades = stockFinal;
+            r.invYDesAcumulada = d.invYDes;
+            r.capacitacionAcumulada = d.capacitacion;
+            r.empleados = prod.empleadosNecesarios;
+            acum.guardarAcum(static_cast<uint8_t>(i), r);
+        }
+    }
+
+    archivarPeriodo(0, reportes);
+    notificador().habilitarPeriodo(0, false);
+    notificador().habilitarPeriodo(1, true);
+}

@@ -1,0 +1,441 @@
+#include "engine/USimular.h"
+
+#include "engine/Calculos_UD.h"
+#include "engine/Historial.h"
+#include "engine/Ordenes_UD.h"
+#include "engine/UTablaCostos.h"
+#include "engine/ValidarDecision.h"
+#include "reports/Reportes_UD.h"
+#include "store/CarpetaDatos.h"
+#include "store/Datos_UD.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Decision_UD.h"
+#include "store/ErrorArchivo.h"
+#include "store/Notificador.h"
+#include "store/Texto.h"
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace {
+
+// The industry figures of a zone, summed company by company.
+struct TAcumuladorIndustria {
+    int32_t ordenes = 0, produccion = 0, capacidad = 0, vendido = 0, stock = 0, noRealizadas = 0,
+            empleados = 0, ventas = 0, nivel = 0;
+    double costoUnitario = 0, precio = 0;  // doubles: every addition rounds to a double
+};
+
+// What the run reports to the window; held back until every file step has
+// succeeded, so that a run that is rolled back has shown nothing.
+struct TAvisos {
+    std::vector<std::string> quiebras;
+};
+
+int32_t numero(const cad& texto) { return aEntero(texto); }
+
+bool archivosIguales(const std::filesystem::path& a, const std::filesystem::path& b) {
+    std::error_code ea, eb;
+    bool existeA = std::filesystem::exists(a, ea), existeB = std::filesystem::exists(b, eb);
+    if (!existeA || !existeB) return existeA == existeB;
+    std::FILE* fa = std::fopen(a.c_str(), "rb");
+    std::FILE* fb = std::fopen(b.c_str(), "rb");
+    bool iguales = fa && fb;
+    while (iguales) {
+        int ca = std::fgetc(fa), cb = std::fgetc(fb);
+        if (ca != cb) iguales = false;
+        if (ca == EOF || cb == EOF) break;
+    }
+    if (fa) std::fclose(fa);
+    if (fb) std::fclose(fb);
+    return iguales;
+}
+
+// Takes the checkpoint and makes sure it really holds the game as it is now:
+// restoring a stale checkpoint after a failure would bring back another period.
+void tomarRespaldo() {
+    guardarRespaldo();
+    // A game file that is missing has no copy; drop a stale one from an older run.
+    for (auto [juego, respaldo] : {std::pair{"DATOS ACUMULADOS.DAT", "AUXACUM.DAT"},
+                                   std::pair{"DECISIONES.DAT", "AUXDECISIONES.DAT"},
+                                   std::pair{"DATOS INICIALES.DAT", "AUXINI.DAT"}}) {
+        std::error_code ignorado;
+        if (!std::filesystem::exists(rutaDatos(juego))) std::filesystem::remove(rutaDatos(respaldo), ignorado);
+    }
+    const std::pair<const char*, const char*> pares[] = {{"DATOS ACUMULADOS.DAT", "AUXACUM.DAT"},
+                                                         {"DECISIONES.DAT", "AUXDECISIONES.DAT"},
+                                                         {"DATOS INICIALES.DAT", "AUXINI.DAT"}};
+    for (auto [juego, respaldo] : pares)
+        if (!archivosIguales(rutaDatos(juego), rutaDatos(respaldo)))
+            throw ErrorArchivo(rutaDatos(respaldo), "no se pudo guardar el respaldo del período; no se simuló nada");
+}
+
+class TCorrida {
+public:
+    TCorrida(const TRegDatosIniciales& ini, std::vector<TRegDecision> decisiones, std::vector<TRegDatosAcum> acum)
+        : ini_(ini), decisiones_(std::move(decisiones)), acum_(std::move(acum)) {}
+
+    void ejecutar();
+    const TAvisos& avisos() const { return avisos_; }
+    const std::vector<std::filesystem::path>& reportes() const { return reportes_; }
+    int periodoNuevo() const { return ini_.periodoActual; }
+
+private:
+    void estadisticasZona();
+    void simularEmpresa(int i);
+    void terminarZona();
+    void eliminarQuebradas();
+
+    TRegDatosIniciales ini_;
+    std::vector<TRegDecision> decisiones_;
+    std::vector<TRegDatosAcum> acum_;
+
+    TCalculos calculos_;
+    TOrdenes ordenes_;
+    tcosto costo_;
+    TReporte reporte_;
+    empstr emp_{};
+    indstr ind_{};
+    TAcumuladorIndustria suma_;
+    int32_t sumaPreciosZona_ = 0;
+    int32_t sumaIyDZona_ = 0;
+    TAvisos avisos_;
+    std::vector<std::filesystem::path> reportes_;
+};
+
+void TCorrida::estadisticasZona() {
+    int64_t precios = 0, iyd = 0;
+    for (int i = 1; i <= static_cast<int>(decisiones_.size()); ++i) {
+        if (i > ini_.cantEquiposZona1) continue;
+        precios += decisiones_[i - 1].precio;
+        iyd += int64_t{acum_[i - 1].invYDesAcumulada} + decisiones_[i - 1].invYDes;
+    }
+    sumaPreciosZona_ = static_cast<int32_t>(precios);
+    sumaIyDZona_ = static_cast<int32_t>(iyd);
+}
+
+void TCorrida::simularEmpresa(int i) {
+    const TRegDecision& d = decisiones_[i - 1];
+    TRegDatosAcum a = acum_[i - 1];
+
+    const int32_t ordenesInvDes = ordenes_.ordenesPorInvDes(ini_.nroInvYDes, a.invYDesAcumulada, sumaIyDZona_);
+    const int32_t ajustePrecio = ordenes_.ajustePorPrecio(sumaPreciosZona_, d.precio, ini_.multipOrdenesMas,
+                                                          ini_.multipOrdenesMenos, ini_.cantEquiposZona1);
+
+    TEntradaProduccion entrada{a.capacitacionAcumulada, d.capacitacion, a.empleados, d.invYDes,
+                               static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
+                               ini_.interesA, ini_.interesB, ini_.tasaMantenimiento,
+                               static_cast<double>(d.nivelProduccion), ini_.tasaProduccion,
+                               d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB,
+                               d.invPlanta, a.planta, a.invYDesAcumulada};
+    TResultadoProduccion prod{};
+    calculos_.calcularProduccion(entrada, prod);
+
+    const int32_t disponibles = a.stockUnidades + prod.produccion;
+    double costoUnitario = 0, costoTotal = 0;
+    costo_.costoProduccion(a.planta, prod.produccion, a.capacitacionAcumulada,
+                           static_cast<uint8_t>(d.nivelProduccion), costoUnitario, costoTotal);
+
+    int32_t recibidas = 0, vendidas = 0, noRealizadas = 0, stockFinal = 0;
+    ordenes_.calcularOrdenes(ajustePrecio, ordenesInvDes, ini_.modifOrdenes, disponibles, d.marketing, d.precio,
+                             recibidas, vendidas, noRealizadas, stockFinal);
+
+    TEntradaStock entradaStock{ini_.periodoActual, a.stockUnidades, stockFinal, ini_.penalidadStock,
+                               prod.produccion, vendidas, static_cast<double>(a.stockValor), costoUnitario};
+    TResultadoStock stock{};
+    calculos_.valuarStock(entradaStock, stock);
+
+    const int32_t prestamosPedidos = d.pedPrestamoA + d.pedPrestamoB;
+    const int32_t devoluciones = d.devPrestamoA + d.devPrestamoB;
+
+    // The repayment to bank B pays the carried overdraft first.
+    int32_t devolucionB = d.devPrestamoB;
+    if (a.giroDescubierto > 0) {
+        if (devolucionB >= a.giroDescubierto) {
+            devolucionB -= a.giroDescubierto;
+            a.giroDescubierto = 0;
+        } else {
+            a.giroDescubierto -= devolucionB;
+            devolucionB = 0;
+        }
+    }
+
+    bool fondosSuficientes = false;
+    double faltante = 0;
+    calculos_.verificarFondos(prestamosPedidos, a.efectivo, static_cast<double>(a.intereses), prod.mantenimiento,
+                              costoTotal, devoluciones, d.invPlanta, d.marketing, d.capacitacion, d.invYDes,
+                              fondosSuficientes, faltante);
+
+    const int32_t excesoA = std::max(0, a.prestamoA + d.pedPrestamoA - d.devPrestamoA - ini_.maxCreditoA);
+    const int32_t excesoB = std::max(0, a.prestamoB + d.pedPrestamoB - devolucionB - ini_.maxCreditoB);
+
+    int32_t penalidad = 0;
+    double adicionalA = 0, adicionalB = 0, parteGiro = 0;
+    TEntradaCredito credito{faltante, static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
+                            ini_.maxCreditoA, ini_.maxCreditoB, devolucionB, d.pedPrestamoB, d.devPrestamoA,
+                            d.pedPrestamoA};
+    if (!fondosSuficientes) calculos_.cubrirFaltante(credito, penalidad, adicionalA, adicionalB, parteGiro);
+
+    const double giroTotal = static_cast<double>(static_cast<long double>(excesoA) + parteGiro + excesoB +
+                                                 a.giroDescubierto);
+
+    double deudaA = 0, deudaB = 0, interesGiro = 0, giro = 0;
+    bool quebrada = false, marcaQuiebra = false;
+    calculos_.calcularDeudas(excesoA, excesoB, credito, giroTotal, adicionalA, adicionalB,
+                             ini_.tasaGiroDescubierto, deudaA, deudaB, interesGiro, giro, quebrada, marcaQuiebra);
+
+    prod.interesA = deudaA * ini_.interesA;
+    prod.interesB = deudaB * ini_.interesB;
+
+    const int32_t costoMercVendida = numero(reporte_.FormatoTecho(stock.costoMercVendida));
+    TEstadoResultado resultado{};
+    calculos_.estadoDeResultado(costoMercVendida, stock.mantenimientoStock, prod, ini_.tasaImpuestos, interesGiro,
+                                penalidad, d.invYDes, d.capacitacion, d.marketing, vendidas,
+                                static_cast<uint8_t>(d.precio), resultado);
+    TBalance bal{};
+    calculos_.balance(prod.plantaNueva, ini_.capital, a.utilidadAcumulada, deudaB, resultado.utilPeriodo,
+                      stock.valorStock, deudaA, giroTotal, bal);
+
+    // The company report.
+    TReporte& f = reporte_;
+    emp_.bancoa = f.FormatoBanco(aTexto(ini_.nombreBancoA)).substr(0, 50);
+    emp_.bancob = f.FormatoBanco(aTexto(ini_.nombreBancoB)).substr(0, 50);
+    emp_.empresa = aTexto(a.nombreEmpresa);
+    emp_.precio = f.FormatoEntero(d.precio);
+    emp_.girodesc = f.FormatoTecho(giroTotal);
+    emp_.periodo = std::to_string(ini_.periodoActual);
+    emp_.zona = std::to_string(ini_.nroZona);
+    emp_.capacitacion = f.FormatoEntero(d.capacitacion);
+    emp_.marketing = f.FormatoEntero(d.marketing);
+    emp_.iyd = f.FormatoEntero(d.invYDes);
+    emp_.ampplanta = f.FormatoEntero(d.invPlanta);
+    emp_.capacacum = f.FormatoEntero(prod.capacitacionAcumulada);
+    emp_.iydacum = f.FormatoEntero(prod.invYDesAcumulada);
+    emp_.capacidad = f.FormatoEntero(prod.capacidadProxima);
+    emp_.capplanta = f.FormatoEntero(prod.capacidadActual);
+    emp_.mantenimiento = f.FormatoTruncado(prod.mantenimiento);
+    emp_.mantstock = f.FormatoEntero(stock.mantenimientoStock);
+    emp_.subsidios = f.FormatoEntero(prod.subsidios);
+    emp_.indemnizaciones = f.FormatoEntero(prod.indemnizaciones);
+    emp_.penalidad = f.FormatoEntero(penalidad);
+    emp_.intereses = f.FormatoTecho(resultado.intereses);
+    emp_.impuestos = f.FormatoTecho(resultado.impuestos);
+    emp_.produccion = f.FormatoEntero(prod.produccion);
+    emp_.nivelprod = f.FormatoEntero(d.nivelProduccion);
+    emp_.empleados = f.FormatoEntero(prod.empleadosNecesarios);
+    emp_.empindemniz = f.FormatoEntero(prod.empleadosIndemnizados);
+    emp_.ordrecibidas = f.FormatoEntero(recibidas);
+    emp_.ventasunid = f.FormatoEntero(vendidas);
+    emp_.ordnorealiz = f.FormatoEntero(noRealizadas);
+    emp_.stockunid = f.FormatoEntero(stockFinal);
+    emp_.costounid = f.FormatoDecimal(costoUnitario);
+    // Rates are stored per period; the report shows them per year.
+    emp_.tasaa = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.interesA) * 100 * 3));
+    emp_.tasab = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.interesB) * 100 * 3));
+    emp_.prestamosa = f.FormatoTecho(deudaA);
+    emp_.prestamosb = f.FormatoTecho(deudaB);
+    emp_.maxcreditoa = f.FormatoEntero(ini_.maxCreditoA);
+    emp_.maxcreditob = f.FormatoEntero(ini_.maxCreditoB);
+    emp_.capital = f.FormatoEntero(ini_.capital);
+    emp_.efectivo = f.FormatoTecho(bal.efectivo);
+    emp_.totalactivo = f.FormatoTecho(bal.totalActivo);
+    emp_.prestamostomados = f.FormatoTecho(bal.prestamosTomados);
+    emp_.utacumuladas = f.FormatoTecho(bal.utilAcumulada);
+    emp_.pasivopatrimonio = f.FormatoTecho(bal.pasivoPatrimonio);
+    emp_.stock = f.FormatoTecho(stock.valorStock);
+    emp_.costomerc = f.FormatoTecho(stock.costoMercVendida);
+    emp_.planta = f.FormatoEntero(prod.plantaNueva);
+    emp_.ventas = f.FormatoEntero(resultado.ventas);
+    emp_.margenbruto = f.FormatoTecho(resultado.margenBruto);
+    emp_.utilanteimp = f.FormatoTecho(resultado.utilAnteImp);
+    emp_.utilperiodo = f.FormatoTecho(resultado.utilPeriodo);
+    emp_.prestadica = f.FormatoTecho(adicionalA);
+    emp_.prestadicb = f.FormatoTecho(adicionalB);
+    emp_.pedprestamoa = f.FormatoEntero(d.pedPrestamoA);
+    emp_.pedprestamob = f.FormatoEntero(d.pedPrestamoB);
+    emp_.devprestamoa = f.FormatoEntero(d.devPrestamoA);
+    emp_.devprestamob = f.FormatoEntero(d.devPrestamoB);
+    f.ReporteEmpresa(emp_);
+    reportes_.push_back(rutaReporteEmpresa(emp_));
+
+    if (quebrada) {
+        f.ReporteQuiebraPenalidad(emp_, a, giroTotal);
+        reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, giroTotal));
+        avisos_.quiebras.push_back("La empresa \"" + emp_.empresa + "\" ha quebrado.");
+    } else if (adicionalA + adicionalB > 0) {
+        f.ReporteQuiebraPenalidad(emp_, a, 0);
+        reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, 0));
+    }
+
+    if (a.zona != 1) return;
+
+    // The new state, money read back from the report texts (rounded up to whole u$s).
+    TRegDatosAcum nuevo{};
+    nuevo.intereses = numero(emp_.intereses);
+    nuevo.stockValor = numero(emp_.stock);
+    nuevo.giroDescubierto = numero(emp_.girodesc);
+    nuevo.nombreEmpresa = a.nombreEmpresa;
+    nuevo.zona = 1;
+    nuevo.prestamoA = numero(emp_.prestamosa);
+    nuevo.prestamoB = numero(emp_.prestamosb);
+    nuevo.planta = prod.plantaNueva;
+    nuevo.efectivo = numero(emp_.efectivo);
+    nuevo.utilidadAcumulada = numero(emp_.utacumuladas);
+    nuevo.stockUnidades = stockFinal;
+    nuevo.invYDesAcumulada = numero(emp_.iydacum);
+    nuevo.capacitacionAcumulada = numero(emp_.capacacum);
+    nuevo.empleados = prod.empleadosNecesarios;
+    nuevo.quebrada = quebrada ? 1 : 0;
+    nuevo.marcaQuiebra = marcaQuiebra ? 1 : 0;
+    TDatosAcum().guardarAcum(static_cast<uint8_t>(i), nuevo);
+
+    suma_.ordenes += recibidas;
+    suma_.produccion += prod.produccion;
+    suma_.capacidad += prod.capacidadActual;
+    suma_.vendido += vendidas;
+    suma_.stock += stockFinal;
+    suma_.noRealizadas += noRealizadas;
+    suma_.empleados += prod.empleadosNecesarios;
+    suma_.costoUnitario = suma_.costoUnitario + costoUnitario;
+    suma_.precio = suma_.precio + d.precio;
+    suma_.nivel += d.nivelProduccion;
+    suma_.ventas += resultado.ventas;
+
+    const std::size_t pos = static_cast<std::size_t>(i - 1);
+    ind_.nombres[pos] = f.FormatoNombre(emp_.empresa);
+    ind_.precios[pos] = emp_.precio;
+    ind_.ventasdol[pos] = emp_.ventas;
+    ind_.utilperiodos[pos] = emp_.utilperiodo;
+    ind_.utilacums[pos] = emp_.utacumuladas;
+    ind_.unidvendidas[pos] = emp_.ventasunid;
+    ind_.mercados[pos] = emp_.ventasunid;
+
+    if (i == ini_.cantEquiposZona1) {
+        terminarZona();
+        suma_ = TAcumuladorIndustria{};
+    }
+}
+
+void TCorrida::terminarZona() {
+    TReporte& f = reporte_;
+    const int n = ini_.cantEquiposZona1;
+    long double costoPromedio = 0, precioPromedio = 0, ventasPorEmpleado = 0;
+    int32_t nivelPromedio = 0;
+    if (n != 0) {
+        costoPromedio = suma_.costoUnitario / n;
+        precioPromedio = suma_.precio / n;
+        nivelPromedio = static_cast<int32_t>(std::trunc(static_cast<long double>(suma_.nivel) / n));
+        if (suma_.empleados != 0) ventasPorEmpleado = static_cast<long double>(suma_.ventas) / suma_.empleados;
+    }
+    ind_.iydacum = f.FormatoEntero(sumaIyDZona_);
+    ind_.totordenes = f.FormatoEntero(suma_.ordenes);
+    ind_.totproducido = f.FormatoEntero(suma_.produccion);
+    ind_.totcapacidad = f.FormatoEntero(suma_.capacidad);
+    ind_.totvendido = f.FormatoEntero(suma_.vendido);
+    ind_.totstock = f.FormatoEntero(suma_.stock);
+    ind_.totnorealiz = f.FormatoEntero(suma_.noRealizadas);
+    ind_.totempleados = f.FormatoEntero(suma_.empleados);
+    ind_.totventas = f.FormatoEntero(suma_.ventas);
+    ind_.capprom = f.FormatoEntero(nivelPromedio);
+    ind_.tasamant = f.FormatoTruncado(static_cast<double>(static_cast<long double>(ini_.tasaMantenimiento) * 100));
+    ind_.tasaimp = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.tasaImpuestos) * 100));
+    ind_.costoprom = f.FormatoDecimal(static_cast<double>(costoPromedio));
+    ind_.precioprom = f.FormatoDecimal(static_cast<double>(precioPromedio));
+    ind_.ventasxempleado = f.FormatoTecho(static_cast<double>(ventasPorEmpleado));
+    ind_.mantstockunid = f.FormatoEntero(ini_.penalidadStock);
+    ind_.limitegiro = f.FormatoTecho(ini_.limiteGiroDescubierto);
+    ind_.limitea = emp_.maxcreditoa;
+    ind_.limiteb = emp_.maxcreditob;
+    ind_.bancoa = emp_.bancoa;
+    ind_.bancob = emp_.bancob;
+    ind_.primera = 0;
+    ind_.cantidad = static_cast<uint8_t>(n);
+    ind_.tasaprimaa = emp_.tasaa;
+    ind_.tasaprimab = emp_.tasab;
+    ind_.periodo = std::to_string(ini_.periodoActual);
+    ind_.zona = std::to_string(ini_.nroZona);
+    ind_.empresa.clear();
+    for (int j = 0; j < n; ++j) {
+        const std::size_t pos = static_cast<std::size_t>(j);
+        ind_.mercados[pos] = f.FormatoDecimal(calculos_.porcentaje(numero(ind_.unidvendidas[pos]), suma_.vendido));
+    }
+    f.ReporteIndustria(ind_);
+    reportes_.push_back(rutaReporteIndustria(ind_));
+}
+
+void TCorrida::eliminarQuebradas() {
+    TDatosAcum acum;
+    int eliminadas = 0;
+    for (int i = 1; i <= ini_.cantEquipos; ++i) {
+        TRegDatosAcum r;
+        acum.leerAcum(static_cast<uint8_t>(i - eliminadas), r);
+        if (r.quebrada != 1) continue;
+        switch (r.zona) {
+        case 1: --ini_.cantEquiposZona1; break;
+        case 2: --ini_.cantEquiposZona2; break;
+        case 3: --ini_.cantEquiposZona3; break;
+        default: break;
+        }
+        acum.eliminarAcum(static_cast<uint8_t>(i - eliminadas));
+        ++eliminadas;
+    }
+}
+
+void TCorrida::ejecutar() {
+    const int n = ini_.cantEquipos;
+    ind_.nombres.assign(n, "");
+    for (cadestr* lista : {&ind_.precios, &ind_.ventasdol, &ind_.utilperiodos, &ind_.utilacums, &ind_.unidvendidas,
+                           &ind_.mercados})
+        lista->assign(n, "");
+    for (int i = 1; i <= n; ++i) {
+        if (i == 1) estadisticasZona();
+        simularEmpresa(i);
+    }
+    ini_.periodoActual = static_cast<uint8_t>(ini_.periodoActual + 1);
+    eliminarQuebradas();
+    ini_.cantEquipos = static_cast<uint8_t>(ini_.cantEquiposZona1 + ini_.cantEquiposZona2 + ini_.cantEquiposZona3);
+    TDatosjuego().guardarDatosIniciales(ini_);
+    TDecision().vaciarDecisiones();
+}
+
+}  // namespace
+
+void simularPeriodo() {
+    TRegDatosIniciales ini{};
+    TDatosjuego().leerDatosIniciales(ini);
+
+    // Everything the run will use is read and checked before any file changes.
+    const int n = ini.cantEquipos;
+    std::vector<TRegDecision> decisiones(n);
+    std::vector<TRegDatosAcum> acumulados(n);
+    TDecision decision;
+    TDatosAcum acum;
+    for (int i = 1; i <= n; ++i) {
+        acum.leerAcum(static_cast<uint8_t>(i), acumulados[i - 1]);
+        decision.leerDecision(static_cast<uint8_t>(i), decisiones[i - 1]);
+        validarDecision(decisiones[i - 1], aTexto(acumulados[i - 1].nombreEmpresa));
+    }
+    const int periodo = ini.periodoActual;
+
+    tomarRespaldo();
+    TCorrida corrida(ini, std::move(decisiones), std::move(acumulados));
+    try {
+        corrida.ejecutar();
+    } catch (...) {
+        // A run stopped halfway would leave some companies advanced and others
+        // not: put the game back exactly as it was before the run.
+        restaurarRespaldo();
+        throw;
+    }
+
+    if (!archivarPeriodo(periodo, corrida.reportes()))
+        notificador().advertencia("Advertencia!", cp1252("No se pudo guardar la copia del período en la carpeta historial."));
+
+    for (const auto& mensaje : corrida.avisos().quiebras) notificador().informacion(mensaje);
+    for (int p = 1; p <= 10; ++p) notificador().habilitarPeriodo(p, false);
+    const int nuevo = corrida.periodoNuevo();
+    if (nuevo >= 1 && nuevo <= 10) notificador().habilitarPeriodo(nuevo, true);
+    notificador().cambiarPeriodoActual(nuevo);
+    notificador().abrirCarpeta(carpetaDatos());
+}

@@ -1,0 +1,40 @@
+#include "reports/Posiciones.h"
+
+#include "reports/Reportes_UD.h"
+#include "reports/Utils.h"
+#include "store/Datos_UD.h"
+#include "store/DatosAcum_UD.h"
+
+#include <algorithm>
+
+std::vector<TFilaPosicion> posicionesZona() {
+    TRegDatosIniciales ini{};
+    TDatosjuego().leerDatosIniciales(ini);
+    TDatosAcum acum;
+    const int n = std::min<int>(ini.cantEquiposZona1, acum.cantidadAcum());
+
+    std::vector<TRegDatosAcum> empresas(static_cast<std::size_t>(n));
+    TIntMatrix matriz;
+    for (int i = 0; i < n; ++i) {
+        acum.leerAcum(static_cast<uint8_t>(i + 1), empresas[static_cast<std::size_t>(i)]);
+        matriz.push_back({i, empresas[static_cast<std::size_t>(i)].utilidadAcumulada});
+    }
+    // The same steps as the industry report: drop the bankrupt, then sort.
+    int eliminadas = 0;
+    for (int j = 1; j <= n; ++j) {
+        if (empresas[static_cast<std::size_t>(j - 1)].quebrada == 1) {
+            BorrarFila(matriz, j - eliminadas - 1);
+            ++eliminadas;
+        }
+    }
+    if (matriz.size() > 1) OrdenarMatriz(matriz, 0, static_cast<int>(matriz.size()) - 1);
+
+    TReporte reporte;
+    std::vector<TFilaPosicion> filas;
+    for (const auto& fila : matriz) {
+        const auto& e = empresas[static_cast<std::size_t>(fila[0])];
+        filas.push_back({reporte.PosicionRanking(fila[0], matriz), aTexto(e.nombreEmpresa), e.utilidadAcumulada});
+    }
+    std::sort(filas.begin(), filas.end(), [](const auto& a, const auto& b) { return a.posicion < b.posicion; });
+    return filas;
+}

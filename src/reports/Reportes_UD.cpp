@@ -1,0 +1,421 @@
+#include "reports/Reportes_UD.h"
+
+#include "store/CarpetaDatos.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Datos_UD.h"
+#include "store/ErrorArchivo.h"
+#include "store/Texto.h"
+#include "store/ValoresGlobales.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <optional>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+
+constexpr std::size_t kCorte = 7;  // characters kept of a figure text
+
+std::string padL(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "I"); }
+std::string padR(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "D"); }
+
+/// A report file open for one writer call. Each piece is flushed and checked
+/// as it is written, so a failure stops the report exactly there and what
+/// was written before stays in the file.
+class ArchivoReporte {
+public:
+    explicit ArchivoReporte(std::filesystem::path ruta) : ruta_(std::move(ruta)) {
+        archivo_ = std::fopen(ruta_.c_str(), "wb");
+        if (!archivo_) throw ErrorArchivo(ruta_, "no se pudo crear el archivo");
+    }
+    ~ArchivoReporte() {
+        if (archivo_) std::fclose(archivo_);
+    }
+    ArchivoReporte(const ArchivoReporte&) = delete;
+    ArchivoReporte& operator=(const ArchivoReporte&) = delete;
+
+    void linea(const std::string& texto) { escribir(texto + "\r\n"); }
+
+    void escribir(const std::string& texto) {
+        if (std::fwrite(texto.data(), 1, texto.size(), archivo_) != texto.size() || std::fflush(archivo_) != 0)
+            throw ErrorArchivo(ruta_, "no se pudo escribir en el archivo");
+    }
+
+    void cerrar() {
+        std::FILE* archivo = archivo_;
+        archivo_ = nullptr;
+        if (std::fclose(archivo) != 0) throw ErrorArchivo(ruta_, "no se pudo cerrar el archivo");
+    }
+
+private:
+    std::filesystem::path ruta_;
+    std::FILE* archivo_ = nullptr;
+};
+
+/// A file name built from game texts (Windows-1252): the characters that a
+/// file name cannot hold become "_", and the result is in the file system's
+/// encoding.
+std::filesystem::path rutaDesdeTexto(std::string nombreArchivo) {
+    constexpr std::string_view prohibidos = "/\\:*?\"<>|";
+    for (char& c : nombreArchivo)
+        if (static_cast<unsigned char>(c) < 32 || prohibidos.find(c) != std::string_view::npos) c = '_';
+    return rutaDatos(cp1252AUtf8(nombreArchivo));
+}
+
+/// The text the desktop writes for an infinite or undefined value.
+std::string textoNoFinito(double valor) {
+    if (std::isnan(valor)) return "NAN";
+    return valor < 0 ? "-INF" : "INF";
+}
+
+/// The period number of a company report: 0 when the text is empty or not a
+/// whole number.
+int64_t numeroPeriodo(const cad& periodo) { return leerEntero(periodo).value_or(0); }
+
+/// A ranking key: a blank text counts as 0; anything else must be a whole
+/// number.
+int32_t claveRanking(const cad& texto) {
+    if (texto.find_first_not_of(" \t") == std::string::npos) return 0;
+    return aEntero(texto);
+}
+
+/// A figure of a notice read back as a number (leading blanks skipped).
+long double numero(const cad& texto) {
+    if (auto valor = leerDecimal(texto)) return *valor;
+    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Field formatters
+
+cad TReporte::FormatoDecimal(double valor) const {
+    if (!std::isfinite(valor)) return padL(textoNoFinito(valor), 6);
+    // The exact decimal expansion of the double (at most 1074 decimals), so
+    // that the rounding sees the value the double really holds.
+    std::array<char, 1500> buffer{};
+    auto [fin, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(valor),
+                                      std::chars_format::fixed, 1074);
+    if (error != std::errc()) return padL("0", 6);  // cannot happen: the buffer fits any double
+    const std::string_view exacto(buffer.data(), static_cast<std::size_t>(fin - buffer.data()));
+    const std::size_t punto = exacto.find('.');
+    // Integer part and two decimals, then a half away from zero: up when the
+    // third decimal is 5 or more, whatever follows.
+    std::string cifras = std::string(exacto.substr(0, punto)) + std::string(exacto.substr(punto + 1, 2));
+    if (exacto[punto + 3] >= '5') {
+        std::size_t k = cifras.size();
+        while (k > 0 && cifras[k - 1] == '9') cifras[--k] = '0';
+        if (k == 0) cifras.insert(cifras.begin(), '1');
+        else ++cifras[k - 1];
+    }
+    const bool cero = cifras.find_first_not_of('0') == std::string::npos;
+    const std::string entero = (valor < 0 && !cero ? "-" : "") + cifras.substr(0, cifras.size() - 2);
+    std::string texto = entero + separadorDecimal() + cifras.substr(cifras.size() - 2);
+    // Seven characters, but the integer part is never cut.
+    texto.resize(std::min(texto.size(), std::max(kCorte, entero.size())));
+    return padL(texto, 6);
+}
+
+cad TReporte::FormatoTruncado(double valor) const {
+    int64_t truncado = 0;
+    // Outside the 64-bit range the value saturates instead of being undefined.
+    if (std::isnan(valor)) truncado = 0;
+    else if (valor >= 9223372036854775808.0) truncado = std::numeric_limits<int64_t>::max();
+    else if (valor < -9223372036854775808.0) truncado = std::numeric_limits<int64_t>::min();
+    else truncado = static_cast<int64_t>(valor);
+    return padL(std::to_string(truncado), 6);
+}
+
+cad TReporte::FormatoTecho(double valor) const {
+    if (!std::isfinite(valor)) return padL(textoNoFinito(valor), 7);
+    // In extended precision every double's truncation and the steps below are
+    // exact, whatever its size.
+    const long double v = valor;
+    long double t = std::trunc(v);
+    if (t < 0) t = t - 1;
+    if (v > t) t = t + 1;
+    return padL(textoGeneral(t), 7);
+}
+
+cad TReporte::FormatoEntero(int32_t valor) const { return padL(std::to_string(valor), 7); }
+
+std::string TReporte::FormatoNombre(const std::string& nombreEmpresa) const {
+    const std::string corto = nombreEmpresa.substr(0, 15);
+    return corto + (corto.size() / 8 == 0 ? std::string(8, ' ') : std::string(4, ' '));
+}
+
+std::string TReporte::FormatoBanco(const std::string& banco) const {
+    const std::string corto = banco.substr(0, 11);
+    return corto + (corto.size() < 6 ? "\t\t" : "\t");
+}
+
+// ---------------------------------------------------------------------------
+// File names
+
+std::filesystem::path rutaReporteEmpresa(const empstr& registro) {
+    return rutaDesdeTexto("COMZONA" + registro.zona + registro.empresa + ".txt");
+}
+
+std::filesystem::path rutaReporteIndustria(const indstr& registro) {
+    return rutaDesdeTexto("INDZONA" + registro.zona + (registro.empresa == "IGUALES" ? "IGUALES.txt" : ".txt"));
+}
+
+std::filesystem::path rutaReporteQuiebraPenalidad(const empstr& registro, double giro) {
+    return rutaDesdeTexto((giro != 0 ? "QuiebraEmpresa_" : "PenalidadEmpresa_") + registro.empresa + ".txt");
+}
+
+// ---------------------------------------------------------------------------
+// Company report
+
+void TReporte::ReporteEmpresa(const empstr& r) const {
+    const int64_t p = numeroPeriodo(r.periodo);
+    const std::string S = "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -";
+    const std::string TAB = "\t";
+
+    ArchivoReporte f(rutaReporteEmpresa(r));
+    f.linea(cp1252("            Reporte de la Compañía ") + r.empresa + cp1252(" para el Período ") + r.periodo);
+    f.linea("");
+    f.linea("                   DECISIONES TOMADAS DEL PERIODO");
+    f.linea("                   ---------- ------- --- -------");
+    f.linea("Precio De Venta u$s" + r.precio + cp1252("    Ampliación Planta ") + "    " + TAB + TAB + "u$s" +
+            r.ampplanta);
+    f.linea("Marketing       u$s" + r.marketing + "    Ped. Prestamo Bco " + r.bancoa + "u$s" + r.pedprestamoa);
+    f.linea("Nivel de Prod.  (%)" + r.nivelprod + "    Dev. Prestamo Bco " + r.bancoa + "u$s" + r.devprestamoa);
+    f.linea("Inv. en Capac.  u$s" + r.capacitacion + "    Ped. Prestamo Bco " + r.bancob + "u$s" + r.pedprestamob);
+    f.linea("Inv. en I & D   u$s" + r.iyd + "    Dev. Prestamo Bco " + r.bancob + "u$s" + r.devprestamob);
+    f.linea(S);
+    f.linea("        BALANCE EN u$s              ESTADO DE RESULTADO EN u$s");
+    f.linea("        ------- -- ---              ------ -- --------- -- ---");
+    f.linea("Efectivo            " + r.efectivo + "        Ventas              " + r.ventas);
+    f.linea("                                   Costo Merc. Vend.   " + r.costomerc);
+    f.linea("Stock               " + r.stock + "        ---------------------------");
+    f.linea("                                   Margen Bruto        " + r.margenbruto);
+    f.linea("Planta              " + r.planta + "        Subsidios           " + r.subsidios);
+    f.linea("---------------------------        Marketing           " + r.marketing);
+    f.linea("Total Activo        " + r.totalactivo + "        Mantenimiento        " + r.mantenimiento);
+    f.linea(cp1252("---------------------------        Capacitación        ") + r.capacitacion);
+    f.linea("Prestamos Tomados   " + r.prestamostomados + "        I & D               " + r.iyd);
+    f.linea("                                   Indemnizaciones     " + r.indemnizaciones);
+    f.linea("Ut. Acumuladas      " + r.utacumuladas + "        Mantenimiento Stock " + r.mantstock);
+    f.linea("                                   Intereses           " + r.intereses);
+    f.linea("Capital             " + r.capital + "        Penalidad           " + r.penalidad);
+    f.linea("                                   ---------------------------");
+    f.linea("---------------------------        Util. ante Imp.     " + r.utilanteimp);
+    f.linea("Pasivo+Patrimonio   " + r.pasivopatrimonio + "        Impuestos Ganancias " + r.impuestos);
+    f.linea("                                   ---------------------------");
+    f.linea(cp1252("                                   Util. del Período   ") + r.utilperiodo);
+    f.linea(S);
+    f.linea("                   INFORME PRIVADO DE LA EMPRESA");
+    f.linea("                   ------- ------- -- -- -------");
+    if (p == 0)
+        f.linea(cp1252("  Reporte Producción              Reporte de Marketing en Unid."));
+    else
+        f.linea(cp1252("  Reporte Producción Periodo ") + std::to_string(p) + "  " + "  Reporte de Marketing en Unid.");
+    f.linea("  ------- ---------- ------- --   ------- -- --------- -- -----");
+    f.linea("Cap. de la Planta   " + r.capplanta + "        Ordenes Recibidas    " + r.ordrecibidas);
+    f.linea(cp1252("Producción          ") + r.produccion + "        Ventas realizadas    " + r.ventasunid);
+    f.linea("Nivel Utilizado  (%)" + r.nivelprod + "        Ordenes no realiz.   " + r.ordnorealiz);
+    f.linea("Prod. Costo/Unid.    " + r.costounid + "        Stock en Unidades    " + r.stockunid);
+    f.linea("Empleados           " + r.empleados);
+    f.linea("Empleados Indemniz. " + r.empindemniz);
+    f.linea(S);
+    f.linea("                      REPORTE DE CREDITOS");
+    f.linea("                      ------- -- --------");
+    f.linea("    Banco " + r.bancoa + "                     Banco " + r.bancob);
+    f.linea(cp1252("Máximo Crédito     u$s") + r.maxcreditoa + cp1252("        Máximo Crédito      u$s") +
+            r.maxcreditob);
+    f.linea(cp1252("Tasa Interés Anual (%) ") + r.tasaa + cp1252("        Tasa Interés Anual  (%) ") + r.tasab);
+    f.linea(cp1252("Préstamos Tomados  u$s") + r.prestamosa + cp1252("        Préstamos Tomados   u$s") +
+            r.prestamosb);
+    f.linea(cp1252("Prést. Adicional   u$s") + r.prestadica + cp1252("        Prést. Adicional    u$s") +
+            r.prestadicb);
+    f.linea("                                     Giro en Descub.     u$s" + r.girodesc);
+    f.linea(S);
+    // The period number is read from a text, so the next one is computed wide.
+    f.linea("DATOS PARA EL PERIODO " + std::to_string(p + 1));
+    f.linea("----- ---- -- ------- --");
+    f.linea(cp1252("Capacitación Acumulada   u$s") + r.capacacum);
+    f.linea("Planta                   u$s" + r.planta);
+    f.linea(cp1252("Capacidad Producción (100%) ") + r.capacidad + " unidades");
+    f.linea("I&D Acumulado            u$s" + r.iydacum);
+    f.cerrar();
+}
+
+// ---------------------------------------------------------------------------
+// Industry report
+
+int TReporte::PosicionRanking(int posicion, const TIntMatrix& matriz) const {
+    for (std::size_t k = 0; k < matriz.size(); ++k)
+        if (!matriz[k].empty() && matriz[k][0] == posicion) return static_cast<int>(matriz.size() - k);
+    return -1;
+}
+
+void TReporte::ReporteIndustria(const indstr& r) const {
+    TDatosAcum acumulados;
+    auto leerEmpresa = [&acumulados](int numero) {
+        if (numero < 1 || numero > 255) throw std::logic_error("número de empresa fuera de rango");
+        TRegDatosAcum registro{};
+        acumulados.leerAcum(static_cast<uint8_t>(numero), registro);
+        return registro;
+    };
+
+    // Ranking by accumulated profit, bankrupt companies left out.
+    TIntMatrix ranking;
+    if (r.empresa != "IGUALES") {
+        for (std::size_t k = 0; k < r.utilacums.size(); ++k)
+            ranking.push_back({static_cast<int32_t>(k), claveRanking(r.utilacums[k])});
+        int borradas = 0;
+        for (int j = 1; j <= r.cantidad; ++j) {
+            if (leerEmpresa(j).quebrada == 1) {
+                BorrarFila(ranking, j - borradas - 1);
+                ++borradas;
+            }
+        }
+        if (ranking.size() > 1) OrdenarMatriz(ranking, 0, static_cast<int>(ranking.size()) - 1);
+    }
+
+    TRegDatosIniciales parametros{};
+    TDatosjuego().leerDatosIniciales(parametros);
+    const std::string tasaGiroAnual = textoGeneral(parametros.tasaGiroDescubierto * 100 * 3);
+
+    // The competition table is assembled before the file is created, so that
+    // a results record that cannot be read leaves the previous report whole.
+    auto lineaCompetencia = [](const std::string& n, const cad& v, const cad& p, const cad& u, const cad& up,
+                               const cad& ua, const cad& m, const std::string& x) {
+        return padR(n.substr(0, 16), 16) + " " + padL(v, 10) + "    " + padL(p, 6) + "    " + padL(u, 8) + "     " +
+               padL(up, 8) + "      " + padL(ua, 8) + "    " + padL(m, 6) + "   " + padL(x, 2);
+    };
+    std::vector<std::string> competencia;
+    if (r.periodo == "0") {
+        // Period 0: every company equal, the first one's figures on every line.
+        for (std::size_t i = 0; i < r.primera; ++i)
+            competencia.push_back(lineaCompetencia(r.nombres.at(i), r.ventasdol.at(0), r.precios.at(0),
+                                                   r.unidvendidas.at(0), r.utilperiodos.at(0), r.utilacums.at(0),
+                                                   r.mercados.at(0), "-"));
+    } else {
+        for (std::size_t i = 0; i < r.cantidad; ++i) {
+            const TRegDatosAcum empresa = leerEmpresa(r.primera + static_cast<int>(i) + 1);
+            if (empresa.quebrada == 0) {
+                const int posicion = PosicionRanking(static_cast<int>(i), ranking);
+                competencia.push_back(lineaCompetencia(r.nombres.at(i), r.ventasdol.at(i), r.precios.at(i),
+                                                       r.unidvendidas.at(i), r.utilperiodos.at(i), r.utilacums.at(i),
+                                                       r.mercados.at(i), std::to_string(posicion)));
+            } else if (empresa.marcaQuiebra == 0) {
+                competencia.push_back(lineaCompetencia(r.nombres.at(i), r.ventasdol.at(i), r.precios.at(i),
+                                                       r.unidvendidas.at(i), "-", "-", r.mercados.at(i), "-"));
+            }
+        }
+    }
+
+    const std::string blancos = padL("", 18);
+    const std::string margen(24, ' ');
+    ArchivoReporte f(rutaReporteIndustria(r));
+    f.linea("            Informe Industrial de la Zona " + r.zona + cp1252(" para el Período ") + r.periodo);
+    f.linea("");
+    f.linea("      UNIDADES          " + blancos + "                   DOLARES");
+    f.linea("      --------          " + blancos + "                   -------");
+    f.linea("Capacidad Total         " + padL(r.totcapacidad, 18) + "               Ingreso por vtas    u$s " +
+            padL(r.totventas, 10));
+    f.linea("Total Producido         " + padL(r.totproducido, 18) + "               Precio Promedio     u$s " +
+            padL(r.precioprom, 10));
+    f.linea("Total Ord. Recibidas    " + padL(r.totordenes, 18) + "               Costo Prod. Prom.   u$s " +
+            padL(r.costoprom, 10));
+    f.linea("Total Vendido           " + padL(r.totvendido, 18));
+    f.linea("Stock Total             " + padL(r.totstock, 18));
+    f.linea("");
+    f.linea("      PRODUCTIVIDAD     " + blancos + "                   ECONOMIA");
+    f.linea("      -------------     " + blancos + "                   --------");
+    f.linea("Cant. Empleados         " + padL(r.totempleados, 18) + "               Banco " + r.bancoa);
+    f.linea("Ventas/Empleado     u$s " + padL(r.ventasxempleado, 18) + cp1252("               *Préstamo Límite    u$s ") +
+            padL(r.limitea, 10));
+    f.linea("Capac. Prom. Utiliz.  % " + padL(r.capprom, 18) + "               *Tasa Prima             " +
+            padL(r.tasaprimaa, 10));
+    f.linea(margen + blancos + "               Banco " + r.bancob);
+    f.linea("Inv. y des. acum.   u$s " + padL(r.iydacum, 18) + cp1252("               *Préstamo Límite    u$s ") +
+            padL(r.limiteb, 10));
+    f.linea(margen + blancos + "               *Tasa Prima             " + padL(r.tasaprimab, 10));
+    f.linea("");
+    f.linea("Tasa de Mantenimiento % " + padL(r.tasamant, 18) + "               Limite Giro Desc.   u$s " +
+            padL(r.limitegiro, 10));
+    f.linea("Mantenim. de Stock  u$s " + padL(r.mantstockunid, 18) + " c/u" + "           Tasa Giro Desc. Anual % " +
+            padL(tasaGiroAnual, 10));
+    f.linea(cp1252("Indemnización x Empleado") + padL(std::to_string(IndemnizacionPorEmpleado), 18) +
+            "               Tasa Imp. Ganancias   % " + padL(r.tasaimp, 10));
+    f.linea("Valor de la Penalidad   " + padL(std::to_string(ValorPenalidad), 18));
+    f.linea("");
+    f.linea(" - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -");
+    f.linea("                              INFORME DE COMPETICION");
+    f.linea("                              ------- -- -----------");
+    f.linea("Nombre              Ventas     Precio     UnidVend     UtilPeri      UtilAcum    %Mercado Pos.");
+    f.linea("---------------    --------   --------    --------    ---------     ---------   --------- ----");
+    for (const std::string& linea : competencia) f.linea(linea);
+    f.linea("");
+    f.cerrar();
+}
+
+// ---------------------------------------------------------------------------
+// Bankruptcy and penalty notices
+
+void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acumulado, double giro) const {
+    // Every figure is read before the file is touched: a text that is not a
+    // number writes no notice at all.
+    const long double costoProduccion = numero(r.produccion) * numero(r.costounid);
+    const long double totalIngresos = (numero(r.pedprestamoa) + acumulado.efectivo) + numero(r.pedprestamob);
+    const long double totalEgresos = numero(r.mantenimiento) + costoProduccion + acumulado.intereses +
+                                     numero(r.marketing) + numero(r.iyd) + numero(r.capacitacion) +
+                                     numero(r.ampplanta) + numero(r.devprestamoa) + numero(r.devprestamob);
+    const cad textoCosto = FormatoTecho(static_cast<double>(costoProduccion));
+    const cad textoIngresos = FormatoTecho(static_cast<double>(totalIngresos));
+    const cad textoEgresos = FormatoTecho(static_cast<double>(totalEgresos));
+    const cad textoEfectivo = FormatoEntero(acumulado.efectivo);
+    const cad textoIntereses = FormatoEntero(acumulado.intereses);
+    const std::string CR = "\r";
+
+    ArchivoReporte f(rutaReporteQuiebraPenalidad(r, giro));
+    f.linea("\t\t\t\t\tREPORTE DE " + std::string(giro != 0 ? "QUIEBRA" : "PENALIDAD") + " EMPRESA " + r.empresa);
+    f.linea("");
+    f.linea("      INGRESOS");
+    f.linea("      --------");
+    f.linea("");
+    f.linea("EFECTIVO                             u$s" + textoEfectivo);
+    f.linea(cp1252("PED. DE PRÉST. BANCO NACIÓN          u$s") + r.pedprestamoa);
+    f.linea(cp1252("PED. DE PRÉST. BANCO PROVINCIA       u$s") + r.pedprestamob);
+    f.linea("");
+    f.linea("TOTAL INGRESOS                       u$s" + textoIngresos);
+    f.linea("");
+    f.linea("");
+    f.linea("      EGRESOS");
+    f.linea("      --------");
+    f.linea("");
+    f.linea("COSTO TOT. BR. DE PROD.              u$s" + textoCosto);
+    f.linea("MANTENIMIENTO                        u$s" + r.mantenimiento);
+    f.linea("INTERESES                            u$s" + textoIntereses);
+    f.linea("MARKETING                            u$s" + r.marketing);
+    f.linea("INV. Y DESARROLLO                    u$s" + r.iyd);
+    f.linea(cp1252("CAPACITACIÓN                         u$s") + r.capacitacion);
+    f.linea("AMP. DE LA PLANTA                    u$s" + r.ampplanta);
+    f.linea(cp1252("DEV. AL BANCO NACIÓN                 u$s") + r.devprestamoa);
+    f.linea("DEV. AL BANCO PROVINCIA              u$s" + r.devprestamob);
+    f.linea("");
+    f.linea("TOTAL EGRESOS                        u$s" + textoEgresos);
+    f.linea("");
+    f.linea("");
+    f.linea("Los egresos fueron superiores a los ingresos, por lo que su" + CR +
+            cp1252("empresa fue penalizada y se le otorgaron préstamos adicionales."));
+    if (giro > 0) {
+        f.linea("");
+        f.linea(cp1252("Como el dinero disponible en los bancos no alcanzó para cubrir") + CR +
+                cp1252("la deuda se les concedió un giro en descubierto."));
+        f.linea("");
+        // The notice ends after the final period, without a line end.
+        f.escribir("Dicho giro en descubierto fue de u$s " + textoGeneral(giro) + " el cual" + CR +
+                   cp1252("superó al límite máximo establecido para esta simulación y ") + CR +
+                   "por lo tanto su empresa ha quebrado.");
+    }
+    f.cerrar();
+}

@@ -1,0 +1,147 @@
+// The period-0 start-up run.
+
+#include "apoyo_juego.h"
+#include "engine/UDecicionesPeriodo0.h"
+#include "engine/ValidarDecision.h"
+#include "store/DatosIniciales.h"
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// A game set up as the initial data screen's sample, with the given teams.
+void nuevoJuego(const std::vector<std::string>& equipos) {
+    TDatosjuego datos;
+    for (std::size_t i = 0; i < equipos.size(); ++i) datos.guardarNombre(static_cast<uint8_t>(i), equipos[i]);
+    TTextosDatosIniciales t;
+    t.planta = "70000";
+    t.capital = "80000";
+    t.maxCreditoA = "90000";
+    t.maxCreditoB = "80000";
+    t.mantenimiento = "10";
+    t.impuestos = "30";
+    t.interesA = "21";
+    t.interesB = "24";
+    t.tasaProduccion = "2";
+    t.giroDescubierto = "100";
+    t.penalidadStock = "10";
+    t.multipOrdenesMas = "30";
+    t.multipOrdenesMenos = "20";
+    t.nroInvYDes = "0";
+    t.modifOrdenes = "30";
+    t.limiteGiroDescubierto = "30";
+    guardarJuegoNuevo(armarDatosIniciales(t, static_cast<uint8_t>(equipos.size())));
+}
+
+// The ready example of the period-0 screen.
+TDecisionesPeriodo0 ejemplo() {
+    TDecisionesPeriodo0 d;
+    d.precio = 90;
+    d.marketing = 8000;
+    d.invYDes = 1000;
+    d.capacitacion = 4000;
+    d.nivelProduccion = 75;
+    d.pedPrestamoA = 80000;
+    d.pedPrestamoB = 70000;
+    d.nombreBancoA = "NACION";
+    d.nombreBancoB = "PROVINCIA";
+    return d;
+}
+
+}  // namespace
+
+TEST(Periodo0, CreaLasEmpresasIguales) {
+    CarpetaTemporal carpeta;
+    nuevoJuego({"Alfa", "Beta", "Gama"});
+    ejecutarPeriodo0(ejemplo());
+
+    ASSERT_EQ(TDatosAcum().cantidadAcum(), 3);
+    const auto primera = leerEmpresa(1);
+    for (int i = 1; i <= 3; ++i) {
+        auto r = leerEmpresa(i);
+        EXPECT_EQ(r.zona, 1);
+        EXPECT_EQ(r.quebrada + r.marcaQuiebra, 0);
+        EXPECT_EQ(r.giroDescubierto, 0);
+        EXPECT_EQ(r.planta, 70000);
+        EXPECT_EQ(r.invYDesAcumulada, 1000);
+        EXPECT_EQ(r.capacitacionAcumulada, 4000);
+        EXPECT_EQ(r.empleados, 52);  // 70 whole thousands of plant at 75 %
+        EXPECT_EQ(r.efectivo, primera.efectivo);
+        EXPECT_EQ(r.utilidadAcumulada, primera.utilidadAcumulada);
+    }
+    EXPECT_EQ(aTexto(leerEmpresa(2).nombreEmpresa), "Beta");
+    EXPECT_EQ(leerParametros().periodoActual, 1);  // the run leaves the parameters alone
+
+    auto reporte = leerTexto(carpeta / "COMZONA1IGUALES.txt");
+    // 1400 of capacity at 75 %, all of it sold.
+    EXPECT_EQ(valorEnReporte(reporte, "\nProducci\xF3n          "), "   1050        Ventas realizadas       1050");
+    EXPECT_EQ(valorEnReporte(reporte, "Empleados Indemniz. "), "");
+    EXPECT_NE(reporte.find(" para el Per\xEDodo \r\n"), std::string::npos);
+
+    auto industria = leerTexto(carpeta / "INDZONA1IGUALES.txt");
+    EXPECT_NE(industria.find("Alfa            "), std::string::npos);
+    EXPECT_NE(industria.find("Gama            "), std::string::npos);
+    // 100 divided among 3 companies, the remainder dropped.
+    EXPECT_NE(industria.find("     33    -\r\n"), std::string::npos);
+
+    EXPECT_EQ(registroNotificador().eventos, (std::vector<std::string>{"deshabilitar 0", "habilitar 1"}));
+    EXPECT_TRUE(fs::exists(carpeta / "historial" / "Periodo 0" / "COMZONA1IGUALES.txt"));
+}
+
+TEST(Periodo0, SinProduccion) {
+    CarpetaTemporal carpeta;
+    nuevoJuego({"Alfa", "Beta"});
+    auto d = ejemplo();
+    d.nivelProduccion = 0;
+    ejecutarPeriodo0(d);
+    auto reporte = leerTexto(carpeta / "COMZONA1IGUALES.txt");
+    EXPECT_EQ(valorEnReporte(reporte, "\nProducci\xF3n          "), "      0        Ventas realizadas          0");
+    EXPECT_EQ(valorEnReporte(reporte, "        Ventas              "), "      0");
+    EXPECT_EQ(leerEmpresa(1).empleados, 0);
+    auto industria = leerTexto(carpeta / "INDZONA1IGUALES.txt");
+    EXPECT_EQ(valorEnReporte(industria, "Ventas/Empleado     u$s "), std::string(17, ' ') + "0" +
+                                                                        "               *Pr\xE9stamo L\xEDmite    u$s " +
+                                                                        "     90000");
+}
+
+TEST(Periodo0, PrestamosSobreElLimiteSeOtorgan) {
+    CarpetaTemporal carpeta;
+    nuevoJuego({"Alfa"});
+    auto d = ejemplo();
+    d.pedPrestamoA = 200000;  // limit 90000
+    d.pedPrestamoB = 150000;  // limit 80000
+    ejecutarPeriodo0(d);
+    auto r = leerEmpresa(1);
+    EXPECT_EQ(r.prestamoA, 200000);
+    EXPECT_EQ(r.prestamoB, 150000);
+}
+
+TEST(Periodo0, FaltanteConPenalidadPeroSinAviso) {
+    CarpetaTemporal carpeta;
+    nuevoJuego({"Alfa", "Beta"});
+    auto d = ejemplo();
+    d.pedPrestamoA = 0;
+    d.pedPrestamoB = 0;
+    ejecutarPeriodo0(d);
+    auto reporte = leerTexto(carpeta / "COMZONA1IGUALES.txt");
+    EXPECT_EQ(valorEnReporte(reporte, "        Penalidad           "), "    500");
+    for (const auto& entrada : fs::directory_iterator(carpeta.ruta()))
+        EXPECT_EQ(entrada.path().filename().string().rfind("Penalidad", 0), std::string::npos);
+}
+
+TEST(Periodo0, DecisionFueraDeRangoNoEscribeNada) {
+    CarpetaTemporal carpeta;
+    nuevoJuego({"Alfa"});
+    auto d = ejemplo();
+    d.capacitacion = 4500;
+    try {
+        ejecutarPeriodo0(d);
+        FAIL();
+    } catch (const ErrorDecision& e) {
+        EXPECT_STREQ(e.what(), "La capacitación 4500 no es un múltiplo de 2000 entre 0 y 20000.");
+    }
+    EXPECT_FALSE(fs::exists(carpeta / "DATOS ACUMULADOS.DAT"));
+    EXPECT_FALSE(fs::exists(carpeta / "COMZONA1IGUALES.txt"));
+}
