@@ -211,11 +211,12 @@ private slots:
         for (const char* nombre : {"DATOS INICIALES.DAT", "DATOS ACUMULADOS.DAT", "DECISIONES.DAT"})
             QCOMPARE(juego.archivos().value(QString::fromLatin1(nombre)), antes.value(QString::fromLatin1(nombre)));
         QCOMPARE(juego.periodoGuardado(), uint8_t{1});
-        const int ultimoHabilitar = juego.notas.eventos.lastIndexOf(QRegularExpression(QStringLiteral("^habilitar ")));
-        QVERIFY(ultimoHabilitar >= 0);
-        QCOMPARE(juego.notas.eventos[ultimoHabilitar], QStringLiteral("habilitar 1"));
-        QVERIFY(!juego.notas.eventos.contains(QStringLiteral("periodo 2")) ||
-                juego.notas.eventos.last() == QStringLiteral("periodo 1"));
+        // Whatever the run announced, the menus end on period 1.
+        const QStringList habilitados = juego.notas.eventos.filter(QRegularExpression(QStringLiteral("^habilitar ")));
+        QVERIFY(!habilitados.isEmpty());
+        QCOMPARE(habilitados.last(), QStringLiteral("habilitar 1"));
+        const QStringList periodos = juego.notas.eventos.filter(QRegularExpression(QStringLiteral("^periodo ")));
+        QVERIFY(periodos.isEmpty() || periodos.last() == QStringLiteral("periodo 1"));
 
         // Once the cause is gone, the same screen runs the period.
         std::filesystem::remove(juego.ruta("COMZONA1Beta.txt"));
