@@ -4,6 +4,7 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "engine/UDecicionesPeriodo0.h"
 #include "store/DatosAcum_UD.h"
 #include "store/DatosIniciales.h"
 #include "store/Texto.h"
@@ -222,6 +223,35 @@ private slots:
         QCOMPARE(primera.utilidadAcumulada, tercera.utilidadAcumulada);
         // The stored parameters are not touched: period 1 comes next.
         QCOMPARE(parametrosGuardados().periodoActual, 1);
+    }
+
+    // The screen hands the run exactly the example's decisions: the same run
+    // called directly in another folder writes the same files.
+    void elEjemploLlegaTalCualAlPeriodo0() {
+        const QStringList equipos{"Alfa", "Beta"};
+        guardarJuego(equipos, "GALICIA", "CRÉDITO");
+        abrir();
+        ejemplo();
+        guardar();
+        QVERIFY(falsos->cajas.isEmpty());
+        const auto porLaPantalla = carpeta->contenido();
+
+        CarpetaDeJuego directa;
+        guardarJuego(equipos, "GALICIA", "CRÉDITO");
+        TDecisionesPeriodo0 d;
+        d.precio = 90;
+        d.marketing = 8000;
+        d.invYDes = 1000;
+        d.capacitacion = 4000;
+        d.nivelProduccion = 75;
+        d.invPlanta = 0;
+        d.pedPrestamoA = 80000;
+        d.pedPrestamoB = 70000;
+        d.nombreBancoA = cp1252("GALICIA");
+        d.nombreBancoB = cp1252("CRÉDITO");
+        ejecutarPeriodo0(d);
+        QCOMPARE(directa.contenido().keys(), porLaPantalla.keys());
+        QCOMPARE(directa.contenido(), porLaPantalla);
     }
 
     void sinNivelDeProduccionEsCero() {

@@ -9,8 +9,10 @@
 #include "store/Texto.h"
 #include "ui/ImagenJpeg.h"
 #include "ui/UDatosIniciales.h"
+#include "ui/UDeciciones.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UEquipos.h"
+#include "ui/UModificarDatos.h"
 #include "ui/UPosiciones.h"
 #include "ui/UPrincipal.h"
 
@@ -440,6 +442,14 @@ private slots:
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")).size(), 3 * 104);
         QVERIFY(carpeta.existe(QStringLiteral("COMZONA1IGUALES.txt")));
         QVERIFY(carpeta.existe(QStringLiteral("INDZONA1IGUALES.txt")));
+
+        // Period 1 opens the decision entry screen, "Modificar" the modify screen.
+        item(&principal, "mnuPeriodo1")->trigger();
+        QVERIFY(ventanaVisible<TFDeciciones>());
+        QCOMPARE(ventanaVisible<TFDeciciones>()->parentWidget(), &principal);
+        item(&principal, "mnuModificar")->trigger();
+        QVERIFY(ventanaVisible<TFModificarDatos>());
+        QVERIFY(falsos.cajas.isEmpty());
 
         // Resuming the stored game later finds period 1 open.
         TFPrincipal otraSesion;
