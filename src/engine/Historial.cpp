@@ -18,7 +18,14 @@ bool archivarPeriodo(int periodo, const std::vector<std::filesystem::path>& repo
         fs::copy_file(origen, destino / origen.filename(), fs::copy_options::overwrite_existing, e);
         if (e) bien = false;
     };
-    for (const auto& reporte : reportes) copiar(reporte);
+    // A report is always written as a new file, so a link keeps this period's
+    // text when the next period writes its own; copy where links are refused.
+    for (const auto& reporte : reportes) {
+        std::error_code e;
+        fs::create_hard_link(reporte, destino / reporte.filename(), e);
+        if (e) copiar(reporte);
+    }
+    // The results file is rewritten in place, so it is always copied.
     copiar(rutaDatos("DATOS ACUMULADOS.DAT"));
     return bien;
 }

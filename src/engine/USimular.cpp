@@ -6,6 +6,7 @@
 #include "engine/UTablaCostos.h"
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
+#include "store/Archivo.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
@@ -39,17 +40,19 @@ bool archivosIguales(const std::filesystem::path& a, const std::filesystem::path
     std::error_code ea, eb;
     bool existeA = std::filesystem::exists(a, ea), existeB = std::filesystem::exists(b, eb);
     if (!existeA || !existeB) return existeA == existeB;
-    std::FILE* fa = std::fopen(a.c_str(), "rb");
-    std::FILE* fb = std::fopen(b.c_str(), "rb");
-    bool iguales = fa && fb;
-    while (iguales) {
-        int ca = std::fgetc(fa), cb = std::fgetc(fb);
-        if (ca != cb) iguales = false;
-        if (ca == EOF || cb == EOF) break;
+    try {
+        Archivo fa(a, Archivo::Modo::leer), fb(b, Archivo::Modo::leer);
+        const auto tam = fa.tamano();
+        if (tam != fb.tamano()) return false;
+        std::vector<char> da(tam), db(tam);
+        if (tam > 0) {
+            fa.leer(0, da.data(), tam);
+            fb.leer(0, db.data(), tam);
+        }
+        return da == db;
+    } catch (const ErrorArchivo&) {
+        return false;
     }
-    if (fa) std::fclose(fa);
-    if (fb) std::fclose(fb);
-    return iguales;
 }
 
 // Takes the checkpoint and makes sure it really holds the game as it is now:
@@ -365,11 +368,15 @@ void TCorrida::terminarZona() {
 }
 
 void TCorrida::eliminarQuebradas() {
+    if (ini_.cantEquipos == 0) return;
     TDatosAcum acum;
+    const std::vector<TRegDatosAcum> registros = acum.leerTodos();
+    if (static_cast<int>(registros.size()) < ini_.cantEquipos)
+        throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
     int eliminadas = 0;
     for (int i = 1; i <= ini_.cantEquipos; ++i) {
-        TRegDatosAcum r;
-        acum.leerAcum(static_cast<uint8_t>(i - eliminadas), r);
+        // Record i - eliminadas of the file as it shrinks is company i of the run.
+        const TRegDatosAcum& r = registros[static_cast<std::size_t>(i - 1)];
         if (r.quebrada != 1) continue;
         switch (r.zona) {
         case 1: --ini_.cantEquiposZona1; break;
@@ -408,11 +415,13 @@ void simularPeriodo() {
     // Everything the run will use is read and checked before any file changes.
     const int n = ini.cantEquipos;
     std::vector<TRegDecision> decisiones(n);
-    std::vector<TRegDatosAcum> acumulados(n);
+    std::vector<TRegDatosAcum> acumulados;
+    if (n > 0) acumulados = TDatosAcum().leerTodos();
+    if (static_cast<int>(acumulados.size()) < n)
+        throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
+    acumulados.resize(n);  // records of an older, larger game are never read
     TDecision decision;
-    TDatosAcum acum;
     for (int i = 1; i <= n; ++i) {
-        acum.leerAcum(static_cast<uint8_t>(i), acumulados[i - 1]);
         decision.leerDecision(static_cast<uint8_t>(i), decisiones[i - 1]);
         validarDecision(decisiones[i - 1], aTexto(acumulados[i - 1].nombreEmpresa));
     }

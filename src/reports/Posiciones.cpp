@@ -12,13 +12,10 @@ std::vector<TFilaPosicion> posicionesZona() {
     TDatosjuego().leerDatosIniciales(ini);
     TDatosAcum acum;
     const int n = std::min<int>(ini.cantEquiposZona1, acum.cantidadAcum());
-
-    std::vector<TRegDatosAcum> empresas(static_cast<std::size_t>(n));
+    std::vector<TRegDatosAcum> empresas;
+    if (n > 0) empresas = acum.leerTodos();
     TIntMatrix matriz;
-    for (int i = 0; i < n; ++i) {
-        acum.leerAcum(static_cast<uint8_t>(i + 1), empresas[static_cast<std::size_t>(i)]);
-        matriz.push_back({i, empresas[static_cast<std::size_t>(i)].utilidadAcumulada});
-    }
+    for (int i = 0; i < n; ++i) matriz.push_back({i, empresas[static_cast<std::size_t>(i)].utilidadAcumulada});
     // The same steps as the industry report: drop the bankrupt, then sort.
     int eliminadas = 0;
     for (int j = 1; j <= n; ++j) {

@@ -15,6 +15,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
+#include <unistd.h>
 
 namespace {
 
@@ -23,12 +24,15 @@ constexpr std::size_t kCorte = 7;  // characters kept of a figure text
 std::string padL(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "I"); }
 std::string padR(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "D"); }
 
-/// A report file open for one writer call. Each piece is flushed and checked
-/// as it is written, so a failure stops the report exactly there and what
-/// was written before stays in the file.
+/// A report file open for one writer call. Each piece is checked as it is
+/// written and the file is checked again when closed, so a failure stops the
+/// report there and raises ErrorArchivo; what was written before stays.
 class ArchivoReporte {
 public:
     explicit ArchivoReporte(std::filesystem::path ruta) : ruta_(std::move(ruta)) {
+        // Always a new file, never the old one rewritten in place: the game's
+        // history keeps earlier reports as links to their files.
+        ::unlink(ruta_.c_str());
         archivo_ = std::fopen(ruta_.c_str(), "wb");
         if (!archivo_) throw ErrorArchivo(ruta_, "no se pudo crear el archivo");
     }
@@ -41,7 +45,7 @@ public:
     void linea(const std::string& texto) { escribir(texto + "\r\n"); }
 
     void escribir(const std::string& texto) {
-        if (std::fwrite(texto.data(), 1, texto.size(), archivo_) != texto.size() || std::fflush(archivo_) != 0)
+        if (std::fwrite(texto.data(), 1, texto.size(), archivo_) != texto.size())
             throw ErrorArchivo(ruta_, "no se pudo escribir en el archivo");
     }
 
@@ -256,12 +260,19 @@ int TReporte::PosicionRanking(int posicion, const TIntMatrix& matriz) const {
 }
 
 void TReporte::ReporteIndustria(const indstr& r) const {
-    TDatosAcum acumulados;
-    auto leerEmpresa = [&acumulados](int numero) {
+    // The companies' records are read once; a company beyond the file is an
+    // input/output error as a single read of it would be.
+    std::vector<TRegDatosAcum> registros;
+    bool leidos = false;
+    auto leerEmpresa = [&](int numero) {
         if (numero < 1 || numero > 255) throw std::logic_error("número de empresa fuera de rango");
-        TRegDatosAcum registro{};
-        acumulados.leerAcum(static_cast<uint8_t>(numero), registro);
-        return registro;
+        if (!leidos) {
+            registros = TDatosAcum().leerTodos();
+            leidos = true;
+        }
+        if (static_cast<std::size_t>(numero) > registros.size())
+            throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
+        return registros[static_cast<std::size_t>(numero - 1)];
     };
 
     // Ranking by accumulated profit, bankrupt companies left out.

@@ -2,51 +2,63 @@
 
 #include "store/ErrorArchivo.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <system_error>
+
+// Plain descriptors with positioned reads and writes: a record file is a few
+// records touched once per call, so stdio's buffering would only add work.
 
 Archivo::Archivo(const std::filesystem::path& ruta, Modo modo) : ruta_(ruta) {
     switch (modo) {
     case Modo::leer:
-        archivo_ = std::fopen(ruta.c_str(), "rb");
-        if (!archivo_) throw ErrorArchivo(ruta, "no se pudo abrir el archivo para leer");
+        descriptor_ = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
+        if (descriptor_ < 0) throw ErrorArchivo(ruta, "no se pudo abrir el archivo para leer");
         break;
     case Modo::actualizar:
-        archivo_ = std::fopen(ruta.c_str(), "r+b");
-        if (!archivo_ && !std::filesystem::exists(ruta)) archivo_ = std::fopen(ruta.c_str(), "w+b");
-        if (!archivo_) throw ErrorArchivo(ruta, "no se pudo abrir el archivo para escribir");
+        descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+        if (descriptor_ < 0) throw ErrorArchivo(ruta, "no se pudo abrir el archivo para escribir");
         break;
     case Modo::crear:
-        archivo_ = std::fopen(ruta.c_str(), "w+b");
-        if (!archivo_) throw ErrorArchivo(ruta, "no se pudo crear el archivo");
+        descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+        if (descriptor_ < 0) throw ErrorArchivo(ruta, "no se pudo crear el archivo");
         break;
     }
 }
 
 Archivo::~Archivo() {
-    if (archivo_) std::fclose(archivo_);
+    if (descriptor_ >= 0) ::close(descriptor_);
 }
 
 std::uint64_t Archivo::tamano() {
-    if (std::fseek(archivo_, 0, SEEK_END) != 0) throw ErrorArchivo(ruta_, "no se pudo posicionar en el archivo");
-    long fin = std::ftell(archivo_);
-    if (fin < 0) throw ErrorArchivo(ruta_, "no se pudo leer el tamaño del archivo");
-    return static_cast<std::uint64_t>(fin);
-}
-
-void Archivo::posicionar(std::uint64_t pos) {
-    if (std::fseek(archivo_, static_cast<long>(pos), SEEK_SET) != 0)
-        throw ErrorArchivo(ruta_, "no se pudo posicionar en el archivo");
+    struct stat datos {};
+    if (::fstat(descriptor_, &datos) != 0) throw ErrorArchivo(ruta_, "no se pudo leer el tamaño del archivo");
+    return static_cast<std::uint64_t>(datos.st_size);
 }
 
 void Archivo::leer(std::uint64_t pos, void* destino, std::size_t n) {
-    posicionar(pos);
-    if (std::fread(destino, 1, n, archivo_) != n)
-        throw ErrorArchivo(ruta_, "lectura más allá del fin del archivo");
+    auto* bytes = static_cast<char*>(destino);
+    std::size_t leidos = 0;
+    while (leidos < n) {
+        ssize_t r = ::pread(descriptor_, bytes + leidos, n - leidos, static_cast<off_t>(pos + leidos));
+        if (r < 0 && errno == EINTR) continue;
+        if (r < 0) throw ErrorArchivo(ruta_, "no se pudo leer el archivo");
+        if (r == 0) throw ErrorArchivo(ruta_, "lectura más allá del fin del archivo");
+        leidos += static_cast<std::size_t>(r);
+    }
 }
 
 void Archivo::escribir(std::uint64_t pos, const void* origen, std::size_t n) {
-    posicionar(pos);
-    if (std::fwrite(origen, 1, n, archivo_) != n) throw ErrorArchivo(ruta_, "no se pudo escribir en el archivo");
+    const auto* bytes = static_cast<const char*>(origen);
+    std::size_t escritos = 0;
+    while (escritos < n) {
+        ssize_t r = ::pwrite(descriptor_, bytes + escritos, n - escritos, static_cast<off_t>(pos + escritos));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) throw ErrorArchivo(ruta_, "no se pudo escribir en el archivo");
+        escritos += static_cast<std::size_t>(r);
+    }
 }
 
 void Archivo::escribirRegistro(std::uint64_t indice, const void* origen, std::size_t n) {
@@ -55,9 +67,9 @@ void Archivo::escribirRegistro(std::uint64_t indice, const void* origen, std::si
 }
 
 void Archivo::cerrar() {
-    std::FILE* archivo = archivo_;
-    archivo_ = nullptr;
-    if (archivo && std::fclose(archivo) != 0) throw ErrorArchivo(ruta_, "no se pudo cerrar el archivo");
+    int descriptor = descriptor_;
+    descriptor_ = -1;
+    if (descriptor >= 0 && ::close(descriptor) != 0) throw ErrorArchivo(ruta_, "no se pudo cerrar el archivo");
 }
 
 void truncarArchivo(const std::filesystem::path& ruta, std::uint64_t tamano) {

@@ -5,7 +5,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 
 class Archivo {
@@ -30,16 +29,14 @@ public:
     /// Writes record number indice of size n; as with a typed file, the
     /// position may be at most one past the last record.
     void escribirRegistro(std::uint64_t indice, const void* origen, std::size_t n);
-    /// Flushes and closes; a failure to do so is an error.
+    /// Closes; a failure to do so is an error.
     void cerrar();
 
     const std::filesystem::path& ruta() const { return ruta_; }
 
 private:
-    void posicionar(std::uint64_t pos);
-
     std::filesystem::path ruta_;
-    std::FILE* archivo_ = nullptr;
+    int descriptor_ = -1;
 };
 
 /// Truncates (or extends with zeros) a closed file to the given size.

@@ -75,6 +75,14 @@ int TDatosAcum::cantidadAcum() {
     return static_cast<int>(tam / kTam);
 }
 
+std::vector<TRegDatosAcum> TDatosAcum::leerTodos() {
+    Archivo archivo(rutaDatos(kAcumulados), Archivo::Modo::leer);
+    std::vector<TRegDatosAcum> registros(archivo.tamano() / kTam);
+    if (!registros.empty()) archivo.leer(0, registros.data(), registros.size() * kTam);
+    archivo.cerrar();
+    return registros;
+}
+
 void guardarRespaldo() {
     for (auto [juego, respaldo] : kRespaldos) copiar(juego, respaldo);
 }

@@ -9,6 +9,7 @@
 #include "store/Registros.h"
 
 #include <cstdint>
+#include <vector>
 
 class TDatosAcum {
 public:
@@ -21,6 +22,9 @@ public:
     void eliminarAcum(uint8_t indice);
     /// Number of whole records in the file; 0 when it is missing.
     int cantidadAcum();
+    /// Every whole record of the file, in company order, read in one go;
+    /// a missing file is an error.
+    std::vector<TRegDatosAcum> leerTodos();
 };
 
 /// Copies, in this order, "DATOS ACUMULADOS.DAT" to "AUXACUM.DAT",

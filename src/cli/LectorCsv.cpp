@@ -1,0 +1,201 @@
+#include "cli/LectorCsv.h"
+
+#include "cli/Consola.h"
+#include "cli/Errores.h"
+#include "store/Texto.h"
+
+#include <array>
+#include <optional>
+
+namespace {
+
+struct Columna {
+    const char* nombre;
+    int32_t TRegDecision::*campo;
+};
+
+const std::array<Columna, 10> kColumnas = {{
+    {"precio", &TRegDecision::precio},
+    {"nivelProduccion", &TRegDecision::nivelProduccion},
+    {"capacitacion", &TRegDecision::capacitacion},
+    {"marketing", &TRegDecision::marketing},
+    {"invYDes", &TRegDecision::invYDes},
+    {"invPlanta", &TRegDecision::invPlanta},
+    {"pedPrestamoA", &TRegDecision::pedPrestamoA},
+    {"pedPrestamoB", &TRegDecision::pedPrestamoB},
+    {"devPrestamoA", &TRegDecision::devPrestamoA},
+    {"devPrestamoB", &TRegDecision::devPrestamoB},
+}};
+
+// Beyond this many faults the list stops; the game master fixes those first.
+constexpr std::size_t kMaxErrores = 30;
+
+std::string minusculas(std::string_view texto) {
+    std::string salida(texto);
+    for (char& c : salida)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return salida;
+}
+
+/// The fields of one line; a field in double quotes may hold the separator,
+/// and "" inside it stands for one quote. Nothing when a quote is left open.
+std::optional<std::vector<std::string>> dividir(const std::string& linea, char separador) {
+    std::vector<std::string> campos(1);
+    bool entreComillas = false;
+    for (std::size_t i = 0; i < linea.size(); ++i) {
+        char c = linea[i];
+        if (entreComillas) {
+            if (c == '"' && i + 1 < linea.size() && linea[i + 1] == '"') {
+                campos.back() += '"';
+                ++i;
+            } else if (c == '"') {
+                entreComillas = false;
+            } else {
+                campos.back() += c;
+            }
+        } else if (c == '"') {
+            entreComillas = true;
+        } else if (c == separador) {
+            campos.emplace_back();
+        } else {
+            campos.back() += c;
+        }
+    }
+    if (entreComillas) return std::nullopt;
+    for (auto& campo : campos) campo = recortar(campo);
+    return campos;
+}
+
+/// The fault of a value of column col, or empty when the engine can use it.
+std::string fueraDeRango(const Columna& col, int32_t v) {
+    const std::string numero = std::to_string(v);
+    const std::string campo = col.nombre;
+    if (campo == "precio" && (v < 50 || v > 100)) return numero + " está fuera del rango de 50 a 100.";
+    if (campo == "marketing" && (v < 0 || v > 10000)) return numero + " está fuera del rango de 0 a 10000.";
+    if (campo == "capacitacion" && (v < 0 || v > 20000 || v % 2000 != 0))
+        return numero + " no es un monto de 0 a 20000 en pasos de 2000.";
+    if (campo == "nivelProduccion" && v != 0 && v != 25 && v != 50 && v != 75 && v != 100)
+        return numero + " no es uno de los niveles 0, 25, 50, 75 o 100.";
+    return {};
+}
+
+class Errores {
+public:
+    void agregar(std::string mensaje) {
+        if (lista_.size() < kMaxErrores) lista_.push_back(std::move(mensaje));
+        else ++omitidos_;
+    }
+    bool vacia() const { return lista_.empty(); }
+    [[noreturn]] void lanzar() const {
+        std::string texto;
+        for (const auto& linea : lista_) texto += (texto.empty() ? "" : "\n") + linea;
+        if (omitidos_ > 0) texto += "\n(y " + std::to_string(omitidos_) + " errores más)";
+        throw ErrorJuego(texto);
+    }
+
+private:
+    std::vector<std::string> lista_;
+    std::size_t omitidos_ = 0;
+};
+
+}  // namespace
+
+const std::vector<std::string>& columnasDecision() {
+    static const std::vector<std::string> nombres = [] {
+        std::vector<std::string> v;
+        for (const Columna& c : kColumnas) v.emplace_back(c.nombre);
+        return v;
+    }();
+    return nombres;
+}
+
+std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo,
+                                            const std::vector<std::string>& empresas) {
+    const auto lineas = leerLineas(archivo);
+    Errores errores;
+
+    std::size_t cabecera = 0;
+    while (cabecera < lineas.size() && recortar(lineas[cabecera]).empty()) ++cabecera;
+    if (cabecera == lineas.size())
+        throw ErrorJuego(archivo.filename().string() + ": el archivo está vacío; falta la fila de títulos.");
+
+    // A spreadsheet set to a decimal comma separates the fields with ';'.
+    const std::string& titulos = lineas[cabecera];
+    const char separador =
+        titulos.find(';') != std::string::npos && titulos.find(',') == std::string::npos ? ';' : ',';
+    const std::string enCabecera = enLinea(archivo, cabecera + 1);
+    auto nombres = dividir(titulos, separador);
+    if (!nombres) throw ErrorJuego(enCabecera + ": hay comillas sin cerrar.");
+    const bool conEmpresa = !nombres->empty() && minusculas(nombres->front()) == "empresa";
+    const std::size_t primera = conEmpresa ? 1 : 0;
+    const std::size_t cantColumnas = primera + kColumnas.size();
+    std::string esperada = conEmpresa ? "empresa" : "";
+    for (const Columna& c : kColumnas) esperada += (esperada.empty() ? "" : ",") + std::string(c.nombre);
+    if (nombres->size() != cantColumnas)
+        throw ErrorJuego(enCabecera + ": la fila de títulos tiene " + std::to_string(nombres->size()) +
+                         " columnas y se esperaban " + std::to_string(cantColumnas) + ": " + esperada);
+    for (std::size_t k = 0; k < kColumnas.size(); ++k)
+        if (minusculas((*nombres)[primera + k]) != minusculas(kColumnas[k].nombre))
+            errores.agregar(enCabecera + ", columna " + std::to_string(primera + k + 1) + ": se esperaba «" +
+                            kColumnas[k].nombre + "» y dice «" + (*nombres)[primera + k] + "».");
+    if (!errores.vacia()) errores.lanzar();
+
+    std::vector<TRegDecision> decisiones;
+    for (std::size_t i = cabecera + 1; i < lineas.size(); ++i) {
+        if (recortar(lineas[i]).empty()) continue;
+        const std::string donde = enLinea(archivo, i + 1);
+        const std::size_t empresa = decisiones.size();  // this row is company empresa + 1
+        decisiones.push_back(TRegDecision{});
+        if (empresa >= empresas.size()) {
+            errores.agregar(donde + ": sobra esta fila; el juego tiene " + std::to_string(empresas.size()) +
+                            " empresas activas.");
+            continue;
+        }
+        auto campos = dividir(lineas[i], separador);
+        if (!campos) {
+            errores.agregar(donde + ": hay comillas sin cerrar.");
+            continue;
+        }
+        if (campos->size() != cantColumnas) {
+            errores.agregar(donde + ": tiene " + std::to_string(campos->size()) + " columnas y se esperaban " +
+                            std::to_string(cantColumnas) + ".");
+            continue;
+        }
+        if (conEmpresa) {
+            const std::string enColumna = donde + ", columna 1 (empresa)";
+            try {
+                std::string nombre = aWindows1252(campos->front(), enColumna);
+                if (nombre != recortar(empresas[empresa]))
+                    errores.agregar(enColumna + ": dice «" + campos->front() + "» y la empresa " +
+                                    std::to_string(empresa + 1) + " es «" + cp1252AUtf8(empresas[empresa]) + "».");
+            } catch (const ErrorJuego& e) {
+                errores.agregar(e.what());
+            }
+        }
+        for (std::size_t k = 0; k < kColumnas.size(); ++k) {
+            const std::string& texto = (*campos)[primera + k];
+            const std::string enColumna =
+                donde + ", columna " + std::to_string(primera + k + 1) + " (" + kColumnas[k].nombre + ")";
+            auto valor = leerEntero(texto);
+            if (!valor) {
+                errores.agregar(enColumna + ": «" + texto + "» no es un número entero.");
+                continue;
+            }
+            if (auto falla = fueraDeRango(kColumnas[k], *valor); !falla.empty()) {
+                errores.agregar(enColumna + ": " + falla);
+                continue;
+            }
+            decisiones.back().*(kColumnas[k].campo) = *valor;
+        }
+    }
+    if (decisiones.size() < empresas.size()) {
+        std::string faltan;
+        for (std::size_t e = decisiones.size(); e < empresas.size(); ++e)
+            faltan += (faltan.empty() ? "" : ", ") + std::to_string(e + 1) + " («" + cp1252AUtf8(empresas[e]) + "»)";
+        errores.agregar(archivo.filename().string() + ": tiene " + std::to_string(decisiones.size()) +
+                        " filas de decisiones y el juego tiene " + std::to_string(empresas.size()) +
+                        " empresas activas; faltan las de " + faltan + ".");
+    }
+    if (!errores.vacia()) errores.lanzar();
+    return decisiones;
+}

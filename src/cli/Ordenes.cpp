@@ -1,0 +1,244 @@
+#include "cli/Ordenes.h"
+
+#include "cli/Consola.h"
+#include "cli/Demo.h"
+#include "cli/Errores.h"
+#include "cli/Juego.h"
+#include "cli/LectorCsv.h"
+#include "cli/Parametros.h"
+#include "reports/Posiciones.h"
+#include "store/CarpetaDatos.h"
+#include "store/Texto.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+#include <iostream>
+#include <optional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TLinea {
+    std::optional<fs::path> carpeta;  // --datos, when given
+    bool ayuda = false;
+    std::string orden;
+    std::vector<std::string> argumentos;
+};
+
+struct TOrden {
+    const char* nombre;
+    std::size_t minimo, maximo;  // arguments
+    const char* uso;
+    std::function<void(const TLinea&)> ejecutar;
+};
+
+void ordenNuevo(const TLinea&);
+void ordenPeriodo0(const TLinea&);
+void ordenDecisiones(const TLinea&);
+void ordenSimular(const TLinea&);
+void ordenVolver(const TLinea&);
+void ordenEstado(const TLinea&);
+void ordenDemo(const TLinea&);
+
+const std::vector<TOrden>& ordenes() {
+    static const std::vector<TOrden> lista = {
+        {"nuevo", 2, 2, "nuevo EQUIPOS PARAMETROS", ordenNuevo},
+        {"periodo0", 8, 8,
+         "periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB", ordenPeriodo0},
+        {"decisiones", 1, 1, "decisiones ARCHIVO.csv", ordenDecisiones},
+        {"simular", 0, 0, "simular", ordenSimular},
+        {"volver", 0, 0, "volver", ordenVolver},
+        {"estado", 0, 0, "estado", ordenEstado},
+        {"demo", 0, 1, "demo [CARPETA]", ordenDemo},
+    };
+    return lista;
+}
+
+TLinea interpretar(const std::vector<std::string>& argumentos) {
+    TLinea linea;
+    for (std::size_t i = 0; i < argumentos.size(); ++i) {
+        const std::string& a = argumentos[i];
+        if (a == "--help" || a == "-h" || a == "--ayuda") {
+            linea.ayuda = true;
+        } else if (a == "--datos") {
+            if (i + 1 == argumentos.size() || argumentos[i + 1].empty())
+                throw ErrorUso("falta la carpeta después de --datos.");
+            linea.carpeta = argumentos[++i];
+        } else if (a.starts_with("--datos=")) {
+            if (a.size() == 8) throw ErrorUso("falta la carpeta después de --datos=.");
+            linea.carpeta = a.substr(8);
+        } else if (!linea.orden.empty()) {
+            linea.argumentos.push_back(a);  // may be a negative number
+        } else if (a.starts_with("-")) {
+            throw ErrorUso("opción desconocida «" + a + "».");
+        } else {
+            linea.orden = a;
+        }
+    }
+    return linea;
+}
+
+/// Makes the data folder the one given, or the program's own folder.
+void usarCarpeta(const TLinea& linea, bool crear) {
+    fs::path carpeta = fs::absolute(linea.carpeta.value_or(carpetaDelEjecutable()));
+    std::error_code error;
+    if (crear) fs::create_directories(carpeta, error);
+    if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + carpeta.string() + "» no existe.");
+    fijarCarpetaDatos(carpeta);
+    reanudar();
+}
+
+int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
+    if (auto valor = leerEntero(texto)) return *valor;
+    throw ErrorUso(nombre + ": «" + texto + "» no es un número entero.");
+}
+
+void ordenNuevo(const TLinea& linea) {
+    // Both files are read and checked before the folder is touched.
+    const TEquiposLeidos equipos = leerEquipos(linea.argumentos[0]);
+    const TParametrosLeidos parametros = leerParametros(linea.argumentos[1]);
+    for (const auto& aviso : equipos.avisos) std::cerr << "Aviso: " << aviso << '\n';
+    for (const auto& aviso : parametros.avisos) std::cerr << "Aviso: " << aviso << '\n';
+    usarCarpeta(linea, true);
+    crearJuego(equipos.nombres, parametros.textos);
+    std::cout << "Juego nuevo en «" << carpetaDatos().string() << "» con " << equipos.nombres.size()
+              << (equipos.nombres.size() == 1 ? " equipo" : " equipos") << ". Siga con la orden «periodo0».\n";
+}
+
+void ordenPeriodo0(const TLinea& linea) {
+    const auto& a = linea.argumentos;
+    TDecisionesPeriodo0 d;
+    d.precio = argumentoEntero("PRECIO", a[0]);
+    d.marketing = argumentoEntero("MARKETING", a[1]);
+    d.invYDes = argumentoEntero("INVYDES", a[2]);
+    d.capacitacion = argumentoEntero("CAPACITACION", a[3]);
+    d.nivelProduccion = argumentoEntero("NIVEL", a[4]);
+    d.invPlanta = argumentoEntero("INVPLANTA", a[5]);
+    d.pedPrestamoA = argumentoEntero("PEDPRESTAMOA", a[6]);
+    d.pedPrestamoB = argumentoEntero("PEDPRESTAMOB", a[7]);
+    usarCarpeta(linea, false);
+    correrPeriodo0(d);
+    std::cout << "Período 0 corrido para " << static_cast<int>(leerEstado().datos.cantEquipos)
+              << " empresas. Siga con las decisiones del período 1.\n";
+}
+
+void ordenDecisiones(const TLinea& linea) {
+    usarCarpeta(linea, false);
+    comprobarPeriodoAbierto();
+    const auto decisiones = leerDecisionesCsv(linea.argumentos[0], empresasActivas());
+    guardarDecisiones(decisiones);
+    std::cout << "Decisiones del período " << static_cast<int>(leerEstado().datos.periodoActual)
+              << " guardadas para " << decisiones.size() << " empresas. Siga con la orden «simular».\n";
+}
+
+void ordenSimular(const TLinea& linea) {
+    usarCarpeta(linea, false);
+    const int periodo = simular();
+    std::cout << "Período " << periodo << " simulado; los informes están en «" << carpetaDatos().string() << "».\n";
+    if (periodo >= 10) std::cout << "El juego terminó.\n";
+    else std::cout << "Siga con las decisiones del período " << periodo + 1 << ".\n";
+}
+
+void ordenVolver(const TLinea& linea) {
+    usarCarpeta(linea, false);
+    const int periodo = volver();
+    std::cout << "Se volvió atrás: el período " << periodo
+              << " está abierto de nuevo, con las decisiones que se habían cargado.\n";
+}
+
+/// text padded with blanks to ancho characters (Windows-1252: one byte each).
+std::string columna(std::string texto1252, std::size_t ancho) {
+    if (texto1252.size() < ancho) texto1252.append(ancho - texto1252.size(), ' ');
+    return cp1252AUtf8(texto1252);
+}
+
+void ordenEstado(const TLinea& linea) {
+    usarCarpeta(linea, false);
+    const TEstadoJuego estado = leerEstado();
+    if (!estado.hayJuego) throw ErrorJuego("No hay un juego en «" + carpetaDatos().string() + "».");
+    const auto& d = estado.datos;
+    std::cout << "Juego en «" << carpetaDatos().string() << "»\n";
+    if (!estado.periodo0Corrido()) std::cout << "Próximo período: 0 (todavía no se corrió)\n";
+    else if (estado.terminado()) std::cout << "Próximo período: ninguno; el juego terminó\n";
+    else std::cout << "Próximo período: " << static_cast<int>(d.periodoActual) << '\n';
+    std::cout << "Zona: " << d.nroZona << '\n';
+    std::cout << "Empresas activas: " << static_cast<int>(d.cantEquipos);
+    if (estado.periodo0Corrido() && !estado.terminado() && d.cantEquipos > 0)
+        std::cout << (estado.decisionesGuardadas >= d.cantEquipos ? " (decisiones cargadas)" : " (faltan decisiones)");
+    std::cout << '\n';
+    if (!estado.periodo0Corrido()) return;
+    const auto posiciones = posicionesZona();
+    std::size_t ancho = 7;
+    for (const TFilaPosicion& fila : posiciones) ancho = std::max(ancho, fila.nombre.size());
+    std::cout << "\nPos.  " << columna("Empresa", ancho) << "  Utilidad acumulada\n";
+    for (const TFilaPosicion& fila : posiciones) {
+        char numero[32];
+        std::snprintf(numero, sizeof numero, "%4d  ", fila.posicion);
+        char utilidad[32];
+        std::snprintf(utilidad, sizeof utilidad, "%18ld", static_cast<long>(fila.utilidadAcumulada));
+        std::cout << numero << columna(fila.nombre, ancho) << "  " << utilidad << '\n';
+    }
+}
+
+void ordenDemo(const TLinea& linea) {
+    std::optional<fs::path> carpeta = linea.carpeta;
+    if (!linea.argumentos.empty()) carpeta = linea.argumentos[0];
+    jugarDemo(carpeta);
+}
+
+}  // namespace
+
+std::string textoAyuda() {
+    return R"(Uso: corvelian-cli [--datos CARPETA] ORDEN [ARGUMENTOS]
+
+Juega una partida de CORVELIAN sobre los mismos archivos que la ventana.
+CARPETA es la carpeta del juego; por omisión, la del programa.
+
+Órdenes:
+  nuevo EQUIPOS PARAMETROS
+      Arma un juego nuevo. EQUIPOS: un nombre de equipo por línea.
+      PARAMETROS: líneas «clave = valor», una por dato de la pantalla de
+      datos iniciales (vea ejemplos/parametros.ini).
+  periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB
+      Corre el período 0 con las decisiones comunes a todas las empresas.
+  decisiones ARCHIVO.csv
+      Guarda las decisiones del período actual, una fila por empresa, con
+      los títulos [empresa,]precio,nivelProduccion,capacitacion,marketing,
+      invYDes,invPlanta,pedPrestamoA,pedPrestamoB,devPrestamoA,devPrestamoB
+  simular
+      Simula el período actual con las decisiones guardadas.
+  volver
+      Deshace el último período simulado (Volver atras).
+  estado
+      Muestra el próximo período, la zona y las empresas por utilidad acumulada.
+  demo [CARPETA]
+      Juega una partida de ejemplo completa en CARPETA (por omisión, una
+      carpeta nueva «corvelian-demo» en la carpeta actual).
+
+Opciones:
+  --datos CARPETA   la carpeta del juego
+  --help            esta ayuda
+
+Códigos de salida: 0 si todo salió bien, 1 ante un error del juego o de un
+archivo, 2 ante un error en la línea de órdenes.
+)";
+}
+
+void ejecutarLineaDeOrdenes(const std::vector<std::string>& argumentos) {
+    const TLinea linea = interpretar(argumentos);
+    if (linea.ayuda) {
+        std::cout << textoAyuda();
+        return;
+    }
+    if (linea.orden.empty()) throw ErrorUso("falta la orden.");
+    for (const TOrden& orden : ordenes()) {
+        if (linea.orden != orden.nombre) continue;
+        if (linea.argumentos.size() < orden.minimo || linea.argumentos.size() > orden.maximo)
+            throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] " + std::string(orden.uso) + "».");
+        orden.ejecutar(linea);
+        return;
+    }
+    throw ErrorUso("orden desconocida «" + linea.orden + "».");
+}

@@ -1,0 +1,200 @@
+#include "cli/Parametros.h"
+
+#include "cli/Consola.h"
+#include "cli/Errores.h"
+#include "store/Texto.h"
+
+#include <algorithm>
+#include <array>
+#include <map>
+#include <set>
+
+namespace {
+
+enum class Tipo { banco, entero, byte, decimal };
+
+struct Clave {
+    const char* nombre;
+    std::string TTextosDatosIniciales::*campo;
+    Tipo tipo;
+    bool obligatoria;  // false: the screen opens with a default for it
+};
+
+using T = TTextosDatosIniciales;
+const std::array<Clave, 21> kClaves = {{
+    {"nombreBancoA", &T::nombreBancoA, Tipo::banco, false},
+    {"nombreBancoB", &T::nombreBancoB, Tipo::banco, false},
+    {"planta", &T::planta, Tipo::entero, true},
+    {"capital", &T::capital, Tipo::entero, true},
+    {"maxCreditoA", &T::maxCreditoA, Tipo::entero, true},
+    {"maxCreditoB", &T::maxCreditoB, Tipo::entero, true},
+    {"mantenimiento", &T::mantenimiento, Tipo::decimal, true},
+    {"impuestos", &T::impuestos, Tipo::decimal, true},
+    {"interesA", &T::interesA, Tipo::decimal, true},
+    {"interesB", &T::interesB, Tipo::decimal, true},
+    {"tasaProduccion", &T::tasaProduccion, Tipo::decimal, true},
+    {"giroDescubierto", &T::giroDescubierto, Tipo::decimal, true},
+    {"penalidadStock", &T::penalidadStock, Tipo::byte, true},
+    {"multipOrdenesMas", &T::multipOrdenesMas, Tipo::byte, true},
+    {"multipOrdenesMenos", &T::multipOrdenesMenos, Tipo::byte, true},
+    {"nroInvYDes", &T::nroInvYDes, Tipo::entero, true},
+    {"modifOrdenes", &T::modifOrdenes, Tipo::decimal, true},
+    {"limiteGiroDescubierto", &T::limiteGiroDescubierto, Tipo::decimal, true},
+    {"nroZona", &T::nroZona, Tipo::entero, false},
+    {"indemXEmpleado", &T::indemXEmpleado, Tipo::entero, false},
+    {"penalidad", &T::penalidad, Tipo::entero, false},
+}};
+
+// The bank name boxes of the screen take at most 10 characters.
+constexpr std::size_t kLargoBanco = 10;
+// The counters and the company index of the game files are single bytes.
+constexpr std::size_t kMaxEquipos = 255;
+constexpr std::size_t kLargoNombre = 50;
+
+std::string minusculas(std::string_view texto) {
+    std::string salida(texto);
+    for (char& c : salida)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return salida;
+}
+
+const Clave* buscarClave(std::string_view nombre) {
+    for (const Clave& clave : kClaves)
+        if (minusculas(clave.nombre) == minusculas(nombre)) return &clave;
+    return nullptr;
+}
+
+/// A decimal as the screen reads it, or written with '.', which is how most
+/// people write one in a text file whatever their regional settings. Returns
+/// the text in the regional format, or nothing when it is not a number.
+std::optional<std::string> decimalRegional(const std::string& valor) {
+    if (leerDecimal(valor)) return valor;
+    const char separador = separadorDecimal();
+    if (separador == '.' || std::count(valor.begin(), valor.end(), '.') != 1) return std::nullopt;
+    std::string regional = valor;
+    std::replace(regional.begin(), regional.end(), '.', separador);
+    if (leerDecimal(regional)) return regional;
+    return std::nullopt;
+}
+
+std::string juntar(const std::vector<std::string>& lineas) {
+    std::string texto;
+    for (const auto& linea : lineas) texto += (texto.empty() ? "" : "\n") + linea;
+    return texto;
+}
+
+}  // namespace
+
+TEquiposLeidos leerEquipos(const std::filesystem::path& archivo) {
+    TEquiposLeidos leidos;
+    std::vector<std::string> errores;
+    std::map<std::string, std::size_t> vistos;  // name as stored -> line
+    std::size_t cantidad = 0;
+    const auto lineas = leerLineas(archivo);
+    for (std::size_t i = 0; i < lineas.size(); ++i) {
+        std::string nombre = recortar(lineas[i]);
+        if (nombre.empty()) continue;
+        ++cantidad;
+        const std::string donde = enLinea(archivo, i + 1);
+        try {
+            nombre = aWindows1252(nombre, donde);
+        } catch (const ErrorJuego& e) {
+            errores.push_back(e.what());
+            continue;
+        }
+        if (nombre.size() > kLargoNombre) {
+            nombre.resize(kLargoNombre);
+            leidos.avisos.push_back(donde + ": el nombre tiene más de 50 caracteres; se guarda «" +
+                                    cp1252AUtf8(nombre) + "».");
+        }
+        // Reports are named after the company, so two companies of one name share their files.
+        if (auto [pos, nuevo] = vistos.emplace(nombre, i + 1); !nuevo)
+            leidos.avisos.push_back(donde + ": el equipo «" + cp1252AUtf8(nombre) + "» ya figura en la línea " +
+                                    std::to_string(pos->second) + "; los dos escribirán el mismo informe.");
+        leidos.nombres.push_back(nombre);
+    }
+    if (cantidad == 0)
+        errores.push_back(archivo.filename().string() +
+                          ": Es necesario ingresar al menos un equipo para continuar.");
+    if (cantidad > kMaxEquipos)
+        errores.push_back(archivo.filename().string() + ": hay " + std::to_string(cantidad) +
+                          " equipos y el juego admite a lo sumo 255.");
+    if (!errores.empty()) throw ErrorJuego(juntar(errores));
+    return leidos;
+}
+
+const std::vector<std::string>& clavesParametros() {
+    static const std::vector<std::string> nombres = [] {
+        std::vector<std::string> v;
+        for (const Clave& clave : kClaves) v.emplace_back(clave.nombre);
+        return v;
+    }();
+    return nombres;
+}
+
+TParametrosLeidos leerParametros(const std::filesystem::path& archivo) {
+    TParametrosLeidos leidos;
+    std::vector<std::string> errores;
+    std::map<const Clave*, std::size_t> vistas;  // key -> line
+    const auto lineas = leerLineas(archivo);
+    for (std::size_t i = 0; i < lineas.size(); ++i) {
+        const std::string donde = enLinea(archivo, i + 1);
+        std::string linea = lineas[i];
+        if (auto comentario = linea.find('#'); comentario != std::string::npos) linea.resize(comentario);
+        linea = recortar(linea);
+        if (linea.empty()) continue;
+        auto igual = linea.find('=');
+        if (igual == std::string::npos) {
+            errores.push_back(donde + ": se esperaba «clave = valor» y dice «" + linea + "».");
+            continue;
+        }
+        const std::string nombre = recortar(linea.substr(0, igual));
+        const std::string valor = recortar(linea.substr(igual + 1));
+        const Clave* clave = buscarClave(nombre);
+        if (!clave) {
+            errores.push_back(donde + ": la clave «" + nombre + "» no existe.");
+            continue;
+        }
+        if (auto [pos, nueva] = vistas.emplace(clave, i + 1); !nueva) {
+            errores.push_back(donde + ": la clave «" + clave->nombre + "» ya figura en la línea " +
+                              std::to_string(pos->second) + ".");
+            continue;
+        }
+        const std::string enClave = donde + ": " + clave->nombre;
+        std::string& campo = leidos.textos.*(clave->campo);
+        switch (clave->tipo) {
+        case Tipo::banco:
+            try {
+                campo = mayusculas1252(aWindows1252(valor, enClave));
+            } catch (const ErrorJuego& e) {
+                errores.push_back(e.what());
+                break;
+            }
+            if (campo.size() > kLargoBanco)
+                errores.push_back(enClave + ": «" + valor + "» tiene más de 10 caracteres.");
+            break;
+        case Tipo::entero:
+        case Tipo::byte: {
+            auto numero = leerEntero(valor);
+            if (!numero) {
+                errores.push_back(enClave + ": «" + valor + "» no es un número entero.");
+                break;
+            }
+            campo = valor;
+            if (clave->tipo == Tipo::byte && (*numero < 0 || *numero > 255))
+                leidos.avisos.push_back(enClave + ": " + valor + " se guarda como " + std::to_string(*numero & 0xFF) +
+                                        ", pues el archivo guarda este dato en un byte (de 0 a 255).");
+            break;
+        }
+        case Tipo::decimal:
+            if (auto regional = decimalRegional(valor)) campo = *regional;
+            else errores.push_back(enClave + ": «" + valor + "» no es un número.");
+            break;
+        }
+    }
+    for (const Clave& clave : kClaves)
+        if (clave.obligatoria && !vistas.contains(&clave))
+            errores.push_back(archivo.filename().string() + ": falta la clave «" + clave.nombre + "».");
+    if (!errores.empty()) throw ErrorJuego(juntar(errores));
+    return leidos;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// Runs corvelian-cli as its own process, as a game master would, and
+// collects what it printed and its exit code.
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+struct TResultado {
+    int codigo = -1;     ///< exit code; -1 when the process did not exit normally
+    std::string salida;  ///< standard output
+    std::string errores; ///< standard error
+};
+
+struct TEntorno {
+    std::string locale = "C.UTF-8";          ///< LC_ALL of the process
+    std::filesystem::path carpetaActual;     ///< working directory; empty: the test's own
+};
+
+TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorno& entorno = {});
+
+/// The "ejemplos" folder of the source tree.
+std::filesystem::path carpetaEjemplos();
+
+/// Writes a text file (bytes as given).
+void escribirTexto(const std::filesystem::path& ruta, const std::string& texto);
+
+
+/// Every file of a folder (recursively) with its bytes, to prove that a
+/// refused order touched nothing.
+std::map<std::string, std::string> fotoDeCarpeta(const std::filesystem::path& carpeta);
+
+/// Sets up, in the current test data folder, a game of the sample parameters
+/// with these teams (UTF-8) through the tool, and then writes directly what a
+/// run of period 0 leaves (one results record per team) and sets the period
+/// whose decisions are entered next. periodoActual 0 leaves period 0 unrun.
+void prepararJuego(const std::vector<std::string>& equipos, int periodoActual);
