@@ -23,6 +23,7 @@
 #include <QDirIterator>
 #include <QLabel>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QPushButton>
 
 #include <clocale>
@@ -34,19 +35,51 @@ namespace {
 struct Decision {
     int precio, nivelProduccion, capacitacion, marketing, invYDes, invPlanta, pedPrestamoA, pedPrestamoB,
         devPrestamoA, devPrestamoB;
+
+    QString filaCsv() const {
+        QStringList campos;
+        for (int valor : {precio, nivelProduccion, capacitacion, marketing, invYDes, invPlanta, pedPrestamoA,
+                          pedPrestamoB, devPrestamoA, devPrestamoB})
+            campos << QString::number(valor);
+        return campos.join(QLatin1Char(','));
+    }
 };
 
 const QStringList kEquipos = {"Alfa", "Beta", "Gamma"};
 
-// Boxes of the initial data screen and the values of this game: the sample
-// game, with a research pool and an overdraft limit that a careless team can pass.
-const QList<QPair<const char*, QString>> kParametros = {
-    {"Edit3", "70000"}, {"Edit4", "80000"}, {"Edit5", "90000"},  {"Edit6", "80000"},
-    {"Edit7", "10"},    {"Edit8", "30"},    {"Edit9", "21"},     {"Edit10", "24"},
-    {"Edit11", "2"},    {"Edit12", "100"},  {"Edit13", "10"},    {"Edit14", "30"},
-    {"Edit15", "20"},   {"Edit16", "400"},  {"Edit17", "30"},    {"edMaxGiroDescub", "5000"},
-    {"edNroZona", "1"}, {"edIndemXEmp", "300"}, {"edPenalidad", "500"},
+// The game's parameters: the box of the initial data screen, the tool's key
+// and the value. The sample game, with a research pool and an overdraft limit
+// that a careless team can pass.
+struct Parametro {
+    const char* caja;
+    const char* clave;
+    QString valor;
 };
+const QList<Parametro> kParametros = {
+    {"Edit3", "planta", "70000"},
+    {"Edit4", "capital", "80000"},
+    {"Edit5", "maxCreditoA", "90000"},
+    {"Edit6", "maxCreditoB", "80000"},
+    {"Edit7", "mantenimiento", "10"},
+    {"Edit8", "impuestos", "30"},
+    {"Edit9", "interesA", "21"},
+    {"Edit10", "interesB", "24"},
+    {"Edit11", "tasaProduccion", "2"},
+    {"Edit12", "giroDescubierto", "100"},
+    {"Edit13", "penalidadStock", "10"},
+    {"Edit14", "multipOrdenesMas", "30"},
+    {"Edit15", "multipOrdenesMenos", "20"},
+    {"Edit16", "nroInvYDes", "400"},
+    {"Edit17", "modifOrdenes", "30"},
+    {"edMaxGiroDescub", "limiteGiroDescubierto", "5000"},
+    {"edNroZona", "nroZona", "1"},
+    {"edIndemXEmp", "indemXEmpleado", "300"},
+    {"edPenalidad", "penalidad", "500"},
+};
+
+// Period 0, common to every company: price, marketing, R&D, training, level,
+// plant investment, loans asked from banks A and B.
+const QStringList kPeriodo0 = {"90", "8000", "1000", "4000", "75", "0", "80000", "70000"};
 
 // Period 1: an ordinary period.
 const QList<Decision> kPeriodo1 = {
@@ -113,7 +146,7 @@ public:
         clic(equipos, "btnGuardar");
         auto* datos = ventanaVisible<TFDatosIniciales>();
         if (!datos) throw std::runtime_error("no se abrieron los datos iniciales");
-        for (const auto& [caja, valor] : kParametros) escribir(control<QLineEdit>(datos, caja), valor);
+        for (const Parametro& p : kParametros) escribir(control<QLineEdit>(datos, p.caja), p.valor);
         clic(datos, "btnGuardar");
         descartarCerradas();
     }
@@ -122,12 +155,11 @@ public:
         accion(principal, "Período 0")->trigger();
         auto* cero = ventanaVisible<TFDecicionesPeriodo0>();
         if (!cero) throw std::runtime_error("no se abrió el período 0");
-        const QList<QPair<const char*, QString>> campos = {
-            {"edPrecio", "90"}, {"Edit2", "8000"}, {"Edit3", "1000"},  {"Edit4", "4000"},
-            {"Edit6", "0"},     {"Edit7", "80000"}, {"Edit8", "70000"},
-        };
-        for (const auto& [caja, valor] : campos) escribir(control<QLineEdit>(cero, caja), valor);
-        control<QComboBox>(cero, "ComboBox1")->setCurrentIndex(3);  // 75
+        const char* campos[] = {"edPrecio", "Edit2", "Edit3", "Edit4", nullptr, "Edit6", "Edit7", "Edit8"};
+        for (int i = 0; i < kPeriodo0.size(); ++i)
+            if (campos[i]) escribir(control<QLineEdit>(cero, campos[i]), kPeriodo0[i]);
+        auto* nivel = control<QComboBox>(cero, "ComboBox1");
+        nivel->setCurrentIndex(nivel->findText(kPeriodo0[4]));
         clic(cero, "btnGuardar");
         descartarCerradas();
     }
@@ -149,7 +181,9 @@ public:
             };
             for (const auto& [caja, valor] : campos) {
                 QLineEdit* e = control<QLineEdit>(pantalla, caja);
-                if (e->text() != QString::number(valor)) escribir(e, QString::number(valor));
+                if (e->text() == QString::number(valor)) continue;
+                escribir(e, QString::number(valor));
+                ++camposTipeados;
             }
             auto* combo = control<QComboBox>(pantalla, "ComboBox1");
             combo->setCurrentIndex(combo->findText(QString::number(d.nivelProduccion), Qt::MatchStartsWith));
@@ -174,6 +208,51 @@ public:
 
     DialogosFalsos cajas;
     TFPrincipal principal;
+    int camposTipeados = 0;
+};
+
+/// The same game played with the command-line tool in its own folder.
+class JuegoEnHerramienta {
+public:
+    QString carpeta() const { return juego_.path(); }
+
+    void nuevo() {
+        escribirEntrada("equipos.txt", kEquipos.join(QLatin1Char('\n')) + QLatin1Char('\n'));
+        QString parametros;
+        for (const Parametro& p : kParametros) parametros += QStringLiteral("%1 = %2\n").arg(p.clave, p.valor);
+        escribirEntrada("parametros.ini", parametros);
+        correr({"nuevo", entradas_.filePath("equipos.txt"), entradas_.filePath("parametros.ini")});
+    }
+    void periodo0() { correr(QStringList{"periodo0"} + kPeriodo0); }
+    void periodo(int n, const QList<Decision>& decisiones) {
+        QString csv = QStringLiteral("precio,nivelProduccion,capacitacion,marketing,invYDes,invPlanta,"
+                                     "pedPrestamoA,pedPrestamoB,devPrestamoA,devPrestamoB\n");
+        for (const Decision& d : decisiones) csv += d.filaCsv() + QLatin1Char('\n');
+        const QString nombre = QStringLiteral("periodo%1-%2.csv").arg(n).arg(++archivos_);
+        escribirEntrada(nombre, csv);
+        correr({"decisiones", entradas_.filePath(nombre)});
+        correr({"simular"});
+    }
+    void volverAtras() { correr({"volver"}); }
+
+private:
+    void escribirEntrada(const QString& nombre, const QString& texto) {
+        QFile f(entradas_.filePath(nombre));
+        if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("no se pudo escribir");
+        f.write(texto.toUtf8());
+    }
+    void correr(const QStringList& orden) {
+        QProcess proceso;
+        proceso.start(QStringLiteral(CORVELIAN_CLI), QStringList{"--datos", carpeta()} + orden);
+        if (!proceso.waitForFinished(120000) || proceso.exitStatus() != QProcess::NormalExit ||
+            proceso.exitCode() != 0)
+            throw std::runtime_error(("corvelian-cli " + orden.join(' ') + " falló: ").toStdString() +
+                                     proceso.readAllStandardError().toStdString());
+    }
+
+    QTemporaryDir juego_;
+    QTemporaryDir entradas_;
+    int archivos_ = 0;
 };
 
 }  // namespace
@@ -206,15 +285,34 @@ private slots:
         juego.volverAtras();
         QCOMPARE(juego.periodosHabilitados(), QStringLiteral("3"));
         QCOMPARE(parametrosGuardados().cantEquipos, uint8_t{3});
+        // The undone period's decisions come back with "Cargar Todas": only
+        // the corrected price is typed.
+        juego.camposTipeados = 0;
         juego.periodo(3, periodo3Corregido(), true);
+        QCOMPARE(juego.camposTipeados, 1);
         QCOMPARE(juego.periodosHabilitados(), QStringLiteral("4"));
         QCOMPARE(parametrosGuardados().periodoActual, uint8_t{4});
         // Every run opened the data folder once.
         QCOMPARE(juego.cajas.carpetasAbiertas.size(), 4);
 
+
+        JuegoEnHerramienta herramienta;
+        herramienta.nuevo();
+        herramienta.periodo0();
+        herramienta.periodo(1, kPeriodo1);
+        herramienta.periodo(2, kPeriodo2);
+        herramienta.periodo(3, kPeriodo3);
+        herramienta.volverAtras();
+        herramienta.periodo(3, periodo3Corregido());
+
         const QMap<QString, QByteArray> ventana = archivosDe(carpeta.ruta(QString()));
+        const QMap<QString, QByteArray> cli = archivosDe(herramienta.carpeta());
         QVERIFY(ventana.contains(QStringLiteral("INDZONA1.txt")));
         QVERIFY(ventana.contains(QStringLiteral("AUXACUM.DAT")));
+        QVERIFY(ventana.contains(QStringLiteral("PenalidadEmpresa_Gamma.txt")));
+        QCOMPARE(ventana.keys(), cli.keys());
+        for (auto it = ventana.cbegin(); it != ventana.cend(); ++it)
+            QVERIFY2(it.value() == cli.value(it.key()), qPrintable(it.key() + QStringLiteral(" difiere")));
     }
 };
 
