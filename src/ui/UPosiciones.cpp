@@ -36,16 +36,15 @@ void TFPosiciones::FormCreate() {
     StringGrid1->horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     StringGrid1->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     StringGrid1->verticalHeader()->hide();
-    StringGrid1->setColumnWidth(0, 174);
-    StringGrid1->setColumnWidth(1, 152);
+    // The columns are 174 and 152 pixels wide, or as wide as their headings
+    // need in the desktop's font.
+    StringGrid1->setColumnWidth(0, std::max(174, StringGrid1->horizontalHeader()->sectionSizeHint(0)));
+    StringGrid1->setColumnWidth(1, std::max(152, StringGrid1->horizontalHeader()->sectionSizeHint(1)));
     StringGrid1->setEditTriggers(QAbstractItemView::NoEditTriggers);
     StringGrid1->setSelectionMode(QAbstractItemView::NoSelection);
+    StringGrid1->setFocusPolicy(Qt::NoFocus);
     StringGrid1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     StringGrid1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    const int alto = StringGrid1->horizontalHeader()->sizeHint().height() +
-                     filasMinimas * StringGrid1->verticalHeader()->defaultSectionSize() + 2 * StringGrid1->frameWidth();
-    StringGrid1->setFixedSize(174 + 152 + 2 * StringGrid1->frameWidth() + StringGrid1->verticalScrollBar()->sizeHint().width(),
-                              alto);
 
     btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogOkButton, QStringLiteral("Cerrar"), this);
 
@@ -64,6 +63,12 @@ void TFPosiciones::FormCreate() {
     connect(btnGuardar, &QPushButton::clicked, this, &TFPosiciones::btnGuardarClick);
 
     mostrarPosiciones();
+    // Thirteen rows in view; more companies scroll.
+    const int marco = 2 * StringGrid1->frameWidth();
+    const int barra = StringGrid1->rowCount() > filasMinimas ? StringGrid1->verticalScrollBar()->sizeHint().width() : 0;
+    StringGrid1->setFixedSize(StringGrid1->columnWidth(0) + StringGrid1->columnWidth(1) + marco + barra,
+                              StringGrid1->horizontalHeader()->sizeHint().height() +
+                                  filasMinimas * StringGrid1->verticalHeader()->defaultSectionSize() + marco);
     fijarTamano(this);
     centrarSobre(this, parentWidget());
 }

@@ -255,6 +255,5 @@ void TFPrincipal::AcercaDeClick() {
     dialogos().acercaDe(this, QStringLiteral("Acerca de CORVELIAN V 2.0"),
                         QStringLiteral("<h3>CORVELIAN V 2.0</h3>"
                                        "<p>Juego de simulación de empresas para el aula.</p>"
-                                       "<p>Autores: la cátedra de Simulación de Negocios y el equipo de "
-                                       "desarrollo de CORVELIAN.</p>"));
+                                       "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
 }

@@ -4,6 +4,9 @@
 #include "ui/UPrincipal.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include <clocale>
 
@@ -14,6 +17,13 @@ int main(int argc, char* argv[]) {
     // saying so here keeps it true whatever the toolkit does.
     std::setlocale(LC_ALL, "");
     QApplication::setApplicationName(QStringLiteral("CORVELIAN V 2.0"));
+
+    // The toolkit's own texts (edit box menus, the about box) in Spanish,
+    // when the desktop has Qt's translations.
+    QTranslator traduccion;
+    if (traduccion.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduccion);
 
     // The game files and reports live beside the program.
     fijarCarpetaDatos(carpetaDelEjecutable());
