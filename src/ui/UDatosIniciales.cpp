@@ -37,8 +37,9 @@ std::string bytesDe(const TCampoTexto* campo) {
     return aCp1252(campo->text()).value_or(campo->text().toStdString());
 }
 
+// Bank names are stored in upper case even when the box was never left.
 std::string nombreBanco(const TCampoTexto* campo) {
-    auto bytes = aCp1252(campo->text());
+    auto bytes = aCp1252(campo->text().toUpper());
     if (!bytes) throw std::invalid_argument("nombre de banco no representable");
     return *bytes;
 }

@@ -5,6 +5,7 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "store/Texto.h"
 #include "ui/UDatosIniciales.h"
 #include "ui/UEquipos.h"
 #include "ui/UPrincipal.h"
@@ -140,6 +141,7 @@ private slots:
         QCOMPARE(caja("Edit1")->text(), QStringLiteral("NACION"));
         escribir(caja("edIndemXEmp"), QStringLiteral("450"));
         escribir(caja("edPenalidad"), QStringLiteral("800"));
+        escribir(caja("Edit2"), QStringLiteral("Córdoba"));
         guardar();
 
         QVERIFY(falsos->cajas.isEmpty());
@@ -152,7 +154,7 @@ private slots:
         QCOMPARE(r.zonaActiva, 1);
         QCOMPARE(r.periodoActual, 1);
         QCOMPARE(aTexto(r.nombreBancoA), std::string("NACION"));
-        QCOMPARE(aTexto(r.nombreBancoB), std::string("PROVINCIA"));
+        QCOMPARE(aTexto(r.nombreBancoB), cp1252("CÓRDOBA"));
         QCOMPARE(r.planta, 70000);
         QCOMPARE(r.capital, 80000);
         QCOMPARE(r.maxCreditoA, 90000);
