@@ -1,5 +1,6 @@
 #include "ui/ServicioDialogos.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QInputDialog>
@@ -26,6 +27,10 @@ public:
         case Botones::okCancelar: caja.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
         case Botones::siNo: caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         }
+        // The game speaks Spanish whatever translations the desktop's Qt has.
+        for (auto [boton, texto] : {std::pair{QMessageBox::Ok, "Aceptar"}, std::pair{QMessageBox::Cancel, "Cancelar"},
+                                    std::pair{QMessageBox::Yes, "Sí"}, std::pair{QMessageBox::No, "No"}})
+            if (QAbstractButton* b = caja.button(boton)) b->setText(QString::fromUtf8(texto));
         switch (caja.exec()) {
         case QMessageBox::Ok: return Respuesta::ok;
         case QMessageBox::Yes: return Respuesta::si;
@@ -36,10 +41,14 @@ public:
 
     std::optional<QString> pedirTexto(QWidget* padre, const QString& titulo, const QString& etiqueta,
                                       const QString& porDefecto) override {
-        bool aceptado = false;
-        QString texto = QInputDialog::getText(padre, titulo, etiqueta, QLineEdit::Normal, porDefecto, &aceptado);
-        if (!aceptado) return std::nullopt;
-        return texto;
+        QInputDialog entrada(padre);
+        entrada.setWindowTitle(titulo);
+        entrada.setLabelText(etiqueta);
+        entrada.setTextValue(porDefecto);
+        entrada.setOkButtonText(QStringLiteral("Aceptar"));
+        entrada.setCancelButtonText(QStringLiteral("Cancelar"));
+        if (entrada.exec() != QDialog::Accepted) return std::nullopt;
+        return entrada.textValue();
     }
 
     void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) override {

@@ -32,6 +32,8 @@ public:
     QStringList entradas;         ///< prompts of the input boxes shown
     QStringList carpetasAbiertas; ///< folders sent to the file browser
     int acercaDeMostrado = 0;
+    QString tituloAcercaDe;       ///< caption and text of the last about box
+    QString textoAcercaDe;
 
     Respuesta mensaje(QWidget*, const QString& titulo, const QString& texto, Icono icono, Botones botones) override {
         cajas.append({titulo, texto, icono, botones});
@@ -46,15 +48,21 @@ public:
     std::optional<QString> pedirTexto(QWidget*, const QString&, const QString& etiqueta,
                                       const QString& porDefecto) override {
         entradas.append(etiqueta);
-        if (!textos.empty()) {
-            auto t = textos.front();
-            textos.pop_front();
-            return t;
-        }
-        return porDefecto;
+        if (textos.empty()) return porDefecto;
+        // Built member by member: copying the optional whole trips a false
+        // "may be used uninitialized" warning of g++ 12.
+        const bool cancelada = !textos.front().has_value();
+        const QString texto = textos.front().value_or(QString());
+        textos.pop_front();
+        if (cancelada) return std::nullopt;
+        return texto;
     }
 
-    void acercaDe(QWidget*, const QString&, const QString&) override { ++acercaDeMostrado; }
+    void acercaDe(QWidget*, const QString& titulo, const QString& texto) override {
+        ++acercaDeMostrado;
+        tituloAcercaDe = titulo;
+        textoAcercaDe = texto;
+    }
     void abrirCarpeta(const QString& carpeta) override { carpetasAbiertas.append(carpeta); }
 
     /// Texts of the boxes shown so far.

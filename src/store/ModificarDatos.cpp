@@ -1,0 +1,88 @@
+#include "store/ModificarDatos.h"
+
+#include "store/Datos_UD.h"
+#include "store/ErrorArchivo.h"
+#include "store/Texto.h"
+#include "store/ValoresGlobales.h"
+
+#include <string>
+
+namespace {
+
+// The boxes hold Windows-1252 text; the error message is UTF-8.
+int32_t entero(const std::string& texto) {
+    if (auto valor = leerEntero(texto)) return *valor;
+    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
+}
+
+uint8_t byteBajo(const std::string& texto) { return static_cast<uint8_t>(entero(texto) & 0xFF); }
+
+long double decimal(const std::string& texto) {
+    if (auto valor = leerDecimal(texto)) return *valor;
+    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
+}
+
+// The screen shows and reads rates in extended precision, as the initial data
+// screen does, so that a value saved unchanged is stored exactly as before.
+std::string porciento(double tasa) { return textoGeneral(static_cast<long double>(tasa) * 100); }
+
+}  // namespace
+
+TTextosDatosIniciales textosModificables(const TRegDatosIniciales& d) {
+    TTextosDatosIniciales t;
+    t.nombreBancoA = aTexto(d.nombreBancoA);
+    t.nombreBancoB = aTexto(d.nombreBancoB);
+    t.planta = std::to_string(d.planta);
+    t.capital = std::to_string(d.capital);
+    t.maxCreditoA = std::to_string(d.maxCreditoA);
+    t.maxCreditoB = std::to_string(d.maxCreditoB);
+    t.mantenimiento = porciento(d.tasaMantenimiento);
+    t.impuestos = porciento(d.tasaImpuestos);
+    // The stored rates are per period, a third of a year; the box shows the yearly rate.
+    t.interesA = textoGeneral(static_cast<long double>(d.interesA) * 100 * 3);
+    t.interesB = textoGeneral(static_cast<long double>(d.interesB) * 100 * 3);
+    t.tasaProduccion = porciento(d.tasaProduccion);
+    t.giroDescubierto = porciento(d.tasaGiroDescubierto);
+    t.penalidadStock = std::to_string(d.penalidadStock);
+    t.multipOrdenesMas = std::to_string(d.multipOrdenesMas);
+    t.multipOrdenesMenos = std::to_string(d.multipOrdenesMenos);
+    t.nroInvYDes = std::to_string(d.nroInvYDes);
+    t.modifOrdenes = porciento(d.modifOrdenes);
+    t.limiteGiroDescubierto = textoGeneral(d.limiteGiroDescubierto);
+    t.nroZona = std::to_string(d.nroZona);
+    t.indemXEmpleado = std::to_string(d.indemXEmpleado);
+    t.penalidad = std::to_string(d.penalidad);
+    return t;
+}
+
+TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& t) {
+    TRegDatosIniciales r = guardado;
+    r.maxCreditoA = entero(t.maxCreditoA);
+    r.maxCreditoB = entero(t.maxCreditoB);
+    r.tasaMantenimiento = static_cast<double>(decimal(t.mantenimiento) / 100);
+    r.tasaImpuestos = static_cast<double>(decimal(t.impuestos) / 100);
+    // A period is a third of a year, so the yearly rates are divided by 3.
+    r.interesA = static_cast<double>(decimal(t.interesA) / 100 / 3);
+    r.interesB = static_cast<double>(decimal(t.interesB) / 100 / 3);
+    r.tasaGiroDescubierto = static_cast<double>(decimal(t.giroDescubierto) / 100);
+    r.penalidadStock = byteBajo(t.penalidadStock);
+    r.multipOrdenesMas = byteBajo(t.multipOrdenesMas);
+    r.multipOrdenesMenos = byteBajo(t.multipOrdenesMenos);
+    r.nroInvYDes = entero(t.nroInvYDes);
+    r.modifOrdenes = static_cast<double>(decimal(t.modifOrdenes) / 100);
+    r.limiteGiroDescubierto = static_cast<double>(decimal(t.limiteGiroDescubierto));
+    r.indemXEmpleado = entero(t.indemXEmpleado);
+    r.penalidad = entero(t.penalidad);
+    return r;
+}
+
+void guardarModificaciones(const TTextosDatosIniciales& textos) {
+    TDatosjuego datos;
+    TRegDatosIniciales guardado{};
+    datos.leerDatosIniciales(guardado);
+    const TRegDatosIniciales nuevo = aplicarModificaciones(guardado, textos);
+    datos.guardarDatosIniciales(nuevo);
+    // Only a stored record may change the values the next run uses.
+    IndemnizacionPorEmpleado = nuevo.indemXEmpleado;
+    ValorPenalidad = nuevo.penalidad;
+}

@@ -1,0 +1,119 @@
+#include "ui/Formularios.h"
+
+#include "store/ErrorArchivo.h"
+#include "store/Texto.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+
+#include <QFocusEvent>
+#include <QFont>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLayout>
+#include <QMouseEvent>
+#include <QScreen>
+
+TCampoTexto::TCampoTexto(const QString& nombre, QWidget* padre) : QLineEdit(padre) { setObjectName(nombre); }
+
+void TCampoTexto::focusOutEvent(QFocusEvent* evento) {
+    QLineEdit::focusOutEvent(evento);
+    // A message box or another window taking the focus is not leaving the box.
+    if (evento->reason() != Qt::ActiveWindowFocusReason && evento->reason() != Qt::PopupFocusReason) emit salida();
+}
+
+TEtiquetaDobleClic::TEtiquetaDobleClic(const QString& nombre, QWidget* padre) : QLabel(padre) {
+    setObjectName(nombre);
+}
+
+void TEtiquetaDobleClic::mouseDoubleClickEvent(QMouseEvent* evento) {
+    QLabel::mouseDoubleClickEvent(evento);
+    if (evento->button() == Qt::LeftButton) emit dobleClic();
+}
+
+void prepararPantalla(QWidget* ventana, const QString& titulo) {
+    // A dialog-kind window is kept by the window manager above its parent.
+    ventana->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                            Qt::MSWindowsFixedSizeDialogHint);
+    ventana->setAttribute(Qt::WA_DeleteOnClose);
+    ventana->setWindowTitle(titulo);
+}
+
+QWidget* crearBandaTitulo(const QString& texto, QWidget* padre, QLabel* extremo) {
+    auto* banda = new QWidget(padre);
+    banda->setObjectName(QStringLiteral("bandaTitulo"));
+    banda->setAttribute(Qt::WA_StyledBackground);
+    banda->setStyleSheet(QStringLiteral("#bandaTitulo { background: #000080; }"));
+    auto* fila = new QHBoxLayout(banda);
+    fila->setContentsMargins(12, 8, 12, 8);
+
+    auto* titulo = new QLabel(texto, banda);
+    titulo->setObjectName(QStringLiteral("lblTitulo"));
+    QFont letra = titulo->font();
+    letra.setPointSize(18);
+    letra.setBold(true);
+    titulo->setFont(letra);
+    titulo->setStyleSheet(QStringLiteral("color: white;"));
+    titulo->setAlignment(Qt::AlignCenter);
+    titulo->setMinimumWidth(titulo->sizeHint().width() + 80);
+    fila->addWidget(titulo, 1);
+    if (extremo) {
+        extremo->setParent(banda);
+        extremo->setFixedSize(28, 28);
+        fila->addWidget(extremo, 0, Qt::AlignRight | Qt::AlignVCenter);
+    }
+    return banda;
+}
+
+QPushButton* crearBotonImagen(const QString& nombre, QStyle::StandardPixmap icono, const QString& ayuda,
+                              QWidget* padre) {
+    auto* boton = new QPushButton(padre);
+    boton->setObjectName(nombre);
+    boton->setIcon(boton->style()->standardIcon(icono));
+    boton->setIconSize(QSize(32, 32));
+    boton->setFixedSize(64, 48);
+    boton->setToolTip(ayuda);
+    boton->setAccessibleName(ayuda);
+    return boton;
+}
+
+QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha) {
+    auto* banda = new QWidget(padre);
+    banda->setObjectName(QStringLiteral("bandaBotones"));
+    banda->setAttribute(Qt::WA_StyledBackground);
+    banda->setStyleSheet(QStringLiteral("#bandaBotones { background: #d6dce8; border-top: 1px solid #9aa5bb; }"));
+    auto* fila = new QHBoxLayout(banda);
+    fila->setContentsMargins(16, 8, 16, 8);
+    izquierda->setParent(banda);
+    fila->addWidget(izquierda);
+    fila->addStretch(1);
+    if (derecha) {
+        derecha->setParent(banda);
+        fila->addWidget(derecha);
+    }
+    return banda;
+}
+
+void fijarTamano(QWidget* ventana) {
+    if (ventana->layout()) ventana->layout()->activate();
+    ventana->setFixedSize(ventana->sizeHint());
+}
+
+void centrarSobre(QWidget* ventana, const QWidget* referencia) {
+    QRect zona;
+    if (referencia) {
+        zona = referencia->window()->frameGeometry();
+    } else if (const QScreen* pantalla = QGuiApplication::primaryScreen()) {
+        zona = pantalla->availableGeometry();
+    }
+    if (zona.isValid()) ventana->move(zona.center() - QPoint(ventana->width() / 2, ventana->height() / 2));
+}
+
+int32_t enteroDe(const QString& texto) {
+    if (auto bytes = aCp1252(texto))
+        if (auto valor = leerEntero(*bytes)) return *valor;
+    throw ErrorConversion("'" + texto.toStdString() + "' is not a valid integer value");
+}
+
+void mostrarError(QWidget* padre, const std::exception& error) {
+    mostrarMensaje(padre, QString::fromUtf8(error.what()));
+}

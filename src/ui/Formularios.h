@@ -1,0 +1,75 @@
+#pragma once
+// The pieces every screen of the set-up is built from, so that they all look
+// alike: the window kind, the title band, the picture buttons of the bottom
+// band, and the two controls that react to events Qt widgets do not signal
+// (leaving an edit box, a double click on a label). Also the one way a screen
+// shows an error that the core raised.
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QString>
+#include <QStyle>
+
+#include <cstdint>
+#include <exception>
+
+class QWidget;
+
+/// An edit box that signals when the input focus leaves it for another
+/// control of its window (not when the window itself loses the focus, e.g.
+/// to a message box).
+class TCampoTexto : public QLineEdit {
+    Q_OBJECT
+
+public:
+    TCampoTexto(const QString& nombre, QWidget* padre);
+
+signals:
+    void salida();
+
+protected:
+    void focusOutEvent(QFocusEvent* evento) override;
+};
+
+/// A label that signals a double click.
+class TEtiquetaDobleClic : public QLabel {
+    Q_OBJECT
+
+public:
+    TEtiquetaDobleClic(const QString& nombre, QWidget* padre);
+
+signals:
+    void dobleClic();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* evento) override;
+};
+
+/// Makes ventana a screen of the game: its own window on top of its parent,
+/// fixed border with only the close control, discarded when closed.
+void prepararPantalla(QWidget* ventana, const QString& titulo);
+
+/// A band across the top of a screen: the title in large bold white letters
+/// on dark blue. When extremo is given it is placed at the band's right end.
+QWidget* crearBandaTitulo(const QString& texto, QWidget* padre, QLabel* extremo = nullptr);
+
+/// A picture button without text: the style's icon and a tooltip.
+QPushButton* crearBotonImagen(const QString& nombre, QStyle::StandardPixmap icono, const QString& ayuda,
+                              QWidget* padre);
+
+/// The bottom band: izquierda at the left end, derecha (if any) at the right.
+QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha = nullptr);
+
+/// Fixes the window to the size its contents need.
+void fijarTamano(QWidget* ventana);
+
+/// Centres ventana on referencia (on the screen when there is none).
+void centrarSobre(QWidget* ventana, const QWidget* referencia);
+
+/// A box's text as a whole number (optional blanks and sign, then digits);
+/// ErrorConversion "'x' is not a valid integer value" otherwise.
+int32_t enteroDe(const QString& texto);
+
+/// The general error handling: the error's own text in a plain box.
+void mostrarError(QWidget* padre, const std::exception& error);

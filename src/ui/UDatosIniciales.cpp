@@ -1,0 +1,279 @@
+#include "ui/UDatosIniciales.h"
+
+#include "store/DatosIniciales.h"
+#include "ui/Formularios.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+#include "ui/UEquipos.h"
+#include "ui/UPrincipal.h"
+#include "ui/UTablas.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QValidator>
+#include <QVBoxLayout>
+
+#include <exception>
+#include <stdexcept>
+
+namespace {
+
+// Keeps a box in upper case while the game master types.
+class TMayusculas : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& texto, int&) const override {
+        texto = texto.toUpper();
+        return Acceptable;
+    }
+};
+
+std::string bytesDe(const TCampoTexto* campo) {
+    // A character Windows-1252 cannot hold makes no number either; the text
+    // then fails to convert as typed.
+    return aCp1252(campo->text()).value_or(campo->text().toStdString());
+}
+
+// Bank names are stored in upper case even when the box was never left.
+std::string nombreBanco(const TCampoTexto* campo) {
+    auto bytes = aCp1252(campo->text().toUpper());
+    if (!bytes) throw std::invalid_argument("nombre de banco no representable");
+    return *bytes;
+}
+
+}  // namespace
+
+TFDatosIniciales::TFDatosIniciales(TFPrincipal* principal, TFEquipos* equipos)
+    : QWidget(principal), principal_(principal), equipos_(equipos) {
+    FormCreate();
+}
+
+void TFDatosIniciales::FormCreate() {
+    setObjectName(QStringLiteral("FDatosIniciales"));
+    prepararPantalla(this, QStringLiteral("Cargar Datos Iniciales"));
+
+    auto campo = [this](const char* nombre, const QString& porDefecto = QString()) {
+        auto* c = new TCampoTexto(QString::fromLatin1(nombre), this);
+        c->setText(porDefecto);
+        c->setFixedWidth(130);
+        return c;
+    };
+    Edit1 = campo("Edit1", QStringLiteral("NACION"));
+    Edit2 = campo("Edit2", QStringLiteral("PROVINCIA"));
+    Edit1->setMaxLength(10);
+    Edit2->setMaxLength(10);
+    Edit3 = campo("Edit3");
+    Edit4 = campo("Edit4");
+    Edit5 = campo("Edit5");
+    Edit6 = campo("Edit6");
+    Edit7 = campo("Edit7");
+    Edit8 = campo("Edit8");
+    Edit9 = campo("Edit9");
+    Edit10 = campo("Edit10");
+    Edit11 = campo("Edit11");
+    Edit12 = campo("Edit12");
+    Edit13 = campo("Edit13");
+    Edit14 = campo("Edit14");
+    Edit15 = campo("Edit15");
+    Edit16 = campo("Edit16");
+    Edit17 = campo("Edit17");
+    edMaxGiroDescub = campo("edMaxGiroDescub");
+    edNroZona = campo("edNroZona", QStringLiteral("1"));
+    edIndemXEmp = campo("edIndemXEmp", QStringLiteral("300"));
+    edPenalidad = campo("edPenalidad", QStringLiteral("500"));
+
+    auto banco = [this](const char* nombre) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(nombre));
+        l->setMinimumWidth(80);
+        QFont letra = l->font();
+        letra.setBold(true);
+        l->setFont(letra);
+        return l;
+    };
+    lblBancoA1 = banco("lblBancoA1");
+    lblBancoB1 = banco("lblBancoB1");
+    lblBancoA2 = banco("lblBancoA2");
+    lblBancoB2 = banco("lblBancoB2");
+
+    // Each column: label, the bank's name where the row belongs to a bank,
+    // and the box.
+    auto columna = [this](std::initializer_list<std::tuple<QString, QLabel*, TCampoTexto*>> filas) {
+        auto* grilla = new QGridLayout;
+        grilla->setHorizontalSpacing(8);
+        grilla->setVerticalSpacing(6);
+        int fila = 0;
+        for (const auto& [texto, bancoFila, caja] : filas) {
+            auto* etiqueta = new QLabel(texto, this);
+            etiqueta->setBuddy(caja);
+            if (bancoFila) {
+                grilla->addWidget(etiqueta, fila, 0);
+                grilla->addWidget(bancoFila, fila, 1);
+            } else {
+                grilla->addWidget(etiqueta, fila, 0, 1, 2);
+            }
+            grilla->addWidget(caja, fila, 2);
+            ++fila;
+        }
+        grilla->setRowStretch(fila, 1);
+        return grilla;
+    };
+    QGridLayout* izquierda = columna({
+        {QStringLiteral("NOMBRE BANCO A"), nullptr, Edit1},
+        {QStringLiteral("NOMBRE BANCO B"), nullptr, Edit2},
+        {QStringLiteral("PLANTA"), nullptr, Edit3},
+        {QStringLiteral("CAPITAL"), nullptr, Edit4},
+        {QStringLiteral("MAX.CREDITO"), lblBancoA1, Edit5},
+        {QStringLiteral("MAX.CREDITO"), lblBancoB1, Edit6},
+        {QStringLiteral("MANTENIMIENTO(%)"), nullptr, Edit7},
+        {QStringLiteral("IMPUESTOS(%)"), nullptr, Edit8},
+        {QStringLiteral("INTERESES(%)"), lblBancoA2, Edit9},
+        {QStringLiteral("INTERESES(%)"), lblBancoB2, Edit10},
+    });
+    QGridLayout* derecha = columna({
+        {QStringLiteral("TASA DE PROD(%)"), nullptr, Edit11},
+        {QStringLiteral("GIRO EN DESC(%)"), nullptr, Edit12},
+        {QStringLiteral("PENALIDADES(STOCK)"), nullptr, Edit13},
+        {QStringLiteral("MULTIP. ORDENES +"), nullptr, Edit14},
+        {QStringLiteral("MULTIP. ORDENES -"), nullptr, Edit15},
+        {QStringLiteral("NRO INV Y DES"), nullptr, Edit16},
+        {QStringLiteral("MODIF. ORD (%)"), nullptr, Edit17},
+        {QStringLiteral("LÍMITE MAX. GIRO EN DESC."), nullptr, edMaxGiroDescub},
+        {QStringLiteral("NRO. ZONA"), nullptr, edNroZona},
+        {QStringLiteral("INDEMNIZACION  X EMPLEADO"), nullptr, edIndemXEmp},
+        {QStringLiteral("PENALIDAD"), nullptr, edPenalidad},
+    });
+
+    btnAdminTablas = new QPushButton(QStringLiteral("ADMINISTRAR TABLAS"), this);
+    btnAdminTablas->setObjectName(QStringLiteral("btnAdminTablas"));
+    btnAdminTablas->setToolTip(QStringLiteral("Parámetros de la tabla de demanda"));
+    btnAdminTablas->setAutoDefault(false);
+    btnAdminTablas->setMinimumWidth(180);
+
+    Label15 = new TEtiquetaDobleClic(QStringLiteral("Label15"), this);
+    btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton,
+                                  QStringLiteral("Guardar los datos iniciales"), this);
+    btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCancelButton,
+                                   QStringLiteral("Volver a la lista de equipos"), this);
+
+    auto* columnas = new QHBoxLayout;
+    columnas->setContentsMargins(16, 14, 16, 8);
+    columnas->setSpacing(28);
+    columnas->addLayout(izquierda);
+    columnas->addLayout(derecha);
+
+    auto* tablas = new QHBoxLayout;
+    tablas->setContentsMargins(16, 4, 16, 12);
+    tablas->addStretch(1);
+    tablas->addWidget(btnAdminTablas);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->setContentsMargins(0, 0, 0, 0);
+    principal->setSpacing(0);
+    principal->addWidget(crearBandaTitulo(QStringLiteral("DATOS INICIALES"), this, Label15));
+    principal->addLayout(columnas);
+    principal->addLayout(tablas);
+    principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
+
+    connect(Edit1, &TCampoTexto::salida, this, &TFDatosIniciales::Edit1Exit);
+    connect(Edit2, &TCampoTexto::salida, this, &TFDatosIniciales::Edit2Exit);
+    connect(btnAdminTablas, &QPushButton::clicked, this, &TFDatosIniciales::btnAdminTablasClick);
+    connect(Label15, &TEtiquetaDobleClic::dobleClic, this, &TFDatosIniciales::Label15DblClick);
+    connect(btnGuardar, &QPushButton::clicked, this, &TFDatosIniciales::btnGuardarClick);
+    connect(btnCancelar, &QPushButton::clicked, this, &TFDatosIniciales::btnCancelarClick);
+
+    fijarTamano(this);
+    centrarSobre(this, principal_);
+}
+
+void TFDatosIniciales::salidaBanco(TCampoTexto* banco, QLabel* etiqueta1, QLabel* etiqueta2) {
+    banco->setText(banco->text().toUpper());
+    if (!banco->validator()) banco->setValidator(new TMayusculas(banco));
+    etiqueta1->setText(banco->text());
+    etiqueta2->setText(banco->text());
+}
+
+void TFDatosIniciales::Edit1Exit() { salidaBanco(Edit1, lblBancoA1, lblBancoA2); }
+
+void TFDatosIniciales::Edit2Exit() { salidaBanco(Edit2, lblBancoB1, lblBancoB2); }
+
+void TFDatosIniciales::btnAdminTablasClick() { (new TFTablas(this))->show(); }
+
+void TFDatosIniciales::Label15DblClick() {
+    Edit3->setText(QStringLiteral("70000"));
+    Edit4->setText(QStringLiteral("80000"));
+    Edit5->setText(QStringLiteral("90000"));
+    Edit6->setText(QStringLiteral("80000"));
+    Edit7->setText(QStringLiteral("10"));
+    Edit8->setText(QStringLiteral("30"));
+    Edit9->setText(QStringLiteral("21"));
+    Edit10->setText(QStringLiteral("24"));
+    Edit11->setText(QStringLiteral("2"));
+    Edit12->setText(QStringLiteral("100"));
+    Edit13->setText(QStringLiteral("10"));
+    Edit14->setText(QStringLiteral("30"));
+    Edit15->setText(QStringLiteral("20"));
+    Edit16->setText(QStringLiteral("0"));
+    Edit17->setText(QStringLiteral("30"));
+    edMaxGiroDescub->setText(QStringLiteral("30"));
+    edNroZona->setText(QStringLiteral("1"));
+}
+
+void TFDatosIniciales::btnGuardarClick() {
+    if (principal_) principal_->habilitarModificar();
+    try {
+        TTextosDatosIniciales textos;
+        textos.nombreBancoA = nombreBanco(Edit1);
+        textos.nombreBancoB = nombreBanco(Edit2);
+        textos.planta = bytesDe(Edit3);
+        textos.capital = bytesDe(Edit4);
+        textos.maxCreditoA = bytesDe(Edit5);
+        textos.maxCreditoB = bytesDe(Edit6);
+        textos.mantenimiento = bytesDe(Edit7);
+        textos.impuestos = bytesDe(Edit8);
+        textos.interesA = bytesDe(Edit9);
+        textos.interesB = bytesDe(Edit10);
+        textos.tasaProduccion = bytesDe(Edit11);
+        textos.giroDescubierto = bytesDe(Edit12);
+        textos.penalidadStock = bytesDe(Edit13);
+        textos.multipOrdenesMas = bytesDe(Edit14);
+        textos.multipOrdenesMenos = bytesDe(Edit15);
+        textos.nroInvYDes = bytesDe(Edit16);
+        textos.modifOrdenes = bytesDe(Edit17);
+        textos.limiteGiroDescubierto = bytesDe(edMaxGiroDescub);
+        textos.nroZona = bytesDe(edNroZona);
+        textos.indemXEmpleado = bytesDe(edIndemXEmp);
+        textos.penalidad = bytesDe(edPenalidad);
+        const int equipos = equipos_ ? equipos_->cantidadEquipos() : 0;
+        guardarJuegoNuevo(armarDatosIniciales(textos, static_cast<uint8_t>(equipos)));
+    } catch (const std::exception&) {
+        dialogos().mensaje(this, QStringLiteral("ERROR!!!!"),
+                           QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. "
+                                          "Verifique y vuelva a intentar"),
+                           ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
+        return;
+    }
+    close();
+    if (principal_) principal_->habilitarPeriodo(0, true);
+}
+
+void TFDatosIniciales::btnCancelarClick() {
+    volverAEquipos_ = true;
+    close();
+}
+
+void TFDatosIniciales::closeEvent(QCloseEvent* evento) {
+    // Only the cancel button goes back to the list. After a save, or when
+    // the window is closed by its close control, the hidden teams screen
+    // has nothing left to do and is discarded too.
+    if (equipos_) {
+        if (volverAEquipos_)
+            equipos_->show();
+        else
+            equipos_->close();
+    }
+    QWidget::closeEvent(evento);
+}

@@ -1,0 +1,388 @@
+#include "ui/UDeciciones.h"
+
+#include "store/DatosAcum_UD.h"
+#include "store/Datos_UD.h"
+#include "store/Decision_UD.h"
+#include "store/ErrorArchivo.h"
+#include "store/Texto.h"
+#include "ui/Formularios.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+#include "ui/USimular.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <array>
+#include <exception>
+
+namespace {
+
+constexpr std::array<int32_t, 5> kNiveles = {0, 25, 50, 75, 100};
+
+const QString kMensajePrecio = QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd");
+const QString kMensajeMarketing =
+    QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
+const QString kMensajeCapacitacion =
+    QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000");
+
+bool precioValido(int32_t v) { return v >= 50 && v <= 100; }
+bool marketingValido(int32_t v) { return v >= 0 && v <= 10000; }
+// Training is bought in steps of 2000, from none to 20000.
+bool capacitacionValida(int32_t v) { return v >= 0 && v <= 20000 && v % 2000 == 0; }
+
+QLabel* etiqueta(QWidget* padre, const QString& texto, const char* nombre = nullptr) {
+    auto* label = new QLabel(texto, padre);
+    if (nombre) label->setObjectName(QString::fromLatin1(nombre));
+    return label;
+}
+
+int32_t entero(const QLineEdit* edit) { return enteroDe(edit->text()); }
+
+void errorCampo(QWidget* padre, const QString& texto) {
+    dialogos().mensaje(padre, QStringLiteral("ERROR!!!!"), texto, ServicioDialogos::Icono::advertencia,
+                       ServicioDialogos::Botones::ok);
+}
+
+}  // namespace
+
+TFDeciciones::TFDeciciones(QWidget* padre)
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Decisiones"));
+    setObjectName(QStringLiteral("FDeciciones"));
+
+    Label2 = etiqueta(this, QStringLiteral("1"), "Label2");
+    Label5 = etiqueta(this, QStringLiteral("x"), "Label5");
+    Label6 = etiqueta(this, QStringLiteral("NOMBRE"), "Label6");
+    lbNroEquipo = etiqueta(this, QStringLiteral("1/2"), "lbNroEquipo");
+    QFont grande = Label6->font();
+    grande.setBold(true);
+    grande.setPointSize(grande.pointSize() + 4);
+    for (QLabel* l : {Label2, Label5, Label6, lbNroEquipo}) l->setFont(grande);
+
+    auto* cabecera = new QHBoxLayout;
+    cabecera->addWidget(etiqueta(this, QStringLiteral("ZONA")));
+    cabecera->addWidget(Label2);
+    cabecera->addWidget(etiqueta(this, QStringLiteral("-")));
+    cabecera->addWidget(etiqueta(this, QStringLiteral("PERIODO")));
+    cabecera->addWidget(Label5);
+    cabecera->addStretch();
+    cabecera->addWidget(lbNroEquipo);
+
+    Edit1 = new TCampoTexto(QStringLiteral("Edit1"), this);
+    Edit2 = new TCampoTexto(QStringLiteral("Edit2"), this);
+    Edit3 = new TCampoTexto(QStringLiteral("Edit3"), this);
+    Edit4 = new TCampoTexto(QStringLiteral("Edit4"), this);
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    ComboBox1->addItems({QStringLiteral("0 "), QStringLiteral("25 "), QStringLiteral("50  "), QStringLiteral("75 "),
+                         QStringLiteral("100 ")});
+    Edit6 = new TCampoTexto(QStringLiteral("Edit6"), this);
+    Edit7 = new TCampoTexto(QStringLiteral("Edit7"), this);
+    Edit8 = new TCampoTexto(QStringLiteral("Edit8"), this);
+    Edit9 = new TCampoTexto(QStringLiteral("Edit9"), this);
+    Edit10 = new TCampoTexto(QStringLiteral("Edit10"), this);
+    Label17 = etiqueta(this, QString(), "Label17");
+    Label18 = etiqueta(this, QString(), "Label18");
+    Label19 = etiqueta(this, QString(), "Label19");
+    Label20 = etiqueta(this, QString(), "Label20");
+
+    auto* campos = new QGridLayout;
+    int linea = 0;
+    auto fila = [&](const QString& texto, QWidget* control, QLabel* banco = nullptr) {
+        campos->addWidget(etiqueta(this, texto), linea, 0);
+        campos->addWidget(control, linea, 1);
+        if (banco) campos->addWidget(banco, linea, 2);
+        ++linea;
+    };
+    fila(QStringLiteral("PRECIO"), Edit1);
+    fila(QStringLiteral("MARKETING"), Edit2);
+    fila(QStringLiteral("INV.Y DES."), Edit3);
+    fila(QStringLiteral("CAPACITACION"), Edit4);
+    fila(QStringLiteral("N.DE PROD(%)"), ComboBox1);
+    fila(QStringLiteral("INV.EN PLANTA"), Edit6);
+    fila(QStringLiteral("PED.PRESTAMO"), Edit7, Label17);
+    fila(QStringLiteral("PED.PRESTAMO"), Edit8, Label18);
+    fila(QStringLiteral("DEV.PRESTAMO"), Edit9, Label19);
+    fila(QStringLiteral("DEV.PRESTAMO"), Edit10, Label20);
+    campos->setColumnMinimumWidth(2, 90);
+
+    btnAnterior = crearBotonImagen(QStringLiteral("btnAnterior"), QStyle::SP_ArrowBack,
+                                   QStringLiteral("Equipo anterior"), this);
+    btnSiguiente = crearBotonImagen(QStringLiteral("btnSiguiente"), QStyle::SP_ArrowForward,
+                                    QStringLiteral("Equipo siguiente"), this);
+    btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCloseButton,
+                                   QStringLiteral("Cerrar"), this);
+    // Like the speed buttons they stand for, they never take the focus.
+    for (QPushButton* b : {btnAnterior, btnSiguiente, btnCancelar}) b->setFocusPolicy(Qt::NoFocus);
+    btnCargarDatos = new QPushButton(QStringLiteral("Cargar Decisión Anterior"), this);
+    btnCargarDatos->setObjectName(QStringLiteral("btnCargarDatos"));
+    btnCargarDatosTodas = new QPushButton(QStringLiteral("Cargar Todas"), this);
+    btnCargarDatosTodas->setObjectName(QStringLiteral("btnCargarDatosTodas"));
+    // Loading replaces what the fields hold, so leaving a field for these
+    // buttons is no reason to check it.
+    btnCargarDatos->setFocusPolicy(Qt::NoFocus);
+    btnCargarDatosTodas->setFocusPolicy(Qt::NoFocus);
+
+    auto* cargar = new QHBoxLayout;
+    cargar->addWidget(btnCargarDatos);
+    cargar->addWidget(btnCargarDatosTodas);
+    auto* navegar = new QHBoxLayout;
+    navegar->addWidget(btnAnterior);
+    navegar->addWidget(btnSiguiente);
+    navegar->addStretch();
+    navegar->addWidget(btnCancelar);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(cabecera);
+    principal->addWidget(Label6);
+    principal->addLayout(campos);
+    principal->addLayout(cargar);
+    principal->addLayout(navegar);
+
+    connect(btnSiguiente, &QPushButton::clicked, this, &TFDeciciones::btnSiguienteClick);
+    connect(btnAnterior, &QPushButton::clicked, this, &TFDeciciones::btnAnteriorClick);
+    connect(btnCancelar, &QPushButton::clicked, this, &TFDeciciones::btnCancelarClick);
+    connect(btnCargarDatos, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosClick);
+    connect(btnCargarDatosTodas, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosTodasClick);
+    connect(Edit1, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit1Exit); });
+    connect(Edit2, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit2Exit); });
+    connect(Edit4, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit4Exit); });
+
+    fijarTamano(this);
+    centrarSobre(this, padre);
+    FormCreate();
+}
+
+void TFDeciciones::FormCreate() {
+    TRegDatosIniciales datos{};
+    TDatosjuego().leerDatosIniciales(datos);
+    cantEquipos_ = datos.cantEquipos;
+    if (cantEquipos_ == 0) {
+        mostrarMensaje(this, QStringLiteral("No quedan mas equipos, todos han quebrado."));
+        // Closed once the caller has finished opening it.
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    periodoActual_ = datos.periodoActual;
+    Label17->setText(aQString(aTexto(datos.nombreBancoA)));
+    Label19->setText(aQString(aTexto(datos.nombreBancoA)));
+    Label18->setText(aQString(aTexto(datos.nombreBancoB)));
+    Label20->setText(aQString(aTexto(datos.nombreBancoB)));
+    Label2->setText(QString::number(datos.nroZona));
+    Label5->setText(QString::number(periodoActual_));
+    decisionesEquipos_.assign(cantEquipos_, TRegDecision{});
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::mostrarEquipo(uint8_t t) {
+    // The name comes first: when it cannot be read, nothing on show changes.
+    TRegDatosAcum acum{};
+    TDatosAcum().leerAcum(t, acum);
+    equipoActual_ = t;
+    Label6->setText(aQString(aTexto(acum.nombreEmpresa)));
+    lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
+    const TRegDecision& d = decisionesEquipos_[t - 1];
+    Edit1->setText(QString::number(d.precio));
+    Edit2->setText(QString::number(d.marketing));
+    Edit3->setText(QString::number(d.invYDes));
+    Edit4->setText(QString::number(d.capacitacion));
+    for (std::size_t i = 0; i < kNiveles.size(); ++i)
+        if (kNiveles[i] == d.nivelProduccion) ComboBox1->setCurrentIndex(static_cast<int>(i));
+    Edit6->setText(QString::number(d.invPlanta));
+    Edit7->setText(QString::number(d.pedPrestamoA));
+    Edit8->setText(QString::number(d.pedPrestamoB));
+    Edit9->setText(QString::number(d.devPrestamoA));
+    Edit10->setText(QString::number(d.devPrestamoB));
+    enfocar(Edit1);
+}
+
+TRegDecision TFDeciciones::leerFormulario() const {
+    TRegDecision r{};
+    r.precio = entero(Edit1);
+    r.marketing = entero(Edit2);
+    r.invYDes = entero(Edit3);
+    r.capacitacion = entero(Edit4);
+    const int indice = ComboBox1->currentIndex();
+    if (indice >= 0 && indice < static_cast<int>(kNiveles.size())) r.nivelProduccion = kNiveles[indice];
+    r.invPlanta = entero(Edit6);
+    r.pedPrestamoA = entero(Edit7);
+    r.pedPrestamoB = entero(Edit8);
+    r.devPrestamoA = entero(Edit9);
+    r.devPrestamoB = entero(Edit10);
+    return r;
+}
+
+bool TFDeciciones::comprobarRangos(const TRegDecision& r) {
+    // The navigation buttons take no focus, so a value typed and sent on at
+    // once never left its field: the field checks run here as well.
+    sinComprobar_ = true;
+    bool valido = true;
+    if (!precioValido(r.precio)) {
+        mostrarMensaje(this, kMensajePrecio);
+        Edit1->setText(QStringLiteral("100"));
+        enfocar(Edit1);
+        valido = false;
+    } else if (!marketingValido(r.marketing)) {
+        mostrarMensaje(this, kMensajeMarketing);
+        Edit2->setText(QStringLiteral("10000"));
+        enfocar(Edit2);
+        valido = false;
+    } else if (!capacitacionValida(r.capacitacion)) {
+        mostrarMensaje(this, kMensajeCapacitacion);
+        enfocar(Edit4);
+        valido = false;
+    }
+    sinComprobar_ = false;
+    return valido;
+}
+
+bool TFDeciciones::guardarFormulario() {
+    TRegDecision r;
+    try {
+        r = leerFormulario();
+    } catch (const ErrorConversion& e) {
+        mostrarMensaje(this, QStringLiteral("EConvertError error raised, with message : ") + QString::fromUtf8(e.what()));
+        return false;
+    }
+    if (!comprobarRangos(r)) return false;
+    guardarEnMemoria(equipoActual_, r);
+    return true;
+}
+
+void TFDeciciones::guardarEnMemoria(uint8_t t, const TRegDecision& r) { decisionesEquipos_[t - 1] = r; }
+
+void TFDeciciones::guardarDecisiones() {
+    TDecision decisiones;
+    for (std::size_t i = 0; i < decisionesEquipos_.size(); ++i)
+        decisiones.guardarDecision(decisionesEquipos_[i], static_cast<uint8_t>(i));
+}
+
+void TFDeciciones::enfocar(QLineEdit* edit) {
+    const bool antes = sinComprobar_;
+    sinComprobar_ = true;
+    edit->setFocus(Qt::OtherFocusReason);
+    sinComprobar_ = antes;
+}
+
+void TFDeciciones::btnSiguienteClick() {
+    if (cantEquipos_ == 0) return;
+    try {
+        if (!guardarFormulario()) return;
+        if (equipoActual_ < cantEquipos_) {
+            mostrarEquipo(static_cast<uint8_t>(equipoActual_ + 1));
+            return;
+        }
+        guardarDecisiones();
+    } catch (const std::exception& e) {
+        // The decisions file could not even be created: the screen stays on
+        // the last team, with everything typed still in memory.
+        mostrarError(this, e);
+        return;
+    }
+    const auto respuesta = dialogos().mensaje(this, QStringLiteral("Atención"), QStringLiteral("¿Pasar a la simulación?"),
+                                              ServicioDialogos::Icono::pregunta, ServicioDialogos::Botones::siNo);
+    if (respuesta != ServicioDialogos::Respuesta::si) return;  // stays on the last team, the file written
+    auto* simular = new TFSimular(parentWidget());
+    simular->show();
+    close();
+}
+
+void TFDeciciones::btnAnteriorClick() {
+    if (cantEquipos_ == 0 || equipoActual_ == 1) return;
+    try {
+        if (!guardarFormulario()) return;
+        mostrarEquipo(static_cast<uint8_t>(equipoActual_ - 1));
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::btnCancelarClick() { close(); }
+
+void TFDeciciones::btnCargarDatosClick() {
+    if (cantEquipos_ == 0) return;
+    TRegDecision r{};
+    try {
+        TDecision().leerDecision(equipoActual_, r);
+    } catch (const ErrorArchivo&) {
+        mostrarMensaje(this, QStringLiteral("No hay datos para el periodo actual."));
+        return;
+    }
+    guardarEnMemoria(equipoActual_, r);
+    try {
+        mostrarEquipo(equipoActual_);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::btnCargarDatosTodasClick() {
+    if (cantEquipos_ == 0) return;
+    for (int t = 1; t <= cantEquipos_; ++t) {
+        TRegDecision r{};
+        try {
+            TDecision().leerDecision(static_cast<uint8_t>(t), r);
+        } catch (const ErrorArchivo&) {
+            mostrarMensaje(this, QStringLiteral("No hay datos para el periodo actual."));
+            return;
+        }
+        guardarEnMemoria(static_cast<uint8_t>(t), r);
+    }
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::Edit1Exit() {
+    const auto valor = leerEntero(aCp1252(Edit1->text()).value_or(std::string()));
+    if (!valor) {
+        errorCampo(this, QStringLiteral("Ud ha colocado un valor incorrecto en precio"));
+    } else if (!precioValido(*valor)) {
+        mostrarMensaje(this, kMensajePrecio);
+        Edit1->setText(QStringLiteral("100"));
+        enfocar(Edit1);
+    }
+}
+
+void TFDeciciones::Edit2Exit() {
+    const auto valor = leerEntero(aCp1252(Edit2->text()).value_or(std::string()));
+    if (!valor) {
+        errorCampo(this, QStringLiteral("Ud ha colocado un valor incorrecto en marketing"));
+    } else if (!marketingValido(*valor)) {
+        mostrarMensaje(this, kMensajeMarketing);
+        Edit2->setText(QStringLiteral("10000"));
+        enfocar(Edit2);
+    }
+}
+
+void TFDeciciones::Edit4Exit() {
+    const auto valor = leerEntero(aCp1252(Edit4->text()).value_or(std::string()));
+    if (!valor) {
+        errorCampo(this, QStringLiteral("Ud ha colocado un valor incorrecto en capacitación"));
+    } else if (!capacitacionValida(*valor)) {
+        mostrarMensaje(this, kMensajeCapacitacion);
+        enfocar(Edit4);
+    }
+}
+
+void TFDeciciones::alSalir(void (TFDeciciones::*comprobacion)()) {
+    if (sinComprobar_) return;
+    sinComprobar_ = true;
+    (this->*comprobacion)();
+    sinComprobar_ = false;
+}

@@ -1,0 +1,96 @@
+#pragma once
+// TFDeciciones ("Decisiones"): the game master types in the decisions every
+// team handed in for the coming period, one team after the other. The
+// decisions of all teams stay in memory while the game master moves back and
+// forth; the decisions file is written whole after the last team, and the
+// screen then offers to go on to the simulate screen.
+
+#include "store/Registros.h"
+
+#include <QWidget>
+
+#include <cstdint>
+#include <vector>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TCampoTexto;
+
+class TFDeciciones : public QWidget {
+    Q_OBJECT
+
+public:
+    /// A window on top of padre (the main window), non-modal, deleted on
+    /// close. Reads the stored parameters and shows team 1; with no teams
+    /// left it says so and closes itself.
+    explicit TFDeciciones(QWidget* padre);
+
+    /// Team shown (from 1), number of teams and the decisions held in memory.
+    uint8_t equipoActual() const { return equipoActual_; }
+    uint8_t cantEquipos() const { return cantEquipos_; }
+    const std::vector<TRegDecision>& decisionesEquipos() const { return decisionesEquipos_; }
+
+public slots:
+    void btnSiguienteClick();
+    void btnAnteriorClick();
+    void btnCancelarClick();
+    void btnCargarDatosClick();
+    void btnCargarDatosTodasClick();
+    void Edit1Exit();
+    void Edit2Exit();
+    void Edit4Exit();
+
+private:
+    void FormCreate();
+    void mostrarEquipo(uint8_t t);
+    /// The ten fields as a decision record; ErrorConversion on a field that
+    /// is not a whole number.
+    TRegDecision leerFormulario() const;
+    /// The price, marketing and training checks on a record read from the
+    /// form, with the messages of the field checks; false (field corrected as
+    /// on leaving it, and focused) when one fails.
+    bool comprobarRangos(const TRegDecision& r);
+    /// Reads and checks the form and keeps it as team equipoActual's
+    /// decisions; false, with the reason shown, when it cannot.
+    bool guardarFormulario();
+    void guardarEnMemoria(uint8_t t, const TRegDecision& r);
+    void guardarDecisiones();
+    void enfocar(QLineEdit* campo);
+    /// Runs a field check when the focus leaves its field, unless the screen
+    /// itself is moving the focus.
+    void alSalir(void (TFDeciciones::*comprobacion)());
+
+    uint8_t equipoActual_ = 1;
+    uint8_t cantEquipos_ = 0;
+    uint8_t periodoActual_ = 0;
+    std::vector<TRegDecision> decisionesEquipos_;
+    /// Set while the screen itself moves the focus or shows a check's
+    /// message, so that those moves run no field check of their own.
+    bool sinComprobar_ = false;
+
+    QLabel* Label2 = nullptr;
+    QLabel* Label5 = nullptr;
+    QLabel* Label6 = nullptr;
+    QLabel* lbNroEquipo = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Label20 = nullptr;
+    TCampoTexto* Edit1 = nullptr;
+    TCampoTexto* Edit2 = nullptr;
+    TCampoTexto* Edit3 = nullptr;
+    TCampoTexto* Edit4 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    TCampoTexto* Edit6 = nullptr;
+    TCampoTexto* Edit7 = nullptr;
+    TCampoTexto* Edit8 = nullptr;
+    TCampoTexto* Edit9 = nullptr;
+    TCampoTexto* Edit10 = nullptr;
+    QPushButton* btnAnterior = nullptr;
+    QPushButton* btnSiguiente = nullptr;
+    QPushButton* btnCancelar = nullptr;
+    QPushButton* btnCargarDatos = nullptr;
+    QPushButton* btnCargarDatosTodas = nullptr;
+};

@@ -1,0 +1,191 @@
+#include "ui/UDecicionesPeriodo0.h"
+
+#include "engine/UDecicionesPeriodo0.h"
+#include "store/Datos_UD.h"
+#include "ui/Formularios.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+// The production levels of the list, in order.
+constexpr int32_t nivelesProduccion[] = {0, 25, 50, 75, 100};
+
+}  // namespace
+
+TFDecicionesPeriodo0::TFDecicionesPeriodo0(QWidget* padre) : QWidget(padre) { FormCreate(); }
+
+void TFDecicionesPeriodo0::FormCreate() {
+    setObjectName(QStringLiteral("FDecicionesPeriodo0"));
+    prepararPantalla(this, QString());
+
+    auto campo = [this](const char* nombre) {
+        auto* c = new QLineEdit(this);
+        c->setObjectName(QString::fromLatin1(nombre));
+        c->setFixedWidth(120);
+        return c;
+    };
+    edPrecio = campo("edPrecio");
+    Edit2 = campo("Edit2");
+    Edit3 = campo("Edit3");
+    Edit4 = campo("Edit4");
+    ComboBox1 = new QComboBox(this);
+    ComboBox1->setObjectName(QStringLiteral("ComboBox1"));
+    for (int32_t nivel : nivelesProduccion) ComboBox1->addItem(QString::number(nivel));
+    ComboBox1->setCurrentIndex(-1);
+    ComboBox1->setFixedWidth(120);
+    Edit6 = campo("Edit6");
+    Edit7 = campo("Edit7");
+    Edit8 = campo("Edit8");
+    Edit9 = campo("Edit9");
+    Edit10 = campo("Edit10");
+    Edit9->setText(QStringLiteral("0"));
+    Edit10->setText(QStringLiteral("0"));
+    Edit9->setEnabled(false);
+    Edit10->setEnabled(false);
+
+    auto banco = [this](const char* nombre) {
+        auto* l = new QLabel(this);
+        l->setObjectName(QString::fromLatin1(nombre));
+        l->setMinimumWidth(90);
+        QFont letra = l->font();
+        letra.setBold(true);
+        l->setFont(letra);
+        return l;
+    };
+    Label17 = banco("Label17");
+    Label18 = banco("Label18");
+    Label19 = banco("Label19");
+    Label20 = banco("Label20");
+
+    auto* grilla = new QGridLayout;
+    grilla->setContentsMargins(20, 14, 20, 14);
+    grilla->setHorizontalSpacing(12);
+    grilla->setVerticalSpacing(6);
+    int fila = 0;
+    auto agregar = [&](const QString& texto, QWidget* control, QLabel* bancoFila = nullptr) {
+        auto* etiqueta = new QLabel(texto, this);
+        etiqueta->setBuddy(control);
+        grilla->addWidget(etiqueta, fila, 0);
+        grilla->addWidget(control, fila, 1);
+        if (bancoFila) grilla->addWidget(bancoFila, fila, 2);
+        ++fila;
+    };
+    agregar(QStringLiteral("PRECIO"), edPrecio);
+    agregar(QStringLiteral("MARKETING"), Edit2);
+    agregar(QStringLiteral("INV.Y DES."), Edit3);
+    agregar(QStringLiteral("CAPACITACION"), Edit4);
+    agregar(QStringLiteral("N. DE PROD(%)"), ComboBox1);
+    agregar(QStringLiteral("INV. EN PLANTA"), Edit6);
+    agregar(QStringLiteral("PED.PRESTAMO"), Edit7, Label17);
+    agregar(QStringLiteral("PED.PRESTAMO"), Edit8, Label18);
+    agregar(QStringLiteral("DEV.PRESTAMO"), Edit9, Label19);
+    agregar(QStringLiteral("DEV.PRESTAMO"), Edit10, Label20);
+    grilla->setColumnStretch(2, 1);
+
+    Label1 = new TEtiquetaDobleClic(QStringLiteral("Label1"), this);
+    btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton,
+                                  QStringLiteral("Guardar y ejecutar el período 0"), this);
+    btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCancelButton,
+                                   QStringLiteral("Cerrar sin ejecutar"), this);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->setContentsMargins(0, 0, 0, 0);
+    principal->setSpacing(0);
+    principal->addWidget(crearBandaTitulo(QStringLiteral("DECISIONES PERIODO 0"), this, Label1));
+    principal->addLayout(grilla);
+    principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
+
+    connect(Label1, &TEtiquetaDobleClic::dobleClic, this, &TFDecicionesPeriodo0::Label1DblClick);
+    connect(btnGuardar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnGuardarClick);
+    connect(btnCancelar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnCancelarClick);
+
+    TRegDatosIniciales datos{};
+    try {
+        TDatosjuego().leerDatosIniciales(datos);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    const QString bancoA = aQString(aTexto(datos.nombreBancoA));
+    const QString bancoB = aQString(aTexto(datos.nombreBancoB));
+    Label17->setText(bancoA);
+    Label19->setText(bancoA);
+    Label18->setText(bancoB);
+    Label20->setText(bancoB);
+
+    fijarTamano(this);
+    centrarSobre(this, parentWidget());
+}
+
+void TFDecicionesPeriodo0::Label1DblClick() {
+    edPrecio->setText(QStringLiteral("90"));
+    Edit2->setText(QStringLiteral("8000"));
+    Edit3->setText(QStringLiteral("1000"));
+    Edit4->setText(QStringLiteral("4000"));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(QStringLiteral("75")));
+    Edit6->setText(QStringLiteral("0"));
+    Edit7->setText(QStringLiteral("80000"));
+    Edit8->setText(QStringLiteral("70000"));
+}
+
+bool TFDecicionesPeriodo0::comprobarRangos(int32_t precio, int32_t marketing, int32_t capacitacion) {
+    // Beyond these figures the demand and cost tables have no row or column.
+    if (precio < 50 || precio > 100) {
+        mostrarMensaje(this, QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd"));
+        edPrecio->setFocus();
+        return false;
+    }
+    if (marketing < 0 || marketing > 10000) {
+        mostrarMensaje(this, QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000"));
+        Edit2->setFocus();
+        return false;
+    }
+    if (capacitacion < 0 || capacitacion > 20000 || capacitacion % 2000 != 0) {
+        mostrarMensaje(this,
+                       QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000"));
+        Edit4->setFocus();
+        return false;
+    }
+    return true;
+}
+
+void TFDecicionesPeriodo0::btnGuardarClick() {
+    TDecisionesPeriodo0 decisiones;
+    try {
+        decisiones.precio = enteroDe(edPrecio->text());
+        decisiones.marketing = enteroDe(Edit2->text());
+        decisiones.invYDes = enteroDe(Edit3->text());
+        decisiones.capacitacion = enteroDe(Edit4->text());
+        const int item = ComboBox1->currentIndex();
+        decisiones.nivelProduccion = item >= 0 ? nivelesProduccion[item] : 0;
+        decisiones.invPlanta = enteroDe(Edit6->text());
+        decisiones.pedPrestamoA = enteroDe(Edit7->text());
+        decisiones.pedPrestamoB = enteroDe(Edit8->text());
+        decisiones.devPrestamoA = enteroDe(Edit9->text());
+        decisiones.devPrestamoB = enteroDe(Edit10->text());
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    if (!comprobarRangos(decisiones.precio, decisiones.marketing, decisiones.capacitacion)) return;
+    decisiones.nombreBancoA = aCp1252(Label17->text()).value_or(std::string());
+    decisiones.nombreBancoB = aCp1252(Label18->text()).value_or(std::string());
+    try {
+        ejecutarPeriodo0(decisiones);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    close();
+}
+
+void TFDecicionesPeriodo0::btnCancelarClick() { close(); }

@@ -1,0 +1,53 @@
+#pragma once
+// TFDecicionesPeriodo0: the one set of decisions that every company takes in
+// period 0. Saving checks the figures the engine's tables can hold and runs
+// the period-0 start-up, which opens "Período 1"; the screen then closes. A
+// figure that does not convert or is out of range keeps the screen open with
+// what was typed, and nothing is written.
+
+#include <QWidget>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class TEtiquetaDobleClic;
+
+class TFDecicionesPeriodo0 : public QWidget {
+    Q_OBJECT
+
+public:
+    /// On top of padre (the main window) and centred on it; shows the stored
+    /// bank names.
+    explicit TFDecicionesPeriodo0(QWidget* padre);
+
+public slots:
+    void Label1DblClick();
+    void btnGuardarClick();
+    void btnCancelarClick();
+
+private:
+    void FormCreate();
+    /// Price 50..100, marketing 0..10000 and training 0..20000 in steps of
+    /// 2000, with the decision screen's messages; false, and the offending
+    /// box focused, when one is out of range.
+    bool comprobarRangos(int32_t precio, int32_t marketing, int32_t capacitacion);
+
+    QLineEdit* edPrecio = nullptr;
+    QLineEdit* Edit2 = nullptr;
+    QLineEdit* Edit3 = nullptr;
+    QLineEdit* Edit4 = nullptr;
+    QComboBox* ComboBox1 = nullptr;
+    QLineEdit* Edit6 = nullptr;
+    QLineEdit* Edit7 = nullptr;
+    QLineEdit* Edit8 = nullptr;
+    QLineEdit* Edit9 = nullptr;
+    QLineEdit* Edit10 = nullptr;
+    QLabel* Label17 = nullptr;
+    QLabel* Label18 = nullptr;
+    QLabel* Label19 = nullptr;
+    QLabel* Label20 = nullptr;
+    TEtiquetaDobleClic* Label1 = nullptr;
+    QPushButton* btnGuardar = nullptr;
+    QPushButton* btnCancelar = nullptr;
+};

@@ -1,0 +1,211 @@
+#include "ui/UEquipos.h"
+
+#include "store/Datos_UD.h"
+#include "ui/Formularios.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+#include "ui/UDatosIniciales.h"
+#include "ui/UPrincipal.h"
+
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include <exception>
+
+TFEquipos::TFEquipos(TFPrincipal* principal) : QWidget(principal), principal_(principal) { FormCreate(); }
+
+void TFEquipos::FormCreate() {
+    setObjectName(QStringLiteral("FEquipos"));
+    prepararPantalla(this, QStringLiteral("Nuevo Juego - Carga de equipos"));
+
+    auto* marco = new QGroupBox(QStringLiteral("Equipos"), this);
+    marco->setObjectName(QStringLiteral("GroupBox1"));
+
+    lsvEquipos = new QTreeWidget(marco);
+    lsvEquipos->setObjectName(QStringLiteral("lsvEquipos"));
+    lsvEquipos->setColumnCount(2);
+    lsvEquipos->setHeaderLabels({QStringLiteral("Nro."), QStringLiteral("Nombre")});
+    lsvEquipos->setHeaderHidden(true);
+    lsvEquipos->setRootIsDecorated(false);
+    lsvEquipos->setItemsExpandable(false);
+    lsvEquipos->setUniformRowHeights(true);
+    lsvEquipos->setSelectionMode(QAbstractItemView::SingleSelection);
+    lsvEquipos->setSelectionBehavior(QAbstractItemView::SelectRows);
+    lsvEquipos->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lsvEquipos->setColumnWidth(0, 30);
+    lsvEquipos->setColumnWidth(1, 230);
+    lsvEquipos->header()->setStretchLastSection(true);
+    lsvEquipos->setFixedSize(290, 260);
+
+    auto* etiqueta = new QLabel(QStringLiteral("Nombre del equipo:"), marco);
+    etiqueta->setObjectName(QStringLiteral("Label1"));
+    edNombreEquipo = new QLineEdit(marco);
+    edNombreEquipo->setObjectName(QStringLiteral("edNombreEquipo"));
+    etiqueta->setBuddy(edNombreEquipo);
+
+    auto boton = [marco](const QString& texto, const QString& nombre, const QString& ayuda) {
+        auto* b = new QPushButton(texto, marco);
+        b->setObjectName(nombre);
+        b->setToolTip(ayuda);
+        b->setMinimumWidth(120);
+        b->setAutoDefault(false);
+        return b;
+    };
+    btnAgregar = boton(QStringLiteral("Agregar"), QStringLiteral("btnAgregar"),
+                       QStringLiteral("Agrega el nombre escrito al final de la lista"));
+    btnQuitar = boton(QStringLiteral("Quitar"), QStringLiteral("btnQuitar"),
+                      QStringLiteral("Quita el equipo seleccionado"));
+    btnLimpiar = boton(QStringLiteral("Limpiar"), QStringLiteral("btnLimpiar"), QStringLiteral("Vacía la lista"));
+    btnAgregarVarios = boton(QStringLiteral("Agregar Varios"), QStringLiteral("btnAgregarVarios"),
+                             QStringLiteral("Agrega varios equipos numerados con el nombre escrito"));
+
+    auto* botones = new QVBoxLayout;
+    botones->addWidget(btnAgregar);
+    botones->addWidget(btnQuitar);
+    botones->addWidget(btnLimpiar);
+    botones->addSpacing(12);
+    botones->addWidget(btnAgregarVarios);
+    botones->addStretch(1);
+
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addWidget(lsvEquipos);
+    izquierda->addSpacing(6);
+    izquierda->addWidget(etiqueta);
+    izquierda->addWidget(edNombreEquipo);
+
+    auto* contenido = new QHBoxLayout(marco);
+    contenido->addLayout(izquierda);
+    contenido->addSpacing(8);
+    contenido->addLayout(botones);
+
+    btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton,
+                                  QStringLiteral("Guardar los equipos y seguir con los datos iniciales"), this);
+    btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCancelButton,
+                                   QStringLiteral("Cancelar el juego nuevo"), this);
+
+    auto* principal = new QVBoxLayout(this);
+    principal->setContentsMargins(0, 0, 0, 0);
+    principal->setSpacing(0);
+    auto* cuerpo = new QVBoxLayout;
+    cuerpo->setContentsMargins(12, 12, 12, 12);
+    cuerpo->addWidget(marco);
+    principal->addLayout(cuerpo);
+    principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
+
+    connect(btnAgregar, &QPushButton::clicked, this, &TFEquipos::btnAgregarClick);
+    connect(btnQuitar, &QPushButton::clicked, this, &TFEquipos::btnQuitarClick);
+    connect(btnLimpiar, &QPushButton::clicked, this, &TFEquipos::btnLimpiarClick);
+    connect(btnAgregarVarios, &QPushButton::clicked, this, &TFEquipos::btnAgregarVariosClick);
+    connect(btnGuardar, &QPushButton::clicked, this, &TFEquipos::btnGuardarClick);
+    connect(btnCancelar, &QPushButton::clicked, this, &TFEquipos::btnCancelarClick);
+    connect(edNombreEquipo, &QLineEdit::returnPressed, this, &TFEquipos::btnAgregarClick);
+
+    fijarTamano(this);
+    centrarSobre(this, principal_);
+    edNombreEquipo->setFocus();
+}
+
+int TFEquipos::cantidadEquipos() const { return lsvEquipos->topLevelItemCount(); }
+
+bool TFEquipos::agregarEquipo(const QString& nombre) {
+    if (nombre.trimmed().isEmpty()) return true;
+    if (cantidadEquipos() >= maximoEquipos) {
+        mostrarMensaje(this, QStringLiteral("Un juego admite como máximo %1 equipos; no se agregan más.")
+                                 .arg(maximoEquipos));
+        return false;
+    }
+    auto* fila = new QTreeWidgetItem(lsvEquipos);
+    fila->setText(1, nombre);
+    return true;
+}
+
+void TFEquipos::enumerarEquipos() {
+    for (int k = 0; k < cantidadEquipos(); ++k) {
+        QTreeWidgetItem* fila = lsvEquipos->topLevelItem(k);
+        fila->setText(0, QStringLiteral("%1.").arg(k + 1));
+        lsvEquipos->setCurrentItem(fila);
+    }
+}
+
+bool TFEquipos::guardarEquipos() {
+    if (cantidadEquipos() == 0) {
+        mostrarMensaje(this, QStringLiteral("Es necesario ingresar al menos un equipo para continuar."));
+        return false;
+    }
+    try {
+        TDatosjuego datos;
+        for (int k = 0; k < cantidadEquipos(); ++k) {
+            const QString nombre = lsvEquipos->topLevelItem(k)->text(1).trimmed();
+            const auto bytes = aCp1252(nombre);
+            if (!bytes) {
+                mostrarMensaje(this, QStringLiteral("El nombre \"%1\" tiene caracteres que el juego no puede "
+                                                    "guardar. Corríjalo y vuelva a intentar.")
+                                         .arg(nombre));
+                return false;
+            }
+            datos.guardarNombre(static_cast<uint8_t>(k), *bytes);
+        }
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return false;
+    }
+    return true;
+}
+
+void TFEquipos::btnAgregarClick() {
+    agregarEquipo(edNombreEquipo->text());
+    enumerarEquipos();
+    edNombreEquipo->setFocus();
+}
+
+void TFEquipos::btnQuitarClick() {
+    const QList<QTreeWidgetItem*> seleccion = lsvEquipos->selectedItems();
+    if (!seleccion.isEmpty()) delete seleccion.first();
+    enumerarEquipos();
+}
+
+void TFEquipos::btnLimpiarClick() {
+    if (dialogos().mensaje(this, QStringLiteral("Atención"), QStringLiteral("Se borrará toda la lista. ¿Desea continuar?"),
+                           ServicioDialogos::Icono::advertencia,
+                           ServicioDialogos::Botones::siNo) == ServicioDialogos::Respuesta::si)
+        lsvEquipos->clear();
+}
+
+void TFEquipos::btnAgregarVariosClick() {
+    const QString nombre = edNombreEquipo->text();
+    if (nombre.isEmpty()) {
+        mostrarMensaje(this, QStringLiteral("Debe ingresar un Nombre para los Equipos."));
+        return;
+    }
+    const QString porDefecto = QStringLiteral("1");
+    const QString respuesta =
+        dialogos()
+            .pedirTexto(this, QStringLiteral("Equipos"), QStringLiteral("Ingrese la cantidad de Equipos"), porDefecto)
+            .value_or(porDefecto);
+    int32_t cantidad = 0;
+    try {
+        cantidad = enteroDe(respuesta);
+    } catch (const std::exception&) {
+        return;  // not a number: nothing to add, nothing to say
+    }
+    for (int32_t k = 1; k <= cantidad; ++k) {
+        if (!agregarEquipo(nombre + QStringLiteral(" N° ") + QString::number(k))) break;
+        enumerarEquipos();
+    }
+}
+
+void TFEquipos::btnGuardarClick() {
+    if (!guardarEquipos()) return;
+    // Kept alive while hidden: the initial data screen counts the rows and
+    // shows the list again when it is cancelled.
+    hide();
+    (new TFDatosIniciales(principal_, this))->show();
+}
+
+void TFEquipos::btnCancelarClick() { close(); }

@@ -1,0 +1,55 @@
+#pragma once
+// TFEquipos ("Nuevo Juego - Carga de equipos"): the first step of a new game.
+// The game master lists the teams, one company each, in the order the
+// companies keep for the whole game; saving writes "NOMBRES.DAT" and goes on
+// to the initial data screen. The list is the screen's whole state.
+
+#include <QWidget>
+
+class QLineEdit;
+class QPushButton;
+class QTreeWidget;
+class TFPrincipal;
+
+class TFEquipos : public QWidget {
+    Q_OBJECT
+
+public:
+    /// A game's teams are counted in bytes.
+    static constexpr int maximoEquipos = 255;
+
+    /// An empty list, on top of the main window, discarded when closed.
+    explicit TFEquipos(TFPrincipal* principal);
+
+    /// Rows in the list: the team count of the new game.
+    int cantidadEquipos() const;
+
+public slots:
+    void btnAgregarClick();
+    void btnQuitarClick();
+    void btnLimpiarClick();
+    void btnAgregarVariosClick();
+    void btnGuardarClick();
+    void btnCancelarClick();
+
+private:
+    void FormCreate();
+    /// Appends a row with the text as typed unless it is blank; false (with
+    /// a message) when the list already holds maximoEquipos rows.
+    bool agregarEquipo(const QString& nombre);
+    /// Writes "k." in the number column of row k, selecting each row in turn.
+    void enumerarEquipos();
+    /// Writes the trimmed names to "NOMBRES.DAT", from position 0; false,
+    /// with the reason shown, for an empty list or a failed write.
+    bool guardarEquipos();
+
+    TFPrincipal* principal_;
+    QTreeWidget* lsvEquipos = nullptr;
+    QLineEdit* edNombreEquipo = nullptr;
+    QPushButton* btnAgregar = nullptr;
+    QPushButton* btnQuitar = nullptr;
+    QPushButton* btnLimpiar = nullptr;
+    QPushButton* btnAgregarVarios = nullptr;
+    QPushButton* btnGuardar = nullptr;
+    QPushButton* btnCancelar = nullptr;
+};

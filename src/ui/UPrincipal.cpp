@@ -1,0 +1,259 @@
+#include "ui/UPrincipal.h"
+
+#include "store/DatosAcum_UD.h"
+#include "store/Datos_UD.h"
+#include "store/ValoresGlobales.h"
+#include "ui/Formularios.h"
+#include "ui/ImagenJpeg.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+#include "ui/UDeciciones.h"
+#include "ui/UDecicionesPeriodo0.h"
+#include "ui/UEquipos.h"
+#include "ui/UModificarDatos.h"
+#include "ui/UPosiciones.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPixmap>
+
+#include <exception>
+
+namespace {
+
+const QString tituloVentana = QStringLiteral("CORVELIAN V2.0");
+const QString atencion = QStringLiteral("Atención");
+
+// The picture of the main window, centred on white; shrunk to fit when the
+// window is smaller than the picture, never enlarged.
+class TLienzo : public QWidget {
+public:
+    TLienzo(const QImage& imagen, QWidget* padre) : QWidget(padre), imagen_(imagen) {
+        setObjectName(QStringLiteral("imgFondo"));
+        setAutoFillBackground(true);
+        QPalette paleta = palette();
+        paleta.setColor(QPalette::Window, Qt::white);
+        setPalette(paleta);
+    }
+
+    const QImage& imagen() const { return imagen_; }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        if (imagen_.isNull()) return;
+        QPainter pintor(this);
+        pintor.setRenderHint(QPainter::SmoothPixmapTransform);
+        QSize tamano = imagen_.size();
+        if (tamano.width() > width() || tamano.height() > height()) tamano.scale(size(), Qt::KeepAspectRatio);
+        const QRect destino(QPoint((width() - tamano.width()) / 2, (height() - tamano.height()) / 2), tamano);
+        pintor.drawImage(destino, imagen_);
+    }
+
+private:
+    QImage imagen_;
+};
+
+QAction* crearItem(QMenu* menu, const QString& texto, const QString& nombre, const QKeySequence& atajo = {}) {
+    QAction* item = menu->addAction(texto);
+    item->setObjectName(nombre);
+    if (!atajo.isEmpty()) item->setShortcut(atajo);
+    return item;
+}
+
+bool preguntar(QWidget* padre, const QString& texto, ServicioDialogos::Icono icono) {
+    return dialogos().mensaje(padre, atencion, texto, icono, ServicioDialogos::Botones::siNo) ==
+           ServicioDialogos::Respuesta::si;
+}
+
+}  // namespace
+
+TFPrincipal::TFPrincipal(QWidget* padre) : QMainWindow(padre) {
+    FormCreate();
+    fijarNotificador(this);
+}
+
+TFPrincipal::~TFPrincipal() {
+    if (&notificador() == this) fijarNotificador(nullptr);
+}
+
+void TFPrincipal::FormCreate() {
+    // The pictures live in the window library, which is static: the
+    // resources must be registered by name before they are read.
+    Q_INIT_RESOURCE(recursos);
+
+    setObjectName(QStringLiteral("FPrincipal"));
+    setWindowTitle(tituloVentana);
+    const QImage icono = imagenDeRecurso(QStringLiteral(":/imagenes/icono.jpg"));
+    if (!icono.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icono)));
+
+    setCentralWidget(new TLienzo(imagenDeRecurso(QStringLiteral(":/imagenes/portada.jpg")), this));
+    QPalette paleta = palette();
+    paleta.setColor(QPalette::Window, Qt::white);
+    setPalette(paleta);
+    resize(1024, 700);
+
+    crearMenus();
+}
+
+void TFPrincipal::crearMenus() {
+    QMenu* juego = menuBar()->addMenu(QStringLiteral("Juego"));
+    juego->setObjectName(QStringLiteral("mnuJuego"));
+    mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuReanudar =
+        crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    juego->addSeparator();
+    mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
+
+    QMenu* simular = menuBar()->addMenu(QStringLiteral("Simular"));
+    simular->setObjectName(QStringLiteral("mnuSimular"));
+    for (int periodo = 0; periodo <= 10; ++periodo) {
+        mnuPeriodo[periodo] = crearItem(simular, QStringLiteral("Período %1").arg(periodo),
+                                        QStringLiteral("mnuPeriodo%1").arg(periodo));
+        mnuPeriodo[periodo]->setEnabled(false);
+    }
+
+    QMenu* datos = menuBar()->addMenu(QStringLiteral("Datos"));
+    datos->setObjectName(QStringLiteral("mnuDatos"));
+    mnuModificar =
+        crearItem(datos, QStringLiteral("Modificar"), QStringLiteral("mnuModificar"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuModificar->setEnabled(false);
+    mnuVolverAtras = crearItem(datos, QStringLiteral("Volver atras"), QStringLiteral("mnuVolverAtras"));
+
+    QMenu* ver = menuBar()->addMenu(QStringLiteral("Ver"));
+    ver->setObjectName(QStringLiteral("mnuVer"));
+    QMenu* posiciones = ver->addMenu(QStringLiteral("Posiciones"));
+    posiciones->setObjectName(QStringLiteral("mnuPosiciones"));
+    mnuZona1 = crearItem(posiciones, QStringLiteral("Zona 1"), QStringLiteral("mnuZona1"));
+
+    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
+    ayuda->setObjectName(QStringLiteral("mnuAyuda"));
+    mnuAcercaDe = crearItem(ayuda, QStringLiteral("Acerca de ..."), QStringLiteral("mnuAcercaDe"));
+
+    connect(mnuNuevo, &QAction::triggered, this, &TFPrincipal::NuevoClick);
+    connect(mnuReanudar, &QAction::triggered, this, &TFPrincipal::ReanudarClick);
+    connect(mnuSalir, &QAction::triggered, this, &TFPrincipal::SalirClick);
+    connect(mnuPeriodo[0], &QAction::triggered, this, &TFPrincipal::Periodo0Click);
+    for (int periodo = 1; periodo <= 10; ++periodo)
+        connect(mnuPeriodo[periodo], &QAction::triggered, this, &TFPrincipal::PeriodoClick);
+    connect(mnuModificar, &QAction::triggered, this, &TFPrincipal::ModificarClick);
+    connect(mnuVolverAtras, &QAction::triggered, this, &TFPrincipal::VolverAtrasClick);
+    connect(mnuZona1, &QAction::triggered, this, &TFPrincipal::Zona1Click);
+    connect(mnuAcercaDe, &QAction::triggered, this, &TFPrincipal::AcercaDeClick);
+}
+
+void TFPrincipal::advertencia(const std::string& titulo, const std::string& texto) {
+    dialogos().mensaje(this, aQString(titulo), aQString(texto), ServicioDialogos::Icono::advertencia,
+                       ServicioDialogos::Botones::ok);
+}
+
+void TFPrincipal::informacion(const std::string& texto) {
+    dialogos().mensaje(this, QString(), aQString(texto), ServicioDialogos::Icono::informacion,
+                       ServicioDialogos::Botones::ok);
+}
+
+void TFPrincipal::habilitarPeriodo(int periodo, bool habilitado) {
+    if (periodo >= 0 && periodo <= 10) mnuPeriodo[periodo]->setEnabled(habilitado);
+}
+
+void TFPrincipal::cambiarPeriodoActual(int periodo) { periodoActual_ = periodo; }
+
+void TFPrincipal::abrirCarpeta(const std::filesystem::path& carpeta) {
+    dialogos().abrirCarpeta(QString::fromStdString(carpeta.string()));
+}
+
+void TFPrincipal::habilitarModificar() { mnuModificar->setEnabled(true); }
+
+void TFPrincipal::mostrarPeriodoGuardado(int periodo) {
+    periodoActual_ = periodo;
+    for (int p = 1; p <= 10; ++p) mnuPeriodo[p]->setEnabled(false);
+    if (periodo >= 1 && periodo <= 10) mnuPeriodo[periodo]->setEnabled(true);
+}
+
+void TFPrincipal::NuevoClick() {
+    if (dialogos().mensaje(this, QStringLiteral("ATENCION"), QStringLiteral("Desea comenzar un juego Nuevo?"),
+                           ServicioDialogos::Icono::informacion,
+                           ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
+        return;
+    (new TFEquipos(this))->show();
+}
+
+void TFPrincipal::ReanudarClick() {
+    if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
+        return;
+    habilitarModificar();
+    TRegDatosIniciales datos{};
+    try {
+        TDatosjuego().leerDatosIniciales(datos);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    IndemnizacionPorEmpleado = datos.indemXEmpleado;
+    ValorPenalidad = datos.penalidad;
+    mostrarPeriodoGuardado(datos.periodoActual);
+}
+
+bool TFPrincipal::confirmarSalida() {
+    return preguntar(this, QStringLiteral("¿Seguro que desea salir del juego?"), ServicioDialogos::Icono::advertencia);
+}
+
+void TFPrincipal::SalirClick() {
+    if (!confirmarSalida()) return;
+    salidaConfirmada_ = true;
+    close();
+}
+
+void TFPrincipal::closeEvent(QCloseEvent* evento) {
+    if (salidaConfirmada_ || confirmarSalida()) {
+        salidaConfirmada_ = true;
+        evento->accept();
+    } else {
+        evento->ignore();
+    }
+}
+
+void TFPrincipal::Periodo0Click() { (new TFDecicionesPeriodo0(this))->show(); }
+
+// The decision entry screen takes the period from the stored parameters, so
+// the ten items share this action.
+void TFPrincipal::PeriodoClick() { (new TFDeciciones(this))->show(); }
+
+void TFPrincipal::ModificarClick() { (new TFModificarDatos(this))->show(); }
+
+void TFPrincipal::VolverAtrasClick() {
+    if (!preguntar(this, QStringLiteral("¿Seguro que desea volver al periodo anterior?"),
+                   ServicioDialogos::Icono::pregunta))
+        return;
+    try {
+        // Without a checkpoint there is nothing to undo; the menus would
+        // otherwise claim a step back that did not happen.
+        if (!restaurarRespaldo()) {
+            mostrarMensaje(this, QStringLiteral("No hay un período para deshacer."));
+            return;
+        }
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    habilitarModificar();
+    TRegDatosIniciales datos{};
+    TDatosjuego().leerDatosIniciales(datos);
+    mostrarPeriodoGuardado(datos.periodoActual);
+}
+
+void TFPrincipal::Zona1Click() {
+    auto* posiciones = new TFPosiciones(this);
+    posiciones->Label1()->setText(QStringLiteral("ZONA 1"));
+    posiciones->show();
+}
+
+void TFPrincipal::AcercaDeClick() {
+    dialogos().acercaDe(this, QStringLiteral("Acerca de CORVELIAN V 2.0"),
+                        QStringLiteral("<h3>CORVELIAN V 2.0</h3>"
+                                       "<p>Juego de simulación de empresas para el aula.</p>"
+                                       "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
+}

@@ -1,0 +1,77 @@
+#pragma once
+// TFPrincipal: the main window, the only window created at start-up. Its
+// menu starts or resumes a game, opens the period screens one period at a
+// time, corrects the parameters, steps back one period and shows the
+// standings. The enabled "Período n" item is the game's position: at most
+// one of "Período 1" … "Período 10" is enabled, the one the stored
+// parameters name.
+//
+// It is also the core's notifier while it lives: the runs ask it, through
+// TNotificador, to show their messages, switch the period items and open the
+// data folder.
+
+#include "store/Notificador.h"
+
+#include <QImage>
+#include <QMainWindow>
+
+#include <array>
+
+class QAction;
+
+class TFPrincipal : public QMainWindow, public TNotificador {
+    Q_OBJECT
+
+public:
+    /// Builds the menus (items as at program start) and the picture, and
+    /// installs itself as the core's notifier.
+    explicit TFPrincipal(QWidget* padre = nullptr);
+    ~TFPrincipal() override;
+
+    // TNotificador
+    void advertencia(const std::string& titulo, const std::string& texto) override;
+    void informacion(const std::string& texto) override;
+    void habilitarPeriodo(int periodo, bool habilitado) override;
+    void cambiarPeriodoActual(int periodo) override;
+    void abrirCarpeta(const std::filesystem::path& carpeta) override;
+
+    /// "Modificar" becomes available once a game's parameters exist.
+    void habilitarModificar();
+
+    /// The period whose decisions are entered next, as last read or reported.
+    int periodoActual() const { return periodoActual_; }
+
+public slots:
+    void NuevoClick();
+    void ReanudarClick();
+    void SalirClick();
+    void Periodo0Click();
+    void PeriodoClick();
+    void ModificarClick();
+    void VolverAtrasClick();
+    void Zona1Click();
+    void AcercaDeClick();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void FormCreate();
+    void crearMenus();
+    /// Shows the stored game's position: "Modificar" on, then only the
+    /// "Período" item of the stored periodoActual (1..10) among 1..10.
+    void mostrarPeriodoGuardado(int periodo);
+    bool confirmarSalida();
+
+    QAction* mnuNuevo = nullptr;
+    QAction* mnuReanudar = nullptr;
+    QAction* mnuSalir = nullptr;
+    std::array<QAction*, 11> mnuPeriodo{};
+    QAction* mnuModificar = nullptr;
+    QAction* mnuVolverAtras = nullptr;
+    QAction* mnuZona1 = nullptr;
+    QAction* mnuAcercaDe = nullptr;
+
+    int periodoActual_ = 0;
+    bool salidaConfirmada_ = false;
+};

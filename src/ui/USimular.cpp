@@ -1,0 +1,87 @@
+#include "ui/USimular.h"
+
+#include "engine/USimular.h"
+#include "store/Datos_UD.h"
+#include "store/Notificador.h"
+#include "ui/Formularios.h"
+
+#include <QFont>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+// After a failed run the files are as before it; the menus must say so too,
+// whatever the run had announced before it failed.
+void mostrarPeriodoGuardado() {
+    TRegDatosIniciales datos{};
+    TDatosjuego().leerDatosIniciales(datos);
+    const int periodo = datos.periodoActual;
+    for (int p = 1; p <= 10; ++p) notificador().habilitarPeriodo(p, p == periodo);
+    if (periodo >= 1 && periodo <= 10) notificador().cambiarPeriodoActual(periodo);
+}
+
+}  // namespace
+
+TFSimular::TFSimular(QWidget* padre)
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("FSimular"));
+    setObjectName(QStringLiteral("FSimular"));
+
+    auto* principal = new QVBoxLayout(this);
+    const char* lineas[] = {"YA ESTAN CARGADOS TODOS LOS", "DATOS NECESARIOS.", "CUANDO ESTE LISTO, PRESIONE",
+                            "EL BOTON SIMULAR"};
+    int numero = 1;
+    for (const char* linea : lineas) {
+        auto* label = new QLabel(QString::fromLatin1(linea), this);
+        label->setObjectName(QStringLiteral("Label%1").arg(numero++));
+        label->setAlignment(Qt::AlignCenter);
+        QFont letra = label->font();
+        letra.setBold(true);
+        label->setFont(letra);
+        principal->addWidget(label);
+    }
+
+    btnSimular = new QPushButton(QStringLiteral("SIMULAR"), this);
+    btnSimular->setObjectName(QStringLiteral("btnSimular"));
+    QFont grande = btnSimular->font();
+    grande.setPointSize(grande.pointSize() * 2);
+    grande.setBold(true);
+    btnSimular->setFont(grande);
+    btnSimular->setMinimumHeight(60);
+    principal->addWidget(btnSimular);
+
+    btnCerrar = crearBotonImagen(QStringLiteral("btnCerrar"), QStyle::SP_DialogCloseButton, QStringLiteral("Cerrar"),
+                                 this);
+    btnCerrar->setFixedSize(40, 32);
+    btnCerrar->setIconSize(QSize(20, 20));
+    auto* abajo = new QHBoxLayout;
+    abajo->addStretch();
+    abajo->addWidget(btnCerrar);
+    principal->addLayout(abajo);
+
+    connect(btnSimular, &QPushButton::clicked, this, &TFSimular::btnSimularClick);
+    connect(btnCerrar, &QPushButton::clicked, this, &TFSimular::btnCerrarClick);
+
+    fijarTamano(this);
+    centrarSobre(this, padre);
+}
+
+void TFSimular::btnSimularClick() {
+    try {
+        simularPeriodo();
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        mostrarPeriodoGuardado();
+        return;
+    }
+    close();
+}
+
+void TFSimular::btnCerrarClick() { close(); }

@@ -1,0 +1,30 @@
+#pragma once
+// TFSimular ("FSimular"): the small screen between the decisions and the
+// period run. "SIMULAR" runs the period; the small button closes the screen
+// without running anything. It has no close box, so it is left only through
+// those two buttons.
+
+#include <QWidget>
+
+class QPushButton;
+
+class TFSimular : public QWidget {
+    Q_OBJECT
+
+public:
+    /// A window on top of padre (the main window), centred on it, non-modal,
+    /// deleted on close.
+    explicit TFSimular(QWidget* padre);
+
+public slots:
+    /// Runs the period. On success the screen closes (the run itself has
+    /// asked the main window to update its menus and open the folder). When
+    /// the run fails the error is shown, the game files are as before the
+    /// run, the menus keep the period open and the screen stays usable.
+    void btnSimularClick();
+    void btnCerrarClick();
+
+private:
+    QPushButton* btnSimular = nullptr;
+    QPushButton* btnCerrar = nullptr;
+};

@@ -1,0 +1,34 @@
+// CORVELIAN: the game master's desktop program.
+
+#include "store/CarpetaDatos.h"
+#include "ui/UPrincipal.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
+#include <clocale>
+
+int main(int argc, char* argv[]) {
+    QApplication aplicacion(argc, argv);
+    // Numbers are read and written with the desktop's decimal separator.
+    // QApplication already takes the locale from the environment on Unix;
+    // saying so here keeps it true whatever the toolkit does.
+    std::setlocale(LC_ALL, "");
+    QApplication::setApplicationName(QStringLiteral("CORVELIAN V 2.0"));
+
+    // The toolkit's own texts (edit box menus, the about box) in Spanish,
+    // when the desktop has Qt's translations.
+    QTranslator traduccion;
+    if (traduccion.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&traduccion);
+
+    // The game files and reports live beside the program.
+    fijarCarpetaDatos(carpetaDelEjecutable());
+
+    TFPrincipal principal;
+    principal.showMaximized();
+    return aplicacion.exec();
+}

@@ -1,0 +1,175 @@
+#include "comun/CarpetaTemporal.h"
+#include "store/CarpetaDatos.h"
+#include "store/Datos_UD.h"
+#include "store/DatosIniciales.h"
+#include "store/ErrorArchivo.h"
+#include "store/ModificarDatos.h"
+#include "store/Texto.h"
+#include "store/ValoresGlobales.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstring>
+#include <filesystem>
+
+namespace {
+
+// The sample game of the initial data screen, with a market modifier of 12.5 %.
+TRegDatosIniciales juegoDeEjemplo() {
+    TTextosDatosIniciales t;
+    t.planta = "70000";
+    t.capital = "80000";
+    t.maxCreditoA = "90000";
+    t.maxCreditoB = "80000";
+    t.mantenimiento = "10";
+    t.impuestos = "30";
+    t.interesA = "21";
+    t.interesB = "24";
+    t.tasaProduccion = "2";
+    t.giroDescubierto = "100";
+    t.penalidadStock = "10";
+    t.multipOrdenesMas = "30";
+    t.multipOrdenesMenos = "20";
+    t.nroInvYDes = "0";
+    t.modifOrdenes = "12.5";
+    t.limiteGiroDescubierto = "30";
+    TRegDatosIniciales r = armarDatosIniciales(t, 4);
+    r.periodoActual = 3;  // a game under way
+    r.columnaPrecios = 50;
+    r.intervaloMarketing = 1000;
+    return r;
+}
+
+bool mismosBytes(const TRegDatosIniciales& a, const TRegDatosIniciales& b) {
+    return std::memcmp(&a, &b, sizeof a) == 0;
+}
+
+}  // namespace
+
+TEST(ModificarDatos, MuestraLoQueElJugadorTipeo) {
+    TRegDatosIniciales r = juegoDeEjemplo();
+    TTextosDatosIniciales t = textosModificables(r);
+    EXPECT_EQ(t.interesB, "24");
+    EXPECT_EQ(t.interesA, "21");
+    EXPECT_EQ(t.modifOrdenes, "12.5");
+    EXPECT_EQ(t.impuestos, "30");
+    EXPECT_EQ(t.tasaProduccion, "2");
+    EXPECT_EQ(t.limiteGiroDescubierto, "30");
+    EXPECT_EQ(t.planta, "70000");
+    EXPECT_EQ(t.nombreBancoA, "NACION");
+    EXPECT_EQ(t.indemXEmpleado, "300");
+
+    // A stored rate of 0.08 per period is a yearly 24 %.
+    r.interesA = 0.08;
+    EXPECT_EQ(textosModificables(r).interesA, "24");
+
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr);
+    EXPECT_EQ(textosModificables(r).modifOrdenes, "12,5");
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(ModificarDatos, GuardarSinCambiosDejaElRegistroIgual) {
+    const TRegDatosIniciales r = juegoDeEjemplo();
+    EXPECT_TRUE(mismosBytes(aplicarModificaciones(r, textosModificables(r)), r));
+    EXPECT_EQ(aplicarModificaciones(r, textosModificables(r)).modifOrdenes, 0.125);
+
+    // Also where the desktop writes decimals with a comma.
+    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr);
+    EXPECT_TRUE(mismosBytes(aplicarModificaciones(r, textosModificables(r)), r));
+    std::setlocale(LC_NUMERIC, "C");
+}
+
+TEST(ModificarDatos, SoloCambianLosCamposEditables) {
+    const TRegDatosIniciales r = juegoDeEjemplo();
+    TTextosDatosIniciales t = textosModificables(r);
+    // What the read-only boxes say does not matter.
+    t.nombreBancoA = "OTRO";
+    t.planta = "1";
+    t.capital = "x";
+    t.tasaProduccion = "";
+    t.nroZona = "9";
+    // The editable ones.
+    t.penalidadStock = "300";  // only the low byte is stored
+    t.interesA = "30";
+    t.penalidad = "800";
+    const TRegDatosIniciales n = aplicarModificaciones(r, t);
+    EXPECT_EQ(n.penalidadStock, 44);
+    EXPECT_EQ(n.interesA, static_cast<double>(30.0L / 100 / 3));
+    EXPECT_EQ(n.penalidad, 800);
+    EXPECT_EQ(aTexto(n.nombreBancoA), "NACION");
+    EXPECT_EQ(n.planta, 70000);
+    EXPECT_EQ(n.capital, 80000);
+    EXPECT_EQ(n.tasaProduccion, r.tasaProduccion);
+    EXPECT_EQ(n.nroZona, 1);
+    EXPECT_EQ(n.periodoActual, 3);
+    EXPECT_EQ(n.cantEquipos, 4);
+    EXPECT_EQ(n.columnaPrecios, 50);
+    EXPECT_EQ(n.intervaloMarketing, 1000);
+}
+
+TEST(ModificarDatos, GuardarEscribeYRecienEntoncesCambiaLosValoresDelPrograma) {
+    CarpetaTemporal carpeta;
+    const TRegDatosIniciales r = juegoDeEjemplo();
+    TDatosjuego().guardarDatosIniciales(r);
+    TTextosDatosIniciales t = textosModificables(r);
+    t.indemXEmpleado = "450";
+    t.penalidad = "800";
+    guardarModificaciones(t);
+    TRegDatosIniciales leido{};
+    TDatosjuego().leerDatosIniciales(leido);
+    EXPECT_EQ(leido.indemXEmpleado, 450);
+    EXPECT_EQ(leido.penalidad, 800);
+    EXPECT_EQ(leido.periodoActual, 3);
+    EXPECT_EQ(IndemnizacionPorEmpleado, 450);
+    EXPECT_EQ(ValorPenalidad, 800);
+}
+
+TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
+    CarpetaTemporal carpeta;
+    const TRegDatosIniciales r = juegoDeEjemplo();
+    TDatosjuego().guardarDatosIniciales(r);
+    const auto antes = leerBytes(carpeta / "DATOS INICIALES.DAT");
+
+    struct Caso {
+        void (*romper)(TTextosDatosIniciales&);
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {[](TTextosDatosIniciales& t) { t.impuestos = ""; }, "'' is not a valid floating point value"},
+        {[](TTextosDatosIniciales& t) { t.maxCreditoA = "9O000"; }, "'9O000' is not a valid integer value"},
+        // The severance converts before the penalty fails: neither changes.
+        {[](TTextosDatosIniciales& t) { t.penalidad = "mucho"; }, "'mucho' is not a valid integer value"},
+    };
+    for (const Caso& caso : casos) {
+        TTextosDatosIniciales t = textosModificables(r);
+        t.indemXEmpleado = "450";
+        t.penalidad = "800";
+        caso.romper(t);
+        try {
+            guardarModificaciones(t);
+            ADD_FAILURE() << caso.mensaje;
+        } catch (const ErrorConversion& e) {
+            EXPECT_STREQ(e.what(), caso.mensaje);
+        }
+        EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), antes) << caso.mensaje;
+        EXPECT_EQ(IndemnizacionPorEmpleado, 300) << caso.mensaje;
+        EXPECT_EQ(ValorPenalidad, 500) << caso.mensaje;
+    }
+}
+
+TEST(ModificarDatos, UnaEscrituraFallidaNoCambiaLosValoresDelPrograma) {
+    CarpetaTemporal carpeta;
+    const TRegDatosIniciales r = juegoDeEjemplo();
+    TDatosjuego().guardarDatosIniciales(r);
+    const auto antes = leerBytes(carpeta / "DATOS INICIALES.DAT");
+    // The new record is written beside the old one first; block that place.
+    std::filesystem::create_directory(carpeta / "DATOS INICIALES.DAT.tmp");
+    TTextosDatosIniciales t = textosModificables(r);
+    t.indemXEmpleado = "450";
+    t.penalidad = "800";
+    EXPECT_THROW(guardarModificaciones(t), ErrorArchivo);
+    EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), antes);
+    EXPECT_EQ(IndemnizacionPorEmpleado, 300);
+    EXPECT_EQ(ValorPenalidad, 500);
+}

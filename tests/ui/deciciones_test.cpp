@@ -1,0 +1,441 @@
+// The decision entry screen: walking the teams, the field checks, writing
+// the decisions file after the last team and loading stored decisions.
+
+#include "apoyo/DialogosFalsos.h"
+#include "store/CarpetaDatos.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Datos_UD.h"
+#include "store/Decision_UD.h"
+#include "store/Notificador.h"
+#include "ui/UDeciciones.h"
+#include "ui/USimular.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <cstring>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+namespace {
+
+const QString kPrecio = QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd");
+const QString kMarketing = QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
+const QString kCapacitacion =
+    QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000");
+const QString kSimular = QStringLiteral("¿Pasar a la simulación?");
+const QString kSinDatos = QStringLiteral("No hay datos para el periodo actual.");
+
+bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+TRegDecision decision(int32_t precio, int32_t nivel, int32_t capacitacion, int32_t marketing, int32_t semilla) {
+    return {precio, nivel, capacitacion, marketing, semilla, semilla + 1, semilla + 2, semilla + 3, semilla + 4,
+            semilla + 5};
+}
+
+/// A game in a fresh data folder: its parameters and companies, written with
+/// the stores, as a period-0 run would leave them.
+class Juego {
+public:
+    Juego(const std::vector<std::string>& empresas, uint8_t periodo) {
+        fijarCarpetaDatos(carpeta_.path().toStdString());
+        TRegDatosIniciales datos{};
+        datos.cantEquipos = static_cast<uint8_t>(empresas.size());
+        datos.cantEquiposZona1 = datos.cantEquipos;
+        datos.zonaActiva = 1;
+        datos.periodoActual = periodo;
+        datos.nroZona = 1;
+        asignar(datos.nombreBancoA, "NACION");
+        asignar(datos.nombreBancoB, "PROVINCIA");
+        TDatosjuego().guardarDatosIniciales(datos);
+        for (std::size_t i = 0; i < empresas.size(); ++i) {
+            TRegDatosAcum acum{};
+            asignar(acum.nombreEmpresa, empresas[i]);
+            acum.zona = 1;
+            TDatosAcum().guardarAcum(static_cast<uint8_t>(i + 1), acum);
+        }
+        principal_.show();
+    }
+
+    std::filesystem::path ruta(const char* nombre) const { return carpetaDatos() / nombre; }
+    bool hayDecisiones() const { return std::filesystem::exists(ruta("DECISIONES.DAT")); }
+    std::uintmax_t bytesDecisiones() const { return std::filesystem::file_size(ruta("DECISIONES.DAT")); }
+    TRegDecision decisionGuardada(uint8_t equipo) const {
+        TRegDecision r{};
+        TDecision().leerDecision(equipo, r);
+        return r;
+    }
+
+    /// Opens the screen on top of the stand-in main window, active, so that
+    /// moving the focus runs the field checks.
+    TFDeciciones* abrir() {
+        auto* pantalla = new TFDeciciones(&principal_);
+        pantalla->show();
+        pantalla->activateWindow();
+        if (!QTest::qWaitForWindowActive(pantalla)) qWarning("la pantalla no quedó activa");
+        return pantalla;
+    }
+
+    QWidget& principal() { return principal_; }
+    DialogosFalsos cajas;
+
+private:
+    QTemporaryDir carpeta_;
+    QWidget principal_;
+};
+
+template <typename T>
+T* hijo(QWidget* w, const char* nombre) {
+    T* encontrado = w->findChild<T*>(QString::fromLatin1(nombre));
+    if (!encontrado) qFatal("falta %s", nombre);
+    return encontrado;
+}
+
+QLineEdit* edit(QWidget* w, const char* nombre) { return hijo<QLineEdit>(w, nombre); }
+QString texto(QWidget* w, const char* nombre) { return edit(w, nombre)->text(); }
+QString etiqueta(QWidget* w, const char* nombre) { return hijo<QLabel>(w, nombre)->text(); }
+void clic(QWidget* w, const char* boton) { QTest::mouseClick(hijo<QPushButton>(w, boton), Qt::LeftButton); }
+
+/// Types into a field the way the game master does: click in it, replace its text.
+void tipear(QWidget* w, const char* nombre, const QString& valor) {
+    QLineEdit* e = edit(w, nombre);
+    e->setFocus(Qt::MouseFocusReason);
+    e->selectAll();
+    QTest::keyClick(e, Qt::Key_Backspace);
+    QTest::keyClicks(e, valor);
+}
+
+/// Fills every field of the team on show from a decision record.
+void llenar(QWidget* w, const TRegDecision& d) {
+    tipear(w, "Edit1", QString::number(d.precio));
+    tipear(w, "Edit2", QString::number(d.marketing));
+    tipear(w, "Edit3", QString::number(d.invYDes));
+    tipear(w, "Edit4", QString::number(d.capacitacion));
+    const int niveles[] = {0, 25, 50, 75, 100};
+    for (int i = 0; i < 5; ++i)
+        if (niveles[i] == d.nivelProduccion) hijo<QComboBox>(w, "ComboBox1")->setCurrentIndex(i);
+    tipear(w, "Edit6", QString::number(d.invPlanta));
+    tipear(w, "Edit7", QString::number(d.pedPrestamoA));
+    tipear(w, "Edit8", QString::number(d.pedPrestamoB));
+    tipear(w, "Edit9", QString::number(d.devPrestamoA));
+    tipear(w, "Edit10", QString::number(d.devPrestamoB));
+}
+
+bool muestra(QWidget* w, const TRegDecision& d) {
+    const QString combo = hijo<QComboBox>(w, "ComboBox1")->currentText();
+    return texto(w, "Edit1") == QString::number(d.precio) && texto(w, "Edit2") == QString::number(d.marketing) &&
+           texto(w, "Edit3") == QString::number(d.invYDes) && texto(w, "Edit4") == QString::number(d.capacitacion) &&
+           combo.trimmed() == QString::number(d.nivelProduccion) &&
+           texto(w, "Edit6") == QString::number(d.invPlanta) && texto(w, "Edit7") == QString::number(d.pedPrestamoA) &&
+           texto(w, "Edit8") == QString::number(d.pedPrestamoB) &&
+           texto(w, "Edit9") == QString::number(d.devPrestamoA) &&
+           texto(w, "Edit10") == QString::number(d.devPrestamoB);
+}
+
+}  // namespace
+
+class PruebaDeciciones : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
+
+    void unSoloEquipo() {
+        Juego juego({"Alfa"}, 4);
+        QPointer<TFDeciciones> p = juego.abrir();
+        QCOMPARE(p->windowTitle(), QStringLiteral("Decisiones"));
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
+        QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
+        QCOMPARE(etiqueta(p, "Label5"), QStringLiteral("4"));
+        QCOMPARE(etiqueta(p, "Label2"), QStringLiteral("1"));
+        QCOMPARE(etiqueta(p, "Label17"), QStringLiteral("NACION"));
+        QCOMPARE(etiqueta(p, "Label20"), QStringLiteral("PROVINCIA"));
+        // A new period opens with every field at 0 and the first level chosen.
+        auto* combo = hijo<QComboBox>(p, "ComboBox1");
+        QCOMPARE(combo->count(), 5);
+        QCOMPARE(combo->itemText(2), QStringLiteral("50  "));
+        QCOMPARE(combo->itemText(4), QStringLiteral("100 "));
+        QCOMPARE(combo->currentText(), QStringLiteral("0 "));
+        QVERIFY(muestra(p, TRegDecision{}));
+        QCOMPARE(QApplication::focusWidget(), edit(p, "Edit1"));
+
+        const TRegDecision d = decision(80, 75, 4000, 6000, 100);
+        llenar(p, d);
+        clic(p, "btnAnterior");  // there is no previous team
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
+        QVERIFY(!juego.hayDecisiones());
+
+        juego.cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        clic(p, "btnSiguiente");
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSimular});
+        QCOMPARE(juego.cajas.cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(juego.cajas.cajas[0].botones, ServicioDialogos::Botones::siNo);
+        QCOMPARE(juego.bytesDecisiones(), std::uintmax_t{40});
+        QVERIFY(iguales(juego.decisionGuardada(1), d));
+        QVERIFY(p);
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
+        QVERIFY(muestra(p, d));
+        p->close();
+    }
+
+    void idaYVueltaConservaLoTipeado() {
+        Juego juego({"Alfa", "Beta", "Gamma"}, 2);
+        QPointer<TFDeciciones> p = juego.abrir();
+        const TRegDecision d1 = decision(60, 25, 2000, 1000, 10);
+        const TRegDecision d2 = decision(95, 100, 20000, 10000, 20);
+        llenar(p, d1);
+        clic(p, "btnSiguiente");
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
+        QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Beta"));
+        QVERIFY(muestra(p, TRegDecision{}));
+        llenar(p, d2);
+        clic(p, "btnAnterior");
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/3"));
+        QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
+        QVERIFY(muestra(p, d1));
+        clic(p, "btnSiguiente");
+        QVERIFY(muestra(p, d2));
+        QVERIFY(iguales(p->decisionesEquipos()[0], d1));
+        QVERIFY(iguales(p->decisionesEquipos()[1], d2));
+        // Moving between teams writes nothing.
+        QVERIFY(!juego.hayDecisiones());
+        QVERIFY(juego.cajas.cajas.isEmpty());
+        p->close();
+    }
+
+    void comprobacionAlSalirDelCampo_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("titulo");
+        QTest::addColumn<QString>("mensaje");
+        QTest::addColumn<QString>("queda");
+        QTest::addColumn<bool>("vuelveElFoco");
+        const QString error = QStringLiteral("ERROR!!!!");
+        QTest::newRow("precio bajo") << "Edit1" << "0" << "" << kPrecio << "100" << true;
+        QTest::newRow("precio alto") << "Edit1" << "130" << "" << kPrecio << "100" << true;
+        QTest::newRow("precio en el borde") << "Edit1" << "50" << "" << "" << "50" << false;
+        QTest::newRow("precio no numérico") << "Edit1" << "8O" << error
+                                             << "Ud ha colocado un valor incorrecto en precio" << "8O" << false;
+        QTest::newRow("marketing negativo") << "Edit2" << "-1" << "" << kMarketing << "10000" << true;
+        QTest::newRow("marketing alto") << "Edit2" << "10001" << "" << kMarketing << "10000" << true;
+        QTest::newRow("marketing vacío") << "Edit2" << "" << error
+                                          << "Ud ha colocado un valor incorrecto en marketing" << "" << false;
+        QTest::newRow("capacitación fuera de paso") << "Edit4" << "3000" << "" << kCapacitacion << "3000" << true;
+        QTest::newRow("capacitación alta") << "Edit4" << "22000" << "" << kCapacitacion << "22000" << true;
+        QTest::newRow("capacitación válida") << "Edit4" << "18000" << "" << "" << "18000" << false;
+        QTest::newRow("capacitación no numérica")
+            << "Edit4" << "dos mil" << error << "Ud ha colocado un valor incorrecto en capacitación" << "dos mil"
+            << false;
+    }
+
+    void comprobacionAlSalirDelCampo() {
+        QFETCH(QString, campo);
+        QFETCH(QString, valor);
+        QFETCH(QString, titulo);
+        QFETCH(QString, mensaje);
+        QFETCH(QString, queda);
+        QFETCH(bool, vuelveElFoco);
+        Juego juego({"Alfa", "Beta"}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        // A new period shows a price of 0, which leaving the field would refuse.
+        if (campo != "Edit1") tipear(p, "Edit1", QStringLiteral("80"));
+        const QByteArray nombre = campo.toLatin1();
+        tipear(p, nombre.constData(), valor);
+        QTest::keyClick(edit(p, nombre.constData()), Qt::Key_Tab);
+        if (mensaje.isEmpty()) {
+            QVERIFY(juego.cajas.cajas.isEmpty());
+        } else {
+            QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
+            QCOMPARE(juego.cajas.cajas[0].titulo, titulo);
+            QCOMPARE(juego.cajas.cajas[0].icono, titulo.isEmpty() ? ServicioDialogos::Icono::ninguno
+                                                                  : ServicioDialogos::Icono::advertencia);
+        }
+        QCOMPARE(texto(p, nombre.constData()), queda);
+        QCOMPARE(QApplication::focusWidget() == edit(p, nombre.constData()), vuelveElFoco);
+        p->close();
+    }
+
+    void comprobacionAlCambiarDeEquipo_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("mensaje");
+        QTest::addColumn<QString>("queda");
+        QTest::addColumn<bool>("ultimo");
+        QTest::newRow("precio") << "Edit1" << "30" << kPrecio << "100" << false;
+        QTest::newRow("marketing") << "Edit2" << "12000" << kMarketing << "10000" << false;
+        QTest::newRow("capacitación") << "Edit4" << "2500" << kCapacitacion << "2500" << false;
+        QTest::newRow("precio del último equipo") << "Edit1" << "101" << kPrecio << "100" << true;
+        QTest::newRow("capacitación del último equipo") << "Edit4" << "-2000" << kCapacitacion << "-2000" << true;
+        QTest::newRow("texto no numérico")
+            << "Edit3" << "abc" << "EConvertError error raised, with message : 'abc' is not a valid integer value"
+            << "abc" << false;
+    }
+
+    // The navigation buttons take no focus: a value typed and sent on at once
+    // never leaves its field, and must still be checked.
+    void comprobacionAlCambiarDeEquipo() {
+        QFETCH(QString, campo);
+        QFETCH(QString, valor);
+        QFETCH(QString, mensaje);
+        QFETCH(QString, queda);
+        QFETCH(bool, ultimo);
+        Juego juego({"Alfa", "Beta"}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        const TRegDecision valida = decision(70, 50, 6000, 3000, 5);
+        if (ultimo) {
+            llenar(p, valida);
+            clic(p, "btnSiguiente");
+        }
+        const std::vector<TRegDecision> antes = p->decisionesEquipos();
+        const uint8_t equipo = p->equipoActual();
+        llenar(p, valida);
+        const QByteArray nombre = campo.toLatin1();
+        tipear(p, nombre.constData(), valor);
+
+        clic(p, "btnSiguiente");
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
+        QCOMPARE(p->equipoActual(), equipo);
+        QCOMPARE(texto(p, nombre.constData()), queda);
+        for (std::size_t i = 0; i < antes.size(); ++i) QVERIFY(iguales(p->decisionesEquipos()[i], antes[i]));
+        QVERIFY(!juego.hayDecisiones());
+        if (campo != "Edit3") QCOMPARE(QApplication::focusWidget(), edit(p, nombre.constData()));
+
+        // Going back is checked the same way.
+        if (ultimo) {
+            tipear(p, nombre.constData(), valor);
+            juego.cajas.cajas.clear();
+            clic(p, "btnAnterior");
+            QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
+            QCOMPARE(p->equipoActual(), equipo);
+        }
+        p->close();
+    }
+
+    void noPasarASimularDejaElUltimoEquipoYElArchivo() {
+        Juego juego({"Alfa", "Beta", "Gamma"}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        const TRegDecision d[] = {decision(50, 0, 0, 0, 0), decision(75, 50, 10000, 5000, 7000),
+                                  decision(100, 100, 20000, 10000, 3)};
+        juego.cajas.respuestas = {ServicioDialogos::Respuesta::no, ServicioDialogos::Respuesta::no};
+        for (const TRegDecision& x : d) {
+            llenar(p, x);
+            clic(p, "btnSiguiente");
+        }
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSimular});
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("3/3"));
+        QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Gamma"));
+        QVERIFY(muestra(p, d[2]));
+        QCOMPARE(juego.bytesDecisiones(), std::uintmax_t{120});
+        for (uint8_t t = 1; t <= 3; ++t) QVERIFY(iguales(juego.decisionGuardada(t), d[t - 1]));
+
+        // Back to a team, a correction, and past the last team again: written again.
+        clic(p, "btnAnterior");
+        tipear(p, "Edit1", QStringLiteral("77"));
+        clic(p, "btnSiguiente");
+        clic(p, "btnSiguiente");
+        QCOMPARE(juego.cajas.textosMostrados(), (QStringList{kSimular, kSimular}));
+        QCOMPARE(juego.decisionGuardada(2).precio, 77);
+        QCOMPARE(juego.bytesDecisiones(), std::uintmax_t{120});
+        p->close();
+    }
+
+    void siPasaASimularAbreLaPantallaDeSimulacion() {
+        Juego juego({"Alfa"}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        llenar(p, decision(90, 75, 4000, 8000, 1000));
+        clic(p, "btnSiguiente");
+        QVERIFY(!p || !p->isVisible());
+        QTRY_VERIFY(!p);
+        auto* simular = juego.principal().findChild<TFSimular*>();
+        QVERIFY(simular);
+        QVERIFY(simular->isVisible());
+        QVERIFY(juego.hayDecisiones());
+        QPointer<TFSimular> s = simular;
+        clic(simular, "btnCerrar");
+        QTRY_VERIFY(!s);
+    }
+
+    void cargarTodasTrasUnaSimulacionYTrasVolverAtras() {
+        Juego juego({"Alfa", "Beta", "Gamma"}, 2);
+        const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(65, 50, 4000, 200, 2),
+                                  decision(85, 75, 6000, 300, 3)};
+        for (uint8_t i = 0; i < 3; ++i) TDecision().guardarDecision(d[i], i);
+        // A run takes the checkpoint and leaves the decisions file empty.
+        guardarRespaldo();
+        TDecision().vaciarDecisiones();
+
+        QPointer<TFDeciciones> p = juego.abrir();
+        clic(p, "btnCargarDatosTodas");
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSinDatos});
+        clic(p, "btnCargarDatos");
+        QCOMPARE(juego.cajas.textosMostrados(), (QStringList{kSinDatos, kSinDatos}));
+        QVERIFY(muestra(p, TRegDecision{}));
+        p->close();
+
+        // "Volver atras" brings back the decisions of the undone period.
+        QVERIFY(restaurarRespaldo());
+        juego.cajas.cajas.clear();
+        p = juego.abrir();
+        llenar(p, decision(99, 0, 0, 0, 9));
+        clic(p, "btnSiguiente");
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
+        clic(p, "btnCargarDatosTodas");
+        QVERIFY(juego.cajas.cajas.isEmpty());
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/3"));
+        QVERIFY(muestra(p, d[0]));
+        for (int i = 0; i < 3; ++i) QVERIFY(iguales(p->decisionesEquipos()[i], d[i]));
+        clic(p, "btnSiguiente");
+        QVERIFY(muestra(p, d[1]));
+        p->close();
+    }
+
+    void cargarTodasConDatosIncompletos() {
+        Juego juego({"Alfa", "Beta", "Gamma"}, 2);
+        const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(65, 50, 4000, 200, 2)};
+        for (uint8_t i = 0; i < 2; ++i) TDecision().guardarDecision(d[i], i);
+        QPointer<TFDeciciones> p = juego.abrir();
+        llenar(p, decision(98, 0, 0, 0, 9));
+        clic(p, "btnSiguiente");
+        tipear(p, "Edit1", QStringLiteral("99"));
+        clic(p, "btnCargarDatosTodas");
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSinDatos});
+        // The teams read keep what was read; the team on show does not change.
+        QVERIFY(iguales(p->decisionesEquipos()[0], d[0]));
+        QVERIFY(iguales(p->decisionesEquipos()[1], d[1]));
+        QVERIFY(iguales(p->decisionesEquipos()[2], TRegDecision{}));
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
+        QCOMPARE(texto(p, "Edit1"), QStringLiteral("99"));
+
+        // This team's own stored decision is there.
+        clic(p, "btnCargarDatos");
+        QCOMPARE(juego.cajas.cajas.size(), 1);
+        QVERIFY(muestra(p, d[1]));
+        p->close();
+    }
+
+    void sinEquiposSeCierra() {
+        Juego juego({}, 5);
+        QPointer<TFDeciciones> p = new TFDeciciones(&juego.principal());
+        p->show();
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{QStringLiteral("No quedan mas equipos, todos han quebrado.")});
+        QTRY_VERIFY(!p);
+        QVERIFY(!juego.hayDecisiones());
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    PruebaDeciciones prueba;
+    return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "deciciones_test.moc"

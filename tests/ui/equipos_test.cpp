@@ -1,0 +1,251 @@
+// The teams screen: what the list shows as the game master adds, removes
+// and clears teams, and the name records its save writes.
+
+#include "apoyo/DialogosFalsos.h"
+#include "apoyo/Pantallas.h"
+
+#include "store/Texto.h"
+#include "ui/UDatosIniciales.h"
+#include "ui/UEquipos.h"
+#include "ui/UPrincipal.h"
+
+#include <QGroupBox>
+#include <QPushButton>
+#include <QTreeWidget>
+
+#include <memory>
+#include <optional>
+
+using Icono = ServicioDialogos::Icono;
+using Botones = ServicioDialogos::Botones;
+using Respuesta = ServicioDialogos::Respuesta;
+
+Q_DECLARE_METATYPE(std::optional<QString>)
+
+namespace {
+
+// "Nro.|Nombre" of every row, top to bottom.
+QStringList filas(const TFEquipos* equipos) {
+    auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
+    QStringList texto;
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+        texto << lista->topLevelItem(i)->text(0) + QLatin1Char('|') + lista->topLevelItem(i)->text(1);
+    return texto;
+}
+
+void pulsar(const TFEquipos* equipos, const char* boton) {
+    QTest::mouseClick(control<QPushButton>(equipos, boton), Qt::LeftButton);
+}
+
+void agregar(const TFEquipos* equipos, const QString& nombre) {
+    escribir(control<QLineEdit>(equipos, "edNombreEquipo"), nombre);
+    pulsar(equipos, "btnAgregar");
+}
+
+QStringList nombresGuardados(int cantidad) {
+    QStringList nombres;
+    TDatosjuego datos;
+    for (int i = 1; i <= cantidad; ++i) {
+        std::string nombre;
+        datos.leerNombre(static_cast<uint8_t>(i), nombre);
+        nombres << QString::fromLatin1(nombre.c_str());
+    }
+    return nombres;
+}
+
+}  // namespace
+
+class PruebaEquipos : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CarpetaDeJuego> carpeta;
+    std::unique_ptr<DialogosFalsos> falsos;
+    std::unique_ptr<TFPrincipal> principal;
+    TFEquipos* equipos = nullptr;
+
+private slots:
+    // Every case starts from "Nuevo" answered with OK, in an empty folder.
+    void init() {
+        carpeta = std::make_unique<CarpetaDeJuego>();
+        falsos = std::make_unique<DialogosFalsos>();
+        principal = std::make_unique<TFPrincipal>();
+        principal->show();
+        principal->findChild<QAction*>(QStringLiteral("mnuNuevo"))->trigger();
+        equipos = ventanaVisible<TFEquipos>();
+        QVERIFY(equipos);
+        falsos->cajas.clear();
+    }
+    void cleanup() {
+        principal.reset();
+        descartarCerradas();
+        falsos.reset();
+        carpeta.reset();
+    }
+
+    void laPantallaAlAbrirse() {
+        QCOMPARE(equipos->windowTitle(), QStringLiteral("Nuevo Juego - Carga de equipos"));
+        QCOMPARE(control<QGroupBox>(equipos, "GroupBox1")->title(), QStringLiteral("Equipos"));
+        auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
+        QCOMPARE(lista->columnCount(), 2);
+        QVERIFY(lista->isHeaderHidden());
+        QCOMPARE(lista->columnWidth(0), 30);
+        QCOMPARE(lista->topLevelItemCount(), 0);
+        for (auto [boton, texto] : {std::pair{"btnAgregar", "Agregar"}, std::pair{"btnQuitar", "Quitar"},
+                                    std::pair{"btnLimpiar", "Limpiar"}, std::pair{"btnAgregarVarios", "Agregar Varios"}})
+            QCOMPARE(control<QPushButton>(equipos, boton)->text(), QString::fromLatin1(texto));
+        for (const char* boton : {"btnGuardar", "btnCancelar"}) {
+            QVERIFY(control<QPushButton>(equipos, boton)->text().isEmpty());
+            QVERIFY(!control<QPushButton>(equipos, boton)->icon().isNull());
+            QVERIFY(!control<QPushButton>(equipos, boton)->toolTip().isEmpty());
+        }
+    }
+
+    void agregarMuestraElNombreTalCualYGuardaSinBlancos() {
+        agregar(equipos, QStringLiteral("  Alfa  "));
+        agregar(equipos, QStringLiteral("   "));  // blanks only: no row
+        agregar(equipos, QStringLiteral("Beta"));
+        pulsar(equipos, "btnAgregar");            // the box keeps its text
+        QCOMPARE(filas(equipos), (QStringList{"1.|  Alfa  ", "2.|Beta", "3.|Beta"}));
+        QCOMPARE(control<QLineEdit>(equipos, "edNombreEquipo")->text(), QStringLiteral("Beta"));
+
+        pulsar(equipos, "btnGuardar");
+        QCOMPARE(carpeta->leer(QStringLiteral("NOMBRES.DAT")).size(), 3 * 51);
+        QCOMPARE(nombresGuardados(3), (QStringList{"Alfa", "Beta", "Beta"}));
+        // Hidden, alive, with the initial data screen on top of the main window.
+        QVERIFY(!equipos->isVisible());
+        QCOMPARE(ventanasVivas<TFEquipos>(), 1);
+        QVERIFY(ventanaVisible<TFDatosIniciales>());
+        QVERIFY(falsos->cajas.isEmpty());
+    }
+
+    void agregarVarios_data() {
+        QTest::addColumn<QStringList>("previas");
+        QTest::addColumn<std::optional<QString>>("respuesta");
+        QTest::addColumn<QStringList>("esperadas");
+        QTest::newRow("3") << QStringList() << std::optional<QString>(QStringLiteral("3"))
+                           << QStringList{"1.|Equipo N° 1", "2.|Equipo N° 2", "3.|Equipo N° 3"};
+        QTest::newRow("0") << QStringList() << std::optional<QString>(QStringLiteral("0")) << QStringList();
+        QTest::newRow("-2") << QStringList() << std::optional<QString>(QStringLiteral("-2")) << QStringList();
+        QTest::newRow("no es un número") << QStringList() << std::optional<QString>(QStringLiteral("tres"))
+                                         << QStringList();
+        QTest::newRow("cancelada: el 1 propuesto")
+            << QStringList() << std::optional<QString>() << QStringList{"1.|Equipo N° 1"};
+        QTest::newRow("tras otras filas")
+            << QStringList{"Uno", "Dos"} << std::optional<QString>(QStringLiteral("2"))
+            << QStringList{"1.|Uno", "2.|Dos", "3.|Equipo N° 1", "4.|Equipo N° 2"};
+    }
+    void agregarVarios() {
+        QFETCH(QStringList, previas);
+        QFETCH(std::optional<QString>, respuesta);
+        QFETCH(QStringList, esperadas);
+        for (const QString& nombre : previas) agregar(equipos, nombre);
+        escribir(control<QLineEdit>(equipos, "edNombreEquipo"), QStringLiteral("Equipo"));
+        falsos->textos = {respuesta};
+        pulsar(equipos, "btnAgregarVarios");
+        QCOMPARE(falsos->entradas, QStringList{QStringLiteral("Ingrese la cantidad de Equipos")});
+        QCOMPARE(filas(equipos), esperadas);
+        QVERIFY(falsos->cajas.isEmpty());
+    }
+
+    void agregarVariosSinNombre() {
+        pulsar(equipos, "btnAgregarVarios");
+        QCOMPARE(falsos->textosMostrados(), QStringList{QStringLiteral("Debe ingresar un Nombre para los Equipos.")});
+        QCOMPARE(falsos->cajas[0].icono, Icono::ninguno);
+        QVERIFY(falsos->entradas.isEmpty());
+        QVERIFY(filas(equipos).isEmpty());
+    }
+
+    void noMasDe255Equipos() {
+        agregar(equipos, QStringLiteral("Primero"));
+        escribir(control<QLineEdit>(equipos, "edNombreEquipo"), QStringLiteral("E"));
+        falsos->textos = {QStringLiteral("300")};
+        pulsar(equipos, "btnAgregarVarios");
+        QCOMPARE(filas(equipos).size(), 255);
+        QCOMPARE(filas(equipos).last(), QStringLiteral("255.|E N° 254"));
+        QCOMPARE(falsos->cajas.size(), 1);
+        QVERIFY(falsos->cajas[0].texto.contains(QStringLiteral("255")));
+
+        falsos->cajas.clear();
+        pulsar(equipos, "btnAgregar");
+        QCOMPARE(filas(equipos).size(), 255);
+        QCOMPARE(falsos->cajas.size(), 1);
+    }
+
+    void quitarRenumera() {
+        for (const char* nombre : {"A", "B", "C"}) agregar(equipos, QString::fromLatin1(nombre));
+        auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
+        const QRect segunda = lista->visualItemRect(lista->topLevelItem(1));
+        QTest::mouseClick(lista->viewport(), Qt::LeftButton, {}, segunda.center());
+        QCOMPARE(lista->selectedItems().value(0), lista->topLevelItem(1));
+        pulsar(equipos, "btnQuitar");
+        QCOMPARE(filas(equipos), (QStringList{"1.|A", "2.|C"}));
+        // The last row is left selected, so "Quitar" again removes it.
+        pulsar(equipos, "btnQuitar");
+        QCOMPARE(filas(equipos), QStringList{"1.|A"});
+    }
+
+    void limpiar_data() {
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<int>("quedan");
+        QTest::newRow("Sí") << Respuesta::si << 0;
+        QTest::newRow("No") << Respuesta::no << 2;
+    }
+    void limpiar() {
+        QFETCH(Respuesta, respuesta);
+        QFETCH(int, quedan);
+        agregar(equipos, QStringLiteral("A"));
+        agregar(equipos, QStringLiteral("B"));
+        falsos->respuestas = {respuesta};
+        pulsar(equipos, "btnLimpiar");
+        QCOMPARE(falsos->cajas.size(), 1);
+        QCOMPARE(falsos->cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(falsos->cajas[0].texto, QStringLiteral("Se borrará toda la lista. ¿Desea continuar?"));
+        QCOMPARE(falsos->cajas[0].icono, Icono::advertencia);
+        QCOMPARE(falsos->cajas[0].botones, Botones::siNo);
+        QCOMPARE(filas(equipos).size(), quedan);
+    }
+
+    void guardarSinEquipos() {
+        pulsar(equipos, "btnGuardar");
+        QCOMPARE(falsos->textosMostrados(),
+                 QStringList{QStringLiteral("Es necesario ingresar al menos un equipo para continuar.")});
+        QCOMPARE(falsos->cajas[0].botones, Botones::ok);
+        QVERIFY(equipos->isVisible());
+        QVERIFY(!ventanaVisible<TFDatosIniciales>());
+        QVERIFY(carpeta->contenido().isEmpty());
+    }
+
+    void guardarFallaYLaPantallaSigue() {
+        // A folder where the names file should be: the write fails.
+        QVERIFY(QDir().mkpath(carpeta->ruta(QStringLiteral("NOMBRES.DAT"))));
+        agregar(equipos, QStringLiteral("Alfa"));
+        pulsar(equipos, "btnGuardar");
+        QCOMPARE(falsos->cajas.size(), 1);
+        QVERIFY(falsos->cajas[0].texto.contains(QStringLiteral("NOMBRES.DAT")));
+        QVERIFY(equipos->isVisible());
+        QCOMPARE(filas(equipos), QStringList{"1.|Alfa"});
+        QVERIFY(!ventanaVisible<TFDatosIniciales>());
+    }
+
+    void cancelarNoGuardaNada() {
+        agregar(equipos, QStringLiteral("Alfa"));
+        pulsar(equipos, "btnCancelar");
+        QCOMPARE(ventanasVivas<TFEquipos>(), 0);
+        QVERIFY(carpeta->contenido().isEmpty());
+    }
+
+    void nombreLargoCortadoA50() {
+        agregar(equipos, QString(60, QLatin1Char('x')));
+        agregar(equipos, QStringLiteral("Compañía Ñandú"));
+        pulsar(equipos, "btnGuardar");
+        TDatosjuego datos;
+        std::string nombre;
+        datos.leerNombre(1, nombre);
+        QCOMPARE(nombre, std::string(50, 'x'));
+        datos.leerNombre(2, nombre);
+        QCOMPARE(nombre, cp1252("Compañía Ñandú"));
+    }
+};
+
+CORVELIAN_PRUEBA_PANTALLAS(PruebaEquipos)
+#include "equipos_test.moc"

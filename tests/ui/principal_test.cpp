@@ -1,0 +1,462 @@
+// The main window: its menus at start, the enabling rules through a game,
+// every confirmation and what No or Cancel leaves alone, the picture, and
+// the notifier the runs speak through.
+
+#include "apoyo/DialogosFalsos.h"
+#include "apoyo/Pantallas.h"
+
+#include "store/Notificador.h"
+#include "store/Texto.h"
+#include "ui/ImagenJpeg.h"
+#include "ui/UDatosIniciales.h"
+#include "ui/UDeciciones.h"
+#include "ui/UDecicionesPeriodo0.h"
+#include "ui/UEquipos.h"
+#include "ui/UModificarDatos.h"
+#include "ui/UPosiciones.h"
+#include "ui/UPrincipal.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+#include <memory>
+
+using Icono = ServicioDialogos::Icono;
+using Botones = ServicioDialogos::Botones;
+using Respuesta = ServicioDialogos::Respuesta;
+
+namespace {
+
+void guardarParametros(uint8_t periodo, int32_t indemnizacion = 300, int32_t penalidad = 500) {
+    TRegDatosIniciales r{};
+    r.cantEquipos = 3;
+    r.cantEquiposZona1 = 3;
+    r.zonaActiva = 1;
+    r.periodoActual = periodo;
+    r.indemXEmpleado = indemnizacion;
+    r.penalidad = penalidad;
+    TDatosjuego().guardarDatosIniciales(r);
+}
+
+// "0" … "10": the enabled "Período" items, e.g. "0,4".
+QString periodosHabilitados(const QWidget& principal) {
+    QStringList habilitados;
+    for (int p = 0; p <= 10; ++p)
+        if (item(&principal, qPrintable(QStringLiteral("mnuPeriodo%1").arg(p)))->isEnabled())
+            habilitados << QString::number(p);
+    return habilitados.join(QLatin1Char(','));
+}
+
+bool modificarHabilitado(const QWidget& principal) { return item(&principal, "mnuModificar")->isEnabled(); }
+
+}  // namespace
+
+class PruebaPrincipal : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { descartarCerradas(); }
+
+    void alEmpezar() {
+        CarpetaDeJuego carpeta;
+        TFPrincipal principal;
+        QCOMPARE(principal.windowTitle(), QStringLiteral("CORVELIAN V2.0"));
+
+        QStringList menus;
+        for (QAction* a : principal.menuBar()->actions()) menus << a->text();
+        QCOMPARE(menus, (QStringList{"Juego", "Simular", "Datos", "Ver", "Ayuda"}));
+
+        const struct {
+            const char* nombre;
+            const char* texto;
+            QKeySequence atajo;
+            bool habilitado;
+        } items[] = {
+            {"mnuNuevo", "Nuevo", QKeySequence(QStringLiteral("Ctrl+N")), true},
+            {"mnuReanudar", "Reanudar", QKeySequence(QStringLiteral("Ctrl+R")), true},
+            {"mnuSalir", "Salir", QKeySequence(QStringLiteral("Ctrl+X")), true},
+            {"mnuModificar", "Modificar", QKeySequence(QStringLiteral("Ctrl+M")), false},
+            {"mnuVolverAtras", "Volver atras", QKeySequence(), true},
+            {"mnuZona1", "Zona 1", QKeySequence(), true},
+            {"mnuAcercaDe", "Acerca de ...", QKeySequence(), true},
+        };
+        for (const auto& esperado : items) {
+            QAction* a = item(&principal, esperado.nombre);
+            QVERIFY2(a, esperado.nombre);
+            QCOMPARE(a->text(), QString::fromUtf8(esperado.texto));
+            QCOMPARE(a->shortcut(), esperado.atajo);
+            QCOMPARE(a->isEnabled(), esperado.habilitado);
+        }
+        for (int p = 0; p <= 10; ++p)
+            QCOMPARE(item(&principal, qPrintable(QStringLiteral("mnuPeriodo%1").arg(p)))->text(),
+                     QStringLiteral("Período %1").arg(p));
+        QCOMPARE(periodosHabilitados(principal), QString());
+
+        // "Salir" closes the "Juego" menu after a separator; "Zona 1" sits under "Ver" ▸ "Posiciones".
+        auto* juego = principal.findChild<QMenu*>(QStringLiteral("mnuJuego"));
+        QCOMPARE(juego->actions().size(), 4);
+        QVERIFY(juego->actions().at(2)->isSeparator());
+        auto* posiciones = principal.findChild<QMenu*>(QStringLiteral("mnuPosiciones"));
+        QCOMPARE(posiciones->title(), QStringLiteral("Posiciones"));
+        QVERIFY(posiciones->actions().contains(item(&principal, "mnuZona1")));
+    }
+
+    void laImagenLlenaLaVentanaCentrada() {
+        CarpetaDeJuego carpeta;
+        TFPrincipal principal;
+        principal.resize(1300, 800);
+        principal.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&principal));
+        const QImage vista = principal.centralWidget()->grab().toImage();
+        QVERIFY(vista.width() > 960);
+
+        // The band around the picture is the window's white; the picture's
+        // coloured part is as far from the left edge as from the right one.
+        QCOMPARE(QColor(vista.pixel(2, 2)), QColor(Qt::white));
+        const int fila = vista.height() / 2;
+        int izquierda = -1, derecha = -1;
+        for (int x = 0; x < vista.width(); ++x)
+            if (QColor(vista.pixel(x, fila)) != QColor(Qt::white)) {
+                if (izquierda < 0) izquierda = x;
+                derecha = x;
+            }
+        QVERIFY(izquierda > 0);
+        QVERIFY(qAbs(izquierda - (vista.width() - 1 - derecha)) <= 2);
+    }
+
+    void jpegDecodificadoConLibjpeg() {
+        CarpetaDeJuego carpeta;
+        TFPrincipal principal;  // registers the resources
+        const QImage portada = imagenDeRecurso(QStringLiteral(":/imagenes/portada.jpg"));
+        QCOMPARE(portada.size(), QSize(960, 600));
+        QCOMPARE(imagenDeRecurso(QStringLiteral(":/imagenes/icono.jpg")).size(), QSize(64, 64));
+
+        // Anything libjpeg refuses is an empty picture, not a crash.
+        QVERIFY(decodificarJpeg(QByteArray()).isNull());
+        QVERIFY(decodificarJpeg(QByteArray("no es una imagen")).isNull());
+        QFile archivo(QStringLiteral(":/imagenes/portada.jpg"));
+        QVERIFY(archivo.open(QIODevice::ReadOnly));
+        QByteArray dañado = archivo.readAll();
+        for (int i = 20; i < 200; ++i) dañado[i] = static_cast<char>(0xFF);
+        QVERIFY(decodificarJpeg(dañado).isNull());
+        QVERIFY(imagenDeRecurso(QStringLiteral(":/imagenes/no_existe.jpg")).isNull());
+    }
+
+    void nuevoPreguntaYAbreLosEquipos_data() {
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<bool>("abre");
+        QTest::newRow("OK") << Respuesta::ok << true;
+        QTest::newRow("Cancelar") << Respuesta::cancelar << false;
+    }
+    void nuevoPreguntaYAbreLosEquipos() {
+        QFETCH(Respuesta, respuesta);
+        QFETCH(bool, abre);
+        CarpetaDeJuego carpeta;
+        guardarParametros(5);
+        const auto antes = carpeta.contenido();
+        DialogosFalsos falsos;
+        falsos.respuestas = {respuesta};
+        TFPrincipal principal;
+        item(&principal, "mnuNuevo")->trigger();
+
+        QCOMPARE(falsos.cajas.size(), 1);
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("ATENCION"));
+        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("Desea comenzar un juego Nuevo?"));
+        QCOMPARE(falsos.cajas[0].icono, Icono::informacion);
+        QCOMPARE(falsos.cajas[0].botones, Botones::okCancelar);
+        QCOMPARE(ventanaVisible<TFEquipos>() != nullptr, abre);
+        if (abre) QCOMPARE(ventanaVisible<TFEquipos>()->parentWidget(), &principal);
+        // Nothing is deleted or reset by the question itself.
+        QCOMPARE(carpeta.contenido(), antes);
+        QCOMPARE(periodosHabilitados(principal), QString());
+    }
+
+    void atajoDeTeclado() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        falsos.respuestas = {Respuesta::cancelar};
+        TFPrincipal principal;
+        QVERIFY(activar(&principal));
+        QTest::keySequence(&principal, QKeySequence(QStringLiteral("Ctrl+N")));
+        QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("Desea comenzar un juego Nuevo?")});
+    }
+
+    void reanudar_data() {
+        QTest::addColumn<bool>("conArchivo");
+        QTest::addColumn<int>("periodo");
+        QTest::addColumn<QString>("habilitados");
+        QTest::addColumn<int>("indemnizacion");
+        QTest::addColumn<int>("penalidad");
+        QTest::newRow("período 4") << true << 4 << "4" << 450 << 800;
+        QTest::newRow("período 1") << true << 1 << "1" << 300 << 500;
+        QTest::newRow("juego terminado") << true << 11 << "" << 300 << 500;
+        QTest::newRow("sin juego guardado") << false << 0 << "" << 0 << 0;
+    }
+    void reanudar() {
+        QFETCH(bool, conArchivo);
+        QFETCH(int, periodo);
+        QFETCH(QString, habilitados);
+        QFETCH(int, indemnizacion);
+        QFETCH(int, penalidad);
+        CarpetaDeJuego carpeta;
+        if (conArchivo) guardarParametros(static_cast<uint8_t>(periodo), indemnizacion, penalidad);
+        const auto antes = carpeta.contenido();
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        principal.habilitarPeriodo(7, true);  // whatever was on before goes off
+
+        item(&principal, "mnuReanudar")->trigger();
+
+        QCOMPARE(falsos.cajas.size(), 1);
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Desea reanudar el juego guardado?"));
+        QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
+        QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(periodosHabilitados(principal), habilitados);
+        QVERIFY(modificarHabilitado(principal));
+        QCOMPARE(IndemnizacionPorEmpleado, indemnizacion);
+        QCOMPARE(ValorPenalidad, penalidad);
+        QCOMPARE(principal.periodoActual(), periodo);
+        QCOMPARE(carpeta.contenido(), antes);
+    }
+
+    void reanudarDejaElPeriodoCero() {
+        CarpetaDeJuego carpeta;
+        guardarParametros(1);
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        principal.habilitarPeriodo(0, true);
+        item(&principal, "mnuReanudar")->trigger();
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("0,1"));
+    }
+
+    void reanudarConNoNoCambiaNada() {
+        CarpetaDeJuego carpeta;
+        guardarParametros(4, 450, 800);
+        const auto antes = carpeta.contenido();
+        DialogosFalsos falsos;
+        falsos.respuestas = {Respuesta::no};
+        TFPrincipal principal;
+        principal.habilitarPeriodo(2, true);
+        item(&principal, "mnuReanudar")->trigger();
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("2"));
+        QVERIFY(!modificarHabilitado(principal));
+        QCOMPARE(IndemnizacionPorEmpleado, 300);
+        QCOMPARE(ValorPenalidad, 500);
+        QCOMPARE(carpeta.contenido(), antes);
+    }
+
+    void volverAtrasRestauraElPeriodoAnterior() {
+        CarpetaDeJuego carpeta;
+        // The checkpoint of the period-3 run, and the files after it.
+        guardarParametros(3);
+        const QByteArray iniAnterior = carpeta.leer(QStringLiteral("DATOS INICIALES.DAT"));
+        carpeta.escribir(QStringLiteral("AUXINI.DAT"), iniAnterior);
+        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(208, '\x03'));
+        carpeta.escribir(QStringLiteral("AUXDECISIONES.DAT"), QByteArray(80, '\x33'));
+        guardarParametros(4);
+        carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), QByteArray(208, '\x04'));
+        carpeta.escribir(QStringLiteral("DECISIONES.DAT"), QByteArray());
+
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        principal.habilitarPeriodo(4, true);
+        IndemnizacionPorEmpleado = 123;
+        ValorPenalidad = 456;
+        item(&principal, "mnuVolverAtras")->trigger();
+
+        QCOMPARE(falsos.cajas.size(), 1);
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Seguro que desea volver al periodo anterior?"));
+        QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
+        QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
+        QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")), QByteArray(208, '\x03'));
+        QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(80, '\x33'));
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("3"));
+        QVERIFY(modificarHabilitado(principal));
+        // Unlike "Reanudar", the step back keeps the program-wide values.
+        QCOMPARE(IndemnizacionPorEmpleado, 123);
+        QCOMPARE(ValorPenalidad, 456);
+    }
+
+    void volverAtrasConNoNoCambiaNada() {
+        CarpetaDeJuego carpeta;
+        guardarParametros(3);
+        carpeta.escribir(QStringLiteral("AUXINI.DAT"), carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")));
+        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(104, '\x03'));
+        guardarParametros(4);
+        const auto antes = carpeta.contenido();
+        DialogosFalsos falsos;
+        falsos.respuestas = {Respuesta::no};
+        TFPrincipal principal;
+        principal.habilitarPeriodo(4, true);
+        item(&principal, "mnuVolverAtras")->trigger();
+        QCOMPARE(falsos.cajas.size(), 1);
+        QCOMPARE(carpeta.contenido(), antes);
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("4"));
+        QVERIFY(!modificarHabilitado(principal));
+    }
+
+    void volverAtrasSinRespaldoLoDice() {
+        CarpetaDeJuego carpeta;
+        guardarParametros(2);
+        const auto antes = carpeta.contenido();
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        principal.habilitarPeriodo(2, true);
+        item(&principal, "mnuVolverAtras")->trigger();
+
+        QCOMPARE(falsos.cajas.size(), 2);
+        QCOMPARE(falsos.cajas[1].texto, QStringLiteral("No hay un período para deshacer."));
+        QCOMPARE(falsos.cajas[1].icono, Icono::ninguno);
+        QCOMPARE(falsos.cajas[1].botones, Botones::ok);
+        QCOMPARE(carpeta.contenido(), antes);
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("2"));
+        QVERIFY(!modificarHabilitado(principal));
+    }
+
+    void salir_data() {
+        QTest::addColumn<bool>("porElMenu");
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::newRow("menú, No") << true << Respuesta::no;
+        QTest::newRow("menú, Sí") << true << Respuesta::si;
+        QTest::newRow("botón de cierre, No") << false << Respuesta::no;
+        QTest::newRow("botón de cierre, Sí") << false << Respuesta::si;
+    }
+    void salir() {
+        QFETCH(bool, porElMenu);
+        QFETCH(Respuesta, respuesta);
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        falsos.respuestas = {respuesta};
+        TFPrincipal principal;
+        principal.show();
+        if (porElMenu)
+            item(&principal, "mnuSalir")->trigger();
+        else
+            principal.close();
+        // One question only, whichever way the window is left.
+        QCOMPARE(falsos.cajas.size(), 1);
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Seguro que desea salir del juego?"));
+        QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
+        QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(principal.isVisible(), respuesta == Respuesta::no);
+    }
+
+    void acercaDe() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        item(&principal, "mnuAcercaDe")->trigger();
+        QCOMPARE(falsos.acercaDeMostrado, 1);
+        QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
+        QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
+        QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("Autores")));
+    }
+
+    void zona1AbrePosiciones() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        item(&principal, "mnuZona1")->trigger();
+        auto* posiciones = ventanaVisible<TFPosiciones>();
+        QVERIFY(posiciones);
+        QCOMPARE(posiciones->Label1()->text(), QStringLiteral("ZONA 1"));
+        QCOMPARE(posiciones->parentWidget(), &principal);
+    }
+
+    void elNotificadorEsLaVentana() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        {
+            TFPrincipal principal;
+            QCOMPARE(&notificador(), static_cast<TNotificador*>(&principal));
+
+            // A period run: the period items, the position, the messages and the folder.
+            notificador().habilitarPeriodo(3, false);
+            notificador().habilitarPeriodo(4, true);
+            notificador().cambiarPeriodoActual(4);
+            QCOMPARE(periodosHabilitados(principal), QStringLiteral("4"));
+            QCOMPARE(principal.periodoActual(), 4);
+            notificador().advertencia(cp1252("Advertencia!"), cp1252("No se pudo guardar la decisión"));
+            notificador().informacion(cp1252("La empresa \"Ñandú\" ha quebrado."));
+            notificador().abrirCarpeta(carpetaDatos());
+
+            QCOMPARE(falsos.cajas.size(), 2);
+            QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Advertencia!"));
+            QCOMPARE(falsos.cajas[0].texto, QStringLiteral("No se pudo guardar la decisión"));
+            QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
+            QCOMPARE(falsos.cajas[0].botones, Botones::ok);
+            QCOMPARE(falsos.cajas[1].texto, QStringLiteral("La empresa \"Ñandú\" ha quebrado."));
+            QCOMPARE(falsos.cajas[1].icono, Icono::informacion);
+            QCOMPARE(falsos.cajas[1].botones, Botones::ok);
+            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDatos().string())});
+        }
+        // Once the window is gone the core speaks to nobody.
+        notificador().advertencia("x", "y");
+        QCOMPARE(falsos.cajas.size(), 2);
+    }
+
+    // A new game set up and opened entirely through the window.
+    void juegoNuevoPorLosMenus() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        principal.show();
+
+        item(&principal, "mnuNuevo")->trigger();
+        TFEquipos* equipos = ventanaVisible<TFEquipos>();
+        QVERIFY(equipos);
+        for (const char* nombre : {"Alfa", "Beta", "Gamma"}) {
+            escribir(control<QLineEdit>(equipos, "edNombreEquipo"), QString::fromLatin1(nombre));
+            QTest::mouseClick(control<QPushButton>(equipos, "btnAgregar"), Qt::LeftButton);
+        }
+        QTest::mouseClick(control<QPushButton>(equipos, "btnGuardar"), Qt::LeftButton);
+        QVERIFY(!equipos->isVisible());
+        TFDatosIniciales* datos = ventanaVisible<TFDatosIniciales>();
+        QVERIFY(datos);
+        QCOMPARE(periodosHabilitados(principal), QString());
+
+        QTest::mouseDClick(control<QLabel>(datos, "Label15"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(datos, "btnGuardar"), Qt::LeftButton);
+        QCOMPARE(ventanasVivas<TFDatosIniciales>(), 0);
+        QCOMPARE(ventanasVivas<TFEquipos>(), 0);
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("0"));
+        QVERIFY(modificarHabilitado(principal));
+        QCOMPARE(parametrosGuardados().cantEquipos, 3);
+        QCOMPARE(parametrosGuardados().periodoActual, 1);
+
+        falsos.cajas.clear();
+        item(&principal, "mnuPeriodo0")->trigger();
+        auto* periodo0 = ventanaVisible<TFDecicionesPeriodo0>();
+        QVERIFY(periodo0);
+        QTest::mouseDClick(control<QLabel>(periodo0, "Label1"), Qt::LeftButton);
+        QTest::mouseClick(control<QPushButton>(periodo0, "btnGuardar"), Qt::LeftButton);
+        QVERIFY2(falsos.cajas.isEmpty(), qPrintable(falsos.textosMostrados().join(QLatin1Char('\n'))));
+        QCOMPARE(ventanasVivas<TFDecicionesPeriodo0>(), 0);
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("1"));
+        QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")).size(), 3 * 104);
+        QVERIFY(carpeta.existe(QStringLiteral("COMZONA1IGUALES.txt")));
+        QVERIFY(carpeta.existe(QStringLiteral("INDZONA1IGUALES.txt")));
+
+        // Period 1 opens the decision entry screen, "Modificar" the modify screen.
+        item(&principal, "mnuPeriodo1")->trigger();
+        QVERIFY(ventanaVisible<TFDeciciones>());
+        QCOMPARE(ventanaVisible<TFDeciciones>()->parentWidget(), &principal);
+        item(&principal, "mnuModificar")->trigger();
+        QVERIFY(ventanaVisible<TFModificarDatos>());
+        QVERIFY(falsos.cajas.isEmpty());
+
+        // Resuming the stored game later finds period 1 open.
+        TFPrincipal otraSesion;
+        item(&otraSesion, "mnuReanudar")->trigger();
+        QCOMPARE(periodosHabilitados(otraSesion), QStringLiteral("1"));
+    }
+};
+
+CORVELIAN_PRUEBA_PANTALLAS(PruebaPrincipal)
+#include "principal_test.moc"

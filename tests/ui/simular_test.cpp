@@ -1,0 +1,238 @@
+// The simulate screen: its look, closing without a run, a run that succeeds
+// and runs that fail, which must leave the game as it was and the screen usable.
+
+// g++ 12 sees an uninitialised QString in the fake's queue of typed answers
+// when it inlines it here; this test never uses that queue.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#include "apoyo/DialogosFalsos.h"
+#pragma GCC diagnostic pop
+#include "engine/UDecicionesPeriodo0.h"
+#include "store/CarpetaDatos.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Datos_UD.h"
+#include "store/DatosIniciales.h"
+#include "store/Decision_UD.h"
+#include "store/Notificador.h"
+#include "ui/USimular.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMap>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <clocale>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+/// Records what the core asked the main window to do.
+class NotasDelNucleo final : public TNotificador {
+public:
+    void advertencia(const std::string& titulo, const std::string& texto) override {
+        eventos.append(QString::fromStdString("advertencia " + titulo + ": " + texto));
+    }
+    void informacion(const std::string& texto) override {
+        eventos.append(QStringLiteral("informacion ") + QString::fromLatin1(texto.c_str()));
+    }
+    void habilitarPeriodo(int periodo, bool habilitado) override {
+        eventos.append(QStringLiteral("%1 %2").arg(habilitado ? "habilitar" : "deshabilitar").arg(periodo));
+    }
+    void cambiarPeriodoActual(int periodo) override { eventos.append(QStringLiteral("periodo %1").arg(periodo)); }
+    void abrirCarpeta(const std::filesystem::path& carpeta) override {
+        eventos.append(QStringLiteral("abrir ") + QString::fromStdString(carpeta.string()));
+    }
+    QStringList eventos;
+};
+
+/// A game of three companies at period 1, started with the real period-0 run.
+class Juego {
+public:
+    Juego() {
+        fijarCarpetaDatos(carpeta_.path().toStdString());
+        fijarNotificador(&notas);
+        TTextosDatosIniciales t;
+        t.planta = "70000";
+        t.capital = "80000";
+        t.maxCreditoA = "90000";
+        t.maxCreditoB = "80000";
+        t.mantenimiento = "10";
+        t.impuestos = "30";
+        t.interesA = "21";
+        t.interesB = "24";
+        t.tasaProduccion = "2";
+        t.giroDescubierto = "100";
+        t.penalidadStock = "10";
+        t.multipOrdenesMas = "30";
+        t.multipOrdenesMenos = "20";
+        t.nroInvYDes = "0";
+        t.modifOrdenes = "30";
+        t.limiteGiroDescubierto = "30";
+        const char* nombres[] = {"Alfa", "Beta", "Gamma"};
+        for (uint8_t i = 0; i < 3; ++i) TDatosjuego().guardarNombre(i, nombres[i]);
+        guardarJuegoNuevo(armarDatosIniciales(t, 3));
+        TDecisionesPeriodo0 cero;
+        cero.precio = 90;
+        cero.marketing = 8000;
+        cero.invYDes = 1000;
+        cero.capacitacion = 4000;
+        cero.nivelProduccion = 75;
+        cero.pedPrestamoA = 80000;
+        cero.pedPrestamoB = 70000;
+        cero.nombreBancoA = "NACION";
+        cero.nombreBancoB = "PROVINCIA";
+        ejecutarPeriodo0(cero);
+        for (uint8_t i = 0; i < 3; ++i)
+            TDecision().guardarDecision({80 + i * 5, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0}, i);
+        notas.eventos.clear();
+        principal_.show();
+    }
+    ~Juego() { fijarNotificador(nullptr); }
+
+    /// The game files and reports, to prove that a failed run changed nothing.
+    QMap<QString, QByteArray> archivos() const {
+        QMap<QString, QByteArray> todos;
+        for (const QString& nombre : QDir(carpeta_.path()).entryList(QDir::Files)) {
+            QFile f(carpeta_.filePath(nombre));
+            if (f.open(QIODevice::ReadOnly)) todos[nombre] = f.readAll();
+        }
+        return todos;
+    }
+    uint8_t periodoGuardado() const {
+        TRegDatosIniciales d{};
+        TDatosjuego().leerDatosIniciales(d);
+        return d.periodoActual;
+    }
+    std::filesystem::path ruta(const char* nombre) const { return carpetaDatos() / nombre; }
+
+    TFSimular* abrir() {
+        auto* s = new TFSimular(&principal_);
+        s->show();
+        return s;
+    }
+
+    DialogosFalsos cajas;
+    NotasDelNucleo notas;
+
+private:
+    QTemporaryDir carpeta_;
+    QWidget principal_;
+};
+
+void clic(QWidget* w, const char* boton) {
+    QTest::mouseClick(w->findChild<QPushButton*>(QString::fromLatin1(boton)), Qt::LeftButton);
+}
+
+}  // namespace
+
+class PruebaSimular : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { std::setlocale(LC_NUMERIC, "C"); }
+
+    void laPantalla() {
+        QWidget principal;
+        QPointer<TFSimular> s = new TFSimular(&principal);
+        QCOMPARE(s->windowTitle(), QStringLiteral("FSimular"));
+        QStringList lineas;
+        for (int i = 1; i <= 4; ++i) lineas << s->findChild<QLabel*>(QStringLiteral("Label%1").arg(i))->text();
+        QCOMPARE(lineas, (QStringList{"YA ESTAN CARGADOS TODOS LOS", "DATOS NECESARIOS.",
+                                      "CUANDO ESTE LISTO, PRESIONE", "EL BOTON SIMULAR"}));
+        QCOMPARE(s->findChild<QPushButton*>(QStringLiteral("btnSimular"))->text(), QStringLiteral("SIMULAR"));
+        QVERIFY(s->findChild<QPushButton*>(QStringLiteral("btnCerrar"))->text().isEmpty());
+        // Left only through its two buttons: no close box.
+        QVERIFY(s->windowFlags().testFlag(Qt::CustomizeWindowHint));
+        QVERIFY(!s->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        QVERIFY(s->isWindow());
+        QCOMPARE(s->parentWidget(), &principal);
+        delete s;
+    }
+
+    void cerrarNoSimula() {
+        Juego juego;
+        const auto antes = juego.archivos();
+        QPointer<TFSimular> s = juego.abrir();
+        clic(s, "btnCerrar");
+        QTRY_VERIFY(!s);
+        QCOMPARE(juego.archivos(), antes);
+        QVERIFY(juego.notas.eventos.isEmpty());
+    }
+
+    void simularCorreElPeriodoYSeCierra() {
+        Juego juego;
+        QPointer<TFSimular> s = juego.abrir();
+        clic(s, "btnSimular");
+        QTRY_VERIFY(!s);
+        QVERIFY(juego.cajas.cajas.isEmpty());
+        QCOMPARE(juego.periodoGuardado(), uint8_t{2});
+        QCOMPARE(std::filesystem::file_size(juego.ruta("DECISIONES.DAT")), std::uintmax_t{0});
+        QVERIFY(std::filesystem::exists(juego.ruta("COMZONA1Beta.txt")));
+        QVERIFY(juego.notas.eventos.contains(QStringLiteral("habilitar 2")));
+        QVERIFY(juego.notas.eventos.contains(QStringLiteral("periodo 2")));
+        QVERIFY(juego.notas.eventos.last().startsWith(QStringLiteral("abrir ")));
+    }
+
+    void unaDecisionFueraDeRangoNoCambiaNada() {
+        Juego juego;
+        TDecision().guardarDecision({30, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0}, 1);
+        const auto antes = juego.archivos();
+        QPointer<TFSimular> s = juego.abrir();
+        clic(s, "btnSimular");
+        QCOMPARE(juego.cajas.cajas.size(), 1);
+        QVERIFY(juego.cajas.cajas[0].texto.contains(QStringLiteral("Beta")));
+        QCoreApplication::processEvents();
+        QVERIFY(s && s->isVisible());
+        QCOMPARE(juego.archivos(), antes);
+        // The menus keep period 1 open.
+        QVERIFY(juego.notas.eventos.contains(QStringLiteral("habilitar 1")));
+        QVERIFY(!juego.notas.eventos.contains(QStringLiteral("habilitar 2")));
+        s->close();
+    }
+
+    void unErrorDeArchivoDejaElJuegoComoEstabaYLaPantallaUsable() {
+        Juego juego;
+        const auto antes = juego.archivos();
+        // The second company's report cannot be written: a folder is in its place.
+        std::filesystem::create_directory(juego.ruta("COMZONA1Beta.txt"));
+        QPointer<TFSimular> s = juego.abrir();
+        clic(s, "btnSimular");
+        QCOMPARE(juego.cajas.cajas.size(), 1);
+        QCoreApplication::processEvents();
+        QVERIFY(s && s->isVisible());
+        for (const char* nombre : {"DATOS INICIALES.DAT", "DATOS ACUMULADOS.DAT", "DECISIONES.DAT"})
+            QCOMPARE(juego.archivos().value(QString::fromLatin1(nombre)), antes.value(QString::fromLatin1(nombre)));
+        QCOMPARE(juego.periodoGuardado(), uint8_t{1});
+        // Whatever the run announced, the menus end on period 1.
+        const QStringList habilitados = juego.notas.eventos.filter(QRegularExpression(QStringLiteral("^habilitar ")));
+        QVERIFY(!habilitados.isEmpty());
+        QCOMPARE(habilitados.last(), QStringLiteral("habilitar 1"));
+        const QStringList periodos = juego.notas.eventos.filter(QRegularExpression(QStringLiteral("^periodo ")));
+        QVERIFY(periodos.isEmpty() || periodos.last() == QStringLiteral("periodo 1"));
+
+        // Once the cause is gone, the same screen runs the period.
+        std::filesystem::remove(juego.ruta("COMZONA1Beta.txt"));
+        juego.cajas.cajas.clear();
+        clic(s, "btnSimular");
+        QTRY_VERIFY(!s);
+        QVERIFY(juego.cajas.cajas.isEmpty());
+        QCOMPARE(juego.periodoGuardado(), uint8_t{2});
+    }
+};
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication aplicacion(argc, argv);
+    PruebaSimular prueba;
+    return QTest::qExec(&prueba, argc, argv);
+}
+
+#include "simular_test.moc"
