@@ -12,12 +12,14 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QValidator>
 #include <QVBoxLayout>
 
 #include <exception>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -203,23 +205,16 @@ void TFDatosIniciales::Edit2Exit() { salidaBanco(Edit2, lblBancoB1, lblBancoB2);
 void TFDatosIniciales::btnAdminTablasClick() { (new TFTablas(this))->show(); }
 
 void TFDatosIniciales::Label15DblClick() {
-    Edit3->setText(QStringLiteral("70000"));
-    Edit4->setText(QStringLiteral("80000"));
-    Edit5->setText(QStringLiteral("90000"));
-    Edit6->setText(QStringLiteral("80000"));
-    Edit7->setText(QStringLiteral("10"));
-    Edit8->setText(QStringLiteral("30"));
-    Edit9->setText(QStringLiteral("21"));
-    Edit10->setText(QStringLiteral("24"));
-    Edit11->setText(QStringLiteral("2"));
-    Edit12->setText(QStringLiteral("100"));
-    Edit13->setText(QStringLiteral("10"));
-    Edit14->setText(QStringLiteral("30"));
-    Edit15->setText(QStringLiteral("20"));
-    Edit16->setText(QStringLiteral("0"));
-    Edit17->setText(QStringLiteral("30"));
-    edMaxGiroDescub->setText(QStringLiteral("30"));
-    edNroZona->setText(QStringLiteral("1"));
+    // The sample leaves the bank names, the severance and the penalty alone.
+    const TTextosDatosIniciales e = ejemploDatosIniciales();
+    const std::pair<QLineEdit*, const std::string*> cajas[] = {
+        {Edit3, &e.planta},         {Edit4, &e.capital},          {Edit5, &e.maxCreditoA},
+        {Edit6, &e.maxCreditoB},    {Edit7, &e.mantenimiento},    {Edit8, &e.impuestos},
+        {Edit9, &e.interesA},       {Edit10, &e.interesB},        {Edit11, &e.tasaProduccion},
+        {Edit12, &e.giroDescubierto}, {Edit13, &e.penalidadStock}, {Edit14, &e.multipOrdenesMas},
+        {Edit15, &e.multipOrdenesMenos}, {Edit16, &e.nroInvYDes}, {Edit17, &e.modifOrdenes},
+        {edMaxGiroDescub, &e.limiteGiroDescubierto}, {edNroZona, &e.nroZona}};
+    for (const auto& [caja, texto] : cajas) caja->setText(aQString(*texto));
 }
 
 void TFDatosIniciales::btnGuardarClick() {

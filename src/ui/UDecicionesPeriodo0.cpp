@@ -127,14 +127,16 @@ void TFDecicionesPeriodo0::FormCreate() {
 }
 
 void TFDecicionesPeriodo0::Label1DblClick() {
-    edPrecio->setText(QStringLiteral("90"));
-    Edit2->setText(QStringLiteral("8000"));
-    Edit3->setText(QStringLiteral("1000"));
-    Edit4->setText(QStringLiteral("4000"));
-    ComboBox1->setCurrentIndex(ComboBox1->findText(QStringLiteral("75")));
-    Edit6->setText(QStringLiteral("0"));
-    Edit7->setText(QStringLiteral("80000"));
-    Edit8->setText(QStringLiteral("70000"));
+    // The repayment boxes keep their contents.
+    const TDecisionesPeriodo0 e = ejemploPeriodo0();
+    edPrecio->setText(QString::number(e.precio));
+    Edit2->setText(QString::number(e.marketing));
+    Edit3->setText(QString::number(e.invYDes));
+    Edit4->setText(QString::number(e.capacitacion));
+    ComboBox1->setCurrentIndex(ComboBox1->findText(QString::number(e.nivelProduccion)));
+    Edit6->setText(QString::number(e.invPlanta));
+    Edit7->setText(QString::number(e.pedPrestamoA));
+    Edit8->setText(QString::number(e.pedPrestamoB));
 }
 
 bool TFDecicionesPeriodo0::comprobarRangos(int32_t precio, int32_t marketing, int32_t capacitacion) {

@@ -3,12 +3,7 @@
 // command-line tool leaves: every game file, checkpoint, report and history
 // copy, byte for byte.
 
-// g++ 12 sees an uninitialised QString in the fake's queue of typed answers
-// when it inlines it here; this test never uses that queue.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include "apoyo/DialogosFalsos.h"
-#pragma GCC diagnostic pop
 #include "apoyo/Pantallas.h"
 
 #include "store/Registros.h"

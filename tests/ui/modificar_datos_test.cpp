@@ -1,12 +1,7 @@
 // The modify data screen: what it shows, what a save keeps, and a save that
 // fails changing nothing at all.
 
-// g++ 12 sees an uninitialised QString in the fake's queue of typed answers
-// when it inlines it here; this test never uses that queue.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include "apoyo/DialogosFalsos.h"
-#pragma GCC diagnostic pop
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/ValoresGlobales.h"

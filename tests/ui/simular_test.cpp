@@ -1,12 +1,7 @@
 // The simulate screen: its look, closing without a run, a run that succeeds
 // and runs that fail, which must leave the game as it was and the screen usable.
 
-// g++ 12 sees an uninitialised QString in the fake's queue of typed answers
-// when it inlines it here; this test never uses that queue.
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
 #include "apoyo/DialogosFalsos.h"
-#pragma GCC diagnostic pop
 #include "engine/UDecicionesPeriodo0.h"
 #include "store/CarpetaDatos.h"
 #include "store/DatosAcum_UD.h"
