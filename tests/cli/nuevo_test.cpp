@@ -59,23 +59,7 @@ TEST(Nuevo, LosEjemplosArmanElJuegoDeMuestraDeLaPantalla) {
     EXPECT_NE(r.salida.find("4 equipos"), std::string::npos) << r.salida;
 
     // The double-click sample of the initial data screen with its default banks, saved with 4 teams.
-    TTextosDatosIniciales muestra;
-    muestra.planta = "70000";
-    muestra.capital = "80000";
-    muestra.maxCreditoA = "90000";
-    muestra.maxCreditoB = "80000";
-    muestra.mantenimiento = "10";
-    muestra.impuestos = "30";
-    muestra.interesA = "21";
-    muestra.interesB = "24";
-    muestra.tasaProduccion = "2";
-    muestra.giroDescubierto = "100";
-    muestra.penalidadStock = "10";
-    muestra.multipOrdenesMas = "30";
-    muestra.multipOrdenesMenos = "20";
-    muestra.nroInvYDes = "0";
-    muestra.modifOrdenes = "30";
-    muestra.limiteGiroDescubierto = "30";
+    TTextosDatosIniciales muestra = ejemploDatosIniciales();
     const TRegDatosIniciales esperado = armarDatosIniciales(muestra, 4);
     const auto bytes = leerBytes(carpeta / "DATOS INICIALES.DAT");
     ASSERT_EQ(bytes.size(), sizeof esperado);

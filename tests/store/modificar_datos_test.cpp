@@ -17,23 +17,8 @@ namespace {
 
 // The sample game of the initial data screen, with a market modifier of 12.5 %.
 TRegDatosIniciales juegoDeEjemplo() {
-    TTextosDatosIniciales t;
-    t.planta = "70000";
-    t.capital = "80000";
-    t.maxCreditoA = "90000";
-    t.maxCreditoB = "80000";
-    t.mantenimiento = "10";
-    t.impuestos = "30";
-    t.interesA = "21";
-    t.interesB = "24";
-    t.tasaProduccion = "2";
-    t.giroDescubierto = "100";
-    t.penalidadStock = "10";
-    t.multipOrdenesMas = "30";
-    t.multipOrdenesMenos = "20";
-    t.nroInvYDes = "0";
+    TTextosDatosIniciales t = ejemploDatosIniciales();
     t.modifOrdenes = "12.5";
-    t.limiteGiroDescubierto = "30";
     TRegDatosIniciales r = armarDatosIniciales(t, 4);
     r.periodoActual = 3;  // a game under way
     r.columnaPrecios = 50;

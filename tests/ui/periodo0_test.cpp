@@ -21,25 +21,9 @@ namespace {
 
 // The sample game of the initial data screen with the given teams.
 void guardarJuego(const QStringList& equipos, const char* bancoA = "NACION", const char* bancoB = "PROVINCIA") {
-    TTextosDatosIniciales t;
+    TTextosDatosIniciales t = ejemploDatosIniciales();
     t.nombreBancoA = cp1252(bancoA);
     t.nombreBancoB = cp1252(bancoB);
-    t.planta = "70000";
-    t.capital = "80000";
-    t.maxCreditoA = "90000";
-    t.maxCreditoB = "80000";
-    t.mantenimiento = "10";
-    t.impuestos = "30";
-    t.interesA = "21";
-    t.interesB = "24";
-    t.tasaProduccion = "2";
-    t.giroDescubierto = "100";
-    t.penalidadStock = "10";
-    t.multipOrdenesMas = "30";
-    t.multipOrdenesMenos = "20";
-    t.nroInvYDes = "0";
-    t.modifOrdenes = "30";
-    t.limiteGiroDescubierto = "30";
     guardarJuegoNuevo(armarDatosIniciales(t, static_cast<uint8_t>(equipos.size())));
     for (int i = 0; i < equipos.size(); ++i)
         TDatosjuego().guardarNombre(static_cast<uint8_t>(i), cp1252(equipos[i].toStdString()));

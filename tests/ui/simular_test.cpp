@@ -54,23 +54,7 @@ public:
     Juego() {
         fijarCarpetaDatos(carpeta_.path().toStdString());
         fijarNotificador(&notas);
-        TTextosDatosIniciales t;
-        t.planta = "70000";
-        t.capital = "80000";
-        t.maxCreditoA = "90000";
-        t.maxCreditoB = "80000";
-        t.mantenimiento = "10";
-        t.impuestos = "30";
-        t.interesA = "21";
-        t.interesB = "24";
-        t.tasaProduccion = "2";
-        t.giroDescubierto = "100";
-        t.penalidadStock = "10";
-        t.multipOrdenesMas = "30";
-        t.multipOrdenesMenos = "20";
-        t.nroInvYDes = "0";
-        t.modifOrdenes = "30";
-        t.limiteGiroDescubierto = "30";
+        TTextosDatosIniciales t = ejemploDatosIniciales();
         const char* nombres[] = {"Alfa", "Beta", "Gamma"};
         for (uint8_t i = 0; i < 3; ++i) TDatosjuego().guardarNombre(i, nombres[i]);
         guardarJuegoNuevo(armarDatosIniciales(t, 3));
