@@ -14,16 +14,28 @@ namespace {
 
 }  // namespace
 
+bool precioValido(int32_t precio) { return precio >= 50 && precio <= 100; }
+
+bool marketingValido(int32_t marketing) { return marketing >= 0 && marketing <= 10000; }
+
+// Training is bought in steps of 2000, from none to 20000.
+bool capacitacionValida(int32_t capacitacion) {
+    return capacitacion >= 0 && capacitacion <= 20000 && capacitacion % 2000 == 0;
+}
+
+bool nivelProduccionValido(int32_t nivel) {
+    return nivel == 0 || nivel == 25 || nivel == 50 || nivel == 75 || nivel == 100;
+}
+
 void validarDecision(const TRegDecision& d, const std::string& empresa) {
     const auto texto = [](int32_t v) { return std::to_string(v); };
-    if (d.precio < 50 || d.precio > 100)
+    if (!precioValido(d.precio))
         rechazar(empresa, "el precio " + texto(d.precio) + " está fuera del rango de 50 a 100.");
-    if (d.marketing < 0 || d.marketing > 10000)
+    if (!marketingValido(d.marketing))
         rechazar(empresa, "el marketing " + texto(d.marketing) + " está fuera del rango de 0 a 10000.");
-    if (d.capacitacion < 0 || d.capacitacion > 20000 || d.capacitacion % 2000 != 0)
+    if (!capacitacionValida(d.capacitacion))
         rechazar(empresa, "la capacitación " + texto(d.capacitacion) +
                               " no es un múltiplo de 2000 entre 0 y 20000.");
-    const int32_t nivel = d.nivelProduccion;
-    if (nivel != 0 && nivel != 25 && nivel != 50 && nivel != 75 && nivel != 100)
-        rechazar(empresa, "el nivel de producción " + texto(nivel) + " no es 0, 25, 50, 75 ni 100.");
+    if (!nivelProduccionValido(d.nivelProduccion))
+        rechazar(empresa, "el nivel de producción " + texto(d.nivelProduccion) + " no es 0, 25, 50, 75 ni 100.");
 }

@@ -5,6 +5,7 @@
 
 #include "store/Registros.h"
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +16,13 @@ class ErrorDecision : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+/// The ranges of the tables: price 50 to 100, marketing 0 to 10000,
+/// training 0 to 20000 in steps of 2000, production level 0, 25, 50, 75, 100.
+bool precioValido(int32_t precio);
+bool marketingValido(int32_t marketing);
+bool capacitacionValida(int32_t capacitacion);
+bool nivelProduccionValido(int32_t nivel);
 
 /// Checks price 50..100, marketing 0..10000, training 0..20000 in steps of
 /// 2000 and production level 0, 25, 50, 75 or 100. empresa is the company

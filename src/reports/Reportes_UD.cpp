@@ -88,10 +88,7 @@ int32_t claveRanking(const cad& texto) {
 }
 
 /// A figure of a notice read back as a number (leading blanks skipped).
-long double numero(const cad& texto) {
-    if (auto valor = leerDecimal(texto)) return *valor;
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
-}
+long double numero(const cad& texto) { return aDecimal(texto); }
 
 }  // namespace
 

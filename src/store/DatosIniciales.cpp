@@ -9,14 +9,8 @@
 
 namespace {
 
-int32_t entero(const std::string& texto) { return aEntero(texto); }
-
+// A byte field keeps the low byte of the number typed, as a byte variable would.
 uint8_t byteBajo(const std::string& texto) { return static_cast<uint8_t>(aEntero(texto) & 0xFF); }
-
-long double decimal(const std::string& texto) {
-    if (auto valor = leerDecimal(texto)) return *valor;
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
-}
 
 }  // namespace
 
@@ -49,27 +43,27 @@ TRegDatosIniciales armarDatosIniciales(const TTextosDatosIniciales& t, uint8_t c
     r.cantEquipos = static_cast<uint8_t>(r.cantEquiposZona1 + r.cantEquiposZona2 + r.cantEquiposZona3);
     asignar(r.nombreBancoA, t.nombreBancoA);
     asignar(r.nombreBancoB, t.nombreBancoB);
-    r.planta = entero(t.planta);
-    r.capital = entero(t.capital);
-    r.maxCreditoA = entero(t.maxCreditoA);
-    r.maxCreditoB = entero(t.maxCreditoB);
-    r.tasaMantenimiento = static_cast<double>(decimal(t.mantenimiento) / 100);
-    r.tasaImpuestos = static_cast<double>(decimal(t.impuestos) / 100);
+    r.planta = aEntero(t.planta);
+    r.capital = aEntero(t.capital);
+    r.maxCreditoA = aEntero(t.maxCreditoA);
+    r.maxCreditoB = aEntero(t.maxCreditoB);
+    r.tasaMantenimiento = static_cast<double>(aDecimal(t.mantenimiento) / 100);
+    r.tasaImpuestos = static_cast<double>(aDecimal(t.impuestos) / 100);
     // A period is a third of a year, so the yearly rates are divided by 3.
-    r.interesA = static_cast<double>(decimal(t.interesA) / 100 / 3);
-    r.interesB = static_cast<double>(decimal(t.interesB) / 100 / 3);
-    r.tasaProduccion = static_cast<double>(decimal(t.tasaProduccion) / 100);
-    r.tasaGiroDescubierto = static_cast<double>(decimal(t.giroDescubierto) / 100);
+    r.interesA = static_cast<double>(aDecimal(t.interesA) / 100 / 3);
+    r.interesB = static_cast<double>(aDecimal(t.interesB) / 100 / 3);
+    r.tasaProduccion = static_cast<double>(aDecimal(t.tasaProduccion) / 100);
+    r.tasaGiroDescubierto = static_cast<double>(aDecimal(t.giroDescubierto) / 100);
     r.penalidadStock = byteBajo(t.penalidadStock);
     r.multipOrdenesMas = byteBajo(t.multipOrdenesMas);
     r.multipOrdenesMenos = byteBajo(t.multipOrdenesMenos);
-    r.nroInvYDes = entero(t.nroInvYDes);
-    r.modifOrdenes = static_cast<double>(decimal(t.modifOrdenes) / 100);
-    r.limiteGiroDescubierto = static_cast<double>(decimal(t.limiteGiroDescubierto));
-    r.nroZona = entero(t.nroZona);
-    r.indemXEmpleado = entero(t.indemXEmpleado);
+    r.nroInvYDes = aEntero(t.nroInvYDes);
+    r.modifOrdenes = static_cast<double>(aDecimal(t.modifOrdenes) / 100);
+    r.limiteGiroDescubierto = static_cast<double>(aDecimal(t.limiteGiroDescubierto));
+    r.nroZona = aEntero(t.nroZona);
+    r.indemXEmpleado = aEntero(t.indemXEmpleado);
     IndemnizacionPorEmpleado = r.indemXEmpleado;
-    r.penalidad = entero(t.penalidad);
+    r.penalidad = aEntero(t.penalidad);
     ValorPenalidad = r.penalidad;
     return r;
 }

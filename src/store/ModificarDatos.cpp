@@ -9,18 +9,8 @@
 
 namespace {
 
-// The boxes hold Windows-1252 text; the error message is UTF-8.
-int32_t entero(const std::string& texto) {
-    if (auto valor = leerEntero(texto)) return *valor;
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
-}
-
-uint8_t byteBajo(const std::string& texto) { return static_cast<uint8_t>(entero(texto) & 0xFF); }
-
-long double decimal(const std::string& texto) {
-    if (auto valor = leerDecimal(texto)) return *valor;
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
-}
+// A byte field keeps the low byte of the number typed, as a byte variable would.
+uint8_t byteBajo(const std::string& texto) { return static_cast<uint8_t>(aEntero(texto) & 0xFF); }
 
 // The screen shows and reads rates in extended precision, as the initial data
 // screen does, so that a value saved unchanged is stored exactly as before.
@@ -57,22 +47,22 @@ TTextosDatosIniciales textosModificables(const TRegDatosIniciales& d) {
 
 TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& t) {
     TRegDatosIniciales r = guardado;
-    r.maxCreditoA = entero(t.maxCreditoA);
-    r.maxCreditoB = entero(t.maxCreditoB);
-    r.tasaMantenimiento = static_cast<double>(decimal(t.mantenimiento) / 100);
-    r.tasaImpuestos = static_cast<double>(decimal(t.impuestos) / 100);
+    r.maxCreditoA = aEntero(t.maxCreditoA);
+    r.maxCreditoB = aEntero(t.maxCreditoB);
+    r.tasaMantenimiento = static_cast<double>(aDecimal(t.mantenimiento) / 100);
+    r.tasaImpuestos = static_cast<double>(aDecimal(t.impuestos) / 100);
     // A period is a third of a year, so the yearly rates are divided by 3.
-    r.interesA = static_cast<double>(decimal(t.interesA) / 100 / 3);
-    r.interesB = static_cast<double>(decimal(t.interesB) / 100 / 3);
-    r.tasaGiroDescubierto = static_cast<double>(decimal(t.giroDescubierto) / 100);
+    r.interesA = static_cast<double>(aDecimal(t.interesA) / 100 / 3);
+    r.interesB = static_cast<double>(aDecimal(t.interesB) / 100 / 3);
+    r.tasaGiroDescubierto = static_cast<double>(aDecimal(t.giroDescubierto) / 100);
     r.penalidadStock = byteBajo(t.penalidadStock);
     r.multipOrdenesMas = byteBajo(t.multipOrdenesMas);
     r.multipOrdenesMenos = byteBajo(t.multipOrdenesMenos);
-    r.nroInvYDes = entero(t.nroInvYDes);
-    r.modifOrdenes = static_cast<double>(decimal(t.modifOrdenes) / 100);
-    r.limiteGiroDescubierto = static_cast<double>(decimal(t.limiteGiroDescubierto));
-    r.indemXEmpleado = entero(t.indemXEmpleado);
-    r.penalidad = entero(t.penalidad);
+    r.nroInvYDes = aEntero(t.nroInvYDes);
+    r.modifOrdenes = static_cast<double>(aDecimal(t.modifOrdenes) / 100);
+    r.limiteGiroDescubierto = static_cast<double>(aDecimal(t.limiteGiroDescubierto));
+    r.indemXEmpleado = aEntero(t.indemXEmpleado);
+    r.penalidad = aEntero(t.penalidad);
     return r;
 }
 

@@ -137,7 +137,7 @@ std::optional<int32_t> leerEntero(std::string_view texto) {
 
 int32_t aEntero(std::string_view texto) {
     if (auto valor = leerEntero(texto)) return *valor;
-    throw ErrorConversion("'" + std::string(texto) + "' is not a valid integer value");
+    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
 }
 
 std::optional<long double> leerDecimal(std::string_view texto) {
@@ -172,4 +172,9 @@ std::optional<long double> leerDecimal(std::string_view texto) {
     auto [ptr, error] = std::from_chars(normal.data(), normal.data() + normal.size(), valor);
     if (error != std::errc() || ptr != normal.data() + normal.size()) return std::nullopt;
     return valor;
+}
+
+long double aDecimal(std::string_view texto) {
+    if (auto valor = leerDecimal(texto)) return *valor;
+    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
 }

@@ -39,7 +39,8 @@ std::string textoGeneral(long double valor);
 std::optional<int32_t> leerEntero(std::string_view texto);
 
 /// As leerEntero, but a text that is not a whole number raises
-/// ErrorConversion with "'texto' is not a valid integer value".
+/// ErrorConversion with "'texto' is not a valid integer value" (the text is
+/// Windows-1252; the message is UTF-8).
 int32_t aEntero(std::string_view texto);
 
 /// A decimal number in the regional format: optional blanks around it, an
@@ -47,3 +48,7 @@ int32_t aEntero(std::string_view texto);
 /// exponent. Empty otherwise. Extended precision, as typed values are then
 /// scaled (÷ 100, ÷ 3) before being stored as doubles.
 std::optional<long double> leerDecimal(std::string_view texto);
+
+/// As leerDecimal, but a text that is not a number raises ErrorConversion
+/// with "'texto' is not a valid floating point value".
+long double aDecimal(std::string_view texto);

@@ -1,11 +1,13 @@
 #include "ui/UDeciciones.h"
 
+#include "engine/ValidarDecision.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Datos_UD.h"
 #include "store/Decision_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
 #include "ui/Formularios.h"
+#include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
 #include "ui/USimular.h"
@@ -26,17 +28,6 @@
 namespace {
 
 constexpr std::array<int32_t, 5> kNiveles = {0, 25, 50, 75, 100};
-
-const QString kMensajePrecio = QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd");
-const QString kMensajeMarketing =
-    QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
-const QString kMensajeCapacitacion =
-    QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000");
-
-bool precioValido(int32_t v) { return v >= 50 && v <= 100; }
-bool marketingValido(int32_t v) { return v >= 0 && v <= 10000; }
-// Training is bought in steps of 2000, from none to 20000.
-bool capacitacionValida(int32_t v) { return v >= 0 && v <= 20000 && v % 2000 == 0; }
 
 QLabel* etiqueta(QWidget* padre, const QString& texto, const char* nombre = nullptr) {
     auto* label = new QLabel(texto, padre);

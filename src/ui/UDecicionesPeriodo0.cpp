@@ -1,8 +1,10 @@
 #include "ui/UDecicionesPeriodo0.h"
 
 #include "engine/UDecicionesPeriodo0.h"
+#include "engine/ValidarDecision.h"
 #include "store/Datos_UD.h"
 #include "ui/Formularios.h"
+#include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
 
@@ -141,19 +143,18 @@ void TFDecicionesPeriodo0::Label1DblClick() {
 
 bool TFDecicionesPeriodo0::comprobarRangos(int32_t precio, int32_t marketing, int32_t capacitacion) {
     // Beyond these figures the demand and cost tables have no row or column.
-    if (precio < 50 || precio > 100) {
-        mostrarMensaje(this, QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd"));
+    if (!precioValido(precio)) {
+        mostrarMensaje(this, kMensajePrecio);
         edPrecio->setFocus();
         return false;
     }
-    if (marketing < 0 || marketing > 10000) {
-        mostrarMensaje(this, QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000"));
+    if (!marketingValido(marketing)) {
+        mostrarMensaje(this, kMensajeMarketing);
         Edit2->setFocus();
         return false;
     }
-    if (capacitacion < 0 || capacitacion > 20000 || capacitacion % 2000 != 0) {
-        mostrarMensaje(this,
-                       QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000"));
+    if (!capacitacionValida(capacitacion)) {
+        mostrarMensaje(this, kMensajeCapacitacion);
         Edit4->setFocus();
         return false;
     }
