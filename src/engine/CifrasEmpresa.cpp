@@ -59,3 +59,24 @@ void llenarEmpstr(const TCifrasEmpresa& c, const TRegDecision& d, const TRegDato
     e.devprestamoa = f.FormatoEntero(d.devPrestamoA);
     e.devprestamob = f.FormatoEntero(d.devPrestamoB);  // as decided, before it paid the overdraft
 }
+
+void prepararIndstr(indstr& ind, std::size_t n) {
+    ind.nombres.assign(n, "");
+    for (cadestr* lista : {&ind.precios, &ind.ventasdol, &ind.utilperiodos, &ind.utilacums, &ind.unidvendidas,
+                           &ind.mercados})
+        lista->assign(n, "");
+}
+
+void llenarCondiciones(const empstr& e, const TRegDatosIniciales& ini, indstr& ind) {
+    const TReporte f;
+    ind.bancoa = e.bancoa;
+    ind.bancob = e.bancob;
+    ind.limitea = e.maxcreditoa;
+    ind.limiteb = e.maxcreditob;
+    ind.tasaprimaa = e.tasaa;
+    ind.tasaprimab = e.tasab;
+    ind.mantstockunid = f.FormatoEntero(ini.penalidadStock);
+    ind.limitegiro = f.FormatoTecho(ini.limiteGiroDescubierto);
+    ind.tasamant = f.FormatoTruncado(static_cast<double>(static_cast<long double>(ini.tasaMantenimiento) * 100));
+    ind.zona = std::to_string(ini.nroZona);
+}

@@ -7,6 +7,7 @@
 #include "reports/Reportes_UD.h"
 #include "store/Registros.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -33,3 +34,11 @@ struct TCifrasEmpresa {
 /// `empresa` and `periodo` to the caller.
 void llenarEmpstr(const TCifrasEmpresa& c, const TRegDecision& d, const TRegDatosIniciales& ini,
                   const std::string& bancoA, const std::string& bancoB, empstr& e);
+
+/// Sizes the per-company lists of the industry record to n empty entries.
+void prepararIndstr(indstr& ind, std::size_t n);
+
+/// The economic conditions of the industry report, the same in both runs:
+/// the banks with their limits and rates (from the last company report), the
+/// stock cost, the overdraft limit, the maintenance rate and the zone.
+void llenarCondiciones(const empstr& e, const TRegDatosIniciales& ini, indstr& ind);

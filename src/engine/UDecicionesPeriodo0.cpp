@@ -116,11 +116,8 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
 
     if (n != 0) {
         indstr ind{};
-        const std::size_t listas = std::max<std::size_t>(ini.cantEquipos, static_cast<std::size_t>(n));
-        ind.nombres.assign(listas, "");
-        for (cadestr* lista : {&ind.precios, &ind.ventasdol, &ind.utilperiodos, &ind.utilacums, &ind.unidvendidas,
-                               &ind.mercados})
-            lista->assign(listas, "");
+        prepararIndstr(ind, std::max<std::size_t>(ini.cantEquipos, static_cast<std::size_t>(n)));
+        llenarCondiciones(emp, ini, ind);
         // All companies are equal: the industry is the standard company n times.
         ind.totordenes = f.FormatoEntero(recibidas * n);
         ind.totproducido = f.FormatoEntero(prod.produccion * n);
@@ -136,22 +133,12 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
                            : static_cast<double>(static_cast<long double>(int64_t{resultado.ventas} * n) / empleados));
         ind.costoprom = f.FormatoDecimal(costoUnitario);
         ind.precioprom = f.FormatoTecho(d.precio);
-        ind.tasamant = f.FormatoTruncado(static_cast<double>(static_cast<long double>(ini.tasaMantenimiento) * 100));
         ind.tasaimp = f.FormatoTecho(static_cast<double>(static_cast<long double>(ini.tasaImpuestos) * 100));
         ind.capprom = emp.nivelprod;
         ind.iydacum = f.FormatoEntero(0);
-        ind.mantstockunid = f.FormatoEntero(ini.penalidadStock);
-        ind.limitegiro = f.FormatoTecho(ini.limiteGiroDescubierto);
-        ind.limitea = emp.maxcreditoa;
-        ind.limiteb = emp.maxcreditob;
-        ind.tasaprimaa = emp.tasaa;
-        ind.tasaprimab = emp.tasab;
-        ind.bancoa = emp.bancoa;
-        ind.bancob = emp.bancob;
         ind.empresa = "IGUALES";
         ind.primera = static_cast<uint8_t>(n);
         ind.periodo = "0";
-        ind.zona = std::to_string(ini.nroZona);
         for (int j = 0; j < n; ++j) ind.nombres[static_cast<std::size_t>(j)] = f.FormatoNombre(nombres[j]);
         ind.precios[0] = emp.precio;
         ind.ventasdol[0] = emp.ventas;

@@ -291,23 +291,14 @@ void TCorrida::terminarZona() {
     ind_.totempleados = f.FormatoEntero(suma_.empleados);
     ind_.totventas = f.FormatoEntero(suma_.ventas);
     ind_.capprom = f.FormatoEntero(nivelPromedio);
-    ind_.tasamant = f.FormatoTruncado(static_cast<double>(static_cast<long double>(ini_.tasaMantenimiento) * 100));
     ind_.tasaimp = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.tasaImpuestos) * 100));
     ind_.costoprom = f.FormatoDecimal(static_cast<double>(costoPromedio));
     ind_.precioprom = f.FormatoDecimal(static_cast<double>(precioPromedio));
     ind_.ventasxempleado = f.FormatoTecho(static_cast<double>(ventasPorEmpleado));
-    ind_.mantstockunid = f.FormatoEntero(ini_.penalidadStock);
-    ind_.limitegiro = f.FormatoTecho(ini_.limiteGiroDescubierto);
-    ind_.limitea = emp_.maxcreditoa;
-    ind_.limiteb = emp_.maxcreditob;
-    ind_.bancoa = emp_.bancoa;
-    ind_.bancob = emp_.bancob;
+    llenarCondiciones(emp_, ini_, ind_);
     ind_.primera = 0;
     ind_.cantidad = static_cast<uint8_t>(n);
-    ind_.tasaprimaa = emp_.tasaa;
-    ind_.tasaprimab = emp_.tasab;
     ind_.periodo = std::to_string(ini_.periodoActual);
-    ind_.zona = std::to_string(ini_.nroZona);
     ind_.empresa.clear();
     for (int j = 0; j < n; ++j) {
         const std::size_t pos = static_cast<std::size_t>(j);
@@ -341,10 +332,7 @@ void TCorrida::eliminarQuebradas() {
 
 void TCorrida::ejecutar() {
     const int n = ini_.cantEquipos;
-    ind_.nombres.assign(n, "");
-    for (cadestr* lista : {&ind_.precios, &ind_.ventasdol, &ind_.utilperiodos, &ind_.utilacums, &ind_.unidvendidas,
-                           &ind_.mercados})
-        lista->assign(n, "");
+    prepararIndstr(ind_, static_cast<std::size_t>(n));
     for (int i = 1; i <= n; ++i) {
         if (i == 1) estadisticasZona();
         simularEmpresa(i);
