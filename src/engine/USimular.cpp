@@ -352,17 +352,14 @@ void simularPeriodo() {
 
     // Everything the run will use is read and checked before any file changes.
     const int n = ini.cantEquipos;
-    std::vector<TRegDecision> decisiones(n);
+    std::vector<TRegDecision> decisiones;
     std::vector<TRegDatosAcum> acumulados;
     if (n > 0) acumulados = TDatosAcum().leerTodos();
     if (static_cast<int>(acumulados.size()) < n)
         throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
     acumulados.resize(n);  // records of an older, larger game are never read
-    TDecision decision;
-    for (int i = 1; i <= n; ++i) {
-        decision.leerDecision(static_cast<uint8_t>(i), decisiones[i - 1]);
-        validarDecision(decisiones[i - 1], aTexto(acumulados[i - 1].nombreEmpresa));
-    }
+    if (n > 0) decisiones = TDecision().leerDecisiones(static_cast<uint8_t>(n));
+    for (int i = 1; i <= n; ++i) validarDecision(decisiones[i - 1], aTexto(acumulados[i - 1].nombreEmpresa));
     const int periodo = ini.periodoActual;
 
     tomarRespaldo();

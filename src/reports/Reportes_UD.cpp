@@ -97,11 +97,13 @@ long double numero(const cad& texto) { return aDecimal(texto); }
 
 cad TReporte::FormatoDecimal(double valor) const {
     if (!std::isfinite(valor)) return padL(textoNoFinito(valor), 6);
-    // The exact decimal expansion of the double (at most 1074 decimals), so
-    // that the rounding sees the value the double really holds.
-    std::array<char, 1500> buffer{};
+    // The decimal expansion of the double to 40 places, so that the rounding
+    // sees the value the double really holds: a double that is not exactly
+    // on a half lies further than 1e-30 from it, so 40 places decide as the
+    // full expansion would.
+    std::array<char, 400> buffer{};
     auto [fin, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(valor),
-                                      std::chars_format::fixed, 1074);
+                                      std::chars_format::fixed, 40);
     if (error != std::errc()) return padL("0", 6);  // cannot happen: the buffer fits any double
     const std::string_view exacto(buffer.data(), static_cast<std::size_t>(fin - buffer.data()));
     const std::size_t punto = exacto.find('.');
@@ -140,6 +142,8 @@ cad TReporte::FormatoTecho(double valor) const {
     long double t = std::trunc(v);
     if (t < 0) t = t - 1;
     if (v > t) t = t + 1;
+    // A whole number below 10^15 prints as its digits in general notation.
+    if (std::fabs(t) < 1e15L) return padL(std::to_string(static_cast<int64_t>(t)), 7);
     return padL(textoGeneral(t), 7);
 }
 

@@ -32,3 +32,11 @@ void TDecision::leerDecision(uint8_t indice, TRegDecision& r) {
     archivo.cerrar();
     r = leido;
 }
+
+std::vector<TRegDecision> TDecision::leerDecisiones(uint8_t cantidad) {
+    Archivo archivo(rutaDatos(kDecisiones), Archivo::Modo::leer);
+    std::vector<TRegDecision> decisiones(cantidad);
+    if (cantidad > 0) archivo.leer(0, decisiones.data(), decisiones.size() * sizeof(TRegDecision));
+    archivo.cerrar();
+    return decisiones;
+}

@@ -6,6 +6,7 @@
 #include "store/Registros.h"
 
 #include <cstdint>
+#include <vector>
 
 class TDecision {
 public:
@@ -22,4 +23,8 @@ public:
     /// Reads company indice's decisions (from 1). A missing file or record
     /// raises ErrorArchivo and leaves r unchanged.
     void leerDecision(uint8_t indice, TRegDecision& r);
+
+    /// The decisions of companies 1..cantidad read in one go; a missing file
+    /// or fewer records are an error, as reading each one would be.
+    std::vector<TRegDecision> leerDecisiones(uint8_t cantidad);
 };
