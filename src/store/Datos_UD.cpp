@@ -5,6 +5,8 @@
 #include "store/ErrorArchivo.h"
 
 #include <cstring>
+#include <fcntl.h>
+#include <unistd.h>
 #include <system_error>
 
 namespace {
@@ -32,15 +34,14 @@ void TDatosjuego::guardarDatosIniciales(const TRegDatosIniciales& r) {
 }
 
 void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
-    const auto ruta = rutaDatos(kParametros);
-    if (!std::filesystem::exists(ruta)) return;
-    std::FILE* archivo = std::fopen(ruta.c_str(), "rb");
-    if (!archivo) return;
+    // A missing or unreadable file leaves the record as the caller had it.
+    const int descriptor = ::open(rutaDatos(kParametros).c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0) return;
     // A short file fills what it holds, as a raw block read would.
     unsigned char buffer[sizeof(TRegDatosIniciales)];
-    std::size_t leidos = std::fread(buffer, 1, sizeof buffer, archivo);
-    std::fclose(archivo);
-    std::memcpy(&r, buffer, leidos);
+    const ssize_t leidos = ::pread(descriptor, buffer, sizeof buffer, 0);
+    ::close(descriptor);
+    if (leidos > 0) std::memcpy(&r, buffer, static_cast<std::size_t>(leidos));
 }
 
 void TDatosjuego::leerContadores(uint8_t& zonaActiva, uint8_t& periodoActual, uint8_t& cantEquiposZona1,
