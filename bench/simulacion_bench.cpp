@@ -81,6 +81,8 @@ void BM_Periodo255Empresas(benchmark::State& estado) {
         estado.PauseTiming();
         for (const char* f : {"DATOS INICIALES.DAT", "DATOS ACUMULADOS.DAT", "DECISIONES.DAT"})
             fs::copy_file(copia / f, carpeta / f, fs::copy_options::overwrite_existing);
+        // As in a game, the period is run for the first time: no earlier copy of it in the history.
+        fs::remove_all(carpeta / "historial");
         estado.ResumeTiming();
         simularPeriodo();
     }
