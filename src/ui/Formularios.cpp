@@ -76,6 +76,15 @@ QPushButton* crearBotonImagen(const QString& nombre, QStyle::StandardPixmap icon
     return boton;
 }
 
+void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* control, QLabel* extremo) {
+    auto* etiqueta = new QLabel(texto, control->parentWidget());
+    etiqueta->setBuddy(control);
+    grilla->addWidget(etiqueta, fila, 0);
+    grilla->addWidget(control, fila, 1);
+    if (extremo) grilla->addWidget(extremo, fila, 2);
+    ++fila;
+}
+
 QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha) {
     auto* banda = new QWidget(padre);
     banda->setObjectName(QStringLiteral("bandaBotones"));

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <exception>
 
+class QGridLayout;
 class QWidget;
 
 /// An edit box that signals when the input focus leaves it for another
@@ -60,6 +61,10 @@ QPushButton* crearBotonImagen(const QString& nombre, QStyle::StandardPixmap icon
 
 /// The bottom band: izquierda at the left end, derecha (if any) at the right.
 QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha = nullptr);
+
+/// Adds a row to a form grid: the label, its field and, when given, a label
+/// beside the field (a bank name); advances fila.
+void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* control, QLabel* extremo = nullptr);
 
 /// Fixes the window to the size its contents need.
 void fijarTamano(QWidget* ventana);

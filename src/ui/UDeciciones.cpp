@@ -89,10 +89,7 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     auto* campos = new QGridLayout;
     int linea = 0;
     auto fila = [&](const QString& texto, QWidget* control, QLabel* banco = nullptr) {
-        campos->addWidget(etiqueta(this, texto), linea, 0);
-        campos->addWidget(control, linea, 1);
-        if (banco) campos->addWidget(banco, linea, 2);
-        ++linea;
+        agregarFila(campos, linea, texto, control, banco);
     };
     fila(QStringLiteral("PRECIO"), Edit1);
     fila(QStringLiteral("MARKETING"), Edit2);

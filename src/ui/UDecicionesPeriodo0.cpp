@@ -75,12 +75,7 @@ void TFDecicionesPeriodo0::FormCreate() {
     grilla->setVerticalSpacing(6);
     int fila = 0;
     auto agregar = [&](const QString& texto, QWidget* control, QLabel* bancoFila = nullptr) {
-        auto* etiqueta = new QLabel(texto, this);
-        etiqueta->setBuddy(control);
-        grilla->addWidget(etiqueta, fila, 0);
-        grilla->addWidget(control, fila, 1);
-        if (bancoFila) grilla->addWidget(bancoFila, fila, 2);
-        ++fila;
+        agregarFila(grilla, fila, texto, control, bancoFila);
     };
     agregar(QStringLiteral("PRECIO"), edPrecio);
     agregar(QStringLiteral("MARKETING"), Edit2);
