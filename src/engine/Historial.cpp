@@ -1,31 +1,17 @@
 #include "engine/Historial.h"
 
-#include "store/CarpetaDatos.h"
+#include "store/Transaccion.h"
 
-#include <string>
-#include <system_error>
-
-bool archivarPeriodo(int periodo, const std::vector<std::filesystem::path>& reportes) {
-    namespace fs = std::filesystem;
-    const fs::path destino = carpetaDatos() / "historial" / ("Periodo " + std::to_string(periodo));
-    std::error_code error;
-    fs::remove_all(destino, error);  // a rerun after a step back replaces the older copy
-    fs::create_directories(destino, error);
-    if (error) return false;
-    bool bien = true;
-    auto copiar = [&](const fs::path& origen) {
-        std::error_code e;
-        fs::copy_file(origen, destino / origen.filename(), fs::copy_options::overwrite_existing, e);
-        if (e) bien = false;
-    };
-    // A report is always written as a new file, so a link keeps this period's
-    // text when the next period writes its own; copy where links are refused.
+void archivarPeriodo(TTransaccion& transaccion, int periodo, const std::vector<std::filesystem::path>& reportes,
+                     const std::string& resultados) {
+    const std::string carpeta = "historial/Periodo " + std::to_string(periodo);
+    // A rerun after a step back replaces the older copy.
+    transaccion.reemplazarCarpeta(carpeta);
+    // A report is always a new file, so a link keeps this period's text when
+    // the next period writes its own.
     for (const auto& reporte : reportes) {
-        std::error_code e;
-        fs::create_hard_link(reporte, destino / reporte.filename(), e);
-        if (e) copiar(reporte);
+        const std::string nombre = reporte.filename().string();
+        transaccion.enlazar(nombre, carpeta + "/" + nombre);
     }
-    // The results file is rewritten in place, so it is always copied.
-    copiar(rutaDatos("DATOS ACUMULADOS.DAT"));
-    return bien;
+    transaccion.escribir(carpeta + "/DATOS ACUMULADOS.DAT", resultados);
 }

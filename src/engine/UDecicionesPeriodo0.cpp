@@ -10,7 +10,9 @@
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Notificador.h"
+#include "store/ArchivoRegistros.h"
 #include "store/Texto.h"
+#include "store/Transaccion.h"
 
 #include <cmath>
 
@@ -40,7 +42,11 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
     TCalculos calculos;
     TOrdenes ordenes;
     tcosto costo;
+    // The reports, the results and the history appear together when the run
+    // commits; a failure or a crash before that leaves the game as it was.
+    TTransaccion transaccion("el juego quedó como antes del período 0.", "el período 0 quedó corrido.");
     TReporte f;
+    f.escribirEn(&transaccion);
 
     // One standard company that starts from nothing but the initial plant and capital.
     TEntradaProduccion entrada{0, d.capacitacion, 0, 0, 0.0, 0.0, ini.interesA, ini.interesB, ini.tasaMantenimiento,
@@ -150,8 +156,9 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
         reportes.push_back(rutaReporteIndustria(ind));
     }
 
+    std::vector<TRegDatosAcum> resultados;
     if (zonaActiva == 1 && n > 0) {
-        TDatosAcum acum;
+        if (TDatosAcum().cantidadAcum() > 0) resultados = TDatosAcum().leerTodos();
         for (int i = 1; i <= n; ++i) {
             TRegDatosAcum r{};
             asignar(r.nombreEmpresa, nombres[i - 1]);
@@ -168,11 +175,16 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
             r.invYDesAcumulada = d.invYDes;
             r.capacitacionAcumulada = d.capacitacion;
             r.empleados = prod.empleadosNecesarios;
-            acum.guardarAcum(static_cast<uint8_t>(i), r);
+            if (static_cast<std::size_t>(i) <= resultados.size()) resultados[static_cast<std::size_t>(i - 1)] = r;
+            else resultados.push_back(r);
         }
     }
 
-    archivarPeriodo(0, reportes);
+    // Records of an older, larger game beyond these stay as they were.
+    const std::string bytesResultados = bytesDeRegistros(resultados);
+    if (zonaActiva == 1 && n > 0) transaccion.escribir("DATOS ACUMULADOS.DAT", bytesResultados);
+    archivarPeriodo(transaccion, 0, reportes, bytesResultados);
+    transaccion.confirmar();
     notificador().habilitarPeriodo(0, false);
     notificador().habilitarPeriodo(1, true);
 }

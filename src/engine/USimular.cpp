@@ -7,7 +7,7 @@
 #include "engine/UTablaCostos.h"
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
-#include "store/Archivo.h"
+#include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
@@ -15,6 +15,7 @@
 #include "store/ErrorArchivo.h"
 #include "store/Notificador.h"
 #include "store/Texto.h"
+#include "store/Transaccion.h"
 
 #include <cmath>
 #include <string>
@@ -37,52 +38,23 @@ struct TAvisos {
 
 int32_t numero(const cad& texto) { return aEntero(texto); }
 
-bool archivosIguales(const std::filesystem::path& a, const std::filesystem::path& b) {
-    std::error_code ea, eb;
-    bool existeA = std::filesystem::exists(a, ea), existeB = std::filesystem::exists(b, eb);
-    if (!existeA || !existeB) return existeA == existeB;
-    try {
-        Archivo fa(a, Archivo::Modo::leer), fb(b, Archivo::Modo::leer);
-        const auto tam = fa.tamano();
-        if (tam != fb.tamano()) return false;
-        std::vector<char> da(tam), db(tam);
-        if (tam > 0) {
-            fa.leer(0, da.data(), tam);
-            fb.leer(0, db.data(), tam);
-        }
-        return da == db;
-    } catch (const ErrorArchivo&) {
-        return false;
-    }
-}
-
-// Takes the checkpoint and makes sure it really holds the game as it is now:
-// restoring a stale checkpoint after a failure would bring back another period.
-void tomarRespaldo() {
-    guardarRespaldo();
-    // A game file that is missing has no copy; drop a stale one from an older run.
-    for (auto [juego, respaldo] : {std::pair{"DATOS ACUMULADOS.DAT", "AUXACUM.DAT"},
-                                   std::pair{"DECISIONES.DAT", "AUXDECISIONES.DAT"},
-                                   std::pair{"DATOS INICIALES.DAT", "AUXINI.DAT"}}) {
-        std::error_code ignorado;
-        if (!std::filesystem::exists(rutaDatos(juego))) std::filesystem::remove(rutaDatos(respaldo), ignorado);
-    }
-    const std::pair<const char*, const char*> pares[] = {{"DATOS ACUMULADOS.DAT", "AUXACUM.DAT"},
-                                                         {"DECISIONES.DAT", "AUXDECISIONES.DAT"},
-                                                         {"DATOS INICIALES.DAT", "AUXINI.DAT"}};
-    for (auto [juego, respaldo] : pares)
-        if (!archivosIguales(rutaDatos(juego), rutaDatos(respaldo)))
-            throw ErrorArchivo(rutaDatos(respaldo), "no se pudo guardar el respaldo del período; no se simuló nada");
-}
-
 class TCorrida {
 public:
-    TCorrida(const TRegDatosIniciales& ini, std::vector<TRegDecision> decisiones, std::vector<TRegDatosAcum> acum)
-        : ini_(ini), decisiones_(std::move(decisiones)), acum_(std::move(acum)) {}
+    // resultados: every record of the results file; the run replaces those
+    // of its companies and leaves any beyond them as they are.
+    TCorrida(const TRegDatosIniciales& ini, std::vector<TRegDecision> decisiones, std::vector<TRegDatosAcum> acum,
+             std::vector<TRegDatosAcum> resultados, TTransaccion& transaccion)
+        : ini_(ini), decisiones_(std::move(decisiones)), acum_(std::move(acum)), resultados_(std::move(resultados)) {
+        reporte_.escribirEn(&transaccion);
+        reporte_.usarEmpresas(&resultados_);
+        reporte_.usarParametros(&ini_);
+    }
 
     void ejecutar();
     const TAvisos& avisos() const { return avisos_; }
     const std::vector<std::filesystem::path>& reportes() const { return reportes_; }
+    const TRegDatosIniciales& parametros() const { return ini_; }
+    const std::vector<TRegDatosAcum>& resultados() const { return resultados_; }
     int periodoNuevo() const { return ini_.periodoActual; }
 
 private:
@@ -94,6 +66,7 @@ private:
     TRegDatosIniciales ini_;
     std::vector<TRegDecision> decisiones_;
     std::vector<TRegDatosAcum> acum_;
+    std::vector<TRegDatosAcum> resultados_;
 
     TCalculos calculos_;
     TOrdenes ordenes_;
@@ -241,7 +214,7 @@ void TCorrida::simularEmpresa(int i) {
     nuevo.empleados = prod.empleadosNecesarios;
     nuevo.quebrada = quebrada ? 1 : 0;
     nuevo.marcaQuiebra = marcaQuiebra ? 1 : 0;
-    TDatosAcum().guardarAcum(static_cast<uint8_t>(i), nuevo);
+    resultados_[static_cast<std::size_t>(i - 1)] = nuevo;
 
     suma_.ordenes += recibidas;
     suma_.produccion += prod.produccion;
@@ -310,24 +283,21 @@ void TCorrida::terminarZona() {
 
 void TCorrida::eliminarQuebradas() {
     if (ini_.cantEquipos == 0) return;
-    TDatosAcum acum;
-    const std::vector<TRegDatosAcum> registros = acum.leerTodos();
-    if (static_cast<int>(registros.size()) < ini_.cantEquipos)
-        throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
-    int eliminadas = 0;
-    for (int i = 1; i <= ini_.cantEquipos; ++i) {
-        // Record i - eliminadas of the file as it shrinks is company i of the run.
-        const TRegDatosAcum& r = registros[static_cast<std::size_t>(i - 1)];
-        if (r.quebrada != 1) continue;
+    std::vector<TRegDatosAcum> quedan;
+    for (std::size_t i = 0; i < resultados_.size(); ++i) {
+        const TRegDatosAcum& r = resultados_[i];
+        if (i >= ini_.cantEquipos || r.quebrada != 1) {
+            quedan.push_back(r);
+            continue;
+        }
         switch (r.zona) {
         case 1: --ini_.cantEquiposZona1; break;
         case 2: --ini_.cantEquiposZona2; break;
         case 3: --ini_.cantEquiposZona3; break;
         default: break;
         }
-        acum.eliminarAcum(static_cast<uint8_t>(i - eliminadas));
-        ++eliminadas;
     }
+    resultados_ = std::move(quedan);
 }
 
 void TCorrida::ejecutar() {
@@ -340,8 +310,6 @@ void TCorrida::ejecutar() {
     ini_.periodoActual = static_cast<uint8_t>(ini_.periodoActual + 1);
     eliminarQuebradas();
     ini_.cantEquipos = static_cast<uint8_t>(ini_.cantEquiposZona1 + ini_.cantEquiposZona2 + ini_.cantEquiposZona3);
-    TDatosjuego().guardarDatosIniciales(ini_);
-    TDecision().vaciarDecisiones();
 }
 
 }  // namespace
@@ -353,28 +321,37 @@ void simularPeriodo() {
     // Everything the run will use is read and checked before any file changes.
     const int n = ini.cantEquipos;
     std::vector<TRegDecision> decisiones;
-    std::vector<TRegDatosAcum> acumulados;
-    if (n > 0) acumulados = TDatosAcum().leerTodos();
-    if (static_cast<int>(acumulados.size()) < n)
+    std::vector<TRegDatosAcum> resultados;
+    if (n > 0) resultados = TDatosAcum().leerTodos();
+    if (static_cast<int>(resultados.size()) < n)
         throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
-    acumulados.resize(n);  // records of an older, larger game are never read
+    // Records of an older, larger game are never read.
+    std::vector<TRegDatosAcum> acumulados(resultados.begin(), resultados.begin() + n);
     if (n > 0) decisiones = TDecision().leerDecisiones(static_cast<uint8_t>(n));
     for (int i = 1; i <= n; ++i) validarDecision(decisiones[i - 1], aTexto(acumulados[i - 1].nombreEmpresa));
     const int periodo = ini.periodoActual;
+    const std::string nombrePeriodo = "período " + std::to_string(periodo);
 
-    tomarRespaldo();
-    TCorrida corrida(ini, std::move(decisiones), std::move(acumulados));
-    try {
-        corrida.ejecutar();
-    } catch (...) {
-        // A run stopped halfway would leave some companies advanced and others
-        // not: put the game back exactly as it was before the run.
-        restaurarRespaldo();
-        throw;
+    // Everything the run produces is staged and appears at once when it
+    // commits; a failure or a crash before that leaves the game as it was.
+    TTransaccion transaccion("el juego quedó como antes del " + nombrePeriodo + ".",
+                             "el " + nombrePeriodo + " quedó simulado.");
+    // The checkpoint: the three game files as they are now. It replaces the
+    // previous one only when this run commits.
+    for (const auto& [juego, respaldo] : kRespaldos) {
+        const auto ruta = rutaDatos(juego);
+        transaccion.escribir(respaldo, sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno
+                                           ? std::string()
+                                           : leerArchivoEntero(ruta));
     }
-
-    if (!archivarPeriodo(periodo, corrida.reportes()))
-        notificador().advertencia("Advertencia!", cp1252("No se pudo guardar la copia del período en la carpeta historial."));
+    TCorrida corrida(ini, std::move(decisiones), std::move(acumulados), std::move(resultados), transaccion);
+    corrida.ejecutar();
+    const std::string bytesResultados = bytesDeRegistros(corrida.resultados());
+    transaccion.escribir("DATOS ACUMULADOS.DAT", bytesResultados);
+    transaccion.escribir("DATOS INICIALES.DAT", bytesDeRegistros(std::vector{corrida.parametros()}));
+    transaccion.escribir("DECISIONES.DAT", {});
+    archivarPeriodo(transaccion, periodo, corrida.reportes(), bytesResultados);
+    transaccion.confirmar();
 
     for (const auto& mensaje : corrida.avisos().quiebras) notificador().informacion(mensaje);
     for (int p = 1; p <= 10; ++p) notificador().habilitarPeriodo(p, false);

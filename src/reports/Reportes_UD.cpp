@@ -5,6 +5,8 @@
 #include "store/Datos_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
+#include "store/SistemaArchivos.h"
+#include "store/Transaccion.h"
 #include "store/ValoresGlobales.h"
 
 #include <array>
@@ -15,7 +17,6 @@
 #include <optional>
 #include <stdexcept>
 #include <string_view>
-#include <unistd.h>
 
 namespace {
 
@@ -24,40 +25,16 @@ constexpr std::size_t kCorte = 7;  // characters kept of a figure text
 std::string padL(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "I"); }
 std::string padR(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "D"); }
 
-/// A report file open for one writer call. Each piece is checked as it is
-/// written and the file is checked again when closed, so a failure stops the
-/// report there and raises ErrorArchivo; what was written before stays.
+/// The text of a report, assembled line by line and written whole when
+/// the writer is done, so that a report is either there complete or not.
 class ArchivoReporte {
 public:
-    explicit ArchivoReporte(std::filesystem::path ruta) : ruta_(std::move(ruta)) {
-        // Always a new file, never the old one rewritten in place: the game's
-        // history keeps earlier reports as links to their files.
-        ::unlink(ruta_.c_str());
-        archivo_ = std::fopen(ruta_.c_str(), "wb");
-        if (!archivo_) throw ErrorArchivo(ruta_, "no se pudo crear el archivo");
-    }
-    ~ArchivoReporte() {
-        if (archivo_) std::fclose(archivo_);
-    }
-    ArchivoReporte(const ArchivoReporte&) = delete;
-    ArchivoReporte& operator=(const ArchivoReporte&) = delete;
-
     void linea(const std::string& texto) { escribir(texto + "\r\n"); }
-
-    void escribir(const std::string& texto) {
-        if (std::fwrite(texto.data(), 1, texto.size(), archivo_) != texto.size())
-            throw ErrorArchivo(ruta_, "no se pudo escribir en el archivo");
-    }
-
-    void cerrar() {
-        std::FILE* archivo = archivo_;
-        archivo_ = nullptr;
-        if (std::fclose(archivo) != 0) throw ErrorArchivo(ruta_, "no se pudo cerrar el archivo");
-    }
+    void escribir(const std::string& texto) { texto_ += texto; }
+    const std::string& texto() const { return texto_; }
 
 private:
-    std::filesystem::path ruta_;
-    std::FILE* archivo_ = nullptr;
+    std::string texto_;
 };
 
 /// A file name built from game texts (Windows-1252): the characters that a
@@ -182,7 +159,8 @@ void TReporte::ReporteEmpresa(const empstr& r) const {
     const std::string S = "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -";
     const std::string TAB = "\t";
 
-    ArchivoReporte f(rutaReporteEmpresa(r));
+    const auto ruta = rutaReporteEmpresa(r);
+    ArchivoReporte f;
     f.linea(cp1252("            Reporte de la Compañía ") + r.empresa + cp1252(" para el Período ") + r.periodo);
     f.linea("");
     f.linea("                   DECISIONES TOMADAS DEL PERIODO");
@@ -248,7 +226,7 @@ void TReporte::ReporteEmpresa(const empstr& r) const {
     f.linea("Planta                   u$s" + r.planta);
     f.linea(cp1252("Capacidad Producción (100%) ") + r.capacidad + " unidades");
     f.linea("I&D Acumulado            u$s" + r.iydacum);
-    f.cerrar();
+    escribirReporte(ruta, f.texto());
 }
 
 // ---------------------------------------------------------------------------
@@ -268,7 +246,7 @@ void TReporte::ReporteIndustria(const indstr& r) const {
     auto leerEmpresa = [&](int numero) {
         if (numero < 1 || numero > 255) throw std::logic_error("número de empresa fuera de rango");
         if (!leidos) {
-            registros = TDatosAcum().leerTodos();
+            registros = empresas_ ? *empresas_ : TDatosAcum().leerTodos();
             leidos = true;
         }
         if (static_cast<std::size_t>(numero) > registros.size())
@@ -292,7 +270,8 @@ void TReporte::ReporteIndustria(const indstr& r) const {
     }
 
     TRegDatosIniciales parametros{};
-    TDatosjuego().leerDatosIniciales(parametros);
+    if (parametros_) parametros = *parametros_;
+    else TDatosjuego().leerDatosIniciales(parametros);
     const std::string tasaGiroAnual = textoGeneral(parametros.tasaGiroDescubierto * 100 * 3);
 
     // The competition table is assembled before the file is created, so that
@@ -326,7 +305,8 @@ void TReporte::ReporteIndustria(const indstr& r) const {
 
     const std::string blancos = padL("", 18);
     const std::string margen(24, ' ');
-    ArchivoReporte f(rutaReporteIndustria(r));
+    const auto ruta = rutaReporteIndustria(r);
+    ArchivoReporte f;
     f.linea("            Informe Industrial de la Zona " + r.zona + cp1252(" para el Período ") + r.periodo);
     f.linea("");
     f.linea("      UNIDADES          " + blancos + "                   DOLARES");
@@ -367,7 +347,7 @@ void TReporte::ReporteIndustria(const indstr& r) const {
     f.linea("---------------    --------   --------    --------    ---------     ---------   --------- ----");
     for (const std::string& linea : competencia) f.linea(linea);
     f.linea("");
-    f.cerrar();
+    escribirReporte(ruta, f.texto());
 }
 
 // ---------------------------------------------------------------------------
@@ -388,7 +368,8 @@ void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acu
     const cad textoIntereses = FormatoEntero(acumulado.intereses);
     const std::string CR = "\r";
 
-    ArchivoReporte f(rutaReporteQuiebraPenalidad(r, giro));
+    const auto ruta = rutaReporteQuiebraPenalidad(r, giro);
+    ArchivoReporte f;
     f.linea("\t\t\t\t\tREPORTE DE " + std::string(giro != 0 ? "QUIEBRA" : "PENALIDAD") + " EMPRESA " + r.empresa);
     f.linea("");
     f.linea("      INGRESOS");
@@ -429,5 +410,12 @@ void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acu
                    cp1252("superó al límite máximo establecido para esta simulación y ") + CR +
                    "por lo tanto su empresa ha quebrado.");
     }
-    f.cerrar();
+    escribirReporte(ruta, f.texto());
+}
+
+void TReporte::escribirReporte(const std::filesystem::path& ruta, const std::string& texto) const {
+    // Always a new file, never the old one rewritten in place: the game's
+    // history keeps earlier reports as links to their files.
+    if (transaccion_) transaccion_->escribir(ruta.filename().string(), texto);
+    else reemplazarArchivo(ruta, texto);
 }

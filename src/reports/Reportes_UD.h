@@ -130,8 +130,20 @@ struct indstr {
     cad precioprom;
 };
 
+class TTransaccion;
+
 class TReporte {
 public:
+    /// Reports go into the transaction (staged, to appear when it commits)
+    /// instead of straight into the data folder; nullptr writes directly.
+    void escribirEn(TTransaccion* transaccion) { transaccion_ = transaccion; }
+    /// The industry report takes the companies' flags from these records
+    /// (those a run is about to store) instead of the results file.
+    void usarEmpresas(const std::vector<TRegDatosAcum>* empresas) { empresas_ = empresas; }
+    /// The industry report takes the overdraft rate from this record instead
+    /// of the parameters file.
+    void usarParametros(const TRegDatosIniciales* parametros) { parametros_ = parametros; }
+
     /// Fixed notation with two decimals, the exact value of the double rounded
     /// half away from zero (0.125 -> "0.13"; 77.095, held as 77.09499..., ->
     /// "77.09"); a value that rounds to zero prints unsigned. Cut to its first
@@ -181,6 +193,13 @@ public:
     /// figure text that is not a number raises ErrorConversion before the
     /// file is touched.
     void ReporteQuiebraPenalidad(const empstr& registro, const TRegDatosAcum& acumulado, double giro) const;
+
+private:
+    void escribirReporte(const std::filesystem::path& ruta, const std::string& texto) const;
+
+    TTransaccion* transaccion_ = nullptr;
+    const std::vector<TRegDatosAcum>* empresas_ = nullptr;
+    const TRegDatosIniciales* parametros_ = nullptr;
 };
 
 /// Full paths of the report files in the data folder. Names carry the company

@@ -1,64 +1,43 @@
 #include "store/Archivo.h"
 
 #include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
+namespace {
 
-#include <system_error>
+TSistemaArchivos::Apertura apertura(Archivo::Modo modo) {
+    switch (modo) {
+    case Archivo::Modo::leer: return TSistemaArchivos::Apertura::leer;
+    case Archivo::Modo::actualizar: return TSistemaArchivos::Apertura::actualizar;
+    case Archivo::Modo::crear: break;
+    }
+    return TSistemaArchivos::Apertura::crear;
+}
 
-// Plain descriptors with positioned reads and writes: a record file is a few
-// records touched once per call, so stdio's buffering would only add work.
+}  // namespace
 
 Archivo::Archivo(const std::filesystem::path& ruta, Modo modo) : ruta_(ruta) {
-    switch (modo) {
-    case Modo::leer:
-        descriptor_ = ::open(ruta.c_str(), O_RDONLY | O_CLOEXEC);
-        if (descriptor_ < 0) throw ErrorArchivo(ruta, "no se pudo abrir el archivo para leer");
-        break;
-    case Modo::actualizar:
-        descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-        if (descriptor_ < 0) throw ErrorArchivo(ruta, "no se pudo abrir el archivo para escribir");
-        break;
-    case Modo::crear:
-        descriptor_ = ::open(ruta.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-        if (descriptor_ < 0) throw ErrorArchivo(ruta, "no se pudo crear el archivo");
-        break;
-    }
+    descriptor_ = sistemaArchivos().abrir(ruta, apertura(modo));
 }
 
 Archivo::~Archivo() {
-    if (descriptor_ >= 0) ::close(descriptor_);
+    if (descriptor_ < 0) return;
+    try {
+        sistemaArchivos().cerrar(descriptor_);
+    } catch (...) {
+        // Only reached when an error is already on its way out.
+    }
 }
 
-std::uint64_t Archivo::tamano() {
-    struct stat datos {};
-    if (::fstat(descriptor_, &datos) != 0) throw ErrorArchivo(ruta_, "no se pudo leer el tamaño del archivo");
-    return static_cast<std::uint64_t>(datos.st_size);
-}
+std::uint64_t Archivo::tamano() { return sistemaArchivos().tamano(descriptor_); }
 
 void Archivo::leer(std::uint64_t pos, void* destino, std::size_t n) {
-    auto* bytes = static_cast<char*>(destino);
-    std::size_t leidos = 0;
-    while (leidos < n) {
-        ssize_t r = ::pread(descriptor_, bytes + leidos, n - leidos, static_cast<off_t>(pos + leidos));
-        if (r < 0 && errno == EINTR) continue;
-        if (r < 0) throw ErrorArchivo(ruta_, "no se pudo leer el archivo");
-        if (r == 0) throw ErrorArchivo(ruta_, "lectura más allá del fin del archivo");
-        leidos += static_cast<std::size_t>(r);
-    }
+    if (sistemaArchivos().leer(descriptor_, pos, destino, n) != n)
+        throw ErrorArchivo(ruta_, "lectura más allá del fin del archivo");
 }
 
 void Archivo::escribir(std::uint64_t pos, const void* origen, std::size_t n) {
-    const auto* bytes = static_cast<const char*>(origen);
-    std::size_t escritos = 0;
-    while (escritos < n) {
-        ssize_t r = ::pwrite(descriptor_, bytes + escritos, n - escritos, static_cast<off_t>(pos + escritos));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) throw ErrorArchivo(ruta_, "no se pudo escribir en el archivo");
-        escritos += static_cast<std::size_t>(r);
-    }
+    sistemaArchivos().escribir(descriptor_, pos, origen, n);
 }
 
 void Archivo::escribirRegistro(std::uint64_t indice, const void* origen, std::size_t n) {
@@ -66,14 +45,18 @@ void Archivo::escribirRegistro(std::uint64_t indice, const void* origen, std::si
     escribir(indice * n, origen, n);
 }
 
+void Archivo::truncar(std::uint64_t tamano) { sistemaArchivos().truncar(descriptor_, tamano); }
+
+void Archivo::sincronizar() { sistemaArchivos().sincronizar(descriptor_); }
+
 void Archivo::cerrar() {
     int descriptor = descriptor_;
     descriptor_ = -1;
-    if (descriptor >= 0 && ::close(descriptor) != 0) throw ErrorArchivo(ruta_, "no se pudo cerrar el archivo");
+    if (descriptor >= 0) sistemaArchivos().cerrar(descriptor);
 }
 
 void truncarArchivo(const std::filesystem::path& ruta, std::uint64_t tamano) {
-    std::error_code error;
-    std::filesystem::resize_file(ruta, tamano, error);
-    if (error) throw ErrorArchivo(ruta, "no se pudo acortar el archivo");
+    Archivo archivo(ruta, Archivo::Modo::actualizar);
+    archivo.truncar(tamano);
+    archivo.cerrar();
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A record file open for one call: the stores open it, read or write whole
-// records at byte positions and close it. Every failure raises ErrorArchivo
-// naming the file and what failed.
+// records at byte positions and close it. It goes through the file-system
+// seam (SistemaArchivos.h); every failure raises ErrorArchivo naming the file
+// and what failed.
 
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,10 @@ public:
     /// Writes record number indice of size n; as with a typed file, the
     /// position may be at most one past the last record.
     void escribirRegistro(std::uint64_t indice, const void* origen, std::size_t n);
+    /// Cuts (or extends with zeros) the file to the given size.
+    void truncar(std::uint64_t tamano);
+    /// Makes the written data durable.
+    void sincronizar();
     /// Closes; a failure to do so is an error.
     void cerrar();
 

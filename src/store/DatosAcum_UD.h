@@ -27,15 +27,33 @@ public:
     std::vector<TRegDatosAcum> leerTodos();
 };
 
-/// Copies, in this order, "DATOS ACUMULADOS.DAT" to "AUXACUM.DAT",
-/// "DECISIONES.DAT" to "AUXDECISIONES.DAT" and "DATOS INICIALES.DAT" to
-/// "AUXINI.DAT", overwriting. A copy that fails leaves its target as it was.
+/// The period checkpoint: "AUXACUM.DAT", "AUXDECISIONES.DAT" and
+/// "AUXINI.DAT", the results, decisions and parameters as they were before
+/// the last period run. A run stages the three copies and they replace the
+/// old ones only when the run commits.
+
+/// Copies the three game files to their backups, each replaced atomically.
 void guardarRespaldo();
 
-/// Copies the three backups back, in the same order. Returns false, and
-/// copies nothing, when no backup file is there (no run to undo).
+/// Steps back over the last run: checks that the checkpoint is whole (all
+/// three files, whole records, consistent with each other) and puts it in
+/// place of the game files in one transaction, which uses it up, so that a
+/// second step back finds nothing to undo. Returns false, changing nothing,
+/// when there is no checkpoint; a damaged one raises ErrorArchivoDanado and
+/// leaves the game as it is.
 bool restaurarRespaldo();
+
+/// Checks the checkpoint as restaurarRespaldo does, without touching it;
+/// false when there is none.
+bool comprobarRespaldo();
 
 /// Deletes the three backup files, so that a new game cannot step back into
 /// the files of the previous one.
 void borrarRespaldo();
+
+/// The names of the three backups and of the game files they copy, in order.
+inline constexpr const char* kRespaldos[3][2] = {
+    {"DATOS ACUMULADOS.DAT", "AUXACUM.DAT"},
+    {"DECISIONES.DAT", "AUXDECISIONES.DAT"},
+    {"DATOS INICIALES.DAT", "AUXINI.DAT"},
+};

@@ -3,7 +3,8 @@
 // record) and the team names ("NOMBRES.DAT", 51-byte records).
 //
 // Each call opens its file, works and closes it; nothing is kept between
-// calls. Index bases differ and callers rely on them: guardarNombre counts
+// calls; every write replaces its file atomically, and a file that is not
+// a whole number of records is damaged (ErrorArchivoDanado). Index bases differ and callers rely on them: guardarNombre counts
 // from 0, leerNombre from 1. File errors raise ErrorArchivo unless a call
 // says otherwise.
 
@@ -12,6 +13,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 class TDatosjuego {
 public:
@@ -20,8 +22,9 @@ public:
     void guardarDatosIniciales(const TRegDatosIniciales& r);
 
     /// Reads the parameters into r. A missing file returns at once with r
-    /// untouched; once the file exists every error is swallowed (a short
-    /// file may have filled part of r). Callers read into a zeroed record.
+    /// untouched. A file that is not exactly one record is damaged
+    /// (ErrorArchivoDanado) and r stays untouched; so does any other failure,
+    /// which raises ErrorArchivo. Callers read into a zeroed record.
     void leerDatosIniciales(TRegDatosIniciales& r);
 
     /// Bytes 5, 7, 2, 3 and 4 of the parameters record. A missing file
@@ -36,4 +39,7 @@ public:
     /// Reads the name of team indice, counted from 1. A missing file leaves
     /// nombre untouched; a record beyond the end is an error.
     void leerNombre(uint8_t indice, std::string& nombre);
+
+    /// Every name stored, in team order; none when the file is missing.
+    std::vector<std::string> leerNombres();
 };

@@ -1,42 +1,48 @@
 #include "store/Decision_UD.h"
 
-#include "store/Archivo.h"
+#include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/Notificador.h"
 
 namespace {
 constexpr const char* kDecisiones = "DECISIONES.DAT";
-}
 
-void TDecision::vaciarDecisiones() {
-    Archivo archivo(rutaDatos(kDecisiones), Archivo::Modo::crear);
-    archivo.cerrar();
+std::vector<TRegDecision> registrosExistentes() {
+    auto registros = leerRegistros<TRegDecision>(rutaDatos(kDecisiones));
+    if (!registros) throw ErrorArchivo(rutaDatos(kDecisiones), "no se pudo abrir el archivo para leer");
+    return *registros;
 }
+}  // namespace
+
+void TDecision::vaciarDecisiones() { reemplazarArchivo(rutaDatos(kDecisiones), {}); }
 
 void TDecision::guardarDecision(const TRegDecision& r, uint8_t indice) {
-    Archivo archivo(rutaDatos(kDecisiones), Archivo::Modo::actualizar);
+    auto registros = leerRegistros<TRegDecision>(rutaDatos(kDecisiones)).value_or(std::vector<TRegDecision>{});
     try {
-        archivo.escribirRegistro(indice, &r, sizeof r);
-        archivo.cerrar();
+        if (indice > registros.size()) throw ErrorArchivo(rutaDatos(kDecisiones), "posición más allá del fin del archivo");
+        if (indice == registros.size()) registros.push_back(r);
+        else registros[indice] = r;
+        reemplazarArchivo(rutaDatos(kDecisiones), bytesDeRegistros(registros));
     } catch (const ErrorArchivo&) {
         notificador().advertencia("Advertencia!", "Error de acceso al archivo de datos");
     }
 }
 
 void TDecision::leerDecision(uint8_t indice, TRegDecision& r) {
-    Archivo archivo(rutaDatos(kDecisiones), Archivo::Modo::leer);
-    if (indice == 0) throw ErrorArchivo(archivo.ruta(), "número de empresa 0 fuera de rango");
-    TRegDecision leido;
-    archivo.leer(std::uint64_t{indice - 1u} * sizeof leido, &leido, sizeof leido);
-    archivo.cerrar();
-    r = leido;
+    const auto registros = registrosExistentes();
+    if (indice == 0) throw ErrorArchivo(rutaDatos(kDecisiones), "número de empresa 0 fuera de rango");
+    if (indice > registros.size()) throw ErrorArchivo(rutaDatos(kDecisiones), "lectura más allá del fin del archivo");
+    r = registros[indice - 1u];
 }
 
 std::vector<TRegDecision> TDecision::leerDecisiones(uint8_t cantidad) {
-    Archivo archivo(rutaDatos(kDecisiones), Archivo::Modo::leer);
-    std::vector<TRegDecision> decisiones(cantidad);
-    if (cantidad > 0) archivo.leer(0, decisiones.data(), decisiones.size() * sizeof(TRegDecision));
-    archivo.cerrar();
-    return decisiones;
+    auto registros = registrosExistentes();
+    if (registros.size() < cantidad) throw ErrorArchivo(rutaDatos(kDecisiones), "lectura más allá del fin del archivo");
+    registros.resize(cantidad);
+    return registros;
+}
+
+void TDecision::guardarDecisiones(const std::vector<TRegDecision>& decisiones) {
+    reemplazarArchivo(rutaDatos(kDecisiones), bytesDeRegistros(decisiones));
 }

@@ -27,4 +27,8 @@ public:
     /// The decisions of companies 1..cantidad read in one go; a missing file
     /// or fewer records are an error, as reading each one would be.
     std::vector<TRegDecision> leerDecisiones(uint8_t cantidad);
+
+    /// Replaces the file by these records, record i being company i + 1, in
+    /// one atomic step: either every decision is stored or none is.
+    void guardarDecisiones(const std::vector<TRegDecision>& decisiones);
 };

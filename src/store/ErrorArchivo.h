@@ -25,3 +25,12 @@ class ErrorConversion : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+/// A game file exists but cannot be a valid one: its size is not a whole
+/// number of records, or its header is impossible. The game is damaged; no
+/// operation may write over it.
+class ErrorArchivoDanado : public ErrorArchivo {
+public:
+    ErrorArchivoDanado(const std::filesystem::path& archivo, const std::string& problema)
+        : ErrorArchivo(archivo, "el archivo está dañado: " + problema) {}
+};

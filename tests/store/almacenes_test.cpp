@@ -33,7 +33,7 @@ std::vector<std::string> nombresGuardados() {
 
 }  // namespace
 
-TEST(Parametros, ArchivoAusenteVacioOCorto) {
+TEST(Parametros, ArchivoAusenteOIncompleto) {
     CarpetaTemporal carpeta;
     TDatosjuego datos;
     TRegDatosIniciales r{};
@@ -47,19 +47,15 @@ TEST(Parametros, ArchivoAusenteVacioOCorto) {
     datos.leerNombre(1, nombre);
     EXPECT_EQ(nombre, "previo");
 
-    escribirBytes(carpeta / "DATOS INICIALES.DAT", {});
-    datos.leerDatosIniciales(r);  // empty: untouched, no error
-    EXPECT_EQ(r.planta, 1234);
-    EXPECT_THROW(datos.leerContadores(z, p, z1, z2, z3), ErrorArchivo);
-
-    // A short file fills what it holds.
-    escribirBytes(carpeta / "DATOS INICIALES.DAT", {7, 0, 7, 0, 0, 1, 0, 2});
-    TRegDatosIniciales corto{};
-    corto.planta = 55;
-    datos.leerDatosIniciales(corto);
-    EXPECT_EQ(corto.cantEquipos, 7);
-    EXPECT_EQ(corto.periodoActual, 2);
-    EXPECT_EQ(corto.planta, 55);
+    // An empty or short file is a damaged game, never read as valid: the
+    // caller's record stays as it was.
+    for (const std::vector<uint8_t>& bytes : {std::vector<uint8_t>{}, std::vector<uint8_t>{7, 0, 7, 0, 0, 1, 0, 2},
+                                              std::vector<uint8_t>(225, 0)}) {
+        escribirBytes(carpeta / "DATOS INICIALES.DAT", bytes);
+        EXPECT_THROW(datos.leerDatosIniciales(r), ErrorArchivoDanado) << bytes.size();
+        EXPECT_EQ(r.planta, 1234);
+        EXPECT_THROW(datos.leerContadores(z, p, z1, z2, z3), ErrorArchivoDanado);
+    }
     EXPECT_TRUE(registroNotificador().eventos.empty());
 }
 

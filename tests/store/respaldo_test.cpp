@@ -1,74 +1,123 @@
-// The period checkpoint: copies in order, a missing backup, and deleting it.
+// The period checkpoint: taken whole, restored once, refused when damaged.
 
 #include "comun/CarpetaTemporal.h"
 #include "store/DatosAcum_UD.h"
 #include "store/DatosIniciales.h"
+#include "store/ErrorArchivo.h"
 
 #include <gtest/gtest.h>
 
+namespace fs = std::filesystem;
+
 namespace {
 
-void escribirTexto(const std::filesystem::path& ruta, const std::string& texto) {
-    escribirBytes(ruta, std::vector<uint8_t>(texto.begin(), texto.end()));
+TRegDatosIniciales parametros(uint8_t empresas, uint8_t periodo) {
+    TRegDatosIniciales r{};
+    r.cantEquipos = r.cantEquiposZona1 = empresas;
+    r.zonaActiva = 1;
+    r.periodoActual = periodo;
+    return r;
+}
+
+std::vector<uint8_t> bytesDe(const TRegDatosIniciales& r) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&r);
+    return {p, p + sizeof r};
+}
+
+// A game at period 2 whose checkpoint holds period 1 with two companies.
+void juegoConRespaldo(const CarpetaTemporal& carpeta) {
+    escribirBytes(carpeta / "DATOS INICIALES.DAT", bytesDe(parametros(2, 2)));
+    escribirBytes(carpeta / "DATOS ACUMULADOS.DAT", std::vector<uint8_t>(208, 2));
+    escribirBytes(carpeta / "DECISIONES.DAT", {});
+    escribirBytes(carpeta / "AUXINI.DAT", bytesDe(parametros(2, 1)));
+    escribirBytes(carpeta / "AUXACUM.DAT", std::vector<uint8_t>(208, 1));
+    escribirBytes(carpeta / "AUXDECISIONES.DAT", std::vector<uint8_t>(80, 1));
+}
+
+std::map<std::string, std::vector<uint8_t>> contenido(const CarpetaTemporal& carpeta) {
+    std::map<std::string, std::vector<uint8_t>> foto;
+    for (const auto& e : fs::recursive_directory_iterator(carpeta.ruta()))
+        if (e.is_regular_file()) foto[fs::relative(e.path(), carpeta.ruta()).string()] = leerBytes(e.path());
+    return foto;
 }
 
 }  // namespace
 
-TEST(Respaldo, GuardarYRestaurarLosTresArchivos) {
+TEST(Respaldo, RestaurarUsaElRespaldoUnaSolaVez) {
     CarpetaTemporal carpeta;
-    escribirTexto(carpeta / "DATOS ACUMULADOS.DAT", "acum-1");
-    escribirTexto(carpeta / "DECISIONES.DAT", "dec-1");
-    escribirTexto(carpeta / "DATOS INICIALES.DAT", "ini-1");
-    escribirTexto(carpeta / "NOMBRES.DAT", "nombres-1");
-    guardarRespaldo();
-    EXPECT_EQ(leerTexto(carpeta / "AUXACUM.DAT"), "acum-1");
-    EXPECT_EQ(leerTexto(carpeta / "AUXDECISIONES.DAT"), "dec-1");
-    EXPECT_EQ(leerTexto(carpeta / "AUXINI.DAT"), "ini-1");
-
-    escribirTexto(carpeta / "DATOS ACUMULADOS.DAT", "acum-2");
-    escribirTexto(carpeta / "DECISIONES.DAT", "");
-    escribirTexto(carpeta / "DATOS INICIALES.DAT", "ini-2");
-    escribirTexto(carpeta / "NOMBRES.DAT", "nombres-2");
-    EXPECT_TRUE(restaurarRespaldo());
-    EXPECT_EQ(leerTexto(carpeta / "DATOS ACUMULADOS.DAT"), "acum-1");
-    EXPECT_EQ(leerTexto(carpeta / "DECISIONES.DAT"), "dec-1");
-    EXPECT_EQ(leerTexto(carpeta / "DATOS INICIALES.DAT"), "ini-1");
-    EXPECT_EQ(leerTexto(carpeta / "NOMBRES.DAT"), "nombres-2");  // not part of the checkpoint
-
-    // A second step back restores the same state again.
-    EXPECT_TRUE(restaurarRespaldo());
-    EXPECT_EQ(leerTexto(carpeta / "DATOS ACUMULADOS.DAT"), "acum-1");
+    juegoConRespaldo(carpeta);
+    ASSERT_TRUE(restaurarRespaldo());
+    EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytesDe(parametros(2, 1)));
+    EXPECT_EQ(leerBytes(carpeta / "DATOS ACUMULADOS.DAT"), std::vector<uint8_t>(208, 1));
+    EXPECT_EQ(leerBytes(carpeta / "DECISIONES.DAT"), std::vector<uint8_t>(80, 1));
+    // Only the last run can be undone: the second step back finds nothing.
+    const auto despues = contenido(carpeta);
+    EXPECT_FALSE(restaurarRespaldo());
+    EXPECT_EQ(contenido(carpeta), despues);
+    EXPECT_FALSE(fs::exists(carpeta / "AUXINI.DAT"));
 }
 
-TEST(Respaldo, CopiaFallidaNoDetieneLasDemas) {
+TEST(Respaldo, GuardarCopiaLosTresArchivos) {
     CarpetaTemporal carpeta;
-    escribirTexto(carpeta / "AUXACUM.DAT", "viejo");
-    // The results file is missing: its backup stays as it was, the others are taken.
-    escribirTexto(carpeta / "DECISIONES.DAT", "dec");
-    escribirTexto(carpeta / "DATOS INICIALES.DAT", "ini");
+    juegoConRespaldo(carpeta);
     guardarRespaldo();
-    EXPECT_EQ(leerTexto(carpeta / "AUXACUM.DAT"), "viejo");
-    EXPECT_EQ(leerTexto(carpeta / "AUXDECISIONES.DAT"), "dec");
-    EXPECT_EQ(leerTexto(carpeta / "AUXINI.DAT"), "ini");
+    EXPECT_EQ(leerBytes(carpeta / "AUXINI.DAT"), leerBytes(carpeta / "DATOS INICIALES.DAT"));
+    EXPECT_EQ(leerBytes(carpeta / "AUXACUM.DAT"), leerBytes(carpeta / "DATOS ACUMULADOS.DAT"));
+    EXPECT_EQ(leerBytes(carpeta / "AUXDECISIONES.DAT"), leerBytes(carpeta / "DECISIONES.DAT"));
+}
+
+TEST(Respaldo, UnRespaldoDanadoNoTocaElJuego) {
+    struct Caso {
+        const char* nombre;
+        const char* archivo;
+        std::vector<uint8_t> bytes;  // empty vector with borrar: the file is removed
+        bool borrar;
+    };
+    auto imposible = parametros(2, 12);
+    auto contadores = parametros(2, 1);
+    contadores.cantEquiposZona1 = 1;
+    const Caso casos[] = {
+        {"sin AUXINI", "AUXINI.DAT", {}, true},
+        {"sin AUXACUM", "AUXACUM.DAT", {}, true},
+        {"sin AUXDECISIONES", "AUXDECISIONES.DAT", {}, true},
+        {"AUXINI corto", "AUXINI.DAT", std::vector<uint8_t>(60, 0), false},
+        {"AUXINI largo", "AUXINI.DAT", std::vector<uint8_t>(448, 0), false},
+        {"registro partido", "AUXACUM.DAT", std::vector<uint8_t>(207, 1), false},
+        {"decisión partida", "AUXDECISIONES.DAT", std::vector<uint8_t>(41, 1), false},
+        {"faltan empresas", "AUXACUM.DAT", std::vector<uint8_t>(104, 1), false},
+        {"faltan decisiones", "AUXDECISIONES.DAT", std::vector<uint8_t>(40, 1), false},
+        {"período imposible", "AUXINI.DAT", bytesDe(imposible), false},
+        {"contadores imposibles", "AUXINI.DAT", bytesDe(contadores), false},
+    };
+    for (const Caso& caso : casos) {
+        CarpetaTemporal carpeta;
+        juegoConRespaldo(carpeta);
+        if (caso.borrar) fs::remove(carpeta / caso.archivo);
+        else escribirBytes(carpeta / caso.archivo, caso.bytes);
+        const auto antes = contenido(carpeta);
+        try {
+            restaurarRespaldo();
+            ADD_FAILURE() << caso.nombre;
+        } catch (const ErrorArchivoDanado& e) {
+            EXPECT_NE(std::string(e.what()).find("AUX"), std::string::npos) << caso.nombre << ": " << e.what();
+        }
+        EXPECT_EQ(contenido(carpeta), antes) << caso.nombre;
+    }
 }
 
 TEST(Respaldo, SinRespaldoNoCambiaNada) {
     CarpetaTemporal carpeta;
-    escribirTexto(carpeta / "DATOS INICIALES.DAT", "ini");
+    escribirBytes(carpeta / "DATOS INICIALES.DAT", bytesDe(parametros(2, 2)));
     EXPECT_FALSE(restaurarRespaldo());
-    EXPECT_EQ(leerTexto(carpeta / "DATOS INICIALES.DAT"), "ini");
+    EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytesDe(parametros(2, 2)));
 }
 
 TEST(Respaldo, UnJuegoNuevoBorraElRespaldoDelAnterior) {
     CarpetaTemporal carpeta;
-    escribirTexto(carpeta / "DATOS ACUMULADOS.DAT", "acum");
-    escribirTexto(carpeta / "DECISIONES.DAT", "dec");
-    escribirTexto(carpeta / "DATOS INICIALES.DAT", "ini");
-    guardarRespaldo();
-    guardarJuegoNuevo(TRegDatosIniciales{});
-    EXPECT_FALSE(std::filesystem::exists(carpeta / "AUXACUM.DAT"));
-    EXPECT_FALSE(std::filesystem::exists(carpeta / "AUXDECISIONES.DAT"));
-    EXPECT_FALSE(std::filesystem::exists(carpeta / "AUXINI.DAT"));
+    juegoConRespaldo(carpeta);
+    guardarJuegoNuevo(parametros(3, 1));
+    for (const char* archivo : {"AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT"})
+        EXPECT_FALSE(fs::exists(carpeta / archivo)) << archivo;
     EXPECT_FALSE(restaurarRespaldo());
-    EXPECT_EQ(std::filesystem::file_size(carpeta / "DATOS INICIALES.DAT"), 224u);
+    EXPECT_EQ(fs::file_size(carpeta / "DATOS INICIALES.DAT"), 224u);
 }

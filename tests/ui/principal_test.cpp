@@ -254,8 +254,8 @@ private slots:
         guardarParametros(3);
         const QByteArray iniAnterior = carpeta.leer(QStringLiteral("DATOS INICIALES.DAT"));
         carpeta.escribir(QStringLiteral("AUXINI.DAT"), iniAnterior);
-        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(208, '\x03'));
-        carpeta.escribir(QStringLiteral("AUXDECISIONES.DAT"), QByteArray(80, '\x33'));
+        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(312, '\x03'));
+        carpeta.escribir(QStringLiteral("AUXDECISIONES.DAT"), QByteArray(120, '\x33'));
         guardarParametros(4);
         carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), QByteArray(208, '\x04'));
         carpeta.escribir(QStringLiteral("DECISIONES.DAT"), QByteArray());
@@ -273,8 +273,8 @@ private slots:
         QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
         QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
-        QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")), QByteArray(208, '\x03'));
-        QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(80, '\x33'));
+        QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")), QByteArray(312, '\x03'));
+        QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(120, '\x33'));
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("3"));
         QVERIFY(modificarHabilitado(principal));
         // Unlike "Reanudar", the step back keeps the program-wide values.

@@ -1,0 +1,35 @@
+#pragma once
+// Whole record files: read in one step and checked, written as a new file
+// that replaces the old one atomically.
+
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+/// The records of a file, or nothing when the file is missing. A file whose
+/// size is not a whole number of records is damaged (ErrorArchivoDanado):
+/// nothing is ever read by a partial copy.
+template <class Registro>
+std::optional<std::vector<Registro>> leerRegistros(const std::filesystem::path& ruta) {
+    if (sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    const std::string bytes = leerArchivoEntero(ruta);
+    if (bytes.size() % sizeof(Registro) != 0)
+        throw ErrorArchivoDanado(ruta, "tiene " + std::to_string(bytes.size()) +
+                                           " bytes, que no son registros enteros de " +
+                                           std::to_string(sizeof(Registro)));
+    std::vector<Registro> registros(bytes.size() / sizeof(Registro));
+    if (!bytes.empty()) std::memcpy(registros.data(), bytes.data(), bytes.size());
+    return registros;
+}
+
+/// The bytes of records as the file holds them.
+template <class Registro>
+std::string bytesDeRegistros(const std::vector<Registro>& registros) {
+    std::string bytes(registros.size() * sizeof(Registro), '\0');
+    if (!registros.empty()) std::memcpy(bytes.data(), registros.data(), bytes.size());
+    return bytes;
+}

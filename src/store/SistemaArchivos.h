@@ -1,0 +1,97 @@
+#pragma once
+// The one way the core reaches the file system.
+//
+// Every file operation of the game files, the reports, the checkpoint, the
+// history and the folder lock passes this interface, so that tests can swap
+// in an implementation that fails or stops at any chosen operation. The real
+// implementation never follows a symbolic link in the last component of a
+// path: a link found where a game file, a temporary file or a folder of the
+// game should be is an error, so a planted link cannot make the game write
+// or delete outside its folder.
+//
+// Every failure raises ErrorArchivo naming the file and what failed.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+class TSistemaArchivos {
+public:
+    using ruta = std::filesystem::path;
+
+    /// What lies at a path, without following a link.
+    enum class Tipo { ninguno, archivo, carpeta, enlace, otro };
+
+    enum class Apertura {
+        leer,        ///< must exist
+        actualizar,  ///< read and write; created empty when missing
+        crear,       ///< created, or truncated to zero bytes
+        crearNuevo,  ///< created; an existing entry of that name is an error
+    };
+
+    /// Kinds of operations, for counting and injecting faults.
+    enum class Operacion { abrir, leer, escribir, sincronizar, cerrar, truncar, renombrar, eliminar, enlazar,
+                           crearCarpeta, listar, bloquear, tipo };
+
+    virtual ~TSistemaArchivos() = default;
+
+    /// Opens a file and returns its handle.
+    virtual int abrir(const ruta& archivo, Apertura modo) = 0;
+    /// Reads up to n bytes at pos; returns how many were read (0 at the end).
+    virtual std::size_t leer(int archivo, std::uint64_t pos, void* destino, std::size_t n) = 0;
+    /// Writes all n bytes at pos.
+    virtual void escribir(int archivo, std::uint64_t pos, const void* origen, std::size_t n) = 0;
+    virtual std::uint64_t tamano(int archivo) = 0;
+    virtual void truncar(int archivo, std::uint64_t tamano) = 0;
+    /// Makes the file's data durable.
+    virtual void sincronizar(int archivo) = 0;
+    virtual void cerrar(int archivo) = 0;
+
+    /// Renames a file or folder, replacing a file of the new name.
+    virtual void renombrar(const ruta& de, const ruta& a) = 0;
+    /// Removes a file, a link or an empty folder; a missing entry is not an error.
+    virtual void eliminar(const ruta& entrada) = 0;
+    /// A second name (hard link) for an existing file.
+    virtual void enlazar(const ruta& existente, const ruta& nuevo) = 0;
+    /// Creates a folder; an existing folder is fine, anything else in its place is an error.
+    virtual void crearCarpeta(const ruta& carpeta) = 0;
+    /// Makes the entries of a folder (creations, renames, removals) durable.
+    virtual void sincronizarCarpeta(const ruta& carpeta) = 0;
+    /// Names of the entries of a folder, without "." and "..", in no order.
+    virtual std::vector<std::string> listar(const ruta& carpeta) = 0;
+    virtual Tipo tipo(const ruta& entrada) = 0;
+
+    /// Takes an advisory lock on the file (created when missing): exclusive
+    /// or shared. Returns the handle that holds it, to be closed with
+    /// cerrar(), or -1 at once when another program holds a lock that
+    /// conflicts.
+    virtual int bloquear(const ruta& archivo, bool exclusivo) = 0;
+};
+
+/// The file system in use; by default the real one.
+TSistemaArchivos& sistemaArchivos();
+/// Installs another file system (not owned); nullptr puts back the real one.
+void fijarSistemaArchivos(TSistemaArchivos* nuevo);
+/// The real file system, for implementations that wrap it.
+TSistemaArchivos& sistemaArchivosReal();
+
+// Helpers built on the current file system.
+
+/// The whole content of a file, sized and read through one handle; an entry
+/// that is not a plain file (a link, a folder) is an error.
+std::string leerArchivoEntero(const std::filesystem::path& archivo);
+
+/// Writes bytes as a new file: the file is created (never through an
+/// existing entry), written, synced and closed. Used for files that a
+/// commit renames into place later.
+void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes);
+
+/// Replaces a file atomically: writes a temporary file beside it, syncs it,
+/// renames it over the file and syncs the folder. A failure or a crash
+/// leaves either the old file or the new one, never a partial one.
+void reemplazarArchivo(const std::filesystem::path& archivo, const std::string& bytes);
+
+/// Removes a folder and everything in it without following any link.
+void eliminarArbol(const std::filesystem::path& carpeta);

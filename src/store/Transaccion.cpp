@@ -1,0 +1,273 @@
+#include "store/Transaccion.h"
+
+#include "store/CarpetaDatos.h"
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+
+#include <set>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kCabecera = "CORVELIAN TRANSACCION 1";
+constexpr const char* kFin = "FIN";
+// Inside the staging folder: how the game is left when the change is undone.
+constexpr const char* kComoAntes = "COMO ANTES.TXT";
+
+using Tipo = TSistemaArchivos::Tipo;
+
+fs::path enDatos(const std::string& nombre) { return rutaDatos(nombre); }
+fs::path enPreparacion(const std::string& nombre) { return rutaDatos(kCarpetaTransaccion) / nombre; }
+
+// A name from a journal or a caller: relative, without "..", tabs or line ends.
+void comprobarNombre(const std::string& nombre) {
+    const fs::path ruta(nombre);
+    bool bien = !nombre.empty() && ruta.is_relative() && nombre.find_first_of("\t\r\n") == std::string::npos;
+    for (const auto& parte : ruta)
+        if (parte == "..") bien = false;
+    if (!bien) throw ErrorArchivo(rutaDatos(kDiarioTransaccion), "nombre de archivo no válido: " + nombre);
+}
+
+struct Diario {
+    std::string comoDespues;
+    std::vector<std::pair<char, std::pair<std::string, std::string>>> pasos;
+};
+
+[[noreturn]] void diarioDanado() {
+    throw ErrorArchivo(rutaDatos(kDiarioTransaccion),
+                       "el diario de la última operación está dañado; el juego no se puede abrir");
+}
+
+Diario leerDiario() {
+    std::istringstream texto(leerArchivoEntero(rutaDatos(kDiarioTransaccion)));
+    std::string linea;
+    Diario diario;
+    if (!std::getline(texto, linea) || linea != kCabecera) diarioDanado();
+    if (!std::getline(texto, diario.comoDespues)) diarioDanado();
+    bool fin = false;
+    while (std::getline(texto, linea)) {
+        if (linea == kFin) {
+            fin = true;
+            break;
+        }
+        const auto t1 = linea.find('\t');
+        if (linea.size() < 3 || t1 != 1) diarioDanado();
+        const auto t2 = linea.find('\t', 2);
+        std::string de = linea.substr(2, t2 == std::string::npos ? std::string::npos : t2 - 2);
+        std::string a = t2 == std::string::npos ? std::string() : linea.substr(t2 + 1);
+        comprobarNombre(de);
+        if (linea[0] != 'E') comprobarNombre(a);
+        if (std::string_view("RECM").find(linea[0]) == std::string_view::npos) diarioDanado();
+        diario.pasos.push_back({linea[0], {std::move(de), std::move(a)}});
+    }
+    if (!fin) diarioDanado();
+    return diario;
+}
+
+// One step of the switch; each can run again after an interruption.
+void aplicar(char tipo, const std::string& de, const std::string& a) {
+    TSistemaArchivos& sa = sistemaArchivos();
+    switch (tipo) {
+    case 'R':  // staged file, or a file of the game folder, into its place
+        if (sa.tipo(enDatos(de)) == Tipo::archivo) sa.renombrar(enDatos(de), enDatos(a));
+        break;
+    case 'E':
+        if (sa.tipo(enDatos(de)) != Tipo::carpeta) sa.eliminar(enDatos(de));
+        break;
+    case 'C':
+        if (sa.tipo(enDatos(de)) == Tipo::carpeta) {
+            sa.crearCarpeta(enDatos(a).parent_path());
+            eliminarArbol(enDatos(a));
+            sa.renombrar(enDatos(de), enDatos(a));
+        }
+        break;
+    case 'M':
+        if (sa.tipo(enDatos(de)) == Tipo::carpeta && sa.tipo(enDatos(a)) == Tipo::ninguno)
+            sa.renombrar(enDatos(de), enDatos(a));
+        break;
+    }
+}
+
+void sincronizarCarpetasDe(const std::vector<std::pair<char, std::pair<std::string, std::string>>>& pasos) {
+    std::set<fs::path> carpetas{carpetaDatos()};
+    for (const auto& [tipo, nombres] : pasos) {
+        if (tipo != 'E') carpetas.insert(enDatos(nombres.second).parent_path());
+        carpetas.insert(enDatos(nombres.first).parent_path());
+    }
+    for (const auto& carpeta : carpetas)
+        if (sistemaArchivos().tipo(carpeta) == Tipo::carpeta) sistemaArchivos().sincronizarCarpeta(carpeta);
+}
+
+// Runs the journal to its end, then forgets it.
+void completar(const Diario& diario) {
+    for (const auto& [tipo, nombres] : diario.pasos) aplicar(tipo, nombres.first, nombres.second);
+    sincronizarCarpetasDe(diario.pasos);
+    eliminarArbol(rutaDatos(kCarpetaTransaccion));
+    sistemaArchivos().eliminar(rutaDatos(kDiarioTransaccion));
+    sistemaArchivos().sincronizarCarpeta(carpetaDatos());
+}
+
+}  // namespace
+
+bool hayTransaccionPendiente() {
+    TSistemaArchivos& sa = sistemaArchivos();
+    return sa.tipo(rutaDatos(kDiarioTransaccion)) != Tipo::ninguno ||
+           sa.tipo(rutaDatos(kCarpetaTransaccion)) != Tipo::ninguno;
+}
+
+std::string recuperarTransaccion() {
+    TSistemaArchivos& sa = sistemaArchivos();
+    const Tipo diario = sa.tipo(rutaDatos(kDiarioTransaccion));
+    if (diario != Tipo::ninguno) {
+        if (diario != Tipo::archivo) diarioDanado();
+        const Diario leido = leerDiario();
+        completar(leido);
+        return "La última operación se interrumpió y se completó: " + leido.comoDespues;
+    }
+    const fs::path preparacion = rutaDatos(kCarpetaTransaccion);
+    const Tipo tipo = sa.tipo(preparacion);
+    if (tipo == Tipo::ninguno) return {};
+    std::string comoAntes;
+    if (tipo == Tipo::carpeta && sa.tipo(preparacion / kComoAntes) == Tipo::archivo) {
+        try {
+            comoAntes = leerArchivoEntero(preparacion / kComoAntes);
+        } catch (const ErrorArchivo&) {
+            // Only the message is lost; the change is undone all the same.
+        }
+    }
+    eliminarArbol(preparacion);
+    sa.sincronizarCarpeta(carpetaDatos());
+    if (comoAntes.empty()) return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
+    return "La última operación se interrumpió; " + comoAntes;
+}
+
+TTransaccion::TTransaccion(std::string comoAntes, std::string comoDespues)
+    : comoAntes_(std::move(comoAntes)), comoDespues_(std::move(comoDespues)) {
+    if (comoDespues_.find_first_of("\r\n") != std::string::npos) comoDespues_ = "el cambio quedó hecho.";
+    recuperarTransaccion();
+    sistemaArchivos().crearCarpeta(rutaDatos(kCarpetaTransaccion));
+    escribirArchivoNuevo(enPreparacion(kComoAntes), comoAntes_);
+}
+
+TTransaccion::~TTransaccion() {
+    if (confirmada_) return;
+    try {
+        // Nothing reached the game; the staged files are only clutter. Should
+        // this fail too, the next opening removes them.
+        if (sistemaArchivos().tipo(rutaDatos(kDiarioTransaccion)) == Tipo::ninguno)
+            eliminarArbol(rutaDatos(kCarpetaTransaccion));
+    } catch (...) {
+    }
+}
+
+void TTransaccion::preparar(const std::string& nombre) {
+    comprobarNombre(nombre);
+    if (fs::path(nombre).has_parent_path()) {
+        fs::path carpeta = rutaDatos(kCarpetaTransaccion);
+        for (const auto& parte : fs::path(nombre).parent_path()) sistemaArchivos().crearCarpeta(carpeta /= parte);
+    }
+    // Written again in the same change: the last content wins.
+    for (const std::string& escrito : escritos_)
+        if (escrito == nombre) {
+            sistemaArchivos().eliminar(enPreparacion(nombre));
+            return;
+        }
+    escritos_.push_back(nombre);
+}
+
+void TTransaccion::escribir(const std::string& nombre, const std::string& bytes) {
+    preparar(nombre);
+    escribirArchivoNuevo(enPreparacion(nombre), bytes);
+}
+
+void TTransaccion::enlazar(const std::string& escrito, const std::string& nombre) {
+    preparar(nombre);
+    try {
+        sistemaArchivos().enlazar(enPreparacion(escrito), enPreparacion(nombre));
+    } catch (const ErrorArchivo&) {
+        // A file system without hard links gets a copy.
+        escribirArchivoNuevo(enPreparacion(nombre), leerArchivoEntero(enPreparacion(escrito)));
+    }
+}
+
+void TTransaccion::eliminar(const std::string& nombre) {
+    comprobarNombre(nombre);
+    pasos_.push_back({'E', nombre, {}});
+}
+
+void TTransaccion::renombrar(const std::string& de, const std::string& a) {
+    comprobarNombre(de);
+    comprobarNombre(a);
+    pasos_.push_back({'R', de, a});
+}
+
+void TTransaccion::reemplazarCarpeta(const std::string& carpeta) {
+    comprobarNombre(carpeta);
+    fs::path ruta = rutaDatos(kCarpetaTransaccion);
+    for (const auto& parte : fs::path(carpeta)) sistemaArchivos().crearCarpeta(ruta /= parte);
+    pasos_.push_back({'C', std::string(kCarpetaTransaccion) + "/" + carpeta, carpeta});
+}
+
+void TTransaccion::apartarCarpeta(const std::string& carpeta, const std::string& destino) {
+    comprobarNombre(carpeta);
+    comprobarNombre(destino);
+    pasos_.push_back({'M', carpeta, destino});
+}
+
+void TTransaccion::confirmar() {
+    TSistemaArchivos& sa = sistemaArchivos();
+    std::vector<Paso> pasos;
+    // Folders moved aside first, removals next, then the files and folders
+    // that take their places.
+    for (const Paso& p : pasos_)
+        if (p.tipo == 'M') pasos.push_back(p);
+    for (const Paso& p : pasos_)
+        if (p.tipo == 'E') pasos.push_back(p);
+    std::vector<std::string> carpetas;
+    for (const Paso& p : pasos_)
+        if (p.tipo == 'C') carpetas.push_back(p.a);
+    for (const std::string& nombre : escritos_) {
+        bool dentro = false;
+        for (const std::string& carpeta : carpetas)
+            if (nombre.rfind(carpeta + "/", 0) == 0) dentro = true;
+        if (!dentro) pasos.push_back({'R', std::string(kCarpetaTransaccion) + "/" + nombre, nombre});
+    }
+    for (const Paso& p : pasos_)
+        if (p.tipo == 'R' || p.tipo == 'C') pasos.push_back(p);
+
+    // Everything that can refuse the switch is checked before the commit point.
+    for (const Paso& p : pasos) {
+        const fs::path destino = enDatos(p.a);
+        if (p.tipo == 'R') {
+            if (sa.tipo(enDatos(p.de)) != Tipo::archivo) throw ErrorArchivo(enDatos(p.de), "falta el archivo");
+            const Tipo t = sa.tipo(destino);
+            if (t == Tipo::carpeta || t == Tipo::otro)
+                throw ErrorArchivo(destino, "hay una carpeta u otra cosa en el lugar del archivo");
+        } else if (p.tipo == 'C') {
+            const Tipo padre = sa.tipo(destino.parent_path());
+            if (padre != Tipo::carpeta && padre != Tipo::ninguno)
+                throw ErrorArchivo(destino.parent_path(), "no es una carpeta del juego");
+        } else if (p.tipo == 'M') {
+            if (sa.tipo(destino) != Tipo::ninguno) throw ErrorArchivo(destino, "ya existe");
+        } else if (sa.tipo(enDatos(p.de)) == Tipo::carpeta) {
+            throw ErrorArchivo(enDatos(p.de), "es una carpeta");
+        }
+    }
+    sa.sincronizarCarpeta(rutaDatos(kCarpetaTransaccion));
+    for (const std::string& nombre : escritos_)
+        if (fs::path(nombre).has_parent_path()) sa.sincronizarCarpeta(enPreparacion(nombre).parent_path());
+
+    std::string diario = std::string(kCabecera) + "\n" + comoDespues_ + "\n";
+    Diario leido;
+    leido.comoDespues = comoDespues_;
+    for (const Paso& p : pasos) {
+        diario += std::string(1, p.tipo) + "\t" + p.de + (p.tipo == 'E' ? "" : "\t" + p.a) + "\n";
+        leido.pasos.push_back({p.tipo, {p.de, p.a}});
+    }
+    diario += std::string(kFin) + "\n";
+    reemplazarArchivo(rutaDatos(kDiarioTransaccion), diario);
+    confirmada_ = true;
+    completar(leido);
+}
