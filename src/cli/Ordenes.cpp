@@ -9,6 +9,7 @@
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
+#include "store/Transaccion.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -87,6 +88,11 @@ void usarCarpeta(const TLinea& linea, bool crear) {
     if (crear) fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + carpeta.string() + "» no existe.");
     fijarCarpetaDatos(carpeta);
+    // An interrupted change is finished or undone before anything else.
+    if (hayTransaccionPendiente()) {
+        const std::string mensaje = recuperarTransaccion();
+        if (!mensaje.empty()) std::cerr << mensaje << '\n';
+    }
     reanudar();
 }
 
