@@ -1,7 +1,7 @@
 #include "cli/Demo.h"
 
 #include "cli/Errores.h"
-#include "cli/Juego.h"
+#include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
 

@@ -10,10 +10,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-/// The order cannot be carried out on this game or with these files: a bad
-/// line in an input file, a period that cannot run now. Exit code 1, like a
-/// file error. The message (UTF-8) may span several lines, one per fault.
-class ErrorJuego : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
+/// ErrorJuego (the game core's refusals, a bad line in an input file): exit
+/// code 1, like a file error.
+#include "juego/Juego.h"

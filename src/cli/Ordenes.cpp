@@ -3,13 +3,12 @@
 #include "cli/Consola.h"
 #include "cli/Demo.h"
 #include "cli/Errores.h"
-#include "cli/Juego.h"
+#include "juego/Juego.h"
 #include "cli/LectorCsv.h"
 #include "cli/Parametros.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
-#include "store/Transaccion.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -88,12 +87,9 @@ void usarCarpeta(const TLinea& linea, bool crear) {
     if (crear) fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + carpeta.string() + "» no existe.");
     fijarCarpetaDatos(carpeta);
-    // An interrupted change is finished or undone before anything else.
-    if (hayTransaccionPendiente()) {
-        const std::string mensaje = recuperarTransaccion();
-        if (!mensaje.empty()) std::cerr << mensaje << '\n';
-    }
-    reanudar();
+    // An interrupted change is finished or undone here, and said so.
+    // A new game replaces whatever is there, damaged or not.
+    if (!crear && leerEstado().hayJuego) reanudar();
 }
 
 int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {

@@ -30,7 +30,7 @@ TEST(Rechazos, SimularSinPoderCorrerNoTocaNingunArchivo) {
     const std::vector<Caso> casos = {
         {-1, 0, "No hay un juego en"},
         {0, 3, "Todavía no se corrió el período 0: el archivo de resultados tiene 0 de 3 empresas."},
-        {1, 2, "Faltan decisiones del período 1: hay 2 de 3 empresas. Cárguelas con la orden «decisiones»."},
+        {1, 2, "Faltan decisiones del período 1: hay 2 de 3 empresas."},
         {5, 0, "Faltan decisiones del período 5: hay 0 de 3 empresas."},
         {11, 3, "El juego terminó: ya se simularon los diez períodos."},
     };
@@ -63,7 +63,7 @@ TEST(Rechazos, PeriodoCeroSoloAntesDelPrimerPeriodo) {
     auto r = orden(carpeta, kPeriodo0);
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.errores,
-              "El período 0 ya se corrió y el juego va por el período 3. Para empezar de nuevo use la orden «nuevo».\n");
+              "El período 0 ya se corrió y el juego va por el período 3. Para empezar de nuevo use «Nuevo».\n");
     EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
 }
 
