@@ -10,6 +10,7 @@
 #include "store/Notificador.h"
 #include "store/Texto.h"
 
+#include <algorithm>
 
 TDecisionesPeriodo0 ejemploPeriodo0() {
     TDecisionesPeriodo0 d;
