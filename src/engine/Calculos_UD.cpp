@@ -106,6 +106,16 @@ void TCalculos::calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaC
                                double prestamoAdicA, double prestamoAdicB, double tasaGiro, double& deudaFinalA,
                                double& deudaFinalB, double& interesGiro, double& giro, bool& quebrada,
                                bool& marcaQuiebra) {
+    TRegDatosIniciales datos{};
+    TDatosjuego().leerDatosIniciales(datos);
+    calcularDeudas(excesoA, excesoB, e, giroTotal, prestamoAdicA, prestamoAdicB, tasaGiro,
+                   datos.limiteGiroDescubierto, deudaFinalA, deudaFinalB, interesGiro, giro, quebrada, marcaQuiebra);
+}
+
+void TCalculos::calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,
+                               double prestamoAdicA, double prestamoAdicB, double tasaGiro, double limiteGiro,
+                               double& deudaFinalA, double& deudaFinalB, double& interesGiro, double& giro,
+                               bool& quebrada, bool& marcaQuiebra) {
     // A bank that was exceeded holds exactly its limit; the excess is overdraft.
     deudaFinalA = excesoA != 0
                       ? e.maxCreditoA
@@ -119,9 +129,7 @@ void TCalculos::calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaC
     giro = giroTotal;
     interesGiro = static_cast<double>(Ext(giroTotal) * tasaGiro);
 
-    TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
-    if (giroTotal > datos.limiteGiroDescubierto) {
+    if (giroTotal > limiteGiro) {
         quebrada = true;
         marcaQuiebra = true;
     } else {

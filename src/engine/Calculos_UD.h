@@ -155,6 +155,11 @@ public:
     void calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,
                         double prestamoAdicA, double prestamoAdicB, double tasaGiro, double& deudaFinalA,
                         double& deudaFinalB, double& interesGiro, double& giro, bool& quebrada, bool& marcaQuiebra);
+    /// The same with the overdraft limit given by the caller, touching no file.
+    void calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,
+                        double prestamoAdicA, double prestamoAdicB, double tasaGiro, double limiteGiro,
+                        double& deudaFinalA, double& deudaFinalB, double& interesGiro, double& giro, bool& quebrada,
+                        bool& marcaQuiebra);
 
     /// The income statement. Sales = price (one byte) x units sold. One u$s is
     /// always taken off the profit before tax; tax is charged only on a

@@ -1,10 +1,8 @@
 #include "engine/UDecicionesPeriodo0.h"
 
-#include "engine/Calculos_UD.h"
 #include "engine/CifrasEmpresa.h"
+#include "engine/EmpresaPeriodo.h"
 #include "engine/Historial.h"
-#include "engine/Ordenes_UD.h"
-#include "engine/UTablaCostos.h"
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
 #include "store/Datos_UD.h"
@@ -14,7 +12,7 @@
 #include "store/Texto.h"
 #include "store/Transaccion.h"
 
-#include <cmath>
+#include <algorithm>
 
 TDecisionesPeriodo0 ejemploPeriodo0() {
     TDecisionesPeriodo0 d;
@@ -37,78 +35,25 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
     TDatosjuego datos;
     TRegDatosIniciales ini{};
     datos.leerDatosIniciales(ini);
-    const uint8_t precio = static_cast<uint8_t>(d.precio);  // the sales product takes the price as one byte
 
-    TCalculos calculos;
-    TOrdenes ordenes;
-    tcosto costo;
     // The reports, the results and the history appear together when the run
     // commits; a failure or a crash before that leaves the game as it was.
     TTransaccion transaccion("el juego quedó como antes del período 0.", "el período 0 quedó corrido.");
     TReporte f;
     f.escribirEn(&transaccion);
-
     // One standard company that starts from nothing but the initial plant and capital.
-    TEntradaProduccion entrada{0, d.capacitacion, 0, 0, 0.0, 0.0, ini.interesA, ini.interesB, ini.tasaMantenimiento,
-                               static_cast<double>(d.nivelProduccion), ini.tasaProduccion, d.pedPrestamoA,
-                               d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB, d.invPlanta, ini.planta, 0};
-    TResultadoProduccion prod{};
-    calculos.calcularProduccion(entrada, prod);
+    const TEmpresaCalculada calculo = calcularEmpresa(estadoInicial(ini), comunes, ini, {}, reglasPeriodo0());
+    const TCifrasEmpresa& cifras = calculo.cifras;
+    const TResultadoProduccion& prod = cifras.produccion;
+    const int32_t recibidas = cifras.ordenesRecibidas, vendidas = cifras.ventas;
+    const int32_t noRealizadas = cifras.ordenesNoRealizadas, stockFinal = cifras.stockFinal;
+    const TEstadoResultado& resultado = cifras.resultado;
+    const double costoUnitario = cifras.costoUnitario;
 
-    double costoUnitario = 0, costoTotal = 0;
-    costo.costoProduccion(ini.planta, prod.produccion, 0, static_cast<uint8_t>(d.nivelProduccion), costoUnitario,
-                          costoTotal);
-
-    int32_t recibidas = 0, vendidas = 0, noRealizadas = 0, stockFinal = 0;
-    ordenes.calcularOrdenes(0, 0, ini.modifOrdenes, prod.produccion, d.marketing, precio, recibidas, vendidas,
-                            noRealizadas, stockFinal);
-
-    TEntradaStock entradaStock{0, 0, stockFinal, ini.penalidadStock, prod.produccion, vendidas, 0.0, costoUnitario};
-    TResultadoStock stock{};
-    calculos.valuarStock(entradaStock, stock);
-
-    bool fondosSuficientes = false;
-    double faltante = 0;
-    // The interest of this period's loans at this period's rates counts among the outlays.
-    const double interesesProvisorios =
-        static_cast<double>(static_cast<long double>(prod.interesA) + prod.interesB);
-    calculos.verificarFondos(d.pedPrestamoA + d.pedPrestamoB, 0, interesesProvisorios, prod.mantenimiento,
-                             costoTotal, d.devPrestamoA + d.devPrestamoB, d.invPlanta, d.marketing, d.capacitacion,
-                             d.invYDes, fondosSuficientes, faltante);
-
-    int32_t penalidad = 0;
-    double adicionalA = 0, adicionalB = 0, parteGiro = 0;
-    TEntradaCredito credito{faltante,        0.0,          0.0,        ini.maxCreditoA, ini.maxCreditoB,
-                            d.devPrestamoB,  d.pedPrestamoB, d.devPrestamoA, d.pedPrestamoA};
-    if (!fondosSuficientes) calculos.cubrirFaltante(credito, penalidad, adicionalA, adicionalB, parteGiro);
-
-    // No credit limit is enforced in period 0: both excesses are 0.
-    double deudaA = 0, deudaB = 0, interesGiro = 0, giro = 0;
-    bool quebrada = false, marcaQuiebra = false;
-    calculos.calcularDeudas(0, 0, credito, parteGiro, adicionalA, adicionalB, ini.tasaGiroDescubierto, deudaA, deudaB,
-                            interesGiro, giro, quebrada, marcaQuiebra);
-    prod.interesA = deudaA * ini.interesA;
-    prod.interesB = deudaB * ini.interesB;
-
-    const int32_t costoMercVendida = aEntero(f.FormatoTecho(stock.costoMercVendida));
-    TEstadoResultado resultado{};
-    calculos.estadoDeResultado(costoMercVendida, stock.mantenimientoStock, prod, ini.tasaImpuestos, interesGiro,
-                               penalidad, d.invYDes, d.capacitacion, d.marketing, vendidas, precio, resultado);
-    TBalance bal{};
-    calculos.balance(prod.plantaNueva, ini.capital, 0, deudaB, resultado.utilPeriodo, stock.valorStock, deudaA, 0.0,
-                     bal);
-    bal.efectivo = std::trunc(bal.efectivo);
-
-    const TCifrasEmpresa cifras{prod,     stock,        resultado,  bal,       costoUnitario, recibidas,
-                                vendidas, noRealizadas, stockFinal, penalidad, adicionalA,    adicionalB,
-                                deudaA,   deudaB,       giro};
     empstr emp{};
     llenarEmpstr(cifras, comunes, ini, d.nombreBancoA, d.nombreBancoB, emp);
-    // One report stands for every company; it carries no period number, and
-    // the accumulated figures are the period's own decisions.
+    // One report stands for every company; it carries no period number.
     emp.empresa = "IGUALES";
-    emp.capacacum = f.FormatoEntero(d.capacitacion);
-    emp.iydacum = f.FormatoEntero(d.invYDes);
     // Period 0 computes no dismissals: "Empleados Indemniz." stays empty.
     emp.empindemniz.clear();
     f.ReporteEmpresa(emp);
@@ -159,22 +104,9 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
     std::vector<TRegDatosAcum> resultados;
     if (zonaActiva == 1 && n > 0) {
         if (TDatosAcum().cantidadAcum() > 0) resultados = TDatosAcum().leerTodos();
+        TRegDatosAcum r = registroResultados(calculo, cadena{});
         for (int i = 1; i <= n; ++i) {
-            TRegDatosAcum r{};
             asignar(r.nombreEmpresa, nombres[i - 1]);
-            r.zona = 1;
-            r.intereses = aEntero(emp.intereses);
-            r.stockValor = aEntero(emp.stock);
-            r.giroDescubierto = 0;
-            r.prestamoA = aEntero(emp.prestamosa);
-            r.prestamoB = aEntero(emp.prestamosb);
-            r.planta = d.invPlanta + ini.planta;
-            r.efectivo = aEntero(emp.efectivo);
-            r.utilidadAcumulada = aEntero(emp.utacumuladas);
-            r.stockUnidades = stockFinal;
-            r.invYDesAcumulada = d.invYDes;
-            r.capacitacionAcumulada = d.capacitacion;
-            r.empleados = prod.empleadosNecesarios;
             if (static_cast<std::size_t>(i) <= resultados.size()) resultados[static_cast<std::size_t>(i - 1)] = r;
             else resultados.push_back(r);
         }

@@ -2,9 +2,9 @@
 
 #include "engine/Calculos_UD.h"
 #include "engine/CifrasEmpresa.h"
+#include "engine/EmpresaPeriodo.h"
 #include "engine/Historial.h"
 #include "engine/Ordenes_UD.h"
-#include "engine/UTablaCostos.h"
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
@@ -70,7 +70,6 @@ private:
 
     TCalculos calculos_;
     TOrdenes ordenes_;
-    tcosto costo_;
     TReporte reporte_;
     empstr emp_{};
     indstr ind_{};
@@ -96,88 +95,18 @@ void TCorrida::simularEmpresa(int i) {
     const TRegDecision& d = decisiones_[i - 1];
     TRegDatosAcum a = acum_[i - 1];
 
-    const int32_t ordenesInvDes = ordenes_.ordenesPorInvDes(ini_.nroInvYDes, a.invYDesAcumulada, sumaIyDZona_);
-    const int32_t ajustePrecio = ordenes_.ajustePorPrecio(sumaPreciosZona_, d.precio, ini_.multipOrdenesMas,
-                                                          ini_.multipOrdenesMenos, ini_.cantEquiposZona1);
-
-    TEntradaProduccion entrada{a.capacitacionAcumulada, d.capacitacion, a.empleados, d.invYDes,
-                               static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
-                               ini_.interesA, ini_.interesB, ini_.tasaMantenimiento,
-                               static_cast<double>(d.nivelProduccion), ini_.tasaProduccion,
-                               d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB,
-                               d.invPlanta, a.planta, a.invYDesAcumulada};
-    TResultadoProduccion prod{};
-    calculos_.calcularProduccion(entrada, prod);
-
-    const int32_t disponibles = a.stockUnidades + prod.produccion;
-    double costoUnitario = 0, costoTotal = 0;
-    costo_.costoProduccion(a.planta, prod.produccion, a.capacitacionAcumulada,
-                           static_cast<uint8_t>(d.nivelProduccion), costoUnitario, costoTotal);
-
-    int32_t recibidas = 0, vendidas = 0, noRealizadas = 0, stockFinal = 0;
-    ordenes_.calcularOrdenes(ajustePrecio, ordenesInvDes, ini_.modifOrdenes, disponibles, d.marketing, d.precio,
-                             recibidas, vendidas, noRealizadas, stockFinal);
-
-    TEntradaStock entradaStock{ini_.periodoActual, a.stockUnidades, stockFinal, ini_.penalidadStock,
-                               prod.produccion, vendidas, static_cast<double>(a.stockValor), costoUnitario};
-    TResultadoStock stock{};
-    calculos_.valuarStock(entradaStock, stock);
-
-    const int32_t prestamosPedidos = d.pedPrestamoA + d.pedPrestamoB;
-    const int32_t devoluciones = d.devPrestamoA + d.devPrestamoB;
-
-    // The repayment to bank B pays the carried overdraft first.
-    int32_t devolucionB = d.devPrestamoB;
-    if (a.giroDescubierto > 0) {
-        if (devolucionB >= a.giroDescubierto) {
-            devolucionB -= a.giroDescubierto;
-            a.giroDescubierto = 0;
-        } else {
-            a.giroDescubierto -= devolucionB;
-            devolucionB = 0;
-        }
-    }
-
-    bool fondosSuficientes = false;
-    double faltante = 0;
-    calculos_.verificarFondos(prestamosPedidos, a.efectivo, static_cast<double>(a.intereses), prod.mantenimiento,
-                              costoTotal, devoluciones, d.invPlanta, d.marketing, d.capacitacion, d.invYDes,
-                              fondosSuficientes, faltante);
-
-    const int32_t excesoA = std::max(0, a.prestamoA + d.pedPrestamoA - d.devPrestamoA - ini_.maxCreditoA);
-    const int32_t excesoB = std::max(0, a.prestamoB + d.pedPrestamoB - devolucionB - ini_.maxCreditoB);
-
-    int32_t penalidad = 0;
-    double adicionalA = 0, adicionalB = 0, parteGiro = 0;
-    TEntradaCredito credito{faltante, static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
-                            ini_.maxCreditoA, ini_.maxCreditoB, devolucionB, d.pedPrestamoB, d.devPrestamoA,
-                            d.pedPrestamoA};
-    if (!fondosSuficientes) calculos_.cubrirFaltante(credito, penalidad, adicionalA, adicionalB, parteGiro);
-
-    const double giroTotal = static_cast<double>(static_cast<long double>(excesoA) + parteGiro + excesoB +
-                                                 a.giroDescubierto);
-
-    double deudaA = 0, deudaB = 0, interesGiro = 0, giro = 0;
-    bool quebrada = false, marcaQuiebra = false;
-    calculos_.calcularDeudas(excesoA, excesoB, credito, giroTotal, adicionalA, adicionalB,
-                             ini_.tasaGiroDescubierto, deudaA, deudaB, interesGiro, giro, quebrada, marcaQuiebra);
-
-    prod.interesA = deudaA * ini_.interesA;
-    prod.interesB = deudaB * ini_.interesB;
-
-    const int32_t costoMercVendida = numero(reporte_.FormatoTecho(stock.costoMercVendida));
-    TEstadoResultado resultado{};
-    calculos_.estadoDeResultado(costoMercVendida, stock.mantenimientoStock, prod, ini_.tasaImpuestos, interesGiro,
-                                penalidad, d.invYDes, d.capacitacion, d.marketing, vendidas,
-                                static_cast<uint8_t>(d.precio), resultado);
-    TBalance bal{};
-    calculos_.balance(prod.plantaNueva, ini_.capital, a.utilidadAcumulada, deudaB, resultado.utilPeriodo,
-                      stock.valorStock, deudaA, giroTotal, bal);
+    TMercadoEmpresa mercado;
+    mercado.ordenesPorIyD = ordenes_.ordenesPorInvDes(ini_.nroInvYDes, a.invYDesAcumulada, sumaIyDZona_);
+    mercado.ordenesPorPrecio = ordenes_.ajustePorPrecio(sumaPreciosZona_, d.precio, ini_.multipOrdenesMas,
+                                                        ini_.multipOrdenesMenos, ini_.cantEquiposZona1);
+    const TEmpresaCalculada calculo = calcularEmpresa(a, d, ini_, mercado, reglasCorrida(ini_.periodoActual));
+    const TCifrasEmpresa& cifras = calculo.cifras;
+    const TResultadoProduccion& prod = cifras.produccion;
+    a.giroDescubierto = calculo.giroAnteriorRestante;
+    const bool quebrada = calculo.quebrada;
+    const double giroTotal = cifras.giro;
 
     // The company report.
-    const TCifrasEmpresa cifras{prod,      stock,     resultado,  bal,        costoUnitario, recibidas,
-                                vendidas,  noRealizadas, stockFinal, penalidad, adicionalA, adicionalB,
-                                deudaA,    deudaB,    giroTotal};
     llenarEmpstr(cifras, d, ini_, aTexto(ini_.nombreBancoA), aTexto(ini_.nombreBancoB), emp_);
     emp_.empresa = aTexto(a.nombreEmpresa);
     emp_.periodo = std::to_string(ini_.periodoActual);
@@ -189,44 +118,26 @@ void TCorrida::simularEmpresa(int i) {
         f.ReporteQuiebraPenalidad(emp_, a, giroTotal);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, giroTotal));
         avisos_.quiebras.push_back("La empresa \"" + emp_.empresa + "\" ha quebrado.");
-    } else if (adicionalA + adicionalB > 0) {
+    } else if (cifras.prestamoAdicA + cifras.prestamoAdicB > 0) {
         f.ReporteQuiebraPenalidad(emp_, a, 0);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, 0));
     }
 
     if (a.zona != 1) return;
 
-    // The new state, money read back from the report texts (rounded up to whole u$s).
-    TRegDatosAcum nuevo{};
-    nuevo.intereses = numero(emp_.intereses);
-    nuevo.stockValor = numero(emp_.stock);
-    nuevo.giroDescubierto = numero(emp_.girodesc);
-    nuevo.nombreEmpresa = a.nombreEmpresa;
-    nuevo.zona = 1;
-    nuevo.prestamoA = numero(emp_.prestamosa);
-    nuevo.prestamoB = numero(emp_.prestamosb);
-    nuevo.planta = prod.plantaNueva;
-    nuevo.efectivo = numero(emp_.efectivo);
-    nuevo.utilidadAcumulada = numero(emp_.utacumuladas);
-    nuevo.stockUnidades = stockFinal;
-    nuevo.invYDesAcumulada = numero(emp_.iydacum);
-    nuevo.capacitacionAcumulada = numero(emp_.capacacum);
-    nuevo.empleados = prod.empleadosNecesarios;
-    nuevo.quebrada = quebrada ? 1 : 0;
-    nuevo.marcaQuiebra = marcaQuiebra ? 1 : 0;
-    resultados_[static_cast<std::size_t>(i - 1)] = nuevo;
+    resultados_[static_cast<std::size_t>(i - 1)] = registroResultados(calculo, a.nombreEmpresa);
 
-    suma_.ordenes += recibidas;
+    suma_.ordenes += cifras.ordenesRecibidas;
     suma_.produccion += prod.produccion;
     suma_.capacidad += prod.capacidadActual;
-    suma_.vendido += vendidas;
-    suma_.stock += stockFinal;
-    suma_.noRealizadas += noRealizadas;
+    suma_.vendido += cifras.ventas;
+    suma_.stock += cifras.stockFinal;
+    suma_.noRealizadas += cifras.ordenesNoRealizadas;
     suma_.empleados += prod.empleadosNecesarios;
-    suma_.costoUnitario = suma_.costoUnitario + costoUnitario;
+    suma_.costoUnitario = suma_.costoUnitario + cifras.costoUnitario;
     suma_.precio = suma_.precio + d.precio;
     suma_.nivel += d.nivelProduccion;
-    suma_.ventas += resultado.ventas;
+    suma_.ventas += cifras.resultado.ventas;
 
     const std::size_t pos = static_cast<std::size_t>(i - 1);
     ind_.nombres[pos] = f.FormatoNombre(emp_.empresa);

@@ -64,6 +64,17 @@ int32_t claveRanking(const cad& texto) {
     return aEntero(texto);
 }
 
+/// The ceiling of a finite value, in the game's steps: truncate, one less
+/// when negative, one more when the value lies above. In extended precision
+/// every double's truncation and these steps are exact, whatever its size.
+long double techo(double valor) {
+    const long double v = valor;
+    long double t = std::trunc(v);
+    if (t < 0) t = t - 1;
+    if (v > t) t = t + 1;
+    return t;
+}
+
 /// A figure of a notice read back as a number (leading blanks skipped).
 long double numero(const cad& texto) { return aDecimal(texto); }
 
@@ -113,15 +124,21 @@ cad TReporte::FormatoTruncado(double valor) const {
 
 cad TReporte::FormatoTecho(double valor) const {
     if (!std::isfinite(valor)) return padL(textoNoFinito(valor), 7);
-    // In extended precision every double's truncation and the steps below are
-    // exact, whatever its size.
-    const long double v = valor;
-    long double t = std::trunc(v);
-    if (t < 0) t = t - 1;
-    if (v > t) t = t + 1;
+    const long double t = techo(valor);
     // A whole number below 10^15 prints as its digits in general notation.
     if (std::fabs(t) < 1e15L) return padL(std::to_string(static_cast<int64_t>(t)), 7);
     return padL(textoGeneral(t), 7);
+}
+
+int32_t redondearTecho(double valor) {
+    if (std::isfinite(valor)) {
+        const long double t = techo(valor);
+        if (t >= std::numeric_limits<int32_t>::min() && t <= std::numeric_limits<int32_t>::max())
+            return static_cast<int32_t>(t);
+    }
+    // No whole number to store: fail as reading the figure's text back would.
+    const cad texto = TReporte().FormatoTecho(valor);
+    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
 }
 
 cad TReporte::FormatoEntero(int32_t valor) const { return padL(std::to_string(valor), 7); }

@@ -202,6 +202,14 @@ private:
     const TRegDatosIniciales* parametros_ = nullptr;
 };
 
+/// The whole number that the FormatoTecho text of valor reads back as: its
+/// ceiling (2.0000001 -> 3, -0.5 -> 0). The money that a run carries into the
+/// next period is rounded this way. A value without such a number (NaN, an
+/// infinity, a ceiling outside 32 bits) raises ErrorConversion with the
+/// message that reading its text gives ("'   1E15' is not a valid integer
+/// value").
+int32_t redondearTecho(double valor);
+
 /// Full paths of the report files in the data folder. Names carry the company
 /// name in the file system's encoding (UTF-8), with / \ : * ? " < > | and
 /// control bytes replaced by "_"; the reports themselves keep the name as is.
