@@ -99,8 +99,6 @@ TEstadoJuego estadoSinBloqueo() {
             throw ErrorArchivoDanado(rutaDatos(kParametros), "sus contadores son imposibles");
         if (nombres.size() % sizeof(TRegNombre) != 0)
             throw ErrorArchivoDanado(rutaDatos(kNombres), "no tiene registros enteros");
-        if (estado.empresasConResultados == 0 && nombres.size() / sizeof(TRegNombre) < d.cantEquiposZona1)
-            throw ErrorArchivoDanado(rutaDatos(kNombres), "tiene menos equipos que los del juego");
         if (estado.empresasConResultados > 0 && estado.empresasConResultados < d.cantEquipos)
             throw ErrorArchivoDanado(rutaDatos(kResultados), "faltan los resultados de algunas empresas");
     }
@@ -160,30 +158,38 @@ TEstadoJuego reanudar() {
     return estado;
 }
 
-void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
-    if (equipos.empty() || equipos.size() > 255)
-        throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
-    const int32_t indemnizacion = IndemnizacionPorEmpleado, penalidad = ValorPenalidad;
-    TRegDatosIniciales datos;
-    try {
-        datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
-    } catch (...) {
-        IndemnizacionPorEmpleado = indemnizacion;
-        ValorPenalidad = penalidad;
-        throw;
-    }
-    // The program-wide values change only with the stored game.
-    IndemnizacionPorEmpleado = indemnizacion;
-    ValorPenalidad = penalidad;
+namespace {
 
-    TBloqueo bloqueo(true, true);
-    // Names of an older, larger game beyond the new ones stay, unread.
+// The names file with these names over its first records; names of an older,
+// larger game beyond them stay, unread.
+std::string nombresNuevos(const std::vector<std::string>& equipos) {
     auto nombres = leerRegistros<TRegNombre>(rutaDatos(kNombres)).value_or(std::vector<TRegNombre>{});
     if (nombres.size() < equipos.size()) nombres.resize(equipos.size());
     for (std::size_t i = 0; i < equipos.size(); ++i) {
         nombres[i] = TRegNombre{};
         asignar(nombres[i].nombreEquipo, equipos[i]);
     }
+    return bytesDeRegistros(nombres);
+}
+
+}  // namespace
+
+void guardarNombresEquipos(const std::vector<std::string>& equipos) {
+    if (equipos.empty() || equipos.size() > 255)
+        throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
+    TBloqueo bloqueo(true, true);
+    reemplazarArchivo(rutaDatos(kNombres), nombresNuevos(equipos));
+}
+
+void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
+    if (equipos.empty() || equipos.size() > 255)
+        throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
+    // As on the initial data screen, the program-wide values follow their
+    // boxes as they are converted.
+    const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
+
+    TBloqueo bloqueo(true, true);
+    const std::string nombres = nombresNuevos(equipos);
     TTransaccion transaccion("el juego anterior quedó como estaba.", "el juego nuevo quedó armado.");
     // The old game's history is kept, aside, so that nothing of it is shown
     // as the new game's; its results, decisions and checkpoint go.
@@ -196,11 +202,9 @@ void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosInici
     }
     for (const char* archivo : {kResultados, kDecisiones, "AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT"})
         transaccion.eliminar(archivo);
-    transaccion.escribir(kNombres, bytesDeRegistros(nombres));
+    transaccion.escribir(kNombres, nombres);
     transaccion.escribir(kParametros, bytesDeRegistros(std::vector<TRegDatosIniciales>{datos}));
     transaccion.confirmar();
-    IndemnizacionPorEmpleado = datos.indemXEmpleado;
-    ValorPenalidad = datos.penalidad;
 }
 
 void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
@@ -212,6 +216,9 @@ void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
         throw ErrorJuego("El período 0 ya se corrió y el juego va por el período " +
                          std::to_string(estado.datos.periodoActual) + ". Para empezar de nuevo use «Nuevo».");
     if (estado.terminado()) throw ErrorJuego("El juego terminó: ya se simularon los diez períodos.");
+    // Period 0 creates every company from its stored name.
+    if (TDatosjuego().leerNombres().size() < estado.datos.cantEquiposZona1)
+        throw ErrorArchivoDanado(rutaDatos(kNombres), "tiene menos equipos que los del juego");
     decisiones.nombreBancoA = aTexto(estado.datos.nombreBancoA);
     decisiones.nombreBancoB = aTexto(estado.datos.nombreBancoB);
     // Nobody repays anything in period 0.
@@ -291,4 +298,14 @@ std::vector<TFilaPosicion> posiciones() {
 TRegDatosIniciales parametros() {
     TBloqueo bloqueo(false);
     return estadoSinBloqueo().datos;
+}
+
+void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
+    TBloqueo bloqueo(true, true);
+    TDatosjuego datos;
+    TRegDatosIniciales registro{};
+    datos.leerDatosIniciales(registro);
+    registro.columnaPrecios = columnaPrecios;
+    registro.intervaloMarketing = intervaloMarketing;
+    datos.guardarDatosIniciales(registro);
 }

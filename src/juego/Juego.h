@@ -68,6 +68,11 @@ TEstadoJuego reanudar();
 /// "historial anterior N", in one change.
 void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos);
 
+/// The teams screen's save: the names of the game being set up, written
+/// over the first records of "NOMBRES.DAT" in one step. crearJuego writes
+/// them again with the parameters.
+void guardarNombresEquipos(const std::vector<std::string>& equipos);
+
 /// Runs period 0 with these common decisions and the stored bank names.
 /// Refused once a later period has been simulated. With a marca, refused
 /// when the game has moved since it was taken.
@@ -100,6 +105,9 @@ int volver();
 /// The modify screen's save, refused when there is no game or it moved
 /// since marca.
 void modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca = nullptr);
+
+/// The tables screen's save: its two fields into the stored parameters.
+void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing);
 
 /// The standings of zone 1 (shared lock).
 std::vector<TFilaPosicion> posiciones();

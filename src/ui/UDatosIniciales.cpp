@@ -1,6 +1,8 @@
 #include "ui/UDatosIniciales.h"
 
+#include "juego/Juego.h"
 #include "store/DatosIniciales.h"
+#include "store/ErrorArchivo.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
@@ -242,8 +244,13 @@ void TFDatosIniciales::btnGuardarClick() {
         textos.nroZona = bytesDe(edNroZona);
         textos.indemXEmpleado = bytesDe(edIndemXEmp);
         textos.penalidad = bytesDe(edPenalidad);
-        const int equipos = equipos_ ? equipos_->cantidadEquipos() : 0;
-        guardarJuegoNuevo(armarDatosIniciales(textos, static_cast<uint8_t>(equipos)));
+        crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos);
+    } catch (const ErrorJuego& e) {
+        mostrarError(this, e);
+        return;
+    } catch (const ErrorArchivo& e) {
+        mostrarError(this, e);
+        return;
     } catch (const std::exception&) {
         dialogos().mensaje(this, QStringLiteral("ERROR!!!!"),
                            QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. "

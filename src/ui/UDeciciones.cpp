@@ -1,9 +1,7 @@
 #include "ui/UDeciciones.h"
 
 #include "engine/ValidarDecision.h"
-#include "store/DatosAcum_UD.h"
-#include "store/Datos_UD.h"
-#include "store/Decision_UD.h"
+#include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
 #include "ui/Formularios.h"
@@ -151,8 +149,17 @@ TFDeciciones::TFDeciciones(QWidget* padre)
 }
 
 void TFDeciciones::FormCreate() {
-    TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
+    TEstadoJuego estado;
+    try {
+        estado = leerEstado();
+        nombres_ = empresasActivas();
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+        return;
+    }
+    marca_ = estado.marca;
+    const TRegDatosIniciales& datos = estado.datos;
     cantEquipos_ = datos.cantEquipos;
     if (cantEquipos_ == 0) {
         mostrarMensaje(this, QStringLiteral("No quedan mas equipos, todos han quebrado."));
@@ -177,10 +184,10 @@ void TFDeciciones::FormCreate() {
 
 void TFDeciciones::mostrarEquipo(uint8_t t) {
     // The name comes first: when it cannot be read, nothing on show changes.
-    TRegDatosAcum acum{};
-    TDatosAcum().leerAcum(t, acum);
+    if (t < 1 || t > nombres_.size())
+        throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
     equipoActual_ = t;
-    Label6->setText(aQString(aTexto(acum.nombreEmpresa)));
+    Label6->setText(aQString(nombres_[t - 1u]));
     lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
     const TRegDecision& d = decisionesEquipos_[t - 1];
     Edit1->setText(QString::number(d.precio));
@@ -253,9 +260,8 @@ bool TFDeciciones::guardarFormulario() {
 void TFDeciciones::guardarEnMemoria(uint8_t t, const TRegDecision& r) { decisionesEquipos_[t - 1] = r; }
 
 void TFDeciciones::guardarDecisiones() {
-    TDecision decisiones;
-    for (std::size_t i = 0; i < decisionesEquipos_.size(); ++i)
-        decisiones.guardarDecision(decisionesEquipos_[i], static_cast<uint8_t>(i));
+    // All or nothing, and only on the game this screen was opened on.
+    ::guardarDecisiones(decisionesEquipos_, &marca_);
 }
 
 void TFDeciciones::enfocar(QLineEdit* edit) {
@@ -283,7 +289,7 @@ void TFDeciciones::btnSiguienteClick() {
     const auto respuesta = dialogos().mensaje(this, QStringLiteral("Atención"), QStringLiteral("¿Pasar a la simulación?"),
                                               ServicioDialogos::Icono::pregunta, ServicioDialogos::Botones::siNo);
     if (respuesta != ServicioDialogos::Respuesta::si) return;  // stays on the last team, the file written
-    auto* simular = new TFSimular(parentWidget());
+    auto* simular = new TFSimular(parentWidget(), marca_);
     simular->show();
     close();
 }
@@ -304,8 +310,10 @@ void TFDeciciones::btnCargarDatosClick() {
     if (cantEquipos_ == 0) return;
     TRegDecision r{};
     try {
-        TDecision().leerDecision(equipoActual_, r);
-    } catch (const ErrorArchivo&) {
+        const auto guardadas = decisionesGuardadas();
+        if (guardadas.size() < equipoActual_) throw ErrorArchivo(rutaDatos("DECISIONES.DAT"), "sin datos");
+        r = guardadas[equipoActual_ - 1u];
+    } catch (const std::exception&) {
         mostrarMensaje(this, QStringLiteral("No hay datos para el periodo actual."));
         return;
     }
@@ -319,15 +327,17 @@ void TFDeciciones::btnCargarDatosClick() {
 
 void TFDeciciones::btnCargarDatosTodasClick() {
     if (cantEquipos_ == 0) return;
+    std::vector<TRegDecision> guardadas;
+    try {
+        guardadas = decisionesGuardadas();
+    } catch (const std::exception&) {
+    }
     for (int t = 1; t <= cantEquipos_; ++t) {
-        TRegDecision r{};
-        try {
-            TDecision().leerDecision(static_cast<uint8_t>(t), r);
-        } catch (const ErrorArchivo&) {
+        if (guardadas.size() < static_cast<std::size_t>(t)) {
             mostrarMensaje(this, QStringLiteral("No hay datos para el periodo actual."));
             return;
         }
-        guardarEnMemoria(static_cast<uint8_t>(t), r);
+        guardarEnMemoria(static_cast<uint8_t>(t), guardadas[static_cast<std::size_t>(t - 1)]);
     }
     try {
         mostrarEquipo(1);

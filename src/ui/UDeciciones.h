@@ -5,6 +5,7 @@
 // forth; the decisions file is written whole after the last team, and the
 // screen then offers to go on to the simulate screen.
 
+#include "juego/Juego.h"
 #include "store/Registros.h"
 
 #include <QWidget>
@@ -93,4 +94,6 @@ private:
     QPushButton* btnCancelar = nullptr;
     QPushButton* btnCargarDatos = nullptr;
     QPushButton* btnCargarDatosTodas = nullptr;
+    TMarca marca_;  ///< the game as it stood when the screen opened
+    std::vector<std::string> nombres_;
 };

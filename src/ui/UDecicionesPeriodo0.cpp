@@ -2,7 +2,6 @@
 
 #include "engine/UDecicionesPeriodo0.h"
 #include "engine/ValidarDecision.h"
-#include "store/Datos_UD.h"
 #include "ui/Formularios.h"
 #include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
@@ -108,7 +107,9 @@ void TFDecicionesPeriodo0::FormCreate() {
 
     TRegDatosIniciales datos{};
     try {
-        TDatosjuego().leerDatosIniciales(datos);
+        const TEstadoJuego estado = leerEstado();
+        datos = estado.datos;
+        marca_ = estado.marca;
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
@@ -178,7 +179,7 @@ void TFDecicionesPeriodo0::btnGuardarClick() {
     decisiones.nombreBancoA = aCp1252(Label17->text()).value_or(std::string());
     decisiones.nombreBancoB = aCp1252(Label18->text()).value_or(std::string());
     try {
-        ejecutarPeriodo0(decisiones);
+        correrPeriodo0(decisiones, &marca_);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

@@ -5,6 +5,8 @@
 // figure that does not convert or is out of range keeps the screen open with
 // what was typed, and nothing is written.
 
+#include "juego/Juego.h"
+
 #include <QWidget>
 
 class QComboBox;
@@ -50,4 +52,5 @@ private:
     TEtiquetaDobleClic* Label1 = nullptr;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;
+    TMarca marca_;  ///< the game as it stood when the screen opened
 };

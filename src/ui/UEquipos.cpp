@@ -1,6 +1,6 @@
 #include "ui/UEquipos.h"
 
-#include "store/Datos_UD.h"
+#include "juego/Juego.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
@@ -139,7 +139,7 @@ bool TFEquipos::guardarEquipos() {
         return false;
     }
     try {
-        TDatosjuego datos;
+        std::vector<std::string> nombres;
         for (int k = 0; k < cantidadEquipos(); ++k) {
             const QString nombre = lsvEquipos->topLevelItem(k)->text(1).trimmed();
             const auto bytes = aCp1252(nombre);
@@ -149,8 +149,10 @@ bool TFEquipos::guardarEquipos() {
                                          .arg(nombre));
                 return false;
             }
-            datos.guardarNombre(static_cast<uint8_t>(k), *bytes);
+            nombres.push_back(*bytes);
         }
+        guardarNombresEquipos(nombres);
+        nombres_ = nombres;
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return false;

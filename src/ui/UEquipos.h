@@ -6,6 +6,9 @@
 
 #include <QWidget>
 
+#include <string>
+#include <vector>
+
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
@@ -23,6 +26,8 @@ public:
 
     /// Rows in the list: the team count of the new game.
     int cantidadEquipos() const;
+    /// The names as last saved (Windows-1252), in list order.
+    const std::vector<std::string>& nombresEquipos() const { return nombres_; }
 
 public slots:
     void btnAgregarClick();
@@ -52,4 +57,5 @@ private:
     QPushButton* btnAgregarVarios = nullptr;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;
+    std::vector<std::string> nombres_;
 };

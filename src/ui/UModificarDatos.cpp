@@ -1,6 +1,5 @@
 #include "ui/UModificarDatos.h"
 
-#include "store/Datos_UD.h"
 #include "store/ModificarDatos.h"
 #include "ui/Formularios.h"
 #include "ui/TextoQt.h"
@@ -125,7 +124,13 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
 
 void TFModificarDatos::FormCreate() {
     TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
+    try {
+        const TEstadoJuego estado = leerEstado();
+        datos = estado.datos;
+        marca_ = estado.marca;
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
     const TTextosDatosIniciales t = textosModificables(datos);
     Edit1->setText(aQString(t.nombreBancoA));
     Edit2->setText(aQString(t.nombreBancoB));
@@ -173,7 +178,7 @@ void TFModificarDatos::btnGuardarClick() {
     t.indemXEmpleado = textoDe(edIndemXEmp);
     t.penalidad = textoDe(edPenalidad);
     try {
-        guardarModificaciones(t);
+        modificarDatos(t, &marca_);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

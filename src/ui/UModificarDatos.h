@@ -4,6 +4,8 @@
 // names, plant, capital, production rate, zone number) are shown but cannot
 // be changed; saving keeps every field the screen does not edit.
 
+#include "juego/Juego.h"
+
 #include <QWidget>
 
 class QLabel;
@@ -56,4 +58,5 @@ private:
     QLabel* lblBancoB2 = nullptr;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;
+    TMarca marca_;  ///< the game as it stood when the screen opened
 };

@@ -1,5 +1,7 @@
 #include "ui/UPosiciones.h"
 
+#include "juego/Juego.h"
+
 #include "reports/Posiciones.h"
 #include "ui/Formularios.h"
 #include "ui/TextoQt.h"
@@ -76,7 +78,7 @@ void TFPosiciones::FormCreate() {
 void TFPosiciones::mostrarPosiciones() {
     std::vector<TFilaPosicion> posiciones;
     try {
-        posiciones = posicionesZona();
+        posiciones = ::posiciones();
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }

@@ -1,8 +1,6 @@
 #include "ui/UPrincipal.h"
 
-#include "store/DatosAcum_UD.h"
-#include "store/Datos_UD.h"
-#include "store/ValoresGlobales.h"
+#include "juego/Juego.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
 #include "ui/ServicioDialogos.h"
@@ -12,6 +10,7 @@
 #include "ui/UEquipos.h"
 #include "ui/UModificarDatos.h"
 #include "ui/UPosiciones.h"
+#include "ui/USimular.h"
 
 #include <QAction>
 #include <QApplication>
@@ -179,22 +178,23 @@ void TFPrincipal::NuevoClick() {
                            ServicioDialogos::Icono::informacion,
                            ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
         return;
+    cerrarPantallasDePeriodo();
     (new TFEquipos(this))->show();
 }
 
 void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
-    habilitarModificar();
-    TRegDatosIniciales datos{};
+    cerrarPantallasDePeriodo();
+    TEstadoJuego estado;
     try {
-        TDatosjuego().leerDatosIniciales(datos);
+        estado = reanudar();
     } catch (const std::exception& e) {
         mostrarError(this, e);
+        return;
     }
-    IndemnizacionPorEmpleado = datos.indemXEmpleado;
-    ValorPenalidad = datos.penalidad;
-    mostrarPeriodoGuardado(datos.periodoActual);
+    habilitarModificar();
+    mostrarPeriodoGuardado(estado.datos.periodoActual);
 }
 
 bool TFPrincipal::confirmarSalida() {
@@ -216,33 +216,58 @@ void TFPrincipal::closeEvent(QCloseEvent* evento) {
     }
 }
 
-void TFPrincipal::Periodo0Click() { (new TFDecicionesPeriodo0(this))->show(); }
+void TFPrincipal::Periodo0Click() { abrirUnaVez<TFDecicionesPeriodo0>(); }
 
 // The decision entry screen takes the period from the stored parameters, so
 // the ten items share this action.
-void TFPrincipal::PeriodoClick() { (new TFDeciciones(this))->show(); }
+void TFPrincipal::PeriodoClick() { abrirUnaVez<TFDeciciones>(); }
 
-void TFPrincipal::ModificarClick() { (new TFModificarDatos(this))->show(); }
+void TFPrincipal::ModificarClick() { abrirUnaVez<TFModificarDatos>(); }
+
+template <class Pantalla>
+void TFPrincipal::abrirUnaVez() {
+    // A screen already open for the game is brought to the front, not doubled.
+    for (QObject* hijo : children())
+        if (auto* abierta = qobject_cast<Pantalla*>(hijo); abierta && abierta->isVisible()) {
+            abierta->raise();
+            abierta->activateWindow();
+            return;
+        }
+    (new Pantalla(this))->show();
+}
+
+void TFPrincipal::cerrarPantallasDePeriodo() {
+    // Screens bound to a period that is about to change; their own checks
+    // would refuse them afterwards anyway.
+    for (QObject* hijo : children()) {
+        QWidget* pantalla = nullptr;
+        if (auto* p = qobject_cast<TFDeciciones*>(hijo)) pantalla = p;
+        else if (auto* p0 = qobject_cast<TFDecicionesPeriodo0*>(hijo)) pantalla = p0;
+        else if (auto* s = qobject_cast<TFSimular*>(hijo)) pantalla = s;
+        else if (auto* m = qobject_cast<TFModificarDatos*>(hijo)) pantalla = m;
+        if (pantalla && pantalla->isVisible()) pantalla->close();
+    }
+}
 
 void TFPrincipal::VolverAtrasClick() {
     if (!preguntar(this, QStringLiteral("¿Seguro que desea volver al periodo anterior?"),
                    ServicioDialogos::Icono::pregunta))
         return;
+    cerrarPantallasDePeriodo();
+    int periodo = 0;
     try {
         // Without a checkpoint there is nothing to undo; the menus would
         // otherwise claim a step back that did not happen.
-        if (!restaurarRespaldo()) {
-            mostrarMensaje(this, QStringLiteral("No hay un período para deshacer."));
-            return;
-        }
+        periodo = volver();
+    } catch (const ErrorJuego& e) {
+        mostrarMensaje(this, QString::fromUtf8(e.what()));
+        return;
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
     }
     habilitarModificar();
-    TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
-    mostrarPeriodoGuardado(datos.periodoActual);
+    mostrarPeriodoGuardado(periodo);
 }
 
 void TFPrincipal::Zona1Click() {

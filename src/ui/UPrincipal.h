@@ -62,6 +62,12 @@ private:
     /// "Período" item of the stored periodoActual (1..10) among 1..10.
     void mostrarPeriodoGuardado(int periodo);
     bool confirmarSalida();
+    /// Opens a screen, or brings forward the one of that kind already open.
+    template <class Pantalla>
+    void abrirUnaVez();
+    /// Closes the screens bound to the open period (decisions, period 0,
+    /// simulate, modify) before the game moves under them.
+    void cerrarPantallasDePeriodo();
 
     QAction* mnuNuevo = nullptr;
     QAction* mnuReanudar = nullptr;

@@ -1,7 +1,6 @@
 #include "ui/USimular.h"
 
 #include "engine/USimular.h"
-#include "store/Datos_UD.h"
 #include "store/Notificador.h"
 #include "ui/Formularios.h"
 
@@ -20,7 +19,11 @@ namespace {
 // whatever the run had announced before it failed.
 void mostrarPeriodoGuardado() {
     TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
+    try {
+        datos = parametros();
+    } catch (const std::exception&) {
+        return;  // the run's own error has been shown
+    }
     const int periodo = datos.periodoActual;
     for (int p = 1; p <= 10; ++p) notificador().habilitarPeriodo(p, p == periodo);
     if (periodo >= 1 && periodo <= 10) notificador().cambiarPeriodoActual(periodo);
@@ -28,8 +31,9 @@ void mostrarPeriodoGuardado() {
 
 }  // namespace
 
-TFSimular::TFSimular(QWidget* padre)
+TFSimular::TFSimular(QWidget* padre, std::optional<TMarca> marca)
     : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+    marca_ = marca;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("FSimular"));
     setObjectName(QStringLiteral("FSimular"));
@@ -75,7 +79,7 @@ TFSimular::TFSimular(QWidget* padre)
 
 void TFSimular::btnSimularClick() {
     try {
-        simularPeriodo();
+        simular(marca_ ? &*marca_ : nullptr);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         mostrarPeriodoGuardado();

@@ -4,6 +4,10 @@
 // without running anything. It has no close box, so it is left only through
 // those two buttons.
 
+#include "juego/Juego.h"
+
+#include <optional>
+
 #include <QWidget>
 
 class QPushButton;
@@ -14,7 +18,9 @@ class TFSimular : public QWidget {
 public:
     /// A window on top of padre (the main window), centred on it, non-modal,
     /// deleted on close.
-    explicit TFSimular(QWidget* padre);
+    /// marca: the game as the decision screen saw it; without one the run
+    /// takes the game as it finds it.
+    explicit TFSimular(QWidget* padre, std::optional<TMarca> marca = std::nullopt);
 
 public slots:
     /// Runs the period. On success the screen closes (the run itself has
@@ -27,4 +33,5 @@ public slots:
 private:
     QPushButton* btnSimular = nullptr;
     QPushButton* btnCerrar = nullptr;
+    std::optional<TMarca> marca_;
 };

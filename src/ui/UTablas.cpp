@@ -1,6 +1,6 @@
 #include "ui/UTablas.h"
 
-#include "store/Datos_UD.h"
+#include "juego/Juego.h"
 #include "ui/Formularios.h"
 
 #include <QGridLayout>
@@ -64,12 +64,7 @@ void TFTablas::btnGuardarClick() {
     try {
         const int32_t columnaPrecios = enteroDe(Edit2->text());
         const int32_t intervaloMarketing = enteroDe(Edit3->text());
-        TDatosjuego datos;
-        TRegDatosIniciales registro{};
-        datos.leerDatosIniciales(registro);
-        registro.columnaPrecios = columnaPrecios;
-        registro.intervaloMarketing = intervaloMarketing;
-        datos.guardarDatosIniciales(registro);
+        guardarTablas(columnaPrecios, intervaloMarketing);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

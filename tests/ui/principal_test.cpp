@@ -192,7 +192,6 @@ private slots:
         QTest::newRow("período 4") << true << 4 << "4" << 450 << 800;
         QTest::newRow("período 1") << true << 1 << "1" << 300 << 500;
         QTest::newRow("juego terminado") << true << 11 << "" << 300 << 500;
-        QTest::newRow("sin juego guardado") << false << 0 << "" << 0 << 0;
     }
     void reanudar() {
         QFETCH(bool, conArchivo);
@@ -220,6 +219,21 @@ private slots:
         QCOMPARE(ValorPenalidad, penalidad);
         QCOMPARE(principal.periodoActual(), periodo);
         QCOMPARE(carpeta.contenido(), antes);
+    }
+
+    void reanudarSinJuegoLoDiceYNoHabilitaNada() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        TFPrincipal principal;
+        IndemnizacionPorEmpleado = 123;
+        item(&principal, "mnuReanudar")->trigger();
+        QCOMPARE(falsos.textosMostrados(), (QStringList{QStringLiteral("¿Desea reanudar el juego guardado?"),
+                                                        QStringLiteral("No hay un juego guardado en esta carpeta.")}));
+        QCOMPARE(periodosHabilitados(principal), QString());
+        QVERIFY(!modificarHabilitado(principal));
+        QCOMPARE(IndemnizacionPorEmpleado, 123);
+        QVERIFY(carpeta.contenido().isEmpty());
+        IndemnizacionPorEmpleado = 300;
     }
 
     void reanudarDejaElPeriodoCero() {
@@ -257,7 +271,7 @@ private slots:
         carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(312, '\x03'));
         carpeta.escribir(QStringLiteral("AUXDECISIONES.DAT"), QByteArray(120, '\x33'));
         guardarParametros(4);
-        carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), QByteArray(208, '\x04'));
+        carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), QByteArray(312, '\x04'));
         carpeta.escribir(QStringLiteral("DECISIONES.DAT"), QByteArray());
 
         DialogosFalsos falsos;

@@ -46,10 +46,12 @@ public:
         QFile archivo(ruta(nombre));
         if (archivo.open(QIODevice::WriteOnly | QIODevice::Truncate)) archivo.write(bytes);
     }
-    /// Every file of the folder with its bytes, to prove that nothing changed.
+    /// Every file of the folder with its bytes, to prove that nothing changed
+    /// (the empty lock file that any access creates is not game content).
     QMap<QString, QByteArray> contenido() const {
         QMap<QString, QByteArray> archivos;
-        for (const QString& nombre : QDir(temporal_.path()).entryList(QDir::Files)) archivos[nombre] = leer(nombre);
+        for (const QString& nombre : QDir(temporal_.path()).entryList(QDir::Files))
+            if (nombre != QStringLiteral("CORVELIAN.LCK")) archivos[nombre] = leer(nombre);
         return archivos;
     }
 
