@@ -3,6 +3,7 @@
 #include "cli/Consola.h"
 #include "cli/Errores.h"
 #include "engine/USimular.h"
+#include "reports/Reportes_UD.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
@@ -66,6 +67,11 @@ void reanudar() {
 void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
     if (equipos.empty() || equipos.size() > 255)
         throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
+    if (const auto fallas = fallasNombresEquipos(equipos); !fallas.empty()) {
+        std::string texto;
+        for (const auto& falla : fallas) texto += (texto.empty() ? "" : "\n") + falla;
+        throw ErrorJuego(texto);
+    }
     const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
     TDatosjuego juego;
     for (std::size_t i = 0; i < equipos.size(); ++i) juego.guardarNombre(static_cast<uint8_t>(i), equipos[i]);

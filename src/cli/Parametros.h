@@ -12,14 +12,16 @@
 
 /// The teams, in file order, as Windows-1252 texts trimmed of surrounding
 /// blanks; blank lines are skipped. avisos holds notes that do not stop the
-/// set-up (a name cut to 50 characters, a repeated name).
+/// set-up (a name cut to 50 characters).
 struct TEquiposLeidos {
     std::vector<std::string> nombres;
     std::vector<std::string> avisos;
 };
 
 /// Reads and checks the teams file: at least one team, at most 255, every
-/// name representable in Windows-1252. ErrorJuego listing every fault.
+/// name representable in Windows-1252, without control characters, and no
+/// two names that give one report file name (fallasNombresEquipos).
+/// ErrorJuego listing every fault.
 TEquiposLeidos leerEquipos(const std::filesystem::path& archivo);
 
 /// The boxes of the initial data screen as the parameters file types them,
