@@ -72,7 +72,13 @@ void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosInici
         for (const auto& falla : fallas) texto += (texto.empty() ? "" : "\n") + falla;
         throw ErrorJuego(texto);
     }
-    const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
+    TRegDatosIniciales datos{};
+    try {
+        datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
+    } catch (const ErrorParametro& e) {
+        // The tool names the key of its file, not the box of the screen.
+        throw ErrorJuego(e.clave() + ": " + e.falla());
+    }
     TDatosjuego juego;
     for (std::size_t i = 0; i < equipos.size(); ++i) juego.guardarNombre(static_cast<uint8_t>(i), equipos[i]);
     guardarJuegoNuevo(datos);

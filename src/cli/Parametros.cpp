@@ -180,14 +180,23 @@ TParametrosLeidos leerParametros(const std::filesystem::path& archivo) {
                 break;
             }
             campo = valor;
+            if (const TRangoParametro* rango = rangoParametro(clave->campo))
+                if (auto falla = fallaParametro(*rango, *numero, valor); !falla.empty())
+                    errores.push_back(enClave + ": " + falla);
             if (clave->tipo == Tipo::byte && (*numero < 0 || *numero > 255))
                 leidos.avisos.push_back(enClave + ": " + valor + " se guarda como " + std::to_string(*numero & 0xFF) +
                                         ", pues el archivo guarda este dato en un byte (de 0 a 255).");
             break;
         }
         case Tipo::decimal:
-            if (auto regional = decimalRegional(valor)) campo = *regional;
-            else errores.push_back(enClave + ": «" + valor + "» no es un número.");
+            if (auto regional = decimalRegional(valor)) {
+                campo = *regional;
+                if (const TRangoParametro* rango = rangoParametro(clave->campo))
+                    if (auto falla = fallaParametro(*rango, *leerDecimal(campo), valor); !falla.empty())
+                        errores.push_back(enClave + ": " + falla);
+            } else {
+                errores.push_back(enClave + ": «" + valor + "» no es un número.");
+            }
             break;
         }
     }

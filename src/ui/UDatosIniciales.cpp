@@ -244,6 +244,11 @@ void TFDatosIniciales::btnGuardarClick() {
         textos.penalidad = bytesDe(edPenalidad);
         const int equipos = equipos_ ? equipos_->cantidadEquipos() : 0;
         guardarJuegoNuevo(armarDatosIniciales(textos, static_cast<uint8_t>(equipos)));
+    } catch (const ErrorParametro& e) {
+        // A number out of range names its box, so the game master knows what to fix.
+        dialogos().mensaje(this, QStringLiteral("ERROR!!!!"), QString::fromUtf8(e.what()),
+                           ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
+        return;
     } catch (const std::exception&) {
         dialogos().mensaje(this, QStringLiteral("ERROR!!!!"),
                            QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. "

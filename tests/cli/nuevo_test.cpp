@@ -133,6 +133,13 @@ TEST(Nuevo, DoscientosCincuentaYCincoEquiposConNombreLargo) {
     EXPECT_EQ(nombresDe(carpeta / "juego", 255).back(), std::string(50, 'x'));
 }
 
+namespace {
+std::string reemplazar(std::string texto, const std::string& viejo, const std::string& nuevo) {
+    texto.replace(texto.find(viejo), viejo.size(), nuevo);
+    return texto;
+}
+}  // namespace
+
 TEST(Nuevo, ErroresDelArchivoDeParametrosNombranLaClave) {
     struct Caso {
         std::string parametros;
@@ -152,6 +159,20 @@ TEST(Nuevo, ErroresDelArchivoDeParametrosNombranLaClave) {
         {kParametrosMinimos + "mantenimiento2\n", {"línea 17: se esperaba «clave = valor» y dice «mantenimiento2»."}},
         {kParametrosMinimos + "nombreBancoA = Banco Ciudad\n", {"nombreBancoA: «Banco Ciudad» tiene más de 10 caracteres."}},
         {kParametrosMinimos + "nombreBancoB = Ωmega\n", {"nombreBancoB: el carácter «Ω»"}},
+        // Numbers out of range name the key, whatever the key's case.
+        {reemplazar(kParametrosMinimos, "interesA = 21", "interesA = 1e308"),
+         {"parametros.ini, línea 7: interesA: «1e308» está fuera del rango de 0 a 1000."}},
+        {reemplazar(kParametrosMinimos, "interesB = 24", "INTERESB = 1e400"),
+         {"línea 8: interesB: «1e400» está fuera del rango de 0 a 1000."}},
+        {reemplazar(kParametrosMinimos, "planta = 70000", "planta = 10000000") + "nroZona = 0\npenalidad = -1\n",
+         {"línea 1: planta: «10000000» está fuera del rango de 0 a 9999999.",
+          "línea 17: nroZona: «0» está fuera del rango de 1 a 99.",
+          "línea 18: penalidad: «-1» está fuera del rango de 0 a 9999999."}},
+        {reemplazar(kParametrosMinimos, "tasaProduccion = 2", "tasaProduccion = 10.5"),
+         {"tasaProduccion: «10.5» está fuera del rango de 0 a 10."}},
+        {reemplazar(kParametrosMinimos, "limiteGiroDescubierto = 30", "limiteGiroDescubierto = -0.5"),
+         {"limiteGiroDescubierto: «-0.5» está fuera del rango de 0 a 9999999."}},
+        {kParametrosMinimos + "indemXEmpleado = 2001\n", {"indemXEmpleado: «2001» está fuera del rango de 0 a 2000."}},
         // Several faults come out together, so the file is fixed in one go.
         {"x = 1\n" + sinCapital + "interesA = mucho\n",
          {"la clave «x» no existe", "falta la clave «capital»", "la clave «interesA» ya figura"}},
@@ -170,13 +191,6 @@ TEST(Nuevo, ErroresDelArchivoDeParametrosNombranLaClave) {
         EXPECT_EQ(leerBytes(carpeta / "juego" / "NOMBRES.DAT"), nombres);
     }
 }
-
-namespace {
-std::string reemplazar(std::string texto, const std::string& viejo, const std::string& nuevo) {
-    texto.replace(texto.find(viejo), viejo.size(), nuevo);
-    return texto;
-}
-}  // namespace
 
 TEST(Nuevo, ValoresPorOmisionMayusculasYComentarios) {
     CarpetaTemporal carpeta;
