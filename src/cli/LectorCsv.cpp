@@ -2,6 +2,7 @@
 
 #include "cli/Consola.h"
 #include "cli/Errores.h"
+#include "engine/ValidarDecision.h"
 #include "store/Texto.h"
 
 #include <array>
@@ -64,19 +65,6 @@ std::optional<std::vector<std::string>> dividir(const std::string& linea, char s
     if (entreComillas) return std::nullopt;
     for (auto& campo : campos) campo = recortar(campo);
     return campos;
-}
-
-/// The fault of a value of column col, or empty when the engine can use it.
-std::string fueraDeRango(const Columna& col, int32_t v) {
-    const std::string numero = std::to_string(v);
-    const std::string campo = col.nombre;
-    if (campo == "precio" && (v < 50 || v > 100)) return numero + " está fuera del rango de 50 a 100.";
-    if (campo == "marketing" && (v < 0 || v > 10000)) return numero + " está fuera del rango de 0 a 10000.";
-    if (campo == "capacitacion" && (v < 0 || v > 20000 || v % 2000 != 0))
-        return numero + " no es un monto de 0 a 20000 en pasos de 2000.";
-    if (campo == "nivelProduccion" && v != 0 && v != 25 && v != 50 && v != 75 && v != 100)
-        return numero + " no es uno de los niveles 0, 25, 50, 75 o 100.";
-    return {};
 }
 
 class Errores {
@@ -181,7 +169,7 @@ std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo
                 errores.agregar(enColumna + ": «" + texto + "» no es un número entero.");
                 continue;
             }
-            if (auto falla = fueraDeRango(kColumnas[k], *valor); !falla.empty()) {
+            if (auto falla = fallaDecision(rangoDecision(kColumnas[k].campo), *valor); !falla.empty()) {
                 errores.agregar(enColumna + ": " + falla);
                 continue;
             }

@@ -104,7 +104,12 @@ void ordenNuevo(const TLinea& linea) {
     for (const auto& aviso : equipos.avisos) std::cerr << "Aviso: " << aviso << '\n';
     for (const auto& aviso : parametros.avisos) std::cerr << "Aviso: " << aviso << '\n';
     usarCarpeta(linea, true);
-    crearJuego(equipos.nombres, parametros.textos);
+    try {
+        crearJuego(equipos.nombres, parametros.textos);
+    } catch (const ErrorParametro& e) {
+        // The tool names the key of its file, not the box of the screen.
+        throw ErrorJuego(e.clave() + ": " + e.falla());
+    }
     std::cout << "Juego nuevo en «" << carpetaDatos().string() << "» con " << equipos.nombres.size()
               << (equipos.nombres.size() == 1 ? " equipo" : " equipos") << ". Siga con la orden «periodo0».\n";
 }

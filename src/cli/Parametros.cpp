@@ -2,6 +2,7 @@
 
 #include "cli/Consola.h"
 #include "cli/Errores.h"
+#include "reports/Reportes_UD.h"
 #include "store/Texto.h"
 
 #include <algorithm>
@@ -88,7 +89,6 @@ std::string juntar(const std::vector<std::string>& lineas) {
 TEquiposLeidos leerEquipos(const std::filesystem::path& archivo) {
     TEquiposLeidos leidos;
     std::vector<std::string> errores;
-    std::map<std::string, std::size_t> vistos;  // name as stored -> line
     std::size_t cantidad = 0;
     const auto lineas = leerLineas(archivo);
     for (std::size_t i = 0; i < lineas.size(); ++i) {
@@ -107,12 +107,11 @@ TEquiposLeidos leerEquipos(const std::filesystem::path& archivo) {
             leidos.avisos.push_back(donde + ": el nombre tiene más de 50 caracteres; se guarda «" +
                                     cp1252AUtf8(nombre) + "».");
         }
-        // Reports are named after the company, so two companies of one name share their files.
-        if (auto [pos, nuevo] = vistos.emplace(nombre, i + 1); !nuevo)
-            leidos.avisos.push_back(donde + ": el equipo «" + cp1252AUtf8(nombre) + "» ya figura en la línea " +
-                                    std::to_string(pos->second) + "; los dos escribirán el mismo informe.");
         leidos.nombres.push_back(nombre);
     }
+    // Reports are named after the company: two names that give one file name would lose reports.
+    for (const auto& falla : fallasNombresEquipos(leidos.nombres))
+        errores.push_back(archivo.filename().string() + ": " + falla);
     if (cantidad == 0)
         errores.push_back(archivo.filename().string() +
                           ": Es necesario ingresar al menos un equipo para continuar.");
@@ -181,14 +180,23 @@ TParametrosLeidos leerParametros(const std::filesystem::path& archivo) {
                 break;
             }
             campo = valor;
+            if (const TRangoParametro* rango = rangoParametro(clave->campo))
+                if (auto falla = fallaParametro(*rango, *numero, valor); !falla.empty())
+                    errores.push_back(enClave + ": " + falla);
             if (clave->tipo == Tipo::byte && (*numero < 0 || *numero > 255))
                 leidos.avisos.push_back(enClave + ": " + valor + " se guarda como " + std::to_string(*numero & 0xFF) +
                                         ", pues el archivo guarda este dato en un byte (de 0 a 255).");
             break;
         }
         case Tipo::decimal:
-            if (auto regional = decimalRegional(valor)) campo = *regional;
-            else errores.push_back(enClave + ": «" + valor + "» no es un número.");
+            if (auto regional = decimalRegional(valor)) {
+                campo = *regional;
+                if (const TRangoParametro* rango = rangoParametro(clave->campo))
+                    if (auto falla = fallaParametro(*rango, *leerDecimal(campo), valor); !falla.empty())
+                        errores.push_back(enClave + ": " + falla);
+            } else {
+                errores.push_back(enClave + ": «" + valor + "» no es un número.");
+            }
             break;
         }
     }

@@ -12,14 +12,16 @@
 
 /// The teams, in file order, as Windows-1252 texts trimmed of surrounding
 /// blanks; blank lines are skipped. avisos holds notes that do not stop the
-/// set-up (a name cut to 50 characters, a repeated name).
+/// set-up (a name cut to 50 characters).
 struct TEquiposLeidos {
     std::vector<std::string> nombres;
     std::vector<std::string> avisos;
 };
 
 /// Reads and checks the teams file: at least one team, at most 255, every
-/// name representable in Windows-1252. ErrorJuego listing every fault.
+/// name representable in Windows-1252, without control characters, and no
+/// two names that give one report file name (fallasNombresEquipos).
+/// ErrorJuego listing every fault.
 TEquiposLeidos leerEquipos(const std::filesystem::path& archivo);
 
 /// The boxes of the initial data screen as the parameters file types them,
@@ -37,6 +39,7 @@ const std::vector<std::string>& clavesParametros();
 /// indemXEmpleado and penalidad may be left out and take the screen's
 /// defaults. A '#' starts a comment. Decimals take the regional separator or
 /// '.'. Bank names are upper-cased and hold at most 10 characters. Unknown,
-/// repeated or missing keys and values that are not numbers are errors naming
-/// the key; ErrorJuego lists every fault.
+/// repeated or missing keys, values that are not numbers and numbers out of
+/// their range (rangosParametros) are errors naming the key; ErrorJuego
+/// lists every fault.
 TParametrosLeidos leerParametros(const std::filesystem::path& archivo);

@@ -1,6 +1,7 @@
 #include "juego/Juego.h"
 
 #include "engine/USimular.h"
+#include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
@@ -172,18 +173,27 @@ std::string nombresNuevos(const std::vector<std::string>& equipos) {
     return bytesDeRegistros(nombres);
 }
 
+// 1 to 255 teams, each with a name of its own for its reports.
+void comprobarEquipos(const std::vector<std::string>& equipos) {
+    if (equipos.empty() || equipos.size() > 255)
+        throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
+    if (const auto fallas = fallasNombresEquipos(equipos); !fallas.empty()) {
+        std::string texto;
+        for (const auto& falla : fallas) texto += (texto.empty() ? "" : "\n") + falla;
+        throw ErrorJuego(texto);
+    }
+}
+
 }  // namespace
 
 void guardarNombresEquipos(const std::vector<std::string>& equipos) {
-    if (equipos.empty() || equipos.size() > 255)
-        throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
+    comprobarEquipos(equipos);
     TBloqueo bloqueo(true, true);
     reemplazarArchivo(rutaDatos(kNombres), nombresNuevos(equipos));
 }
 
 void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
-    if (equipos.empty() || equipos.size() > 255)
-        throw ErrorJuego("Un juego tiene de 1 a 255 equipos, no " + std::to_string(equipos.size()) + ".");
+    comprobarEquipos(equipos);
     // As on the initial data screen, the program-wide values follow their
     // boxes as they are converted.
     const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));

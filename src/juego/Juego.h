@@ -62,8 +62,9 @@ TEstadoJuego leerEstado();
 /// guardado en esta carpeta." when there is none.
 TEstadoJuego reanudar();
 
-/// Sets up a new game: the names (1 to 255), then the parameters, all
-/// converted and checked before anything is written. The previous game's
+/// Sets up a new game: the names (1 to 255, each giving its own report file
+/// names), then the parameters, all converted and checked before anything
+/// is written (a parameter out of range raises ErrorParametro). The previous game's
 /// checkpoint, results and decisions go, and its history is moved aside to
 /// "historial anterior N", in one change.
 void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos);

@@ -9,11 +9,13 @@
 #include "store/Transaccion.h"
 #include "store/ValoresGlobales.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
+#include <map>
 #include <optional>
 #include <stdexcept>
 #include <string_view>
@@ -37,14 +39,25 @@ private:
     std::string texto_;
 };
 
-/// A file name built from game texts (Windows-1252): the characters that a
-/// file name cannot hold become "_", and the result is in the file system's
+/// A file name built from game texts (Windows-1252), in the file system's
 /// encoding.
-std::filesystem::path rutaDesdeTexto(std::string nombreArchivo) {
-    constexpr std::string_view prohibidos = "/\\:*?\"<>|";
-    for (char& c : nombreArchivo)
-        if (static_cast<unsigned char>(c) < 32 || prohibidos.find(c) != std::string_view::npos) c = '_';
-    return rutaDatos(cp1252AUtf8(nombreArchivo));
+std::filesystem::path rutaDesdeTexto(const std::string& nombreArchivo) {
+    return rutaDatos(cp1252AUtf8(textoParaArchivo(nombreArchivo)));
+}
+
+bool esControl(char c) { return static_cast<unsigned char>(c) < 32 || c == 127; }
+
+/// A Windows-1252 text in capitals, as a file system that ignores case
+/// compares names: "é" and "É" are the same letter there.
+std::string sinMayusculas(std::string texto) {
+    for (char& c : texto) {
+        const unsigned char b = static_cast<unsigned char>(c);
+        if (b >= 'a' && b <= 'z') c = static_cast<char>(b - 32);
+        else if (b >= 0xE0 && b <= 0xFE && b != 0xF7) c = static_cast<char>(b - 32);
+        else if (b == 0x9A || b == 0x9C || b == 0x9E) c = static_cast<char>(b - 16);  // š œ ž
+        else if (b == 0xFF) c = static_cast<char>(0x9F);                             // ÿ
+    }
+    return texto;
 }
 
 /// The text the desktop writes for an infinite or undefined value.
@@ -155,6 +168,38 @@ std::string TReporte::FormatoBanco(const std::string& banco) const {
 
 // ---------------------------------------------------------------------------
 // File names
+
+std::string textoParaArchivo(std::string texto) {
+    constexpr std::string_view prohibidos = "/\\:*?\"<>|";
+    for (char& c : texto)
+        if (static_cast<unsigned char>(c) < 32 || prohibidos.find(c) != std::string_view::npos) c = '_';
+    return texto;
+}
+
+std::vector<std::string> fallasNombresEquipos(const std::vector<std::string>& nombres) {
+    std::vector<std::string> fallas;
+    const auto citar = [&](std::size_t i) {
+        return "el equipo " + std::to_string(i + 1) + " «" + cp1252AUtf8(nombres[i]) + "»";
+    };
+    std::map<std::string, std::size_t> vistos;  // file name, case ignored -> first team
+    for (std::size_t i = 0; i < nombres.size(); ++i) {
+        if (std::any_of(nombres[i].begin(), nombres[i].end(), esControl)) {
+            std::string mensaje = citar(i) + " tiene caracteres de control; escríbalo de nuevo.";
+            mensaje[0] = 'E';
+            fallas.push_back(mensaje);
+            continue;
+        }
+        const auto [pos, nuevo] = vistos.emplace(sinMayusculas(textoParaArchivo(nombres[i])), i);
+        if (nuevo) continue;
+        std::string mensaje = citar(pos->second) + " y " + citar(i) +
+                              " darían el mismo nombre a sus informes («" +
+                              cp1252AUtf8(textoParaArchivo(nombres[i])) +
+                              "»), y uno borraría los del otro. Cambie uno de los dos.";
+        mensaje[0] = 'E';
+        fallas.push_back(mensaje);
+    }
+    return fallas;
+}
 
 std::filesystem::path rutaReporteEmpresa(const empstr& registro) {
     return rutaDesdeTexto("COMZONA" + registro.zona + registro.empresa + ".txt");

@@ -210,6 +210,18 @@ private:
 /// value").
 int32_t redondearTecho(double valor);
 
+/// A text for a file name (Windows-1252): / \\ : * ? " < > | and control
+/// bytes become "_". Every report name goes through it.
+std::string textoParaArchivo(std::string texto);
+
+/// What keeps a list of team names (Windows-1252, as stored) from naming
+/// every company's reports apart, one Spanish message (UTF-8) per fault,
+/// naming the teams by position and name; empty when the list is fine. A
+/// name with control characters is refused, and so are two names that give
+/// the same report file name once textoParaArchivo has replaced their unsafe
+/// characters, case ignored as Windows ignores it ("A/B" and "a:b").
+std::vector<std::string> fallasNombresEquipos(const std::vector<std::string>& nombres);
+
 /// Full paths of the report files in the data folder. Names carry the company
 /// name in the file system's encoding (UTF-8), with / \ : * ? " < > | and
 /// control bytes replaced by "_"; the reports themselves keep the name as is.

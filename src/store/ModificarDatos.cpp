@@ -45,24 +45,29 @@ TTextosDatosIniciales textosModificables(const TRegDatosIniciales& d) {
     return t;
 }
 
-TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& t) {
+TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& textos) {
+    using T = TTextosDatosIniciales;
+    // The bank names of a message are the stored ones: their boxes are not saved.
+    TTextosDatosIniciales t = textos;
+    t.nombreBancoA = aTexto(guardado.nombreBancoA);
+    t.nombreBancoB = aTexto(guardado.nombreBancoB);
     TRegDatosIniciales r = guardado;
-    r.maxCreditoA = aEntero(t.maxCreditoA);
-    r.maxCreditoB = aEntero(t.maxCreditoB);
-    r.tasaMantenimiento = static_cast<double>(aDecimal(t.mantenimiento) / 100);
-    r.tasaImpuestos = static_cast<double>(aDecimal(t.impuestos) / 100);
+    r.maxCreditoA = enteroEnRango(t, &T::maxCreditoA);
+    r.maxCreditoB = enteroEnRango(t, &T::maxCreditoB);
+    r.tasaMantenimiento = static_cast<double>(decimalEnRango(t, &T::mantenimiento) / 100);
+    r.tasaImpuestos = static_cast<double>(decimalEnRango(t, &T::impuestos) / 100);
     // A period is a third of a year, so the yearly rates are divided by 3.
-    r.interesA = static_cast<double>(aDecimal(t.interesA) / 100 / 3);
-    r.interesB = static_cast<double>(aDecimal(t.interesB) / 100 / 3);
-    r.tasaGiroDescubierto = static_cast<double>(aDecimal(t.giroDescubierto) / 100);
+    r.interesA = static_cast<double>(decimalEnRango(t, &T::interesA) / 100 / 3);
+    r.interesB = static_cast<double>(decimalEnRango(t, &T::interesB) / 100 / 3);
+    r.tasaGiroDescubierto = static_cast<double>(decimalEnRango(t, &T::giroDescubierto) / 100);
     r.penalidadStock = byteBajo(t.penalidadStock);
     r.multipOrdenesMas = byteBajo(t.multipOrdenesMas);
     r.multipOrdenesMenos = byteBajo(t.multipOrdenesMenos);
-    r.nroInvYDes = aEntero(t.nroInvYDes);
-    r.modifOrdenes = static_cast<double>(aDecimal(t.modifOrdenes) / 100);
-    r.limiteGiroDescubierto = static_cast<double>(aDecimal(t.limiteGiroDescubierto));
-    r.indemXEmpleado = aEntero(t.indemXEmpleado);
-    r.penalidad = aEntero(t.penalidad);
+    r.nroInvYDes = enteroEnRango(t, &T::nroInvYDes);
+    r.modifOrdenes = static_cast<double>(decimalEnRango(t, &T::modifOrdenes) / 100);
+    r.limiteGiroDescubierto = static_cast<double>(decimalEnRango(t, &T::limiteGiroDescubierto));
+    r.indemXEmpleado = enteroEnRango(t, &T::indemXEmpleado);
+    r.penalidad = enteroEnRango(t, &T::penalidad);
     return r;
 }
 

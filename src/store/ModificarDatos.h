@@ -18,7 +18,8 @@ TTextosDatosIniciales textosModificables(const TRegDatosIniciales& datos);
 /// overdraft limit, the severance and the penalty. Every other field
 /// (counters, period, bank names, plant, capital, production rate, zone,
 /// table fields) keeps its stored value, whatever its text says. Touches no
-/// program-wide value. A box that does not convert raises ErrorConversion.
+/// program-wide value. A box that does not convert raises ErrorConversion,
+/// one out of its range (rangosParametros) ErrorParametro.
 TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& textos);
 
 /// The modify screen's save: reads the stored parameters, converts every

@@ -1,11 +1,10 @@
 #pragma once
-// The messages of the decision screens when a figure is outside the tables
-// (the period entry screen and the period-0 screen say the same).
+// The messages of the decision screens when a figure is out of its range
+// (the period entry screen and the period-0 screen say the same). They come
+// from the one table of decision ranges.
+
+#include "engine/ValidarDecision.h"
 
 #include <QString>
 
-inline const QString kMensajePrecio = QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd");
-inline const QString kMensajeMarketing =
-    QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
-inline const QString kMensajeCapacitacion =
-    QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000");
+inline QString mensajeRango(const TRangoDecision& rango) { return QString::fromUtf8(rango.mensajePantalla); }

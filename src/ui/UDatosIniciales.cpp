@@ -245,6 +245,11 @@ void TFDatosIniciales::btnGuardarClick() {
         textos.indemXEmpleado = bytesDe(edIndemXEmp);
         textos.penalidad = bytesDe(edPenalidad);
         crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos);
+    } catch (const ErrorParametro& e) {
+        // A number out of range names its box, so the game master knows what to fix.
+        dialogos().mensaje(this, QStringLiteral("ERROR!!!!"), QString::fromUtf8(e.what()),
+                           ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
+        return;
     } catch (const ErrorJuego& e) {
         mostrarError(this, e);
         return;

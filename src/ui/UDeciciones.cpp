@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <utility>
 #include <exception>
 
 namespace {
@@ -142,6 +143,16 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     connect(Edit1, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit1Exit); });
     connect(Edit2, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit2Exit); });
     connect(Edit4, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit4Exit); });
+    for (const auto& [edit, campo] :
+         {std::pair{Edit3, &TRegDecision::invYDes}, std::pair{Edit6, &TRegDecision::invPlanta},
+          std::pair{Edit7, &TRegDecision::pedPrestamoA}, std::pair{Edit8, &TRegDecision::pedPrestamoB},
+          std::pair{Edit9, &TRegDecision::devPrestamoA}, std::pair{Edit10, &TRegDecision::devPrestamoB}})
+        connect(edit, &TCampoTexto::salida, this, [this, c = campo] {
+            if (sinComprobar_) return;
+            sinComprobar_ = true;
+            montoExit(c);
+            sinComprobar_ = false;
+        });
 
     fijarTamano(this);
     centrarSobre(this, padre);
@@ -220,25 +231,39 @@ TRegDecision TFDeciciones::leerFormulario() const {
     return r;
 }
 
+QLineEdit* TFDeciciones::campoDe(int32_t TRegDecision::*campo) const {
+    const std::pair<int32_t TRegDecision::*, QLineEdit*> campos[] = {
+        {&TRegDecision::precio, Edit1},        {&TRegDecision::marketing, Edit2},
+        {&TRegDecision::invYDes, Edit3},       {&TRegDecision::capacitacion, Edit4},
+        {&TRegDecision::invPlanta, Edit6},     {&TRegDecision::pedPrestamoA, Edit7},
+        {&TRegDecision::pedPrestamoB, Edit8},  {&TRegDecision::devPrestamoA, Edit9},
+        {&TRegDecision::devPrestamoB, Edit10}};
+    for (const auto& [c, edit] : campos)
+        if (c == campo) return edit;
+    return nullptr;  // the production level comes from its list
+}
+
+void TFDeciciones::rechazarCampo(const TRangoDecision& rango) {
+    mostrarMensaje(this, mensajeRango(rango));
+    QLineEdit* edit = campoDe(rango.campo);
+    if (!edit) return;
+    // Price and marketing fall back to their upper bound; other fields keep
+    // what was typed, so the game master sees what to correct.
+    if (rango.campo == &TRegDecision::precio || rango.campo == &TRegDecision::marketing)
+        edit->setText(QString::number(rango.maximo));
+    enfocar(edit);
+}
+
 bool TFDeciciones::comprobarRangos(const TRegDecision& r) {
     // The navigation buttons take no focus, so a value typed and sent on at
     // once never left its field: the field checks run here as well.
     sinComprobar_ = true;
     bool valido = true;
-    if (!precioValido(r.precio)) {
-        mostrarMensaje(this, kMensajePrecio);
-        Edit1->setText(QStringLiteral("100"));
-        enfocar(Edit1);
+    for (const TRangoDecision& rango : rangosDecision()) {
+        if (enRango(rango, r.*(rango.campo))) continue;
+        rechazarCampo(rango);
         valido = false;
-    } else if (!marketingValido(r.marketing)) {
-        mostrarMensaje(this, kMensajeMarketing);
-        Edit2->setText(QStringLiteral("10000"));
-        enfocar(Edit2);
-        valido = false;
-    } else if (!capacitacionValida(r.capacitacion)) {
-        mostrarMensaje(this, kMensajeCapacitacion);
-        enfocar(Edit4);
-        valido = false;
+        break;
     }
     sinComprobar_ = false;
     return valido;
@@ -249,7 +274,7 @@ bool TFDeciciones::guardarFormulario() {
     try {
         r = leerFormulario();
     } catch (const ErrorConversion& e) {
-        mostrarMensaje(this, QStringLiteral("EConvertError error raised, with message : ") + QString::fromUtf8(e.what()));
+        mostrarMensaje(this, QString::fromUtf8(e.what()));
         return false;
     }
     if (!comprobarRangos(r)) return false;
@@ -351,9 +376,7 @@ void TFDeciciones::Edit1Exit() {
     if (!valor) {
         errorCampo(this, QStringLiteral("Ud ha colocado un valor incorrecto en precio"));
     } else if (!precioValido(*valor)) {
-        mostrarMensaje(this, kMensajePrecio);
-        Edit1->setText(QStringLiteral("100"));
-        enfocar(Edit1);
+        rechazarCampo(rangoDecision(&TRegDecision::precio));
     }
 }
 
@@ -362,9 +385,7 @@ void TFDeciciones::Edit2Exit() {
     if (!valor) {
         errorCampo(this, QStringLiteral("Ud ha colocado un valor incorrecto en marketing"));
     } else if (!marketingValido(*valor)) {
-        mostrarMensaje(this, kMensajeMarketing);
-        Edit2->setText(QStringLiteral("10000"));
-        enfocar(Edit2);
+        rechazarCampo(rangoDecision(&TRegDecision::marketing));
     }
 }
 
@@ -373,9 +394,15 @@ void TFDeciciones::Edit4Exit() {
     if (!valor) {
         errorCampo(this, QStringLiteral("Ud ha colocado un valor incorrecto en capacitación"));
     } else if (!capacitacionValida(*valor)) {
-        mostrarMensaje(this, kMensajeCapacitacion);
-        enfocar(Edit4);
+        rechazarCampo(rangoDecision(&TRegDecision::capacitacion));
     }
+}
+
+void TFDeciciones::montoExit(int32_t TRegDecision::*campo) {
+    // A text that is not a number is reported when the team changes.
+    const TRangoDecision& rango = rangoDecision(campo);
+    const auto valor = leerEntero(aCp1252(campoDe(campo)->text()).value_or(std::string()));
+    if (valor && !enRango(rango, *valor)) rechazarCampo(rango);
 }
 
 void TFDeciciones::alSalir(void (TFDeciciones::*comprobacion)()) {

@@ -5,6 +5,7 @@
 // forth; the decisions file is written whole after the last team, and the
 // screen then offers to go on to the simulate screen.
 
+#include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
 #include "store/Registros.h"
 
@@ -49,10 +50,17 @@ private:
     /// The ten fields as a decision record; ErrorConversion on a field that
     /// is not a whole number.
     TRegDecision leerFormulario() const;
-    /// The price, marketing and training checks on a record read from the
-    /// form, with the messages of the field checks; false (field corrected as
-    /// on leaving it, and focused) when one fails.
+    /// The range of every field on a record read from the form, with the
+    /// messages of the field checks; false (field corrected as on leaving
+    /// it, and focused) when one fails.
     bool comprobarRangos(const TRegDecision& r);
+    /// The field of the form that holds campo; none for the production level.
+    QLineEdit* campoDe(int32_t TRegDecision::*campo) const;
+    /// Shows the range message of a field, corrects it as on leaving it and
+    /// gives it the focus back.
+    void rechazarCampo(const TRangoDecision& rango);
+    /// The check of an amount field (R&D, plant, loans, repayments) on leaving it.
+    void montoExit(int32_t TRegDecision::*campo);
     /// Reads and checks the form and keeps it as team equipoActual's
     /// decisions; false, with the reason shown, when it cannot.
     bool guardarFormulario();

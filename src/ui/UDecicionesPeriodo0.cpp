@@ -15,6 +15,7 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <utility>
 
 namespace {
 
@@ -137,21 +138,20 @@ void TFDecicionesPeriodo0::Label1DblClick() {
     Edit8->setText(QString::number(e.pedPrestamoB));
 }
 
-bool TFDecicionesPeriodo0::comprobarRangos(int32_t precio, int32_t marketing, int32_t capacitacion) {
-    // Beyond these figures the demand and cost tables have no row or column.
-    if (!precioValido(precio)) {
-        mostrarMensaje(this, kMensajePrecio);
-        edPrecio->setFocus();
-        return false;
-    }
-    if (!marketingValido(marketing)) {
-        mostrarMensaje(this, kMensajeMarketing);
-        Edit2->setFocus();
-        return false;
-    }
-    if (!capacitacionValida(capacitacion)) {
-        mostrarMensaje(this, kMensajeCapacitacion);
-        Edit4->setFocus();
+bool TFDecicionesPeriodo0::comprobarRangos(const TDecisionesPeriodo0& d) {
+    const TRegDecision r{d.precio,    d.nivelProduccion, d.capacitacion, d.marketing,    d.invYDes,
+                         d.invPlanta, d.pedPrestamoA,    d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB};
+    const std::pair<int32_t TRegDecision::*, QLineEdit*> campos[] = {
+        {&TRegDecision::precio, edPrecio},    {&TRegDecision::marketing, Edit2},
+        {&TRegDecision::invYDes, Edit3},      {&TRegDecision::capacitacion, Edit4},
+        {&TRegDecision::invPlanta, Edit6},    {&TRegDecision::pedPrestamoA, Edit7},
+        {&TRegDecision::pedPrestamoB, Edit8}, {&TRegDecision::devPrestamoA, Edit9},
+        {&TRegDecision::devPrestamoB, Edit10}};
+    for (const TRangoDecision& rango : rangosDecision()) {
+        if (enRango(rango, r.*(rango.campo))) continue;
+        mostrarMensaje(this, mensajeRango(rango));
+        for (const auto& [campo, edit] : campos)
+            if (campo == rango.campo) edit->setFocus();
         return false;
     }
     return true;
@@ -175,7 +175,7 @@ void TFDecicionesPeriodo0::btnGuardarClick() {
         mostrarError(this, e);
         return;
     }
-    if (!comprobarRangos(decisiones.precio, decisiones.marketing, decisiones.capacitacion)) return;
+    if (!comprobarRangos(decisiones)) return;
     decisiones.nombreBancoA = aCp1252(Label17->text()).value_or(std::string());
     decisiones.nombreBancoB = aCp1252(Label18->text()).value_or(std::string());
     try {

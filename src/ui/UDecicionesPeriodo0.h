@@ -5,6 +5,7 @@
 // figure that does not convert or is out of range keeps the screen open with
 // what was typed, and nothing is written.
 
+#include "engine/UDecicionesPeriodo0.h"
 #include "juego/Juego.h"
 
 #include <QWidget>
@@ -30,10 +31,9 @@ public slots:
 
 private:
     void FormCreate();
-    /// Price 50..100, marketing 0..10000 and training 0..20000 in steps of
-    /// 2000, with the decision screen's messages; false, and the offending
-    /// box focused, when one is out of range.
-    bool comprobarRangos(int32_t precio, int32_t marketing, int32_t capacitacion);
+    /// Every field against its range, with the decision screen's messages;
+    /// false, and the offending box focused, when one is out of range.
+    bool comprobarRangos(const TDecisionesPeriodo0& decisiones);
 
     QLineEdit* edPrecio = nullptr;
     QLineEdit* Edit2 = nullptr;

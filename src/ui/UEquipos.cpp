@@ -1,6 +1,7 @@
 #include "ui/UEquipos.h"
 
 #include "juego/Juego.h"
+#include "reports/Reportes_UD.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
@@ -17,6 +18,8 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <string>
+#include <vector>
 
 TFEquipos::TFEquipos(TFPrincipal* principal) : QWidget(principal), principal_(principal) { FormCreate(); }
 
@@ -138,19 +141,26 @@ bool TFEquipos::guardarEquipos() {
         mostrarMensaje(this, QStringLiteral("Es necesario ingresar al menos un equipo para continuar."));
         return false;
     }
-    try {
-        std::vector<std::string> nombres;
-        for (int k = 0; k < cantidadEquipos(); ++k) {
-            const QString nombre = lsvEquipos->topLevelItem(k)->text(1).trimmed();
-            const auto bytes = aCp1252(nombre);
-            if (!bytes) {
-                mostrarMensaje(this, QStringLiteral("El nombre \"%1\" tiene caracteres que el juego no puede "
-                                                    "guardar. Corríjalo y vuelva a intentar.")
-                                         .arg(nombre));
-                return false;
-            }
-            nombres.push_back(*bytes);
+    std::vector<std::string> nombres;
+    for (int k = 0; k < cantidadEquipos(); ++k) {
+        const QString nombre = lsvEquipos->topLevelItem(k)->text(1).trimmed();
+        const auto bytes = aCp1252(nombre);
+        if (!bytes) {
+            mostrarMensaje(this, QStringLiteral("El nombre \"%1\" tiene caracteres que el juego no puede "
+                                                "guardar. Corríjalo y vuelva a intentar.")
+                                     .arg(nombre));
+            return false;
         }
+        nombres.push_back(bytes->substr(0, sizeof(cadena::texto)));  // as the store keeps it
+    }
+    // Reports are named after the teams: names that give one file name would lose reports.
+    if (const auto fallas = fallasNombresEquipos(nombres); !fallas.empty()) {
+        QStringList texto;
+        for (const auto& falla : fallas) texto << QString::fromStdString(falla);
+        mostrarMensaje(this, texto.join(QLatin1Char('\n')));
+        return false;
+    }
+    try {
         guardarNombresEquipos(nombres);
         nombres_ = nombres;
     } catch (const std::exception& e) {

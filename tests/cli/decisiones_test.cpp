@@ -50,9 +50,9 @@ TEST(Decisiones, SinColumnaEmpresaConPuntoYComaYNombresConAcentos) {
     CarpetaTemporal carpeta;
     prepararJuego({"Compañía, S.A.", "Ñandú"}, 4);
     // Names are checked in UTF-8 against the stored Windows-1252 ones; a quoted name may hold the separator.
-    auto r = decisiones(carpeta, kTitulos + "\"Compañía, S.A.\",50,0,0,0,0,0,0,0,0,0\r\n\r\nÑandú,100,100,20000,10000,-5,7,8,9,10,11\r\n");
+    auto r = decisiones(carpeta, kTitulos + "\"Compañía, S.A.\",50,0,0,0,0,0,0,0,0,0\r\n\r\nÑandú,100,100,20000,10000,5,7,8,9,10,11\r\n");
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(iguales(decisionDe(2), TRegDecision{100, 100, 20000, 10000, -5, 7, 8, 9, 10, 11}));
+    EXPECT_TRUE(iguales(decisionDe(2), TRegDecision{100, 100, 20000, 10000, 5, 7, 8, 9, 10, 11}));
     r = decisiones(carpeta,
                    "precio;nivelProduccion;capacitacion;marketing;invYDes;invPlanta;pedPrestamoA;pedPrestamoB;"
                    "devPrestamoA;devPrestamoB\n60;25;2000;1;2;3;4;5;6;7\n70;50;4000;8;9;10;11;12;13;14\n");
@@ -79,9 +79,17 @@ TEST(Decisiones, CadaErrorNombraLineaYColumnaYNadaSeEscribe) {
          {"línea 2, columna 2 (precio): 30 está fuera del rango de 50 a 100."}},
         {kTitulos + "Alfa,101,60,3000,10001,1000,0,0,0,0,0\n" + beta + gamma,
          {"línea 2, columna 2 (precio): 101 está fuera del rango de 50 a 100.",
-          "línea 2, columna 3 (nivelProduccion): 60 no es uno de los niveles 0, 25, 50, 75 o 100.",
-          "línea 2, columna 4 (capacitacion): 3000 no es un monto de 0 a 20000 en pasos de 2000.",
+          "línea 2, columna 3 (nivelProduccion): 60 no es 0, 25, 50, 75 ni 100.",
+          "línea 2, columna 4 (capacitacion): 3000 no es un múltiplo de 2000 entre 0 y 20000.",
           "línea 2, columna 5 (marketing): 10001 está fuera del rango de 0 a 10000."}},
+        // Every amount has a range, and each fault keeps its line and column.
+        {kTitulos + alfa + "Beta,90,75,4000,8000,-1000000,10000000,0,0,0,2147483647\n" + gamma,
+         {"línea 3, columna 6 (invYDes): -1000000 está fuera del rango de 0 a 9999999.",
+          "línea 3, columna 7 (invPlanta): 10000000 está fuera del rango de 0 a 9999999.",
+          "línea 3, columna 11 (devPrestamoB): 2147483647 está fuera del rango de 0 a 9999999."}},
+        {kTitulos + alfa + beta + "Gamma,90,75,4000,8000,9999999,9999999,-1,10000000,-5,0\n",
+         {"línea 4, columna 8 (pedPrestamoA): -1 está fuera", "línea 4, columna 9 (pedPrestamoB): 10000000 está fuera",
+          "línea 4, columna 10 (devPrestamoA): -5 está fuera"}},
         {kTitulos + "Alfa,90,75,22000,-1,1000,0,0,0,0,0\n" + beta + gamma,
          {"columna 4 (capacitacion): 22000 no es", "columna 5 (marketing): -1 está fuera"}},
         {kTitulos + alfa + beta,

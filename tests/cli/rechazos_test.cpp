@@ -100,3 +100,28 @@ TEST(Rechazos, VolverSinRespaldoYConRespaldo) {
     EXPECT_EQ(r.codigo, 1);
     EXPECT_EQ(r.errores, "No hay un período para deshacer.\n");
 }
+
+TEST(Rechazos, PeriodoCeroConMontosFueraDeRangoNoEscribeNada) {
+    struct Caso {
+        std::size_t argumento;  // position in kPeriodo0
+        const char* valor;
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {3, "-1000000", "La inversión en investigación y desarrollo -1000000 está fuera del rango de 0 a 9999999."},
+        {6, "10000000", "La inversión en planta 10000000 está fuera del rango de 0 a 9999999."},
+        {7, "2147483647", "El préstamo pedido al banco A 2147483647 está fuera del rango de 0 a 9999999."},
+        {8, "-70000", "El préstamo pedido al banco B -70000 está fuera del rango de 0 a 9999999."},
+    };
+    for (const Caso& caso : casos) {
+        CarpetaTemporal carpeta;
+        prepararJuego({"Alfa", "Beta"}, 0);
+        const auto antes = fotoDeCarpeta(carpeta.ruta());
+        auto argumentos = kPeriodo0;
+        argumentos[caso.argumento] = caso.valor;
+        auto r = orden(carpeta, argumentos);
+        EXPECT_EQ(r.codigo, 1) << caso.mensaje;
+        EXPECT_EQ(r.errores, std::string(caso.mensaje) + "\n");
+        EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes) << caso.mensaje;
+    }
+}

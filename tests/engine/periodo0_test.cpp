@@ -107,6 +107,47 @@ TEST(Periodo0, FaltanteConPenalidadPeroSinAviso) {
         EXPECT_EQ(entrada.path().filename().string().rfind("Penalidad", 0), std::string::npos);
 }
 
+TEST(Periodo0, MontosFueraDeRangoNoEscribenNada) {
+    struct Caso {
+        void (*cambiar)(TDecisionesPeriodo0&);
+        const char* mensaje;
+    };
+    const Caso casos[] = {
+        {[](TDecisionesPeriodo0& d) { d.devPrestamoB = 2147483647; },
+         "La devolución al banco B 2147483647 está fuera del rango de 0 a 9999999."},
+        {[](TDecisionesPeriodo0& d) { d.invYDes = -1000000; },
+         "La inversión en investigación y desarrollo -1000000 está fuera del rango de 0 a 9999999."},
+        {[](TDecisionesPeriodo0& d) { d.invPlanta = 10000000; },
+         "La inversión en planta 10000000 está fuera del rango de 0 a 9999999."},
+        {[](TDecisionesPeriodo0& d) { d.pedPrestamoA = -1; },
+         "El préstamo pedido al banco A -1 está fuera del rango de 0 a 9999999."},
+    };
+    for (const Caso& caso : casos) {
+        CarpetaTemporal carpeta;
+        nuevoJuego({"Alfa", "Beta"});
+        const auto antes = fs::file_size(carpeta / "DATOS INICIALES.DAT");
+        auto d = ejemplo();
+        caso.cambiar(d);
+        try {
+            ejecutarPeriodo0(d);
+            ADD_FAILURE() << caso.mensaje;
+        } catch (const ErrorDecision& e) {
+            EXPECT_STREQ(e.what(), caso.mensaje);
+        }
+        EXPECT_EQ(fs::file_size(carpeta / "DATOS INICIALES.DAT"), antes);
+        EXPECT_FALSE(fs::exists(carpeta / "DATOS ACUMULADOS.DAT")) << caso.mensaje;
+        EXPECT_FALSE(fs::exists(carpeta / "COMZONA1IGUALES.txt")) << caso.mensaje;
+        EXPECT_FALSE(fs::exists(carpeta / "INDZONA1IGUALES.txt")) << caso.mensaje;
+    }
+    // The widest amounts a report shows are accepted.
+    CarpetaTemporal carpeta;
+    nuevoJuego({"Alfa"});
+    auto d = ejemplo();
+    d.invYDes = 9999999;
+    d.invPlanta = 9999999;
+    EXPECT_NO_THROW(ejecutarPeriodo0(d));
+}
+
 TEST(Periodo0, DecisionFueraDeRangoNoEscribeNada) {
     CarpetaTemporal carpeta;
     nuevoJuego({"Alfa"});

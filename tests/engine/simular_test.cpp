@@ -218,6 +218,12 @@ TEST(Simular, DecisionesFueraDeRangoNoTocanNingunArchivo) {
         {[](TRegDecision& d) { d.capacitacion = 3000; }, "capacitación 3000"},
         {[](TRegDecision& d) { d.capacitacion = 22000; }, "capacitación 22000"},
         {[](TRegDecision& d) { d.nivelProduccion = 60; }, "nivel de producción 60"},
+        {[](TRegDecision& d) { d.devPrestamoB = 2147483647; }, "devolución al banco B 2147483647"},
+        {[](TRegDecision& d) { d.invYDes = -1000000; }, "investigación y desarrollo -1000000"},
+        {[](TRegDecision& d) { d.invPlanta = 10000000; }, "planta 10000000"},
+        {[](TRegDecision& d) { d.pedPrestamoA = -1; }, "préstamo pedido al banco A -1"},
+        {[](TRegDecision& d) { d.pedPrestamoB = 10000000; }, "préstamo pedido al banco B 10000000"},
+        {[](TRegDecision& d) { d.devPrestamoA = -2147483647 - 1; }, "devolución al banco A -2147483648"},
     };
     for (const auto& caso : casos) {
         CarpetaTemporal carpeta;

@@ -80,3 +80,66 @@ TEST(DatosIniciales, GuardarFallidoDejaElJuegoAnterior) {
     EXPECT_THROW(guardarJuegoNuevo(armarDatosIniciales(ejemploDatosIniciales(), 7)), ErrorArchivo);
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytes);
 }
+
+TEST(DatosIniciales, CajasFueraDeRangoNombranLaCaja) {
+    std::setlocale(LC_NUMERIC, "C");
+    struct Caso {
+        std::string TTextosDatosIniciales::*campo;
+        const char* texto;
+        const char* mensaje;  // empty: accepted
+    };
+    using T = TTextosDatosIniciales;
+    const Caso casos[] = {
+        {&T::interesA, "1e308", "INTERESES(%) NACION: «1e308» está fuera del rango de 0 a 1000."},
+        // Fits a long double but not a double: it would be stored as infinity.
+        {&T::interesB, "1e400", "INTERESES(%) PROVINCIA: «1e400» está fuera del rango de 0 a 1000."},
+        {&T::interesA, "1000", ""},
+        {&T::interesA, "-0.1", "INTERESES(%) NACION: «-0.1» está fuera"},
+        {&T::planta, "10000000", "PLANTA: «10000000» está fuera del rango de 0 a 9999999."},
+        {&T::planta, "9999999", ""},
+        {&T::capital, "-1", "CAPITAL: «-1» está fuera"},
+        {&T::maxCreditoB, "2147483647", "MAX.CREDITO PROVINCIA: «2147483647» está fuera"},
+        {&T::mantenimiento, "100.5", "MANTENIMIENTO(%): «100.5» está fuera del rango de 0 a 100."},
+        {&T::impuestos, "1e-400", ""},
+        {&T::tasaProduccion, "11", "TASA DE PROD(%): «11» está fuera del rango de 0 a 10."},
+        {&T::tasaProduccion, "10", ""},
+        {&T::giroDescubierto, "101", "GIRO EN DESC(%): «101» está fuera del rango de 0 a 100."},
+        {&T::nroInvYDes, "1000001", "NRO INV Y DES: «1000001» está fuera del rango de 0 a 1000000."},
+        {&T::modifOrdenes, "-5", "MODIF. ORD (%): «-5» está fuera"},
+        {&T::limiteGiroDescubierto, "1e10", "LÍMITE MAX. GIRO EN DESC.: «1e10» está fuera"},
+        {&T::nroZona, "0", "NRO. ZONA: «0» está fuera del rango de 1 a 99."},
+        {&T::nroZona, "99", ""},
+        {&T::indemXEmpleado, "2001", "INDEMNIZACION  X EMPLEADO: «2001» está fuera del rango de 0 a 2000."},
+        {&T::penalidad, "-500", "PENALIDAD: «-500» está fuera"},
+        // The byte boxes keep their low byte, as before.
+        {&T::penalidadStock, "300", ""},
+    };
+    for (const Caso& caso : casos) {
+        TTextosDatosIniciales t = ejemploDatosIniciales();
+        t.*caso.campo = caso.texto;
+        if (*caso.mensaje == 0) {
+            EXPECT_NO_THROW(armarDatosIniciales(t, 3)) << caso.texto;
+            continue;
+        }
+        try {
+            armarDatosIniciales(t, 3);
+            ADD_FAILURE() << caso.texto;
+        } catch (const ErrorParametro& e) {
+            EXPECT_EQ(std::string(e.what()).rfind(caso.mensaje, 0), 0u) << e.what();
+        }
+    }
+}
+
+TEST(DatosIniciales, CajaDeUnBancoSinNombre) {
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.nombreBancoB = "";
+    t.maxCreditoB = "-1";
+    try {
+        armarDatosIniciales(t, 1);
+        FAIL();
+    } catch (const ErrorParametro& e) {
+        EXPECT_STREQ(e.what(), "MAX.CREDITO (banco B): «-1» está fuera del rango de 0 a 9999999.");
+        EXPECT_EQ(e.clave(), "maxCreditoB");
+        EXPECT_EQ(e.falla(), "«-1» está fuera del rango de 0 a 9999999.");
+    }
+}

@@ -125,6 +125,12 @@ TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
         {[](TTextosDatosIniciales& t) { t.maxCreditoA = "9O000"; }, "'9O000' is not a valid integer value"},
         // The severance converts before the penalty fails: neither changes.
         {[](TTextosDatosIniciales& t) { t.penalidad = "mucho"; }, "'mucho' is not a valid integer value"},
+        // Out of range: refused the same way, naming the box with the stored bank name.
+        {[](TTextosDatosIniciales& t) { t.interesA = "1e308"; },
+         "INTERESES(%) NACION: «1e308» está fuera del rango de 0 a 1000."},
+        {[](TTextosDatosIniciales& t) { t.penalidad = "10000000"; },
+         "PENALIDAD: «10000000» está fuera del rango de 0 a 9999999."},
+        {[](TTextosDatosIniciales& t) { t.giroDescubierto = "1e400"; }, "GIRO EN DESC(%): «1e400» está fuera del rango de 0 a 100."},
     };
     for (const Caso& caso : casos) {
         TTextosDatosIniciales t = textosModificables(r);
@@ -134,7 +140,7 @@ TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
         try {
             guardarModificaciones(t);
             ADD_FAILURE() << caso.mensaje;
-        } catch (const ErrorConversion& e) {
+        } catch (const std::exception& e) {
             EXPECT_STREQ(e.what(), caso.mensaje);
         }
         EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), antes) << caso.mensaje;

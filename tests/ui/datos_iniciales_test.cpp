@@ -236,6 +236,36 @@ private slots:
         QVERIFY(habilitado("mnuModificar"));  // enabled before the boxes are read
     }
 
+    void unaCajaFueraDeRangoLaNombra_data() {
+        QTest::addColumn<QString>("caja");
+        QTest::addColumn<QString>("texto");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("interés A") << "Edit9" << "1e308"
+                                   << "INTERESES(%) NACION: «1e308» está fuera del rango de 0 a 1000.";
+        QTest::newRow("planta") << "Edit3" << "10000000" << "PLANTA: «10000000» está fuera del rango de 0 a 9999999.";
+        QTest::newRow("zona") << "edNroZona" << "0" << "NRO. ZONA: «0» está fuera del rango de 1 a 99.";
+    }
+    void unaCajaFueraDeRangoLaNombra() {
+        QFETCH(QString, caja);
+        QFETCH(QString, texto);
+        QFETCH(QString, mensaje);
+        TRegDatosIniciales anterior{};
+        anterior.periodoActual = 3;
+        TDatosjuego().guardarDatosIniciales(anterior);
+        abrir(2);
+        const auto antes = carpeta->contenido();
+        muestra();
+        escribir(control<QLineEdit>(datos, qPrintable(caja)), texto);
+        guardar();
+
+        QCOMPARE(falsos->textosMostrados(), QStringList{mensaje});
+        QCOMPARE(falsos->cajas[0].titulo, QStringLiteral("ERROR!!!!"));
+        QCOMPARE(falsos->cajas[0].icono, Icono::advertencia);
+        QCOMPARE(carpeta->contenido(), antes);
+        QVERIFY(datos->isVisible());
+        QVERIFY(!habilitado("mnuPeriodo0"));
+    }
+
     void valoresDelProgramaHastaLaCajaQueFalla() {
         abrir(1);
         muestra();

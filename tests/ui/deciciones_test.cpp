@@ -31,6 +31,12 @@ const QString kPrecio = QStringLiteral("Debe ingresar un precio con un valor ent
 const QString kMarketing = QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
 const QString kCapacitacion =
     QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000");
+const QString kInvYDes =
+    QStringLiteral("Debe ingresar un valor para investigación y desarrollo entre u$s 0 y u$s 9999999");
+const QString kPlanta = QStringLiteral("Debe ingresar un valor para inversión en planta entre u$s 0 y u$s 9999999");
+const QString kPedido = QStringLiteral("Debe ingresar un valor para el préstamo pedido entre u$s 0 y u$s 9999999");
+const QString kDevolucion =
+    QStringLiteral("Debe ingresar un valor para la devolución del préstamo entre u$s 0 y u$s 9999999");
 const QString kSimular = QStringLiteral("¿Pasar a la simulación?");
 const QString kSinDatos = QStringLiteral("No hay datos para el periodo actual.");
 
@@ -234,6 +240,14 @@ private slots:
         QTest::newRow("capacitación no numérica")
             << "Edit4" << "dos mil" << error << "Ud ha colocado un valor incorrecto en capacitación" << "dos mil"
             << false;
+        // The amounts keep what was typed, so the game master sees what to correct.
+        QTest::newRow("I&D negativa") << "Edit3" << "-1000000" << "" << kInvYDes << "-1000000" << true;
+        QTest::newRow("planta alta") << "Edit6" << "10000000" << "" << kPlanta << "10000000" << true;
+        QTest::newRow("préstamo A negativo") << "Edit7" << "-1" << "" << kPedido << "-1" << true;
+        QTest::newRow("préstamo B en el borde") << "Edit8" << "9999999" << "" << "" << "9999999" << false;
+        QTest::newRow("devolución A alta") << "Edit9" << "10000000" << "" << kDevolucion << "10000000" << true;
+        QTest::newRow("devolución B enorme") << "Edit10" << "2147483647" << "" << kDevolucion << "2147483647" << true;
+        QTest::newRow("devolución B no numérica") << "Edit10" << "mil" << "" << "" << "mil" << false;
     }
 
     void comprobacionAlSalirDelCampo() {
@@ -274,8 +288,11 @@ private slots:
         QTest::newRow("capacitación") << "Edit4" << "2500" << kCapacitacion << "2500" << false;
         QTest::newRow("precio del último equipo") << "Edit1" << "101" << kPrecio << "100" << true;
         QTest::newRow("capacitación del último equipo") << "Edit4" << "-2000" << kCapacitacion << "-2000" << true;
+        QTest::newRow("devolución B") << "Edit10" << "2147483647" << kDevolucion << "2147483647" << false;
+        QTest::newRow("I&D del último equipo") << "Edit3" << "-1000000" << kInvYDes << "-1000000" << true;
+        QTest::newRow("planta") << "Edit6" << "10000000" << kPlanta << "10000000" << false;
         QTest::newRow("texto no numérico")
-            << "Edit3" << "abc" << "EConvertError error raised, with message : 'abc' is not a valid integer value"
+            << "Edit3" << "abc" << "'abc' is not a valid integer value"
             << "abc" << false;
     }
 
@@ -306,7 +323,7 @@ private slots:
         QCOMPARE(texto(p, nombre.constData()), queda);
         for (std::size_t i = 0; i < antes.size(); ++i) QVERIFY(iguales(p->decisionesEquipos()[i], antes[i]));
         QVERIFY(!juego.hayDecisiones());
-        if (campo != "Edit3") QCOMPARE(QApplication::focusWidget(), edit(p, nombre.constData()));
+        if (valor != "abc") QCOMPARE(QApplication::focusWidget(), edit(p, nombre.constData()));
 
         // Going back is checked the same way.
         if (ultimo) {

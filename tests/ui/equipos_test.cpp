@@ -107,10 +107,13 @@ private slots:
         pulsar(equipos, "btnAgregar");            // the box keeps its text
         QCOMPARE(filas(equipos), (QStringList{"1.|  Alfa  ", "2.|Beta", "3.|Beta"}));
         QCOMPARE(control<QLineEdit>(equipos, "edNombreEquipo")->text(), QStringLiteral("Beta"));
+        // Two teams of one name would share their reports: the repeat goes.
+        pulsar(equipos, "btnQuitar");
+        agregar(equipos, QStringLiteral("Gamma"));
 
         pulsar(equipos, "btnGuardar");
         QCOMPARE(carpeta->leer(QStringLiteral("NOMBRES.DAT")).size(), 3 * 51);
-        QCOMPARE(nombresGuardados(3), (QStringList{"Alfa", "Beta", "Beta"}));
+        QCOMPARE(nombresGuardados(3), (QStringList{"Alfa", "Beta", "Gamma"}));
         // Hidden, alive, with the initial data screen on top of the main window.
         QVERIFY(!equipos->isVisible());
         QCOMPARE(ventanasVivas<TFEquipos>(), 1);
@@ -225,6 +228,42 @@ private slots:
         QVERIFY(equipos->isVisible());
         QCOMPARE(filas(equipos), QStringList{"1.|Alfa"});
         QVERIFY(!ventanaVisible<TFDatosIniciales>());
+    }
+
+    void nombresQueChocan_data() {
+        QTest::addColumn<QStringList>("nombres");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("A/B, A:B y A?B")
+            << QStringList{"A/B", "A:B", "A?B"}
+            << "El equipo 1 «A/B» y el equipo 2 «A:B» darían el mismo nombre a sus informes («A_B»), y uno "
+               "borraría los del otro. Cambie uno de los dos.\nEl equipo 1 «A/B» y el equipo 3 «A?B» darían el "
+               "mismo nombre a sus informes («A_B»), y uno borraría los del otro. Cambie uno de los dos.";
+        QTest::newRow("solo cambia la caja")
+            << QStringList{"Ñandú", "Beta", "ñANDÚ"}
+            << "El equipo 1 «Ñandú» y el equipo 3 «ñANDÚ» darían el mismo nombre a sus informes («ñANDÚ»), y uno "
+               "borraría los del otro. Cambie uno de los dos.";
+        // Names are compared as stored: trimmed and cut to 50 characters.
+        QTest::newRow("iguales al guardarlos")
+            << QStringList{"  Alfa ", "Alfa"}
+            << "El equipo 1 «Alfa» y el equipo 2 «Alfa» darían el mismo nombre a sus informes («Alfa»), y uno "
+               "borraría los del otro. Cambie uno de los dos.";
+        QTest::newRow("con tabulador")
+            << QStringList{"Uno\tDos"} << "El equipo 1 «Uno\tDos» tiene caracteres de control; escríbalo de nuevo.";
+    }
+    void nombresQueChocan() {
+        QFETCH(QStringList, nombres);
+        QFETCH(QString, mensaje);
+        // Set directly: typing a tab would move the focus instead.
+        for (const QString& nombre : nombres) {
+            control<QLineEdit>(equipos, "edNombreEquipo")->setText(nombre);
+            pulsar(equipos, "btnAgregar");
+        }
+        pulsar(equipos, "btnGuardar");
+        QCOMPARE(falsos->textosMostrados(), QStringList{mensaje});
+        QCOMPARE(falsos->cajas[0].icono, ServicioDialogos::Icono::ninguno);
+        QVERIFY(equipos->isVisible());
+        QVERIFY(!ventanaVisible<TFDatosIniciales>());
+        QVERIFY(carpeta->contenido().isEmpty());
     }
 
     void cancelarNoGuardaNada() {
