@@ -134,8 +134,11 @@ void ordenPeriodo0(const TLinea& linea) {
 void ordenDecisiones(const TLinea& linea) {
     usarCarpeta(linea, false);
     comprobarPeriodoAbierto();
+    // Stored only for the period the file was checked against: a run by
+    // another program meanwhile makes it a refusal, not a wrong period.
+    const TMarca marca = leerEstado().marca;
     const auto decisiones = leerDecisionesCsv(linea.argumentos[0], empresasActivas());
-    guardarDecisiones(decisiones);
+    guardarDecisiones(decisiones, &marca);
     std::cout << "Decisiones del período " << static_cast<int>(leerEstado().datos.periodoActual)
               << " guardadas para " << decisiones.size() << " empresas. Siga con la orden «simular».\n";
 }

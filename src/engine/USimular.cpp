@@ -24,8 +24,10 @@
 namespace {
 
 // The industry figures of a zone, summed company by company.
+// The sums are 64-bit so that 255 large companies cannot overflow them; the
+// report prints them as 32-bit figures, as they always were.
 struct TAcumuladorIndustria {
-    int32_t ordenes = 0, produccion = 0, capacidad = 0, vendido = 0, stock = 0, noRealizadas = 0,
+    int64_t ordenes = 0, produccion = 0, capacidad = 0, vendido = 0, stock = 0, noRealizadas = 0,
             empleados = 0, ventas = 0, nivel = 0;
     double costoUnitario = 0, precio = 0;  // doubles: every addition rounds to a double
 };
@@ -163,17 +165,17 @@ void TCorrida::terminarZona() {
         costoPromedio = suma_.costoUnitario / n;
         precioPromedio = suma_.precio / n;
         nivelPromedio = static_cast<int32_t>(std::trunc(static_cast<long double>(suma_.nivel) / n));
-        if (suma_.empleados != 0) ventasPorEmpleado = static_cast<long double>(suma_.ventas) / suma_.empleados;
+        if (static_cast<int32_t>(suma_.empleados) != 0) ventasPorEmpleado = static_cast<long double>(static_cast<int32_t>(suma_.ventas)) / static_cast<int32_t>(suma_.empleados);
     }
     ind_.iydacum = f.FormatoEntero(sumaIyDZona_);
-    ind_.totordenes = f.FormatoEntero(suma_.ordenes);
-    ind_.totproducido = f.FormatoEntero(suma_.produccion);
-    ind_.totcapacidad = f.FormatoEntero(suma_.capacidad);
-    ind_.totvendido = f.FormatoEntero(suma_.vendido);
-    ind_.totstock = f.FormatoEntero(suma_.stock);
-    ind_.totnorealiz = f.FormatoEntero(suma_.noRealizadas);
-    ind_.totempleados = f.FormatoEntero(suma_.empleados);
-    ind_.totventas = f.FormatoEntero(suma_.ventas);
+    ind_.totordenes = f.FormatoEntero(static_cast<int32_t>(suma_.ordenes));
+    ind_.totproducido = f.FormatoEntero(static_cast<int32_t>(suma_.produccion));
+    ind_.totcapacidad = f.FormatoEntero(static_cast<int32_t>(suma_.capacidad));
+    ind_.totvendido = f.FormatoEntero(static_cast<int32_t>(suma_.vendido));
+    ind_.totstock = f.FormatoEntero(static_cast<int32_t>(suma_.stock));
+    ind_.totnorealiz = f.FormatoEntero(static_cast<int32_t>(suma_.noRealizadas));
+    ind_.totempleados = f.FormatoEntero(static_cast<int32_t>(suma_.empleados));
+    ind_.totventas = f.FormatoEntero(static_cast<int32_t>(suma_.ventas));
     ind_.capprom = f.FormatoEntero(nivelPromedio);
     ind_.tasaimp = f.FormatoDecimal(static_cast<double>(static_cast<long double>(ini_.tasaImpuestos) * 100));
     ind_.costoprom = f.FormatoDecimal(static_cast<double>(costoPromedio));
@@ -186,7 +188,7 @@ void TCorrida::terminarZona() {
     ind_.empresa.clear();
     for (int j = 0; j < n; ++j) {
         const std::size_t pos = static_cast<std::size_t>(j);
-        ind_.mercados[pos] = f.FormatoDecimal(calculos_.porcentaje(numero(ind_.unidvendidas[pos]), suma_.vendido));
+        ind_.mercados[pos] = f.FormatoDecimal(calculos_.porcentaje(numero(ind_.unidvendidas[pos]), static_cast<int32_t>(suma_.vendido)));
     }
     f.ReporteIndustria(ind_);
     reportes_.push_back(rutaReporteIndustria(ind_));

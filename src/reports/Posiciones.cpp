@@ -10,10 +10,10 @@
 std::vector<TFilaPosicion> posicionesZona() {
     TRegDatosIniciales ini{};
     TDatosjuego().leerDatosIniciales(ini);
-    TDatosAcum acum;
-    const int n = std::min<int>(ini.cantEquiposZona1, acum.cantidadAcum());
+    // Sized and read in one step: every index below is within what was read.
     std::vector<TRegDatosAcum> empresas;
-    if (n > 0) empresas = acum.leerTodos();
+    if (TDatosAcum().cantidadAcum() > 0) empresas = TDatosAcum().leerTodos();
+    const int n = std::min<int>(ini.cantEquiposZona1, static_cast<int>(empresas.size()));
     TIntMatrix matriz;
     for (int i = 0; i < n; ++i) matriz.push_back({i, empresas[static_cast<std::size_t>(i)].utilidadAcumulada});
     // The same steps as the industry report: drop the bankrupt, then sort.

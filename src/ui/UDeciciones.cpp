@@ -10,6 +10,7 @@
 #include "ui/TextoQt.h"
 #include "ui/USimular.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
 #include <QGridLayout>
@@ -136,6 +137,9 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     principal->addLayout(navegar);
 
     connect(btnSiguiente, &QPushButton::clicked, this, &TFDeciciones::btnSiguienteClick);
+    for (TCampoTexto* campo : findChildren<TCampoTexto*>())
+        connect(campo, &QLineEdit::textEdited, this, [this] { sinGuardar_ = true; });
+    connect(ComboBox1, &QComboBox::activated, this, [this] { sinGuardar_ = true; });
     connect(btnAnterior, &QPushButton::clicked, this, &TFDeciciones::btnAnteriorClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFDeciciones::btnCancelarClick);
     connect(btnCargarDatos, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosClick);
@@ -305,6 +309,7 @@ void TFDeciciones::btnSiguienteClick() {
             return;
         }
         guardarDecisiones();
+        sinGuardar_ = false;
     } catch (const std::exception& e) {
         // The decisions file could not even be created: the screen stays on
         // the last team, with everything typed still in memory.
@@ -330,6 +335,19 @@ void TFDeciciones::btnAnteriorClick() {
 }
 
 void TFDeciciones::btnCancelarClick() { close(); }
+
+void TFDeciciones::closeEvent(QCloseEvent* evento) {
+    if (sinGuardar_ &&
+        dialogos().mensaje(this, QStringLiteral("Atención"),
+                           QStringLiteral("Hay decisiones cargadas que no se guardaron. ¿Desea cerrar la pantalla y "
+                                          "perderlas?"),
+                           ServicioDialogos::Icono::pregunta,
+                           ServicioDialogos::Botones::siNo) != ServicioDialogos::Respuesta::si) {
+        evento->ignore();
+        return;
+    }
+    evento->accept();
+}
 
 void TFDeciciones::btnCargarDatosClick() {
     if (cantEquipos_ == 0) return;

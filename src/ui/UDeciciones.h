@@ -33,6 +33,12 @@ public:
     uint8_t equipoActual() const { return equipoActual_; }
     uint8_t cantEquipos() const { return cantEquipos_; }
     const std::vector<TRegDecision>& decisionesEquipos() const { return decisionesEquipos_; }
+    /// Something was typed since the decisions were last stored.
+    bool decisionesSinGuardar() const { return sinGuardar_; }
+
+protected:
+    /// Closing with decisions typed but not stored asks first.
+    void closeEvent(QCloseEvent* evento) override;
 
 public slots:
     void btnSiguienteClick();
@@ -102,6 +108,7 @@ private:
     QPushButton* btnCancelar = nullptr;
     QPushButton* btnCargarDatos = nullptr;
     QPushButton* btnCargarDatosTodas = nullptr;
+    bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;
 };

@@ -178,14 +178,14 @@ void TFPrincipal::NuevoClick() {
                            ServicioDialogos::Icono::informacion,
                            ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
         return;
-    cerrarPantallasDePeriodo();
+    if (!cerrarPantallasDePeriodo()) return;
     (new TFEquipos(this))->show();
 }
 
 void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
-    cerrarPantallasDePeriodo();
+    if (!cerrarPantallasDePeriodo()) return;
     TEstadoJuego estado;
     try {
         estado = reanudar();
@@ -236,7 +236,7 @@ void TFPrincipal::abrirUnaVez() {
     (new Pantalla(this))->show();
 }
 
-void TFPrincipal::cerrarPantallasDePeriodo() {
+bool TFPrincipal::cerrarPantallasDePeriodo() {
     // Screens bound to a period that is about to change; their own checks
     // would refuse them afterwards anyway.
     for (QObject* hijo : children()) {
@@ -245,15 +245,16 @@ void TFPrincipal::cerrarPantallasDePeriodo() {
         else if (auto* p0 = qobject_cast<TFDecicionesPeriodo0*>(hijo)) pantalla = p0;
         else if (auto* s = qobject_cast<TFSimular*>(hijo)) pantalla = s;
         else if (auto* m = qobject_cast<TFModificarDatos*>(hijo)) pantalla = m;
-        if (pantalla && pantalla->isVisible()) pantalla->close();
+        if (pantalla && pantalla->isVisible() && !pantalla->close()) return false;
     }
+    return true;
 }
 
 void TFPrincipal::VolverAtrasClick() {
     if (!preguntar(this, QStringLiteral("¿Seguro que desea volver al periodo anterior?"),
                    ServicioDialogos::Icono::pregunta))
         return;
-    cerrarPantallasDePeriodo();
+    if (!cerrarPantallasDePeriodo()) return;
     int periodo = 0;
     try {
         // Without a checkpoint there is nothing to undo; the menus would

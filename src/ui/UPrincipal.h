@@ -66,8 +66,9 @@ private:
     template <class Pantalla>
     void abrirUnaVez();
     /// Closes the screens bound to the open period (decisions, period 0,
-    /// simulate, modify) before the game moves under them.
-    void cerrarPantallasDePeriodo();
+    /// simulate, modify) before the game moves under them. False when the
+    /// game master keeps one open (it holds decisions not stored).
+    bool cerrarPantallasDePeriodo();
 
     QAction* mnuNuevo = nullptr;
     QAction* mnuReanudar = nullptr;
