@@ -1,0 +1,229 @@
+// The game core: where a game stands, refusals on a game that moved, the
+// folder lock, a new game over an old one, and recovery on opening.
+
+#include "comun/CarpetaTemporal.h"
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+#include "store/Texto.h"
+#include "store/ValoresGlobales.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const TRegDecision kDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+
+std::map<std::string, std::vector<uint8_t>> foto(const CarpetaTemporal& carpeta) {
+    std::map<std::string, std::vector<uint8_t>> archivos;
+    for (const auto& e : fs::recursive_directory_iterator(carpeta.ruta()))
+        if (e.is_regular_file() && e.path().filename() != "CORVELIAN.LCK")
+            archivos[fs::relative(e.path(), carpeta.ruta()).string()] = leerBytes(e.path());
+    return archivos;
+}
+
+// Two teams, period 0 run: period 1 open.
+void juegoEnPeriodo1() {
+    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    correrPeriodo0(ejemploPeriodo0());
+}
+
+void correrPeriodo() {
+    guardarDecisiones({kDecision, kDecision});
+    simular();
+}
+
+std::string mensajeDe(const std::function<void()>& accion) {
+    try {
+        accion();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "<sin error>";
+}
+
+}  // namespace
+
+TEST(Juego, FasesYMarcaALoLargoDeUnJuego) {
+    CarpetaTemporal carpeta;
+    EXPECT_EQ(leerEstado().marca.fase, TFase::sinJuego);
+    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    const TMarca preparado = leerEstado().marca;
+    EXPECT_EQ(preparado.fase, TFase::preparado);
+    correrPeriodo0(ejemploPeriodo0());
+    const TMarca abierto = leerEstado().marca;
+    EXPECT_EQ(abierto.fase, TFase::abierto);
+    EXPECT_EQ(abierto.periodo, 1);
+    EXPECT_NE(abierto.huella, preparado.huella);
+    // Storing decisions does not move the game: the screens stay valid.
+    guardarDecisiones({kDecision, kDecision});
+    EXPECT_EQ(leerEstado().marca, abierto);
+    EXPECT_EQ(simular(&abierto), 1);
+    EXPECT_EQ(leerEstado().marca.periodo, 2);
+    EXPECT_EQ(volver(), 1);
+    // Back at period 1 with the same results: the mark is the same game again.
+    EXPECT_EQ(leerEstado().marca, abierto);
+}
+
+TEST(Juego, UnaPantallaDeUnJuegoQueCambioNoGuardaNada) {
+    struct Caso {
+        const char* nombre;
+        std::function<void()> antes;  // before the screen opens
+        std::function<void()> mover;  // what happens while it is open
+        const char* esperado;
+    };
+    const Caso casos[] = {
+        {"otra simulación", [] {}, correrPeriodo, "ahora está abierto el período 2"},
+        {"volver atrás", correrPeriodo, [] { volver(); }, "ahora está abierto el período 1"},
+        {"juego nuevo", [] {}, [] { crearJuego({"Gama"}, ejemploDatosIniciales()); }, "ahora hay un juego nuevo"},
+    };
+    for (const Caso& caso : casos) {
+        CarpetaTemporal carpeta;
+        juegoEnPeriodo1();
+        caso.antes();
+        const TMarca marca = leerEstado().marca;
+        caso.mover();
+        const auto antes = foto(carpeta);
+        const std::string esperado = caso.esperado;
+        for (const std::string& mensaje :
+             {mensajeDe([&] { guardarDecisiones({kDecision, kDecision}, &marca); }),
+              mensajeDe([&] { simular(&marca); }), mensajeDe([&] { modificarDatos(ejemploDatosIniciales(), &marca); }),
+              mensajeDe([&] { correrPeriodo0(ejemploPeriodo0(), &marca); })}) {
+            EXPECT_EQ(mensaje.rfind("El juego cambió: ", 0), 0u) << caso.nombre << ": " << mensaje;
+            EXPECT_NE(mensaje.find(esperado), std::string::npos) << caso.nombre << ": " << mensaje;
+            EXPECT_NE(mensaje.find("Cierre esta pantalla y vuelva a abrirla."), std::string::npos) << mensaje;
+        }
+        EXPECT_EQ(foto(carpeta), antes) << caso.nombre;
+    }
+}
+
+TEST(Juego, OtroProgramaConElBloqueoLoRechazaSinTocarNada) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    guardarDecisiones({kDecision, kDecision});
+    const auto antes = foto(carpeta);
+    TSistemaArchivos& sa = sistemaArchivos();
+    // A lock taken through a descriptor of its own, as another program would.
+    for (bool exclusivo : {true, false}) {
+        const int otro = sa.bloquear(carpeta / "CORVELIAN.LCK", exclusivo);
+        ASSERT_GE(otro, 0);
+        for (const std::string& mensaje :
+             {mensajeDe([] { simular(); }), mensajeDe([] { volver(); }),
+              mensajeDe([] { guardarDecisiones({kDecision, kDecision}); }),
+              mensajeDe([] { crearJuego({"Gama"}, ejemploDatosIniciales()); })})
+            EXPECT_EQ(mensaje, "El juego está en uso por otro programa.") << exclusivo;
+        // Readers share the lock with readers.
+        if (!exclusivo) {
+            EXPECT_EQ(leerEstado().datos.periodoActual, 1);
+        }
+        sa.cerrar(otro);
+    }
+    EXPECT_EQ(foto(carpeta), antes);
+    EXPECT_EQ(simular(), 1);
+}
+
+TEST(Juego, UnJuegoNuevoApartaLaHistoriaDelAnterior) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    correrPeriodo();
+    const auto periodo1 = leerBytes(carpeta / "historial" / "Periodo 1" / "INDZONA1.txt");
+    crearJuego({"Gama", "Delta", "Epsilon"}, ejemploDatosIniciales());
+    EXPECT_FALSE(fs::exists(carpeta / "historial"));
+    EXPECT_EQ(leerBytes(carpeta / "historial anterior 1" / "Periodo 1" / "INDZONA1.txt"), periodo1);
+    for (const char* archivo :
+         {"DATOS ACUMULADOS.DAT", "DECISIONES.DAT", "AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT"})
+        EXPECT_FALSE(fs::exists(carpeta / archivo)) << archivo;
+    EXPECT_EQ(leerEstado().marca.fase, TFase::preparado);
+    EXPECT_EQ(mensajeDe([] { volver(); }), "No hay un período para deshacer.");
+
+    correrPeriodo0(ejemploPeriodo0());
+    crearJuego({"Zeta"}, ejemploDatosIniciales());
+    EXPECT_TRUE(fs::exists(carpeta / "historial anterior 2" / "Periodo 0"));
+    EXPECT_TRUE(fs::exists(carpeta / "historial anterior 1" / "Periodo 1"));
+}
+
+TEST(Juego, NombresQueChocanNoArmanElJuego) {
+    CarpetaTemporal carpeta;
+    const std::string mensaje = mensajeDe([] { crearJuego({"A/B", "A:B"}, ejemploDatosIniciales()); });
+    EXPECT_NE(mensaje.find("A/B"), std::string::npos) << mensaje;
+    EXPECT_NE(mensaje.find("A:B"), std::string::npos) << mensaje;
+    EXPECT_TRUE(foto(carpeta).empty());
+}
+
+TEST(Juego, ReanudarSinJuegoLoDiceYNoCreaNada) {
+    CarpetaTemporal carpeta;
+    IndemnizacionPorEmpleado = 77;
+    EXPECT_EQ(mensajeDe([] { reanudar(); }), "No hay un juego guardado en esta carpeta.");
+    EXPECT_EQ(IndemnizacionPorEmpleado, 77);
+    EXPECT_TRUE(fs::is_empty(carpeta.ruta()));
+}
+
+TEST(Juego, UnJuegoDanadoNoSeAbreNiSeEscribe) {
+    struct Caso {
+        const char* nombre;
+        std::function<void(const CarpetaTemporal&)> danar;
+    };
+    const Caso casos[] = {
+        {"parámetros cortos", [](const CarpetaTemporal& c) {
+             auto b = leerBytes(c / "DATOS INICIALES.DAT");
+             b.resize(60);
+             escribirBytes(c / "DATOS INICIALES.DAT", b);
+         }},
+        {"período imposible", [](const CarpetaTemporal& c) {
+             auto b = leerBytes(c / "DATOS INICIALES.DAT");
+             b[7] = 12;
+             escribirBytes(c / "DATOS INICIALES.DAT", b);
+         }},
+        {"contadores que no suman", [](const CarpetaTemporal& c) {
+             auto b = leerBytes(c / "DATOS INICIALES.DAT");
+             b[0] = 5;
+             escribirBytes(c / "DATOS INICIALES.DAT", b);
+         }},
+        {"resultado partido", [](const CarpetaTemporal& c) {
+             auto b = leerBytes(c / "DATOS ACUMULADOS.DAT");
+             b.pop_back();
+             escribirBytes(c / "DATOS ACUMULADOS.DAT", b);
+         }},
+        {"falta una empresa", [](const CarpetaTemporal& c) {
+             auto b = leerBytes(c / "DATOS ACUMULADOS.DAT");
+             b.resize(104);
+             escribirBytes(c / "DATOS ACUMULADOS.DAT", b);
+         }},
+        {"decisión partida", [](const CarpetaTemporal& c) {
+             escribirBytes(c / "DECISIONES.DAT", std::vector<uint8_t>(50, 1));
+         }},
+    };
+    for (const Caso& caso : casos) {
+        CarpetaTemporal carpeta;
+        juegoEnPeriodo1();
+        guardarDecisiones({kDecision, kDecision});
+        caso.danar(carpeta);
+        const auto antes = foto(carpeta);
+        EXPECT_THROW(leerEstado(), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(simular(), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(guardarDecisiones({kDecision, kDecision}), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_EQ(foto(carpeta), antes) << caso.nombre;
+    }
+}
+
+TEST(Juego, AlAbrirDeshaceUnCambioInterrumpidoYLoDice) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const auto antes = foto(carpeta);
+    // A run stopped before its commit point leaves only staged files.
+    fs::create_directories(carpeta / "TRANSACCION.TMP");
+    escribirBytes(carpeta / "TRANSACCION.TMP" / "COMO ANTES.TXT", {'o', 'k'});
+    escribirBytes(carpeta / "TRANSACCION.TMP" / "DATOS ACUMULADOS.DAT", {1, 2, 3});
+    registroNotificador().eventos.clear();
+    EXPECT_EQ(leerEstado().marca.periodo, 1);
+    EXPECT_FALSE(fs::exists(carpeta / "TRANSACCION.TMP"));
+    EXPECT_EQ(foto(carpeta), antes);
+    ASSERT_EQ(registroNotificador().eventos.size(), 1u);
+    EXPECT_NE(registroNotificador().eventos[0].find(cp1252("se interrumpió")), std::string::npos);
+}
