@@ -305,8 +305,12 @@ void TTransaccion::confirmar() {
         }
     }
     sa.sincronizarCarpeta(rutaDatos(kCarpetaTransaccion));
+    // Each folder once: the history holds hundreds of staged files, and a
+    // sync per file of the same folder cost a disk flush each.
+    std::set<fs::path> subcarpetas;
     for (const std::string& nombre : escritos_)
-        if (fs::path(nombre).has_parent_path()) sa.sincronizarCarpeta(enPreparacion(nombre).parent_path());
+        if (fs::path(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(nombre).parent_path());
+    for (const fs::path& carpeta : subcarpetas) sa.sincronizarCarpeta(carpeta);
 
     std::string diario = std::string(kCabecera) + "\n" + comoDespues_ + "\n";
     Diario leido;
