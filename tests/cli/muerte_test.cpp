@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <algorithm>
 #include <csignal>
 #include <fcntl.h>
 #include <iostream>
@@ -76,23 +77,29 @@ TEST(Muerte, UnaCorridaMatadaQuedaAntesODespues) {
     cargarDecisiones(dir, {sana, "90,75,4000,8000,1000,0,9000000,9000000,0,0", sana, "80,50,0,5000,0,0,0,0,0,0"});
     const TFoto antes = fotografiar(dir);
 
-    // The clean run gives the "after" folder and the length of a run.
+    // Clean runs give the "after" folder and the length of a run: the
+    // shortest of three, so that a busy machine does not push the kills past
+    // the end of most runs.
     const fs::path prueba = carpeta.ruta() / "prueba";
     fs::create_directory(prueba);
-    restaurarFoto(prueba, antes);
-    const auto inicio = std::chrono::steady_clock::now();
-    const pid_t limpio = lanzarSimular(prueba);
+    std::chrono::steady_clock::duration duracion = std::chrono::hours(1);
     int estado = 0;
-    ASSERT_EQ(::waitpid(limpio, &estado, 0), limpio);
-    const auto duracion = std::chrono::steady_clock::now() - inicio;
-    ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+    for (int i = 0; i < 3; ++i) {
+        restaurarFoto(prueba, antes);
+        const auto inicio = std::chrono::steady_clock::now();
+        const pid_t limpio = lanzarSimular(prueba);
+        ASSERT_EQ(::waitpid(limpio, &estado, 0), limpio);
+        duracion = std::min(duracion, std::chrono::steady_clock::now() - inicio);
+        ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
+    }
     const TFoto despues = fotografiar(prueba);
     ASSERT_NE(antes, despues);
     ASSERT_TRUE(despues.contains("QuiebraEmpresa_Beta.txt"));
 
     std::mt19937 azar(20240601);
     const auto microsegundos = std::chrono::duration_cast<std::chrono::microseconds>(duracion).count();
-    std::uniform_int_distribution<long> demora(0, microsegundos + microsegundos / 5);
+    // Somewhat past the shortest run, so that kills also land after the commit point.
+    std::uniform_int_distribution<long> demora(0, microsegundos * 3 / 2);
     int quedoAntes = 0, quedoDespues = 0, terminoSola = 0, deshechas = 0, completadas = 0;
     constexpr int kMuertes = 100;
     for (int i = 0; i < kMuertes; ++i) {
