@@ -106,7 +106,39 @@ void completar(const Diario& diario) {
     sincronizarCarpetasDe(diario.pasos);
     eliminarArbol(rutaDatos(kCarpetaTransaccion));
     sistemaArchivos().eliminar(rutaDatos(kDiarioTransaccion));
-    sistemaArchivos().sincronizarCarpeta(carpetaDatos());
+    // The change is whole and durable by now; should the journal's removal
+    // not be, replaying it later changes nothing. So this is no failure of
+    // the change, and reporting it as one would tell the game master a
+    // finished change failed.
+    try {
+        sistemaArchivos().sincronizarCarpeta(carpetaDatos());
+    } catch (const ErrorArchivo&) {
+    }
+}
+
+// Temporaries of reemplazarArchivo (the file's name + ".tmp") for the journal
+// and the record files: one left behind by a crash before its rename never
+// counted, the file it was to replace is intact.
+constexpr const char* kTemporales[] = {
+    "TRANSACCION.DAT.tmp",   "DATOS INICIALES.DAT.tmp", "NOMBRES.DAT.tmp",      "DATOS ACUMULADOS.DAT.tmp",
+    "DECISIONES.DAT.tmp",    "AUXACUM.DAT.tmp",         "AUXDECISIONES.DAT.tmp", "AUXINI.DAT.tmp"};
+
+// Only files and planted links count; anything else of such a name is not
+// ours to remove, and reemplazarArchivo reports it.
+bool esTemporal(const char* nombre) {
+    const Tipo tipo = sistemaArchivos().tipo(rutaDatos(nombre));
+    return tipo == Tipo::archivo || tipo == Tipo::enlace;
+}
+
+bool hayTemporales() {
+    for (const char* nombre : kTemporales)
+        if (esTemporal(nombre)) return true;
+    return false;
+}
+
+void eliminarTemporales() {
+    for (const char* nombre : kTemporales)
+        if (esTemporal(nombre)) sistemaArchivos().eliminar(rutaDatos(nombre));
 }
 
 }  // namespace
@@ -114,7 +146,7 @@ void completar(const Diario& diario) {
 bool hayTransaccionPendiente() {
     TSistemaArchivos& sa = sistemaArchivos();
     return sa.tipo(rutaDatos(kDiarioTransaccion)) != Tipo::ninguno ||
-           sa.tipo(rutaDatos(kCarpetaTransaccion)) != Tipo::ninguno;
+           sa.tipo(rutaDatos(kCarpetaTransaccion)) != Tipo::ninguno || hayTemporales();
 }
 
 std::string recuperarTransaccion() {
@@ -127,8 +159,15 @@ std::string recuperarTransaccion() {
         return "La última operación se interrumpió y se completó: " + leido.comoDespues;
     }
     const fs::path preparacion = rutaDatos(kCarpetaTransaccion);
+    const bool temporales = hayTemporales();
+    // Before the staging folder: while it exists, the interruption is still seen.
+    if (temporales) eliminarTemporales();
     const Tipo tipo = sa.tipo(preparacion);
-    if (tipo == Tipo::ninguno) return {};
+    if (tipo == Tipo::ninguno) {
+        if (!temporales) return {};
+        sa.sincronizarCarpeta(carpetaDatos());
+        return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
+    }
     std::string comoAntes;
     if (tipo == Tipo::carpeta && sa.tipo(preparacion / kComoAntes) == Tipo::archivo) {
         try {
@@ -147,8 +186,18 @@ TTransaccion::TTransaccion(std::string comoAntes, std::string comoDespues)
     : comoAntes_(std::move(comoAntes)), comoDespues_(std::move(comoDespues)) {
     if (comoDespues_.find_first_of("\r\n") != std::string::npos) comoDespues_ = "el cambio quedó hecho.";
     recuperarTransaccion();
-    sistemaArchivos().crearCarpeta(rutaDatos(kCarpetaTransaccion));
-    escribirArchivoNuevo(enPreparacion(kComoAntes), comoAntes_);
+    try {
+        sistemaArchivos().crearCarpeta(rutaDatos(kCarpetaTransaccion));
+        escribirArchivoNuevo(enPreparacion(kComoAntes), comoAntes_);
+    } catch (...) {
+        // No destructor runs for a constructor that throws: the staging
+        // folder is removed here, or the game would not be as it was.
+        try {
+            eliminarArbol(rutaDatos(kCarpetaTransaccion));
+        } catch (...) {
+        }
+        throw;
+    }
 }
 
 TTransaccion::~TTransaccion() {
@@ -256,8 +305,12 @@ void TTransaccion::confirmar() {
         }
     }
     sa.sincronizarCarpeta(rutaDatos(kCarpetaTransaccion));
+    // Each folder once: the history holds hundreds of staged files, and a
+    // sync per file of the same folder cost a disk flush each.
+    std::set<fs::path> subcarpetas;
     for (const std::string& nombre : escritos_)
-        if (fs::path(nombre).has_parent_path()) sa.sincronizarCarpeta(enPreparacion(nombre).parent_path());
+        if (fs::path(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(nombre).parent_path());
+    for (const fs::path& carpeta : subcarpetas) sa.sincronizarCarpeta(carpeta);
 
     std::string diario = std::string(kCabecera) + "\n" + comoDespues_ + "\n";
     Diario leido;
