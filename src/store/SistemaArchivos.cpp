@@ -126,6 +126,15 @@ public:
         if (!bien) throw ErrorArchivo(carpeta, conCausa("no se pudo asentar la carpeta en el disco", error));
     }
 
+    void sincronizarTodo(const ruta& carpeta) override {
+        int d = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (d < 0) fallar(carpeta, "no se pudo abrir la carpeta");
+        const bool bien = ::syncfs(d) == 0;
+        const int error = errno;
+        ::close(d);
+        if (!bien) throw ErrorArchivo(carpeta, conCausa("no se pudo asentar el disco", error));
+    }
+
     std::vector<std::string> listar(const ruta& carpeta) override {
         int d = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
         if (d < 0) fallar(carpeta, "no se pudo leer la carpeta");
@@ -212,12 +221,12 @@ std::string leerArchivoEntero(const std::filesystem::path& archivo) {
     return bytes;
 }
 
-void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes) {
+void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes, bool sincronizar) {
     TSistemaArchivos& fs = sistemaArchivos();
     const int d = fs.abrir(archivo, TSistemaArchivos::Apertura::crearNuevo);
     try {
         if (!bytes.empty()) fs.escribir(d, 0, bytes.data(), bytes.size());
-        fs.sincronizar(d);
+        if (sincronizar) fs.sincronizar(d);
     } catch (...) {
         try { fs.cerrar(d); } catch (...) {}
         throw;

@@ -59,6 +59,9 @@ public:
     virtual void crearCarpeta(const ruta& carpeta) = 0;
     /// Makes the entries of a folder (creations, renames, removals) durable.
     virtual void sincronizarCarpeta(const ruta& carpeta) = 0;
+    /// Makes durable every file written on the file system that holds the
+    /// folder: one flush of the disk for many new files.
+    virtual void sincronizarTodo(const ruta& carpeta) = 0;
     /// Names of the entries of a folder, without "." and "..", in no order.
     virtual std::vector<std::string> listar(const ruta& carpeta) = 0;
     virtual Tipo tipo(const ruta& entrada) = 0;
@@ -84,9 +87,10 @@ TSistemaArchivos& sistemaArchivosReal();
 std::string leerArchivoEntero(const std::filesystem::path& archivo);
 
 /// Writes bytes as a new file: the file is created (never through an
-/// existing entry), written, synced and closed. Used for files that a
+/// existing entry), written, synced (unless the caller syncs many files at
+/// once later, with sincronizarTodo) and closed. Used for files that a
 /// commit renames into place later.
-void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes);
+void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes, bool sincronizar = true);
 
 /// Replaces a file atomically: writes a temporary file beside it, syncs it,
 /// renames it over the file and syncs the folder. A failure or a crash

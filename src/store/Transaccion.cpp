@@ -213,22 +213,24 @@ TTransaccion::~TTransaccion() {
 
 void TTransaccion::preparar(const std::string& nombre) {
     comprobarNombre(nombre);
-    if (fs::path(nombre).has_parent_path()) {
+    const fs::path padre = fs::path(nombre).parent_path();
+    if (!padre.empty() && carpetasPreparadas_.insert(padre.string()).second) {
         fs::path carpeta = rutaDatos(kCarpetaTransaccion);
-        for (const auto& parte : fs::path(nombre).parent_path()) sistemaArchivos().crearCarpeta(carpeta /= parte);
+        for (const auto& parte : padre) sistemaArchivos().crearCarpeta(carpeta /= parte);
     }
     // Written again in the same change: the last content wins.
-    for (const std::string& escrito : escritos_)
-        if (escrito == nombre) {
-            sistemaArchivos().eliminar(enPreparacion(nombre));
-            return;
-        }
+    if (!nombresEscritos_.insert(nombre).second) {
+        sistemaArchivos().eliminar(enPreparacion(nombre));
+        return;
+    }
     escritos_.push_back(nombre);
 }
 
 void TTransaccion::escribir(const std::string& nombre, const std::string& bytes) {
     preparar(nombre);
-    escribirArchivoNuevo(enPreparacion(nombre), bytes);
+    // Synced all together before the commit point: one flush of the disk
+    // instead of one per report.
+    escribirArchivoNuevo(enPreparacion(nombre), bytes, false);
 }
 
 void TTransaccion::enlazar(const std::string& escrito, const std::string& nombre) {
@@ -237,7 +239,7 @@ void TTransaccion::enlazar(const std::string& escrito, const std::string& nombre
         sistemaArchivos().enlazar(enPreparacion(escrito), enPreparacion(nombre));
     } catch (const ErrorArchivo&) {
         // A file system without hard links gets a copy.
-        escribirArchivoNuevo(enPreparacion(nombre), leerArchivoEntero(enPreparacion(escrito)));
+        escribirArchivoNuevo(enPreparacion(nombre), leerArchivoEntero(enPreparacion(escrito)), false);
     }
 }
 
@@ -256,6 +258,7 @@ void TTransaccion::reemplazarCarpeta(const std::string& carpeta) {
     comprobarNombre(carpeta);
     fs::path ruta = rutaDatos(kCarpetaTransaccion);
     for (const auto& parte : fs::path(carpeta)) sistemaArchivos().crearCarpeta(ruta /= parte);
+    carpetasPreparadas_.insert(carpeta);
     pasos_.push_back({'C', std::string(kCarpetaTransaccion) + "/" + carpeta, carpeta});
 }
 
@@ -290,7 +293,9 @@ void TTransaccion::confirmar() {
     for (const Paso& p : pasos) {
         const fs::path destino = enDatos(p.a);
         if (p.tipo == 'R') {
-            if (sa.tipo(enDatos(p.de)) != Tipo::archivo) throw ErrorArchivo(enDatos(p.de), "falta el archivo");
+            // Staged files were just written here; a file of the game folder may be gone.
+            if (!p.de.starts_with(std::string(kCarpetaTransaccion) + "/") && sa.tipo(enDatos(p.de)) != Tipo::archivo)
+                throw ErrorArchivo(enDatos(p.de), "falta el archivo");
             const Tipo t = sa.tipo(destino);
             if (t == Tipo::carpeta || t == Tipo::otro)
                 throw ErrorArchivo(destino, "hay una carpeta u otra cosa en el lugar del archivo");
@@ -304,6 +309,7 @@ void TTransaccion::confirmar() {
             throw ErrorArchivo(enDatos(p.de), "es una carpeta");
         }
     }
+    sa.sincronizarTodo(rutaDatos(kCarpetaTransaccion));
     sa.sincronizarCarpeta(rutaDatos(kCarpetaTransaccion));
     // Each folder once: the history holds hundreds of staged files, and a
     // sync per file of the same folder cost a disk flush each.

@@ -13,6 +13,7 @@
 //
 // Names are relative to the data folder, in the file system's encoding.
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,8 @@ private:
     std::string comoAntes_, comoDespues_;
     std::vector<Paso> pasos_;
     std::vector<std::string> escritos_;
+    std::set<std::string> nombresEscritos_;
+    std::set<std::string> carpetasPreparadas_;
     bool confirmada_ = false;
 };
 

@@ -155,6 +155,11 @@ void TSistemaArchivosFalso::sincronizarCarpeta(const ruta& carpeta) {
     if (sincronizarDeVerdad_) real_.sincronizarCarpeta(carpeta);
 }
 
+void TSistemaArchivosFalso::sincronizarTodo(const ruta& carpeta) {
+    antesDe(Operacion::sincronizar, carpeta);
+    if (sincronizarDeVerdad_) real_.sincronizarTodo(carpeta);
+}
+
 std::vector<std::string> TSistemaArchivosFalso::listar(const ruta& carpeta) {
     antesDe(Operacion::listar, carpeta);
     return real_.listar(carpeta);

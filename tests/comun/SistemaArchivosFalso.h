@@ -68,6 +68,7 @@ public:
     void enlazar(const ruta& existente, const ruta& nuevo) override;
     void crearCarpeta(const ruta& carpeta) override;
     void sincronizarCarpeta(const ruta& carpeta) override;
+    void sincronizarTodo(const ruta& carpeta) override;
     std::vector<std::string> listar(const ruta& carpeta) override;
     Tipo tipo(const ruta& entrada) override;
     int bloquear(const ruta& archivo, bool exclusivo) override;
