@@ -38,7 +38,8 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
 
     // The reports, the results and the history appear together when the run
     // commits; a failure or a crash before that leaves the game as it was.
-    TTransaccion transaccion("el juego quedó como antes del período 0.", "el período 0 quedó corrido.");
+    TTransaccion transaccion("La última corrida del período 0 se interrumpió; el juego quedó como antes de ella.",
+                             "La última corrida del período 0 se interrumpió y se completó.");
     TReporte f;
     f.escribirEn(&transaccion);
     // One standard company that starts from nothing but the initial plant and capital.

@@ -247,8 +247,9 @@ void simularPeriodo() {
 
     // Everything the run produces is staged and appears at once when it
     // commits; a failure or a crash before that leaves the game as it was.
-    TTransaccion transaccion("el juego quedó como antes del " + nombrePeriodo + ".",
-                             "el " + nombrePeriodo + " quedó simulado.");
+    TTransaccion transaccion(
+        "La última simulación se interrumpió; el juego quedó como antes del " + nombrePeriodo + ".",
+        "La última simulación se interrumpió y se completó: el " + nombrePeriodo + " quedó simulado.");
     // The checkpoint: the three game files as they are now. It replaces the
     // previous one only when this run commits.
     for (const auto& [juego, respaldo] : kRespaldos) {

@@ -200,7 +200,8 @@ void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosInici
 
     TBloqueo bloqueo(true, true);
     const std::string nombres = nombresNuevos(equipos);
-    TTransaccion transaccion("el juego anterior quedó como estaba.", "el juego nuevo quedó armado.");
+    TTransaccion transaccion("El armado del juego nuevo se interrumpió; el juego anterior quedó como estaba.",
+                             "El armado del juego nuevo se interrumpió y se completó.");
     // The old game's history is kept, aside, so that nothing of it is shown
     // as the new game's; its results, decisions and checkpoint go.
     if (sistemaArchivos().tipo(rutaDatos("historial")) != TSistemaArchivos::Tipo::ninguno) {

@@ -44,8 +44,8 @@ bool comprobarRespaldo() {
 
 bool restaurarRespaldo() {
     if (!comprobarRespaldo()) return false;
-    TTransaccion transaccion("el juego quedó como estaba antes de volver atrás.",
-                             "se volvió al período anterior.");
+    TTransaccion transaccion("La última vuelta atrás se interrumpió; el juego quedó como estaba antes de ella.",
+                             "La última vuelta atrás se interrumpió y se completó: se volvió al período anterior.");
     // Renamed into place, the backups are used up: only the last run can be undone.
     for (const auto& [juego, respaldo] : kRespaldos) transaccion.renombrar(respaldo, juego);
     transaccion.confirmar();

@@ -156,7 +156,7 @@ std::string recuperarTransaccion() {
         if (diario != Tipo::archivo) diarioDanado();
         const Diario leido = leerDiario();
         completar(leido);
-        return "La última operación se interrumpió y se completó: " + leido.comoDespues;
+        return leido.comoDespues;
     }
     const fs::path preparacion = rutaDatos(kCarpetaTransaccion);
     const bool temporales = hayTemporales();
@@ -178,13 +178,16 @@ std::string recuperarTransaccion() {
     }
     eliminarArbol(preparacion);
     sa.sincronizarCarpeta(carpetaDatos());
-    if (comoAntes.empty()) return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
-    return "La última operación se interrumpió; " + comoAntes;
+    // A message cut short by the interruption itself gives way to the general one.
+    if (comoAntes.empty() || comoAntes.back() != '.')
+        return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
+    return comoAntes;
 }
 
 TTransaccion::TTransaccion(std::string comoAntes, std::string comoDespues)
     : comoAntes_(std::move(comoAntes)), comoDespues_(std::move(comoDespues)) {
-    if (comoDespues_.find_first_of("\r\n") != std::string::npos) comoDespues_ = "el cambio quedó hecho.";
+    if (comoDespues_.find_first_of("\r\n") != std::string::npos)
+        comoDespues_ = "La última operación se interrumpió y se completó.";
     recuperarTransaccion();
     try {
         sistemaArchivos().crearCarpeta(rutaDatos(kCarpetaTransaccion));

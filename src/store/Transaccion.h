@@ -20,8 +20,10 @@
 class TTransaccion {
 public:
     /// Starts a change; an interrupted one is first finished or undone.
-    /// comoAntes and comoDespues say, in a sentence, how the game is left
-    /// when an interruption undoes or completes this change (UTF-8).
+    /// comoAntes and comoDespues are what the user is told (UTF-8, one line)
+    /// when an interruption of this change is undone or completed, e.g. "La
+    /// última simulación se interrumpió; el juego quedó como antes del
+    /// período 4." and "… se interrumpió y se completó: …".
     TTransaccion(std::string comoAntes, std::string comoDespues);
     /// Without confirmar() nothing changes, and the staged files are removed.
     ~TTransaccion();
