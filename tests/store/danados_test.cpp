@@ -1,0 +1,118 @@
+// Damaged record files are errors, never read by a partial copy and never
+// written over; planted links are never followed.
+
+#include "comun/CarpetaTemporal.h"
+#include "engine/USimular.h"
+#include "engine/apoyo_juego.h"
+#include "store/Datos_UD.h"
+#include "store/DatosAcum_UD.h"
+#include "store/Decision_UD.h"
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Caso {
+    const char* nombre;
+    const char* archivo;
+    std::size_t tamano;                 // bytes of the damaged file
+    std::function<void()> leer;         // a read of that store
+    std::function<void()> escribir;     // a write of that store over it
+};
+
+const std::vector<Caso>& casos() {
+    static const std::vector<Caso> lista = {
+        {"parámetros truncados", "DATOS INICIALES.DAT", 60,
+         [] { TRegDatosIniciales r{}; TDatosjuego().leerDatosIniciales(r); },
+         [] { TDatosjuego().guardarNombre(0, "X"); }},
+        {"parámetros extendidos", "DATOS INICIALES.DAT", 225,
+         [] { uint8_t a, b, c, d, e; TDatosjuego().leerContadores(a, b, c, d, e); }, nullptr},
+        {"dos registros de parámetros", "DATOS INICIALES.DAT", 448,
+         [] { TRegDatosIniciales r{}; TDatosjuego().leerDatosIniciales(r); }, nullptr},
+        {"nombre partido", "NOMBRES.DAT", 51 * 2 + 10, [] { std::string n; TDatosjuego().leerNombre(1, n); },
+         [] { TDatosjuego().guardarNombre(0, "X"); }},
+        {"resultado partido", "DATOS ACUMULADOS.DAT", 104 * 3 - 1, [] { TDatosAcum().leerTodos(); },
+         [] { TDatosAcum().guardarAcum(1, TRegDatosAcum{}); }},
+        {"resultado extendido", "DATOS ACUMULADOS.DAT", 104 + 3, [] { TDatosAcum().cantidadAcum(); },
+         [] { TDatosAcum().eliminarAcum(1); }},
+        {"decisión partida", "DECISIONES.DAT", 40 * 2 + 39, [] { TDecision().leerDecisiones(2); },
+         [] { TDecision().guardarDecision(TRegDecision{}, 0); }},
+        {"decisión extendida", "DECISIONES.DAT", 41, [] { TRegDecision d{}; TDecision().leerDecision(1, d); }, nullptr},
+    };
+    return lista;
+}
+
+}  // namespace
+
+TEST(Danados, CadaAlmacenRechazaUnArchivoQueNoSonRegistrosEnteros) {
+    for (const Caso& caso : casos()) {
+        CarpetaTemporal carpeta;
+        const std::vector<uint8_t> bytes(caso.tamano, 0x2A);
+        escribirBytes(carpeta / caso.archivo, bytes);
+        try {
+            caso.leer();
+            ADD_FAILURE() << caso.nombre << ": se leyó como válido";
+        } catch (const ErrorArchivoDanado& e) {
+            EXPECT_NE(std::string(e.what()).find(caso.archivo), std::string::npos) << e.what();
+        }
+        if (caso.escribir) {
+            // The write refuses (or, for decisions, warns) and the file stays as it was.
+            try {
+                caso.escribir();
+            } catch (const ErrorArchivoDanado&) {
+            }
+            EXPECT_EQ(leerBytes(carpeta / caso.archivo), bytes) << caso.nombre;
+        }
+    }
+}
+
+TEST(Enlaces, UnEnlacePlantadoNoSeSigue) {
+    CarpetaTemporal carpeta;
+    const fs::path afuera = carpeta.ruta().string() + "-afuera";
+    fs::create_directories(afuera);
+    escribirBytes(afuera / "victima.txt", {'n', 'o'});
+
+    // The temporary file of a save, planted as a link: the save replaces the
+    // link, and the file it points to keeps its bytes.
+    fs::create_symlink(afuera / "victima.txt", carpeta / "DATOS INICIALES.DAT.tmp");
+    TRegDatosIniciales r{};
+    r.periodoActual = 1;
+    TDatosjuego().guardarDatosIniciales(r);
+    EXPECT_EQ(leerBytes(afuera / "victima.txt"), (std::vector<uint8_t>{'n', 'o'}));
+    EXPECT_EQ(fs::file_size(carpeta / "DATOS INICIALES.DAT"), 224u);
+    EXPECT_FALSE(fs::is_symlink(carpeta / "DATOS INICIALES.DAT"));
+
+    // A game file that is a link is never opened through it.
+    fs::create_symlink(afuera / "victima.txt", carpeta / "DECISIONES.DAT");
+    EXPECT_THROW(TDecision().leerDecisiones(1), ErrorArchivo);
+    fs::remove(carpeta / "DECISIONES.DAT");
+
+    // A folder removed as a tree: a link inside goes as a link.
+    fs::create_directories(carpeta / "arbol");
+    fs::create_directory_symlink(afuera, carpeta / "arbol" / "enlace");
+    eliminarArbol(carpeta / "arbol");
+    EXPECT_FALSE(fs::exists(carpeta / "arbol"));
+    EXPECT_TRUE(fs::exists(afuera / "victima.txt"));
+    fs::remove_all(afuera);
+}
+
+TEST(Enlaces, UnHistorialQueEsUnEnlaceDetieneLaCorridaSinTocarNadaAfuera) {
+    CarpetaTemporal carpeta;
+    const fs::path afuera = carpeta.ruta().string() + "-afuera";
+    fs::create_directories(afuera / "Periodo 1");
+    escribirBytes(afuera / "Periodo 1" / "ajeno.txt", {'s', 'i'});
+    fs::create_directory_symlink(afuera, carpeta / "historial");
+    guardarJuego(parametrosNeutros(1), {empresaNeutra("Una")}, {decisionNeutra()});
+    const auto parametros = leerBytes(carpeta / "DATOS INICIALES.DAT");
+    EXPECT_THROW(simularPeriodo(), ErrorArchivo);
+    EXPECT_EQ(leerBytes(afuera / "Periodo 1" / "ajeno.txt"), (std::vector<uint8_t>{'s', 'i'}));
+    EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), parametros);
+    EXPECT_FALSE(fs::exists(carpeta / "COMZONA1Una.txt"));
+    fs::remove_all(afuera);
+}
