@@ -33,8 +33,7 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
     validarDecision(comunes, "");
 
     TDatosjuego datos;
-    TRegDatosIniciales ini{};
-    datos.leerDatosIniciales(ini);
+    const TRegDatosIniciales ini = datos.leerDatosDelJuego();
 
     // The reports, the results and the history appear together when the run
     // commits; a failure or a crash before that leaves the game as it was.

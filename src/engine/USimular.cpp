@@ -228,8 +228,7 @@ void TCorrida::ejecutar() {
 }  // namespace
 
 void simularPeriodo() {
-    TRegDatosIniciales ini{};
-    TDatosjuego().leerDatosIniciales(ini);
+    const TRegDatosIniciales ini = TDatosjuego().leerDatosDelJuego();
 
     // Everything the run will use is read and checked before any file changes.
     const int n = ini.cantEquipos;

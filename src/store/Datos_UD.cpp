@@ -29,6 +29,12 @@ void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
     if (auto leido = leerParametros()) r = *leido;
 }
 
+TRegDatosIniciales TDatosjuego::leerDatosDelJuego() {
+    const auto leido = leerParametros();
+    if (!leido) throw ErrorArchivo(rutaDatos(kParametros), "no hay un juego en la carpeta");
+    return *leido;
+}
+
 void TDatosjuego::leerContadores(uint8_t& zonaActiva, uint8_t& periodoActual, uint8_t& cantEquiposZona1,
                                  uint8_t& cantEquiposZona2, uint8_t& cantEquiposZona3) {
     const auto r = leerParametros();

@@ -27,6 +27,10 @@ public:
     /// which raises ErrorArchivo. Callers read into a zeroed record.
     void leerDatosIniciales(TRegDatosIniciales& r);
 
+    /// The parameters of a game that exists: a missing file is an error
+    /// (ErrorArchivo), so that a run never starts a game of its own.
+    TRegDatosIniciales leerDatosDelJuego();
+
     /// Bytes 5, 7, 2, 3 and 4 of the parameters record. A missing file
     /// leaves the outputs untouched; other errors propagate.
     void leerContadores(uint8_t& zonaActiva, uint8_t& periodoActual, uint8_t& cantEquiposZona1,

@@ -2,6 +2,7 @@
 // written over; planted links are never followed.
 
 #include "comun/CarpetaTemporal.h"
+#include "engine/UDecicionesPeriodo0.h"
 #include "engine/USimular.h"
 #include "engine/apoyo_juego.h"
 #include "store/Datos_UD.h"
@@ -115,4 +116,15 @@ TEST(Enlaces, UnHistorialQueEsUnEnlaceDetieneLaCorridaSinTocarNadaAfuera) {
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), parametros);
     EXPECT_FALSE(fs::exists(carpeta / "COMZONA1Una.txt"));
     fs::remove_all(afuera);
+}
+
+TEST(SinJuego, LasCorridasNoEmpiezanUnJuegoPropio) {
+    for (const auto& correr : std::vector<std::function<void()>>{simularPeriodo, [] {
+             TDecisionesPeriodo0 d = ejemploPeriodo0();
+             ejecutarPeriodo0(d);
+         }}) {
+        CarpetaTemporal carpeta;
+        EXPECT_THROW(correr(), ErrorArchivo);
+        EXPECT_TRUE(fs::is_empty(carpeta.ruta()));
+    }
 }
