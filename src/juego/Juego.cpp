@@ -45,29 +45,38 @@ public:
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         // An interrupted change is finished or undone before anything is
-        // read; that needs the folder to itself.
-        if (hayTransaccionPendiente()) {
-            if (!exclusivo) {
-                sa.cerrar(descriptor_);
-                descriptor_ = sa.bloquear(rutaDatos(kBloqueo), true);
-                if (descriptor_ < 0) throw ErrorJuego("El juego está en uso por otro programa.");
-            }
-            const std::string mensaje = recuperarTransaccion();
-            if (!mensaje.empty()) notificador().advertencia("Atención", cp1252Seguro(mensaje));
-        }
-    }
-    ~TBloqueo() {
-        if (descriptor_ < 0) return;
+        // read; that needs the folder to itself. A constructor that throws
+        // has no destructor run, so the lock is released here then.
         try {
-            sistemaArchivos().cerrar(descriptor_);
+            if (hayTransaccionPendiente()) {
+                if (!exclusivo) {
+                    soltar();
+                    descriptor_ = sa.bloquear(rutaDatos(kBloqueo), true);
+                    if (descriptor_ < 0) throw ErrorJuego("El juego está en uso por otro programa.");
+                }
+                const std::string mensaje = recuperarTransaccion();
+                if (!mensaje.empty()) notificador().advertencia("Atención", cp1252Seguro(mensaje));
+            }
         } catch (...) {
-            // Closing releases the lock whatever close reports.
+            soltar();
+            throw;
         }
     }
+    ~TBloqueo() { soltar(); }
     TBloqueo(const TBloqueo&) = delete;
     TBloqueo& operator=(const TBloqueo&) = delete;
 
 private:
+    void soltar() {
+        const int descriptor = descriptor_;
+        descriptor_ = -1;
+        if (descriptor < 0) return;
+        try {
+            sistemaArchivos().cerrar(descriptor);
+        } catch (...) {
+            // Closing releases the lock whatever close reports.
+        }
+    }
     static std::string cp1252Seguro(const std::string& utf8) { return utf8ACp1252(utf8).value_or(utf8); }
     int descriptor_ = -1;
 };

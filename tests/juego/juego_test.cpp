@@ -227,3 +227,17 @@ TEST(Juego, AlAbrirDeshaceUnCambioInterrumpidoYLoDice) {
     ASSERT_EQ(registroNotificador().eventos.size(), 1u);
     EXPECT_NE(registroNotificador().eventos[0].find(cp1252("se interrumpió")), std::string::npos);
 }
+
+TEST(Juego, UnDiarioDanadoSeNombraYNoDejaElJuegoBloqueado) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    escribirBytes(carpeta / "TRANSACCION.DAT", {'x', '\n'});
+    const auto antes = foto(carpeta);
+    const std::string mensaje = mensajeDe([] { leerEstado(); });
+    EXPECT_NE(mensaje.find("TRANSACCION.DAT"), std::string::npos) << mensaje;
+    EXPECT_EQ(foto(carpeta), antes);
+    // The failed opening let go of the lock: another program may take it.
+    const int otro = sistemaArchivos().bloquear(carpeta / "CORVELIAN.LCK", true);
+    EXPECT_GE(otro, 0);
+    if (otro >= 0) sistemaArchivos().cerrar(otro);
+}
