@@ -2,6 +2,7 @@
 // folder lock, a new game over an old one, and recovery on opening.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/FotoCarpeta.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
@@ -12,7 +13,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <map>
 
 namespace fs = std::filesystem;
 
@@ -20,13 +20,7 @@ namespace {
 
 const TRegDecision kDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
 
-std::map<std::string, std::vector<uint8_t>> foto(const CarpetaTemporal& carpeta) {
-    std::map<std::string, std::vector<uint8_t>> archivos;
-    for (const auto& e : fs::recursive_directory_iterator(carpeta.ruta()))
-        if (e.is_regular_file() && e.path().filename() != "CORVELIAN.LCK")
-            archivos[fs::relative(e.path(), carpeta.ruta()).string()] = leerBytes(e.path());
-    return archivos;
-}
+TFoto foto(const CarpetaTemporal& carpeta) { return fotografiar(carpeta.ruta()); }
 
 // Two teams, period 0 run: period 1 open.
 void juegoEnPeriodo1() {

@@ -1,6 +1,7 @@
 // The period checkpoint: taken whole, restored once, refused when damaged.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/FotoCarpeta.h"
 #include "store/DatosAcum_UD.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
@@ -34,12 +35,7 @@ void juegoConRespaldo(const CarpetaTemporal& carpeta) {
     escribirBytes(carpeta / "AUXDECISIONES.DAT", std::vector<uint8_t>(80, 1));
 }
 
-std::map<std::string, std::vector<uint8_t>> contenido(const CarpetaTemporal& carpeta) {
-    std::map<std::string, std::vector<uint8_t>> foto;
-    for (const auto& e : fs::recursive_directory_iterator(carpeta.ruta()))
-        if (e.is_regular_file()) foto[fs::relative(e.path(), carpeta.ruta()).string()] = leerBytes(e.path());
-    return foto;
-}
+TFoto contenido(const CarpetaTemporal& carpeta) { return fotografiar(carpeta.ruta()); }
 
 }  // namespace
 
