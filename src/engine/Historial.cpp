@@ -1,10 +1,117 @@
 #include "engine/Historial.h"
 
+#include "reports/Reportes_UD.h"
+#include "reports/Utils.h"
+#include "store/ArchivoRegistros.h"
+#include "store/CarpetaDatos.h"
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+#include "store/Texto.h"
 #include "store/Transaccion.h"
 
-void archivarPeriodo(TTransaccion& transaccion, int periodo, const std::vector<std::filesystem::path>& reportes,
-                     const std::string& resultados) {
-    const std::string carpeta = "historial/Periodo " + std::to_string(periodo);
+#include <algorithm>
+#include <charconv>
+#include <cstdio>
+
+namespace {
+
+constexpr const char* kIndustria = "INDUSTRIA.csv";
+constexpr const char* kCabecera =
+    "empresa,precio,ventas,utilidadPeriodo,utilidadAcumulada,unidadesVendidas,participacion,posicion,quebrada,"
+    "reporte,aviso";
+
+std::string campoCsv(const std::string& texto) {
+    if (texto.find_first_of(",\"\r\n") == std::string::npos) return texto;
+    std::string salida = "\"";
+    for (char c : texto) salida += c == '"' ? std::string("\"\"") : std::string(1, c);
+    return salida + "\"";
+}
+
+std::string textoCsv(const std::vector<TFilaIndustria>& filas) {
+    std::string texto = std::string(kCabecera) + "\n";
+    for (const TFilaIndustria& f : filas) {
+        char participacion[32];
+        std::snprintf(participacion, sizeof participacion, "%.2f", f.participacion);
+        texto += campoCsv(cp1252AUtf8(f.empresa)) + "," + std::to_string(f.precio) + "," + std::to_string(f.ventas) +
+                 "," + std::to_string(f.utilidadPeriodo) + "," + std::to_string(f.utilidadAcumulada) + "," +
+                 std::to_string(f.unidadesVendidas) + "," + participacion + "," + std::to_string(f.posicion) + "," +
+                 (f.quebrada ? "1" : "0") + "," + campoCsv(f.reporte) + "," + campoCsv(f.aviso) + "\n";
+    }
+    return texto;
+}
+
+// The fields of one line; a quoted field may hold commas, quotes ("") and line ends.
+std::vector<std::vector<std::string>> dividirCsv(const std::string& texto) {
+    std::vector<std::vector<std::string>> lineas;
+    std::vector<std::string> campos(1);
+    bool comillas = false;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const char c = texto[i];
+        if (comillas) {
+            if (c == '"' && i + 1 < texto.size() && texto[i + 1] == '"') campos.back() += '"', ++i;
+            else if (c == '"') comillas = false;
+            else campos.back() += c;
+        } else if (c == '"') {
+            comillas = true;
+        } else if (c == ',') {
+            campos.emplace_back();
+        } else if (c == '\n') {
+            lineas.push_back(std::move(campos));
+            campos.assign(1, {});
+        } else if (c != '\r') {
+            campos.back() += c;
+        }
+    }
+    if (campos.size() > 1 || !campos.front().empty()) lineas.push_back(std::move(campos));
+    return lineas;
+}
+
+std::vector<TFilaIndustria> leerCsv(const std::filesystem::path& ruta) {
+    const auto danado = [&](const std::string& que) { return ErrorArchivoDanado(ruta, que); };
+    const auto lineas = dividirCsv(leerArchivoEntero(ruta));
+    if (lineas.empty() || lineas.front().size() != 11) throw danado("falta la línea de títulos");
+    std::vector<TFilaIndustria> filas;
+    for (std::size_t n = 1; n < lineas.size(); ++n) {
+        const auto& c = lineas[n];
+        if (c.size() != 11) throw danado("la línea " + std::to_string(n + 1) + " no tiene 11 campos");
+        auto entero = [&](const std::string& texto) {
+            const auto valor = leerEntero(texto);
+            if (!valor) throw danado("la línea " + std::to_string(n + 1) + " tiene «" + texto + "»");
+            return *valor;
+        };
+        TFilaIndustria f;
+        f.empresa = utf8ACp1252(c[0]).value_or(c[0]);
+        f.precio = entero(c[1]);
+        f.ventas = entero(c[2]);
+        f.utilidadPeriodo = entero(c[3]);
+        f.utilidadAcumulada = entero(c[4]);
+        f.unidadesVendidas = entero(c[5]);
+        double participacion = 0;
+        const auto r = std::from_chars(c[6].data(), c[6].data() + c[6].size(), participacion);
+        if (r.ec != std::errc{} || r.ptr != c[6].data() + c[6].size())
+            throw danado("la línea " + std::to_string(n + 1) + " tiene «" + c[6] + "»");
+        f.participacion = participacion;
+        f.posicion = entero(c[7]);
+        f.quebrada = entero(c[8]) != 0;
+        f.reporte = c[9];
+        f.aviso = c[10];
+        filas.push_back(std::move(f));
+    }
+    return filas;
+}
+
+template <class Registro>
+std::vector<Registro> registrosDe(const std::filesystem::path& ruta) {
+    auto registros = leerRegistros<Registro>(ruta);
+    if (!registros) throw ErrorArchivo(ruta, "falta en la historia del período");
+    return *registros;
+}
+
+}  // namespace
+
+void archivarPeriodo(TTransaccion& transaccion, const TArchivoPeriodo& archivo,
+                     const std::vector<std::filesystem::path>& reportes) {
+    const std::string carpeta = "historial/Periodo " + std::to_string(archivo.periodo);
     // A rerun after a step back replaces the older copy.
     transaccion.reemplazarCarpeta(carpeta);
     // A report is always a new file, so a link keeps this period's text when
@@ -13,5 +120,64 @@ void archivarPeriodo(TTransaccion& transaccion, int periodo, const std::vector<s
         const std::string nombre = reporte.filename().string();
         transaccion.enlazar(nombre, carpeta + "/" + nombre);
     }
-    transaccion.escribir(carpeta + "/DATOS ACUMULADOS.DAT", resultados);
+    transaccion.escribir(carpeta + "/DATOS ACUMULADOS.DAT", bytesDeRegistros(archivo.resultados));
+    transaccion.escribir(carpeta + "/DECISIONES.DAT", bytesDeRegistros(archivo.decisiones));
+    transaccion.escribir(carpeta + "/EMPRESAS.DAT", bytesDeRegistros(archivo.empresas));
+    transaccion.escribir(carpeta + "/DATOS INICIALES.DAT",
+                         bytesDeRegistros(std::vector<TRegDatosIniciales>{archivo.parametros}));
+    transaccion.escribir(carpeta + "/" + kIndustria, textoCsv(archivo.industria));
+}
+
+std::filesystem::path carpetaDePeriodo(int periodo) {
+    return rutaDatos("historial") / ("Periodo " + std::to_string(periodo));
+}
+
+std::vector<int> periodosArchivados() {
+    std::vector<int> periodos;
+    TSistemaArchivos& sa = sistemaArchivos();
+    if (sa.tipo(rutaDatos("historial")) != TSistemaArchivos::Tipo::carpeta) return periodos;
+    for (int periodo = 0; periodo <= 10; ++periodo)
+        if (sa.tipo(carpetaDePeriodo(periodo) / kIndustria) == TSistemaArchivos::Tipo::archivo)
+            periodos.push_back(periodo);
+    return periodos;
+}
+
+TArchivoPeriodo leerArchivoPeriodo(int periodo) {
+    const auto carpeta = carpetaDePeriodo(periodo);
+    TArchivoPeriodo archivo;
+    archivo.periodo = periodo;
+    const auto parametros = registrosDe<TRegDatosIniciales>(carpeta / "DATOS INICIALES.DAT");
+    if (parametros.size() != 1)
+        throw ErrorArchivoDanado(carpeta / "DATOS INICIALES.DAT", "debe tener un solo registro");
+    archivo.parametros = parametros.front();
+    archivo.resultados = registrosDe<TRegDatosAcum>(carpeta / "DATOS ACUMULADOS.DAT");
+    archivo.decisiones = registrosDe<TRegDecision>(carpeta / "DECISIONES.DAT");
+    archivo.empresas = registrosDe<TRegDatosAcum>(carpeta / "EMPRESAS.DAT");
+    archivo.industria = leerCsv(carpeta / kIndustria);
+    archivo.reporteIndustria = periodo == 0 ? "INDZONA" + std::to_string(archivo.parametros.nroZona) + "IGUALES.txt"
+                                            : "INDZONA" + std::to_string(archivo.parametros.nroZona) + ".txt";
+    if (archivo.decisiones.size() != archivo.industria.size())
+        throw ErrorArchivoDanado(carpeta / "DECISIONES.DAT", "no tiene una decisión por empresa");
+    if (archivo.empresas.size() != archivo.industria.size())
+        throw ErrorArchivoDanado(carpeta / "EMPRESAS.DAT", "no tiene un registro por empresa");
+    return archivo;
+}
+
+std::vector<int> posicionesPorUtilidad(const std::vector<TRegDatosAcum>& empresas, std::size_t n) {
+    n = std::min(n, empresas.size());
+    // The same steps as the industry report: drop the bankrupt, then sort.
+    TIntMatrix matriz;
+    for (std::size_t i = 0; i < n; ++i) matriz.push_back({static_cast<int32_t>(i), empresas[i].utilidadAcumulada});
+    int eliminadas = 0;
+    for (std::size_t j = 1; j <= n; ++j)
+        if (empresas[j - 1].quebrada == 1) {
+            BorrarFila(matriz, static_cast<int>(j) - eliminadas - 1);
+            ++eliminadas;
+        }
+    if (matriz.size() > 1) OrdenarMatriz(matriz, 0, static_cast<int>(matriz.size()) - 1);
+    std::vector<int> posiciones(n, 0);
+    TReporte reporte;
+    for (const auto& fila : matriz)
+        posiciones[static_cast<std::size_t>(fila[0])] = reporte.PosicionRanking(fila[0], matriz);
+    return posiciones;
 }

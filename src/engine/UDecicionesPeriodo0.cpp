@@ -113,9 +113,29 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
     }
 
     // Records of an older, larger game beyond these stay as they were.
-    const std::string bytesResultados = bytesDeRegistros(resultados);
-    if (zonaActiva == 1 && n > 0) transaccion.escribir("DATOS ACUMULADOS.DAT", bytesResultados);
-    archivarPeriodo(transaccion, 0, reportes, bytesResultados);
+    if (zonaActiva == 1 && n > 0) transaccion.escribir("DATOS ACUMULADOS.DAT", bytesDeRegistros(resultados));
+    // Every company took the same decisions and reached the same figures.
+    TArchivoPeriodo archivo;
+    archivo.periodo = 0;
+    archivo.parametros = ini;
+    archivo.resultados = resultados;
+    for (int j = 0; j < n; ++j) {
+        TFilaIndustria fila;
+        fila.empresa = nombres[static_cast<std::size_t>(j)];
+        fila.precio = d.precio;
+        fila.ventas = resultado.ventas;
+        fila.utilidadPeriodo = redondearTecho(resultado.utilPeriodo);
+        fila.utilidadAcumulada = redondearTecho(cifras.balance.utilAcumulada);
+        fila.unidadesVendidas = vendidas;
+        fila.participacion = 100 / n;  // as the report prints it, the remainder dropped
+        fila.reporte = reportes.front().filename().string();
+        archivo.industria.push_back(std::move(fila));
+        TRegDatosAcum empresa = registroResultados(calculo, cadena{});
+        asignar(empresa.nombreEmpresa, nombres[static_cast<std::size_t>(j)]);
+        archivo.empresas.push_back(empresa);
+        archivo.decisiones.push_back(comunes);
+    }
+    archivarPeriodo(transaccion, archivo, reportes);
     transaccion.confirmar();
     notificador().habilitarPeriodo(0, false);
     notificador().habilitarPeriodo(1, true);

@@ -57,6 +57,8 @@ public:
     const std::vector<std::filesystem::path>& reportes() const { return reportes_; }
     const TRegDatosIniciales& parametros() const { return ini_; }
     const std::vector<TRegDatosAcum>& resultados() const { return resultados_; }
+    const std::vector<TFilaIndustria>& filasIndustria() const { return filas_; }
+    const std::vector<TRegDatosAcum>& empresasDelPeriodo() const { return empresas_; }
     int periodoNuevo() const { return ini_.periodoActual; }
 
 private:
@@ -69,6 +71,8 @@ private:
     std::vector<TRegDecision> decisiones_;
     std::vector<TRegDatosAcum> acum_;
     std::vector<TRegDatosAcum> resultados_;
+    std::vector<TFilaIndustria> filas_;  // the industry report's lines, as numbers, for the history
+    std::vector<TRegDatosAcum> empresas_;  // every company as the run stored it, before removals
 
     TCalculos calculos_;
     TOrdenes ordenes_;
@@ -115,19 +119,32 @@ void TCorrida::simularEmpresa(int i) {
     TReporte& f = reporte_;
     f.ReporteEmpresa(emp_);
     reportes_.push_back(rutaReporteEmpresa(emp_));
+    TFilaIndustria fila;
+    fila.empresa = emp_.empresa;
+    fila.reporte = reportes_.back().filename().string();
 
     if (quebrada) {
         f.ReporteQuiebraPenalidad(emp_, a, giroTotal);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, giroTotal));
+        fila.aviso = reportes_.back().filename().string();
         avisos_.quiebras.push_back("La empresa \"" + emp_.empresa + "\" ha quebrado.");
     } else if (cifras.prestamoAdicA + cifras.prestamoAdicB > 0) {
         f.ReporteQuiebraPenalidad(emp_, a, 0);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, 0));
+        fila.aviso = reportes_.back().filename().string();
     }
 
     if (a.zona != 1) return;
 
-    resultados_[static_cast<std::size_t>(i - 1)] = registroResultados(calculo, a.nombreEmpresa);
+    const TRegDatosAcum& nuevo = resultados_[static_cast<std::size_t>(i - 1)] =
+        registroResultados(calculo, a.nombreEmpresa);
+    fila.precio = d.precio;
+    fila.ventas = cifras.resultado.ventas;
+    fila.utilidadPeriodo = redondearTecho(cifras.resultado.utilPeriodo);
+    fila.utilidadAcumulada = nuevo.utilidadAcumulada;
+    fila.unidadesVendidas = cifras.ventas;
+    fila.quebrada = quebrada;
+    filas_[static_cast<std::size_t>(i - 1)] = std::move(fila);
 
     suma_.ordenes += cifras.ordenesRecibidas;
     suma_.produccion += prod.produccion;
@@ -188,8 +205,13 @@ void TCorrida::terminarZona() {
     ind_.empresa.clear();
     for (int j = 0; j < n; ++j) {
         const std::size_t pos = static_cast<std::size_t>(j);
-        ind_.mercados[pos] = f.FormatoDecimal(calculos_.porcentaje(numero(ind_.unidvendidas[pos]), static_cast<int32_t>(suma_.vendido)));
+        const double participacion =
+            calculos_.porcentaje(numero(ind_.unidvendidas[pos]), static_cast<int32_t>(suma_.vendido));
+        ind_.mercados[pos] = f.FormatoDecimal(participacion);
+        filas_[pos].participacion = static_cast<double>(std::round(static_cast<long double>(participacion) * 100) / 100);
     }
+    const std::vector<int> posiciones = posicionesPorUtilidad(resultados_, static_cast<std::size_t>(n));
+    for (std::size_t j = 0; j < posiciones.size(); ++j) filas_[j].posicion = posiciones[j];
     f.ReporteIndustria(ind_);
     reportes_.push_back(rutaReporteIndustria(ind_));
 }
@@ -216,11 +238,13 @@ void TCorrida::eliminarQuebradas() {
 void TCorrida::ejecutar() {
     const int n = ini_.cantEquipos;
     prepararIndstr(ind_, static_cast<std::size_t>(n));
+    filas_.assign(static_cast<std::size_t>(n), TFilaIndustria{});
     for (int i = 1; i <= n; ++i) {
         if (i == 1) estadisticasZona();
         simularEmpresa(i);
     }
     ini_.periodoActual = static_cast<uint8_t>(ini_.periodoActual + 1);
+    empresas_.assign(resultados_.begin(), resultados_.begin() + n);
     eliminarQuebradas();
     ini_.cantEquipos = static_cast<uint8_t>(ini_.cantEquiposZona1 + ini_.cantEquiposZona2 + ini_.cantEquiposZona3);
 }
@@ -257,13 +281,20 @@ void simularPeriodo() {
                                            ? std::string()
                                            : leerArchivoEntero(ruta));
     }
+    TArchivoPeriodo archivo;
+    archivo.periodo = periodo;
+    archivo.decisiones = decisiones;
     TCorrida corrida(ini, std::move(decisiones), std::move(acumulados), std::move(resultados), transaccion);
     corrida.ejecutar();
     const std::string bytesResultados = bytesDeRegistros(corrida.resultados());
     transaccion.escribir("DATOS ACUMULADOS.DAT", bytesResultados);
     transaccion.escribir("DATOS INICIALES.DAT", bytesDeRegistros(std::vector{corrida.parametros()}));
     transaccion.escribir("DECISIONES.DAT", {});
-    archivarPeriodo(transaccion, periodo, corrida.reportes(), bytesResultados);
+    archivo.parametros = corrida.parametros();
+    archivo.resultados = corrida.resultados();
+    archivo.industria = corrida.filasIndustria();
+    archivo.empresas = corrida.empresasDelPeriodo();
+    archivarPeriodo(transaccion, archivo, corrida.reportes());
     transaccion.confirmar();
 
     for (const auto& mensaje : corrida.avisos().quiebras) notificador().informacion(mensaje);

@@ -329,3 +329,21 @@ void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
     registro.intervaloMarketing = intervaloMarketing;
     datos.guardarDatosIniciales(registro);
 }
+
+std::vector<int> periodosDelHistorial() {
+    TBloqueo bloqueo(false);
+    return periodosArchivados();
+}
+
+TArchivoPeriodo periodoDelHistorial(int periodo) {
+    TBloqueo bloqueo(false);
+    return leerArchivoPeriodo(periodo);
+}
+
+std::string reporteDelHistorial(int periodo, const std::string& nombre) {
+    // Only a plain name of the period's own folder: never a path out of it.
+    if (nombre.empty() || nombre.find_first_of("/\\") != std::string::npos || nombre == "." || nombre == "..")
+        throw ErrorArchivo(carpetaDePeriodo(periodo) / nombre, "no es un informe del período");
+    TBloqueo bloqueo(false);
+    return leerArchivoEntero(carpetaDePeriodo(periodo) / nombre);
+}

@@ -15,6 +15,7 @@
 // Refusals raise ErrorJuego with a Spanish message (UTF-8); file failures
 // raise ErrorArchivo, a damaged game ErrorArchivoDanado.
 
+#include "engine/Historial.h"
 #include "engine/UDecicionesPeriodo0.h"
 #include "reports/Posiciones.h"
 #include "store/DatosIniciales.h"
@@ -112,6 +113,17 @@ void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing);
 
 /// The standings of zone 1 (shared lock).
 std::vector<TFilaPosicion> posiciones();
+
+/// The periods filed in the history, in order (shared lock).
+std::vector<int> periodosDelHistorial();
+
+/// What the history keeps of one period: every consumer (screens, charts,
+/// documents, exports) reads it here and never parses report text.
+TArchivoPeriodo periodoDelHistorial(int periodo);
+
+/// The bytes (Windows-1252, CR LF) of a report filed for a period, by its
+/// file name; ErrorArchivo when there is none of that name.
+std::string reporteDelHistorial(int periodo, const std::string& nombre);
 
 /// The stored parameters, zero when there are none (shared lock).
 TRegDatosIniciales parametros();
