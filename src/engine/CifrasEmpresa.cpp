@@ -1,5 +1,7 @@
 #include "engine/CifrasEmpresa.h"
 
+#include <cmath>
+
 void llenarEmpstr(const TCifrasEmpresa& c, const TRegDecision& d, const TRegDatosIniciales& ini,
                   const std::string& bancoA, const std::string& bancoB, empstr& e) {
     const TReporte f;
@@ -77,6 +79,12 @@ void llenarCondiciones(const empstr& e, const TRegDatosIniciales& ini, indstr& i
     ind.tasaprimab = e.tasab;
     ind.mantstockunid = f.FormatoEntero(ini.penalidadStock);
     ind.limitegiro = f.FormatoTecho(ini.limiteGiroDescubierto);
-    ind.tasamant = f.FormatoTruncado(static_cast<double>(static_cast<long double>(ini.tasaMantenimiento) * 100));
+    ind.tasamant = f.FormatoTruncado(porcientoTipeado(ini.tasaMantenimiento));
     ind.zona = std::to_string(ini.nroZona);
+}
+
+double porcientoTipeado(double tasa) {
+    const long double porciento = static_cast<double>(static_cast<long double>(tasa) * 100);
+    constexpr long double escala = 1e9L;
+    return static_cast<double>(std::roundl(porciento * escala) / escala);
 }

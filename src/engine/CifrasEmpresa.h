@@ -35,6 +35,13 @@ struct TCifrasEmpresa {
 void llenarEmpstr(const TCifrasEmpresa& c, const TRegDecision& d, const TRegDatosIniciales& ini,
                   const std::string& bancoA, const std::string& bancoB, empstr& e);
 
+/// A stored rate as the percent the game master typed: the rate × 100 (in
+/// extended precision, as the reports always computed it) rounded to 9
+/// decimals, halves away from zero. A typed 29 % is stored as 0.29, whose
+/// product is 28.999999999999996: truncated or rounded up as it is, the
+/// report would print 28. Rates typed with decimals keep them (12.5 stays).
+double porcientoTipeado(double tasa);
+
 /// Sizes the per-company lists of the industry record to n empty entries.
 void prepararIndstr(indstr& ind, std::size_t n);
 

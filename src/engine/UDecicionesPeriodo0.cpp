@@ -84,7 +84,7 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
                            : static_cast<double>(static_cast<long double>(int64_t{resultado.ventas} * n) / empleados));
         ind.costoprom = f.FormatoDecimal(costoUnitario);
         ind.precioprom = f.FormatoTecho(d.precio);
-        ind.tasaimp = f.FormatoTecho(static_cast<double>(static_cast<long double>(ini.tasaImpuestos) * 100));
+        ind.tasaimp = f.FormatoTecho(porcientoTipeado(ini.tasaImpuestos));
         ind.capprom = emp.nivelprod;
         ind.iydacum = f.FormatoEntero(0);
         ind.empresa = "IGUALES";
