@@ -92,10 +92,11 @@ void TFResultados::FormCreate() {
 
 void TFResultados::mostrarPeriodo(int periodo) {
     std::vector<int> periodos;
+    QString vacio = QStringLiteral("Todavía no hay resultados: ningún período fue simulado.");
     try {
         periodos = periodosDelHistorial();
     } catch (const std::exception& e) {
-        mostrarError(this, e);
+        vacio = QString::fromUtf8(e.what());
     }
     if (periodos.empty()) {
         periodo_ = -1;
@@ -103,7 +104,7 @@ void TFResultados::mostrarPeriodo(int periodo) {
         const QSignalBlocker bloqueo(cbPeriodo), bloqueoLista(lstReportes);
         cbPeriodo->clear();
         lstReportes->clear();
-        txtReporte->setPlainText(QStringLiteral("Todavía no hay resultados: ningún período fue simulado."));
+        txtReporte->setPlainText(vacio);
         setWindowTitle(QStringLiteral("Resultados"));
         return;
     }

@@ -289,6 +289,26 @@ private slots:
         QCOMPARE(cajas.dialogosImpresion, 0);
     }
 
+    void periodoDanadoLoNombra() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        prepararJuego(2);
+        carpeta.escribir(QStringLiteral("historial/Periodo 1/INDUSTRIA.csv"), QByteArray("roto"));
+        TFPrincipal principal;
+        TFResultados* r = abrirResultados(principal);
+        QVERIFY(r);
+        QVERIFY(cajas.cajas.isEmpty());
+        QTest::keyClick(control<QWidget>(r, "txtReporte"), Qt::Key_PageUp);
+        QCOMPARE(periodoElegido(r), 1);
+        QCOMPARE(cajas.cajas.size(), 1);
+        QVERIFY2(cajas.cajas[0].texto.contains(QStringLiteral("INDUSTRIA.csv")), qPrintable(cajas.cajas[0].texto));
+        QCOMPARE(control<QListWidget>(r, "lstReportes")->count(), 0);
+        QVERIFY(r->textoMostrado().isEmpty());
+        // The other periods still show.
+        QTest::keyClick(control<QWidget>(r, "txtReporte"), Qt::Key_PageUp);
+        QCOMPARE(r->textoMostrado(), esperado(carpeta, 0, QStringLiteral("Industria")));
+    }
+
     void seAbreDespuesDeCadaCorrida_data() {
         QTest::addColumn<int>("periodo");
         QTest::addColumn<QString>("mensaje");
