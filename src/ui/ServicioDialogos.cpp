@@ -5,6 +5,8 @@
 #include <QDesktopServices>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QUrl>
 
 namespace {
@@ -53,6 +55,12 @@ public:
 
     void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) override {
         QMessageBox::about(padre, titulo, texto);
+    }
+
+    bool configurarImpresora(QWidget* padre, QPrinter& impresora) override {
+        QPrintDialog dialogo(&impresora, padre);
+        dialogo.setWindowTitle(QStringLiteral("Imprimir"));
+        return dialogo.exec() == QDialog::Accepted;
     }
 
     void abrirCarpeta(const QString& carpeta) override {

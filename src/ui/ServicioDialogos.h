@@ -1,7 +1,7 @@
 #pragma once
 // Every modal box of the window goes through this one service: message boxes
-// with their icon and buttons, the input box, the about box and opening the
-// data folder in the file browser. The program uses the Qt implementation;
+// with their icon and buttons, the input box, the about box, the print
+// dialog and opening the data folder in the file browser. The program uses the Qt implementation;
 // tests install a scripted one, so every Yes/No, OK/Cancel, typed answer and
 // cancelled input box can be driven on the offscreen platform.
 
@@ -9,6 +9,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 class ServicioDialogos {
@@ -27,6 +28,8 @@ public:
                                               const QString& porDefecto) = 0;
     /// The toolkit's standard about box.
     virtual void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) = 0;
+    /// The platform's print dialog, which sets up impresora; false when cancelled.
+    virtual bool configurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
     /// Shows a folder in the desktop's file browser without waiting.
     virtual void abrirCarpeta(const QString& carpeta) = 0;
 };

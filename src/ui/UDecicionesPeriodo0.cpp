@@ -6,6 +6,7 @@
 #include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
+#include "ui/UPrincipal.h"
 
 #include <QComboBox>
 #include <QGridLayout>
@@ -185,6 +186,8 @@ void TFDecicionesPeriodo0::btnGuardarClick() {
         return;
     }
     close();
+    // The engine opens no folder after period 0; the window shows the results.
+    if (auto* principal = qobject_cast<TFPrincipal*>(parentWidget())) principal->periodoSimulado(0);
 }
 
 void TFDecicionesPeriodo0::btnCancelarClick() { close(); }

@@ -1,6 +1,7 @@
 #include "ui/UPrincipal.h"
 
 #include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
 #include "ui/ServicioDialogos.h"
@@ -10,16 +11,19 @@
 #include "ui/UEquipos.h"
 #include "ui/UModificarDatos.h"
 #include "ui/UPosiciones.h"
+#include "ui/UResultados.h"
 #include "ui/USimular.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QStatusBar>
 
 #include <exception>
 
@@ -97,6 +101,11 @@ void TFPrincipal::FormCreate() {
     resize(1024, 700);
 
     crearMenus();
+
+    lblEstado = new QLabel(this);
+    lblEstado->setObjectName(QStringLiteral("lblEstado"));
+    statusBar()->addPermanentWidget(lblEstado);
+    actualizarEstadoLuego();
 }
 
 void TFPrincipal::crearMenus() {
@@ -128,6 +137,7 @@ void TFPrincipal::crearMenus() {
     QMenu* posiciones = ver->addMenu(QStringLiteral("Posiciones"));
     posiciones->setObjectName(QStringLiteral("mnuPosiciones"));
     mnuZona1 = crearItem(posiciones, QStringLiteral("Zona 1"), QStringLiteral("mnuZona1"));
+    mnuResultados = crearItem(ver, QStringLiteral("Resultados"), QStringLiteral("mnuResultados"));
 
     QMenu* ayuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
     ayuda->setObjectName(QStringLiteral("mnuAyuda"));
@@ -142,6 +152,7 @@ void TFPrincipal::crearMenus() {
     connect(mnuModificar, &QAction::triggered, this, &TFPrincipal::ModificarClick);
     connect(mnuVolverAtras, &QAction::triggered, this, &TFPrincipal::VolverAtrasClick);
     connect(mnuZona1, &QAction::triggered, this, &TFPrincipal::Zona1Click);
+    connect(mnuResultados, &QAction::triggered, this, &TFPrincipal::ResultadosClick);
     connect(mnuAcercaDe, &QAction::triggered, this, &TFPrincipal::AcercaDeClick);
 }
 
@@ -157,6 +168,7 @@ void TFPrincipal::informacion(const std::string& texto) {
 
 void TFPrincipal::habilitarPeriodo(int periodo, bool habilitado) {
     if (periodo >= 0 && periodo <= 10) mnuPeriodo[periodo]->setEnabled(habilitado);
+    actualizarEstadoLuego();
 }
 
 void TFPrincipal::cambiarPeriodoActual(int periodo) { periodoActual_ = periodo; }
@@ -165,7 +177,10 @@ void TFPrincipal::abrirCarpeta(const std::filesystem::path& carpeta) {
     dialogos().abrirCarpeta(QString::fromStdString(carpeta.string()));
 }
 
-void TFPrincipal::habilitarModificar() { mnuModificar->setEnabled(true); }
+void TFPrincipal::habilitarModificar() {
+    mnuModificar->setEnabled(true);
+    actualizarEstadoLuego();
+}
 
 void TFPrincipal::mostrarPeriodoGuardado(int periodo) {
     periodoActual_ = periodo;
@@ -195,6 +210,8 @@ void TFPrincipal::ReanudarClick() {
     }
     habilitarModificar();
     mostrarPeriodoGuardado(estado.datos.periodoActual);
+    statusBar()->clearMessage();
+    actualizarEstado();
 }
 
 bool TFPrincipal::confirmarSalida() {
@@ -269,12 +286,71 @@ void TFPrincipal::VolverAtrasClick() {
     }
     habilitarModificar();
     mostrarPeriodoGuardado(periodo);
+    statusBar()->clearMessage();
+    actualizarEstado();
 }
 
 void TFPrincipal::Zona1Click() {
     auto* posiciones = new TFPosiciones(this);
     posiciones->Label1()->setText(QStringLiteral("ZONA 1"));
     posiciones->show();
+}
+
+void TFPrincipal::ResultadosClick() { abrirUnaVez<TFResultados>(); }
+
+void TFPrincipal::periodoSimulado(int periodo) {
+    actualizarEstado();
+    try {
+        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        const auto empresas = static_cast<int>(archivo.industria.size());
+        int quiebras = 0;
+        for (const TFilaIndustria& fila : archivo.industria) quiebras += fila.quebrada ? 1 : 0;
+        statusBar()->showMessage(QStringLiteral("Período %1 simulado: %2 %3, %4 %5")
+                                     .arg(periodo)
+                                     .arg(empresas)
+                                     .arg(empresas == 1 ? QStringLiteral("empresa") : QStringLiteral("empresas"))
+                                     .arg(quiebras)
+                                     .arg(quiebras == 1 ? QStringLiteral("quiebra") : QStringLiteral("quiebras")));
+    } catch (const std::exception& e) {
+        statusBar()->showMessage(QString::fromUtf8(e.what()));
+    }
+    abrirUnaVez<TFResultados>();
+    // An open screen is brought forward on the period just run.
+    for (QObject* hijo : children())
+        if (auto* resultados = qobject_cast<TFResultados*>(hijo); resultados && resultados->isVisible())
+            resultados->mostrarPeriodo(periodo);
+}
+
+void TFPrincipal::actualizarEstadoLuego() {
+    // A notice may arrive while a run holds the folder: read it afterwards.
+    if (estadoPendiente_) return;
+    estadoPendiente_ = true;
+    QMetaObject::invokeMethod(this, &TFPrincipal::actualizarEstado, Qt::QueuedConnection);
+}
+
+void TFPrincipal::actualizarEstado() {
+    estadoPendiente_ = false;
+    const QString carpeta = QString::fromStdString(carpetaDatos().string());
+    try {
+        const TEstadoJuego estado = leerEstado();
+        QString donde;
+        int empresas = estado.empresasConResultados;
+        if (!estado.hayJuego) {
+            donde = QStringLiteral("Sin juego");
+            empresas = 0;
+        } else if (estado.terminado()) {
+            donde = QStringLiteral("Juego terminado");
+        } else if (!estado.periodo0Corrido()) {
+            donde = QStringLiteral("Período 0 abierto");
+            empresas = estado.datos.cantEquipos;
+        } else {
+            donde = QStringLiteral("Período %1 abierto").arg(estado.datos.periodoActual);
+        }
+        lblEstado->setText(
+            QStringLiteral("Juego: %1  |  %2  |  Empresas activas: %3").arg(carpeta, donde).arg(empresas));
+    } catch (const std::exception& e) {
+        lblEstado->setText(QString::fromUtf8(e.what()));
+    }
 }
 
 void TFPrincipal::AcercaDeClick() {

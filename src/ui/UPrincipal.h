@@ -18,6 +18,7 @@
 #include <array>
 
 class QAction;
+class QLabel;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
     Q_OBJECT
@@ -41,6 +42,10 @@ public:
     /// The period whose decisions are entered next, as last read or reported.
     int periodoActual() const { return periodoActual_; }
 
+    /// A run (period 0 included) succeeded: the status line sums it up and
+    /// the results of that period come to the front.
+    void periodoSimulado(int periodo);
+
 public slots:
     void NuevoClick();
     void ReanudarClick();
@@ -50,6 +55,7 @@ public slots:
     void ModificarClick();
     void VolverAtrasClick();
     void Zona1Click();
+    void ResultadosClick();
     void AcercaDeClick();
 
 protected:
@@ -77,8 +83,17 @@ private:
     QAction* mnuModificar = nullptr;
     QAction* mnuVolverAtras = nullptr;
     QAction* mnuZona1 = nullptr;
+    QAction* mnuResultados = nullptr;
     QAction* mnuAcercaDe = nullptr;
 
     int periodoActual_ = 0;
     bool salidaConfirmada_ = false;
+
+    /// The status line: the game folder, the period open and the active
+    /// companies, read from the core (or the error that reading raised).
+    void actualizarEstado();
+    /// Refreshes the status line once the current action has let the folder go.
+    void actualizarEstadoLuego();
+    QLabel* lblEstado = nullptr;
+    bool estadoPendiente_ = false;
 };

@@ -3,6 +3,7 @@
 #include "engine/USimular.h"
 #include "store/Notificador.h"
 #include "ui/Formularios.h"
+#include "ui/UPrincipal.h"
 
 #include <QFont>
 #include <QHBoxLayout>
@@ -78,14 +79,16 @@ TFSimular::TFSimular(QWidget* padre, std::optional<TMarca> marca)
 }
 
 void TFSimular::btnSimularClick() {
+    int periodo = 0;
     try {
-        simular(marca_ ? &*marca_ : nullptr);
+        periodo = simular(marca_ ? &*marca_ : nullptr);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         mostrarPeriodoGuardado();
         return;
     }
     close();
+    if (auto* principal = qobject_cast<TFPrincipal*>(parentWidget())) principal->periodoSimulado(periodo);
 }
 
 void TFSimular::btnCerrarClick() { close(); }

@@ -4,6 +4,7 @@
 
 #include "ui/ServicioDialogos.h"
 
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 
@@ -62,6 +63,16 @@ public:
         ++acercaDeMostrado;
         tituloAcercaDe = titulo;
         textoAcercaDe = texto;
+    }
+    /// The print dialog sends the pages to this PDF file; empty cancels it.
+    QString archivoImpresion;
+    int dialogosImpresion = 0;
+    bool configurarImpresora(QWidget*, QPrinter& impresora) override {
+        ++dialogosImpresion;
+        if (archivoImpresion.isEmpty()) return false;
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(archivoImpresion);
+        return true;
     }
     void abrirCarpeta(const QString& carpeta) override { carpetasAbiertas.append(carpeta); }
 

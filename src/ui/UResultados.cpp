@@ -1,0 +1,249 @@
+#include "ui/UResultados.h"
+
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
+#include "ui/Formularios.h"
+#include "ui/ImpresionReportes.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+#include "ui/TextoReporte.h"
+
+#include <QComboBox>
+#include <QFontDatabase>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+const QString industria = QStringLiteral("Industria");
+const QString avisos = QStringLiteral("Avisos");
+
+QString nombreDelJuego() {
+    std::filesystem::path carpeta = carpetaDatos();
+    if (carpeta.filename().empty()) carpeta = carpeta.parent_path();
+    return QString::fromStdString(carpeta.filename().string());
+}
+
+}  // namespace
+
+TFResultados::TFResultados(QWidget* padre) : QWidget(padre, Qt::Window) { FormCreate(); }
+
+void TFResultados::FormCreate() {
+    setObjectName(QStringLiteral("FResultados"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Resultados"));
+
+    cbPeriodo = new QComboBox(this);
+    cbPeriodo->setObjectName(QStringLiteral("cbPeriodo"));
+    lstReportes = new QListWidget(this);
+    lstReportes->setObjectName(QStringLiteral("lstReportes"));
+    lstReportes->setFixedWidth(200);
+    txtReporte = new QPlainTextEdit(this);
+    txtReporte->setObjectName(QStringLiteral("txtReporte"));
+    txtReporte->setReadOnly(true);
+    txtReporte->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont fija = QFontDatabase::systemFont(QFontDatabase::FixedFont);
+    fija.setStyleHint(QFont::Monospace);
+    fija.setFixedPitch(true);
+    txtReporte->setFont(fija);
+
+    btnImprimir = new QPushButton(QStringLiteral("Imprimir"), this);
+    btnImprimir->setObjectName(QStringLiteral("btnImprimir"));
+    btnImprimir->setToolTip(QStringLiteral("Imprimir el reporte que se muestra"));
+    btnImprimirPeriodo = new QPushButton(QStringLiteral("Imprimir período"), this);
+    btnImprimirPeriodo->setObjectName(QStringLiteral("btnImprimirPeriodo"));
+    btnImprimirPeriodo->setToolTip(QStringLiteral("Imprimir todos los reportes del período"));
+    btnCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+    btnCerrar->setObjectName(QStringLiteral("btnCerrar"));
+
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addWidget(new QLabel(QStringLiteral("Período"), this));
+    izquierda->addWidget(cbPeriodo);
+    izquierda->addWidget(new QLabel(QStringLiteral("Reporte"), this));
+    izquierda->addWidget(lstReportes, 1);
+    izquierda->addWidget(btnImprimir);
+    izquierda->addWidget(btnImprimirPeriodo);
+    izquierda->addWidget(btnCerrar);
+    auto* principal = new QHBoxLayout(this);
+    principal->addLayout(izquierda);
+    principal->addWidget(txtReporte, 1);
+
+    // The keys move through reports and periods wherever the focus is.
+    for (QWidget* hijo : findChildren<QWidget*>()) hijo->installEventFilter(this);
+
+    connect(cbPeriodo, &QComboBox::currentIndexChanged, this, &TFResultados::cbPeriodoChange);
+    connect(lstReportes, &QListWidget::currentRowChanged, this, &TFResultados::lstReportesChange);
+    connect(btnImprimir, &QPushButton::clicked, this, &TFResultados::btnImprimirClick);
+    connect(btnImprimirPeriodo, &QPushButton::clicked, this, &TFResultados::btnImprimirPeriodoClick);
+    connect(btnCerrar, &QPushButton::clicked, this, &TFResultados::btnCerrarClick);
+
+    resize(980, 700);
+    centrarSobre(this, parentWidget());
+    mostrarPeriodo(-1);
+}
+
+void TFResultados::mostrarPeriodo(int periodo) {
+    std::vector<int> periodos;
+    QString vacio = QStringLiteral("Todavía no hay resultados: ningún período fue simulado.");
+    try {
+        periodos = periodosDelHistorial();
+    } catch (const std::exception& e) {
+        vacio = QString::fromUtf8(e.what());
+    }
+    if (periodos.empty()) {
+        periodo_ = -1;
+        entradas_.clear();
+        const QSignalBlocker bloqueo(cbPeriodo), bloqueoLista(lstReportes);
+        cbPeriodo->clear();
+        lstReportes->clear();
+        txtReporte->setPlainText(vacio);
+        setWindowTitle(QStringLiteral("Resultados"));
+        return;
+    }
+    int indice = static_cast<int>(periodos.size()) - 1;
+    for (std::size_t i = 0; i < periodos.size(); ++i)
+        if (periodos[i] == periodo) indice = static_cast<int>(i);
+    {
+        const QSignalBlocker bloqueo(cbPeriodo);
+        cbPeriodo->clear();
+        for (int p : periodos) cbPeriodo->addItem(QStringLiteral("Período %1").arg(p), p);
+        cbPeriodo->setCurrentIndex(indice);
+    }
+    cargarPeriodo(periodos[static_cast<std::size_t>(indice)]);
+}
+
+void TFResultados::cargarPeriodo(int periodo) {
+    const QListWidgetItem* anterior = lstReportes->currentItem();
+    const QString elegido = anterior ? anterior->text() : industria;
+    periodo_ = periodo;
+    entradas_.clear();
+    try {
+        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        entradas_.append({industria, {archivo.reporteIndustria}});
+        TEntrada entradaAvisos{avisos, {}};
+        for (const TFilaIndustria& fila : archivo.industria) {
+            entradas_.append({aQString(fila.empresa), {fila.reporte}});
+            if (!fila.aviso.empty()) entradaAvisos.archivos.push_back(fila.aviso);
+        }
+        if (!entradaAvisos.archivos.empty()) entradas_.append(entradaAvisos);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    int fila = 0;
+    {
+        const QSignalBlocker bloqueo(lstReportes);
+        lstReportes->clear();
+        for (int i = 0; i < entradas_.size(); ++i) {
+            lstReportes->addItem(entradas_[i].nombre);
+            if (entradas_[i].nombre == elegido) fila = i;
+        }
+    }
+    if (entradas_.isEmpty()) {
+        txtReporte->clear();
+        setWindowTitle(QStringLiteral("Resultados - Período %1").arg(periodo));
+        return;
+    }
+    lstReportes->setCurrentRow(fila);
+    lstReportesChange(fila);
+}
+
+TReporteImpreso TFResultados::reporte(int fila) const {
+    const TEntrada& entrada = entradas_[fila];
+    QString texto;
+    for (const std::string& archivo : entrada.archivos) {
+        // The period's notices follow one another, a blank line apart.
+        if (!texto.isEmpty()) texto += QLatin1Char('\n');
+        texto += textoDeReporte(reporteDelHistorial(periodo_, archivo));
+    }
+    return {entrada.nombre, texto};
+}
+
+QString TFResultados::textoMostrado() const { return txtReporte->toPlainText(); }
+
+void TFResultados::cbPeriodoChange(int indice) {
+    if (indice < 0) return;
+    cargarPeriodo(cbPeriodo->itemData(indice).toInt());
+}
+
+void TFResultados::lstReportesChange(int fila) {
+    if (fila < 0 || fila >= entradas_.size()) return;
+    setWindowTitle(QStringLiteral("Resultados - Período %1 - %2").arg(periodo_).arg(entradas_[fila].nombre));
+    try {
+        txtReporte->setPlainText(reporte(fila).texto);
+    } catch (const std::exception& e) {
+        txtReporte->setPlainText(QString::fromUtf8(e.what()));
+    }
+}
+
+void TFResultados::moverReporte(int paso) {
+    const int fila = lstReportes->currentRow() + paso;
+    if (fila >= 0 && fila < lstReportes->count()) lstReportes->setCurrentRow(fila);
+}
+
+void TFResultados::moverPeriodo(int paso) {
+    const int indice = cbPeriodo->currentIndex() + paso;
+    if (indice >= 0 && indice < cbPeriodo->count()) cbPeriodo->setCurrentIndex(indice);
+}
+
+bool TFResultados::eventFilter(QObject* objeto, QEvent* evento) {
+    if (evento->type() == QEvent::KeyPress || evento->type() == QEvent::ShortcutOverride) {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        int reportes = 0, periodos = 0;
+        switch (tecla->key()) {
+        case Qt::Key_Up: reportes = -1; break;
+        case Qt::Key_Down: reportes = 1; break;
+        case Qt::Key_PageUp: periodos = -1; break;
+        case Qt::Key_PageDown: periodos = 1; break;
+        default: return QWidget::eventFilter(objeto, evento);
+        }
+        if (tecla->modifiers() & ~Qt::KeypadModifier) return QWidget::eventFilter(objeto, evento);
+        // Claim the key before a widget uses it to scroll or open its list.
+        evento->accept();
+        if (evento->type() == QEvent::KeyPress) {
+            if (reportes) moverReporte(reportes);
+            if (periodos) moverPeriodo(periodos);
+        }
+        return true;
+    }
+    return QWidget::eventFilter(objeto, evento);
+}
+
+void TFResultados::imprimir(const QList<TReporteImpreso>& reportes) {
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setDocName(windowTitle());
+    ultimasCabeceras_.clear();
+    if (!dialogos().configurarImpresora(this, impresora)) return;
+    ultimasCabeceras_ = imprimirReportes(impresora, nombreDelJuego(), periodo_, reportes);
+    if (ultimasCabeceras_.isEmpty()) mostrarMensaje(this, QStringLiteral("No se pudo imprimir."));
+}
+
+void TFResultados::btnImprimirClick() {
+    const int fila = lstReportes->currentRow();
+    if (fila < 0 || fila >= entradas_.size()) return;
+    try {
+        imprimir({reporte(fila)});
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFResultados::btnImprimirPeriodoClick() {
+    if (entradas_.isEmpty()) return;
+    try {
+        QList<TReporteImpreso> reportes;
+        for (int fila = 0; fila < entradas_.size(); ++fila) reportes.append(reporte(fila));
+        imprimir(reportes);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFResultados::btnCerrarClick() { close(); }
