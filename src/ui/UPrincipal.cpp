@@ -1,6 +1,8 @@
 #include "ui/UPrincipal.h"
 
 #include "juego/Juego.h"
+#include "juego/Planilla.h"
+#include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
 #include "ui/ServicioDialogos.h"
@@ -105,6 +107,7 @@ void TFPrincipal::crearMenus() {
     mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuReanudar =
         crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
     juego->addSeparator();
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -143,6 +146,7 @@ void TFPrincipal::crearMenus() {
     connect(mnuVolverAtras, &QAction::triggered, this, &TFPrincipal::VolverAtrasClick);
     connect(mnuZona1, &QAction::triggered, this, &TFPrincipal::Zona1Click);
     connect(mnuAcercaDe, &QAction::triggered, this, &TFPrincipal::AcercaDeClick);
+    connect(mnuExportarPlanilla, &QAction::triggered, this, &TFPrincipal::ExportarPlanillaClick);
 }
 
 void TFPrincipal::advertencia(const std::string& titulo, const std::string& texto) {
@@ -275,6 +279,22 @@ void TFPrincipal::Zona1Click() {
     auto* posiciones = new TFPosiciones(this);
     posiciones->Label1()->setText(QStringLiteral("ZONA 1"));
     posiciones->show();
+}
+
+void TFPrincipal::ExportarPlanillaClick() {
+    const QString sugerido = QString::fromStdString((carpetaDatos() / "temporada.xlsx").string());
+    const auto elegido = dialogos().pedirArchivoParaGuardar(
+        this, QStringLiteral("Exportar planilla"), sugerido,
+        {QStringLiteral("Planilla de Excel (*.xlsx)"), QStringLiteral("Valores separados (*.csv)")});
+    if (!elegido) return;
+    const std::filesystem::path archivo(elegido->toStdString());
+    try {
+        exportarPlanilla(archivo);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    mostrarMensaje(this, QStringLiteral("Planilla de la temporada exportada en «%1».").arg(*elegido));
 }
 
 void TFPrincipal::AcercaDeClick() {

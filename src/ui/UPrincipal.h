@@ -51,6 +51,7 @@ public slots:
     void VolverAtrasClick();
     void Zona1Click();
     void AcercaDeClick();
+    void ExportarPlanillaClick();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -72,6 +73,7 @@ private:
 
     QAction* mnuNuevo = nullptr;
     QAction* mnuReanudar = nullptr;
+    QAction* mnuExportarPlanilla = nullptr;
     QAction* mnuSalir = nullptr;
     std::array<QAction*, 11> mnuPeriodo{};
     QAction* mnuModificar = nullptr;
