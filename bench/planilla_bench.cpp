@@ -35,13 +35,13 @@ void jugarTemporadaCompleta() {
     for (int periodo = 1; periodo <= 10; ++periodo) {
         std::vector<TRegDecision> decisiones;
         for (int i = 0; i < leerEstado().datos.cantEquipos; ++i) {
+            // Modest decisions, so that the companies stay in the game to the end.
             TRegDecision d{};
-            d.precio = 60 + (i + periodo) % 40;
-            d.nivelProduccion = 25 * ((i + periodo) % 5);
-            d.capacitacion = 2000 * (i % 3);
-            d.marketing = 1000 * (i % 11);
+            d.precio = 70 + (i + periodo) % 30;
+            d.nivelProduccion = 50;
+            d.capacitacion = 2000 * (i % 2);
+            d.marketing = 1000 * (i % 5);
             d.invYDes = 1000;
-            d.pedPrestamoA = 10000;
             decisiones.push_back(d);
         }
         guardarDecisiones(decisiones);
@@ -56,6 +56,7 @@ void BM_PlanillaXlsx255EmpresasDiezPeriodos(benchmark::State& estado) {
     fijarCarpetaDatos(carpeta);
     jugarTemporadaCompleta();
     for (auto _ : estado) exportarPlanilla(carpeta / "temporada.xlsx");
+    estado.counters["empresas"] = leerEstado().datos.cantEquipos;
     estado.counters["bytes"] = static_cast<double>(fs::file_size(carpeta / "temporada.xlsx"));
     fs::remove_all(carpeta);
 }
