@@ -4,6 +4,7 @@
 #include "cli/Demo.h"
 #include "cli/Errores.h"
 #include "juego/Juego.h"
+#include "juego/Planilla.h"
 #include "cli/LectorCsv.h"
 #include "cli/Parametros.h"
 #include "reports/Posiciones.h"
@@ -41,6 +42,7 @@ void ordenSimular(const TLinea&);
 void ordenVolver(const TLinea&);
 void ordenEstado(const TLinea&);
 void ordenDemo(const TLinea&);
+void ordenExportar(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
@@ -52,6 +54,7 @@ const std::vector<TOrden>& ordenes() {
         {"volver", 0, 0, "volver", ordenVolver},
         {"estado", 0, 0, "estado", ordenEstado},
         {"demo", 0, 1, "demo [CARPETA]", ordenDemo},
+        {"exportar", 1, 1, "exportar ARCHIVO.xlsx|ARCHIVO.csv", ordenExportar},
     };
     return lista;
 }
@@ -198,6 +201,15 @@ void ordenDemo(const TLinea& linea) {
     jugarDemo(carpeta);
 }
 
+void ordenExportar(const TLinea& linea) {
+    const fs::path archivo = fs::absolute(linea.argumentos[0]);
+    if (!esFormatoDePlanilla(archivo))
+        throw ErrorUso("la planilla se exporta como ARCHIVO.xlsx o ARCHIVO.csv, no «" + linea.argumentos[0] + "».");
+    usarCarpeta(linea, false);
+    exportarPlanilla(archivo);
+    std::cout << "Planilla de la temporada exportada en «" << archivo.string() << "».\n";
+}
+
 }  // namespace
 
 std::string textoAyuda() {
@@ -226,6 +238,10 @@ CARPETA es la carpeta del juego; por omisión, la del programa.
   demo [CARPETA]
       Juega una partida de ejemplo completa en CARPETA (por omisión, una
       carpeta nueva «corvelian-demo» en la carpeta actual).
+  exportar ARCHIVO.xlsx | exportar ARCHIVO.csv
+      Exporta la temporada (del período 0 al último simulado) a una
+      planilla: .xlsx con las hojas Resultados, Decisiones y Parametros, o
+      .csv con los resultados.
 
 Opciones:
   --datos CARPETA   la carpeta del juego

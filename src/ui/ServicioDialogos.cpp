@@ -3,6 +3,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPrintDialog>
@@ -65,6 +67,19 @@ public:
 
     void abrirCarpeta(const QString& carpeta) override {
         QDesktopServices::openUrl(QUrl::fromLocalFile(carpeta));
+    }
+
+    std::optional<QString> pedirArchivoParaGuardar(QWidget* padre, const QString& titulo, const QString& sugerido,
+                                                   const QStringList& filtros) override {
+        QFileDialog dialogo(padre, titulo, sugerido);
+        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        dialogo.setNameFilters(filtros);
+        // A name typed without an extension gets the one of the first filter.
+        dialogo.setDefaultSuffix(QFileInfo(sugerido).suffix());
+        dialogo.setLabelText(QFileDialog::Accept, QStringLiteral("Guardar"));
+        dialogo.setLabelText(QFileDialog::Reject, QStringLiteral("Cancelar"));
+        if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+        return dialogo.selectedFiles().constFirst();
     }
 };
 

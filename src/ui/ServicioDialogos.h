@@ -6,6 +6,7 @@
 // cancelled input box can be driven on the offscreen platform.
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -32,6 +33,10 @@ public:
     virtual bool configurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
     /// Shows a folder in the desktop's file browser without waiting.
     virtual void abrirCarpeta(const QString& carpeta) = 0;
+    /// A save-file dialog starting at sugerido, with name filters such as
+    /// "Planilla (*.xlsx)"; the chosen path, nothing when cancelled.
+    virtual std::optional<QString> pedirArchivoParaGuardar(QWidget* padre, const QString& titulo,
+                                                           const QString& sugerido, const QStringList& filtros) = 0;
 };
 
 /// The service in use: the Qt one unless another was installed.

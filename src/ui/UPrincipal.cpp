@@ -1,6 +1,7 @@
 #include "ui/UPrincipal.h"
 
 #include "juego/Juego.h"
+#include "juego/Planilla.h"
 #include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
@@ -114,6 +115,7 @@ void TFPrincipal::crearMenus() {
     mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuReanudar =
         crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
     juego->addSeparator();
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -154,6 +156,7 @@ void TFPrincipal::crearMenus() {
     connect(mnuZona1, &QAction::triggered, this, &TFPrincipal::Zona1Click);
     connect(mnuResultados, &QAction::triggered, this, &TFPrincipal::ResultadosClick);
     connect(mnuAcercaDe, &QAction::triggered, this, &TFPrincipal::AcercaDeClick);
+    connect(mnuExportarPlanilla, &QAction::triggered, this, &TFPrincipal::ExportarPlanillaClick);
 }
 
 void TFPrincipal::advertencia(const std::string& titulo, const std::string& texto) {
@@ -351,6 +354,22 @@ void TFPrincipal::actualizarEstado() {
     } catch (const std::exception& e) {
         lblEstado->setText(QString::fromUtf8(e.what()));
     }
+}
+
+void TFPrincipal::ExportarPlanillaClick() {
+    const QString sugerido = QString::fromStdString((carpetaDatos() / "temporada.xlsx").string());
+    const auto elegido = dialogos().pedirArchivoParaGuardar(
+        this, QStringLiteral("Exportar planilla"), sugerido,
+        {QStringLiteral("Planilla de Excel (*.xlsx)"), QStringLiteral("Valores separados (*.csv)")});
+    if (!elegido) return;
+    const std::filesystem::path archivo(elegido->toStdString());
+    try {
+        exportarPlanilla(archivo);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    mostrarMensaje(this, QStringLiteral("Planilla de la temporada exportada en «%1».").arg(*elegido));
 }
 
 void TFPrincipal::AcercaDeClick() {

@@ -57,6 +57,7 @@ public slots:
     void Zona1Click();
     void ResultadosClick();
     void AcercaDeClick();
+    void ExportarPlanillaClick();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -78,6 +79,7 @@ private:
 
     QAction* mnuNuevo = nullptr;
     QAction* mnuReanudar = nullptr;
+    QAction* mnuExportarPlanilla = nullptr;
     QAction* mnuSalir = nullptr;
     std::array<QAction*, 11> mnuPeriodo{};
     QAction* mnuModificar = nullptr;

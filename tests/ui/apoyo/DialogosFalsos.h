@@ -76,6 +76,23 @@ public:
     }
     void abrirCarpeta(const QString& carpeta) override { carpetasAbiertas.append(carpeta); }
 
+    /// Answers for the next save-file dialogs; nullopt (or none left) cancels.
+    std::deque<std::optional<QString>> archivos;
+    QStringList archivosSugeridos;  ///< starting path of each save-file dialog shown
+    QList<QStringList> filtrosDeArchivo;
+
+    std::optional<QString> pedirArchivoParaGuardar(QWidget*, const QString&, const QString& sugerido,
+                                                   const QStringList& filtros) override {
+        archivosSugeridos.append(sugerido);
+        filtrosDeArchivo.append(filtros);
+        if (archivos.empty()) return std::nullopt;
+        const bool cancelado = !archivos.front().has_value();
+        const QString archivo = archivos.front().value_or(QString());
+        archivos.pop_front();
+        if (cancelado) return std::nullopt;
+        return archivo;
+    }
+
     /// Texts of the boxes shown so far.
     QStringList textosMostrados() const {
         QStringList t;

@@ -1,0 +1,289 @@
+#include "juego/Planilla.h"
+
+#include "juego/Juego.h"
+#include "store/DatosIniciales.h"
+#include "store/ErrorArchivo.h"
+#include "store/ModificarDatos.h"
+#include "store/SistemaArchivos.h"
+#include "store/Texto.h"
+
+#include <xlsxwriter.h>
+
+#include <locale.h>
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <memory>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+double numero(int64_t valor) { return static_cast<double>(valor); }
+
+TCelda nombreUtf8(const cadena& c) { return cp1252AUtf8(aTexto(c)); }
+
+void comprobarAlineado(const TArchivoPeriodo& p) {
+    // The sheets pair every company's record with its industry row and decisions.
+    if (p.empresas.size() != p.industria.size() || p.decisiones.size() != p.industria.size())
+        throw ErrorArchivoDanado(carpetaDePeriodo(p.periodo),
+                                 "las empresas, las decisiones y las cifras de la industria no coinciden");
+}
+
+THoja hojaResultados(const std::vector<TArchivoPeriodo>& periodos) {
+    THoja hoja{"Resultados",
+               {"Período", "Nº empresa", "Empresa", "Intereses", "Stock (u$s)", "Giro en descubierto", "Zona",
+                "Préstamo banco A", "Préstamo banco B", "Planta", "Efectivo", "Utilidad acumulada",
+                "Stock (unidades)", "I&D acumulado", "Capacitación acumulada", "Empleados", "Quebrada",
+                "Marca de quiebra", "Precio", "Ventas", "Utilidad del período", "Utilidad acumulada (informe)",
+                "Unidades vendidas", "Participación de mercado (%)", "Posición"},
+               {}};
+    for (const TArchivoPeriodo& p : periodos) {
+        for (std::size_t i = 0; i < p.empresas.size(); ++i) {
+            const TRegDatosAcum& e = p.empresas[i];
+            const TFilaIndustria& f = p.industria[i];
+            hoja.filas.push_back({
+                numero(p.periodo), numero(static_cast<int64_t>(i) + 1), nombreUtf8(e.nombreEmpresa),
+                numero(e.intereses), numero(e.stockValor), numero(e.giroDescubierto), numero(e.zona),
+                numero(e.prestamoA), numero(e.prestamoB), numero(e.planta), numero(e.efectivo),
+                numero(e.utilidadAcumulada), numero(e.stockUnidades), numero(e.invYDesAcumulada),
+                numero(e.capacitacionAcumulada), numero(e.empleados), numero(e.quebrada), numero(e.marcaQuiebra),
+                numero(f.precio), numero(f.ventas), numero(f.utilidadPeriodo), numero(f.utilidadAcumulada),
+                numero(f.unidadesVendidas), f.participacion,
+                // No rank (bankrupt, period 0) is a blank, not a rank of 0.
+                f.posicion > 0 ? TCelda(numero(f.posicion)) : TCelda(),
+            });
+        }
+    }
+    return hoja;
+}
+
+THoja hojaDecisiones(const std::vector<TArchivoPeriodo>& periodos) {
+    THoja hoja{"Decisiones",
+               {"Período", "Nº empresa", "Empresa", "Precio", "Nivel de producción (%)", "Capacitación",
+                "Marketing", "Inversión y desarrollo", "Inversión en planta", "Pedido préstamo banco A",
+                "Pedido préstamo banco B", "Devolución préstamo banco A", "Devolución préstamo banco B"},
+               {}};
+    for (const TArchivoPeriodo& p : periodos) {
+        for (std::size_t i = 0; i < p.decisiones.size(); ++i) {
+            const TRegDecision& d = p.decisiones[i];
+            hoja.filas.push_back({numero(p.periodo), numero(static_cast<int64_t>(i) + 1),
+                                  nombreUtf8(p.empresas[i].nombreEmpresa), numero(d.precio),
+                                  numero(d.nivelProduccion), numero(d.capacitacion), numero(d.marketing),
+                                  numero(d.invYDes), numero(d.invPlanta), numero(d.pedPrestamoA),
+                                  numero(d.pedPrestamoB), numero(d.devPrestamoA), numero(d.devPrestamoB)});
+        }
+    }
+    return hoja;
+}
+
+// The value of a box as the modify screen shows it (rates as percent, yearly interest).
+TCelda valorDeCaja(const std::string& texto) {
+    if (auto valor = leerDecimal(texto)) return static_cast<double>(*valor);
+    return cp1252AUtf8(texto);
+}
+
+THoja hojaParametros(const TArchivoPeriodo& ultimo) {
+    using T = TTextosDatosIniciales;
+    const TRegDatosIniciales& d = ultimo.parametros;
+    const T textos = textosModificables(d);
+    THoja hoja{"Parametros", {"Parámetro", "Valor"}, {}};
+    auto fila = [&](std::string nombre, TCelda valor) { hoja.filas.push_back({std::move(nombre), std::move(valor)}); };
+    fila("Parámetros después del período", numero(ultimo.periodo));
+    fila("NOMBRE BANCO A", cp1252AUtf8(textos.nombreBancoA));
+    fila("NOMBRE BANCO B", cp1252AUtf8(textos.nombreBancoB));
+    for (const TRangoParametro& r : rangosParametros()) {
+        std::string nombre = r.caja;
+        if (r.banco) nombre += " " + cp1252AUtf8(r.banco == 'A' ? textos.nombreBancoA : textos.nombreBancoB);
+        fila(nombre, valorDeCaja(textos.*r.campo));
+    }
+    // The byte boxes have no range (they keep the low byte).
+    fila("PENALIDADES(STOCK)", valorDeCaja(textos.penalidadStock));
+    fila("MULTIP. ORDENES +", valorDeCaja(textos.multipOrdenesMas));
+    fila("MULTIP. ORDENES -", valorDeCaja(textos.multipOrdenesMenos));
+    fila("Columna de precios (tablas)", numero(d.columnaPrecios));
+    fila("Intervalo de marketing (tablas)", numero(d.intervaloMarketing));
+    fila("Empresas activas", numero(d.cantEquipos));
+    fila("Próximo período", numero(d.periodoActual));
+    return hoja;
+}
+
+std::string textoNumero(double valor, char separador) {
+    char buffer[64];
+    std::to_chars_result r;
+    // Whole numbers without decimals; others in the shortest exact notation.
+    if (std::trunc(valor) == valor && std::fabs(valor) < 1e15)
+        r = std::to_chars(buffer, buffer + sizeof buffer, static_cast<long long>(valor));
+    else
+        r = std::to_chars(buffer, buffer + sizeof buffer, valor, std::chars_format::fixed);
+    std::string texto(buffer, r.ptr);
+    std::replace(texto.begin(), texto.end(), '.', separador);
+    return texto;
+}
+
+std::string campoCsv(const std::string& texto, char separador) {
+    if (texto.find_first_of(std::string("\"\r\n") + separador) == std::string::npos) return texto;
+    std::string salida = "\"";
+    for (char c : texto) {
+        if (c == '"') salida += '"';
+        salida += c;
+    }
+    return salida + '"';
+}
+
+std::string minusculas(std::string texto) {
+    for (char& c : texto)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return texto;
+}
+
+// libxlsxwriter's failures, as the game master reads them.
+std::string fallaXlsx(lxw_error error) {
+    switch (error) {
+        case LXW_ERROR_MEMORY_MALLOC_FAILED: return "no alcanzó la memoria para armar la planilla";
+        case LXW_ERROR_CREATING_XLSX_FILE: return "no se pudo crear el archivo";
+        case LXW_ERROR_CREATING_TMPFILE:
+        case LXW_ERROR_READING_TMPFILE: return "falló un archivo temporal de la planilla";
+        default: return "no se pudo escribir la planilla (¿disco lleno?)";
+    }
+}
+
+// Debian's libxlsxwriter prints numbers with printf, which follows the
+// regional settings: under a decimal comma it would write "33,33" into the
+// XML. The C settings hold on this thread while the workbook is built.
+class NumerosEnC {
+public:
+    NumerosEnC() : c_(newlocale(LC_NUMERIC_MASK, "C", static_cast<locale_t>(0))) {
+        if (c_) anterior_ = uselocale(c_);
+    }
+    ~NumerosEnC() {
+        if (!c_) return;
+        uselocale(anterior_);
+        freelocale(c_);
+    }
+    NumerosEnC(const NumerosEnC&) = delete;
+    NumerosEnC& operator=(const NumerosEnC&) = delete;
+
+private:
+    locale_t c_;
+    locale_t anterior_ = LC_GLOBAL_LOCALE;
+};
+
+struct CerrarLibro {
+    void operator()(lxw_workbook* libro) const { workbook_close(libro); }
+};
+
+}  // namespace
+
+std::vector<THoja> hojasDeTemporada(const std::vector<TArchivoPeriodo>& periodos) {
+    if (periodos.empty()) throw ErrorJuego("No hay períodos simulados para exportar: corra el período 0 primero.");
+    for (const TArchivoPeriodo& p : periodos) comprobarAlineado(p);
+    return {hojaResultados(periodos), hojaDecisiones(periodos), hojaParametros(periodos.back())};
+}
+
+std::string textoCsv(const THoja& hoja) {
+    const char decimal = separadorDecimal() == ',' ? ',' : '.';
+    const char separador = decimal == ',' ? ';' : ',';
+    std::string texto = "\xEF\xBB\xBF";
+    auto linea = [&](const auto& celdas, auto&& convertir) {
+        for (std::size_t i = 0; i < celdas.size(); ++i) {
+            if (i) texto += separador;
+            texto += convertir(celdas[i]);
+        }
+        texto += "\r\n";
+    };
+    linea(hoja.titulos, [&](const std::string& t) { return campoCsv(t, separador); });
+    for (const auto& fila : hoja.filas)
+        linea(fila, [&](const TCelda& c) -> std::string {
+            if (const double* n = std::get_if<double>(&c)) return textoNumero(*n, decimal);
+            if (const std::string* t = std::get_if<std::string>(&c)) return campoCsv(*t, separador);
+            return {};
+        });
+    return texto;
+}
+
+void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
+    TSistemaArchivos& sistema = sistemaArchivos();
+    fs::path temporal = archivo;
+    temporal += ".tmp";
+    // Checked here, so that the common failure is said in Spanish and not
+    // first by the library on standard error.
+    const fs::path carpeta = archivo.parent_path().empty() ? fs::path(".") : archivo.parent_path();
+    if (sistema.tipo(carpeta) != TSistemaArchivos::Tipo::carpeta)
+        throw ErrorArchivo(archivo, "la carpeta «" + carpeta.string() + "» no existe");
+    // libxlsxwriter opens the name itself: a leftover or a planted link there
+    // is removed first, so it never writes through one.
+    const auto tipo = sistema.tipo(temporal);
+    if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) sistema.eliminar(temporal);
+    else if (tipo != TSistemaArchivos::Tipo::ninguno) throw ErrorArchivo(temporal, "ya existe y no es un archivo");
+    try {
+        const NumerosEnC numerosEnC;
+        std::unique_ptr<lxw_workbook, CerrarLibro> libro(workbook_new(temporal.c_str()));
+        if (!libro) throw ErrorArchivo(archivo, fallaXlsx(LXW_ERROR_MEMORY_MALLOC_FAILED));
+        lxw_format* negrita = workbook_add_format(libro.get());
+        format_set_bold(negrita);
+        lxw_error error = LXW_NO_ERROR;
+        auto anotar = [&](lxw_error e) {
+            if (error == LXW_NO_ERROR) error = e;
+        };
+        for (const THoja& hoja : hojas) {
+            lxw_worksheet* ws = workbook_add_worksheet(libro.get(), hoja.nombre.c_str());
+            if (!ws) throw ErrorArchivo(archivo, fallaXlsx(LXW_ERROR_PARAMETER_VALIDATION));
+            for (std::size_t c = 0; c < hoja.titulos.size(); ++c)
+                anotar(worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), hoja.titulos[c].c_str(), negrita));
+            worksheet_freeze_panes(ws, 1, 0);
+            for (std::size_t f = 0; f < hoja.filas.size(); ++f) {
+                const auto fila = static_cast<lxw_row_t>(f + 1);
+                for (std::size_t c = 0; c < hoja.filas[f].size(); ++c) {
+                    const TCelda& celda = hoja.filas[f][c];
+                    const auto columna = static_cast<lxw_col_t>(c);
+                    if (const double* n = std::get_if<double>(&celda))
+                        anotar(worksheet_write_number(ws, fila, columna, *n, nullptr));
+                    else if (const std::string* t = std::get_if<std::string>(&celda))
+                        anotar(worksheet_write_string(ws, fila, columna, t->c_str(), nullptr));
+                }
+            }
+        }
+        if (error != LXW_NO_ERROR) throw ErrorArchivo(archivo, fallaXlsx(error));
+        error = workbook_close(libro.release());
+        if (error != LXW_NO_ERROR) throw ErrorArchivo(archivo, fallaXlsx(error));
+        // The new file reaches the disk before it takes the old one's name.
+        const int h = sistema.abrir(temporal, TSistemaArchivos::Apertura::leer);
+        try {
+            sistema.sincronizar(h);
+        } catch (...) {
+            sistema.cerrar(h);
+            throw;
+        }
+        sistema.cerrar(h);
+        sistema.renombrar(temporal, archivo);
+    } catch (...) {
+        try { sistema.eliminar(temporal); } catch (...) {}
+        throw;
+    }
+    sistema.sincronizarCarpeta(carpeta);
+}
+
+bool esFormatoDePlanilla(const fs::path& archivo) {
+    const std::string extension = minusculas(archivo.extension().string());
+    return extension == ".xlsx" || extension == ".csv";
+}
+
+void exportarPlanilla(const fs::path& elegido) {
+    // The teacher's folder may be reached through a link (a home on another
+    // disk): the seam never follows one, so the folder is resolved here. The
+    // file's own name is still never followed.
+    fs::path archivo = elegido;
+    std::error_code error;
+    const fs::path carpeta = fs::canonical(fs::absolute(elegido).parent_path(), error);
+    if (!error) archivo = carpeta / elegido.filename();
+    const std::string extension = minusculas(archivo.extension().string());
+    if (!esFormatoDePlanilla(archivo))
+        throw ErrorJuego("La planilla se exporta como .xlsx o .csv, no como «" + archivo.filename().string() + "».");
+    std::vector<TArchivoPeriodo> periodos;
+    for (int periodo : periodosDelHistorial()) periodos.push_back(periodoDelHistorial(periodo));
+    const std::vector<THoja> hojas = hojasDeTemporada(periodos);
+    if (extension == ".csv") reemplazarArchivo(archivo, textoCsv(hojas.front()));
+    else escribirXlsx(hojas, archivo);
+}
