@@ -9,6 +9,9 @@
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
+#ifdef CORVELIAN_DOCUMENTOS
+#include "documentos/Documentos.h"
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -41,6 +44,7 @@ void ordenSimular(const TLinea&);
 void ordenVolver(const TLinea&);
 void ordenEstado(const TLinea&);
 void ordenDemo(const TLinea&);
+void ordenPdf(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
@@ -52,6 +56,7 @@ const std::vector<TOrden>& ordenes() {
         {"volver", 0, 0, "volver", ordenVolver},
         {"estado", 0, 0, "estado", ordenEstado},
         {"demo", 0, 1, "demo [CARPETA]", ordenDemo},
+        {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
     };
     return lista;
 }
@@ -198,6 +203,21 @@ void ordenDemo(const TLinea& linea) {
     jugarDemo(carpeta);
 }
 
+void ordenPdf(const TLinea& linea) {
+    const int32_t periodo = argumentoEntero("PERIODO", linea.argumentos[0]);
+#ifdef CORVELIAN_DOCUMENTOS
+    const fs::path destino = fs::absolute(linea.argumentos[1]);
+    usarCarpeta(linea, false);
+    asegurarAplicacionGrafica();
+    const auto escritos = escribirPdfsDelPeriodo(periodo, destino);
+    std::cout << escritos.size() << " documentos PDF del período " << periodo << " escritos en «"
+              << destino.string() << "».\n";
+#else
+    (void)periodo;
+    throw ErrorJuego("La orden «pdf» no está disponible: el programa se compiló sin Qt.");
+#endif
+}
+
 }  // namespace
 
 std::string textoAyuda() {
@@ -226,6 +246,10 @@ CARPETA es la carpeta del juego; por omisión, la del programa.
   demo [CARPETA]
       Juega una partida de ejemplo completa en CARPETA (por omisión, una
       carpeta nueva «corvelian-demo» en la carpeta actual).
+  pdf PERIODO CARPETA
+      Escribe en CARPETA los PDF del período: uno por empresa, con su
+      informe, su aviso si lo tuvo y el informe de la industria, y otro con
+      todos los informes para el docente.
 
 Opciones:
   --datos CARPETA   la carpeta del juego

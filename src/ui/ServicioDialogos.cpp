@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -49,6 +50,12 @@ public:
         entrada.setCancelButtonText(QStringLiteral("Cancelar"));
         if (entrada.exec() != QDialog::Accepted) return std::nullopt;
         return entrada.textValue();
+    }
+
+    std::optional<QString> pedirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) override {
+        const QString carpeta = QFileDialog::getExistingDirectory(padre, titulo, inicial);
+        if (carpeta.isEmpty()) return std::nullopt;
+        return carpeta;
     }
 
     void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) override {

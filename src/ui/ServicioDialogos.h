@@ -27,6 +27,8 @@ public:
                                               const QString& porDefecto) = 0;
     /// The toolkit's standard about box.
     virtual void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) = 0;
+    /// A folder chooser starting at inicial; nothing when cancelled.
+    virtual std::optional<QString> pedirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) = 0;
     /// Shows a folder in the desktop's file browser without waiting.
     virtual void abrirCarpeta(const QString& carpeta) = 0;
 };

@@ -1,6 +1,8 @@
 #include "ui/UPrincipal.h"
 
+#include "documentos/Documentos.h"
 #include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
 #include "ui/ServicioDialogos.h"
@@ -105,6 +107,8 @@ void TFPrincipal::crearMenus() {
     mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuReanudar =
         crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuExportarPdf = crearItem(juego, QStringLiteral("Exportar PDF…"), QStringLiteral("mnuExportarPdf"));
+    connect(mnuExportarPdf, &QAction::triggered, this, &TFPrincipal::ExportarPdfClick);
     juego->addSeparator();
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -195,6 +199,45 @@ void TFPrincipal::ReanudarClick() {
     }
     habilitarModificar();
     mostrarPeriodoGuardado(estado.datos.periodoActual);
+}
+
+void TFPrincipal::ExportarPdfClick() {
+    const QString titulo = QStringLiteral("Exportar PDF");
+    try {
+        const std::vector<int> periodos = periodosDelHistorial();
+        if (periodos.empty()) {
+            mostrarMensaje(this, QStringLiteral("Todavía no hay informes: corra el período 0 primero."));
+            return;
+        }
+        const auto texto = dialogos().pedirTexto(
+            this, titulo, QStringLiteral("Período (%1 a %2):").arg(periodos.front()).arg(periodos.back()),
+            QString::number(periodos.back()));
+        if (!texto) return;
+        bool esNumero = false;
+        const int periodo = texto->trimmed().toInt(&esNumero);
+        if (!esNumero) {
+            mostrarMensaje(this, QStringLiteral("«%1» no es un número de período.").arg(*texto));
+            return;
+        }
+        const auto carpeta = dialogos().pedirCarpeta(this, QStringLiteral("Carpeta para los PDF del período %1").arg(periodo),
+                                                     QString::fromStdString(carpetaDatos().string()));
+        if (!carpeta) return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        std::vector<TDocumentoPdf> escritos;
+        try {
+            escritos = escribirPdfsDelPeriodo(periodo, carpeta->toStdString());
+        } catch (...) {
+            QApplication::restoreOverrideCursor();
+            throw;
+        }
+        QApplication::restoreOverrideCursor();
+        mostrarMensaje(this, QStringLiteral("Se escribieron %1 documentos PDF del período %2 en «%3».")
+                                 .arg(escritos.size())
+                                 .arg(periodo)
+                                 .arg(*carpeta));
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
 }
 
 bool TFPrincipal::confirmarSalida() {

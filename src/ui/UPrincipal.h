@@ -44,6 +44,7 @@ public:
 public slots:
     void NuevoClick();
     void ReanudarClick();
+    void ExportarPdfClick();
     void SalirClick();
     void Periodo0Click();
     void PeriodoClick();
@@ -72,6 +73,7 @@ private:
 
     QAction* mnuNuevo = nullptr;
     QAction* mnuReanudar = nullptr;
+    QAction* mnuExportarPdf = nullptr;
     QAction* mnuSalir = nullptr;
     std::array<QAction*, 11> mnuPeriodo{};
     QAction* mnuModificar = nullptr;

@@ -1,0 +1,209 @@
+#include "documentos/Documentos.h"
+
+#include "juego/Juego.h"
+#include "reports/Reportes_UD.h"
+#include "store/CarpetaDatos.h"
+#include "store/ErrorArchivo.h"
+#include "store/Texto.h"
+
+#include <QBuffer>
+#include <QFont>
+#include <QFontMetricsF>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString desde1252(const std::string& texto) { return QString::fromStdString(cp1252AUtf8(texto)); }
+
+/// One report of a document, with what its page headers name.
+struct TSeccion {
+    QString empresa;  // the company the report is about, or "Industria"
+    QString tipo;     // "Informe", "Aviso", "Informe de la industria"
+    QStringList lineas;
+};
+
+int paginasDe(const TSeccion& seccion) {
+    return std::max<int>(1, static_cast<int>((seccion.lineas.size() + lineasPorPagina - 1) / lineasPorPagina));
+}
+
+/// The game folder's own name, for the headers.
+QString nombreDelJuego() {
+    fs::path carpeta = fs::absolute(carpetaDatos()).lexically_normal();
+    if (carpeta.filename().empty()) carpeta = carpeta.parent_path();
+    return QString::fromStdString(carpeta.filename().string());
+}
+
+void prepararPagina(QPdfWriter& pdf) {
+    pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(15, 12, 15, 12),
+                                  QPageLayout::Millimeter));
+}
+
+/// The fixed-width font for a document whose widest line has columnas
+/// characters: 9 points, smaller when that line would not fit the page.
+QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
+    QFont fuente(QStringLiteral("DejaVu Sans Mono"));
+    fuente.setStyleHint(QFont::Monospace);
+    fuente.setFixedPitch(true);
+    fuente.setPointSizeF(9);
+    const double anchoPagina = pdf.pageLayout().paintRectPixels(pdf.resolution()).width();
+    const double ancho = QFontMetricsF(fuente, &pdf).horizontalAdvance(QString(columnas, QLatin1Char('M')));
+    if (ancho > anchoPagina) fuente.setPointSizeF(9 * anchoPagina / ancho);
+    return fuente;
+}
+
+int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<const TSeccion*>& secciones,
+                const QString& juego, int periodo) {
+    int total = 0;
+    qsizetype columnas = 80;
+    for (const TSeccion* s : secciones) {
+        total += paginasDe(*s);
+        for (const QString& linea : s->lineas) columnas = std::max(columnas, linea.size());
+    }
+
+    QPdfWriter pdf(QString::fromStdString(ruta.string()));
+    pdf.setTitle(titulo);
+    pdf.setCreator(QStringLiteral("CORVELIAN"));
+    prepararPagina(pdf);
+    QPainter pintor;
+    if (!pintor.begin(&pdf)) throw ErrorArchivo(ruta, "no se pudo crear el PDF");
+
+    // The painter's origin is the top left corner inside the margins.
+    const QRectF area(QPointF(0, 0), QSizeF(pdf.pageLayout().paintRectPixels(pdf.resolution()).size()));
+    // Two slots for the header and the gap under it.
+    const double alto = area.height() / (lineasPorPagina + 2);
+    const QFont fuente = fuenteParaColumnas(pdf, columnas);
+    pintor.setFont(fuente);
+    const double base = QFontMetricsF(fuente, &pdf).ascent();
+
+    int hoja = 0;
+    for (const TSeccion* s : secciones) {
+        const int paginas = paginasDe(*s);
+        for (int p = 0; p < paginas; ++p) {
+            if (hoja++ > 0 && !pdf.newPage()) throw ErrorArchivo(ruta, "no se pudo agregar una página al PDF");
+            // One pass, so that a "%" in a name is not taken for a marker.
+            const QString encabezado =
+                QStringLiteral("%1 · Período %2 · %3 · %4").arg(juego, QString::number(periodo), s->empresa, s->tipo);
+            const QString numero = QStringLiteral("Hoja %1 de %2").arg(hoja).arg(total);
+            pintor.drawText(QPointF(0, base), encabezado);
+            pintor.drawText(QRectF(0, 0, area.width(), alto), Qt::AlignRight | Qt::AlignTop, numero);
+            const qsizetype desde = static_cast<qsizetype>(p) * lineasPorPagina;
+            const qsizetype hasta = std::min<qsizetype>(s->lineas.size(), desde + lineasPorPagina);
+            for (qsizetype i = desde; i < hasta; ++i) {
+                if (s->lineas[i].isEmpty()) continue;
+                pintor.drawText(QPointF(0, alto * static_cast<double>(i - desde + 2) + base), s->lineas[i]);
+            }
+        }
+    }
+    if (!pintor.end()) throw ErrorArchivo(ruta, "no se pudo terminar el PDF");
+    std::error_code error;
+    if (!fs::is_regular_file(ruta, error) || fs::file_size(ruta, error) == 0)
+        throw ErrorArchivo(ruta, "no se pudo escribir el PDF");
+    return total;
+}
+
+}  // namespace
+
+QString expandirTabulaciones(const QString& linea) {
+    if (!linea.contains(QLatin1Char('\t'))) return linea;
+    QString salida;
+    salida.reserve(linea.size() + 16);
+    for (QChar c : linea) {
+        if (c == QLatin1Char('\t')) salida.append(QString(8 - salida.size() % 8, QLatin1Char(' ')));
+        else salida.append(c);
+    }
+    return salida;
+}
+
+QStringList lineasDeReporte(const std::string& bytes1252) {
+    // The notices wrap their sentences with a lone CR: a line end too.
+    QString texto = desde1252(bytes1252);
+    texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QStringList lineas = texto.split(QLatin1Char('\n'));
+    for (QString& linea : lineas) linea = expandirTabulaciones(linea);
+    while (!lineas.isEmpty() && lineas.back().trimmed().isEmpty()) lineas.removeLast();
+    return lineas;
+}
+
+std::string nombrePdfEmpresa(int periodo, const std::string& empresa1252) {
+    return "Periodo " + std::to_string(periodo) + " - " + cp1252AUtf8(textoParaArchivo(empresa1252)) + ".pdf";
+}
+
+std::string nombrePdfDocente(int periodo) {
+    return "Periodo " + std::to_string(periodo) + " (todos los informes).pdf";
+}
+
+std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& carpeta) {
+    const std::vector<int> periodos = periodosDelHistorial();
+    if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end())
+        throw ErrorJuego("El período " + std::to_string(periodo) + " no está en el historial del juego.");
+    const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+
+    const TSeccion industria{QStringLiteral("Industria"), QStringLiteral("Informe de la industria"),
+                             lineasDeReporte(reporteDelHistorial(periodo, archivo.reporteIndustria))};
+    std::vector<TSeccion> informes, avisos;
+    informes.reserve(archivo.industria.size());
+    avisos.reserve(archivo.industria.size());
+    std::vector<const TSeccion*> avisoDe(archivo.industria.size(), nullptr);
+    for (std::size_t i = 0; i < archivo.industria.size(); ++i) {
+        const TFilaIndustria& fila = archivo.industria[i];
+        const QString empresa = desde1252(fila.empresa);
+        informes.push_back({empresa, QStringLiteral("Informe"), lineasDeReporte(reporteDelHistorial(periodo, fila.reporte))});
+        if (!fila.aviso.empty()) {
+            avisos.push_back({empresa, QStringLiteral("Aviso"), lineasDeReporte(reporteDelHistorial(periodo, fila.aviso))});
+            avisoDe[i] = &avisos.back();
+        }
+    }
+
+    std::error_code error;
+    fs::create_directories(carpeta, error);
+    if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
+
+    const QString juego = nombreDelJuego();
+    std::vector<TDocumentoPdf> escritos;
+    for (std::size_t i = 0; i < archivo.industria.size(); ++i) {
+        std::vector<const TSeccion*> secciones{&informes[i]};
+        if (avisoDe[i]) secciones.push_back(avisoDe[i]);
+        secciones.push_back(&industria);
+        TDocumentoPdf documento{carpeta / nombrePdfEmpresa(periodo, archivo.industria[i].empresa),
+                                archivo.industria[i].empresa, 0};
+        documento.paginas = escribirPdf(documento.ruta, informes[i].empresa, secciones, juego, periodo);
+        escritos.push_back(std::move(documento));
+    }
+    std::vector<const TSeccion*> todas{&industria};
+    for (const TSeccion& s : informes) todas.push_back(&s);
+    for (const TSeccion& s : avisos) todas.push_back(&s);
+    TDocumentoPdf docente{carpeta / nombrePdfDocente(periodo), {}, 0};
+    docente.paginas = escribirPdf(docente.ruta, QStringLiteral("Todos los informes"), todas, juego, periodo);
+    escritos.push_back(std::move(docente));
+    return escritos;
+}
+
+double puntosPorColumna(qsizetype columnas) {
+    QBuffer nada;
+    nada.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&nada);
+    prepararPagina(pdf);
+    const QFont fuente = fuenteParaColumnas(pdf, std::max<qsizetype>(columnas, 80));
+    return QFontMetricsF(fuente, &pdf).horizontalAdvance(QLatin1Char('M')) * 72.0 / pdf.resolution();
+}
+
+void asegurarAplicacionGrafica() {
+    if (QCoreApplication::instance()) return;
+    const bool sinPantalla = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
+    if (sinPantalla && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Lives until the program ends; QGuiApplication keeps a reference to argc.
+    static int argc = 1;
+    static char nombre[] = "corvelian-cli";
+    static char* argv[] = {nombre, nullptr};
+    static QGuiApplication* aplicacion = new QGuiApplication(argc, argv);
+    (void)aplicacion;
+}
