@@ -9,14 +9,17 @@
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QRawFont>
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 
 namespace fs = std::filesystem;
 
@@ -26,10 +29,46 @@ QString desde1252(const std::string& texto) { return QString::fromStdString(cp12
 
 /// One report of a document, with what its page headers name.
 struct TSeccion {
+    TSeccion(QString empresa_, QString tipo_, QStringList lineas_)
+        : empresa(std::move(empresa_)), tipo(std::move(tipo_)), lineas(std::move(lineas_)) {}
+
     QString empresa;  // the company the report is about, or "Industria"
     QString tipo;     // "Informe", "Aviso", "Informe de la industria"
     QStringList lineas;
+    // Its lines laid out once for a font size and reused by every document
+    // that holds it (the industry report is in all of them): laying text
+    // out is most of the time of a period's documents.
+    mutable double tamanoCorridas = -1;
+    mutable std::vector<std::optional<QGlyphRun>> corridas;  // none for a line the font cannot show
 };
+
+/// The lines of a section as glyphs of a fixed-width font, each in its
+/// column. Blanks are left out: the PDF writes every glyph with its own
+/// position, so they would only cost time, and readers take the gaps for blanks.
+const std::vector<std::optional<QGlyphRun>>& corridasDe(const TSeccion& seccion, const QRawFont& letra) {
+    if (seccion.tamanoCorridas == letra.pixelSize()) return seccion.corridas;
+    seccion.corridas.assign(static_cast<std::size_t>(seccion.lineas.size()), std::nullopt);
+    const double avance = letra.averageCharWidth();
+    for (qsizetype i = 0; i < seccion.lineas.size(); ++i) {
+        const QString& linea = seccion.lineas[i];
+        const QList<quint32> glifos = letra.glyphIndexesForString(linea);
+        if (glifos.size() != linea.size() || glifos.contains(0u)) continue;
+        QList<quint32> visibles;
+        QList<QPointF> posiciones;
+        for (qsizetype c = 0; c < glifos.size(); ++c) {
+            if (linea[c] == QLatin1Char(' ')) continue;
+            visibles.append(glifos[c]);
+            posiciones.append(QPointF(avance * static_cast<double>(c), 0));
+        }
+        QGlyphRun corrida;
+        corrida.setRawFont(letra);
+        corrida.setGlyphIndexes(visibles);
+        corrida.setPositions(posiciones);
+        seccion.corridas[static_cast<std::size_t>(i)] = std::move(corrida);
+    }
+    seccion.tamanoCorridas = letra.pixelSize();
+    return seccion.corridas;
+}
 
 int paginasDe(const TSeccion& seccion) {
     return std::max<int>(1, static_cast<int>((seccion.lineas.size() + lineasPorPagina - 1) / lineasPorPagina));
@@ -53,6 +92,8 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
     QFont fuente(QStringLiteral("DejaVu Sans Mono"));
     fuente.setStyleHint(QFont::Monospace);
     fuente.setFixedPitch(true);
+    // Hinting is for screens; on paper it only costs time (most of it, here).
+    fuente.setHintingPreference(QFont::PreferNoHinting);
     fuente.setPointSizeF(9);
     const double anchoPagina = pdf.pageLayout().paintRectPixels(pdf.resolution()).width();
     const double ancho = QFontMetricsF(fuente, &pdf).horizontalAdvance(QString(columnas, QLatin1Char('M')));
@@ -83,6 +124,8 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
     const QFont fuente = fuenteParaColumnas(pdf, columnas);
     pintor.setFont(fuente);
     const double base = QFontMetricsF(fuente, &pdf).ascent();
+    QRawFont letra = QRawFont::fromFont(fuente);
+    letra.setPixelSize(fuente.pointSizeF() * pdf.resolution() / 72.0);
 
     int hoja = 0;
     for (const TSeccion* s : secciones) {
@@ -97,9 +140,13 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
             pintor.drawText(QRectF(0, 0, area.width(), alto), Qt::AlignRight | Qt::AlignTop, numero);
             const qsizetype desde = static_cast<qsizetype>(p) * lineasPorPagina;
             const qsizetype hasta = std::min<qsizetype>(s->lineas.size(), desde + lineasPorPagina);
+            const auto& corridas = corridasDe(*s, letra);
             for (qsizetype i = desde; i < hasta; ++i) {
                 if (s->lineas[i].isEmpty()) continue;
-                pintor.drawText(QPointF(0, alto * static_cast<double>(i - desde + 2) + base), s->lineas[i]);
+                const QPointF origen(0, alto * static_cast<double>(i - desde + 2) + base);
+                const auto& corrida = corridas[static_cast<std::size_t>(i)];
+                if (!corrida) pintor.drawText(origen, s->lineas[i]);
+                else if (!corrida->isEmpty()) pintor.drawGlyphRun(origen, *corrida);
             }
         }
     }
