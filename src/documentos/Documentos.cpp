@@ -19,6 +19,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -102,7 +103,7 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
 }
 
 int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<const TSeccion*>& secciones,
-                const QString& juego, int periodo) {
+                const QString& juego, int periodo, std::map<double, QRawFont>& letras) {
     int total = 0;
     qsizetype columnas = 80;
     for (const TSeccion* s : secciones) {
@@ -124,8 +125,14 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
     const QFont fuente = fuenteParaColumnas(pdf, columnas);
     pintor.setFont(fuente);
     const double base = QFontMetricsF(fuente, &pdf).ascent();
-    QRawFont letra = QRawFont::fromFont(fuente);
-    letra.setPixelSize(fuente.pointSizeF() * pdf.resolution() / 72.0);
+    // One font per size for all the documents: a new one runs the font's
+    // setup program again, which costs more than the text of a page.
+    auto [lugar, nueva] = letras.try_emplace(fuente.pointSizeF());
+    if (nueva) {
+        lugar->second = QRawFont::fromFont(fuente);
+        lugar->second.setPixelSize(fuente.pointSizeF() * pdf.resolution() / 72.0);
+    }
+    const QRawFont& letra = lugar->second;
 
     int hoja = 0;
     for (const TSeccion* s : secciones) {
@@ -215,6 +222,7 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
 
     const QString juego = nombreDelJuego();
+    std::map<double, QRawFont> letras;
     std::vector<TDocumentoPdf> escritos;
     for (std::size_t i = 0; i < archivo.industria.size(); ++i) {
         std::vector<const TSeccion*> secciones{&informes[i]};
@@ -222,14 +230,14 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
         secciones.push_back(&industria);
         TDocumentoPdf documento{carpeta / nombrePdfEmpresa(periodo, archivo.industria[i].empresa),
                                 archivo.industria[i].empresa, 0};
-        documento.paginas = escribirPdf(documento.ruta, informes[i].empresa, secciones, juego, periodo);
+        documento.paginas = escribirPdf(documento.ruta, informes[i].empresa, secciones, juego, periodo, letras);
         escritos.push_back(std::move(documento));
     }
     std::vector<const TSeccion*> todas{&industria};
     for (const TSeccion& s : informes) todas.push_back(&s);
     for (const TSeccion& s : avisos) todas.push_back(&s);
     TDocumentoPdf docente{carpeta / nombrePdfDocente(periodo), {}, 0};
-    docente.paginas = escribirPdf(docente.ruta, QStringLiteral("Todos los informes"), todas, juego, periodo);
+    docente.paginas = escribirPdf(docente.ruta, QStringLiteral("Todos los informes"), todas, juego, periodo, letras);
     escritos.push_back(std::move(docente));
     return escritos;
 }
