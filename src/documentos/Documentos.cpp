@@ -18,7 +18,11 @@
 #include <QRawFont>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdlib>
+#include <exception>
+#include <mutex>
+#include <thread>
 #include <map>
 #include <optional>
 
@@ -36,19 +40,27 @@ struct TSeccion {
     QString empresa;  // the company the report is about, or "Industria"
     QString tipo;     // "Informe", "Aviso", "Informe de la industria"
     QStringList lineas;
-    // Its lines laid out once for a font size and reused by every document
-    // that holds it (the industry report is in all of them): laying text
-    // out is most of the time of a period's documents.
-    mutable double tamanoCorridas = -1;
-    mutable std::vector<std::optional<QGlyphRun>> corridas;  // none for a line the font cannot show
+};
+
+/// What one writer lays out once and reuses in every document it writes: a
+/// font per size (a new one runs the font's setup program again) and each
+/// report's lines (the industry report is in every document). Fonts are not
+/// shared between threads, so each writer has its own.
+struct TLetras {
+    std::map<double, QRawFont> fuentes;
+    // none for a line the font cannot show
+    std::map<std::pair<const TSeccion*, double>, std::vector<std::optional<QGlyphRun>>> corridas;
 };
 
 /// The lines of a section as glyphs of a fixed-width font, each in its
 /// column. Blanks are left out: the PDF writes every glyph with its own
 /// position, so they would only cost time, and readers take the gaps for blanks.
-const std::vector<std::optional<QGlyphRun>>& corridasDe(const TSeccion& seccion, const QRawFont& letra) {
-    if (seccion.tamanoCorridas == letra.pixelSize()) return seccion.corridas;
-    seccion.corridas.assign(static_cast<std::size_t>(seccion.lineas.size()), std::nullopt);
+const std::vector<std::optional<QGlyphRun>>& corridasDe(const TSeccion& seccion, const QRawFont& letra,
+                                                        TLetras& letras) {
+    auto [lugar, nueva] = letras.corridas.try_emplace({&seccion, letra.pixelSize()});
+    auto& corridas = lugar->second;
+    if (!nueva) return corridas;
+    corridas.assign(static_cast<std::size_t>(seccion.lineas.size()), std::nullopt);
     const double avance = letra.averageCharWidth();
     for (qsizetype i = 0; i < seccion.lineas.size(); ++i) {
         const QString& linea = seccion.lineas[i];
@@ -65,10 +77,9 @@ const std::vector<std::optional<QGlyphRun>>& corridasDe(const TSeccion& seccion,
         corrida.setRawFont(letra);
         corrida.setGlyphIndexes(visibles);
         corrida.setPositions(posiciones);
-        seccion.corridas[static_cast<std::size_t>(i)] = std::move(corrida);
+        corridas[static_cast<std::size_t>(i)] = std::move(corrida);
     }
-    seccion.tamanoCorridas = letra.pixelSize();
-    return seccion.corridas;
+    return corridas;
 }
 
 int paginasDe(const TSeccion& seccion) {
@@ -103,7 +114,7 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
 }
 
 int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<const TSeccion*>& secciones,
-                const QString& juego, int periodo, std::map<double, QRawFont>& letras) {
+                const QString& juego, int periodo, TLetras& letras) {
     int total = 0;
     qsizetype columnas = 80;
     for (const TSeccion* s : secciones) {
@@ -125,9 +136,7 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
     const QFont fuente = fuenteParaColumnas(pdf, columnas);
     pintor.setFont(fuente);
     const double base = QFontMetricsF(fuente, &pdf).ascent();
-    // One font per size for all the documents: a new one runs the font's
-    // setup program again, which costs more than the text of a page.
-    auto [lugar, nueva] = letras.try_emplace(fuente.pointSizeF());
+    auto [lugar, nueva] = letras.fuentes.try_emplace(fuente.pointSizeF());
     if (nueva) {
         lugar->second = QRawFont::fromFont(fuente);
         lugar->second.setPixelSize(fuente.pointSizeF() * pdf.resolution() / 72.0);
@@ -147,7 +156,7 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
             pintor.drawText(QRectF(0, 0, area.width(), alto), Qt::AlignRight | Qt::AlignTop, numero);
             const qsizetype desde = static_cast<qsizetype>(p) * lineasPorPagina;
             const qsizetype hasta = std::min<qsizetype>(s->lineas.size(), desde + lineasPorPagina);
-            const auto& corridas = corridasDe(*s, letra);
+            const auto& corridas = corridasDe(*s, letra, letras);
             for (qsizetype i = desde; i < hasta; ++i) {
                 if (s->lineas[i].isEmpty()) continue;
                 const QPointF origen(0, alto * static_cast<double>(i - desde + 2) + base);
@@ -222,23 +231,48 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
 
     const QString juego = nombreDelJuego();
-    std::map<double, QRawFont> letras;
     std::vector<TDocumentoPdf> escritos;
+    std::vector<QString> titulos;
+    std::vector<std::vector<const TSeccion*>> contenidos;
     for (std::size_t i = 0; i < archivo.industria.size(); ++i) {
         std::vector<const TSeccion*> secciones{&informes[i]};
         if (avisoDe[i]) secciones.push_back(avisoDe[i]);
         secciones.push_back(&industria);
-        TDocumentoPdf documento{carpeta / nombrePdfEmpresa(periodo, archivo.industria[i].empresa),
-                                archivo.industria[i].empresa, 0};
-        documento.paginas = escribirPdf(documento.ruta, informes[i].empresa, secciones, juego, periodo, letras);
-        escritos.push_back(std::move(documento));
+        escritos.push_back({carpeta / nombrePdfEmpresa(periodo, archivo.industria[i].empresa),
+                            archivo.industria[i].empresa, 0});
+        titulos.push_back(informes[i].empresa);
+        contenidos.push_back(std::move(secciones));
     }
     std::vector<const TSeccion*> todas{&industria};
     for (const TSeccion& s : informes) todas.push_back(&s);
     for (const TSeccion& s : avisos) todas.push_back(&s);
-    TDocumentoPdf docente{carpeta / nombrePdfDocente(periodo), {}, 0};
-    docente.paginas = escribirPdf(docente.ruta, QStringLiteral("Todos los informes"), todas, juego, periodo, letras);
-    escritos.push_back(std::move(docente));
+    escritos.push_back({carpeta / nombrePdfDocente(periodo), {}, 0});
+    titulos.push_back(QStringLiteral("Todos los informes"));
+    contenidos.push_back(std::move(todas));
+
+    // The documents are independent: written side by side on the cores
+    // there are; the first failure stops the rest and is raised.
+    std::atomic<std::size_t> siguiente{0};
+    std::atomic<bool> fallo{false};
+    std::exception_ptr primerError;
+    std::mutex cerrojo;
+    auto escribir = [&] {
+        TLetras letras;
+        try {
+            for (std::size_t j; !fallo && (j = siguiente++) < escritos.size();)
+                escritos[j].paginas = escribirPdf(escritos[j].ruta, titulos[j], contenidos[j], juego, periodo, letras);
+        } catch (...) {
+            const std::lock_guard<std::mutex> guarda(cerrojo);
+            if (!primerError) primerError = std::current_exception();
+            fallo = true;
+        }
+    };
+    const std::size_t hilos = std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4, escritos.size()});
+    std::vector<std::thread> ayudantes;
+    for (std::size_t h = 1; h < hilos; ++h) ayudantes.emplace_back(escribir);
+    escribir();
+    for (std::thread& ayudante : ayudantes) ayudante.join();
+    if (primerError) std::rethrow_exception(primerError);
     return escritos;
 }
 
