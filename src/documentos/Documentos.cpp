@@ -104,7 +104,7 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
     QFont fuente(QStringLiteral("DejaVu Sans Mono"));
     fuente.setStyleHint(QFont::Monospace);
     fuente.setFixedPitch(true);
-    // Hinting is for screens; on paper it only costs time (most of it, here).
+    // Hinting is for screens; on paper it only costs time.
     fuente.setHintingPreference(QFont::PreferNoHinting);
     fuente.setPointSizeF(9);
     const double anchoPagina = pdf.pageLayout().paintRectPixels(pdf.resolution()).width();
