@@ -4,6 +4,8 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 source "$raiz/scripts/dependencias.sh"
+# Test only: the document tests read the PDFs back with pdftotext and pdfinfo.
+paquetes_necesarios+=(poppler-utils)
 instalar_dependencias
 # Test-only tools: the export tests unpack the .xlsx they write.
 if ! command -v unzip >/dev/null; then

@@ -10,6 +10,9 @@
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
+#ifdef CORVELIAN_DOCUMENTOS
+#include "documentos/Documentos.h"
+#endif
 
 #include <algorithm>
 #include <cstdio>
@@ -43,6 +46,7 @@ void ordenVolver(const TLinea&);
 void ordenEstado(const TLinea&);
 void ordenDemo(const TLinea&);
 void ordenExportar(const TLinea&);
+void ordenPdf(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
@@ -55,6 +59,7 @@ const std::vector<TOrden>& ordenes() {
         {"estado", 0, 0, "estado", ordenEstado},
         {"demo", 0, 1, "demo [CARPETA]", ordenDemo},
         {"exportar", 1, 1, "exportar ARCHIVO.xlsx|ARCHIVO.csv", ordenExportar},
+        {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
     };
     return lista;
 }
@@ -210,6 +215,21 @@ void ordenExportar(const TLinea& linea) {
     std::cout << "Planilla de la temporada exportada en «" << archivo.string() << "».\n";
 }
 
+void ordenPdf(const TLinea& linea) {
+    const int32_t periodo = argumentoEntero("PERIODO", linea.argumentos[0]);
+#ifdef CORVELIAN_DOCUMENTOS
+    const fs::path destino = fs::absolute(linea.argumentos[1]);
+    usarCarpeta(linea, false);
+    asegurarAplicacionGrafica();
+    const auto escritos = escribirPdfsDelPeriodo(periodo, destino);
+    std::cout << escritos.size() << " documentos PDF del período " << periodo << " escritos en «"
+              << destino.string() << "».\n";
+#else
+    (void)periodo;
+    throw ErrorJuego("La orden «pdf» no está disponible: el programa se compiló sin Qt.");
+#endif
+}
+
 }  // namespace
 
 std::string textoAyuda() {
@@ -242,6 +262,10 @@ CARPETA es la carpeta del juego; por omisión, la del programa.
       Exporta la temporada (del período 0 al último simulado) a una
       planilla: .xlsx con las hojas Resultados, Decisiones y Parametros, o
       .csv con los resultados.
+  pdf PERIODO CARPETA
+      Escribe en CARPETA los PDF del período: uno por empresa, con su
+      informe, su aviso si lo tuvo y el informe de la industria, y otro con
+      todos los informes para el docente.
 
 Opciones:
   --datos CARPETA   la carpeta del juego

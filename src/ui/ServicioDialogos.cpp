@@ -55,6 +55,12 @@ public:
         return entrada.textValue();
     }
 
+    std::optional<QString> pedirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) override {
+        const QString carpeta = QFileDialog::getExistingDirectory(padre, titulo, inicial);
+        if (carpeta.isEmpty()) return std::nullopt;
+        return carpeta;
+    }
+
     void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) override {
         QMessageBox::about(padre, titulo, texto);
     }

@@ -31,6 +31,8 @@ public:
     virtual void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) = 0;
     /// The platform's print dialog, which sets up impresora; false when cancelled.
     virtual bool configurarImpresora(QWidget* padre, QPrinter& impresora) = 0;
+    /// A folder chooser starting at inicial; nothing when cancelled.
+    virtual std::optional<QString> pedirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) = 0;
     /// Shows a folder in the desktop's file browser without waiting.
     virtual void abrirCarpeta(const QString& carpeta) = 0;
     /// A save-file dialog starting at sugerido, with name filters such as

@@ -1,5 +1,6 @@
 #include "ui/UPrincipal.h"
 
+#include "documentos/Documentos.h"
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "store/CarpetaDatos.h"
@@ -116,6 +117,8 @@ void TFPrincipal::crearMenus() {
     mnuReanudar =
         crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
+    mnuExportarPdf = crearItem(juego, QStringLiteral("Exportar PDF…"), QStringLiteral("mnuExportarPdf"));
+    connect(mnuExportarPdf, &QAction::triggered, this, &TFPrincipal::ExportarPdfClick);
     juego->addSeparator();
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -215,6 +218,45 @@ void TFPrincipal::ReanudarClick() {
     mostrarPeriodoGuardado(estado.datos.periodoActual);
     statusBar()->clearMessage();
     actualizarEstado();
+}
+
+void TFPrincipal::ExportarPdfClick() {
+    const QString titulo = QStringLiteral("Exportar PDF");
+    try {
+        const std::vector<int> periodos = periodosDelHistorial();
+        if (periodos.empty()) {
+            mostrarMensaje(this, QStringLiteral("Todavía no hay informes: corra el período 0 primero."));
+            return;
+        }
+        const auto texto = dialogos().pedirTexto(
+            this, titulo, QStringLiteral("Período (%1 a %2):").arg(periodos.front()).arg(periodos.back()),
+            QString::number(periodos.back()));
+        if (!texto) return;
+        bool esNumero = false;
+        const int periodo = texto->trimmed().toInt(&esNumero);
+        if (!esNumero) {
+            mostrarMensaje(this, QStringLiteral("«%1» no es un número de período.").arg(*texto));
+            return;
+        }
+        const auto carpeta = dialogos().pedirCarpeta(this, QStringLiteral("Carpeta para los PDF del período %1").arg(periodo),
+                                                     QString::fromStdString(carpetaDatos().string()));
+        if (!carpeta) return;
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        std::vector<TDocumentoPdf> escritos;
+        try {
+            escritos = escribirPdfsDelPeriodo(periodo, carpeta->toStdString());
+        } catch (...) {
+            QApplication::restoreOverrideCursor();
+            throw;
+        }
+        QApplication::restoreOverrideCursor();
+        mostrarMensaje(this, QStringLiteral("Se escribieron %1 documentos PDF del período %2 en «%3».")
+                                 .arg(escritos.size())
+                                 .arg(periodo)
+                                 .arg(*carpeta));
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
 }
 
 bool TFPrincipal::confirmarSalida() {

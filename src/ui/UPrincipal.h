@@ -49,6 +49,7 @@ public:
 public slots:
     void NuevoClick();
     void ReanudarClick();
+    void ExportarPdfClick();
     void SalirClick();
     void Periodo0Click();
     void PeriodoClick();
@@ -80,6 +81,7 @@ private:
     QAction* mnuNuevo = nullptr;
     QAction* mnuReanudar = nullptr;
     QAction* mnuExportarPlanilla = nullptr;
+    QAction* mnuExportarPdf = nullptr;
     QAction* mnuSalir = nullptr;
     std::array<QAction*, 11> mnuPeriodo{};
     QAction* mnuModificar = nullptr;

@@ -96,8 +96,10 @@ private slots:
 
         // "Salir" closes the "Juego" menu after a separator; "Zona 1" sits under "Ver" ▸ "Posiciones".
         auto* juego = principal.findChild<QMenu*>(QStringLiteral("mnuJuego"));
-        QCOMPARE(juego->actions().last(), item(&principal, "mnuSalir"));
-        QVERIFY(juego->actions().at(juego->actions().size() - 2)->isSeparator());
+        const auto acciones = juego->actions();
+        QCOMPARE(acciones.back(), item(&principal, "mnuSalir"));
+        QVERIFY(acciones.at(acciones.size() - 2)->isSeparator());
+        QVERIFY(acciones.indexOf(item(&principal, "mnuExportarPdf")) > acciones.indexOf(item(&principal, "mnuReanudar")));
         auto* posiciones = principal.findChild<QMenu*>(QStringLiteral("mnuPosiciones"));
         QCOMPARE(posiciones->title(), QStringLiteral("Posiciones"));
         QVERIFY(posiciones->actions().contains(item(&principal, "mnuZona1")));

@@ -29,6 +29,10 @@ public:
     /// Answers for the next input boxes; nullopt cancels the box.
     std::deque<std::optional<QString>> textos;
 
+    /// Answers for the next folder choosers; nullopt cancels, none left cancels.
+    std::deque<std::optional<QString>> carpetas;
+    QStringList titulosCarpeta;   ///< captions of the folder choosers shown
+
     QList<Caja> cajas;            ///< every message box shown, in order
     QStringList entradas;         ///< prompts of the input boxes shown
     QStringList carpetasAbiertas; ///< folders sent to the file browser
@@ -57,6 +61,16 @@ public:
         textos.pop_front();
         if (cancelada) return std::nullopt;
         return texto;
+    }
+
+    std::optional<QString> pedirCarpeta(QWidget*, const QString& titulo, const QString&) override {
+        titulosCarpeta.append(titulo);
+        if (carpetas.empty()) return std::nullopt;
+        const bool cancelada = !carpetas.front().has_value();
+        const QString carpeta = carpetas.front().value_or(QString());
+        carpetas.pop_front();
+        if (cancelada) return std::nullopt;
+        return carpeta;
     }
 
     void acercaDe(QWidget*, const QString& titulo, const QString& texto) override {

@@ -1,0 +1,49 @@
+// Every PDF hand-out of one period of a 255-company game (the most a game
+// can hold): 255 company files and the teacher's.
+
+#include "documentos/Documentos.h"
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A RAM-backed folder when there is one, so the figure is the program's and not the disk's.
+fs::path carpetaNueva(const std::string& nombre) {
+    const fs::path raiz = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    fs::path carpeta = raiz / ("corvelian-bench-" + nombre + "-" + std::to_string(::getpid()));
+    fs::remove_all(carpeta);
+    fs::create_directories(carpeta);
+    return carpeta;
+}
+
+void BM_PdfsDeUnPeriodo255Empresas(benchmark::State& estado) {
+    asegurarAplicacionGrafica();
+    const fs::path juego = carpetaNueva("pdf-juego");
+    fijarCarpetaDatos(juego);
+    std::vector<std::string> equipos;
+    for (int i = 1; i <= 255; ++i) equipos.push_back("Empresa " + std::to_string(i));
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "1000000";
+    crearJuego(equipos, t);
+    correrPeriodo0(ejemploPeriodo0());
+    std::vector<TRegDecision> decisiones;
+    for (int i = 0; i < 255; ++i) decisiones.push_back(TRegDecision{60 + i % 40, 75, 2000, 4000 + 10 * i, 1000, 0, 0, 0, 0, 0});
+    guardarDecisiones(decisiones);
+    simular();
+    const fs::path salida = carpetaNueva("pdf-salida");
+    for (auto _ : estado) benchmark::DoNotOptimize(escribirPdfsDelPeriodo(1, salida));
+    fs::remove_all(salida);
+    fs::remove_all(juego);
+}
+BENCHMARK(BM_PdfsDeUnPeriodo255Empresas)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)
+    ->ReportAggregatesOnly(true)->UseRealTime();
+
+}  // namespace
