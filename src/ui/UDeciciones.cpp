@@ -12,7 +12,10 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QFont>
+#include <QFontMetrics>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,7 +24,9 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
+#include <iterator>
 #include <utility>
 #include <exception>
 
@@ -58,6 +63,13 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     grande.setBold(true);
     grande.setPointSize(grande.pointSize() + 4);
     for (QLabel* l : {Label2, Label5, Label6, lbNroEquipo}) l->setFont(grande);
+    fuenteNombre_ = grande;
+    // A name has up to 50 characters: room for two lines of the large font,
+    // and ajustarNombre shrinks the font when even that is not enough.
+    Label6->setWordWrap(true);
+    Label6->setMinimumWidth(QFontMetrics(grande).horizontalAdvance(QString(24, QLatin1Char('M'))));
+    Label6->setFixedHeight(QFontMetrics(grande).lineSpacing() * 2 + 4);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     auto* cabecera = new QHBoxLayout;
     cabecera->addWidget(etiqueta(this, QStringLiteral("ZONA")));
@@ -158,6 +170,10 @@ TFDeciciones::TFDeciciones(QWidget* padre)
             sinComprobar_ = false;
         });
 
+    orden_ = {Edit1, Edit2, Edit3, Edit4, ComboBox1, Edit6, Edit7, Edit8, Edit9, Edit10};
+    for (QWidget* campo : orden_) campo->installEventFilter(this);
+    Label6->installEventFilter(this);
+
     fijarTamano(this);
     centrarSobre(this, padre);
     FormCreate();
@@ -203,6 +219,7 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
         throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
     equipoActual_ = t;
     Label6->setText(aQString(nombres_[t - 1u]));
+    ajustarNombre();
     lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
     const TRegDecision& d = decisionesEquipos_[t - 1];
     Edit1->setText(QString::number(d.precio));
@@ -217,6 +234,25 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
     Edit9->setText(QString::number(d.devPrestamoA));
     Edit10->setText(QString::number(d.devPrestamoB));
     enfocar(Edit1);
+    // Edit1 may have held the focus already, so no focus event selects it.
+    Edit1->selectAll();
+}
+
+void TFDeciciones::ajustarNombre() {
+    const QString nombre = Label6->text();
+    QFont fuente = fuenteNombre_;
+    const int ancho = std::max(Label6->contentsRect().width(), Label6->minimumWidth());
+    const int alto = Label6->contentsRect().height();
+    // Word wrapping cannot break a long word, so the font shrinks until the
+    // whole name fits the label's two lines.
+    for (int puntos = fuenteNombre_.pointSize(); puntos > 4; --puntos) {
+        fuente.setPointSize(puntos);
+        const QRect ocupa = QFontMetrics(fuente).boundingRect(QRect(0, 0, ancho, 100000),
+                                                              Qt::TextWordWrap, nombre);
+        if (ocupa.width() <= ancho && ocupa.height() <= alto) break;
+    }
+    Label6->setFont(fuente);
+    Label6->setToolTip(nombre);
 }
 
 TRegDecision TFDeciciones::leerFormulario() const {
@@ -298,6 +334,70 @@ void TFDeciciones::enfocar(QLineEdit* edit) {
     sinComprobar_ = true;
     edit->setFocus(Qt::OtherFocusReason);
     sinComprobar_ = antes;
+}
+
+void TFDeciciones::campoSiguiente(QWidget* desde, bool atras) {
+    const auto donde = std::find(orden_.begin(), orden_.end(), desde);
+    if (donde == orden_.end()) return;
+    if (atras) {
+        if (donde != orden_.begin()) (*std::prev(donde))->setFocus(Qt::BacktabFocusReason);
+        return;
+    }
+    if (std::next(donde) == orden_.end()) {
+        btnSiguienteClick();
+        return;
+    }
+    // Leaving the field this way runs its check, as Tab does.
+    (*std::next(donde))->setFocus(Qt::TabFocusReason);
+}
+
+bool TFDeciciones::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == Label6) {
+        // The label's real width is known once the window is laid out.
+        if (evento->type() == QEvent::Resize) ajustarNombre();
+        return QWidget::eventFilter(objeto, evento);
+    }
+    auto* campo = qobject_cast<QWidget*>(objeto);
+    auto* edit = qobject_cast<QLineEdit*>(objeto);
+    switch (evento->type()) {
+    case QEvent::KeyPress: {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        switch (tecla->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            campoSiguiente(campo, tecla->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        case Qt::Key_PageDown:
+            btnSiguienteClick();
+            return true;
+        case Qt::Key_PageUp:
+            btnAnteriorClick();
+            return true;
+        default: break;
+        }
+        break;
+    }
+    case QEvent::FocusIn:
+        if (edit) {
+            // Typing replaces what the field holds, however the focus came.
+            objeto->event(evento);  // virtual: the field's own handling first
+            edit->selectAll();
+            seleccionarAlSoltar_ = static_cast<QFocusEvent*>(evento)->reason() == Qt::MouseFocusReason;
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (edit && seleccionarAlSoltar_) {
+            // The press of the click that gave the focus placed the cursor.
+            seleccionarAlSoltar_ = false;
+            objeto->event(evento);  // virtual: the field's own handling first
+            if (!edit->hasSelectedText()) edit->selectAll();
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void TFDeciciones::btnSiguienteClick() {

@@ -9,6 +9,7 @@
 #include "juego/Juego.h"
 #include "store/Registros.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <cstdint>
@@ -39,6 +40,9 @@ public:
 protected:
     /// Closing with decisions typed but not stored asks first.
     void closeEvent(QCloseEvent* evento) override;
+    /// The keyboard flow of the fields: Enter, Shift+Enter, PgDn, PgUp, and
+    /// the text selected on entering a field.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 public slots:
     void btnSiguienteClick();
@@ -73,6 +77,11 @@ private:
     void guardarEnMemoria(uint8_t t, const TRegDecision& r);
     void guardarDecisiones();
     void enfocar(QLineEdit* campo);
+    /// Enter moves on one field (the last one goes to the next team),
+    /// Shift+Enter back one.
+    void campoSiguiente(QWidget* desde, bool atras);
+    /// Fits the team's name whole into Label6, wrapping and shrinking the font.
+    void ajustarNombre();
     /// Runs a field check when the focus leaves its field, unless the screen
     /// itself is moving the focus.
     void alSalir(void (TFDeciciones::*comprobacion)());
@@ -111,4 +120,9 @@ private:
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;
+    /// The fields in the order Enter walks them.
+    std::vector<QWidget*> orden_;
+    QFont fuenteNombre_;
+    /// A click gave a field the focus: its release selects the text.
+    bool seleccionarAlSoltar_ = false;
 };
