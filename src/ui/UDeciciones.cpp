@@ -131,10 +131,14 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     // buttons is no reason to check it.
     btnCargarDatos->setFocusPolicy(Qt::NoFocus);
     btnCargarDatosTodas->setFocusPolicy(Qt::NoFocus);
+    btnCopiarAnterior = new QPushButton(QStringLiteral("Copiar período anterior"), this);
+    btnCopiarAnterior->setObjectName(QStringLiteral("btnCopiarAnterior"));
+    btnCopiarAnterior->setFocusPolicy(Qt::NoFocus);
 
     auto* cargar = new QHBoxLayout;
     cargar->addWidget(btnCargarDatos);
     cargar->addWidget(btnCargarDatosTodas);
+    cargar->addWidget(btnCopiarAnterior);
     auto* navegar = new QHBoxLayout;
     navegar->addWidget(btnAnterior);
     navegar->addWidget(btnSiguiente);
@@ -156,6 +160,7 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     connect(btnCancelar, &QPushButton::clicked, this, &TFDeciciones::btnCancelarClick);
     connect(btnCargarDatos, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosClick);
     connect(btnCargarDatosTodas, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosTodasClick);
+    connect(btnCopiarAnterior, &QPushButton::clicked, this, &TFDeciciones::btnCopiarAnteriorClick);
     connect(Edit1, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit1Exit); });
     connect(Edit2, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit2Exit); });
     connect(Edit4, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit4Exit); });
@@ -482,6 +487,40 @@ void TFDeciciones::btnCargarDatosTodasClick() {
         }
         guardarEnMemoria(static_cast<uint8_t>(t), guardadas[static_cast<std::size_t>(t - 1)]);
     }
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::btnCopiarAnteriorClick() {
+    if (cantEquipos_ == 0) return;
+    const int anterior = periodoActual_ - 1;
+    TArchivoPeriodo archivo;
+    try {
+        archivo = periodoDelHistorial(anterior);
+    } catch (const std::exception&) {
+        mostrarMensaje(this, QStringLiteral("No hay decisiones del período %1 en el historial.").arg(anterior));
+        return;
+    }
+    // The history keeps every company of that run, bankrupt ones included,
+    // so each team is found by its name; all are found or nothing changes.
+    std::vector<TRegDecision> copia(cantEquipos_);
+    for (std::size_t t = 0; t < copia.size(); ++t) {
+        const std::string nombre = t < nombres_.size() ? nombres_[t] : std::string();
+        std::size_t i = 0;
+        while (i < archivo.industria.size() && archivo.industria[i].empresa != nombre) ++i;
+        if (i >= archivo.industria.size() || i >= archivo.decisiones.size()) {
+            mostrarMensaje(this, QStringLiteral("El período %1 del historial no tiene decisiones de «%2».")
+                                     .arg(anterior)
+                                     .arg(aQString(nombre)));
+            return;
+        }
+        copia[t] = archivo.decisiones[i];
+    }
+    decisionesEquipos_ = std::move(copia);
+    sinGuardar_ = true;
     try {
         mostrarEquipo(1);
     } catch (const std::exception& e) {

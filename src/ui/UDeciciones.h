@@ -50,6 +50,10 @@ public slots:
     void btnCancelarClick();
     void btnCargarDatosClick();
     void btnCargarDatosTodasClick();
+    /// Every team's decisions of the previous period, from the history
+    /// (period 1 starts from the common decisions of period 0); nothing is
+    /// stored until the game master goes on.
+    void btnCopiarAnteriorClick();
     void Edit1Exit();
     void Edit2Exit();
     void Edit4Exit();
@@ -117,6 +121,7 @@ private:
     QPushButton* btnCancelar = nullptr;
     QPushButton* btnCargarDatos = nullptr;
     QPushButton* btnCargarDatosTodas = nullptr;
+    QPushButton* btnCopiarAnterior = nullptr;
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;
