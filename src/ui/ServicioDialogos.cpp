@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QUrl>
@@ -57,6 +58,13 @@ public:
 
     void abrirCarpeta(const QString& carpeta) override {
         QDesktopServices::openUrl(QUrl::fromLocalFile(carpeta));
+    }
+
+    std::optional<QString> elegirArchivoAbrir(QWidget* padre, const QString& titulo,
+                                              const QString& filtro) override {
+        const QString archivo = QFileDialog::getOpenFileName(padre, titulo, QString(), filtro);
+        if (archivo.isEmpty()) return std::nullopt;
+        return archivo;
     }
 };
 

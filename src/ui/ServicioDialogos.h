@@ -29,6 +29,10 @@ public:
     virtual void acercaDe(QWidget* padre, const QString& titulo, const QString& texto) = 0;
     /// Shows a folder in the desktop's file browser without waiting.
     virtual void abrirCarpeta(const QString& carpeta) = 0;
+    /// The file the user chose to open; nothing when cancelled. filtro as
+    /// Qt's file dialogs take it ("Archivos CSV (*.csv)").
+    virtual std::optional<QString> elegirArchivoAbrir(QWidget* padre, const QString& titulo,
+                                                      const QString& filtro) = 0;
 };
 
 /// The service in use: the Qt one unless another was installed.

@@ -1,6 +1,7 @@
 #include "ui/UDeciciones.h"
 
 #include "engine/ValidarDecision.h"
+#include "juego/LectorCsv.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
@@ -8,10 +9,12 @@
 #include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
+#include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
 #include <QFocusEvent>
 #include <QFont>
 #include <QFontMetrics>
@@ -26,6 +29,7 @@
 
 #include <algorithm>
 #include <array>
+#include <filesystem>
 #include <iterator>
 #include <utility>
 #include <exception>
@@ -134,11 +138,20 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     btnCopiarAnterior = new QPushButton(QStringLiteral("Copiar período anterior"), this);
     btnCopiarAnterior->setObjectName(QStringLiteral("btnCopiarAnterior"));
     btnCopiarAnterior->setFocusPolicy(Qt::NoFocus);
+    btnImportarCsv = new QPushButton(QStringLiteral("Importar CSV…"), this);
+    btnImportarCsv->setObjectName(QStringLiteral("btnImportarCsv"));
+    btnImportarCsv->setFocusPolicy(Qt::NoFocus);
+    btnRevisar = new QPushButton(QStringLiteral("Revisar todos"), this);
+    btnRevisar->setObjectName(QStringLiteral("btnRevisar"));
+    btnRevisar->setFocusPolicy(Qt::NoFocus);
 
     auto* cargar = new QHBoxLayout;
     cargar->addWidget(btnCargarDatos);
     cargar->addWidget(btnCargarDatosTodas);
-    cargar->addWidget(btnCopiarAnterior);
+    auto* traer = new QHBoxLayout;
+    traer->addWidget(btnCopiarAnterior);
+    traer->addWidget(btnImportarCsv);
+    traer->addWidget(btnRevisar);
     auto* navegar = new QHBoxLayout;
     navegar->addWidget(btnAnterior);
     navegar->addWidget(btnSiguiente);
@@ -150,6 +163,7 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     principal->addWidget(Label6);
     principal->addLayout(campos);
     principal->addLayout(cargar);
+    principal->addLayout(traer);
     principal->addLayout(navegar);
 
     connect(btnSiguiente, &QPushButton::clicked, this, &TFDeciciones::btnSiguienteClick);
@@ -161,6 +175,8 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     connect(btnCargarDatos, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosClick);
     connect(btnCargarDatosTodas, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosTodasClick);
     connect(btnCopiarAnterior, &QPushButton::clicked, this, &TFDeciciones::btnCopiarAnteriorClick);
+    connect(btnImportarCsv, &QPushButton::clicked, this, &TFDeciciones::btnImportarCsvClick);
+    connect(btnRevisar, &QPushButton::clicked, this, &TFDeciciones::btnRevisarClick);
     connect(Edit1, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit1Exit); });
     connect(Edit2, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit2Exit); });
     connect(Edit4, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit4Exit); });
@@ -526,6 +542,55 @@ void TFDeciciones::btnCopiarAnteriorClick() {
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
+}
+
+void TFDeciciones::btnImportarCsvClick() {
+    if (cantEquipos_ == 0) return;
+    const auto archivo = dialogos().elegirArchivoAbrir(this, QStringLiteral("Importar decisiones"),
+                                                       QStringLiteral("Archivos CSV (*.csv);;Todos los archivos (*)"));
+    if (!archivo) return;
+    std::vector<TRegDecision> leidas;
+    try {
+        // The same reader and messages as the tool's "decisiones" order.
+        leidas = leerDecisionesCsv(std::filesystem::path(QFile::encodeName(*archivo).toStdString()), nombres_);
+    } catch (const std::exception& e) {
+        mostrarMensaje(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    if (leidas.size() != decisionesEquipos_.size()) return;  // the reader gives one row per company
+    decisionesEquipos_ = std::move(leidas);
+    sinGuardar_ = true;
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::btnRevisarClick() {
+    if (cantEquipos_ == 0) return;
+    if (!guardarFormulario()) return;
+    QStringList equipos;
+    for (std::size_t t = 0; t < decisionesEquipos_.size(); ++t)
+        equipos.append(t < nombres_.size() ? aQString(nombres_[t]) : QString::number(t + 1));
+    auto* revision = new TFRevisionDecisiones(
+        this, equipos, {Label17->text(), Label18->text()}, decisionesEquipos_, marca_,
+        [this](const std::vector<TRegDecision>& decisiones, bool guardadas) {
+            decisionesEquipos_ = decisiones;
+            if (guardadas) {
+                // Stored, and the simulate screen is open: this screen's work is done.
+                sinGuardar_ = false;
+                close();
+                return;
+            }
+            sinGuardar_ = true;
+            try {
+                mostrarEquipo(equipoActual_);
+            } catch (const std::exception& e) {
+                mostrarError(this, e);
+            }
+        });
+    revision->show();
 }
 
 void TFDeciciones::Edit1Exit() {

@@ -54,6 +54,13 @@ public slots:
     /// (period 1 starts from the common decisions of period 0); nothing is
     /// stored until the game master goes on.
     void btnCopiarAnteriorClick();
+    /// Every team's decisions from the tool's CSV file, chosen in a dialog;
+    /// a file with any fault is listed line by line and changes nothing.
+    /// Nothing is stored until the game master goes on.
+    void btnImportarCsvClick();
+    /// Keeps the team on show (checked as on a team change) and opens every
+    /// team's decisions in the review grid.
+    void btnRevisarClick();
     void Edit1Exit();
     void Edit2Exit();
     void Edit4Exit();
@@ -122,6 +129,8 @@ private:
     QPushButton* btnCargarDatos = nullptr;
     QPushButton* btnCargarDatosTodas = nullptr;
     QPushButton* btnCopiarAnterior = nullptr;
+    QPushButton* btnImportarCsv = nullptr;
+    QPushButton* btnRevisar = nullptr;
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;
