@@ -54,7 +54,8 @@ void errorCampo(QWidget* padre, const QString& texto) {
 }  // namespace
 
 TFDeciciones::TFDeciciones(QWidget* padre)
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Decisiones"));
     setObjectName(QStringLiteral("FDeciciones"));

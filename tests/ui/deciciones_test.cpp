@@ -185,6 +185,9 @@ private slots:
         Juego juego({"Alfa"}, 4);
         QPointer<TFDeciciones> p = juego.abrir();
         QCOMPARE(p->windowTitle(), QStringLiteral("Decisiones"));
+        // A fixed border: neither minimize nor maximize.
+        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
         QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
         QCOMPARE(etiqueta(p, "Label5"), QStringLiteral("4"));
