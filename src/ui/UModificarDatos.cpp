@@ -70,7 +70,7 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
     auto* columnas = new QGridLayout;
     // As on the initial data screen: label, the bank's name, then the box.
     auto fila = [&](int columna, int linea, const QString& texto, QLineEdit* edit, QLabel* banco = nullptr) {
-        agregarFilaParametro(columnas, linea, columna * 3, texto, banco, edit);
+        agregarFilaParametro(columnas, linea, columna * 4, texto, banco, edit);
     };
     fila(0, 0, QStringLiteral("NOMBRE BANCO A"), Edit1);
     fila(0, 1, QStringLiteral("NOMBRE BANCO B"), Edit2);
@@ -93,7 +93,7 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
     fila(1, 8, QStringLiteral("NRO. ZONA"), edNroZona);
     fila(1, 9, QStringLiteral("INDEMNIZACION  X EMPLEADO"), edIndemXEmp);
     fila(1, 10, QStringLiteral("PENALIDAD"), edPenalidad);
-    columnas->setColumnMinimumWidth(3, 24);  // between the two columns
+    columnas->setColumnMinimumWidth(3, 24);  // the gap between the two columns
 
     btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton, QStringLiteral("Guardar"),
                                   this);

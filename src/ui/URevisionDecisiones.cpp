@@ -57,6 +57,12 @@ TFRevisionDecisiones::TFRevisionDecisiones(QWidget* padre, const QStringList& eq
         }
     grilla->resizeColumnsToContents();
     grilla->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // Long team names would push the decisions out of sight: the header is
+    // capped and each name is whole in its tooltip.
+    grilla->verticalHeader()->setMaximumWidth(220);
+    grilla->verticalHeader()->setTextElideMode(Qt::ElideRight);
+    for (int f = 0; f < grilla->rowCount(); ++f)
+        if (QTableWidgetItem* cabecera = grilla->verticalHeaderItem(f)) cabecera->setToolTip(equipos_.value(f));
     connect(grilla, &QTableWidget::itemChanged, this, &TFRevisionDecisiones::grillaItemChanged);
 
     lblFallas = new QLabel(this);
@@ -84,7 +90,9 @@ TFRevisionDecisiones::TFRevisionDecisiones(QWidget* padre, const QStringList& eq
     for (int f = 0; f < grilla->rowCount(); ++f)
         for (int c = 0; c < grilla->columnCount(); ++c) marcarCelda(f, c);
     mostrarFallas();
-    resize(1000, 120 + 30 * std::min(grilla->rowCount(), 15));
+    int ancho = 220 + 2 * grilla->frameWidth() + 40;
+    for (int c = 0; c < grilla->columnCount(); ++c) ancho += grilla->columnWidth(c);
+    resize(std::min(ancho, 1260), 140 + 30 * std::min(grilla->rowCount(), 15));
     centrarSobre(this, padre);
 }
 
