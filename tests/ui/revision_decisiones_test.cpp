@@ -294,6 +294,26 @@ private slots:
         simular->close();
     }
 
+    void grillaNoGuardaEnUnJuegoQueCambio() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(2);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        Revision r = abrirRevision(&principal);
+        // Another program steps back while the grid is open.
+        QCOMPARE(volver(), 2);
+        const auto antes = carpeta.contenido();
+        clic(r.grilla, "btnGuardarSimular");
+        QCOMPARE(cajas.cajas.size(), 1);
+        QVERIFY(cajas.cajas[0].texto.startsWith(QStringLiteral("El juego cambió")));
+        QCOMPARE(carpeta.contenido(), antes);
+        QVERIFY(!principal.findChild<TFSimular*>());
+        QVERIFY(r.grilla && r.grilla->isVisible());
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        r.pantalla->close();
+    }
+
     void grillaVuelveALaPantalla() {
         CarpetaDeJuego carpeta;
         juegoEnPeriodo(1);
