@@ -1,7 +1,7 @@
 #pragma once
 // Every modal box of the window goes through this one service: message boxes
-// with their icon and buttons, the input box, the about box and opening the
-// data folder in the file browser. The program uses the Qt implementation;
+// with their icon and buttons, the input box, the about box, choosing a file
+// to open and opening the data folder in the file browser. The program uses the Qt implementation;
 // tests install a scripted one, so every Yes/No, OK/Cancel, typed answer and
 // cancelled input box can be driven on the offscreen platform.
 

@@ -3,7 +3,9 @@
 // team handed in for the coming period, one team after the other. The
 // decisions of all teams stay in memory while the game master moves back and
 // forth; the decisions file is written whole after the last team, and the
-// screen then offers to go on to the simulate screen.
+// screen then offers to go on to the simulate screen. The fields can be
+// filled from the previous period or from a CSV file, and reviewed all at
+// once in a grid; none of these stores anything by itself.
 
 #include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
