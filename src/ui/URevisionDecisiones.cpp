@@ -9,6 +9,7 @@
 #include "ui/USimular.h"
 
 #include <QBrush>
+#include <QCloseEvent>
 #include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -158,20 +159,33 @@ void TFRevisionDecisiones::btnGuardarSimularClick() {
     QWidget* principal = parentWidget() ? parentWidget()->parentWidget() : nullptr;
     auto* simular = new TFSimular(principal, marca_);
     simular->show();
+    terminada_ = true;
     if (devolver_) devolver_(decisiones, true);
     close();
 }
 
-void TFRevisionDecisiones::btnVolverClick() {
+bool TFRevisionDecisiones::devolverGrilla() {
     if (!fallas().isEmpty()) {
         if (dialogos().mensaje(this, QStringLiteral("Atención"),
                                QStringLiteral("Hay valores fuera de rango. ¿Volver sin los cambios de la grilla?"),
                                ServicioDialogos::Icono::pregunta,
                                ServicioDialogos::Botones::siNo) != ServicioDialogos::Respuesta::si)
-            return;
-        close();
+            return false;
+    } else if (devolver_) {
+        devolver_(leerGrilla(), false);
+    }
+    terminada_ = true;
+    return true;
+}
+
+void TFRevisionDecisiones::btnVolverClick() {
+    if (devolverGrilla()) close();
+}
+
+void TFRevisionDecisiones::closeEvent(QCloseEvent* evento) {
+    if (!terminada_ && !devolverGrilla()) {
+        evento->ignore();
         return;
     }
-    if (devolver_) devolver_(leerGrilla(), false);
-    close();
+    evento->accept();
 }

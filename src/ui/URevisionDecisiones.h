@@ -17,6 +17,7 @@
 #include <functional>
 #include <vector>
 
+class QCloseEvent;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -44,7 +45,14 @@ public slots:
     void btnVolverClick();
     void grillaItemChanged(QTableWidgetItem* celda);
 
+protected:
+    /// The close box goes back to the decision screen as "Volver" does.
+    void closeEvent(QCloseEvent* evento) override;
+
 private:
+    /// Hands the grid back to the decision screen, asking first when a cell
+    /// is out of range; false when the game master stays on the grid.
+    bool devolverGrilla();
     /// The grid as decision records; the cells must all be valid.
     std::vector<TRegDecision> leerGrilla() const;
     /// The message of a cell's value; empty when it is in range.
@@ -60,4 +68,5 @@ private:
     QStringList columnas_;
     TMarca marca_;
     Devolver devolver_;
+    bool terminada_ = false;  ///< already handed back or stored
 };

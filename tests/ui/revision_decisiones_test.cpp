@@ -343,7 +343,17 @@ private slots:
         QTRY_VERIFY(!r.grilla);
         QCOMPARE(r.pantalla->decisionesEquipos()[1].precio, periodoDelHistorial(1).decisiones[1].precio);
         QCOMPARE(cajas.cajas.size(), 2);
+
+        // The close box goes back the same way, the grid's changes included.
+        clic(r.pantalla, "btnRevisar");
+        r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
+        QVERIFY(r.grilla && activar(r.grilla));
+        editarCelda(control<QTableWidget>(r.grilla, "grilla"), 2, 1, QStringLiteral("4321"));
+        r.grilla->close();
+        QTRY_VERIFY(!r.grilla);
+        QCOMPARE(r.pantalla->decisionesEquipos()[2].marketing, 4321);
         QCOMPARE(carpeta.contenido(), antes);
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
         r.pantalla->close();
     }
 };
