@@ -4,6 +4,7 @@
 // here before it reaches the core, and everything the core hands back is
 // converted before it is printed.
 
+#include "juego/ArchivoTexto.h"
 #include "store/Notificador.h"
 
 #include <cstddef>
@@ -12,23 +13,8 @@
 #include <string_view>
 #include <vector>
 
-/// UTF-8 text as Windows-1252. Throws ErrorJuego naming donde ("equipos.txt,
-/// línea 3") and the first character that the game files cannot hold, or
-/// saying that the text is not UTF-8 at all.
-std::string aWindows1252(std::string_view utf8, const std::string& donde);
-
 /// Windows-1252 upper case: ASCII and the accented letters (ñ -> Ñ, é -> É).
 std::string mayusculas1252(std::string_view texto);
-
-/// Blanks, tabs and a stray carriage return trimmed from both ends.
-std::string recortar(std::string_view texto);
-
-/// The lines of a text file, without their line ends (LF or CR LF) and
-/// without a leading UTF-8 byte order mark. ErrorJuego when it cannot be read.
-std::vector<std::string> leerLineas(const std::filesystem::path& archivo);
-
-/// "archivo, línea n", the start of every message about a line of a file.
-std::string enLinea(const std::filesystem::path& archivo, std::size_t linea);
 
 /// The core's messages on the terminal: a bankruptcy message goes to the
 /// standard output, a warning to the standard error; menu changes have no

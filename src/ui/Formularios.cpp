@@ -6,6 +6,7 @@
 #include "ui/TextoQt.h"
 
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QFont>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -83,6 +84,29 @@ void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* 
     grilla->addWidget(control, fila, 1);
     if (extremo) grilla->addWidget(extremo, fila, 2);
     ++fila;
+}
+
+QLabel* crearEtiquetaBanco(const char* nombre, QWidget* padre) {
+    auto* l = new QLabel(padre);
+    l->setObjectName(QString::fromLatin1(nombre));
+    l->setMinimumWidth(80);
+    QFont letra = l->font();
+    letra.setBold(true);
+    l->setFont(letra);
+    return l;
+}
+
+void agregarFilaParametro(QGridLayout* grilla, int fila, int columna, const QString& texto, QLabel* banco,
+                          QWidget* caja) {
+    auto* etiqueta = new QLabel(texto, caja->parentWidget());
+    etiqueta->setBuddy(caja);
+    if (banco) {
+        grilla->addWidget(etiqueta, fila, columna);
+        grilla->addWidget(banco, fila, columna + 1);
+    } else {
+        grilla->addWidget(etiqueta, fila, columna, 1, 2);
+    }
+    grilla->addWidget(caja, fila, columna + 2);
 }
 
 QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha) {

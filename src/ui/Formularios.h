@@ -66,6 +66,15 @@ QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* 
 /// beside the field (a bank name); advances fila.
 void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* control, QLabel* extremo = nullptr);
 
+/// The label that repeats a bank's name on the rows of that bank, in bold.
+QLabel* crearEtiquetaBanco(const char* nombre, QWidget* padre);
+
+/// A row of the parameter screens, from column columna of grilla: the
+/// label, the bank's name when the row belongs to a bank (else the label
+/// spans its place), then the box.
+void agregarFilaParametro(QGridLayout* grilla, int fila, int columna, const QString& texto, QLabel* banco,
+                          QWidget* caja);
+
 /// Fixes the window to the size its contents need.
 void fijarTamano(QWidget* ventana);
 

@@ -87,6 +87,13 @@ public:
         if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
         return dialogo.selectedFiles().constFirst();
     }
+
+    std::optional<QString> elegirArchivoAbrir(QWidget* padre, const QString& titulo,
+                                              const QString& filtro) override {
+        const QString archivo = QFileDialog::getOpenFileName(padre, titulo, QString(), filtro);
+        if (archivo.isEmpty()) return std::nullopt;
+        return archivo;
+    }
 };
 
 DialogosQt qt;

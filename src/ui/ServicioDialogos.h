@@ -1,7 +1,7 @@
 #pragma once
 // Every modal box of the window goes through this one service: message boxes
 // with their icon and buttons, the input box, the about box, the print
-// dialog and opening the data folder in the file browser. The program uses the Qt implementation;
+// dialog, choosing files to open and save, and opening the data folder in the file browser. The program uses the Qt implementation;
 // tests install a scripted one, so every Yes/No, OK/Cancel, typed answer and
 // cancelled input box can be driven on the offscreen platform.
 
@@ -39,6 +39,11 @@ public:
     /// "Planilla (*.xlsx)"; the chosen path, nothing when cancelled.
     virtual std::optional<QString> pedirArchivoParaGuardar(QWidget* padre, const QString& titulo,
                                                            const QString& sugerido, const QStringList& filtros) = 0;
+
+    /// The file the user chose to open; nothing when cancelled. filtro as
+    /// Qt's file dialogs take it ("Archivos CSV (*.csv)").
+    virtual std::optional<QString> elegirArchivoAbrir(QWidget* padre, const QString& titulo,
+                                                      const QString& filtro) = 0;
 };
 
 /// The service in use: the Qt one unless another was installed.

@@ -89,15 +89,7 @@ void TFDatosIniciales::FormCreate() {
     edIndemXEmp = campo("edIndemXEmp", QStringLiteral("300"));
     edPenalidad = campo("edPenalidad", QStringLiteral("500"));
 
-    auto banco = [this](const char* nombre) {
-        auto* l = new QLabel(this);
-        l->setObjectName(QString::fromLatin1(nombre));
-        l->setMinimumWidth(80);
-        QFont letra = l->font();
-        letra.setBold(true);
-        l->setFont(letra);
-        return l;
-    };
+    auto banco = [this](const char* nombre) { return crearEtiquetaBanco(nombre, this); };
     lblBancoA1 = banco("lblBancoA1");
     lblBancoB1 = banco("lblBancoB1");
     lblBancoA2 = banco("lblBancoA2");
@@ -110,18 +102,7 @@ void TFDatosIniciales::FormCreate() {
         grilla->setHorizontalSpacing(8);
         grilla->setVerticalSpacing(6);
         int fila = 0;
-        for (const auto& [texto, bancoFila, caja] : filas) {
-            auto* etiqueta = new QLabel(texto, this);
-            etiqueta->setBuddy(caja);
-            if (bancoFila) {
-                grilla->addWidget(etiqueta, fila, 0);
-                grilla->addWidget(bancoFila, fila, 1);
-            } else {
-                grilla->addWidget(etiqueta, fila, 0, 1, 2);
-            }
-            grilla->addWidget(caja, fila, 2);
-            ++fila;
-        }
+        for (const auto& [texto, bancoFila, caja] : filas) agregarFilaParametro(grilla, fila++, 0, texto, bancoFila, caja);
         grilla->setRowStretch(fila, 1);
         return grilla;
     };

@@ -1,6 +1,7 @@
 #include "ui/UDeciciones.h"
 
 #include "engine/ValidarDecision.h"
+#include "juego/LectorCsv.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
@@ -8,11 +9,16 @@
 #include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
+#include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFile>
+#include <QFocusEvent>
 #include <QFont>
+#include <QFontMetrics>
+#include <QKeyEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -21,7 +27,10 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
+#include <filesystem>
+#include <iterator>
 #include <utility>
 #include <exception>
 
@@ -45,7 +54,8 @@ void errorCampo(QWidget* padre, const QString& texto) {
 }  // namespace
 
 TFDeciciones::TFDeciciones(QWidget* padre)
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Decisiones"));
     setObjectName(QStringLiteral("FDeciciones"));
@@ -58,6 +68,13 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     grande.setBold(true);
     grande.setPointSize(grande.pointSize() + 4);
     for (QLabel* l : {Label2, Label5, Label6, lbNroEquipo}) l->setFont(grande);
+    fuenteNombre_ = grande;
+    // A name has up to 50 characters: room for two lines of the large font,
+    // and ajustarNombre shrinks the font when even that is not enough.
+    Label6->setWordWrap(true);
+    Label6->setMinimumWidth(QFontMetrics(grande).horizontalAdvance(QString(24, QLatin1Char('M'))));
+    Label6->setFixedHeight(QFontMetrics(grande).lineSpacing() * 2 + 4);
+    Label6->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     auto* cabecera = new QHBoxLayout;
     cabecera->addWidget(etiqueta(this, QStringLiteral("ZONA")));
@@ -119,10 +136,23 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     // buttons is no reason to check it.
     btnCargarDatos->setFocusPolicy(Qt::NoFocus);
     btnCargarDatosTodas->setFocusPolicy(Qt::NoFocus);
+    btnCopiarAnterior = new QPushButton(QStringLiteral("Copiar período anterior"), this);
+    btnCopiarAnterior->setObjectName(QStringLiteral("btnCopiarAnterior"));
+    btnCopiarAnterior->setFocusPolicy(Qt::NoFocus);
+    btnImportarCsv = new QPushButton(QStringLiteral("Importar CSV…"), this);
+    btnImportarCsv->setObjectName(QStringLiteral("btnImportarCsv"));
+    btnImportarCsv->setFocusPolicy(Qt::NoFocus);
+    btnRevisar = new QPushButton(QStringLiteral("Revisar todos"), this);
+    btnRevisar->setObjectName(QStringLiteral("btnRevisar"));
+    btnRevisar->setFocusPolicy(Qt::NoFocus);
 
     auto* cargar = new QHBoxLayout;
     cargar->addWidget(btnCargarDatos);
     cargar->addWidget(btnCargarDatosTodas);
+    auto* traer = new QHBoxLayout;
+    traer->addWidget(btnCopiarAnterior);
+    traer->addWidget(btnImportarCsv);
+    traer->addWidget(btnRevisar);
     auto* navegar = new QHBoxLayout;
     navegar->addWidget(btnAnterior);
     navegar->addWidget(btnSiguiente);
@@ -134,6 +164,7 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     principal->addWidget(Label6);
     principal->addLayout(campos);
     principal->addLayout(cargar);
+    principal->addLayout(traer);
     principal->addLayout(navegar);
 
     connect(btnSiguiente, &QPushButton::clicked, this, &TFDeciciones::btnSiguienteClick);
@@ -144,6 +175,9 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     connect(btnCancelar, &QPushButton::clicked, this, &TFDeciciones::btnCancelarClick);
     connect(btnCargarDatos, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosClick);
     connect(btnCargarDatosTodas, &QPushButton::clicked, this, &TFDeciciones::btnCargarDatosTodasClick);
+    connect(btnCopiarAnterior, &QPushButton::clicked, this, &TFDeciciones::btnCopiarAnteriorClick);
+    connect(btnImportarCsv, &QPushButton::clicked, this, &TFDeciciones::btnImportarCsvClick);
+    connect(btnRevisar, &QPushButton::clicked, this, &TFDeciciones::btnRevisarClick);
     connect(Edit1, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit1Exit); });
     connect(Edit2, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit2Exit); });
     connect(Edit4, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit4Exit); });
@@ -157,6 +191,10 @@ TFDeciciones::TFDeciciones(QWidget* padre)
             montoExit(c);
             sinComprobar_ = false;
         });
+
+    orden_ = {Edit1, Edit2, Edit3, Edit4, ComboBox1, Edit6, Edit7, Edit8, Edit9, Edit10};
+    for (QWidget* campo : orden_) campo->installEventFilter(this);
+    Label6->installEventFilter(this);
 
     fijarTamano(this);
     centrarSobre(this, padre);
@@ -203,6 +241,7 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
         throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
     equipoActual_ = t;
     Label6->setText(aQString(nombres_[t - 1u]));
+    ajustarNombre();
     lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
     const TRegDecision& d = decisionesEquipos_[t - 1];
     Edit1->setText(QString::number(d.precio));
@@ -217,6 +256,25 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
     Edit9->setText(QString::number(d.devPrestamoA));
     Edit10->setText(QString::number(d.devPrestamoB));
     enfocar(Edit1);
+    // Edit1 may have held the focus already, so no focus event selects it.
+    Edit1->selectAll();
+}
+
+void TFDeciciones::ajustarNombre() {
+    const QString nombre = Label6->text();
+    QFont fuente = fuenteNombre_;
+    const int ancho = std::max(Label6->contentsRect().width(), Label6->minimumWidth());
+    const int alto = Label6->contentsRect().height();
+    // Word wrapping cannot break a long word, so the font shrinks until the
+    // whole name fits the label's two lines.
+    for (int puntos = fuenteNombre_.pointSize(); puntos > 4; --puntos) {
+        fuente.setPointSize(puntos);
+        const QRect ocupa = QFontMetrics(fuente).boundingRect(QRect(0, 0, ancho, 100000),
+                                                              Qt::TextWordWrap, nombre);
+        if (ocupa.width() <= ancho && ocupa.height() <= alto) break;
+    }
+    Label6->setFont(fuente);
+    Label6->setToolTip(nombre);
 }
 
 TRegDecision TFDeciciones::leerFormulario() const {
@@ -298,6 +356,70 @@ void TFDeciciones::enfocar(QLineEdit* edit) {
     sinComprobar_ = true;
     edit->setFocus(Qt::OtherFocusReason);
     sinComprobar_ = antes;
+}
+
+void TFDeciciones::campoSiguiente(QWidget* desde, bool atras) {
+    const auto donde = std::find(orden_.begin(), orden_.end(), desde);
+    if (donde == orden_.end()) return;
+    if (atras) {
+        if (donde != orden_.begin()) (*std::prev(donde))->setFocus(Qt::BacktabFocusReason);
+        return;
+    }
+    if (std::next(donde) == orden_.end()) {
+        btnSiguienteClick();
+        return;
+    }
+    // Leaving the field this way runs its check, as Tab does.
+    (*std::next(donde))->setFocus(Qt::TabFocusReason);
+}
+
+bool TFDeciciones::eventFilter(QObject* objeto, QEvent* evento) {
+    if (objeto == Label6) {
+        // The label's real width is known once the window is laid out.
+        if (evento->type() == QEvent::Resize) ajustarNombre();
+        return QWidget::eventFilter(objeto, evento);
+    }
+    auto* campo = qobject_cast<QWidget*>(objeto);
+    auto* edit = qobject_cast<QLineEdit*>(objeto);
+    switch (evento->type()) {
+    case QEvent::KeyPress: {
+        const auto* tecla = static_cast<QKeyEvent*>(evento);
+        switch (tecla->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            campoSiguiente(campo, tecla->modifiers().testFlag(Qt::ShiftModifier));
+            return true;
+        case Qt::Key_PageDown:
+            btnSiguienteClick();
+            return true;
+        case Qt::Key_PageUp:
+            btnAnteriorClick();
+            return true;
+        default: break;
+        }
+        break;
+    }
+    case QEvent::FocusIn:
+        if (edit) {
+            // Typing replaces what the field holds, however the focus came.
+            objeto->event(evento);  // virtual: the field's own handling first
+            edit->selectAll();
+            seleccionarAlSoltar_ = static_cast<QFocusEvent*>(evento)->reason() == Qt::MouseFocusReason;
+            return true;
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (edit && seleccionarAlSoltar_) {
+            // The press of the click that gave the focus placed the cursor.
+            seleccionarAlSoltar_ = false;
+            objeto->event(evento);  // virtual: the field's own handling first
+            if (!edit->hasSelectedText()) edit->selectAll();
+            return true;
+        }
+        break;
+    default: break;
+    }
+    return QWidget::eventFilter(objeto, evento);
 }
 
 void TFDeciciones::btnSiguienteClick() {
@@ -387,6 +509,89 @@ void TFDeciciones::btnCargarDatosTodasClick() {
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
+}
+
+void TFDeciciones::btnCopiarAnteriorClick() {
+    if (cantEquipos_ == 0) return;
+    const int anterior = periodoActual_ - 1;
+    TArchivoPeriodo archivo;
+    try {
+        archivo = periodoDelHistorial(anterior);
+    } catch (const std::exception&) {
+        mostrarMensaje(this, QStringLiteral("No hay decisiones del período %1 en el historial.").arg(anterior));
+        return;
+    }
+    // The history keeps every company of that run, bankrupt ones included,
+    // so each team is found by its name; all are found or nothing changes.
+    std::vector<TRegDecision> copia(cantEquipos_);
+    for (std::size_t t = 0; t < copia.size(); ++t) {
+        const std::string nombre = t < nombres_.size() ? nombres_[t] : std::string();
+        std::size_t i = 0;
+        while (i < archivo.industria.size() && archivo.industria[i].empresa != nombre) ++i;
+        if (i >= archivo.industria.size() || i >= archivo.decisiones.size()) {
+            mostrarMensaje(this, QStringLiteral("El período %1 del historial no tiene decisiones de «%2».")
+                                     .arg(anterior)
+                                     .arg(aQString(nombre)));
+            return;
+        }
+        copia[t] = archivo.decisiones[i];
+    }
+    decisionesEquipos_ = std::move(copia);
+    sinGuardar_ = true;
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::btnImportarCsvClick() {
+    if (cantEquipos_ == 0) return;
+    const auto archivo = dialogos().elegirArchivoAbrir(this, QStringLiteral("Importar decisiones"),
+                                                       QStringLiteral("Archivos CSV (*.csv);;Todos los archivos (*)"));
+    if (!archivo) return;
+    std::vector<TRegDecision> leidas;
+    try {
+        // The same reader and messages as the tool's "decisiones" order.
+        leidas = leerDecisionesCsv(std::filesystem::path(QFile::encodeName(*archivo).toStdString()), nombres_);
+    } catch (const std::exception& e) {
+        mostrarMensaje(this, QString::fromUtf8(e.what()));
+        return;
+    }
+    if (leidas.size() != decisionesEquipos_.size()) return;  // the reader gives one row per company
+    decisionesEquipos_ = std::move(leidas);
+    sinGuardar_ = true;
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+}
+
+void TFDeciciones::btnRevisarClick() {
+    if (cantEquipos_ == 0) return;
+    if (!guardarFormulario()) return;
+    QStringList equipos;
+    for (std::size_t t = 0; t < decisionesEquipos_.size(); ++t)
+        equipos.append(t < nombres_.size() ? aQString(nombres_[t]) : QString::number(t + 1));
+    auto* revision = new TFRevisionDecisiones(
+        this, equipos, {Label17->text(), Label18->text()}, decisionesEquipos_, marca_,
+        [this](const std::vector<TRegDecision>& decisiones, bool guardadas) {
+            decisionesEquipos_ = decisiones;
+            if (guardadas) {
+                // Stored, and the simulate screen is open: this screen's work is done.
+                sinGuardar_ = false;
+                close();
+                return;
+            }
+            sinGuardar_ = true;
+            try {
+                mostrarEquipo(equipoActual_);
+            } catch (const std::exception& e) {
+                mostrarError(this, e);
+            }
+        });
+    revision->show();
 }
 
 void TFDeciciones::Edit1Exit() {

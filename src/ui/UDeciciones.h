@@ -3,12 +3,15 @@
 // team handed in for the coming period, one team after the other. The
 // decisions of all teams stay in memory while the game master moves back and
 // forth; the decisions file is written whole after the last team, and the
-// screen then offers to go on to the simulate screen.
+// screen then offers to go on to the simulate screen. The fields can be
+// filled from the previous period or from a CSV file, and reviewed all at
+// once in a grid; none of these stores anything by itself.
 
 #include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
 #include "store/Registros.h"
 
+#include <QFont>
 #include <QWidget>
 
 #include <cstdint>
@@ -39,6 +42,9 @@ public:
 protected:
     /// Closing with decisions typed but not stored asks first.
     void closeEvent(QCloseEvent* evento) override;
+    /// The keyboard flow of the fields: Enter, Shift+Enter, PgDn, PgUp, and
+    /// the text selected on entering a field.
+    bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 public slots:
     void btnSiguienteClick();
@@ -46,6 +52,17 @@ public slots:
     void btnCancelarClick();
     void btnCargarDatosClick();
     void btnCargarDatosTodasClick();
+    /// Every team's decisions of the previous period, from the history
+    /// (period 1 starts from the common decisions of period 0); nothing is
+    /// stored until the game master goes on.
+    void btnCopiarAnteriorClick();
+    /// Every team's decisions from the tool's CSV file, chosen in a dialog;
+    /// a file with any fault is listed line by line and changes nothing.
+    /// Nothing is stored until the game master goes on.
+    void btnImportarCsvClick();
+    /// Keeps the team on show (checked as on a team change) and opens every
+    /// team's decisions in the review grid.
+    void btnRevisarClick();
     void Edit1Exit();
     void Edit2Exit();
     void Edit4Exit();
@@ -73,6 +90,11 @@ private:
     void guardarEnMemoria(uint8_t t, const TRegDecision& r);
     void guardarDecisiones();
     void enfocar(QLineEdit* campo);
+    /// Enter moves on one field (the last one goes to the next team),
+    /// Shift+Enter back one.
+    void campoSiguiente(QWidget* desde, bool atras);
+    /// Fits the team's name whole into Label6, wrapping and shrinking the font.
+    void ajustarNombre();
     /// Runs a field check when the focus leaves its field, unless the screen
     /// itself is moving the focus.
     void alSalir(void (TFDeciciones::*comprobacion)());
@@ -108,7 +130,15 @@ private:
     QPushButton* btnCancelar = nullptr;
     QPushButton* btnCargarDatos = nullptr;
     QPushButton* btnCargarDatosTodas = nullptr;
+    QPushButton* btnCopiarAnterior = nullptr;
+    QPushButton* btnImportarCsv = nullptr;
+    QPushButton* btnRevisar = nullptr;
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;
+    /// The fields in the order Enter walks them.
+    std::vector<QWidget*> orden_;
+    QFont fuenteNombre_;
+    /// A click gave a field the focus: its release selects the text.
+    bool seleccionarAlSoltar_ = false;
 };

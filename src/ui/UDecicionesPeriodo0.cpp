@@ -13,7 +13,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShowEvent>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <exception>
 #include <utility>
@@ -26,6 +28,12 @@ constexpr int32_t nivelesProduccion[] = {0, 25, 50, 75, 100};
 }  // namespace
 
 TFDecicionesPeriodo0::TFDecicionesPeriodo0(QWidget* padre) : QWidget(padre) { FormCreate(); }
+
+void TFDecicionesPeriodo0::showEvent(QShowEvent* evento) {
+    QWidget::showEvent(evento);
+    // The widget's own title stays empty; only its window gets a blank.
+    if (QWindow* ventana = windowHandle(); ventana && windowTitle().isEmpty()) ventana->setTitle(QStringLiteral(" "));
+}
 
 void TFDecicionesPeriodo0::FormCreate() {
     setObjectName(QStringLiteral("FDecicionesPeriodo0"));

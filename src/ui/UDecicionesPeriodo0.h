@@ -14,6 +14,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QShowEvent;
 class TEtiquetaDobleClic;
 
 class TFDecicionesPeriodo0 : public QWidget {
@@ -28,6 +29,11 @@ public slots:
     void Label1DblClick();
     void btnGuardarClick();
     void btnCancelarClick();
+
+protected:
+    /// Shows the empty title: the platform would put the program's name
+    /// in place of an empty one.
+    void showEvent(QShowEvent* evento) override;
 
 private:
     void FormCreate();

@@ -22,12 +22,6 @@ QLineEdit* caja(QWidget* padre, const char* nombre, bool editable) {
     return edit;
 }
 
-QLabel* etiqueta(QWidget* padre, const QString& texto, const char* nombre = nullptr) {
-    auto* label = new QLabel(texto, padre);
-    if (nombre) label->setObjectName(QString::fromLatin1(nombre));
-    return label;
-}
-
 std::string textoDe(const QLineEdit* edit) {
     // A character that Windows-1252 cannot hold makes no number either; the
     // conversion then fails on the text as typed.
@@ -37,8 +31,9 @@ std::string textoDe(const QLineEdit* edit) {
 }  // namespace
 
 TFModificarDatos::TFModificarDatos(QWidget* padre)
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowCloseButtonHint) {
+    // A fixed border: neither minimize nor maximize.
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Modificar Datos"));
     setObjectName(QStringLiteral("FModificarDatos"));
@@ -66,17 +61,16 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
     edNroZona = caja(this, "edNroZona", false);
     edIndemXEmp = caja(this, "edIndemXEmp", true);
     edPenalidad = caja(this, "edPenalidad", true);
-    lblBancoA1 = etiqueta(this, QString(), "lblBancoA1");
-    lblBancoB1 = etiqueta(this, QString(), "lblBancoB1");
-    lblBancoA2 = etiqueta(this, QString(), "lblBancoA2");
-    lblBancoB2 = etiqueta(this, QString(), "lblBancoB2");
+    lblBancoA1 = crearEtiquetaBanco("lblBancoA1", this);
+    lblBancoB1 = crearEtiquetaBanco("lblBancoB1", this);
+    lblBancoA2 = crearEtiquetaBanco("lblBancoA2", this);
+    lblBancoB2 = crearEtiquetaBanco("lblBancoB2", this);
 
     // Two columns of label, box and, for the bank rows, the bank's name.
     auto* columnas = new QGridLayout;
+    // As on the initial data screen: label, the bank's name, then the box.
     auto fila = [&](int columna, int linea, const QString& texto, QLineEdit* edit, QLabel* banco = nullptr) {
-        columnas->addWidget(etiqueta(this, texto), linea, columna * 3);
-        columnas->addWidget(edit, linea, columna * 3 + 1);
-        if (banco) columnas->addWidget(banco, linea, columna * 3 + 2);
+        agregarFilaParametro(columnas, linea, columna * 4, texto, banco, edit);
     };
     fila(0, 0, QStringLiteral("NOMBRE BANCO A"), Edit1);
     fila(0, 1, QStringLiteral("NOMBRE BANCO B"), Edit2);
@@ -99,7 +93,7 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
     fila(1, 8, QStringLiteral("NRO. ZONA"), edNroZona);
     fila(1, 9, QStringLiteral("INDEMNIZACION  X EMPLEADO"), edIndemXEmp);
     fila(1, 10, QStringLiteral("PENALIDAD"), edPenalidad);
-    columnas->setColumnMinimumWidth(2, 80);
+    columnas->setColumnMinimumWidth(3, 24);  // the gap between the two columns
 
     btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton, QStringLiteral("Guardar"),
                                   this);

@@ -5,6 +5,7 @@
 #include "ui/Formularios.h"
 #include "ui/UPrincipal.h"
 
+#include <QCloseEvent>
 #include <QFont>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -92,3 +93,13 @@ void TFSimular::btnSimularClick() {
 }
 
 void TFSimular::btnCerrarClick() { close(); }
+
+void TFSimular::closeEvent(QCloseEvent* evento) {
+    // A close asked by the program (its buttons, the main window closing the
+    // period screens) is not spontaneous; one from the window manager is.
+    if (evento->spontaneous()) {
+        evento->ignore();
+        return;
+    }
+    QWidget::closeEvent(evento);
+}

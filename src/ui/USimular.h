@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+class QCloseEvent;
 class QPushButton;
 
 class TFSimular : public QWidget {
@@ -29,6 +30,11 @@ public slots:
     /// run, the menus keep the period open and the screen stays usable.
     void btnSimularClick();
     void btnCerrarClick();
+
+protected:
+    /// The window manager's close (a close box it draws anyway, Alt+F4) is
+    /// refused: the screen is left through its two buttons.
+    void closeEvent(QCloseEvent* evento) override;
 
 private:
     QPushButton* btnSimular = nullptr;

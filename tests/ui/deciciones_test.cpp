@@ -8,6 +8,7 @@
 #include "store/Decision_UD.h"
 #include "store/Notificador.h"
 #include "ui/UDeciciones.h"
+#include "ui/TextoQt.h"
 #include "ui/USimular.h"
 
 #include <QApplication>
@@ -146,6 +147,32 @@ bool muestra(QWidget* w, const TRegDecision& d) {
            texto(w, "Edit10") == QString::number(d.devPrestamoB);
 }
 
+/// The control that holds the keyboard focus.
+QWidget* foco() { return QApplication::focusWidget(); }
+
+/// Types into whatever has the focus, without the mouse; the field's text
+/// is selected on entering it, so the typing replaces it.
+void teclear(const QString& valor) { QTest::keyClicks(foco(), valor); }
+
+/// One team's decisions typed from the price down, Enter after each field;
+/// the production level chosen with the arrow keys.
+void teclearEquipo(const TRegDecision& d, Qt::Key enter = Qt::Key_Return) {
+    const int32_t montos[] = {d.precio, d.marketing, d.invYDes, d.capacitacion};
+    for (int32_t m : montos) {
+        teclear(QString::number(m));
+        QTest::keyClick(foco(), enter);
+    }
+    auto* combo = qobject_cast<QComboBox*>(foco());
+    if (!combo) qFatal("el nivel de producción no tiene el foco");
+    QTest::keyClick(combo, Qt::Key_Home);
+    for (int nivel = 0; nivel < d.nivelProduccion; nivel += 25) QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, enter);
+    for (int32_t m : {d.invPlanta, d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB}) {
+        teclear(QString::number(m));
+        QTest::keyClick(foco(), enter);
+    }
+}
+
 }  // namespace
 
 class PruebaDeciciones : public QObject {
@@ -158,6 +185,9 @@ private slots:
         Juego juego({"Alfa"}, 4);
         QPointer<TFDeciciones> p = juego.abrir();
         QCOMPARE(p->windowTitle(), QStringLiteral("Decisiones"));
+        // A fixed border: neither minimize nor maximize.
+        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
         QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
         QCOMPARE(etiqueta(p, "Label5"), QStringLiteral("4"));
@@ -435,6 +465,160 @@ private slots:
         clic(p, "btnCargarDatos");
         QCOMPARE(juego.cajas.cajas.size(), 1);
         QVERIFY(muestra(p, d[1]));
+        p->close();
+    }
+
+    void periodoCompletoSinRaton_data() {
+        QTest::addColumn<int>("enter");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Enter del teclado numérico") << int(Qt::Key_Enter);
+    }
+
+    void periodoCompletoSinRaton() {
+        QFETCH(int, enter);
+        Juego juego({"Alfa", "Beta", "Gamma"}, 3);
+        QPointer<TFDeciciones> p = juego.abrir();
+        const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(100, 100, 20000, 10000, 70),
+                                  decision(80, 0, 0, 0, 0)};
+        juego.cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        for (int t = 0; t < 3; ++t) {
+            QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("%1/3").arg(t + 1));
+            QCOMPARE(foco(), edit(p, "Edit1"));
+            teclearEquipo(d[t], Qt::Key(enter));
+        }
+        // Enter on the last field of the last team stores and asks, as the arrow does.
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSimular});
+        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("3/3"));
+        for (uint8_t t = 1; t <= 3; ++t) QVERIFY(iguales(juego.decisionGuardada(t), d[t - 1]));
+        QVERIFY(!p->decisionesSinGuardar());
+        p->close();
+    }
+
+    void teclasDeNavegacion_data() {
+        QTest::addColumn<QString>("desde");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<bool>("mayusculas");
+        QTest::addColumn<QString>("llegaA");
+        QTest::addColumn<int>("equipo");
+        QTest::newRow("Enter baja un campo") << "Edit2" << int(Qt::Key_Return) << false << "Edit3" << 2;
+        QTest::newRow("Enter pasa al nivel") << "Edit4" << int(Qt::Key_Return) << false << "ComboBox1" << 2;
+        QTest::newRow("Mayús+Enter sube un campo") << "Edit3" << int(Qt::Key_Return) << true << "Edit2" << 2;
+        QTest::newRow("Mayús+Enter desde el nivel") << "Edit6" << int(Qt::Key_Return) << true << "ComboBox1" << 2;
+        QTest::newRow("Mayús+Enter en el primero") << "Edit1" << int(Qt::Key_Return) << true << "Edit1" << 2;
+        QTest::newRow("AvPág equipo siguiente") << "Edit7" << int(Qt::Key_PageDown) << false << "Edit1" << 3;
+        QTest::newRow("RePág equipo anterior") << "Edit9" << int(Qt::Key_PageUp) << false << "Edit1" << 1;
+        QTest::newRow("AvPág desde el nivel") << "ComboBox1" << int(Qt::Key_PageDown) << false << "Edit1" << 3;
+    }
+
+    void teclasDeNavegacion() {
+        QFETCH(QString, desde);
+        QFETCH(int, tecla);
+        QFETCH(bool, mayusculas);
+        QFETCH(QString, llegaA);
+        QFETCH(int, equipo);
+        Juego juego({"Alfa", "Beta", "Gamma"}, 2);
+        QPointer<TFDeciciones> p = juego.abrir();
+        teclearEquipo(decision(60, 25, 2000, 1000, 10));
+        QCOMPARE(p->equipoActual(), uint8_t{2});
+        tipear(p, "Edit1", QStringLiteral("70"));
+        const QByteArray nombre = desde.toLatin1();
+        QWidget* inicio = hijo<QWidget>(p, nombre.constData());
+        inicio->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(inicio, Qt::Key(tecla), mayusculas ? Qt::ShiftModifier : Qt::NoModifier);
+        QVERIFY(juego.cajas.cajas.isEmpty());
+        QCOMPARE(int(p->equipoActual()), equipo);
+        QCOMPARE(foco()->objectName(), llegaA);
+        if (auto* e = qobject_cast<QLineEdit*>(foco()); e && llegaA != desde) QCOMPARE(e->selectedText(), e->text());
+        // A team change keeps what was typed for team 2.
+        if (equipo != 2) QCOMPARE(p->decisionesEquipos()[1].precio, 70);
+        QVERIFY(!juego.hayDecisiones());
+        p->close();
+    }
+
+    void enterEnElUltimoCampoConValorMalo_data() {
+        QTest::addColumn<QString>("campo");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("devolución B alta") << "Edit10" << "10000000" << int(Qt::Key_Return) << kDevolucion;
+        QTest::newRow("precio no revisado") << "Edit1" << "30" << int(Qt::Key_Return) << kPrecio;
+        QTest::newRow("capacitación con AvPág") << "Edit4" << "1000" << int(Qt::Key_PageDown) << kCapacitacion;
+        QTest::newRow("texto con Enter") << "Edit8" << "x" << int(Qt::Key_Return)
+                                         << "'x' is not a valid integer value";
+    }
+
+    void enterEnElUltimoCampoConValorMalo() {
+        QFETCH(QString, campo);
+        QFETCH(QString, valor);
+        QFETCH(int, tecla);
+        QFETCH(QString, mensaje);
+        Juego juego({"Alfa", "Beta"}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        const TRegDecision valida = decision(70, 50, 6000, 3000, 5);
+        llenar(p, valida);
+        // Put in without leaving the field, so that no exit check ran.
+        const QByteArray nombre = campo.toLatin1();
+        edit(p, nombre.constData())->setText(valor);
+        edit(p, "Edit10")->setFocus(Qt::TabFocusReason);
+        juego.cajas.cajas.clear();
+        QTest::keyClick(foco(), Qt::Key(tecla));
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
+        QCOMPARE(p->equipoActual(), uint8_t{1});
+        QVERIFY(iguales(p->decisionesEquipos()[0], TRegDecision{}));
+        QVERIFY(!juego.hayDecisiones());
+        p->close();
+    }
+
+    void alEntrarElTextoQuedaSeleccionado_data() {
+        QTest::addColumn<int>("motivo");
+        QTest::newRow("clic") << int(Qt::MouseFocusReason);
+        QTest::newRow("tabulador") << int(Qt::TabFocusReason);
+        QTest::newRow("otro") << int(Qt::OtherFocusReason);
+    }
+
+    void alEntrarElTextoQuedaSeleccionado() {
+        QFETCH(int, motivo);
+        Juego juego({"Alfa"}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        tipear(p, "Edit1", QStringLiteral("80"));  // leaving a price of 0 would be refused
+        QLineEdit* e = edit(p, "Edit2");
+        e->setText(QStringLiteral("5000"));
+        if (motivo == Qt::MouseFocusReason)
+            QTest::mouseClick(e, Qt::LeftButton, Qt::NoModifier, QPoint(4, e->height() / 2));
+        else
+            e->setFocus(Qt::FocusReason(motivo));
+        QCOMPARE(foco(), e);
+        QCOMPARE(e->selectedText(), QStringLiteral("5000"));
+        teclear(QStringLiteral("7"));
+        QCOMPARE(e->text(), QStringLiteral("7"));
+        p->close();
+    }
+
+    void nombreCompletoDelEquipo_data() {
+        QTest::addColumn<QString>("nombre");
+        QTest::newRow("palabras") << QStringLiteral("LOS EMPRENDEDORES UNIDOS DEL NORTE DE LA PROVINCIA");
+        QTest::newRow("una sola palabra") << QString(50, QLatin1Char('W'));
+        QTest::newRow("acentos") << QStringLiteral("ÑANDÚ ÁGIL ÉXITO ÍNTEGRO ÓPTIMO ÚNICO SOLIDARIO!!");
+        QTest::newRow("corto") << QStringLiteral("Alfa");
+    }
+
+    void nombreCompletoDelEquipo() {
+        QFETCH(QString, nombre);
+        QVERIFY(nombre.size() <= 50);
+        Juego juego({"Alfa", std::string(aCp1252(nombre).value())}, 1);
+        QPointer<TFDeciciones> p = juego.abrir();
+        auto* etiquetaNombre = hijo<QLabel>(p, "Label6");
+        // Shown second, after the window has its size.
+        llenar(p, decision(70, 50, 6000, 3000, 5));
+        clic(p, "btnSiguiente");
+        QCOMPARE(etiquetaNombre->text(), nombre);
+        const QRect caja = etiquetaNombre->contentsRect();
+        const QRect ocupa = QFontMetrics(etiquetaNombre->font())
+                                .boundingRect(QRect(0, 0, caja.width(), 100000), Qt::TextWordWrap, nombre);
+        QVERIFY2(ocupa.width() <= caja.width() && ocupa.height() <= caja.height(),
+                 qPrintable(QStringLiteral("%1x%2 en %3x%4").arg(ocupa.width()).arg(ocupa.height())
+                                .arg(caja.width()).arg(caja.height())));
+        QVERIFY(etiquetaNombre->font().pointSize() >= 5);
         p->close();
     }
 

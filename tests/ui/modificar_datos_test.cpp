@@ -149,6 +149,39 @@ private slots:
         p->close();
     }
 
+    void nombresDeBancoEntreEtiquetaYCaja_data() {
+        QTest::addColumn<QString>("banco");
+        QTest::addColumn<QString>("caja");
+        QTest::newRow("crédito A") << "lblBancoA1" << "Edit5";
+        QTest::newRow("crédito B") << "lblBancoB1" << "Edit6";
+        QTest::newRow("intereses A") << "lblBancoA2" << "Edit9";
+        QTest::newRow("intereses B") << "lblBancoB2" << "Edit10";
+    }
+
+    void nombresDeBancoEntreEtiquetaYCaja() {
+        QFETCH(QString, banco);
+        QFETCH(QString, caja);
+        Prueba prueba;
+        QPointer<TFModificarDatos> p = prueba.abrir();
+        auto* nombre = p->findChild<QLabel*>(banco);
+        auto* edit = p->findChild<QLineEdit*>(caja);
+        QVERIFY(nombre && edit);
+        QVERIFY(nombre->font().bold());
+        QLabel* etiqueta = nullptr;
+        for (QLabel* l : p->findChildren<QLabel*>())
+            if (l->buddy() == edit) etiqueta = l;
+        QVERIFY(etiqueta);
+        // Same row, in the order label, bank, box.
+        QCOMPARE(nombre->geometry().center().y() / 4, edit->geometry().center().y() / 4);
+        QVERIFY(etiqueta->geometry().right() < nombre->geometry().left());
+        QVERIFY(nombre->geometry().right() < edit->geometry().left());
+        // A fixed border: neither minimize nor maximize.
+        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
+        QVERIFY(p->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+        p->close();
+    }
+
     void conComaDecimalMuestraComa() {
         QVERIFY(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"));
         Prueba prueba;

@@ -14,6 +14,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QWindow>
 
 #include <memory>
 
@@ -73,6 +74,10 @@ private slots:
         guardarJuego({"Alfa", "Beta"}, "GALICIA", "CRÉDITO");
         abrir();
         QVERIFY(pantalla->windowTitle().isEmpty());
+        // Its window shows a blank title, not the program's name in its place.
+        QVERIFY(pantalla->windowHandle());
+        QVERIFY(!pantalla->windowHandle()->title().isEmpty());
+        QVERIFY(pantalla->windowHandle()->title().trimmed().isEmpty());
         QCOMPARE(pantalla->parentWidget(), principal.get());
         QCOMPARE(control<QLabel>(pantalla, "lblTitulo")->text(), QStringLiteral("DECISIONES PERIODO 0"));
         QCOMPARE(control<QLabel>(pantalla, "Label17")->text(), QStringLiteral("GALICIA"));

@@ -16,7 +16,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QMap>
+#include <QCloseEvent>
 #include <QPointer>
+#include <QWindow>
+#include <QtTest/qtestspontaneevent.h>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -135,6 +138,25 @@ private slots:
         QVERIFY(s->isWindow());
         QCOMPARE(s->parentWidget(), &principal);
         delete s;
+    }
+
+    void elGestorDeVentanasNoLaCierra() {
+        Juego juego;
+        const auto antes = juego.archivos();
+        QPointer<TFSimular> s = juego.abrir();
+        QVERIFY(s->windowHandle());
+        // A close from the window manager (a close box it draws anyway,
+        // Alt+F4) reaches the window as a spontaneous event.
+        QCloseEvent cierre;
+        QSpontaneKeyEvent::setSpontaneous(&cierre);
+        QApplication::instance()->notify(s->windowHandle(), &cierre);
+        QCoreApplication::processEvents();
+        QVERIFY(!cierre.isAccepted());
+        QVERIFY(s);
+        QVERIFY(s->isVisible());
+        clic(s, "btnCerrar");
+        QTRY_VERIFY(!s);
+        QCOMPARE(juego.archivos(), antes);
     }
 
     void cerrarNoSimula() {

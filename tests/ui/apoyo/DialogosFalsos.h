@@ -107,6 +107,19 @@ public:
         return archivo;
     }
 
+    /// Answers for the next open-file dialogs; nullopt (or none left) cancels.
+    std::deque<std::optional<QString>> archivosElegidos;
+    QStringList dialogosArchivo;  ///< captions of the open-file dialogs shown
+    std::optional<QString> elegirArchivoAbrir(QWidget*, const QString& titulo, const QString&) override {
+        dialogosArchivo.append(titulo);
+        if (archivosElegidos.empty()) return std::nullopt;
+        const bool cancelado = !archivosElegidos.front().has_value();
+        const QString archivo = archivosElegidos.front().value_or(QString());
+        archivosElegidos.pop_front();
+        if (cancelado) return std::nullopt;
+        return archivo;
+    }
+
     /// Texts of the boxes shown so far.
     QStringList textosMostrados() const {
         QStringList t;

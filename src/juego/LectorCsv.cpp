@@ -1,7 +1,7 @@
-#include "cli/LectorCsv.h"
+#include "juego/LectorCsv.h"
 
-#include "cli/Consola.h"
-#include "cli/Errores.h"
+#include "juego/ArchivoTexto.h"
+#include "juego/Juego.h"
 #include "engine/ValidarDecision.h"
 #include "store/Texto.h"
 

@@ -1,0 +1,363 @@
+// The decision screen on a real game: copying the previous period from the
+// history, importing the tool's CSV file and the review grid.
+
+#include "apoyo/DialogosFalsos.h"
+#include "apoyo/Pantallas.h"
+
+#include "juego/Juego.h"
+#include "ui/UDeciciones.h"
+#include "ui/URevisionDecisiones.h"
+#include "ui/USimular.h"
+
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QTableWidget>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+bool iguales(const std::vector<TRegDecision>& a, const std::vector<TRegDecision>& b) {
+    if (a.size() != b.size()) return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (!iguales(a[i], b[i])) return false;
+    return true;
+}
+
+TRegDecision decision(int32_t precio, int32_t nivel, int32_t semilla) {
+    return {precio, nivel, 2000, 1000 + semilla, semilla, semilla + 1, semilla + 2, semilla + 3, 0, 0};
+}
+
+/// Three teams, period 0 run, then periodos more periods run with
+/// different decisions per team: period periodos + 1 open.
+void juegoEnPeriodo(int periodos) {
+    crearJuego({"Alfa", "Beta", "Gamma"}, ejemploDatosIniciales());
+    correrPeriodo0(ejemploPeriodo0());
+    for (int p = 1; p <= periodos; ++p) {
+        guardarDecisiones({decision(60 + p, 25, p), decision(70 + p, 50, 10 * p), decision(80 + p, 100, 100 * p)});
+        simular();
+    }
+}
+
+void clic(QWidget* ventana, const char* boton) {
+    QTest::mouseClick(control<QPushButton>(ventana, boton), Qt::LeftButton);
+}
+
+/// The decision screen on top of principal, active.
+TFDeciciones* abrir(QWidget* principal) {
+    auto* pantalla = new TFDeciciones(principal);
+    if (!activar(pantalla)) qWarning("la pantalla no quedó activa");
+    return pantalla;
+}
+
+/// Types texto into a cell of the grid, as the game master does: the cell's
+/// editor opens with its text selected, Enter puts the new text in.
+void editarCelda(QTableWidget* grilla, int fila, int columna, const QString& texto) {
+    // A dialog shares its parent's activation, so waiting for "active" is
+    // not enough: the grid must be the active window itself.
+    QWidget* ventana = grilla->window();
+    ventana->activateWindow();
+    if (!QTest::qWaitFor([ventana] { return QApplication::activeWindow() == ventana; }))
+        qFatal("la grilla no quedó activa");
+    grilla->setCurrentCell(fila, columna);
+    grilla->editItem(grilla->item(fila, columna));
+    auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    if (!editor || !grilla->isAncestorOf(editor))
+        qFatal("la celda no se abrió para editar: %s %s", QApplication::focusWidget() ? QApplication::focusWidget()->metaObject()->className() : "-", QApplication::activeWindow() ? QApplication::activeWindow()->metaObject()->className() : "-");
+    editor->selectAll();
+    QTest::keyClicks(editor, texto);
+    QPointer<QLineEdit> abierto = editor;
+    QTest::keyClick(editor, Qt::Key_Return);
+    // The delegate commits and closes the editor from the event loop.
+    if (!QTest::qWaitFor([abierto] { return !abierto || !abierto->isVisible(); })) qFatal("la celda no se cerró");
+}
+
+/// The screen of period 2, filled from period 1, with its review grid open.
+struct Revision {
+    QPointer<TFDeciciones> pantalla;
+    QPointer<TFRevisionDecisiones> grilla;
+    QTableWidget* tabla = nullptr;
+};
+
+Revision abrirRevision(QWidget* principal) {
+    Revision r;
+    r.pantalla = abrir(principal);
+    clic(r.pantalla, "btnCopiarAnterior");
+    clic(r.pantalla, "btnRevisar");
+    r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
+    if (!r.grilla || !activar(r.grilla)) qFatal("la grilla no se abrió");
+    r.tabla = control<QTableWidget>(r.grilla, "grilla");
+    return r;
+}
+
+}  // namespace
+
+class PruebaRevisionDecisiones : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { descartarCerradas(); }
+
+    void copiarPeriodoAnterior_data() {
+        QTest::addColumn<int>("corridos");
+        QTest::newRow("período 1 desde el período 0") << 0;
+        QTest::newRow("período 2 desde el período 1") << 1;
+        QTest::newRow("período 4 desde el período 3") << 3;
+    }
+
+    void copiarPeriodoAnterior() {
+        QFETCH(int, corridos);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(corridos);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        QPointer<TFDeciciones> p = abrir(&principal);
+        const auto antes = carpeta.contenido();
+        clic(p, "btnCopiarAnterior");
+        QVERIFY(cajas.cajas.isEmpty());
+        const std::vector<TRegDecision> historia = periodoDelHistorial(corridos).decisiones;
+        QCOMPARE(historia.size(), std::size_t{3});
+        QVERIFY(iguales(p->decisionesEquipos(), historia));
+        QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QString::number(historia[0].precio));
+        // Nothing is stored until the game master goes on.
+        QCOMPARE(carpeta.contenido(), antes);
+        QVERIFY(p->decisionesSinGuardar());
+        cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
+        QCOMPARE(cajas.textosMostrados(), QStringList{QStringLiteral("¿Pasar a la simulación?")});
+        QVERIFY(iguales(decisionesGuardadas(), historia));
+        p->close();
+    }
+
+    void copiarSinHistorialNoCambiaNada() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(2);
+        QDir(carpeta.ruta(QStringLiteral("historial/Periodo 2"))).removeRecursively();
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        QPointer<TFDeciciones> p = abrir(&principal);
+        escribir(control<QLineEdit>(p, "Edit1"), QStringLiteral("77"));
+        clic(p, "btnCopiarAnterior");
+        QCOMPARE(cajas.textosMostrados(),
+                 QStringList{QStringLiteral("No hay decisiones del período 2 en el historial.")});
+        QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QStringLiteral("77"));
+        QVERIFY(iguales(p->decisionesEquipos(), std::vector<TRegDecision>(3)));
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        p->close();
+    }
+
+    void importarCsv_data() {
+        QTest::addColumn<QString>("csv");
+        QTest::addColumn<bool>("elegido");
+        QTest::addColumn<QStringList>("mensajes");
+        const QString titulos = QStringLiteral(
+            "empresa,precio,nivelProduccion,capacitacion,marketing,invYDes,invPlanta,pedPrestamoA,pedPrestamoB,"
+            "devPrestamoA,devPrestamoB\n");
+        const QString alfa = QStringLiteral("Alfa,61,25,2000,1001,1,2,3,4,0,0\n");
+        const QString beta = QStringLiteral("Beta,71,50,2000,1010,10,11,12,13,0,0\n");
+        const QString gamma = QStringLiteral("Gamma,81,100,2000,1100,100,101,102,103,0,0\n");
+        QTest::newRow("bueno") << titulos + alfa + beta + gamma << true << QStringList{};
+        QTest::newRow("punto y coma sin empresa")
+            << QStringLiteral("precio;nivelProduccion;capacitacion;marketing;invYDes;invPlanta;pedPrestamoA;"
+                              "pedPrestamoB;devPrestamoA;devPrestamoB\n61;25;2000;1001;1;2;3;4;0;0\n"
+                              "71;50;2000;1010;10;11;12;13;0;0\n81;100;2000;1100;100;101;102;103;0;0\n")
+            << true << QStringList{};
+        QTest::newRow("precio fuera de rango")
+            << titulos + alfa + QStringLiteral("Beta,30,50,2000,1010,10,11,12,13,0,0\n") + gamma << true
+            << QStringList{QStringLiteral("dec.csv, línea 3, columna 2 (precio): 30 está fuera del rango de 50 a 100.")};
+        QTest::newRow("dos errores")
+            << titulos + alfa + beta + QStringLiteral("Gama,81,100,2000,1100,mil,101,102,103,0,0\n") << true
+            << QStringList{QStringLiteral("dec.csv, línea 4, columna 1 (empresa): dice «Gama» y la empresa 3 es «Gamma»."),
+                           QStringLiteral("dec.csv, línea 4, columna 6 (invYDes): «mil» no es un número entero.")};
+        QTest::newRow("falta una fila") << titulos + alfa + beta << true
+                                        << QStringList{QStringLiteral(
+                                               "dec.csv: tiene 2 filas de decisiones y el juego tiene 3 empresas "
+                                               "activas; faltan las de 3 («Gamma»).")};
+        QTest::newRow("diálogo cancelado") << titulos + alfa + beta + gamma << false << QStringList{};
+    }
+
+    void importarCsv() {
+        QFETCH(QString, csv);
+        QFETCH(bool, elegido);
+        QFETCH(QStringList, mensajes);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(1);
+        carpeta.escribir(QStringLiteral("dec.csv"), csv.toUtf8());
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        QPointer<TFDeciciones> p = abrir(&principal);
+        escribir(control<QLineEdit>(p, "Edit1"), QStringLiteral("77"));
+        clic(p, "btnSiguiente");
+        const std::vector<TRegDecision> antes = p->decisionesEquipos();
+        const auto archivos = carpeta.contenido();
+        if (elegido) cajas.archivosElegidos = {carpeta.ruta(QStringLiteral("dec.csv"))};
+        clic(p, "btnImportarCsv");
+        QCOMPARE(cajas.dialogosArchivo, QStringList{QStringLiteral("Importar decisiones")});
+        // Never stored by importing.
+        QCOMPARE(carpeta.contenido(), archivos);
+        const bool leido = elegido && mensajes.isEmpty();
+        if (!mensajes.isEmpty()) {
+            QCOMPARE(cajas.textosMostrados(), QStringList{mensajes.join(QLatin1Char('\n'))});
+        } else {
+            QVERIFY(cajas.cajas.isEmpty());
+        }
+        if (!leido) {
+            QVERIFY(iguales(p->decisionesEquipos(), antes));
+            QCOMPARE(p->equipoActual(), uint8_t{2});
+            cajas.respuestas = {ServicioDialogos::Respuesta::si};
+            p->close();
+            return;
+        }
+        const std::vector<TRegDecision> esperadas = {decision(61, 25, 1), decision(71, 50, 10),
+                                                     decision(81, 100, 100)};
+        QVERIFY(iguales(p->decisionesEquipos(), esperadas));
+        QCOMPARE(p->equipoActual(), uint8_t{1});
+        QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QStringLiteral("61"));
+        cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
+        QVERIFY(iguales(decisionesGuardadas(), esperadas));
+        p->close();
+    }
+
+    void grillaMarcaLasCeldasFueraDeRango_data() {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<QString>("valor");
+        QTest::addColumn<QString>("falla");
+        QTest::newRow("precio bajo") << 1 << 0 << "30" << "Beta, PRECIO: Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
+        QTest::newRow("marketing alto") << 0 << 1 << "10001" << "Alfa, MARKETING: Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
+        QTest::newRow("capacitación fuera de paso")
+            << 2 << 3 << "3000"
+            << "Gamma, CAPACITACION: Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+        QTest::newRow("devolución B") << 2 << 9 << "10000000"
+                                      << "Gamma, DEV.PRESTAMO PROVINCIA: Debe ingresar un valor para la devolución "
+                                         "del préstamo entre u$s 0 y u$s 9999999";
+        QTest::newRow("no es un número") << 0 << 2 << "mil" << "Alfa, INV.Y DES.: «mil» no es un número entero.";
+        QTest::newRow("precio válido") << 1 << 0 << "95" << "";
+    }
+
+    void grillaMarcaLasCeldasFueraDeRango() {
+        QFETCH(int, fila);
+        QFETCH(int, columna);
+        QFETCH(QString, valor);
+        QFETCH(QString, falla);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(1);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        Revision r = abrirRevision(&principal);
+        const std::vector<TRegDecision> historia = periodoDelHistorial(1).decisiones;
+        QCOMPARE(r.tabla->rowCount(), 3);
+        QCOMPARE(r.tabla->columnCount(), 10);
+        QCOMPARE(r.tabla->verticalHeaderItem(1)->text(), QStringLiteral("Beta"));
+        QCOMPARE(r.tabla->item(2, 4)->text(), QString::number(historia[2].nivelProduccion));
+        QVERIFY(r.grilla->fallas().isEmpty());
+
+        editarCelda(r.tabla, fila, columna, valor);
+        QCOMPARE(r.tabla->item(fila, columna)->text(), valor);
+        const QStringList esperadas = falla.isEmpty() ? QStringList{} : QStringList{falla};
+        QCOMPARE(r.grilla->fallas(), esperadas);
+        QCOMPARE(control<QLabel>(r.grilla, "lblFallas")->text(), falla);
+        QCOMPARE(r.tabla->item(fila, columna)->background().style() != Qt::NoBrush, !falla.isEmpty());
+        QCOMPARE(r.tabla->item(fila, columna)->toolTip().isEmpty(), falla.isEmpty());
+
+        // The grid does not go on while a cell is out of range.
+        const auto antes = carpeta.contenido();
+        clic(r.grilla, "btnGuardarSimular");
+        if (!falla.isEmpty()) {
+            QCOMPARE(cajas.textosMostrados(),
+                     QStringList{QStringLiteral("Corrija los valores marcados antes de seguir:\n") + falla});
+            QCOMPARE(carpeta.contenido(), antes);
+            QVERIFY(r.grilla && r.grilla->isVisible());
+            QVERIFY(!ventanaVisible<TFSimular>());
+            // Corrected, it goes on.
+            editarCelda(r.tabla, fila, columna, QString::number(historia[fila].*(rangosDecision()[columna].campo)));
+            QVERIFY(r.grilla->fallas().isEmpty());
+            QVERIFY(r.tabla->item(fila, columna)->toolTip().isEmpty());
+            clic(r.grilla, "btnGuardarSimular");
+        }
+        QCOMPARE(cajas.cajas.size(), falla.isEmpty() ? 0 : 1);
+        std::vector<TRegDecision> esperado = historia;
+        if (falla.isEmpty()) esperado[fila].*(rangosDecision()[columna].campo) = valor.toInt();
+        QVERIFY(iguales(decisionesGuardadas(), esperado));
+        QPointer<TFSimular> simular = principal.findChild<TFSimular*>();
+        QVERIFY(simular && simular->isVisible());
+        QTRY_VERIFY(!r.pantalla);
+        simular->close();
+    }
+
+    void grillaNoGuardaEnUnJuegoQueCambio() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(2);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        Revision r = abrirRevision(&principal);
+        // Another program steps back while the grid is open.
+        QCOMPARE(volver(), 2);
+        const auto antes = carpeta.contenido();
+        clic(r.grilla, "btnGuardarSimular");
+        QCOMPARE(cajas.cajas.size(), 1);
+        QVERIFY(cajas.cajas[0].texto.startsWith(QStringLiteral("El juego cambió")));
+        QCOMPARE(carpeta.contenido(), antes);
+        QVERIFY(!principal.findChild<TFSimular*>());
+        QVERIFY(r.grilla && r.grilla->isVisible());
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        r.pantalla->close();
+    }
+
+    void grillaVuelveALaPantalla() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(1);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        Revision r = abrirRevision(&principal);
+        const auto antes = carpeta.contenido();
+        editarCelda(r.tabla, 0, 0, QStringLiteral("99"));
+        clic(r.grilla, "btnVolver");
+        QTRY_VERIFY(!r.grilla);
+        QCOMPARE(r.pantalla->decisionesEquipos()[0].precio, 99);
+        QCOMPARE(control<QLineEdit>(r.pantalla, "Edit1")->text(), QStringLiteral("99"));
+
+        // Out of range, going back asks and leaves the screen as it was.
+        r.grilla = nullptr;
+        clic(r.pantalla, "btnRevisar");
+        r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
+        QVERIFY(r.grilla && activar(r.grilla));
+        r.tabla = control<QTableWidget>(r.grilla, "grilla");
+        editarCelda(r.tabla, 1, 0, QStringLiteral("20"));
+        cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        clic(r.grilla, "btnVolver");
+        QVERIFY(r.grilla && r.grilla->isVisible());
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        clic(r.grilla, "btnVolver");
+        QTRY_VERIFY(!r.grilla);
+        QCOMPARE(r.pantalla->decisionesEquipos()[1].precio, periodoDelHistorial(1).decisiones[1].precio);
+        QCOMPARE(cajas.cajas.size(), 2);
+
+        // The close box goes back the same way, the grid's changes included.
+        clic(r.pantalla, "btnRevisar");
+        r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
+        QVERIFY(r.grilla && activar(r.grilla));
+        editarCelda(control<QTableWidget>(r.grilla, "grilla"), 2, 1, QStringLiteral("4321"));
+        r.grilla->close();
+        QTRY_VERIFY(!r.grilla);
+        QCOMPARE(r.pantalla->decisionesEquipos()[2].marketing, 4321);
+        QCOMPARE(carpeta.contenido(), antes);
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        r.pantalla->close();
+    }
+};
+
+CORVELIAN_PRUEBA_PANTALLAS(PruebaRevisionDecisiones)
+
+#include "revision_decisiones_test.moc"
