@@ -31,9 +31,9 @@ std::string textoDe(const QLineEdit* edit) {
 }  // namespace
 
 TFModificarDatos::TFModificarDatos(QWidget* padre)
-    // A fixed border: neither minimize nor maximize.
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint) {
+    // Minimize and close controls; the size is fixed, so no maximize.
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Modificar Datos"));
     setObjectName(QStringLiteral("FModificarDatos"));

@@ -175,8 +175,8 @@ private slots:
         QCOMPARE(nombre->geometry().center().y() / 4, edit->geometry().center().y() / 4);
         QVERIFY(etiqueta->geometry().right() < nombre->geometry().left());
         QVERIFY(nombre->geometry().right() < edit->geometry().left());
-        // A fixed border: neither minimize nor maximize.
-        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
+        // Minimize and close controls, no maximize on a fixed size.
+        QVERIFY(p->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
         QVERIFY(!p->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
         QVERIFY(p->windowFlags().testFlag(Qt::WindowCloseButtonHint));
         p->close();
