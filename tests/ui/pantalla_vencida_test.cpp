@@ -45,6 +45,13 @@ void clic(QWidget* ventana, const char* boton) {
     QTest::mouseClick(control<QPushButton>(ventana, boton), Qt::LeftButton);
 }
 
+// The main window with period 2 open, as after "Reanudar".
+void abrirPrincipal(TFPrincipal& principal) {
+    principal.show();
+    principal.habilitarPeriodo(2, true);
+    item(&principal, "mnuPeriodo2")->trigger();
+}
+
 // Types a valid team on the screen and moves on.
 void cargarEquipo(TFDeciciones* pantalla) {
     escribir(control<QLineEdit>(pantalla, "Edit1"), QStringLiteral("80"));
@@ -64,9 +71,7 @@ private slots:
         juegoEnPeriodo2();
         DialogosFalsos cajas;
         TFPrincipal principal;
-        principal.show();
-        principal.habilitarPeriodo(2, true);
-        item(&principal, "mnuPeriodo2")->trigger();
+        abrirPrincipal(principal);
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(pantalla);
         QVERIFY(activar(pantalla));
@@ -102,9 +107,7 @@ private slots:
         juegoEnPeriodo2();
         DialogosFalsos cajas;
         TFPrincipal principal;
-        principal.show();
-        principal.habilitarPeriodo(2, true);
-        item(&principal, "mnuPeriodo2")->trigger();
+        abrirPrincipal(principal);
         item(&principal, "mnuPeriodo2")->trigger();
         QCOMPARE(ventanasVivas<TFDeciciones>(), 1);
     }
@@ -123,9 +126,7 @@ private slots:
         juegoEnPeriodo2();
         DialogosFalsos cajas;
         TFPrincipal principal;
-        principal.show();
-        principal.habilitarPeriodo(2, true);
-        item(&principal, "mnuPeriodo2")->trigger();
+        abrirPrincipal(principal);
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(activar(pantalla));
         if (tipear) escribir(control<QLineEdit>(pantalla, "Edit2"), QStringLiteral("5000"));
