@@ -4,14 +4,10 @@
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 source "$raiz/scripts/dependencias.sh"
-# Test only: the document tests read the PDFs back with pdftotext and pdfinfo.
-paquetes_necesarios+=(poppler-utils)
+# Test only: the document tests read the PDFs back with pdftotext and pdfinfo,
+# and the export tests unpack the .xlsx they write.
+paquetes_necesarios+=(poppler-utils unzip)
 instalar_dependencias
-# Test-only tools: the export tests unpack the .xlsx they write.
-if ! command -v unzip >/dev/null; then
-    sudo_=""; [ "$(id -u)" -ne 0 ] && sudo_="sudo"
-    $sudo_ apt-get update -qq && DEBIAN_FRONTEND=noninteractive $sudo_ apt-get install -y -qq unzip
-fi
 
 nucleos="$(nproc)"
 export QT_QPA_PLATFORM=offscreen

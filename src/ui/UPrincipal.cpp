@@ -379,7 +379,7 @@ void TFPrincipal::actualizarEstado() {
     try {
         const TEstadoJuego estado = leerEstado();
         QString donde;
-        int empresas = estado.empresasConResultados;
+        int empresas = estado.datos.cantEquipos;
         if (!estado.hayJuego) {
             donde = QStringLiteral("Sin juego");
             empresas = 0;
@@ -387,7 +387,6 @@ void TFPrincipal::actualizarEstado() {
             donde = QStringLiteral("Juego terminado");
         } else if (!estado.periodo0Corrido()) {
             donde = QStringLiteral("Período 0 abierto");
-            empresas = estado.datos.cantEquipos;
         } else {
             donde = QStringLiteral("Período %1 abierto").arg(estado.datos.periodoActual);
         }
