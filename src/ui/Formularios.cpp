@@ -150,3 +150,12 @@ int32_t enteroDe(const QString& texto) {
 void mostrarError(QWidget* padre, const std::exception& error) {
     mostrarMensaje(padre, QString::fromUtf8(error.what()));
 }
+
+TEstadoJuego estadoAlAbrir(QWidget* pantalla) {
+    try {
+        return leerEstado();
+    } catch (const std::exception& e) {
+        mostrarError(pantalla, e);
+    }
+    return {};
+}

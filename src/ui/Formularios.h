@@ -5,6 +5,8 @@
 // (leaving an edit box, a double click on a label). Also the one way a screen
 // shows an error that the core raised.
 
+#include "juego/Juego.h"
+
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -87,3 +89,7 @@ int32_t enteroDe(const QString& texto);
 
 /// The general error handling: the error's own text in a plain box.
 void mostrarError(QWidget* padre, const std::exception& error);
+
+/// The game as a screen finds it when it opens, for its fields and its
+/// mark; a failure to read it is shown and leaves the state empty.
+TEstadoJuego estadoAlAbrir(QWidget* pantalla);

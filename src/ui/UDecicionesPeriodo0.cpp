@@ -115,14 +115,9 @@ void TFDecicionesPeriodo0::FormCreate() {
     connect(btnGuardar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnCancelarClick);
 
-    TRegDatosIniciales datos{};
-    try {
-        const TEstadoJuego estado = leerEstado();
-        datos = estado.datos;
-        marca_ = estado.marca;
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-    }
+    const TEstadoJuego estado = estadoAlAbrir(this);
+    const TRegDatosIniciales& datos = estado.datos;
+    marca_ = estado.marca;
     const QString bancoA = aQString(aTexto(datos.nombreBancoA));
     const QString bancoB = aQString(aTexto(datos.nombreBancoB));
     Label17->setText(bancoA);

@@ -117,14 +117,9 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
 }
 
 void TFModificarDatos::FormCreate() {
-    TRegDatosIniciales datos{};
-    try {
-        const TEstadoJuego estado = leerEstado();
-        datos = estado.datos;
-        marca_ = estado.marca;
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-    }
+    const TEstadoJuego estado = estadoAlAbrir(this);
+    const TRegDatosIniciales& datos = estado.datos;
+    marca_ = estado.marca;
     const TTextosDatosIniciales t = textosModificables(datos);
     Edit1->setText(aQString(t.nombreBancoA));
     Edit2->setText(aQString(t.nombreBancoB));

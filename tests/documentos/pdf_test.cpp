@@ -3,6 +3,7 @@
 // text, in order, each report from a new page, with the page headers.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/Partida.h"
 #include "documentos/Documentos.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
@@ -35,12 +36,7 @@ void jugar(const std::vector<std::string>& equiposUtf8, int hasta) {
     t.limiteGiroDescubierto = "20000";
     crearJuego(equipos, t);
     correrPeriodo0(ejemploPeriodo0());
-    for (int periodo = 1; periodo <= hasta; ++periodo) {
-        std::vector<TRegDecision> d;
-        for (int i = 0; i < leerEstado().datos.cantEquipos; ++i) d.push_back(decision(i, periodo));
-        guardarDecisiones(d);
-        simular();
-    }
+    jugarPeriodos(hasta, decision);
 }
 
 std::string salidaDe(const std::string& orden) {

@@ -3,6 +3,7 @@
 // reports of that period printed.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/Partida.h"
 #include "engine/apoyo_juego.h"
 #include "juego/Juego.h"
 #include "store/ErrorArchivo.h"
@@ -49,13 +50,7 @@ TEST(Historial, CadaPeriodoGuardaDecisionesYCifrasComoLasImprimio) {
     }());
     correrPeriodo0(ejemploPeriodo0());
     std::vector<std::vector<TRegDecision>> usadas = {std::vector<TRegDecision>(3, TRegDecision{})};
-    for (int periodo = 1; periodo <= 3; ++periodo) {
-        std::vector<TRegDecision> d;
-        for (int i = 0; i < leerEstado().datos.cantEquipos; ++i) d.push_back(decision(i, periodo));
-        guardarDecisiones(d);
-        simular();
-        usadas.push_back(d);
-    }
+    for (auto& periodo : jugarPeriodos(3, decision)) usadas.push_back(std::move(periodo));
 
     ASSERT_EQ(periodosDelHistorial(), (std::vector<int>{0, 1, 2, 3}));
     for (int periodo = 0; periodo <= 3; ++periodo) {

@@ -2,6 +2,7 @@
 // read back from the file, against what the history keeps.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/Partida.h"
 #include "comun/SistemaArchivosFalso.h"
 #include "engine/apoyo_juego.h"
 #include "juego/Juego.h"
@@ -39,12 +40,7 @@ void jugarTemporada() {
     t.interesA = "12.5";
     crearJuego({"Alfa", cp1252(kRaro), cp1252("Ñandú")}, t);
     correrPeriodo0(ejemploPeriodo0());
-    for (int periodo = 1; periodo <= 3; ++periodo) {
-        std::vector<TRegDecision> d;
-        for (int i = 0; i < leerEstado().datos.cantEquipos; ++i) d.push_back(decision(i, periodo));
-        guardarDecisiones(d);
-        simular();
-    }
+    jugarPeriodos(3, decision);
 }
 
 std::string salidaDe(const std::string& orden) {
