@@ -7,6 +7,8 @@ source "$raiz/scripts/dependencias.sh"
 # Test only: the document tests read the PDFs back with pdftotext and pdfinfo,
 # and the export tests unpack the .xlsx they write.
 paquetes_necesarios+=(poppler-utils unzip)
+# Test only: the Debian package is built with cpack and checked with Debian's tools.
+paquetes_necesarios+=(dpkg-dev file lintian desktop-file-utils appstream man-db)
 instalar_dependencias
 
 nucleos="$(nproc)"
@@ -23,6 +25,6 @@ construir_y_probar() {
     ctest --test-dir "$raiz/build/$carpeta" --output-on-failure --parallel "$nucleos" --timeout 600
 }
 
-construir_y_probar normal -DCMAKE_BUILD_TYPE=RelWithDebInfo
+construir_y_probar normal -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVELIAN_PRUEBA_PAQUETE=ON
 construir_y_probar sanitizadores -DCMAKE_BUILD_TYPE=Debug -DCORVELIAN_SANITIZADORES=ON -DCORVELIAN_BENCHMARKS=OFF
 echo "Todas las pruebas pasaron en las dos compilaciones."
