@@ -103,7 +103,7 @@ done
 appstreamcli validate --no-net --override=cid-desktopapp-is-not-rdns=info \
     "$raiz/usr/share/metainfo/corvelian.metainfo.xml" >&2 || falla "appstreamcli validate"
 
-lintian --fail-on error --display-level '>=warning' --no-tag-display-limit "$deb" >"$tmp/lintian.log" 2>&1 ||
+lintian --fail-on error --display-level '>=warning' --tag-display-limit 0 "$deb" >"$tmp/lintian.log" 2>&1 ||
     falla "lintian encontró errores"
 cat "$tmp/lintian.log"
 
