@@ -85,9 +85,12 @@ This package holds the desktop program (corvelian) and the command-line tool
 include(CPack)
 
 if(CORVELIAN_PRUEBA_PAQUETE)
+  if(NOT TARGET corvelian OR NOT TARGET corvelian-cli)
+    message(FATAL_ERROR "CORVELIAN_PRUEBA_PAQUETE needs the window and the tool (CORVELIAN_VENTANA=ON)")
+  endif()
   add_test(NAME paquete.debian
            COMMAND bash ${PROJECT_SOURCE_DIR}/tests/paquete/paquete_test.sh
-                   ${CMAKE_BINARY_DIR} ${PROJECT_VERSION})
+                   ${CMAKE_BINARY_DIR} ${PROJECT_VERSION} $<TARGET_FILE:corvelian-cli>)
   # Alone: cpack re-checks the whole build tree and lintian is slow.
   set_tests_properties(paquete.debian PROPERTIES RUN_SERIAL ON TIMEOUT 600)
 endif()

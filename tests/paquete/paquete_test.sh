@@ -2,9 +2,9 @@
 # Builds the Debian package from a finished build, checks what it holds,
 # unpacks it into a throw-away root, plays the sample game with the installed
 # tool and runs Debian's checkers on it.
-#   paquete_test.sh CARPETA_DE_CONSTRUCCION VERSION
+#   paquete_test.sh CARPETA_DE_CONSTRUCCION VERSION CORVELIAN_CLI_DE_LA_CONSTRUCCION
 set -uo pipefail
-construccion="$1"; version="$2"
+construccion="$1"; version="$2"; cli_construccion="$3"
 tmp="$(mktemp -d)"; trap 'rm -rf "$tmp"' EXIT
 fallas=0
 falla() { echo "FALLA: $*" >&2; fallas=$((fallas + 1)); }
@@ -67,7 +67,7 @@ mkdir -p "$XDG_DATA_HOME"
 # exactly as the tool of the build does.
 cli="$raiz/usr/bin/corvelian-cli"
 "$cli" demo "$tmp/demo" >"$tmp/demo.log" 2>&1 || { cat "$tmp/demo.log" >&2; falla "demo del paquete"; }
-"$construccion/corvelian-cli" demo "$tmp/demo-construccion" >/dev/null 2>&1 || falla "demo de la construcción"
+"$cli_construccion" demo "$tmp/demo-construccion" >/dev/null 2>&1 || falla "demo de la construcción"
 diff -r "$tmp/demo" "$tmp/demo-construccion" >&2 || falla "la demo del paquete difiere de la de la construcción"
 [ -f "$tmp/demo/historial/Periodo 10/INDZONA1.txt" ] || falla "la demo no llegó al período 10"
 "$cli" --datos "$tmp/demo" estado >/dev/null || falla "estado con el programa instalado"
