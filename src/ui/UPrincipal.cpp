@@ -477,11 +477,7 @@ void TFPrincipal::mostrarRecientes(const QStringList& recientes) {
     }
 }
 
-void TFPrincipal::recordarCarpeta(const QString& carpeta) {
-    QStringList recientes = carpetasRecientes();
-    recientes.removeAll(carpeta);
-    recientes.prepend(carpeta);
-    while (recientes.size() > maxRecientes) recientes.removeLast();
+void TFPrincipal::guardarRecientes(const QStringList& recientes) {
     QSettings ajustes(QStringLiteral("corvelian"), QStringLiteral("corvelian"));
     ajustes.setValue(claveRecientes, recientes);
     ajustes.sync();
@@ -489,6 +485,14 @@ void TFPrincipal::recordarCarpeta(const QString& carpeta) {
         statusBar()->showMessage(QStringLiteral("No se pudo guardar la lista de juegos recientes en «%1».")
                                      .arg(QDir::toNativeSeparators(ajustes.fileName())));
     mostrarRecientes(recientes);
+}
+
+void TFPrincipal::recordarCarpeta(const QString& carpeta) {
+    QStringList recientes = carpetasRecientes();
+    recientes.removeAll(carpeta);
+    recientes.prepend(carpeta);
+    while (recientes.size() > maxRecientes) recientes.removeLast();
+    guardarRecientes(recientes);
 }
 
 void TFPrincipal::AbrirCarpetaClick() {
@@ -511,9 +515,7 @@ void TFPrincipal::abrirReciente(const QString& carpeta) {
                                  .arg(QDir::toNativeSeparators(carpeta)));
         QStringList recientes = carpetasRecientes();
         recientes.removeAll(carpeta);
-        QSettings ajustes(QStringLiteral("corvelian"), QStringLiteral("corvelian"));
-        ajustes.setValue(claveRecientes, recientes);
-        mostrarRecientes(recientes);
+        guardarRecientes(recientes);
         return;
     }
     abrirCarpetaDeJuego(carpeta);

@@ -20,6 +20,7 @@
 
 class QAction;
 class QLabel;
+class QMenu;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
     Q_OBJECT
@@ -123,6 +124,7 @@ private:
     bool cerrarPantallas();
     /// Puts the folder first in the recent list and its menu items.
     void recordarCarpeta(const QString& carpeta);
+    void guardarRecientes(const QStringList& recientes);
     void mostrarRecientes(const QStringList& recientes);
     /// "CORVELIAN V2.0 - " and the name of the open game's folder.
     void mostrarTitulo();
