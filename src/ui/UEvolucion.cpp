@@ -14,6 +14,8 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLegend>
+#include <QValueAxis>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QListWidget>
@@ -189,13 +191,12 @@ void TFEvolucion::redibujar() {
         if (!serie) continue;
         const auto empresa = static_cast<std::size_t>(serie->property("empresa").toULongLong());
         connect(serie, &QLineSeries::hovered, this, [this, empresa, m](const QPointF& punto, bool encima) {
-            if (encima) {
-                textoFlotante_ = textoDelPunto(evolucion_, empresa, m, punto);
-                QToolTip::showText(QCursor::pos(), textoFlotante_, vista);
-            } else {
-                textoFlotante_.clear();
-                QToolTip::hideText();
-            }
+            // The scene answers the tooltip request of a resting mouse with the
+            // tooltip of the items under it: the chart's, then.
+            textoFlotante_ = encima ? textoDelPunto(evolucion_, empresa, m, punto) : QString();
+            if (vista->chart()) vista->chart()->setToolTip(textoFlotante_);
+            if (encima) QToolTip::showText(QCursor::pos(), textoFlotante_, vista);
+            else QToolTip::hideText();
         });
     }
     ponerGrafico(vista, nuevo);
@@ -284,13 +285,16 @@ TFClase::TFClase(QWidget* padre) : QWidget(padre, Qt::Window) {
     grande.setPointSize(20);
     tblPosiciones->setFont(grande);
     tblPosiciones->horizontalHeader()->setFont(grande);
+    // As wide as its contents, so that no name is cut; the chart takes the rest.
     tblPosiciones->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    tblPosiciones->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
+    tblPosiciones->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    tblPosiciones->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    tblPosiciones->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Expanding);
 
     vista = crearVista(this);
     auto* partes = new QHBoxLayout;
-    partes->addWidget(tblPosiciones, 2);
-    partes->addWidget(vista, 3);
+    partes->addWidget(tblPosiciones);
+    partes->addWidget(vista, 1);
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(lblTitulo);
     principal->addLayout(partes, 1);
@@ -325,6 +329,18 @@ void TFClase::actualizar() {
         if (fila.cambio < 0) cambio->setForeground(QColor(190, 0, 0));
     }
     QChart* nuevo = crearGrafico(e, TMedida::utilidadAcumulada);
+    // Read from the back of the room.
+    for (QAbstractAxis* eje : nuevo->axes()) {
+        QFont etiquetas = eje->labelsFont();
+        etiquetas.setPixelSize(18);
+        eje->setLabelsFont(etiquetas);
+        QFont titulo = eje->titleFont();
+        titulo.setPixelSize(18);
+        eje->setTitleFont(titulo);
+    }
+    QFont leyenda = nuevo->legend()->font();
+    leyenda.setPixelSize(18);
+    nuevo->legend()->setFont(leyenda);
     QFont letra = nuevo->titleFont();
     letra.setPointSize(20);
     letra.setBold(true);

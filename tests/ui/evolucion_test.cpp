@@ -203,8 +203,10 @@ private slots:
                              qPrintable(texto));
                 }
             QVERIFY(hallada);
+            QCOMPARE(pantalla.grafico()->toolTip(), texto);  // what a resting mouse shows
             emit linea->hovered(QPointF(2.2, 0), false);
             QVERIFY(pantalla.textoFlotante().isEmpty());
+            QVERIFY(pantalla.grafico()->toolTip().isEmpty());
         }
     }
 
