@@ -18,15 +18,21 @@ cat >"$interno" <<'INTERNO'
 cd "$1"
 for _ in $(seq "$2"); do
     inicio=$(date +%s%N)
-    ./corvelian >/dev/null 2>&1 & pid=$!
-    # xdotool --sync waits half a second between looks: poll more often.
-    until xdotool search --onlyvisible --name CORVELIAN >/dev/null 2>&1; do sleep 0.01; done
+    ./corvelian >/dev/null 2>>errores.txt & pid=$!
+    # xdotool --sync waits half a second between looks: poll more often, for 10 s at most.
+    for _ in $(seq 1000); do
+        xdotool search --onlyvisible --name CORVELIAN >/dev/null 2>&1 && break
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.01
+    done
     fin=$(date +%s%N)
     sleep 1
-    rss=$(awk '/VmRSS/ {print $2}' /proc/$pid/status)
+    rss=$(awk '/VmRSS/ {print $2}' /proc/$pid/status 2>/dev/null || echo 0)
     echo "$(( (fin - inicio) / 1000000 )) $rss"
-    kill "$pid"; wait "$pid" 2>/dev/null || true
+    kill "$pid" 2>/dev/null; wait "$pid" 2>/dev/null || true
 done
+grep -v XDG_RUNTIME_DIR errores.txt | sed 's/^/programa: /' >&2
+true
 INTERNO
 chmod +x "$interno"
 resultados=$(xvfb-run -a -s "-screen 0 1280x800x24" "$interno" "$carpeta/juego" "$veces")

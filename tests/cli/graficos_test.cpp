@@ -10,6 +10,8 @@
 
 #include <cstdlib>
 
+#ifdef CORVELIAN_DOCUMENTOS
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -37,8 +39,6 @@ std::pair<unsigned, unsigned> tamanoPng(const std::string& bytes) {
 }
 
 }  // namespace
-
-#ifdef CORVELIAN_DOCUMENTOS
 
 TEST(OrdenGraficos, UnPngPorMedidaSinPantalla) {
     // The order must not need a display, even when one is set but unreachable.
@@ -77,7 +77,6 @@ TEST(OrdenGraficos, RechazosConSuCodigo) {
         std::string mensaje;
     } casos[] = {
         {{"--datos", dir, "graficos"}, 2, "graficos CARPETA"},
-        {{"--datos", dir, "graficos", salida, "otra"}, 2, "graficos CARPETA"},
         {{"--datos", dir, "graficos", salida}, 1, "Todavía no hay historial: corra el período 0 primero."},
         {{"--datos", (carpeta / "no hay").string(), "graficos", salida}, 1, "no existe"},
     };
@@ -87,17 +86,6 @@ TEST(OrdenGraficos, RechazosConSuCodigo) {
         EXPECT_NE(r.errores.find(caso.mensaje), std::string::npos) << r.errores;
     }
     EXPECT_FALSE(fs::exists(salida));
-}
-
-#else
-
-TEST(OrdenGraficos, SinQtNoEstaDisponible) {
-    CarpetaTemporal carpeta;
-    jugarDosPeriodos();
-    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "graficos", (carpeta / "g").string()});
-    EXPECT_EQ(r.codigo, 1);
-    EXPECT_NE(r.errores.find("no está disponible"), std::string::npos) << r.errores;
-    EXPECT_FALSE(fs::exists(carpeta / "g"));
 }
 
 #endif
