@@ -1,7 +1,8 @@
 #pragma once
 // The season's line charts (Qt Charts), shared by the window, the teacher's
 // PDF and the tool: one line per company over the periods, for one measure
-// of the history. Drawing needs a QApplication (see asegurarAplicacionGrafica).
+// of the history. Drawing needs a QApplication (see asegurarAplicacionGrafica)
+// and, as every graphics scene, the program's own thread.
 
 #include "juego/Evolucion.h"
 
