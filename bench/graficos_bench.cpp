@@ -30,9 +30,15 @@ fs::path carpetaNueva(const std::string& nombre) {
     return carpeta;
 }
 
+/// A folder removed when the program ends.
+struct TCarpetaDelPrograma {
+    fs::path ruta;
+    ~TCarpetaDelPrograma() { fs::remove_all(ruta); }
+};
+
 /// A game of 255 companies with periods 0 to 10 run, made once.
 const fs::path& temporada() {
-    static const fs::path juego = [] {
+    static const TCarpetaDelPrograma juego{[] {
         fs::path carpeta = carpetaNueva("graficos-juego");
         fijarCarpetaDatos(carpeta);
         std::vector<std::string> equipos;
@@ -50,8 +56,8 @@ const fs::path& temporada() {
             simular();
         }
         return carpeta;
-    }();
-    return juego;
+    }()};
+    return juego.ruta;
 }
 
 void dibujar(QChart* grafico) {
