@@ -1,21 +1,15 @@
-// The season's charts: a line per company chosen with exactly its points,
-// the legend only while it stays readable, and pictures of the size asked
-// for, written whole or not at all.
+// The season's charts as pictures: of the size asked for, written whole or
+// not at all.
 
 #include "comun/CarpetaTemporal.h"
 #include "documentos/Graficos.h"
 #include "store/ErrorArchivo.h"
 
-#include <QChart>
 #include <QFile>
 #include <QImage>
-#include <QLegend>
-#include <QLineSeries>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
-
-#include <memory>
 
 namespace {
 
@@ -36,40 +30,6 @@ TEvolucion temporada(std::size_t n) {
 }
 
 }  // namespace
-
-TEST(Graficos, UnaLineaPorEmpresaElegidaConSusPuntosYLeyendaSiSeLee) {
-    const struct {
-        std::size_t empresas;
-        std::vector<bool> visibles;
-        std::vector<std::size_t> dibujadas;
-    } casos[] = {
-        {4, {}, {0, 1, 2, 3}},         {4, {true, false, true, false}, {0, 2}}, {4, {false, false, false, true}, {3}},
-        {4, {false, false, false, false}, {}}, {4, {true}, {0}},  // a short list leaves the rest out
-        {maximoLeyenda, {}, {}},       {maximoLeyenda + 1, {}, {}},
-    };
-    for (const auto& caso : casos)
-        for (TMedida medida : todasLasMedidas) {
-            const TEvolucion e = temporada(caso.empresas);
-            std::vector<std::size_t> dibujadas = caso.dibujadas;
-            if (caso.empresas != 4)
-                for (std::size_t i = 0; i < caso.empresas; ++i) dibujadas.push_back(i);
-            SCOPED_TRACE(nombreMedida(medida) + ", " + std::to_string(dibujadas.size()) + " líneas");
-            const std::unique_ptr<QChart> g(crearGrafico(e, medida, caso.visibles));
-            EXPECT_EQ(g->title().toStdString(), nombreMedida(medida));
-            EXPECT_EQ(g->legend()->isVisible(), !dibujadas.empty() && dibujadas.size() <= maximoLeyenda);
-            const auto series = g->series();
-            ASSERT_EQ(series.size(), static_cast<qsizetype>(dibujadas.size()));
-            for (qsizetype s = 0; s < series.size(); ++s) {
-                const TEmpresaEvolucion& empresa = e.empresas[dibujadas[static_cast<std::size_t>(s)]];
-                auto* linea = qobject_cast<QLineSeries*>(series[s]);
-                ASSERT_NE(linea, nullptr);
-                EXPECT_EQ(linea->name().toStdString(), empresa.nombre);
-                ASSERT_EQ(linea->count(), static_cast<qsizetype>(empresa.periodos.size()));
-                for (std::size_t k = 0; k < empresa.periodos.size(); ++k)
-                    EXPECT_EQ(linea->at(static_cast<qsizetype>(k)), QPointF(empresa.periodos[k], empresa.serie(medida)[k]));
-            }
-        }
-}
 
 TEST(Graficos, ImagenesDelTamanoPedidoEnterasONada) {
     CarpetaTemporal carpeta;

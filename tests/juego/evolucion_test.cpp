@@ -1,6 +1,6 @@
 // The season's series: every point is what the period's files hold for that
 // company, a bankrupt company's line stops at its bankruptcy, a period undone
-// by a step back is left out, and the projector's standings rank and compare.
+// by a step back is left out.
 
 #include "comun/CarpetaTemporal.h"
 #include "comun/Partida.h"
@@ -124,39 +124,4 @@ TEST(Evolucion, SoloLosPeriodosPedidosYLosQueSiguenCorridos) {
     const TEvolucion e = evolucion();
     EXPECT_EQ(e.periodos, (std::vector<int>{0, 1, 2}));
     for (const TEmpresaEvolucion& empresa : e.empresas) EXPECT_LE(empresa.periodos.back(), 2) << empresa.nombre;
-}
-
-TEST(Evolucion, LaClasificacionOrdenaPorPuestoYCuentaLoGanado) {
-    auto empresa = [](std::string nombre, std::vector<int> periodos, std::vector<int> puestos, double utilidad,
-                      bool quebro = false) {
-        TEmpresaEvolucion e{std::move(nombre), std::move(periodos), {}, std::move(puestos), quebro};
-        e.valores[static_cast<std::size_t>(TMedida::utilidadAcumulada)].assign(e.periodos.size(), utilidad);
-        return e;
-    };
-    TEvolucion e{{0, 1, 2},
-                 {empresa("Sube", {0, 1, 2}, {0, 3, 1}, 300), empresa("Baja", {0, 1, 2}, {0, 1, 3}, 100),
-                  empresa("Igual", {0, 1, 2}, {0, 2, 2}, 200), empresa("Antes", {0, 1}, {0, 4}, -10, true),
-                  empresa("Quiebra", {0, 1, 2}, {0, 5, 0}, -900, true)}};
-    const struct {
-        const char* empresa;
-        int posicion;
-        double utilidad;
-        bool hayCambio;
-        int cambio;
-    } esperadas[] = {{"Sube", 1, 300, true, 2}, {"Igual", 2, 200, true, 0}, {"Baja", 3, 100, true, -2},
-                     {"Quiebra", 0, -900, false, 0}};  // "Antes" went earlier: not listed
-    const auto filas = clasificacion(e);
-    ASSERT_EQ(filas.size(), std::size(esperadas));
-    for (std::size_t i = 0; i < filas.size(); ++i) {
-        SCOPED_TRACE(esperadas[i].empresa);
-        EXPECT_EQ(filas[i].empresa, esperadas[i].empresa);
-        EXPECT_EQ(filas[i].posicion, esperadas[i].posicion);
-        EXPECT_EQ(filas[i].utilidadAcumulada, esperadas[i].utilidad);
-        EXPECT_EQ(filas[i].hayCambio, esperadas[i].hayCambio);
-        EXPECT_EQ(filas[i].cambio, esperadas[i].cambio);
-    }
-    // Period 0 has no ranks: no change to tell.
-    e.periodos = {0};
-    for (auto& em : e.empresas) em = empresa(em.nombre, {0}, {0}, 0);
-    for (const TFilaClase& fila : clasificacion(e)) EXPECT_FALSE(fila.hayCambio) << fila.empresa;
 }
