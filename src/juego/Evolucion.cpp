@@ -51,13 +51,9 @@ std::string archivoMedida(TMedida medida) { return descripciones[static_cast<std
 
 TEvolucion evolucion(int hasta) {
     TEvolucion e;
-    const TEstadoJuego estado = leerEstado();
-    if (!estado.periodo0Corrido()) return e;
-    // The open period has not run; one undone by a step back stays filed
-    // until it is run again, and its figures are no longer the game's.
-    const int ultimo = estado.datos.periodoActual - 1;
+    // The reader lists only the periods the game has run (none undone).
     for (int periodo : periodosDelHistorial())
-        if (periodo <= ultimo && (hasta < 0 || periodo <= hasta)) e.periodos.push_back(periodo);
+        if (hasta < 0 || periodo <= hasta) e.periodos.push_back(periodo);
 
     // The series of the companies still in the game after the last period
     // read, in company order.
