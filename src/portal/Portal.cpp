@@ -26,6 +26,11 @@ using Estado = QHttpServerResponder::StatusCode;
 
 constexpr auto kVidaSesion = std::chrono::hours(12);
 
+const QString kOcupado = QStringLiteral("El docente está usando el juego en este momento. Espere unos segundos y "
+                                        "vuelva a enviar o a abrir la página: no se guardó nada.");
+
+bool ocupado(const QString& error) { return error == QStringLiteral("El juego está en uso por otro programa."); }
+
 struct TRespuesta {
     Estado estado = Estado::Ok;
     QByteArray cuerpo;
@@ -102,6 +107,11 @@ protected:
         TRespuesta r;
         try {
             r = atender(pedido);
+        } catch (const ErrorJuego& e) {
+            // A run or another program holds the game for a moment.
+            r = ocupado(QString::fromUtf8(e.what()))
+                    ? mensaje(Estado::ServiceUnavailable, QStringLiteral("Un momento"), kOcupado)
+                    : mensaje(Estado::Conflict, QStringLiteral("No se puede ahora"), QString::fromUtf8(e.what()));
         } catch (const std::exception& e) {
             r = mensaje(Estado::InternalServerError, QStringLiteral("Error"),
                         QStringLiteral("El programa del docente no pudo responder: %1").arg(QString::fromUtf8(e.what())));
@@ -308,11 +318,7 @@ private:
             return rechazar(Estado::BadRequest, QString::fromUtf8(e.what()));
         } catch (const ErrorJuego& e) {
             const QString texto = QString::fromUtf8(e.what());
-            // A run or another program holds the game for a moment.
-            if (texto == QStringLiteral("El juego está en uso por otro programa."))
-                return rechazar(Estado::ServiceUnavailable,
-                                QStringLiteral("El docente está usando el juego en este momento. Espere unos "
-                                               "segundos y vuelva a enviar sus decisiones: no se guardó nada."));
+            if (ocupado(texto)) return rechazar(Estado::ServiceUnavailable, kOcupado);
             return rechazar(Estado::Conflict, texto + QStringLiteral(" No se guardó nada."));
         }
         emit portal_.envioRecibido(utf8(sesion->empresa));
