@@ -435,6 +435,14 @@ std::vector<TCodigoEquipo> codigosDeAcceso() {
     return codigosDe(archivo, equipos);
 }
 
+std::vector<TCodigoEquipo> codigosGuardados() {
+    TBloqueo bloqueo(false);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    if (!estado.hayJuego) return {};
+    const auto archivo = codigosSinBloqueo();
+    return archivo ? codigosDe(*archivo, equiposDelJuego(estado)) : std::vector<TCodigoEquipo>{};
+}
+
 std::string renovarCodigo(const std::string& empresa) {
     TBloqueo bloqueo(true);
     const TEstadoJuego estado = estadoSinBloqueo();

@@ -145,6 +145,10 @@ std::string mensajeJuegoCambiado(const TEstadoJuego& ahora);
 /// code, and the file is created, on this call. ErrorJuego without a game.
 std::vector<TCodigoEquipo> codigosDeAcceso();
 
+/// The codes already given, as codigosDeAcceso but creating none: empty
+/// when the portal never started for this game.
+std::vector<TCodigoEquipo> codigosGuardados();
+
 /// A new code for one team of the game; its old code stops working.
 std::string renovarCodigo(const std::string& empresa);
 

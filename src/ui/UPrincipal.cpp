@@ -3,6 +3,7 @@
 #include "documentos/Documentos.h"
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
+#include "portal/Portal.h"
 #include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
@@ -12,6 +13,7 @@
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UEquipos.h"
 #include "ui/UModificarDatos.h"
+#include "ui/UPortal.h"
 #include "ui/UPosiciones.h"
 #include "ui/UResultados.h"
 #include "ui/USimular.h"
@@ -119,6 +121,14 @@ void TFPrincipal::crearMenus() {
     mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
     mnuExportarPdf = crearItem(juego, QStringLiteral("Exportar PDF…"), QStringLiteral("mnuExportarPdf"));
     connect(mnuExportarPdf, &QAction::triggered, this, &TFPrincipal::ExportarPdfClick);
+    // The portal lives with the window; submissions refresh the marks of an open decisions screen.
+    mnuPortal = crearItem(juego, QStringLiteral("Portal de equipos"), QStringLiteral("mnuPortal"));
+    connect(mnuPortal, &QAction::triggered, this, &TFPrincipal::PortalClick);
+    portal_ = new TPortal(this);
+    connect(portal_, &TPortal::envioRecibido, this, [this] {
+        for (TFDeciciones* pantalla : findChildren<TFDeciciones*>(QString(), Qt::FindDirectChildrenOnly))
+            pantalla->actualizarMarcasPortal();
+    });
     juego->addSeparator();
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
@@ -272,6 +282,7 @@ void TFPrincipal::SalirClick() {
 void TFPrincipal::closeEvent(QCloseEvent* evento) {
     if (salidaConfirmada_ || confirmarSalida()) {
         salidaConfirmada_ = true;
+        portal_->detener();
         evento->accept();
     } else {
         evento->ignore();
@@ -418,4 +429,14 @@ void TFPrincipal::AcercaDeClick() {
                         QStringLiteral("<h3>CORVELIAN V 2.0</h3>"
                                        "<p>Juego de simulación de empresas para el aula.</p>"
                                        "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
+}
+
+void TFPrincipal::PortalClick() {
+    for (TFPortal* abierta : findChildren<TFPortal*>(QString(), Qt::FindDirectChildrenOnly))
+        if (abierta->isVisible()) {
+            abierta->raise();
+            abierta->activateWindow();
+            return;
+        }
+    (new TFPortal(this, *portal_))->show();
 }

@@ -19,6 +19,7 @@
 
 class QAction;
 class QLabel;
+class TPortal;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
     Q_OBJECT
@@ -59,6 +60,14 @@ public slots:
     void ResultadosClick();
     void AcercaDeClick();
     void ExportarPlanillaClick();
+    /// Opens the screen that starts and stops the teams' portal.
+    void PortalClick();
+
+public:
+    /// The teams' portal: it runs on this window's event loop while the
+    /// window lives, whether its screen is open or not. portal().detener()
+    /// stops it from anywhere.
+    TPortal& portal() { return *portal_; }
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -89,6 +98,8 @@ private:
     QAction* mnuZona1 = nullptr;
     QAction* mnuResultados = nullptr;
     QAction* mnuAcercaDe = nullptr;
+    QAction* mnuPortal = nullptr;
+    TPortal* portal_ = nullptr;
 
     int periodoActual_ = 0;
     bool salidaConfirmada_ = false;
