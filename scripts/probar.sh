@@ -6,7 +6,8 @@ raiz="$(cd "$(dirname "$0")/.." && pwd)"
 source "$raiz/scripts/dependencias.sh"
 # Test only: the document tests read the PDFs back with pdftotext and pdfinfo,
 # and the export tests unpack the .xlsx they write.
-paquetes_necesarios+=(poppler-utils unzip)
+# The portal's browser test drives Debian's Chromium through its WebDriver.
+paquetes_necesarios+=(poppler-utils unzip chromium chromium-driver python3-selenium)
 instalar_dependencias
 
 nucleos="$(nproc)"
