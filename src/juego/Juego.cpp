@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -485,28 +486,79 @@ std::optional<std::string> equipoDelCodigo(const std::string& tecleado) {
 }
 
 void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision) {
+    const TRespuestaEnvio respuesta = guardarEnvios({{std::string(), empresa, periodo, decision}}).front();
+    if (respuesta.resultado == TResultadoEnvio::fueraDeRango) throw ErrorDecision(respuesta.mensaje);
+    if (respuesta.resultado != TResultadoEnvio::guardado) throw ErrorJuego(respuesta.mensaje);
+}
+
+std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios) {
+    std::vector<TRespuestaEnvio> respuestas(envios.size());
+    if (envios.empty()) return respuestas;
     TBloqueo bloqueo(true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirPeriodoAbierto(estado);
     if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
-    if (periodo != estado.datos.periodoActual)
-        throw ErrorJuego("El período " + std::to_string(periodo) + " no está abierto: ahora se reciben las "
-                         "decisiones del período " + std::to_string(estado.datos.periodoActual) + ".");
-    const auto equipos = equiposDelJuego(estado);
-    if (std::find(equipos.begin(), equipos.end(), empresa) == equipos.end())
-        throw ErrorJuego("La empresa «" + cp1252AUtf8(empresa) + "» ya no participa del juego.");
     const auto codigos = codigosSinBloqueo();
     if (!codigos) throw ErrorJuego("El portal no tiene códigos para este juego.");
-    for (const TRangoDecision& r : rangosDecision())
-        if (!enRango(r, decision.*(r.campo))) throw ErrorDecision(r.mensajePantalla);
+    const auto equipos = equiposDelJuego(estado);
+    const int actual = estado.datos.periodoActual;
+
+    std::map<std::string, std::size_t> ultimo;  // per team, the submission that counts
+    for (std::size_t i = 0; i < envios.size(); ++i) {
+        const TEnvioRecibido& e = envios[i];
+        TRespuestaEnvio& r = respuestas[i];
+        const TCodigoEquipo* suyo = codigoDe(*codigos, e.empresa);
+        if (!e.codigo.empty() && (!suyo || !igualesTiempoConstante(normalizarCodigo(e.codigo), suyo->codigo))) {
+            r = {TResultadoEnvio::sinSesion, "El código de la empresa cambió: vuelva a entrar con el nuevo."};
+        } else if (e.periodo != actual) {
+            r = {TResultadoEnvio::rechazado, "El período " + std::to_string(e.periodo) +
+                                                 " no está abierto: ahora se reciben las decisiones del período " +
+                                                 std::to_string(actual) + "."};
+        } else if (std::find(equipos.begin(), equipos.end(), e.empresa) == equipos.end()) {
+            r = {TResultadoEnvio::rechazado, "La empresa «" + cp1252AUtf8(e.empresa) + "» ya no participa del juego."};
+        } else {
+            for (const TRangoDecision& rango : rangosDecision())
+                if (!enRango(rango, e.decision.*(rango.campo))) {
+                    r = {TResultadoEnvio::fueraDeRango, rango.mensajePantalla};
+                    break;
+                }
+            if (r.resultado == TResultadoEnvio::guardado) ultimo[e.empresa] = i;
+        }
+    }
+    if (ultimo.empty()) return respuestas;
+
+    // Every file is written whole beside its place, all reach the disk with
+    // one flush, and only then take their places: a crash leaves each team
+    // its old submission or its new one.
     TSistemaArchivos& sa = sistemaArchivos();
     const auto carpeta = rutaDatos(kCarpetaEnvios);
     if (sa.tipo(carpeta) == TSistemaArchivos::Tipo::ninguno) {
         sa.crearCarpeta(carpeta);
         sa.sincronizarCarpeta(carpetaDatos());
     }
-    reemplazarArchivo(rutaEnvio(empresa),
-                      textoEnvio({codigos->juego, periodo, estado.marca.huella, empresa, decision}));
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> cambios;
+    try {
+        for (const auto& [empresa, i] : ultimo) {
+            const auto ruta = rutaEnvio(empresa);
+            auto temporal = ruta;
+            temporal += ".tmp";
+            const auto tipo = sa.tipo(temporal);
+            if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) sa.eliminar(temporal);
+            cambios.emplace_back(temporal, ruta);
+            escribirArchivoNuevo(temporal, textoEnvio({codigos->juego, actual, estado.marca.huella, empresa,
+                                                       envios[i].decision}),
+                                 false);
+        }
+        sa.sincronizarTodo(carpeta);
+        for (const auto& [temporal, ruta] : cambios) sa.renombrar(temporal, ruta);
+    } catch (...) {
+        for (const auto& [temporal, ruta] : cambios) {
+            try { sa.eliminar(temporal); } catch (...) {}
+        }
+        throw;
+    }
+    sa.sincronizarCarpeta(carpeta);
+    return respuestas;
 }
 
 std::optional<TRegDecision> envioDelEquipo(const std::string& empresa) {

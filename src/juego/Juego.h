@@ -163,6 +163,28 @@ std::optional<std::string> equipoDelCodigo(const std::string& tecleado);
 /// range raises ErrorDecision with the decision screen's message.
 void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision);
 
+/// One submission as the portal received it: codigo is the code the session
+/// entered with (it must still be the team's), empty when not checked.
+struct TEnvioRecibido {
+    std::string codigo;
+    std::string empresa;  ///< Windows-1252
+    int periodo = 0;
+    TRegDecision decision{};
+};
+
+enum class TResultadoEnvio { guardado, sinSesion, fueraDeRango, rechazado };
+struct TRespuestaEnvio {
+    TResultadoEnvio resultado = TResultadoEnvio::guardado;
+    std::string mensaje;  ///< why it was refused (UTF-8)
+};
+
+/// Stores several submissions at once, under one lock and with one flush of
+/// the disk for all of them; each gets its own answer (refused as
+/// guardarEnvio refuses, or sinSesion when its code is no longer the team's).
+/// When two are of one team the later one counts. What refuses them all (no
+/// period open, the game in use, a file that fails) is thrown.
+std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios);
+
 /// A team's last submission for the open period, if it made one.
 std::optional<TRegDecision> envioDelEquipo(const std::string& empresa);
 

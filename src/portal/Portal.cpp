@@ -12,6 +12,8 @@
 #include <QHttpServerRequest>
 #include <QHttpServerResponder>
 #include <QNetworkInterface>
+#include <QPointer>
+#include <QTimer>
 #include <QRandomGenerator>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -36,7 +38,10 @@ struct TRespuesta {
     QByteArray cuerpo;
     QByteArray tipo = "text/html; charset=utf-8";
     std::vector<std::pair<QByteArray, QByteArray>> cabeceras;
+    bool diferida = false;  ///< answered later, with the submissions stored together
 };
+
+TRespuesta errorDelJuego(const std::exception& e);
 
 TRespuesta html(QByteArray cuerpo, Estado estado = Estado::Ok) { return {estado, std::move(cuerpo), "text/html; charset=utf-8", {}}; }
 
@@ -106,42 +111,64 @@ protected:
     bool handleRequest(const QHttpServerRequest& pedido, QTcpSocket* socket) override {
         TRespuesta r;
         try {
-            r = atender(pedido);
-        } catch (const ErrorJuego& e) {
-            // A run or another program holds the game for a moment.
-            r = ocupado(QString::fromUtf8(e.what()))
-                    ? mensaje(Estado::ServiceUnavailable, QStringLiteral("Un momento"), kOcupado)
-                    : mensaje(Estado::Conflict, QStringLiteral("No se puede ahora"), QString::fromUtf8(e.what()));
+            r = atender(pedido, socket);
         } catch (const std::exception& e) {
-            r = mensaje(Estado::InternalServerError, QStringLiteral("Error"),
-                        QStringLiteral("El programa del docente no pudo responder: %1").arg(QString::fromUtf8(e.what())));
+            r = errorDelJuego(e);
         }
-        responder(pedido, socket, r);
+        if (!r.diferida) responder(cierra(pedido), socket, r);
         return true;
     }
     void missingHandler(const QHttpServerRequest& pedido, QTcpSocket* socket) override {
-        responder(pedido, socket, noEncontrada());
+        responder(cierra(pedido), socket, noEncontrada());
     }
 
 private:
     using TSesion = TPortal::TDatos::TSesion;
 
-    void responder(const QHttpServerRequest& pedido, QTcpSocket* socket, const TRespuesta& r) {
-        QHttpServerResponder responder = makeResponder(pedido, socket);
-        responder.writeStatusLine(r.estado);
-        responder.writeHeader("Content-Type", r.tipo);
-        responder.writeHeader("Content-Length", QByteArray::number(r.cuerpo.size()));
-        responder.writeHeader("Content-Security-Policy",
-                              "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'; frame-ancestors 'none'");
-        responder.writeHeader("X-Content-Type-Options", "nosniff");
-        responder.writeHeader("Referrer-Policy", "no-referrer");
-        responder.writeHeader("Cache-Control", "no-store");
-        responder.writeHeader("X-Frame-Options", "DENY");
-        for (const auto& [clave, valor] : r.cabeceras) responder.writeHeader(clave, valor);
-        responder.writeBody(r.cuerpo);
+    // The whole answer leaves in one write: written piece by piece, small
+    // segments wait on each other's acknowledgements.
+    static bool cierra(const QHttpServerRequest& pedido) {
+        return pedido.value("Connection").trimmed().compare("close", Qt::CaseInsensitive) == 0;
     }
 
-    TRespuesta atender(const QHttpServerRequest& pedido) {
+    static void responder(bool cerrar, QTcpSocket* socket, const TRespuesta& r) {
+        const int codigo = static_cast<int>(r.estado);
+        QByteArray texto = "HTTP/1.1 " + QByteArray::number(codigo) + ' ' + razon(codigo) + "\r\n";
+        const std::pair<QByteArray, QByteArray> fijas[] = {
+            {"Content-Type", r.tipo},
+            {"Content-Length", QByteArray::number(r.cuerpo.size())},
+            {"Content-Security-Policy",
+             "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'; frame-ancestors 'none'"},
+            {"X-Content-Type-Options", "nosniff"},
+            {"Referrer-Policy", "no-referrer"},
+            {"Cache-Control", "no-store"},
+            {"X-Frame-Options", "DENY"},
+        };
+        for (const auto& [clave, valor] : fijas) texto += clave + ": " + valor + "\r\n";
+        for (const auto& [clave, valor] : r.cabeceras) texto += clave + ": " + valor + "\r\n";
+        if (cerrar) texto += "Connection: close\r\n";
+        socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
+        socket->write(texto + "\r\n" + r.cuerpo);
+        if (cerrar) socket->disconnectFromHost();
+    }
+
+    static QByteArray razon(int codigo) {
+        switch (codigo) {
+        case 200: return "OK";
+        case 303: return "See Other";
+        case 400: return "Bad Request";
+        case 403: return "Forbidden";
+        case 404: return "Not Found";
+        case 405: return "Method Not Allowed";
+        case 409: return "Conflict";
+        case 413: return "Payload Too Large";
+        case 429: return "Too Many Requests";
+        case 503: return "Service Unavailable";
+        default: return "Internal Server Error";
+        }
+    }
+
+    TRespuesta atender(const QHttpServerRequest& pedido, QTcpSocket* socket) {
         // The body is refused before anything reads it.
         bool hayLargo = false;
         const qlonglong largo = pedido.value("Content-Length").trimmed().toLongLong(&hayLargo);
@@ -162,7 +189,7 @@ private:
         if (ruta == QLatin1String("/salir")) return post ? salir(pedido) : noPermitido("POST");
         if (ruta == QLatin1String("/decisiones")) {
             if (!get && !post) return noPermitido("GET, POST");
-            return post ? enviar(pedido) : verDecisiones(pedido);
+            return post ? enviar(pedido, socket) : verDecisiones(pedido);
         }
         if (partes.size() == 3 && partes[0].isEmpty() &&
             (partes[1] == QLatin1String("reportes") || partes[1] == QLatin1String("industria") ||
@@ -286,44 +313,125 @@ private:
         return html(paginaDecisiones(v));
     }
 
-    TRespuesta enviar(const QHttpServerRequest& pedido) {
-        TSesion* sesion = sesionDe(pedido);
+    /// The session of a request from memory alone: a submission's code is
+    /// checked again when it is stored.
+    TSesion* sesionEnMemoria(const QHttpServerRequest& pedido) {
+        auto& d = *portal_.datos_;
+        const auto lugar = d.sesiones.find(tokenDe(pedido));
+        if (lugar == d.sesiones.end() || d.reloj() - lugar->second.ultimoUso > kVidaSesion) return nullptr;
+        lugar->second.ultimoUso = d.reloj();
+        return &lugar->second;
+    }
+
+    // The submissions that arrive together are stored together, after the
+    // requests at hand are read: one lock and one flush of the disk for
+    // all, instead of one each.
+    TRespuesta enviar(const QHttpServerRequest& pedido, QTcpSocket* socket) {
+        TSesion* sesion = sesionEnMemoria(pedido);
         if (!sesion) return redirigir("/");
         const auto campos = leerFormulario(pedido.body());
         if (!csrfValido(*sesion, campos)) return csrfRechazado();
-        TVistaDecisiones v = vistaDe(*sesion);
+        TPendiente pendiente;
+        pendiente.socket = socket;
+        pendiente.cerrar = cierra(pedido);
+        pendiente.token = tokenDe(pedido);
         for (const TRangoDecision& r : rangosDecision()) {
             const QString nombre = QString::fromLatin1(r.columna);
-            v.valores.insert(nombre, campos.value(nombre).left(32));
+            pendiente.valores.insert(nombre, campos.value(nombre).left(32));
         }
-        const auto rechazar = [&](Estado estado, const QString& error) {
-            v.error = error;
-            if (v.periodo > 0) v.enviado = envioDelEquipo(sesion->empresa).has_value();
-            return html(paginaDecisiones(v), estado);
-        };
-        TRegDecision decision{};
         for (const TRangoDecision& r : rangosDecision()) {
-            const QString texto = v.valores.value(QString::fromLatin1(r.columna));
+            const QString texto = pendiente.valores.value(QString::fromLatin1(r.columna));
             const auto valor = leerEntero(texto.toStdString());
             if (!valor)
-                return rechazar(Estado::BadRequest, QStringLiteral("'%1' is not a valid integer value").arg(texto));
-            decision.*(r.campo) = *valor;
+                return rechazo(*sesion, pendiente.valores, Estado::BadRequest,
+                               QStringLiteral("'%1' is not a valid integer value").arg(texto));
+            pendiente.envio.decision.*(r.campo) = *valor;
         }
         bool hayPeriodo = false;
-        const int periodo = campos.value(QStringLiteral("periodo")).toInt(&hayPeriodo);
-        if (!hayPeriodo) return rechazar(Estado::BadRequest, QStringLiteral("El formulario no dice de qué período es."));
-        try {
-            guardarEnvio(sesion->empresa, periodo, decision);
-        } catch (const ErrorDecision& e) {
-            return rechazar(Estado::BadRequest, QString::fromUtf8(e.what()));
-        } catch (const ErrorJuego& e) {
-            const QString texto = QString::fromUtf8(e.what());
-            if (ocupado(texto)) return rechazar(Estado::ServiceUnavailable, kOcupado);
-            return rechazar(Estado::Conflict, texto + QStringLiteral(" No se guardó nada."));
-        }
-        emit portal_.envioRecibido(utf8(sesion->empresa));
-        return redirigir("/decisiones");
+        pendiente.envio.periodo = campos.value(QStringLiteral("periodo")).toInt(&hayPeriodo);
+        if (!hayPeriodo)
+            return rechazo(*sesion, pendiente.valores, Estado::BadRequest,
+                           QStringLiteral("El formulario no dice de qué período es."));
+        pendiente.envio.empresa = sesion->empresa;
+        pendiente.envio.codigo = sesion->codigo;
+        pendientes_.push_back(std::move(pendiente));
+        if (pendientes_.size() == 1) QTimer::singleShot(0, this, [this] { guardarPendientes(); });
+        TRespuesta r;
+        r.diferida = true;
+        return r;
     }
+
+    /// The decisions page again, with what was typed and why it was refused.
+    static TRespuesta rechazo(const TSesion& sesion, const QMap<QString, QString>& valores, Estado estado,
+                              const QString& error) {
+        TVistaDecisiones v = vistaDe(sesion);
+        v.valores = valores;
+        v.error = error;
+        if (v.periodo > 0) v.enviado = envioDelEquipo(sesion.empresa).has_value();
+        return html(paginaDecisiones(v), estado);
+    }
+
+    void guardarPendientes() {
+        std::vector<TPendiente> pendientes;
+        pendientes.swap(pendientes_);
+        std::vector<TEnvioRecibido> envios;
+        for (const TPendiente& p : pendientes) envios.push_back(p.envio);
+        std::vector<TRespuestaEnvio> resultados;
+        std::optional<TRespuesta> paraTodos;
+        try {
+            resultados = guardarEnvios(envios);
+        } catch (const std::exception& e) {
+            paraTodos = errorDelJuego(e);
+        }
+        auto& d = *portal_.datos_;
+        for (std::size_t i = 0; i < pendientes.size(); ++i) {
+            TPendiente& p = pendientes[i];
+            TRespuesta r;
+            try {
+                if (paraTodos) {
+                    r = *paraTodos;
+                } else {
+                    const TRespuestaEnvio& resultado = resultados[i];
+                    const auto sesion = d.sesiones.find(p.token);
+                    const QString mensajeResultado = QString::fromUtf8(resultado.mensaje);
+                    switch (resultado.resultado) {
+                    case TResultadoEnvio::guardado:
+                        emit portal_.envioRecibido(utf8(p.envio.empresa));
+                        r = redirigir("/decisiones");
+                        break;
+                    case TResultadoEnvio::sinSesion:
+                        if (sesion != d.sesiones.end()) d.sesiones.erase(sesion);
+                        r = redirigir("/");
+                        break;
+                    case TResultadoEnvio::fueraDeRango:
+                    case TResultadoEnvio::rechazado:
+                        r = sesion == d.sesiones.end()
+                                ? redirigir("/")
+                                : rechazo(sesion->second, p.valores,
+                                          resultado.resultado == TResultadoEnvio::fueraDeRango ? Estado::BadRequest
+                                                                                               : Estado::Conflict,
+                                          resultado.resultado == TResultadoEnvio::fueraDeRango
+                                              ? mensajeResultado
+                                              : mensajeResultado + QStringLiteral(" No se guardó nada."));
+                        break;
+                    }
+                }
+            } catch (const std::exception& e) {
+                r = errorDelJuego(e);
+            }
+            // A team that gave up waiting has no one to answer.
+            if (p.socket) responder(p.cerrar, p.socket, r);
+        }
+    }
+
+    struct TPendiente {
+        QPointer<QTcpSocket> socket;
+        bool cerrar = false;
+        QByteArray token;
+        QMap<QString, QString> valores;
+        TEnvioRecibido envio;
+    };
+    std::vector<TPendiente> pendientes_;
 
     TRespuesta reporte(const QHttpServerRequest& pedido, const QString& tipo, int periodo) {
         TSesion* sesion = sesionDe(pedido);
@@ -356,6 +464,20 @@ private:
 
     TPortal& portal_;
 };
+
+namespace {
+
+TRespuesta errorDelJuego(const std::exception& e) {
+    const QString texto = QString::fromUtf8(e.what());
+    // A run or another program holds the game for a moment.
+    if (ocupado(texto)) return mensaje(Estado::ServiceUnavailable, QStringLiteral("Un momento"), kOcupado);
+    if (dynamic_cast<const ErrorJuego*>(&e))
+        return mensaje(Estado::Conflict, QStringLiteral("No se puede ahora"), texto + QStringLiteral(" No se guardó nada."));
+    return mensaje(Estado::InternalServerError, QStringLiteral("Error"),
+                   QStringLiteral("El programa del docente no pudo responder: %1").arg(texto));
+}
+
+}  // namespace
 
 TPortal::TPortal(QObject* padre) : QObject(padre), datos_(std::make_unique<TDatos>()) {}
 

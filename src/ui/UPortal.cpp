@@ -136,7 +136,12 @@ void TFPortal::actualizar() {
     for (std::size_t i = 0; i < codigos_.size(); ++i) {
         const int fila = static_cast<int>(i);
         tblCodigos->setItem(fila, 0, new QTableWidgetItem(aQString(codigos_[i].empresa)));
-        tblCodigos->setItem(fila, 1, new QTableWidgetItem(codigoLegible(codigos_[i].codigo)));
+        auto* codigo = new QTableWidgetItem(codigoLegible(codigos_[i].codigo));
+        QFont fija(QStringLiteral("DejaVu Sans Mono"));
+        fija.setStyleHint(QFont::Monospace);
+        fija.setBold(true);
+        codigo->setFont(fija);
+        tblCodigos->setItem(fila, 1, codigo);
     }
     btnRenovar->setEnabled(!codigos_.empty());
     btnImprimir->setEnabled(!codigos_.empty());
