@@ -301,3 +301,68 @@ TEST(EnviosPortal, UnEnvioDanadoSeNombraYNoSeToma) {
         EXPECT_THROW(guardarDecisionesDelPortal(), ErrorArchivoDanado) << caso.nombre;
     }
 }
+
+TEST(EnviosPortal, LosEnviosQueLleganJuntosTienenCadaUnoSuRespuesta) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const auto codigos = codigosDeAcceso();
+    const std::string betaViejo = codigos[1].codigo;
+    renovarCodigo("Beta");
+    TRegDecision barato = kDecision;
+    barato.precio = 40;
+    struct Caso {
+        TEnvioRecibido envio;
+        TResultadoEnvio esperado;
+        std::string mensaje;
+    };
+    const Caso casos[] = {
+        {{codigos[0].codigo, "Alfa", 1, kDecision}, TResultadoEnvio::guardado, ""},
+        {{betaViejo, "Beta", 1, kDecision}, TResultadoEnvio::sinSesion, "vuelva a entrar"},
+        {{codigos[0].codigo, "Gama", 1, kDecision}, TResultadoEnvio::sinSesion, "vuelva a entrar"},
+        {{"", "Gama", 2, kDecision}, TResultadoEnvio::rechazado, "El período 2 no está abierto"},
+        {{"", "Gama", 1, barato}, TResultadoEnvio::fueraDeRango, rangoDecision(&TRegDecision::precio).mensajePantalla},
+        {{"", "Zeta", 1, kDecision}, TResultadoEnvio::rechazado, "ya no participa"},
+        {{codigos[0].codigo, "Alfa", 1, kOtra}, TResultadoEnvio::guardado, ""},
+    };
+    std::vector<TEnvioRecibido> envios;
+    for (const Caso& caso : casos) envios.push_back(caso.envio);
+    const auto respuestas = guardarEnvios(envios);
+    ASSERT_EQ(respuestas.size(), std::size(casos));
+    for (std::size_t i = 0; i < respuestas.size(); ++i) {
+        EXPECT_EQ(respuestas[i].resultado, casos[i].esperado) << i;
+        EXPECT_NE(respuestas[i].mensaje.find(casos[i].mensaje), std::string::npos) << i << ": " << respuestas[i].mensaje;
+    }
+    // The later of two from one team counts; the refused ones stored nothing.
+    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
+    EXPECT_TRUE(*envioDelEquipo("Alfa") == kOtra);
+    EXPECT_FALSE(envioDelEquipo("Beta").has_value());
+    EXPECT_FALSE(envioDelEquipo("Gama").has_value());
+}
+
+TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    guardarEnvio("Alfa", 1, kDecision);
+    // The second file's write, the one flush of all of them, the second rename.
+    const std::pair<TSistemaArchivos::Operacion, int> fallas[] = {{TSistemaArchivos::Operacion::escribir, 2},
+                                                                  {TSistemaArchivos::Operacion::sincronizar, 1},
+                                                                  {TSistemaArchivos::Operacion::renombrar, 2}};
+    for (const auto& [operacion, n] : fallas) {
+        const TFoto antes = fotografiar(carpeta.ruta());
+        {
+            TSistemaArchivosFalso falso;
+            falso.fallarEn(n, operacion);
+            EXPECT_THROW(guardarEnvios({{"", "Alfa", 1, kOtra}, {"", "Beta", 1, kOtra}, {"", "Gama", 1, kOtra}}),
+                         ErrorArchivo);
+        }
+        // A failed rename may leave the first team's new submission in place, whole; nothing else moves.
+        const TFoto despues = fotografiar(carpeta.ruta());
+        for (const auto& [nombre, contenido] : despues) EXPECT_EQ(nombre.find(".tmp"), std::string::npos) << nombre;
+        if (operacion != TSistemaArchivos::Operacion::renombrar) {
+            EXPECT_EQ(diferencias(antes, despues), "");
+            EXPECT_TRUE(*envioDelEquipo("Alfa") == kDecision);
+        }
+        EXPECT_FALSE(envioDelEquipo("Gama").has_value());
+    }
+}
