@@ -124,7 +124,8 @@ QByteArray paginaDecisiones(const TVistaDecisiones& v) {
             cuerpo += QStringLiteral("<p class=\"ok\">Sus decisiones del período %1 están guardadas. Puede "
                                      "corregirlas y enviarlas de nuevo hasta que se simule el período.</p>")
                           .arg(v.periodo);
-        cuerpo += QStringLiteral("<form method=\"post\" action=\"/decisiones\">"
+        // novalidate: the ranges are checked by the game, with its own Spanish messages.
+        cuerpo += QStringLiteral("<form method=\"post\" action=\"/decisiones\" novalidate>"
                                  "<input type=\"hidden\" name=\"csrf\" value=\"%1\">"
                                  "<input type=\"hidden\" name=\"periodo\" value=\"%2\">")
                       .arg(escaparHtml(v.csrf), QString::number(v.periodo));

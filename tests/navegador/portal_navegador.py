@@ -101,6 +101,13 @@ def main():
         assert equipo_a in driver.find_element(By.TAG_NAME, "h1").text
         galleta = driver.get_cookie("sesion")
         assert galleta and galleta["httpOnly"] and galleta.get("sameSite") == "Strict", galleta
+        # A price out of range comes back with the decision screen's own message, and nothing is stored.
+        campo = driver.find_element(By.NAME, "precio")
+        campo.clear()
+        campo.send_keys("30")
+        driver.find_element(By.CSS_SELECTOR, "form[action='/decisiones'] button").click()
+        assert "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd" in driver.page_source
+        assert "están guardadas" not in driver.page_source
         enviadas = {"precio": "77", "marketing": "4321", "invYDes": "1234", "capacitacion": "6000",
                     "invPlanta": "55555", "pedPrestamoA": "1000", "pedPrestamoB": "2000",
                     "devPrestamoA": "0", "devPrestamoB": "0"}
