@@ -80,7 +80,7 @@ QMap<QString, QString> valoresDe(const TRegDecision& decision) {
 namespace {
 
 // The labels of the decision screen, in its order.
-QString etiqueta(const TRangoDecision& r) {
+QString etiqueta(const TRangoDecision& r, const TVistaDecisiones& v) {
     const QString columna = QString::fromLatin1(r.columna);
     if (columna == QLatin1String("precio")) return QStringLiteral("Precio (u$s 50 a 100)");
     if (columna == QLatin1String("marketing")) return QStringLiteral("Marketing (u$s 0 a 10000)");
@@ -88,15 +88,16 @@ QString etiqueta(const TRangoDecision& r) {
     if (columna == QLatin1String("capacitacion")) return QStringLiteral("Capacitación (u$s 0 a 20000, de 2000 en 2000)");
     if (columna == QLatin1String("nivelProduccion")) return QStringLiteral("Nivel de producción (%)");
     if (columna == QLatin1String("invPlanta")) return QStringLiteral("Inversión en planta (u$s)");
-    if (columna == QLatin1String("pedPrestamoA")) return QStringLiteral("Préstamo pedido al banco A (u$s)");
-    if (columna == QLatin1String("pedPrestamoB")) return QStringLiteral("Préstamo pedido al banco B (u$s)");
-    if (columna == QLatin1String("devPrestamoA")) return QStringLiteral("Devolución al banco A (u$s)");
-    return QStringLiteral("Devolución al banco B (u$s)");
+    const QString a = QString::fromStdString(cp1252AUtf8(v.bancoA)), b = QString::fromStdString(cp1252AUtf8(v.bancoB));
+    if (columna == QLatin1String("pedPrestamoA")) return QStringLiteral("Préstamo pedido al banco %1 (u$s)").arg(a);
+    if (columna == QLatin1String("pedPrestamoB")) return QStringLiteral("Préstamo pedido al banco %1 (u$s)").arg(b);
+    if (columna == QLatin1String("devPrestamoA")) return QStringLiteral("Devolución al banco %1 (u$s)").arg(a);
+    return QStringLiteral("Devolución al banco %1 (u$s)").arg(b);
 }
 
-QString campo(const TRangoDecision& r, const QString& valor) {
+QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisiones& v) {
     const QString nombre = QString::fromLatin1(r.columna);
-    QString html = QStringLiteral("<label for=\"%1\">%2</label>").arg(nombre, escaparHtml(etiqueta(r)));
+    QString html = QStringLiteral("<label for=\"%1\">%2</label>").arg(nombre, escaparHtml(etiqueta(r, v)));
     if (nombre == QLatin1String("nivelProduccion")) {
         html += QStringLiteral("<select id=\"%1\" name=\"%1\">").arg(nombre);
         for (int nivel = r.minimo; nivel <= r.maximo; nivel += r.paso) {
@@ -130,7 +131,7 @@ QByteArray paginaDecisiones(const TVistaDecisiones& v) {
                                  "<input type=\"hidden\" name=\"periodo\" value=\"%2\">")
                       .arg(escaparHtml(v.csrf), QString::number(v.periodo));
         for (const TRangoDecision& r : rangosDecision())
-            cuerpo += campo(r, v.valores.value(QString::fromLatin1(r.columna), QStringLiteral("0")));
+            cuerpo += campo(r, v.valores.value(QString::fromLatin1(r.columna), QStringLiteral("0")), v);
         cuerpo += QStringLiteral("<button type=\"submit\">Enviar decisiones</button></form>");
     }
     if (!v.periodosConReportes.empty()) {

@@ -41,6 +41,7 @@ struct TVistaDecisiones {
     QString error;                       ///< a refusal to show, plain text
     QString csrf;
     std::vector<int> periodosConReportes;
+    std::string bancoA = "A", bancoB = "B";  ///< the banks' names, Windows-1252
 };
 
 QByteArray paginaDecisiones(const TVistaDecisiones& vista);

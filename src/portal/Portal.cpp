@@ -292,7 +292,10 @@ private:
         v.csrf = QString::fromLatin1(sesion.csrf);
         try {
             comprobarPeriodoAbierto();
-            v.periodo = leerEstado().datos.periodoActual;
+            const TRegDatosIniciales datos = parametros();
+            v.periodo = datos.periodoActual;
+            v.bancoA = aTexto(datos.nombreBancoA);
+            v.bancoB = aTexto(datos.nombreBancoB);
         } catch (const ErrorJuego& e) {
             v.motivoCerrado = QStringLiteral("Ahora no se reciben decisiones: %1").arg(QString::fromUtf8(e.what()));
         }

@@ -40,11 +40,13 @@ TEST(Paginas, ElFormularioMuestraLosValoresYElToken) {
     vista.empresa = "Alfa";
     vista.periodo = 3;
     vista.csrf = QStringLiteral("abc123");
+    vista.bancoA = "NACI\xD3N";
+    vista.bancoB = "<B>";
     vista.valores = valoresDe(TRegDecision{77, 50, 4000, 9000, 1, 2, 3, 4, 5, 6});
     const QString pagina = QString::fromUtf8(paginaDecisiones(vista));
     for (const char* fragmento : {"name=\"csrf\" value=\"abc123\"", "name=\"periodo\" value=\"3\"", "value=\"77\"",
                                   "<option value=\"50\" selected>", "name=\"devPrestamoB\"", "value=\"6\"",
-                                  "name=\"viewport\""})
+                                  "name=\"viewport\"", "Préstamo pedido al banco NACIÓN", "Devolución al banco &lt;B&gt;"})
         EXPECT_TRUE(pagina.contains(QString::fromUtf8(fragmento))) << fragmento;
     EXPECT_FALSE(pagina.contains(QStringLiteral("<script")));
     EXPECT_FALSE(pagina.contains(QStringLiteral("http")));
