@@ -9,6 +9,8 @@ source "$raiz/scripts/dependencias.sh"
 paquetes_necesarios+=(poppler-utils unzip)
 # Test only: the Debian package is built with cpack and checked with Debian's tools.
 paquetes_necesarios+=(dpkg-dev file lintian desktop-file-utils appstream man-db)
+# The portal's browser test drives Debian's Chromium through its WebDriver.
+paquetes_necesarios+=(chromium chromium-driver python3-selenium)
 instalar_dependencias
 
 nucleos="$(nproc)"

@@ -6,6 +6,7 @@
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "cli/LectorCsv.h"
+#include "cli/OrdenPortal.h"
 #include "cli/Parametros.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
@@ -49,13 +50,15 @@ void ordenDemo(const TLinea&);
 void ordenExportar(const TLinea&);
 void ordenPdf(const TLinea&);
 void ordenGraficos(const TLinea&);
+void ordenCodigos(const TLinea&);
+void ordenPortal(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
         {"nuevo", 2, 2, "nuevo EQUIPOS PARAMETROS", ordenNuevo},
         {"periodo0", 8, 8,
          "periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB", ordenPeriodo0},
-        {"decisiones", 1, 1, "decisiones ARCHIVO.csv", ordenDecisiones},
+        {"decisiones", 1, 1, "decisiones ARCHIVO.csv|--portal", ordenDecisiones},
         {"simular", 0, 0, "simular", ordenSimular},
         {"volver", 0, 0, "volver", ordenVolver},
         {"estado", 0, 0, "estado", ordenEstado},
@@ -63,6 +66,8 @@ const std::vector<TOrden>& ordenes() {
         {"exportar", 1, 1, "exportar ARCHIVO.xlsx|ARCHIVO.csv", ordenExportar},
         {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
         {"graficos", 1, 1, "graficos CARPETA", ordenGraficos},
+        {"codigos", 0, 0, "codigos", ordenCodigos},
+        {"portal", 0, 4, "portal [--puerto P] [--direccion A]", ordenPortal},
     };
     return lista;
 }
@@ -145,6 +150,12 @@ void ordenPeriodo0(const TLinea& linea) {
 
 void ordenDecisiones(const TLinea& linea) {
     usarCarpeta(linea, false);
+    if (linea.argumentos[0] == "--portal") {
+        const int cuantas = guardarDecisionesDelPortal();
+        std::cout << "Decisiones del período " << static_cast<int>(leerEstado().datos.periodoActual)
+                  << " guardadas desde el portal para " << cuantas << " empresas. Siga con la orden «simular».\n";
+        return;
+    }
     comprobarPeriodoAbierto();
     // Stored only for the period the file was checked against: a run by
     // another program meanwhile makes it a refusal, not a wrong period.
@@ -249,6 +260,26 @@ void ordenGraficos(const TLinea& linea) {
 #endif
 }
 
+void ordenCodigos(const TLinea& linea) {
+    usarCarpeta(linea, false);
+    for (const TCodigoEquipo& e : codigosDeAcceso()) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
+}
+
+void ordenPortal(const TLinea& linea) {
+    std::string direccion = "0.0.0.0";
+    int32_t puerto = 8080;
+    const auto& a = linea.argumentos;
+    for (std::size_t i = 0; i < a.size(); i += 2) {
+        if (i + 1 == a.size() || (a[i] != "--puerto" && a[i] != "--direccion"))
+            throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] portal [--puerto P] [--direccion A]».");
+        if (a[i] == "--direccion") direccion = a[i + 1];
+        else puerto = argumentoEntero("--puerto", a[i + 1]);
+    }
+    if (puerto < 1 || puerto > 65535) throw ErrorUso("--puerto: el puerto va de 1 a 65535, no " + std::to_string(puerto) + ".");
+    usarCarpeta(linea, false);
+    correrPortal(direccion, static_cast<uint16_t>(puerto));
+}
+
 }  // namespace
 
 std::string textoAyuda() {
@@ -270,6 +301,10 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
       Guarda las decisiones del período actual, una fila por empresa, con
       los títulos [empresa,]precio,nivelProduccion,capacitacion,marketing,
       invYDes,invPlanta,pedPrestamoA,pedPrestamoB,devPrestamoA,devPrestamoB
+  decisiones --portal
+      Guarda como decisiones del período actual las que los equipos
+      enviaron por el portal; se rechaza, nombrando a los que faltan, si
+      algún equipo activo no envió las suyas.
   simular
       Simula el período actual con las decisiones guardadas.
   volver
@@ -292,6 +327,12 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
       empresa del período 0 al último simulado: utilidad_acumulada.png,
       utilidad_periodo.png, unidades_vendidas.png, participacion.png,
       precio.png, efectivo.png, deuda.png, stock_unidades.png, empleados.png.
+  codigos
+      Muestra «NOMBRE<TAB>CÓDIGO» por equipo activo: los códigos de acceso
+      al portal (los crea si el juego no los tiene).
+  portal [--puerto P] [--direccion A]
+      Abre el portal de equipos en la red del aula (puerto 8080 por
+      omisión) hasta recibir Ctrl+C; muestra las direcciones a escribir.
 
 Opciones:
   --datos CARPETA   la carpeta del juego

@@ -26,6 +26,7 @@
 #include <mutex>
 #include <thread>
 #include <map>
+#include <memory>
 #include <optional>
 
 namespace fs = std::filesystem;
@@ -118,8 +119,11 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
 /// The size the page of charts is drawn at before it is scaled to the paper.
 const QSizeF tamanoPaginaGraficos(1000, 1400);
 
+/// Writes a document to ruta, or into destino when one is given (ruta then
+/// only names it in errors); with graficos it ends with a page of charts.
 int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<const TSeccion*>& secciones,
-                const QString& juego, int periodo, TLetras& letras, const TEvolucion* graficos = nullptr) {
+                const QString& juego, int periodo, TLetras& letras, const TEvolucion* graficos = nullptr,
+                QIODevice* destino = nullptr) {
     int total = graficos ? 1 : 0;
     qsizetype columnas = 80;
     for (const TSeccion* s : secciones) {
@@ -127,7 +131,9 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
         for (const QString& linea : s->lineas) columnas = std::max(columnas, linea.size());
     }
 
-    QPdfWriter pdf(QString::fromStdString(ruta.string()));
+    const auto escritor = destino ? std::make_unique<QPdfWriter>(destino)
+                                  : std::make_unique<QPdfWriter>(QString::fromStdString(ruta.string()));
+    QPdfWriter& pdf = *escritor;
     pdf.setTitle(titulo);
     pdf.setCreator(QStringLiteral("CORVELIAN"));
     prepararPagina(pdf);
@@ -187,6 +193,7 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
         pintor.restore();
     }
     if (!pintor.end()) throw ErrorArchivo(ruta, "no se pudo terminar el PDF");
+    if (destino) return total;
     std::error_code error;
     if (!fs::is_regular_file(ruta, error) || fs::file_size(ruta, error) == 0)
         throw ErrorArchivo(ruta, "no se pudo escribir el PDF");
@@ -301,6 +308,33 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     for (std::thread& ayudante : ayudantes) ayudante.join();
     if (primerError) std::rethrow_exception(primerError);
     return escritos;
+}
+
+QByteArray pdfDeEmpresa(int periodo, const std::string& empresa1252) {
+    const std::vector<int> periodos = periodosDelHistorial();
+    if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end())
+        throw ErrorJuego("El período " + std::to_string(periodo) + " no está en el historial del juego.");
+    const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+    const auto fila = std::find_if(archivo.industria.begin(), archivo.industria.end(),
+                                   [&](const TFilaIndustria& f) { return f.empresa == empresa1252; });
+    if (fila == archivo.industria.end())
+        throw ErrorJuego("La empresa no jugó el período " + std::to_string(periodo) + ".");
+    const QString empresa = desde1252(fila->empresa);
+    const TSeccion informe{empresa, QStringLiteral("Informe"), lineasDeReporte(reporteDelHistorial(periodo, fila->reporte))};
+    std::optional<TSeccion> aviso;
+    if (!fila->aviso.empty())
+        aviso.emplace(empresa, QStringLiteral("Aviso"), lineasDeReporte(reporteDelHistorial(periodo, fila->aviso)));
+    const TSeccion industria{QStringLiteral("Industria"), QStringLiteral("Informe de la industria"),
+                             lineasDeReporte(reporteDelHistorial(periodo, archivo.reporteIndustria))};
+    std::vector<const TSeccion*> secciones{&informe};
+    if (aviso) secciones.push_back(&*aviso);
+    secciones.push_back(&industria);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    TLetras letras;
+    escribirPdf(nombrePdfEmpresa(periodo, fila->empresa), empresa, secciones, nombreDelJuego(), periodo, letras, nullptr, &buffer);
+    return bytes;
 }
 
 double puntosPorColumna(qsizetype columnas) {

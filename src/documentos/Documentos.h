@@ -10,6 +10,7 @@
 // Needs a QApplication (see asegurarAplicacionGrafica for programs
 // without one).
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 
@@ -50,6 +51,11 @@ double puntosPorColumna(qsizetype columnas);
 /// ErrorJuego when the period is not in the history; ErrorArchivo when a
 /// file cannot be written.
 std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const std::filesystem::path& carpeta);
+
+/// One company's hand-out of a period (its report, its notice if any, the
+/// industry report) as the bytes of a PDF, made in memory. ErrorJuego when
+/// the period is not in the history or the company did not play it.
+QByteArray pdfDeEmpresa(int periodo, const std::string& empresa1252);
 
 /// For programs without a window: creates the QApplication that drawing
 /// needs when there is none, on the offscreen platform when no display is

@@ -1,6 +1,7 @@
 #include "juego/Juego.h"
 
 #include "engine/USimular.h"
+#include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
@@ -13,7 +14,9 @@
 #include "store/Transaccion.h"
 #include "store/ValoresGlobales.h"
 
+#include <algorithm>
 #include <chrono>
+#include <map>
 #include <optional>
 #include <thread>
 
@@ -220,7 +223,8 @@ void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosInici
             ++n;
         transaccion.apartarCarpeta("historial", "historial anterior " + std::to_string(n));
     }
-    for (const char* archivo : {kResultados, kDecisiones, "AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT"})
+    for (const char* archivo : {kResultados, kDecisiones, "AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT",
+                                kArchivoCodigos})
         transaccion.eliminar(archivo);
     transaccion.escribir(kNombres, nombres);
     transaccion.escribir(kParametros, bytesDeRegistros(std::vector<TRegDatosIniciales>{datos}));
@@ -368,4 +372,254 @@ std::string reporteDelHistorial(int periodo, const std::string& nombre) {
     TBloqueo bloqueo(false);
     exigirPeriodoCorrido(periodo);
     return leerArchivoEntero(carpetaDePeriodo(periodo) / nombre);
+}
+
+namespace {
+
+// The teams of the game as the portal knows them: the active companies, or
+// before period 0 the teams set up. The callers hold the lock.
+std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) {
+    std::vector<std::string> nombres;
+    if (estado.empresasConResultados > 0) {
+        const std::vector<TRegDatosAcum> registros = TDatosAcum().leerTodos();
+        for (std::size_t i = 0; i < registros.size() && i < estado.datos.cantEquipos; ++i)
+            nombres.push_back(aTexto(registros[i].nombreEmpresa));
+    } else {
+        const auto equipos = TDatosjuego().leerNombres();
+        for (std::size_t i = 0; i < equipos.size() && i < estado.datos.cantEquipos; ++i)
+            nombres.push_back(equipos[i]);
+    }
+    return nombres;
+}
+
+std::optional<TArchivoCodigos> codigosSinBloqueo() {
+    const auto ruta = rutaDatos(kArchivoCodigos);
+    if (sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    return leerTextoCodigos(leerArchivoEntero(ruta), ruta);
+}
+
+const TCodigoEquipo* codigoDe(const TArchivoCodigos& archivo, const std::string& empresa) {
+    for (const TCodigoEquipo& e : archivo.equipos)
+        if (e.empresa == empresa) return &e;
+    return nullptr;
+}
+
+std::vector<TCodigoEquipo> codigosDe(const TArchivoCodigos& archivo, const std::vector<std::string>& equipos) {
+    std::vector<TCodigoEquipo> codigos;
+    for (const std::string& equipo : equipos)
+        if (const TCodigoEquipo* c = codigoDe(archivo, equipo)) codigos.push_back(*c);
+    return codigos;
+}
+
+void guardarCodigos(const TArchivoCodigos& archivo) { reemplazarArchivo(rutaDatos(kArchivoCodigos), textoCodigos(archivo)); }
+
+std::filesystem::path rutaEnvio(const std::string& empresa) {
+    return rutaDatos(kCarpetaEnvios) / nombreArchivoEnvio(empresa);
+}
+
+// A team's submission for the game as it stands now, if it has one.
+std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,
+                                            const std::string& empresa) {
+    const auto ruta = rutaEnvio(empresa);
+    if (sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    const TEnvio envio = leerTextoEnvio(leerArchivoEntero(ruta), ruta);
+    if (envio.juego != codigos.juego || envio.periodo != estado.datos.periodoActual ||
+        envio.huella != estado.marca.huella || envio.empresa != empresa)
+        return std::nullopt;
+    return envio.decision;
+}
+
+bool periodoAbierto(const TEstadoJuego& estado) {
+    return estado.marca.fase == TFase::abierto && estado.datos.cantEquipos > 0;
+}
+
+}  // namespace
+
+std::vector<TCodigoEquipo> codigosDeAcceso() {
+    {
+        TBloqueo bloqueo(false);
+        const TEstadoJuego estado = estadoSinBloqueo();
+        exigirJuego(estado);
+        const auto equipos = equiposDelJuego(estado);
+        if (const auto archivo = codigosSinBloqueo()) {
+            auto codigos = codigosDe(*archivo, equipos);
+            if (codigos.size() == equipos.size()) return codigos;
+        }
+    }
+    // Some team has no code yet: written under the exclusive lock, looking again.
+    TBloqueo bloqueo(true);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    exigirJuego(estado);
+    const auto equipos = equiposDelJuego(estado);
+    TArchivoCodigos archivo = codigosSinBloqueo().value_or(TArchivoCodigos{identificadorNuevo(), {}});
+    for (const std::string& equipo : equipos)
+        if (!codigoDe(archivo, equipo)) archivo.equipos.push_back({equipo, codigoNuevo()});
+    guardarCodigos(archivo);
+    return codigosDe(archivo, equipos);
+}
+
+std::vector<TCodigoEquipo> codigosGuardados() {
+    TBloqueo bloqueo(false);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    if (!estado.hayJuego) return {};
+    const auto archivo = codigosSinBloqueo();
+    return archivo ? codigosDe(*archivo, equiposDelJuego(estado)) : std::vector<TCodigoEquipo>{};
+}
+
+std::string renovarCodigo(const std::string& empresa) {
+    TBloqueo bloqueo(true);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    exigirJuego(estado);
+    const auto equipos = equiposDelJuego(estado);
+    if (std::find(equipos.begin(), equipos.end(), empresa) == equipos.end())
+        throw ErrorJuego("«" + cp1252AUtf8(empresa) + "» no es un equipo del juego.");
+    TArchivoCodigos archivo = codigosSinBloqueo().value_or(TArchivoCodigos{identificadorNuevo(), {}});
+    std::string nuevo = codigoNuevo();
+    bool hallado = false;
+    for (TCodigoEquipo& e : archivo.equipos)
+        if (e.empresa == empresa) {
+            // A new code is never the old one.
+            while (nuevo == e.codigo) nuevo = codigoNuevo();
+            e.codigo = nuevo;
+            hallado = true;
+        }
+    if (!hallado) archivo.equipos.push_back({empresa, nuevo});
+    guardarCodigos(archivo);
+    return nuevo;
+}
+
+std::optional<std::string> equipoDelCodigo(const std::string& tecleado) {
+    TBloqueo bloqueo(false);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    if (!estado.hayJuego) return std::nullopt;
+    const auto archivo = codigosSinBloqueo();
+    if (!archivo) return std::nullopt;
+    const std::string codigo = normalizarCodigo(tecleado);
+    // Every code is compared, all the way: the time says nothing of which matched.
+    const TCodigoEquipo* hallado = nullptr;
+    for (const TCodigoEquipo& e : archivo->equipos) {
+        const bool igual = igualesTiempoConstante(codigo, e.codigo);
+        if (igual) hallado = &e;
+    }
+    if (!hallado) return std::nullopt;
+    const auto equipos = equiposDelJuego(estado);
+    if (std::find(equipos.begin(), equipos.end(), hallado->empresa) == equipos.end()) return std::nullopt;
+    return hallado->empresa;
+}
+
+void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision) {
+    const TRespuestaEnvio respuesta = guardarEnvios({{std::string(), empresa, periodo, decision}}).front();
+    if (respuesta.resultado == TResultadoEnvio::fueraDeRango) throw ErrorDecision(respuesta.mensaje);
+    if (respuesta.resultado != TResultadoEnvio::guardado) throw ErrorJuego(respuesta.mensaje);
+}
+
+std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios) {
+    std::vector<TRespuestaEnvio> respuestas(envios.size());
+    if (envios.empty()) return respuestas;
+    TBloqueo bloqueo(true);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    exigirPeriodoAbierto(estado);
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    const auto codigos = codigosSinBloqueo();
+    if (!codigos) throw ErrorJuego("El portal no tiene códigos para este juego.");
+    const auto equipos = equiposDelJuego(estado);
+    const int actual = estado.datos.periodoActual;
+
+    std::map<std::string, std::size_t> ultimo;  // per team, the submission that counts
+    for (std::size_t i = 0; i < envios.size(); ++i) {
+        const TEnvioRecibido& e = envios[i];
+        TRespuestaEnvio& r = respuestas[i];
+        const TCodigoEquipo* suyo = codigoDe(*codigos, e.empresa);
+        if (!e.codigo.empty() && (!suyo || !igualesTiempoConstante(normalizarCodigo(e.codigo), suyo->codigo))) {
+            r = {TResultadoEnvio::sinSesion, "El código de la empresa cambió: vuelva a entrar con el nuevo."};
+        } else if (e.periodo != actual) {
+            r = {TResultadoEnvio::rechazado, "El período " + std::to_string(e.periodo) +
+                                                 " no está abierto: ahora se reciben las decisiones del período " +
+                                                 std::to_string(actual) + "."};
+        } else if (std::find(equipos.begin(), equipos.end(), e.empresa) == equipos.end()) {
+            r = {TResultadoEnvio::rechazado, "La empresa «" + cp1252AUtf8(e.empresa) + "» ya no participa del juego."};
+        } else {
+            for (const TRangoDecision& rango : rangosDecision())
+                if (!enRango(rango, e.decision.*(rango.campo))) {
+                    r = {TResultadoEnvio::fueraDeRango, rango.mensajePantalla};
+                    break;
+                }
+            if (r.resultado == TResultadoEnvio::guardado) ultimo[e.empresa] = i;
+        }
+    }
+    if (ultimo.empty()) return respuestas;
+
+    // Every file is written whole beside its place, all reach the disk with
+    // one flush, and only then take their places: a crash leaves each team
+    // its old submission or its new one.
+    TSistemaArchivos& sa = sistemaArchivos();
+    const auto carpeta = rutaDatos(kCarpetaEnvios);
+    if (sa.tipo(carpeta) == TSistemaArchivos::Tipo::ninguno) {
+        sa.crearCarpeta(carpeta);
+        sa.sincronizarCarpeta(carpetaDatos());
+    }
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> cambios;
+    try {
+        for (const auto& [empresa, i] : ultimo) {
+            const auto ruta = rutaEnvio(empresa);
+            auto temporal = ruta;
+            temporal += ".tmp";
+            const auto tipo = sa.tipo(temporal);
+            if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) sa.eliminar(temporal);
+            cambios.emplace_back(temporal, ruta);
+            escribirArchivoNuevo(temporal, textoEnvio({codigos->juego, actual, estado.marca.huella, empresa,
+                                                       envios[i].decision}),
+                                 false);
+        }
+        sa.sincronizarTodo(carpeta);
+        for (const auto& [temporal, ruta] : cambios) sa.renombrar(temporal, ruta);
+    } catch (...) {
+        for (const auto& [temporal, ruta] : cambios) {
+            try { sa.eliminar(temporal); } catch (...) {}
+        }
+        throw;
+    }
+    sa.sincronizarCarpeta(carpeta);
+    return respuestas;
+}
+
+std::optional<TRegDecision> envioDelEquipo(const std::string& empresa) {
+    TBloqueo bloqueo(false);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    if (!periodoAbierto(estado)) return std::nullopt;
+    const auto codigos = codigosSinBloqueo();
+    if (!codigos) return std::nullopt;
+    return envioSinBloqueo(estado, *codigos, empresa);
+}
+
+std::vector<std::optional<TRegDecision>> enviosDelPeriodo() {
+    TBloqueo bloqueo(false);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    std::vector<std::optional<TRegDecision>> envios;
+    if (!periodoAbierto(estado)) return envios;
+    const auto codigos = codigosSinBloqueo();
+    if (!codigos) return envios;
+    for (const std::string& empresa : equiposDelJuego(estado)) envios.push_back(envioSinBloqueo(estado, *codigos, empresa));
+    return envios;
+}
+
+int guardarDecisionesDelPortal(const TMarca* marca) {
+    TBloqueo bloqueo(true);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    exigirMarca(estado, marca);
+    exigirPeriodoAbierto(estado);
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    const auto codigos = codigosSinBloqueo();
+    std::vector<TRegDecision> decisiones;
+    std::string faltan;
+    for (const std::string& empresa : equiposDelJuego(estado)) {
+        const auto envio = codigos ? envioSinBloqueo(estado, *codigos, empresa) : std::nullopt;
+        if (envio) decisiones.push_back(*envio);
+        else faltan += (faltan.empty() ? "" : ", ") + cp1252AUtf8(empresa);
+    }
+    if (!faltan.empty())
+        throw ErrorJuego("Faltan los envíos del portal del período " + std::to_string(estado.datos.periodoActual) +
+                         " de: " + faltan + ".");
+    TDecision().guardarDecisiones(decisiones);
+    return static_cast<int>(decisiones.size());
 }

@@ -16,12 +16,14 @@
 // raise ErrorArchivo, a damaged game ErrorArchivoDanado.
 
 #include "engine/Historial.h"
+#include "juego/CodigosAcceso.h"
 #include "engine/UDecicionesPeriodo0.h"
 #include "reports/Posiciones.h"
 #include "store/DatosIniciales.h"
 #include "store/Registros.h"
 
 #include <cstdint>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -134,3 +136,67 @@ TRegDatosIniciales parametros();
 /// The refusal message for a screen opened on antes when the game now
 /// stands at ahora.
 std::string mensajeJuegoCambiado(const TEstadoJuego& ahora);
+
+// The teams' portal: access codes and the submissions of the open period.
+// The codes live in "CODIGOS PORTAL.txt" and belong to one game (a new game
+// drops them); each team's last submission is one file of "envios portal",
+// bound to the game's codes, the period and the game's mark when it was
+// made, so that it is never taken for another game's or period's.
+
+/// The codes of the teams of the game (the active companies; before period
+/// 0, the teams set up), in company order. Teams without one get a new
+/// code, and the file is created, on this call. ErrorJuego without a game.
+std::vector<TCodigoEquipo> codigosDeAcceso();
+
+/// The codes already given, as codigosDeAcceso but creating none: empty
+/// when the portal never started for this game.
+std::vector<TCodigoEquipo> codigosGuardados();
+
+/// A new code for one team of the game; its old code stops working.
+std::string renovarCodigo(const std::string& empresa);
+
+/// The active company whose code was typed (compared in constant time
+/// against every code), or none.
+std::optional<std::string> equipoDelCodigo(const std::string& tecleado);
+
+/// Stores a team's submission for periodo, replacing its previous one.
+/// Refused (ErrorJuego) when no period is open, for another period than the
+/// open one, for a company not playing, and while another program changes
+/// the game ("El juego está en uso por otro programa."); a field out of its
+/// range raises ErrorDecision with the decision screen's message.
+void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision);
+
+/// One submission as the portal received it: codigo is the code the session
+/// entered with (it must still be the team's), empty when not checked.
+struct TEnvioRecibido {
+    std::string codigo;
+    std::string empresa;  ///< Windows-1252
+    int periodo = 0;
+    TRegDecision decision{};
+};
+
+enum class TResultadoEnvio { guardado, sinSesion, fueraDeRango, rechazado };
+struct TRespuestaEnvio {
+    TResultadoEnvio resultado = TResultadoEnvio::guardado;
+    std::string mensaje;  ///< why it was refused (UTF-8)
+};
+
+/// Stores several submissions at once, under one lock and with one flush of
+/// the disk for all of them; each gets its own answer (refused as
+/// guardarEnvio refuses, or sinSesion when its code is no longer the team's).
+/// When two are of one team the later one counts. What refuses them all (no
+/// period open, the game in use, a file that fails) is thrown.
+std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios);
+
+/// A team's last submission for the open period, if it made one.
+std::optional<TRegDecision> envioDelEquipo(const std::string& empresa);
+
+/// The submissions of the open period, one entry per active company in
+/// company order (none for those that did not submit); empty when no period
+/// is open or there are no codes.
+std::vector<std::optional<TRegDecision>> enviosDelPeriodo();
+
+/// Stores the submissions of the open period as its decisions and returns
+/// how many. Refused, naming the missing teams, unless every active company
+/// submitted; and when the game moved since marca.
+int guardarDecisionesDelPortal(const TMarca* marca = nullptr);

@@ -31,6 +31,7 @@
 #include <array>
 #include <filesystem>
 #include <iterator>
+#include <optional>
 #include <utility>
 #include <exception>
 
@@ -145,6 +146,12 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     btnRevisar = new QPushButton(QStringLiteral("Revisar todos"), this);
     btnRevisar->setObjectName(QStringLiteral("btnRevisar"));
     btnRevisar->setFocusPolicy(Qt::NoFocus);
+    btnCargarPortal = new QPushButton(QStringLiteral("Cargar del portal"), this);
+    btnCargarPortal->setObjectName(QStringLiteral("btnCargarPortal"));
+    btnCargarPortal->setFocusPolicy(Qt::NoFocus);
+    lblPortal = etiqueta(this, QString(), "lblPortal");
+    lblEnviosPortal = etiqueta(this, QString(), "lblEnviosPortal");
+    lblEnviosPortal->setWordWrap(true);
 
     auto* cargar = new QHBoxLayout;
     cargar->addWidget(btnCargarDatos);
@@ -153,6 +160,9 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     traer->addWidget(btnCopiarAnterior);
     traer->addWidget(btnImportarCsv);
     traer->addWidget(btnRevisar);
+    auto* portal = new QHBoxLayout;
+    portal->addWidget(lblEnviosPortal, 1);
+    portal->addWidget(btnCargarPortal);
     auto* navegar = new QHBoxLayout;
     navegar->addWidget(btnAnterior);
     navegar->addWidget(btnSiguiente);
@@ -162,9 +172,11 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     auto* principal = new QVBoxLayout(this);
     principal->addLayout(cabecera);
     principal->addWidget(Label6);
+    principal->addWidget(lblPortal);
     principal->addLayout(campos);
     principal->addLayout(cargar);
     principal->addLayout(traer);
+    principal->addLayout(portal);
     principal->addLayout(navegar);
 
     connect(btnSiguiente, &QPushButton::clicked, this, &TFDeciciones::btnSiguienteClick);
@@ -178,6 +190,7 @@ TFDeciciones::TFDeciciones(QWidget* padre)
     connect(btnCopiarAnterior, &QPushButton::clicked, this, &TFDeciciones::btnCopiarAnteriorClick);
     connect(btnImportarCsv, &QPushButton::clicked, this, &TFDeciciones::btnImportarCsvClick);
     connect(btnRevisar, &QPushButton::clicked, this, &TFDeciciones::btnRevisarClick);
+    connect(btnCargarPortal, &QPushButton::clicked, this, &TFDeciciones::btnCargarPortalClick);
     connect(Edit1, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit1Exit); });
     connect(Edit2, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit2Exit); });
     connect(Edit4, &TCampoTexto::salida, this, [this] { alSalir(&TFDeciciones::Edit4Exit); });
@@ -228,6 +241,7 @@ void TFDeciciones::FormCreate() {
     Label2->setText(QString::number(datos.nroZona));
     Label5->setText(QString::number(periodoActual_));
     decisionesEquipos_.assign(cantEquipos_, TRegDecision{});
+    actualizarMarcasPortal();
     try {
         mostrarEquipo(1);
     } catch (const std::exception& e) {
@@ -243,6 +257,8 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
     Label6->setText(aQString(nombres_[t - 1u]));
     ajustarNombre();
     lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
+    const bool enviado = t <= enviadosPortal_.size() && enviadosPortal_[t - 1u];
+    lblPortal->setText(enviado ? QStringLiteral("✔ Envió sus decisiones por el portal") : QString());
     const TRegDecision& d = decisionesEquipos_[t - 1];
     Edit1->setText(QString::number(d.precio));
     Edit2->setText(QString::number(d.marketing));
@@ -633,4 +649,68 @@ void TFDeciciones::alSalir(void (TFDeciciones::*comprobacion)()) {
     sinComprobar_ = true;
     (this->*comprobacion)();
     sinComprobar_ = false;
+}
+
+void TFDeciciones::actualizarMarcasPortal() {
+    std::vector<std::optional<TRegDecision>> envios;
+    try {
+        // Only the submissions of the game this screen was opened on.
+        if (leerEstado().marca == marca_) envios = enviosDelPeriodo();
+    } catch (const std::exception&) {
+        // The marks are a help: a game that cannot be read now shows none,
+        // and loading says why.
+    }
+    enviadosPortal_.assign(cantEquipos_, false);
+    QStringList faltan;
+    int enviaron = 0;
+    for (std::size_t i = 0; i < enviadosPortal_.size(); ++i) {
+        enviadosPortal_[i] = i < envios.size() && envios[i].has_value();
+        if (enviadosPortal_[i]) ++enviaron;
+        else if (i < nombres_.size()) faltan << aQString(nombres_[i]);
+    }
+    QString texto = QStringLiteral("Portal: %1 de %2 equipos enviaron sus decisiones.").arg(enviaron).arg(cantEquipos_);
+    if (enviaron > 0 && !faltan.isEmpty()) texto += QStringLiteral(" Faltan: %1.").arg(faltan.join(QStringLiteral(", ")));
+    lblEnviosPortal->setText(texto);
+    btnCargarPortal->setEnabled(enviaron > 0);
+    if (equipoActual_ >= 1 && equipoActual_ <= enviadosPortal_.size())
+        lblPortal->setText(enviadosPortal_[equipoActual_ - 1u] ? QStringLiteral("✔ Envió sus decisiones por el portal")
+                                                              : QString());
+}
+
+void TFDeciciones::btnCargarPortalClick() {
+    if (cantEquipos_ == 0) return;
+    std::vector<std::optional<TRegDecision>> envios;
+    try {
+        const TEstadoJuego estado = leerEstado();
+        if (!(estado.marca == marca_)) throw ErrorJuego(mensajeJuegoCambiado(estado));
+        envios = enviosDelPeriodo();
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    QStringList faltan;
+    int cargados = 0;
+    for (std::size_t i = 0; i < cantEquipos_; ++i) {
+        if (i < envios.size() && envios[i]) {
+            guardarEnMemoria(static_cast<uint8_t>(i + 1), *envios[i]);
+            ++cargados;
+        } else if (i < nombres_.size()) {
+            faltan << aQString(nombres_[i]);
+        }
+    }
+    actualizarMarcasPortal();
+    if (cargados == 0) {
+        mostrarMensaje(this, QStringLiteral("Ningún equipo envió decisiones por el portal para este período."));
+        return;
+    }
+    sinGuardar_ = true;
+    try {
+        mostrarEquipo(1);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    if (!faltan.isEmpty())
+        mostrarMensaje(this, QStringLiteral("Se cargaron las decisiones de %1 equipos. No enviaron las suyas: %2.")
+                                 .arg(cargados)
+                                 .arg(faltan.join(QStringLiteral(", "))));
 }

@@ -36,6 +36,8 @@ public:
     uint8_t equipoActual() const { return equipoActual_; }
     uint8_t cantEquipos() const { return cantEquipos_; }
     const std::vector<TRegDecision>& decisionesEquipos() const { return decisionesEquipos_; }
+    /// Which teams submitted through the portal for the period on show.
+    const std::vector<bool>& enviadosPortal() const { return enviadosPortal_; }
     /// Something was typed since the decisions were last stored.
     bool decisionesSinGuardar() const { return sinGuardar_; }
 
@@ -63,6 +65,12 @@ public slots:
     /// Keeps the team on show (checked as on a team change) and opens every
     /// team's decisions in the review grid.
     void btnRevisarClick();
+    /// Every team's decisions as it submitted them through the portal for
+    /// this period; teams without a submission keep what the screen holds.
+    /// Nothing is stored until the game master goes on.
+    void btnCargarPortalClick();
+    /// Reads again which teams submitted through the portal, for the marks.
+    void actualizarMarcasPortal();
     void Edit1Exit();
     void Edit2Exit();
     void Edit4Exit();
@@ -133,6 +141,10 @@ private:
     QPushButton* btnCopiarAnterior = nullptr;
     QPushButton* btnImportarCsv = nullptr;
     QPushButton* btnRevisar = nullptr;
+    QPushButton* btnCargarPortal = nullptr;
+    QLabel* lblPortal = nullptr;        ///< the team on show submitted through the portal
+    QLabel* lblEnviosPortal = nullptr;  ///< how many teams did, and who is missing
+    std::vector<bool> enviadosPortal_;
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;

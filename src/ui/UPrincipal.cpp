@@ -3,6 +3,7 @@
 #include "documentos/Documentos.h"
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
+#include "portal/Portal.h"
 #include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImagenJpeg.h"
@@ -13,6 +14,7 @@
 #include "ui/UEquipos.h"
 #include "ui/UEvolucion.h"
 #include "ui/UModificarDatos.h"
+#include "ui/UPortal.h"
 #include "ui/UPosiciones.h"
 #include "ui/UResultados.h"
 #include "ui/USimular.h"
@@ -124,6 +126,14 @@ void TFPrincipal::crearMenus() {
     mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
     mnuExportarPdf = crearItem(juego, QStringLiteral("Exportar PDF…"), QStringLiteral("mnuExportarPdf"));
     connect(mnuExportarPdf, &QAction::triggered, this, &TFPrincipal::ExportarPdfClick);
+    // The portal lives with the window; submissions refresh the marks of an open decisions screen.
+    mnuPortal = crearItem(juego, QStringLiteral("Portal de equipos"), QStringLiteral("mnuPortal"));
+    connect(mnuPortal, &QAction::triggered, this, &TFPrincipal::PortalClick);
+    portal_ = new TPortal(this);
+    connect(portal_, &TPortal::envioRecibido, this, [this] {
+        for (TFDeciciones* pantalla : findChildren<TFDeciciones*>(QString(), Qt::FindDirectChildrenOnly))
+            pantalla->actualizarMarcasPortal();
+    });
     juego->addSeparator();
     mnuJuego_ = juego;
     mnuAbrirCarpeta = crearItem(juego, QStringLiteral("Abrir carpeta de juego…"), QStringLiteral("mnuAbrirCarpeta"));
@@ -286,6 +296,7 @@ void TFPrincipal::SalirClick() {
 void TFPrincipal::closeEvent(QCloseEvent* evento) {
     if (salidaConfirmada_ || confirmarSalida()) {
         salidaConfirmada_ = true;
+        portal_->detener();
         evento->accept();
     } else {
         evento->ignore();
@@ -591,8 +602,24 @@ bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
     statusBar()->clearMessage();
     actualizarEstado();
     mostrarTitulo();
+    // The portal's codes and sessions belong to the game left behind.
+    if (portal_->activo()) {
+        portal_->detener();
+        mostrarMensaje(this, QStringLiteral("El portal de equipos se detuvo porque se abrió otro juego. "
+                                            "Vuelva a iniciarlo desde Juego → Portal de equipos."));
+    }
     // The game left behind stays one click away.
     if (const QString dejada = rutaLimpia(deRuta(anterior)); dejada != ruta) recordarCarpeta(dejada);
     recordarCarpeta(ruta);
     return true;
+}
+
+void TFPrincipal::PortalClick() {
+    for (TFPortal* abierta : findChildren<TFPortal*>(QString(), Qt::FindDirectChildrenOnly))
+        if (abierta->isVisible()) {
+            abierta->raise();
+            abierta->activateWindow();
+            return;
+        }
+    (new TFPortal(this, *portal_))->show();
 }

@@ -21,6 +21,7 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TPortal;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
     Q_OBJECT
@@ -63,6 +64,14 @@ public slots:
     void ExportarPlanillaClick();
     void EvolucionClick();
     void ClaseClick();
+    /// Opens the screen that starts and stops the teams' portal.
+    void PortalClick();
+
+public:
+    /// The teams' portal: it runs on this window's event loop while the
+    /// window lives, whether its screen is open or not. portal().detener()
+    /// stops it from anywhere.
+    TPortal& portal() { return *portal_; }
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -97,6 +106,8 @@ private:
     QAction* mnuClase = nullptr;
     /// The charts' screens that are open read the history again.
     void actualizarGraficos();
+    QAction* mnuPortal = nullptr;
+    TPortal* portal_ = nullptr;
 
     int periodoActual_ = 0;
     bool salidaConfirmada_ = false;

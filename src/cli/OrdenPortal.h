@@ -1,0 +1,11 @@
+#pragma once
+// The tool's portal order: serves the teams' portal without a display until
+// SIGINT or SIGTERM.
+
+#include <cstdint>
+#include <string>
+
+/// Starts the portal on direccion:puerto of the game in the data folder,
+/// prints the addresses to type, runs until interrupted and stops cleanly.
+/// ErrorJuego when the tool was built without Qt or the port cannot be opened.
+void correrPortal(const std::string& direccion, uint16_t puerto);

@@ -1,0 +1,150 @@
+#include "portal/Paginas.h"
+
+#include "engine/ValidarDecision.h"
+#include "store/Texto.h"
+
+#include <QUrl>
+
+QString escaparHtml(const QString& texto) {
+    QString salida;
+    salida.reserve(texto.size() + 16);
+    for (QChar c : texto) {
+        switch (c.unicode()) {
+        case '&': salida += QStringLiteral("&amp;"); break;
+        case '<': salida += QStringLiteral("&lt;"); break;
+        case '>': salida += QStringLiteral("&gt;"); break;
+        case '"': salida += QStringLiteral("&quot;"); break;
+        case '\'': salida += QStringLiteral("&#39;"); break;
+        default: salida += c;
+        }
+    }
+    return salida;
+}
+
+QString escapar1252(const std::string& texto) { return escaparHtml(QString::fromStdString(cp1252AUtf8(texto))); }
+
+QMap<QString, QString> leerFormulario(const QByteArray& cuerpo) {
+    QMap<QString, QString> campos;
+    for (const QByteArray& par : cuerpo.split('&')) {
+        if (par.isEmpty()) continue;
+        const qsizetype igual = par.indexOf('=');
+        QByteArray clave = igual < 0 ? par : par.left(igual);
+        QByteArray valor = igual < 0 ? QByteArray() : par.mid(igual + 1);
+        clave.replace('+', ' ');
+        valor.replace('+', ' ');
+        const QString nombre = QUrl::fromPercentEncoding(clave);
+        if (!campos.contains(nombre)) campos.insert(nombre, QUrl::fromPercentEncoding(valor));
+    }
+    return campos;
+}
+
+QByteArray pagina(const QString& titulo, const QString& cuerpo) {
+    const QString html = QStringLiteral(
+        "<!DOCTYPE html>\n<html lang=\"es\"><head><meta charset=\"utf-8\">"
+        "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">"
+        "<title>%1 · CORVELIAN</title><style>"
+        "body{font-family:sans-serif;margin:0 auto;max-width:46em;padding:1em;line-height:1.4}"
+        "h1{font-size:1.4em}label{display:block;margin:.6em 0 .2em}"
+        "input,select,button{font-size:1.1em;padding:.3em;box-sizing:border-box;max-width:100%}"
+        "input[type=text],input[type=number],select{width:100%}"
+        "button{margin-top:.8em}.error{color:#a00;font-weight:bold}.ok{color:#060;font-weight:bold}"
+        "pre{overflow-x:auto;font-size:.8em;background:#f4f4f4;padding:.5em}"
+        "nav form{display:inline}</style></head><body>\n%2</body></html>\n")
+                             .arg(escaparHtml(titulo), cuerpo);
+    return html.toUtf8();
+}
+
+QByteArray paginaEntrada(const QString& error) {
+    QString cuerpo = QStringLiteral("<h1>CORVELIAN: portal de equipos</h1>");
+    if (!error.isEmpty()) cuerpo += QStringLiteral("<p class=\"error\">%1</p>").arg(escaparHtml(error));
+    cuerpo += QStringLiteral(
+        "<form method=\"post\" action=\"/entrar\"><label for=\"codigo\">Código de acceso del equipo</label>"
+        "<input type=\"text\" id=\"codigo\" name=\"codigo\" autocomplete=\"off\" autocapitalize=\"characters\" "
+        "maxlength=\"32\" required autofocus><button type=\"submit\">Entrar</button></form>");
+    return pagina(QStringLiteral("Entrar"), cuerpo);
+}
+
+QString bloqueReporte(const std::string& bytes1252) {
+    QString texto = QString::fromStdString(cp1252AUtf8(bytes1252));
+    texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return QStringLiteral("<pre>%1</pre>").arg(escaparHtml(texto));
+}
+
+QMap<QString, QString> valoresDe(const TRegDecision& decision) {
+    QMap<QString, QString> valores;
+    for (const TRangoDecision& r : rangosDecision())
+        valores.insert(QString::fromLatin1(r.columna), QString::number(decision.*(r.campo)));
+    return valores;
+}
+
+namespace {
+
+// The labels of the decision screen, in its order.
+QString etiqueta(const TRangoDecision& r, const TVistaDecisiones& v) {
+    const QString columna = QString::fromLatin1(r.columna);
+    if (columna == QLatin1String("precio")) return QStringLiteral("Precio (u$s 50 a 100)");
+    if (columna == QLatin1String("marketing")) return QStringLiteral("Marketing (u$s 0 a 10000)");
+    if (columna == QLatin1String("invYDes")) return QStringLiteral("Investigación y desarrollo (u$s)");
+    if (columna == QLatin1String("capacitacion")) return QStringLiteral("Capacitación (u$s 0 a 20000, de 2000 en 2000)");
+    if (columna == QLatin1String("nivelProduccion")) return QStringLiteral("Nivel de producción (%)");
+    if (columna == QLatin1String("invPlanta")) return QStringLiteral("Inversión en planta (u$s)");
+    const QString a = QString::fromStdString(cp1252AUtf8(v.bancoA)), b = QString::fromStdString(cp1252AUtf8(v.bancoB));
+    if (columna == QLatin1String("pedPrestamoA")) return QStringLiteral("Préstamo pedido al banco %1 (u$s)").arg(a);
+    if (columna == QLatin1String("pedPrestamoB")) return QStringLiteral("Préstamo pedido al banco %1 (u$s)").arg(b);
+    if (columna == QLatin1String("devPrestamoA")) return QStringLiteral("Devolución al banco %1 (u$s)").arg(a);
+    return QStringLiteral("Devolución al banco %1 (u$s)").arg(b);
+}
+
+QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisiones& v) {
+    const QString nombre = QString::fromLatin1(r.columna);
+    QString html = QStringLiteral("<label for=\"%1\">%2</label>").arg(nombre, escaparHtml(etiqueta(r, v)));
+    if (nombre == QLatin1String("nivelProduccion")) {
+        html += QStringLiteral("<select id=\"%1\" name=\"%1\">").arg(nombre);
+        for (int nivel = r.minimo; nivel <= r.maximo; nivel += r.paso) {
+            const QString n = QString::number(nivel);
+            html += QStringLiteral("<option value=\"%1\"%2>%1</option>").arg(n, n == valor ? QStringLiteral(" selected") : QString());
+        }
+        return html + QStringLiteral("</select>");
+    }
+    return html + QStringLiteral("<input type=\"number\" inputmode=\"numeric\" id=\"%1\" name=\"%1\" min=\"%2\" "
+                                 "max=\"%3\" step=\"%4\" value=\"%5\" required>")
+                      .arg(nombre, QString::number(r.minimo), QString::number(r.maximo), QString::number(r.paso),
+                           escaparHtml(valor));
+}
+
+}  // namespace
+
+QByteArray paginaDecisiones(const TVistaDecisiones& v) {
+    QString cuerpo = QStringLiteral("<h1>Equipo %1</h1>").arg(escapar1252(v.empresa));
+    if (!v.error.isEmpty()) cuerpo += QStringLiteral("<p class=\"error\">%1</p>").arg(escaparHtml(v.error));
+    if (v.periodo == 0) {
+        cuerpo += QStringLiteral("<p>%1</p>").arg(escaparHtml(v.motivoCerrado));
+    } else {
+        cuerpo += QStringLiteral("<h2>Decisiones del período %1</h2>").arg(v.periodo);
+        if (v.enviado)
+            cuerpo += QStringLiteral("<p class=\"ok\">Sus decisiones del período %1 están guardadas. Puede "
+                                     "corregirlas y enviarlas de nuevo hasta que se simule el período.</p>")
+                          .arg(v.periodo);
+        // novalidate: the ranges are checked by the game, with its own Spanish messages.
+        cuerpo += QStringLiteral("<form method=\"post\" action=\"/decisiones\" novalidate>"
+                                 "<input type=\"hidden\" name=\"csrf\" value=\"%1\">"
+                                 "<input type=\"hidden\" name=\"periodo\" value=\"%2\">")
+                      .arg(escaparHtml(v.csrf), QString::number(v.periodo));
+        for (const TRangoDecision& r : rangosDecision())
+            cuerpo += campo(r, v.valores.value(QString::fromLatin1(r.columna), QStringLiteral("0")), v);
+        cuerpo += QStringLiteral("<button type=\"submit\">Enviar decisiones</button></form>");
+    }
+    if (!v.periodosConReportes.empty()) {
+        cuerpo += QStringLiteral("<h2>Informes</h2><ul>");
+        for (int p : v.periodosConReportes)
+            cuerpo += QStringLiteral("<li>Período %1: <a href=\"/reportes/%1\">informe de la empresa</a> · "
+                                     "<a href=\"/industria/%1\">informe de la industria</a> · "
+                                     "<a href=\"/pdf/%1\">PDF</a></li>")
+                          .arg(p);
+        cuerpo += QStringLiteral("</ul>");
+    }
+    cuerpo += QStringLiteral("<nav><form method=\"post\" action=\"/salir\"><input type=\"hidden\" name=\"csrf\" "
+                             "value=\"%1\"><button type=\"submit\">Salir</button></form></nav>")
+                  .arg(escaparHtml(v.csrf));
+    return pagina(QStringLiteral("Decisiones"), cuerpo);
+}

@@ -1,0 +1,237 @@
+#include "ui/UPortal.h"
+
+#include "juego/Juego.h"
+#include "portal/Portal.h"
+#include "ui/CodigoQr.h"
+#include "ui/Formularios.h"
+#include "ui/ServicioDialogos.h"
+#include "ui/TextoQt.h"
+
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPainter>
+#include <QPixmap>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace {
+
+/// "ABCD EFGH": two groups read aloud and typed more easily; the portal
+/// ignores the blank.
+QString codigoLegible(const std::string& codigo) {
+    const QString c = QString::fromStdString(codigo);
+    return c.size() == 8 ? c.left(4) + QLatin1Char(' ') + c.mid(4) : c;
+}
+
+}  // namespace
+
+TFPortal::TFPortal(QWidget* padre, TPortal& portal)
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      portal_(portal) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Portal de equipos"));
+    setObjectName(QStringLiteral("FPortal"));
+
+    edPuerto = new QSpinBox(this);
+    edPuerto->setObjectName(QStringLiteral("edPuerto"));
+    edPuerto->setRange(1, 65535);
+    edPuerto->setValue(TPortal::kPuertoPredeterminado);
+    btnIniciar = new QPushButton(this);
+    btnIniciar->setObjectName(QStringLiteral("btnIniciar"));
+    lblEstado = new QLabel(this);
+    lblEstado->setObjectName(QStringLiteral("lblEstado"));
+    lblDirecciones = new QLabel(this);
+    lblDirecciones->setObjectName(QStringLiteral("lblDirecciones"));
+    lblDirecciones->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    QFont grande = lblDirecciones->font();
+    grande.setPointSize(grande.pointSize() + 4);
+    grande.setBold(true);
+    lblDirecciones->setFont(grande);
+    lblQr = new QLabel(this);
+    lblQr->setObjectName(QStringLiteral("lblQr"));
+    lblQr->setMinimumSize(200, 200);
+    lblQr->setAlignment(Qt::AlignCenter);
+
+    tblCodigos = new QTableWidget(0, 2, this);
+    tblCodigos->setObjectName(QStringLiteral("tblCodigos"));
+    tblCodigos->setHorizontalHeaderLabels({QStringLiteral("Equipo"), QStringLiteral("Código")});
+    tblCodigos->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    tblCodigos->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
+    tblCodigos->verticalHeader()->setVisible(false);
+    tblCodigos->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    tblCodigos->setSelectionBehavior(QAbstractItemView::SelectRows);
+    tblCodigos->setSelectionMode(QAbstractItemView::SingleSelection);
+    btnRenovar = new QPushButton(QStringLiteral("Renovar código"), this);
+    btnRenovar->setObjectName(QStringLiteral("btnRenovar"));
+    btnImprimir = new QPushButton(QStringLiteral("Imprimir tarjetas…"), this);
+    btnImprimir->setObjectName(QStringLiteral("btnImprimir"));
+    auto* btnCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+    btnCerrar->setObjectName(QStringLiteral("btnCerrar"));
+
+    auto* puerto = new QHBoxLayout;
+    puerto->addWidget(new QLabel(QStringLiteral("Puerto:"), this));
+    puerto->addWidget(edPuerto);
+    puerto->addWidget(btnIniciar);
+    puerto->addStretch();
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addLayout(puerto);
+    izquierda->addWidget(lblEstado);
+    izquierda->addWidget(new QLabel(QStringLiteral("Los equipos escriben en el navegador del teléfono o de la "
+                                                   "computadora, conectados a la red del aula:"),
+                                    this));
+    izquierda->addWidget(lblDirecciones);
+    izquierda->addStretch();
+    auto* arriba = new QHBoxLayout;
+    arriba->addLayout(izquierda, 1);
+    arriba->addWidget(lblQr);
+    auto* abajo = new QHBoxLayout;
+    abajo->addWidget(btnRenovar);
+    abajo->addWidget(btnImprimir);
+    abajo->addStretch();
+    abajo->addWidget(btnCerrar);
+    auto* principal = new QVBoxLayout(this);
+    principal->addLayout(arriba);
+    principal->addWidget(tblCodigos, 1);
+    principal->addLayout(abajo);
+    resize(680, 560);
+
+    connect(btnIniciar, &QPushButton::clicked, this, &TFPortal::btnIniciarClick);
+    connect(btnRenovar, &QPushButton::clicked, this, &TFPortal::btnRenovarClick);
+    connect(btnImprimir, &QPushButton::clicked, this, &TFPortal::btnImprimirClick);
+    connect(btnCerrar, &QPushButton::clicked, this, &QWidget::close);
+    connect(&portal_, &TPortal::estadoCambiado, this, &TFPortal::actualizar);
+    centrarSobre(this, padre);
+    actualizar();
+}
+
+void TFPortal::actualizar() {
+    const bool activo = portal_.activo();
+    btnIniciar->setText(activo ? QStringLiteral("Detener") : QStringLiteral("Iniciar"));
+    edPuerto->setEnabled(!activo);
+    if (activo) edPuerto->setValue(portal_.puerto());
+    const QStringList direcciones = portal_.direccionesParaTeclear();
+    if (!activo) {
+        lblEstado->setText(QStringLiteral("El portal está detenido: nadie puede entrar."));
+        lblDirecciones->clear();
+        lblQr->clear();
+    } else {
+        lblEstado->setText(QStringLiteral("El portal está abierto en el puerto %1.").arg(portal_.puerto()));
+        lblDirecciones->setText(direcciones.isEmpty()
+                                    ? QStringLiteral("(esta computadora no está conectada a una red)")
+                                    : direcciones.join(QLatin1Char('\n')));
+        lblQr->setPixmap(direcciones.isEmpty() ? QPixmap() : QPixmap::fromImage(imagenQr(direcciones.first(), 5)));
+    }
+    // The codes exist once the portal has started for this game.
+    codigos_.clear();
+    try {
+        codigos_ = activo ? codigosDeAcceso() : codigosGuardados();
+    } catch (const std::exception& e) {
+        lblEstado->setText(lblEstado->text() + QLatin1Char(' ') + QString::fromUtf8(e.what()));
+    }
+    tblCodigos->setRowCount(static_cast<int>(codigos_.size()));
+    for (std::size_t i = 0; i < codigos_.size(); ++i) {
+        const int fila = static_cast<int>(i);
+        tblCodigos->setItem(fila, 0, new QTableWidgetItem(aQString(codigos_[i].empresa)));
+        auto* codigo = new QTableWidgetItem(codigoLegible(codigos_[i].codigo));
+        QFont fija(QStringLiteral("DejaVu Sans Mono"));
+        fija.setStyleHint(QFont::Monospace);
+        fija.setBold(true);
+        codigo->setFont(fija);
+        tblCodigos->setItem(fila, 1, codigo);
+    }
+    btnRenovar->setEnabled(!codigos_.empty());
+    btnImprimir->setEnabled(!codigos_.empty());
+}
+
+void TFPortal::btnIniciarClick() {
+    try {
+        if (portal_.activo()) portal_.detener();
+        else portal_.iniciar(QHostAddress::Any, static_cast<quint16>(edPuerto->value()));
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    actualizar();
+}
+
+void TFPortal::btnRenovarClick() {
+    const int fila = tblCodigos->currentRow();
+    if (fila < 0 || fila >= static_cast<int>(codigos_.size())) {
+        mostrarMensaje(this, QStringLiteral("Elija en la lista el equipo cuyo código quiere renovar."));
+        return;
+    }
+    const TCodigoEquipo equipo = codigos_[static_cast<std::size_t>(fila)];
+    const auto respuesta = dialogos().mensaje(
+        this, QStringLiteral("Atención"),
+        QStringLiteral("¿Darle un código nuevo a «%1»? El código actual deja de servir y el equipo tiene que "
+                       "volver a entrar con el nuevo.")
+            .arg(aQString(equipo.empresa)),
+        ServicioDialogos::Icono::pregunta, ServicioDialogos::Botones::siNo);
+    if (respuesta != ServicioDialogos::Respuesta::si) return;
+    try {
+        renovarCodigo(equipo.empresa);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    actualizar();
+    tblCodigos->selectRow(fila);
+}
+
+void TFPortal::btnImprimirClick() {
+    try {
+        codigos_ = codigosDeAcceso();
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    QStringList direcciones = portal_.direccionesParaTeclear();
+    if (direcciones.isEmpty()) {
+        const QStringList ips = direccionesIpv4();
+        const int puerto = portal_.activo() ? portal_.puerto() : edPuerto->value();
+        if (!ips.isEmpty()) direcciones << QStringLiteral("http://%1:%2/").arg(ips.first()).arg(puerto);
+    }
+    QPrinter impresora(QPrinter::HighResolution);
+    impresora.setDocName(QStringLiteral("Códigos del portal"));
+    if (!dialogos().configurarImpresora(this, impresora)) return;
+    if (imprimirTarjetas(impresora, codigos_, direcciones.value(0)) == 0)
+        mostrarMensaje(this, QStringLiteral("No se pudo imprimir."));
+}
+
+int imprimirTarjetas(QPrinter& impresora, const std::vector<TCodigoEquipo>& codigos, const QString& direccion) {
+    QPainter pintor;
+    if (codigos.empty() || !pintor.begin(&impresora)) return 0;
+    const QRectF pagina = impresora.pageLayout().paintRectPixels(impresora.resolution());
+    constexpr int columnas = 2, filas = 4;
+    const double ancho = pagina.width() / columnas, alto = pagina.height() / filas;
+    const double margen = ancho * 0.05;
+    QFont normal(QStringLiteral("DejaVu Sans"));
+    normal.setPointSizeF(11);
+    QFont codigo(QStringLiteral("DejaVu Sans Mono"));
+    codigo.setPointSizeF(22);
+    codigo.setBold(true);
+    int paginas = 1;
+    for (std::size_t i = 0; i < codigos.size(); ++i) {
+        const int lugar = static_cast<int>(i % (columnas * filas));
+        if (i > 0 && lugar == 0) {
+            if (!impresora.newPage()) return 0;
+            ++paginas;
+        }
+        const QRectF tarjeta(ancho * (lugar % columnas), alto * (lugar / columnas), ancho, alto);
+        pintor.setPen(QPen(Qt::gray, 0, Qt::DashLine));
+        pintor.drawRect(tarjeta);
+        pintor.setPen(Qt::black);
+        const QRectF dentro = tarjeta.adjusted(margen, margen, -margen, -margen);
+        pintor.setFont(normal);
+        const QString texto = QStringLiteral("CORVELIAN · Portal de equipos\nEquipo: %1").arg(aQString(codigos[i].empresa));
+        pintor.drawText(dentro, Qt::AlignTop | Qt::AlignLeft | Qt::TextWordWrap, texto);
+        pintor.setFont(codigo);
+        pintor.drawText(dentro, Qt::AlignCenter, codigoLegible(codigos[i].codigo));
+        pintor.setFont(normal);
+        pintor.drawText(dentro, Qt::AlignBottom | Qt::AlignLeft | Qt::TextWordWrap,
+                        QStringLiteral("Escriba en el navegador:\n%1").arg(direccion.isEmpty() ? QStringLiteral("(la dirección que da el docente)") : direccion));
+    }
+    return pintor.end() ? paginas : 0;
+}

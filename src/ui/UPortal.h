@@ -1,0 +1,54 @@
+#pragma once
+// TFPortal ("Portal de equipos"): starts and stops the teams' portal, shows
+// the addresses to type and a QR code of the first, lists the teams with
+// their access codes, renews one team's code and prints the slips that hand
+// each team its code. The portal belongs to the main window and keeps
+// running when this screen is closed.
+
+#include "juego/CodigosAcceso.h"
+
+#include <QWidget>
+
+#include <vector>
+
+class QLabel;
+class QPainter;
+class QPrinter;
+class QPushButton;
+class QSpinBox;
+class QTableWidget;
+class TPortal;
+
+class TFPortal : public QWidget {
+    Q_OBJECT
+
+public:
+    /// A window on top of padre, non-modal, deleted on close, for portal.
+    TFPortal(QWidget* padre, TPortal& portal);
+
+public slots:
+    /// Starts the portal on the port typed, or stops it.
+    void btnIniciarClick();
+    /// A new code for the team selected, after asking.
+    void btnRenovarClick();
+    /// Prints every team's slip.
+    void btnImprimirClick();
+    /// Reads the codes and the portal's state again.
+    void actualizar();
+
+private:
+    TPortal& portal_;
+    std::vector<TCodigoEquipo> codigos_;
+    QSpinBox* edPuerto = nullptr;
+    QPushButton* btnIniciar = nullptr;
+    QPushButton* btnRenovar = nullptr;
+    QPushButton* btnImprimir = nullptr;
+    QLabel* lblEstado = nullptr;
+    QLabel* lblDirecciones = nullptr;
+    QLabel* lblQr = nullptr;
+    QTableWidget* tblCodigos = nullptr;
+};
+
+/// Prints one slip per team (its name, its code, the address to type),
+/// eight to a page; returns the pages printed, 0 when printing failed.
+int imprimirTarjetas(QPrinter& impresora, const std::vector<TCodigoEquipo>& codigos, const QString& direccion);

@@ -1,0 +1,89 @@
+// "codigos" and "decisiones --portal": the teams' access codes and their
+// submissions, through the tool.
+
+#include "cli/Proceso.h"
+#include "comun/CarpetaTemporal.h"
+#include "juego/Juego.h"
+#include "store/Decision_UD.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+
+namespace {
+
+std::vector<std::pair<std::string, std::string>> lineasDeCodigos(const std::string& salida) {
+    std::vector<std::pair<std::string, std::string>> filas;
+    std::istringstream entrada(salida);
+    for (std::string linea; std::getline(entrada, linea);) {
+        const auto tab = linea.find('\t');
+        filas.emplace_back(linea.substr(0, tab), tab == std::string::npos ? "" : linea.substr(tab + 1));
+    }
+    return filas;
+}
+
+}  // namespace
+
+TEST(OrdenCodigos, UnaLineaPorEquipoActivoYSiempreLosMismos) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa", "Ñandú", "Gamma"}, 1);
+    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    const auto filas = lineasDeCodigos(r.salida);
+    ASSERT_EQ(filas.size(), 3u) << r.salida;
+    EXPECT_EQ(filas[0].first, "Alfa");
+    EXPECT_EQ(filas[1].first, "Ñandú");
+    for (const auto& [nombre, codigo] : filas) EXPECT_EQ(codigo.size(), 8u) << nombre;
+    const auto otra = ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"});
+    EXPECT_EQ(otra.salida, r.salida);
+}
+
+TEST(OrdenCodigos, SinJuegoSeRechazaSinCrearNada) {
+    CarpetaTemporal carpeta;
+    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("No hay un juego"), std::string::npos) << r.errores;
+    EXPECT_TRUE(fotoDeCarpeta(carpeta.ruta()).empty());
+}
+
+TEST(OrdenDecisionesPortal, NombraLosQueFaltanYDespuesGuardaLosDeTodos) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa", "Beta", "Gamma"}, 1);
+    ASSERT_EQ(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"}).codigo, 0);
+    const TRegDecision alfa{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+    const TRegDecision beta{60, 25, 2000, 100, 5, 6, 7, 8, 9, 10};
+    guardarEnvio("Alfa", 1, alfa);
+    const auto antes = fotoDeCarpeta(carpeta.ruta());
+    auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", "--portal"});
+    EXPECT_EQ(r.codigo, 1);
+    EXPECT_NE(r.errores.find("Faltan los envíos del portal del período 1 de: Beta, Gamma."), std::string::npos)
+        << r.errores;
+    EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
+
+    guardarEnvio("Beta", 1, beta);
+    guardarEnvio("Gamma", 1, beta);
+    r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", "--portal"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_NE(r.salida.find("guardadas desde el portal para 3 empresas"), std::string::npos) << r.salida;
+    const auto guardadas = decisionesGuardadas();
+    ASSERT_EQ(guardadas.size(), 3u);
+    EXPECT_EQ(std::memcmp(&guardadas[0], &alfa, sizeof alfa), 0);
+    EXPECT_EQ(std::memcmp(&guardadas[2], &beta, sizeof beta), 0);
+}
+
+TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa"}, 1);
+    const std::vector<std::vector<std::string>> casos = {
+        {"portal", "--puerto"}, {"portal", "--puerto", "0"}, {"portal", "--puerto", "70000"},
+        {"portal", "--puerto", "x"}, {"portal", "--otra", "1"},
+    };
+    for (const auto& caso : casos) {
+        std::vector<std::string> argumentos{"--datos", carpeta.ruta().string()};
+        argumentos.insert(argumentos.end(), caso.begin(), caso.end());
+        EXPECT_EQ(ejecutarCli(argumentos).codigo, 2) << caso.back();
+    }
+    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "portal", "--direccion", "no-es-ip"});
+    EXPECT_EQ(r.codigo, 1);
+}

@@ -1,0 +1,368 @@
+// The portal's side of the game core: the teams' access codes and the
+// submissions of the open period, what refuses them, and their files.
+
+#include "comun/CarpetaTemporal.h"
+#include "comun/FotoCarpeta.h"
+#include "comun/SistemaArchivosFalso.h"
+#include "engine/ValidarDecision.h"
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+#include "store/Texto.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <functional>
+#include <set>
+
+namespace fs = std::filesystem;
+
+// Global, so that std::optional's comparison finds it.
+static bool operator==(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+namespace {
+
+const TRegDecision kDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+const TRegDecision kOtra{70, 50, 2000, 500, 0, 100, 0, 0, 0, 0};
+
+void juegoEnPeriodo1(const std::vector<std::string>& equipos = {"Alfa", "Beta", "Gama"}) {
+    crearJuego(equipos, ejemploDatosIniciales());
+    correrPeriodo0(ejemploPeriodo0());
+}
+
+std::string mensajeDe(const std::function<void()>& accion) {
+    try {
+        accion();
+    } catch (const std::exception& e) {
+        return e.what();
+    }
+    return "<sin error>";
+}
+
+bool esCodigoValido(const std::string& codigo) {
+    if (codigo.size() != kLargoCodigo) return false;
+    for (char c : codigo)
+        if (kAlfabetoCodigos.find(c) == std::string_view::npos) return false;
+    return true;
+}
+
+}  // namespace
+
+TEST(CodigosAcceso, UnCodigoPorEquipoQueSeConservaYSeRenueva) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const auto codigos = codigosDeAcceso();
+    ASSERT_EQ(codigos.size(), 3u);
+    std::set<std::string> distintos;
+    for (std::size_t i = 0; i < codigos.size(); ++i) {
+        EXPECT_EQ(codigos[i].empresa, (std::vector<std::string>{"Alfa", "Beta", "Gama"})[i]);
+        EXPECT_TRUE(esCodigoValido(codigos[i].codigo)) << codigos[i].codigo;
+        distintos.insert(codigos[i].codigo);
+    }
+    EXPECT_EQ(distintos.size(), 3u);
+    EXPECT_EQ(codigosDeAcceso(), codigos) << "a second call keeps the codes";
+
+    const std::string nuevo = renovarCodigo("Beta");
+    EXPECT_NE(nuevo, codigos[1].codigo);
+    const auto despues = codigosDeAcceso();
+    EXPECT_EQ(despues[0], codigos[0]);
+    EXPECT_EQ(despues[1].codigo, nuevo);
+    EXPECT_EQ(despues[2], codigos[2]);
+    EXPECT_EQ(equipoDelCodigo(codigos[1].codigo), std::nullopt) << "the renewed code no longer opens";
+    EXPECT_EQ(equipoDelCodigo(nuevo), std::optional<std::string>("Beta"));
+    EXPECT_NE(mensajeDe([] { renovarCodigo("Zeta"); }).find("no es un equipo del juego"), std::string::npos);
+}
+
+TEST(CodigosAcceso, ElCodigoTecleadoSeReconoceComoLoEscribeUnEquipo) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const std::string alfa = codigosDeAcceso()[0].codigo;
+    std::string minusculas = alfa;
+    for (char& c : minusculas) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    struct Caso {
+        std::string tecleado;
+        bool entra;
+    };
+    const Caso casos[] = {
+        {alfa, true},
+        {minusculas, true},
+        {" " + alfa.substr(0, 4) + "-" + alfa.substr(4) + " ", true},
+        {alfa.substr(0, 7), false},
+        {alfa + "2", false},
+        {"", false},
+        {std::string(8, 'Z') == alfa ? "YYYYYYYY" : "ZZZZZZZZ", false},
+    };
+    for (const Caso& caso : casos)
+        EXPECT_EQ(equipoDelCodigo(caso.tecleado).has_value(), caso.entra) << "«" << caso.tecleado << "»";
+}
+
+TEST(CodigosAcceso, UnJuegoNuevoTieneCodigosNuevos) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1({"Alfa", "Beta"});
+    const auto viejos = codigosDeAcceso();
+    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    EXPECT_FALSE(fs::exists(carpeta / kArchivoCodigos));
+    EXPECT_EQ(equipoDelCodigo(viejos[0].codigo), std::nullopt);
+    // Before period 0 the teams set up get their codes.
+    const auto nuevos = codigosDeAcceso();
+    ASSERT_EQ(nuevos.size(), 2u);
+    EXPECT_NE(nuevos[0].codigo, viejos[0].codigo);
+}
+
+TEST(CodigosAcceso, SinJuegoNoHayCodigosNiArchivo) {
+    CarpetaTemporal carpeta;
+    EXPECT_THROW(codigosDeAcceso(), ErrorJuego);
+    EXPECT_EQ(equipoDelCodigo("ABCDEFGH"), std::nullopt);
+    EXPECT_TRUE(fotografiar(carpeta.ruta()).empty());
+}
+
+TEST(CodigosAcceso, CompararEnTiempoConstanteDaLoMismoQueIgualdad) {
+    const std::pair<std::string, std::string> casos[] = {
+        {"", ""}, {"A", ""}, {"ABCDEFGH", "ABCDEFGH"}, {"ABCDEFGH", "ABCDEFGJ"}, {"ABCDEFGH", "ABCDEFG"},
+        {std::string("A\0B", 3), std::string("A\0C", 3)}, {"ABC", std::string("ABC\0", 4)},
+    };
+    for (const auto& [a, b] : casos) EXPECT_EQ(igualesTiempoConstante(a, b), a == b) << a << " / " << b;
+}
+
+TEST(CodigosAcceso, LosCodigosNuevosUsanTodoElAlfabeto) {
+    std::set<char> vistas;
+    for (int i = 0; i < 400; ++i) {
+        const std::string codigo = codigoNuevo();
+        ASSERT_TRUE(esCodigoValido(codigo)) << codigo;
+        vistas.insert(codigo.begin(), codigo.end());
+    }
+    // 3200 letters miss one of 32 with a chance far below one in a billion.
+    EXPECT_EQ(vistas.size(), kAlfabetoCodigos.size());
+}
+
+TEST(CodigosAcceso, UnArchivoDeCodigosDanadoSeNombra) {
+    const std::string bueno = "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa\n";
+    EXPECT_EQ(leerTextoCodigos(bueno, "c").equipos.size(), 1u);
+    const std::string danados[] = {
+        "",
+        "OTRA COSA\njuego 0123456789abcdef\n",
+        "CORVELIAN CODIGOS 1\njuego 0123\n",
+        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGHAlfa\n",
+        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFG0\tAlfa\n",
+        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t\n",
+        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa",
+    };
+    for (const std::string& texto : danados) EXPECT_THROW(leerTextoCodigos(texto, "c"), ErrorArchivoDanado) << texto;
+}
+
+TEST(EnviosPortal, ElUltimoEnvioDeCadaEquipoEsElQueVale) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    EXPECT_EQ(enviosDelPeriodo(), (std::vector<std::optional<TRegDecision>>(3)));
+    guardarEnvio("Beta", 1, kDecision);
+    guardarEnvio("Beta", 1, kOtra);
+    const auto envios = enviosDelPeriodo();
+    ASSERT_EQ(envios.size(), 3u);
+    EXPECT_FALSE(envios[0]);
+    ASSERT_TRUE(envios[1]);
+    EXPECT_TRUE(*envios[1] == kOtra);
+    EXPECT_FALSE(envios[2]);
+    EXPECT_TRUE(envioDelEquipo("Beta") && *envioDelEquipo("Beta") == kOtra);
+    // Nothing reaches the decisions file until the game master stores them.
+    EXPECT_EQ(leerEstado().decisionesGuardadas, 0);
+}
+
+TEST(EnviosPortal, UnEnvioRechazadoNoCambiaNada) {
+    struct Caso {
+        const char* nombre;
+        std::function<void()> preparar;
+        std::function<void()> enviar;
+        std::string esperado;
+    };
+    const Caso casos[] = {
+        {"sin período 0", [] { crearJuego({"Alfa"}, ejemploDatosIniciales()); codigosDeAcceso(); },
+         [] { guardarEnvio("Alfa", 1, kDecision); }, "Todavía no se corrió el período 0"},
+        {"otro período", [] { juegoEnPeriodo1(); codigosDeAcceso(); }, [] { guardarEnvio("Alfa", 2, kDecision); },
+         "El período 2 no está abierto: ahora se reciben las decisiones del período 1."},
+        {"empresa que no juega", [] { juegoEnPeriodo1(); codigosDeAcceso(); },
+         [] { guardarEnvio("Zeta", 1, kDecision); }, "ya no participa del juego"},
+        {"precio fuera de rango", [] { juegoEnPeriodo1(); codigosDeAcceso(); },
+         [] { TRegDecision d = kDecision; d.precio = 49; guardarEnvio("Alfa", 1, d); },
+         rangoDecision(&TRegDecision::precio).mensajePantalla},
+        {"capacitación fuera de paso", [] { juegoEnPeriodo1(); codigosDeAcceso(); },
+         [] { TRegDecision d = kDecision; d.capacitacion = 2001; guardarEnvio("Alfa", 1, d); },
+         rangoDecision(&TRegDecision::capacitacion).mensajePantalla},
+        {"juego terminado", [] {
+             juegoEnPeriodo1({"Alfa"});
+             codigosDeAcceso();
+             for (int p = 1; p <= 10; ++p) { guardarDecisiones({kDecision}); simular(); }
+         }, [] { guardarEnvio("Alfa", 11, kDecision); }, "El juego terminó"},
+        {"sin códigos", [] { juegoEnPeriodo1(); }, [] { guardarEnvio("Alfa", 1, kDecision); },
+         "El portal no tiene códigos para este juego."},
+    };
+    for (const Caso& caso : casos) {
+        CarpetaTemporal carpeta;
+        caso.preparar();
+        const TFoto antes = fotografiar(carpeta.ruta());
+        EXPECT_NE(mensajeDe(caso.enviar).find(caso.esperado), std::string::npos) << caso.nombre << ": " << mensajeDe(caso.enviar);
+        EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "") << caso.nombre;
+    }
+}
+
+TEST(EnviosPortal, MientrasOtroProgramaCambiaElJuegoSeRechazaEnElActo) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    const TFoto antes = fotografiar(carpeta.ruta());
+    const int otro = sistemaArchivos().bloquear(carpeta / "CORVELIAN.LCK", true);
+    ASSERT_GE(otro, 0);
+    EXPECT_EQ(mensajeDe([] { guardarEnvio("Alfa", 1, kDecision); }), "El juego está en uso por otro programa.");
+    sistemaArchivos().cerrar(otro);
+    EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
+}
+
+TEST(EnviosPortal, UnEnvioEsDeSuPeriodoYDeSuJuego) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1({"Alfa", "Beta"});
+    codigosDeAcceso();
+    guardarEnvio("Alfa", 1, kDecision);
+    guardarEnvio("Beta", 1, kOtra);
+    EXPECT_EQ(guardarDecisionesDelPortal(), 2);
+    simular();
+    // Period 2 is open: period 1's submissions are not its.
+    EXPECT_EQ(enviosDelPeriodo(), (std::vector<std::optional<TRegDecision>>(2)));
+    EXPECT_EQ(envioDelEquipo("Alfa"), std::nullopt);
+    // A new game with the same teams does not inherit them either.
+    volver();
+    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
+    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    correrPeriodo0(ejemploPeriodo0());
+    codigosDeAcceso();
+    EXPECT_EQ(envioDelEquipo("Alfa"), std::nullopt);
+}
+
+TEST(EnviosPortal, GuardarLosEnviosComoDecisionesExigeLosDeTodos) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    guardarEnvio("Gama", 1, kOtra);
+    const TFoto antes = fotografiar(carpeta.ruta());
+    EXPECT_EQ(mensajeDe([] { guardarDecisionesDelPortal(); }),
+              "Faltan los envíos del portal del período 1 de: Alfa, Beta.");
+    EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
+    guardarEnvio("Alfa", 1, kDecision);
+    guardarEnvio("Beta", 1, kDecision);
+    const TMarca marca = leerEstado().marca;
+    EXPECT_EQ(guardarDecisionesDelPortal(&marca), 3);
+    const auto guardadas = decisionesGuardadas();
+    ASSERT_EQ(guardadas.size(), 3u);
+    EXPECT_TRUE(guardadas[0] == kDecision);
+    EXPECT_TRUE(guardadas[2] == kOtra);
+}
+
+TEST(EnviosPortal, UnaEscrituraQueFallaDejaElEnvioAnterior) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    guardarEnvio("Alfa", 1, kDecision);
+    {
+        TSistemaArchivosFalso falso;
+        falso.fallarEn(1, TSistemaArchivos::Operacion::renombrar);
+        EXPECT_THROW(guardarEnvio("Alfa", 1, kOtra), ErrorArchivo);
+    }
+    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
+    EXPECT_TRUE(*envioDelEquipo("Alfa") == kDecision);
+}
+
+TEST(EnviosPortal, UnEnvioDanadoSeNombraYNoSeToma) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    guardarEnvio("Alfa", 1, kDecision);
+    const fs::path archivo = carpeta / kCarpetaEnvios / nombreArchivoEnvio("Alfa");
+    const std::string texto = leerTexto(archivo);
+    struct Caso {
+        const char* nombre;
+        std::string contenido;
+    };
+    auto cambiar = [&](const std::string& de, const std::string& a) {
+        std::string t = texto;
+        t.replace(t.find(de), de.size(), a);
+        return t;
+    };
+    const Caso casos[] = {
+        {"cortado", texto.substr(0, texto.size() / 2)},
+        {"precio fuera de rango", cambiar("precio 90", "precio 900")},
+        {"período imposible", cambiar("periodo 1", "periodo 0")},
+        {"huella no numérica", cambiar("huella ", "huella x")},
+        {"sin fin de línea", texto.substr(0, texto.size() - 1)},
+    };
+    for (const Caso& caso : casos) {
+        escribirBytes(archivo, std::vector<uint8_t>(caso.contenido.begin(), caso.contenido.end()));
+        EXPECT_THROW(envioDelEquipo("Alfa"), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(guardarDecisionesDelPortal(), ErrorArchivoDanado) << caso.nombre;
+    }
+}
+
+TEST(EnviosPortal, LosEnviosQueLleganJuntosTienenCadaUnoSuRespuesta) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const auto codigos = codigosDeAcceso();
+    const std::string betaViejo = codigos[1].codigo;
+    renovarCodigo("Beta");
+    TRegDecision barato = kDecision;
+    barato.precio = 40;
+    struct Caso {
+        TEnvioRecibido envio;
+        TResultadoEnvio esperado;
+        std::string mensaje;
+    };
+    const Caso casos[] = {
+        {{codigos[0].codigo, "Alfa", 1, kDecision}, TResultadoEnvio::guardado, ""},
+        {{betaViejo, "Beta", 1, kDecision}, TResultadoEnvio::sinSesion, "vuelva a entrar"},
+        {{codigos[0].codigo, "Gama", 1, kDecision}, TResultadoEnvio::sinSesion, "vuelva a entrar"},
+        {{"", "Gama", 2, kDecision}, TResultadoEnvio::rechazado, "El período 2 no está abierto"},
+        {{"", "Gama", 1, barato}, TResultadoEnvio::fueraDeRango, rangoDecision(&TRegDecision::precio).mensajePantalla},
+        {{"", "Zeta", 1, kDecision}, TResultadoEnvio::rechazado, "ya no participa"},
+        {{codigos[0].codigo, "Alfa", 1, kOtra}, TResultadoEnvio::guardado, ""},
+    };
+    std::vector<TEnvioRecibido> envios;
+    for (const Caso& caso : casos) envios.push_back(caso.envio);
+    const auto respuestas = guardarEnvios(envios);
+    ASSERT_EQ(respuestas.size(), std::size(casos));
+    for (std::size_t i = 0; i < respuestas.size(); ++i) {
+        EXPECT_EQ(respuestas[i].resultado, casos[i].esperado) << i;
+        EXPECT_NE(respuestas[i].mensaje.find(casos[i].mensaje), std::string::npos) << i << ": " << respuestas[i].mensaje;
+    }
+    // The later of two from one team counts; the refused ones stored nothing.
+    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
+    EXPECT_TRUE(*envioDelEquipo("Alfa") == kOtra);
+    EXPECT_FALSE(envioDelEquipo("Beta").has_value());
+    EXPECT_FALSE(envioDelEquipo("Gama").has_value());
+}
+
+TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    codigosDeAcceso();
+    guardarEnvio("Alfa", 1, kDecision);
+    // The second file's write, the one flush of all of them, the second rename.
+    const std::pair<TSistemaArchivos::Operacion, int> fallas[] = {{TSistemaArchivos::Operacion::escribir, 2},
+                                                                  {TSistemaArchivos::Operacion::sincronizar, 1},
+                                                                  {TSistemaArchivos::Operacion::renombrar, 2}};
+    for (const auto& [operacion, n] : fallas) {
+        const TFoto antes = fotografiar(carpeta.ruta());
+        {
+            TSistemaArchivosFalso falso;
+            falso.fallarEn(n, operacion);
+            EXPECT_THROW(guardarEnvios({{"", "Alfa", 1, kOtra}, {"", "Beta", 1, kOtra}, {"", "Gama", 1, kOtra}}),
+                         ErrorArchivo);
+        }
+        // A failed rename may leave the first team's new submission in place, whole; nothing else moves.
+        const TFoto despues = fotografiar(carpeta.ruta());
+        for (const auto& [nombre, contenido] : despues) EXPECT_EQ(nombre.find(".tmp"), std::string::npos) << nombre;
+        if (operacion != TSistemaArchivos::Operacion::renombrar) {
+            EXPECT_EQ(diferencias(antes, despues), "");
+            EXPECT_TRUE(*envioDelEquipo("Alfa") == kDecision);
+        }
+        EXPECT_FALSE(envioDelEquipo("Gama").has_value());
+    }
+}

@@ -1,0 +1,13 @@
+// The portal's tests run the server in this process, on the event loop of
+// a QGuiApplication (the PDF hand-outs draw with Qt Gui, offscreen).
+
+#include <QGuiApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication aplicacion(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

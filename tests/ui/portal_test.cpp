@@ -1,0 +1,190 @@
+// The portal in the window: "Juego → Portal de equipos" starts and stops it
+// and hands out the codes; the decisions screen marks who submitted and
+// loads the submissions, which the game master then stores as usual.
+
+#include "apoyo/DialogosFalsos.h"
+#include "apoyo/Pantallas.h"
+
+#include "juego/Juego.h"
+#include "portal/Portal.h"
+#include "ui/CodigoQr.h"
+#include "ui/UDeciciones.h"
+#include "ui/UPortal.h"
+#include "ui/UPrincipal.h"
+
+#include <QLabel>
+#include <QProcess>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableWidget>
+#include <QTcpServer>
+#include <QTemporaryDir>
+
+#include <cstring>
+
+namespace {
+
+const std::vector<std::string> kEquipos = {"Alfa", "Beta", "Gama"};
+const TRegDecision kAlfa{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+const TRegDecision kBeta{60, 25, 2000, 100, 5, 6, 7, 8, 9, 10};
+const TRegDecision kGama{100, 100, 20000, 10000, 1, 2, 3, 4, 5, 6};
+
+bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void juegoEnPeriodo1() {
+    crearJuego(kEquipos, ejemploDatosIniciales());
+    correrPeriodo0(ejemploPeriodo0());
+    codigosDeAcceso();
+}
+
+quint16 puertoLibre() {
+    QTcpServer prueba;
+    prueba.listen(QHostAddress::LocalHost, 0);
+    return prueba.serverPort();
+}
+
+QString textoDelPdf(const QString& archivo) {
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), archivo, QStringLiteral("-")});
+    pdftotext.waitForFinished(30000);
+    return QString::fromUtf8(pdftotext.readAllStandardOutput());
+}
+
+}  // namespace
+
+class PruebaPortal : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { descartarCerradas(); }
+
+    void laPantallaDeDecisionesMarcaYCargaLosEnvios() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        guardarEnvio("Alfa", 1, kAlfa);
+        guardarEnvio("Gama", 1, kGama);
+        DialogosFalsos dialogos;
+        TFPrincipal principal;
+        auto* pantalla = new TFDeciciones(&principal);
+        QCOMPARE(pantalla->enviadosPortal(), (std::vector<bool>{true, false, true}));
+        const QString resumen = control<QLabel>(pantalla, "lblEnviosPortal")->text();
+        QVERIFY2(resumen.contains(QStringLiteral("2 de 3")) && resumen.contains(QStringLiteral("Faltan: Beta")),
+                 qPrintable(resumen));
+        QVERIFY(!control<QLabel>(pantalla, "lblPortal")->text().isEmpty());  // Alfa on show
+
+        control<QPushButton>(pantalla, "btnCargarPortal")->click();
+        QVERIFY(iguales(pantalla->decisionesEquipos()[0], kAlfa));
+        QVERIFY(iguales(pantalla->decisionesEquipos()[1], TRegDecision{}));
+        QVERIFY(iguales(pantalla->decisionesEquipos()[2], kGama));
+        QVERIFY(pantalla->decisionesSinGuardar());
+        QVERIFY2(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("No enviaron las suyas: Beta")),
+                 qPrintable(dialogos.textosMostrados().join(QLatin1Char('|'))));
+
+        // Beta's submission arrives while the screen is open.
+        guardarEnvio("Beta", 1, kBeta);
+        principal.portal().envioRecibido(QStringLiteral("Beta"));
+        QCOMPARE(pantalla->enviadosPortal(), (std::vector<bool>{true, true, true}));
+        control<QPushButton>(pantalla, "btnCargarPortal")->click();
+        QVERIFY(iguales(pantalla->decisionesEquipos()[1], kBeta));
+
+        // The game master goes through the teams as always; the screen stores them, then the period runs.
+        dialogos.respuestas = {ServicioDialogos::Respuesta::no};
+        for (int i = 0; i < 3; ++i) control<QPushButton>(pantalla, "btnSiguiente")->click();
+        const auto guardadas = decisionesGuardadas();
+        QCOMPARE(guardadas.size(), std::size_t(3));
+        QVERIFY(iguales(guardadas[0], kAlfa) && iguales(guardadas[1], kBeta) && iguales(guardadas[2], kGama));
+        pantalla->close();
+        QCOMPARE(simular(), 1);
+    }
+
+    void cargarLosEnviosDeUnJuegoQueCambioSeRechaza() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        guardarEnvio("Alfa", 1, kAlfa);
+        DialogosFalsos dialogos;
+        TFPrincipal principal;
+        auto* pantalla = new TFDeciciones(&principal);
+        guardarDecisiones({kBeta, kBeta, kBeta});
+        simular();
+        control<QPushButton>(pantalla, "btnCargarPortal")->click();
+        QVERIFY(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("El juego cambió")));
+        for (const TRegDecision& d : pantalla->decisionesEquipos()) QVERIFY(iguales(d, TRegDecision{}));
+        pantalla->close();
+    }
+
+    void elDialogoIniciaDetieneYRenuevaCodigos() {
+        CarpetaDeJuego carpeta;
+        crearJuego(kEquipos, ejemploDatosIniciales());
+        correrPeriodo0(ejemploPeriodo0());
+        DialogosFalsos dialogos;
+        TFPrincipal principal;
+        item(&principal, "mnuPortal")->trigger();
+        auto* ventana = ventanaVisible<TFPortal>();
+        QVERIFY(ventana);
+        auto* tabla = control<QTableWidget>(ventana, "tblCodigos");
+        QCOMPARE(tabla->rowCount(), 0);  // no codes until the portal starts
+        control<QSpinBox>(ventana, "edPuerto")->setValue(puertoLibre());
+        control<QPushButton>(ventana, "btnIniciar")->click();
+        QVERIFY(principal.portal().activo());
+        QCOMPARE(control<QPushButton>(ventana, "btnIniciar")->text(), QStringLiteral("Detener"));
+        const auto codigos = codigosGuardados();
+        QCOMPARE(tabla->rowCount(), 3);
+        for (int fila = 0; fila < 3; ++fila) {
+            QCOMPARE(tabla->item(fila, 0)->text(), QString::fromStdString(kEquipos[fila]));
+            QCOMPARE(tabla->item(fila, 1)->text().remove(QLatin1Char(' ')), QString::fromStdString(codigos[fila].codigo));
+        }
+
+        tabla->selectRow(1);
+        control<QPushButton>(ventana, "btnRenovar")->click();
+        const auto renovados = codigosGuardados();
+        QVERIFY(renovados[1].codigo != codigos[1].codigo);
+        QCOMPARE(renovados[0].codigo, codigos[0].codigo);
+        QCOMPARE(tabla->item(1, 1)->text().remove(QLatin1Char(' ')), QString::fromStdString(renovados[1].codigo));
+
+        // Closing the screen leaves the portal running; closing the window stops it.
+        ventana->close();
+        QVERIFY(principal.portal().activo());
+        principal.close();
+        QVERIFY(!principal.portal().activo());
+    }
+
+    void lasTarjetasLlevanEquipoCodigoYDireccion() {
+        CarpetaDeJuego carpeta;
+        std::vector<std::string> equipos;
+        for (int i = 1; i <= 9; ++i) equipos.push_back("Equipo " + std::to_string(i));
+        crearJuego(equipos, ejemploDatosIniciales());
+        const auto codigos = codigosDeAcceso();
+        QTemporaryDir destino;
+        const QString archivo = destino.filePath(QStringLiteral("tarjetas.pdf"));
+        QPrinter impresora(QPrinter::HighResolution);
+        impresora.setOutputFormat(QPrinter::PdfFormat);
+        impresora.setOutputFileName(archivo);
+        QCOMPARE(imprimirTarjetas(impresora, codigos, QStringLiteral("http://10.1.2.3:8080/")), 2);
+        const QString texto = textoDelPdf(archivo);
+        for (const TCodigoEquipo& c : codigos) {
+            const QString codigo = QString::fromStdString(c.codigo);
+            QVERIFY2(texto.contains(codigo.left(4) + QLatin1Char(' ') + codigo.mid(4)), qPrintable(codigo));
+            QVERIFY(texto.contains(QString::fromStdString(c.empresa)));
+        }
+        QCOMPARE(texto.count(QStringLiteral("http://10.1.2.3:8080/")), 9);
+    }
+
+    void elCodigoQrTieneSusMarcasDeEsquina() {
+        const int escala = 3;
+        const QImage qr = imagenQr(QStringLiteral("http://192.168.0.10:8080/"), escala);
+        QVERIFY(!qr.isNull());
+        const int modulos = qr.width() / escala - 8;
+        QCOMPARE(qr.width(), qr.height());
+        QVERIFY(modulos >= 21 && (modulos - 21) % 4 == 0);  // a QR version's size
+        auto oscuro = [&](int x, int y) { return qGray(qr.pixel((x + 4) * escala + 1, (y + 4) * escala + 1)) < 128; };
+        // The three finder patterns: a dark ring, a light ring, a dark 3x3 core.
+        for (const auto& [ox, oy] : {std::pair{0, 0}, std::pair{modulos - 7, 0}, std::pair{0, modulos - 7}}) {
+            QVERIFY(oscuro(ox, oy) && oscuro(ox + 6, oy + 6) && oscuro(ox + 3, oy + 3));
+            QVERIFY(!oscuro(ox + 1, oy + 1) && !oscuro(ox + 5, oy + 5));
+        }
+        QVERIFY(qGray(qr.pixel(1, 1)) >= 128);  // the quiet zone
+    }
+};
+
+CORVELIAN_PRUEBA_PANTALLAS(PruebaPortal)
+#include "portal_test.moc"
