@@ -7,9 +7,11 @@
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
+#ifdef CORVELIAN_XLSX
 #include <xlsxwriter.h>
 
 #include <locale.h>
+#endif
 
 #include <algorithm>
 #include <charconv>
@@ -138,6 +140,7 @@ std::string minusculas(std::string texto) {
     return texto;
 }
 
+#ifdef CORVELIAN_XLSX
 // libxlsxwriter's failures, as the game master reads them.
 std::string fallaXlsx(lxw_error error) {
     switch (error) {
@@ -173,6 +176,7 @@ private:
 struct CerrarLibro {
     void operator()(lxw_workbook* libro) const { workbook_close(libro); }
 };
+#endif
 
 }  // namespace
 
@@ -203,6 +207,12 @@ std::string textoCsv(const THoja& hoja) {
     return texto;
 }
 
+#ifndef CORVELIAN_XLSX
+void escribirXlsx(const std::vector<THoja>&, const fs::path&) {
+    throw ErrorJuego("Esta versión del programa no exporta .xlsx (se compiló sin libxlsxwriter): "
+                     "exporte la planilla como .csv.");
+}
+#else
 void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
     TSistemaArchivos& sistema = sistemaArchivos();
     fs::path temporal = archivo;
@@ -264,6 +274,7 @@ void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
     }
     sistema.sincronizarCarpeta(carpeta);
 }
+#endif
 
 bool esFormatoDePlanilla(const fs::path& archivo) {
     const std::string extension = minusculas(archivo.extension().string());
