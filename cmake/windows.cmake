@@ -24,3 +24,21 @@ file(GLOB PRUEBAS_SOLO_POSIX tests/cli/*.cpp)
 # Each GoogleTest program runs once under Wine: one start-up per program
 # instead of one per test.
 set(CORVELIAN_PRUEBA_POR_PROGRAMA ON)
+
+# One Wine prefix inside the build folder, quiet; scripts/probar.sh makes it
+# once with wineboot before the tests run.
+if(CMAKE_CROSSCOMPILING_EMULATOR)
+  set(CORVELIAN_WINEPREFIX ${CMAKE_BINARY_DIR}/wine)
+  set(CMAKE_CROSSCOMPILING_EMULATOR env WINEPREFIX=${CORVELIAN_WINEPREFIX} WINEDEBUG=-all ${CMAKE_CROSSCOMPILING_EMULATOR})
+endif()
+
+# The whole demo game played here and by the native tool must write the same
+# bytes: pass the native tool's path to check it.
+set(CORVELIAN_CLI_NATIVO "" CACHE FILEPATH "corvelian-cli built for this machine, to compare the demo with")
+if(CORVELIAN_CLI_NATIVO AND TARGET corvelian-cli AND CMAKE_CROSSCOMPILING_EMULATOR)
+  string(REPLACE ";" "|" emulador "${CMAKE_CROSSCOMPILING_EMULATOR}")
+  add_test(NAME demo_igual_a_la_nativa
+           COMMAND ${CMAKE_COMMAND} "-DEMULADOR=${emulador}"
+                   -DCLI_WINDOWS=$<TARGET_FILE:corvelian-cli> -DCLI_NATIVO=${CORVELIAN_CLI_NATIVO}
+                   -DCARPETA=${CMAKE_BINARY_DIR}/demo -P ${CMAKE_CURRENT_LIST_DIR}/comparar-demo.cmake)
+endif()
