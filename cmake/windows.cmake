@@ -1,19 +1,23 @@
-# The core, the tool and the core's tests cross-built for Windows (see
-# cmake/mingw-w64.cmake); ctest runs them under Wine.
+# The core's tests on Windows: cross-built (see cmake/mingw-w64.cmake), when
+# ctest runs them under Wine, or built on Windows itself.
 
-# Debian ships GoogleTest for Windows only as sources.
-set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
-set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-if(NOT TARGET GTest::gtest)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
+# Debian ships GoogleTest for Windows only as sources: built here when no
+# GoogleTest for this compiler is installed.
+find_package(GTest QUIET)
+if(NOT GTest_FOUND)
+  set(CORVELIAN_GOOGLETEST /usr/src/googletest CACHE PATH "GoogleTest sources")
+  set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(${CORVELIAN_GOOGLETEST}/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  if(NOT TARGET GTest::gtest)
+    add_library(GTest::gtest ALIAS gtest)
+    add_library(GTest::gtest_main ALIAS gtest_main)
+  endif()
+  # GoogleTest's own sources are not held to the project's warnings.
+  foreach(objetivo gtest gtest_main)
+    set_property(TARGET ${objetivo} PROPERTY COMPILE_WARNING_AS_ERROR OFF)
+  endforeach()
 endif()
-# GoogleTest's own sources are not held to the project's warnings.
-foreach(objetivo gtest gtest_main)
-  set_property(TARGET ${objetivo} PROPERTY COMPILE_WARNING_AS_ERROR OFF)
-endforeach()
 
 # Tests left out of the Windows build:
 # - tests/cli runs the tool as a child process with fork, exec and waitpid,

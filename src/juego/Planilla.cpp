@@ -221,7 +221,7 @@ void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
     // first by the library on standard error.
     const fs::path carpeta = archivo.parent_path().empty() ? fs::path(".") : archivo.parent_path();
     if (sistema.tipo(carpeta) != TSistemaArchivos::Tipo::carpeta)
-        throw ErrorArchivo(archivo, "la carpeta «" + carpeta.string() + "» no existe");
+        throw ErrorArchivo(archivo, "la carpeta «" + textoDeRuta(carpeta) + "» no existe");
     // libxlsxwriter opens the name itself: a leftover or a planted link there
     // is removed first, so it never writes through one.
     const auto tipo = sistema.tipo(temporal);
@@ -277,7 +277,7 @@ void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
 #endif
 
 bool esFormatoDePlanilla(const fs::path& archivo) {
-    const std::string extension = minusculas(archivo.extension().string());
+    const std::string extension = minusculas(textoDeRuta(archivo.extension()));
     return extension == ".xlsx" || extension == ".csv";
 }
 
@@ -289,9 +289,9 @@ void exportarPlanilla(const fs::path& elegido) {
     std::error_code error;
     const fs::path carpeta = fs::canonical(fs::absolute(elegido).parent_path(), error);
     if (!error) archivo = carpeta / elegido.filename();
-    const std::string extension = minusculas(archivo.extension().string());
+    const std::string extension = minusculas(textoDeRuta(archivo.extension()));
     if (!esFormatoDePlanilla(archivo))
-        throw ErrorJuego("La planilla se exporta como .xlsx o .csv, no como «" + archivo.filename().string() + "».");
+        throw ErrorJuego("La planilla se exporta como .xlsx o .csv, no como «" + textoDeRuta(archivo.filename()) + "».");
     std::vector<TArchivoPeriodo> periodos;
     for (int periodo : periodosDelHistorial()) periodos.push_back(periodoDelHistorial(periodo));
     const std::vector<THoja> hojas = hojasDeTemporada(periodos);
