@@ -23,7 +23,10 @@ endif()
 # - tests/cli runs the tool as a child process with fork, exec and waitpid,
 #   and races and kills tools (concurrencia_test, muerte_test); the tool is
 #   checked under Wine by the demo comparison instead.
+# - carpeta_datos_test sets HOME and XDG_DATA_HOME with setenv, for the
+#   POSIX rule of the user's data folder.
 file(GLOB PRUEBAS_SOLO_POSIX tests/cli/*.cpp)
+list(APPEND PRUEBAS_SOLO_POSIX ${CMAKE_SOURCE_DIR}/tests/store/carpeta_datos_test.cpp)
 
 # Each GoogleTest program runs once under Wine: one start-up per program
 # instead of one per test.

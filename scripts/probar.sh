@@ -1,12 +1,15 @@
 #!/usr/bin/env bash
-# Builds and runs every test twice: a normal build that must compile without a
-# warning, and a build under AddressSanitizer and UndefinedBehaviorSanitizer.
+# Builds and runs every test three times: a normal build that must compile
+# without a warning, a build under AddressSanitizer and UndefinedBehaviorSanitizer,
+# and the core cross-built for Windows, run under Wine.
 set -euo pipefail
 raiz="$(cd "$(dirname "$0")/.." && pwd)"
 source "$raiz/scripts/dependencias.sh"
 # Test only: the document tests read the PDFs back with pdftotext and pdfinfo,
 # and the export tests unpack the .xlsx they write.
 paquetes_necesarios+=(poppler-utils unzip)
+# Test only: the Debian package is built with cpack and checked with Debian's tools.
+paquetes_necesarios+=(dpkg-dev file lintian desktop-file-utils appstream man-db)
 # Test only: the core cross-built for Windows and run under Wine.
 paquetes_necesarios+=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix wine wine64 googletest)
 instalar_dependencias
@@ -25,7 +28,7 @@ construir_y_probar() {
     ctest --test-dir "$raiz/build/$carpeta" --output-on-failure --parallel "$nucleos" --timeout 600
 }
 
-construir_y_probar normal -DCMAKE_BUILD_TYPE=RelWithDebInfo
+construir_y_probar normal -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCORVELIAN_PRUEBA_PAQUETE=ON
 construir_y_probar sanitizadores -DCMAKE_BUILD_TYPE=Debug -DCORVELIAN_SANITIZADORES=ON -DCORVELIAN_BENCHMARKS=OFF
 # The core, the tool and the core's tests for Windows, under one Wine prefix
 # made once; the demo must write the same bytes as the native tool's.

@@ -88,9 +88,10 @@ TLinea interpretar(const std::vector<std::string>& argumentos) {
     return linea;
 }
 
-/// Makes the data folder the one given, or the program's own folder.
+/// Makes the data folder the one given, or the default one (beside the
+/// program, or the user's data folder when the program is installed).
 void usarCarpeta(const TLinea& linea, bool crear) {
-    fs::path carpeta = fs::absolute(linea.carpeta.value_or(carpetaDelEjecutable()));
+    fs::path carpeta = fs::absolute(linea.carpeta ? *linea.carpeta : carpetaDatosPorOmision());
     std::error_code error;
     if (crear) fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + carpeta.string() + "» no existe.");
@@ -236,7 +237,9 @@ std::string textoAyuda() {
     return R"(Uso: corvelian-cli [--datos CARPETA] ORDEN [ARGUMENTOS]
 
 Juega una partida de CORVELIAN sobre los mismos archivos que la ventana.
-CARPETA es la carpeta del juego; por omisión, la del programa.
+CARPETA es la carpeta del juego; por omisión, la del programa cuando se
+puede escribir en ella y, si el programa está instalado, la carpeta de datos
+del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
 
 Órdenes:
   nuevo EQUIPOS PARAMETROS

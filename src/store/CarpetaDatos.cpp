@@ -1,6 +1,13 @@
 #include "store/CarpetaDatos.h"
 
+#include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
+
+#include <cstdlib>
+#include <random>
+#include <string>
 #include <system_error>
+#include <vector>
 
 #ifdef _WIN32
 #include <windows.h>
@@ -35,4 +42,72 @@ std::filesystem::path carpetaDelEjecutable() {
     auto ejecutable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return std::filesystem::current_path();
     return ejecutable.parent_path();
+}
+
+bool esCarpetaDelSistema(const std::filesystem::path& carpetaEjecutable) {
+    std::filesystem::path carpeta = carpetaEjecutable.lexically_normal();
+    if (!carpeta.has_filename()) carpeta = carpeta.parent_path();  // "/usr/bin/"
+    for (const char* fija : {"/bin", "/usr/bin", "/usr/local/bin", "/usr/games", "/usr/local/games"})
+        if (carpeta == std::filesystem::path(fija)) return true;
+    // Any other prefix (/opt/corvelian, an installation in the home folder):
+    // the installation carries PREFIX/share/corvelian.
+    if (carpeta.filename() != "bin" && carpeta.filename() != "games") return false;
+    std::error_code error;
+    return std::filesystem::is_directory(carpeta.parent_path() / "share" / "corvelian", error);
+}
+
+bool sePuedeEscribir(const std::filesystem::path& carpeta) {
+    TSistemaArchivos& sistema = sistemaArchivos();
+    const auto prueba = carpeta / (".corvelian-escritura-" + std::to_string(std::random_device{}()));
+    try {
+        sistema.cerrar(sistema.abrir(prueba, TSistemaArchivos::Apertura::crearNuevo));
+    } catch (const ErrorArchivo&) {
+        return false;
+    }
+    // A file that can be created but not removed means renames and
+    // replacements would fail too: no place for a game.
+    try {
+        sistema.eliminar(prueba);
+    } catch (const ErrorArchivo&) {
+        return false;
+    }
+    return true;
+}
+
+std::filesystem::path carpetaDeUsuario() {
+#ifdef _WIN32
+    if (const wchar_t* local = _wgetenv(L"LOCALAPPDATA"); local && std::filesystem::path(local).is_absolute())
+        return std::filesystem::path(local) / "corvelian";
+    throw ErrorArchivo("corvelian", "no se sabe dónde guardar el juego: falta la variable LOCALAPPDATA.");
+#else
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && std::filesystem::path(xdg).is_absolute())
+        return std::filesystem::path(xdg) / "corvelian";
+    const char* casa = std::getenv("HOME");
+    if (!casa || !std::filesystem::path(casa).is_absolute())
+        throw ErrorArchivo("corvelian", "no se sabe dónde guardar el juego: falta la carpeta personal (HOME).");
+    return std::filesystem::path(casa) / ".local" / "share" / "corvelian";
+#endif
+}
+
+void crearCarpetaDeJuego(const std::filesystem::path& carpeta) {
+    // Only the missing folders are made, from the top: an existing one may
+    // be a link (a moved ~/.local), which the seam would not take as a folder.
+    std::vector<std::filesystem::path> faltan;
+    std::error_code error;
+    for (auto p = carpeta; !std::filesystem::exists(p, error) && p.has_relative_path(); p = p.parent_path())
+        faltan.push_back(p);
+    try {
+        for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sistemaArchivos().crearCarpeta(*p);
+    } catch (const ErrorArchivo& e) {
+        throw ErrorArchivo(carpeta, "no se pudo crear la carpeta del juego «" + textoDeRuta(carpeta) + "»: " + e.operacion());
+    }
+    if (!std::filesystem::is_directory(carpeta, error))
+        throw ErrorArchivo(carpeta, "«" + textoDeRuta(carpeta) + "» no es una carpeta; el juego no puede guardarse allí.");
+}
+
+std::filesystem::path carpetaDatosPorOmision(const std::filesystem::path& carpetaEjecutable) {
+    if (!esCarpetaDelSistema(carpetaEjecutable) && sePuedeEscribir(carpetaEjecutable)) return carpetaEjecutable;
+    const std::filesystem::path carpeta = carpetaDeUsuario();
+    crearCarpetaDeJuego(carpeta);
+    return carpeta;
 }

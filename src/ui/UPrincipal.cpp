@@ -19,12 +19,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPixmap>
+#include <QPointer>
+#include <QSettings>
 #include <QStatusBar>
 
 #include <exception>
@@ -92,7 +96,7 @@ void TFPrincipal::FormCreate() {
     Q_INIT_RESOURCE(recursos);
 
     setObjectName(QStringLiteral("FPrincipal"));
-    setWindowTitle(tituloVentana);
+    mostrarTitulo();
     const QImage icono = imagenDeRecurso(QStringLiteral(":/imagenes/icono.jpg"));
     if (!icono.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icono)));
 
@@ -120,6 +124,11 @@ void TFPrincipal::crearMenus() {
     mnuExportarPdf = crearItem(juego, QStringLiteral("Exportar PDF…"), QStringLiteral("mnuExportarPdf"));
     connect(mnuExportarPdf, &QAction::triggered, this, &TFPrincipal::ExportarPdfClick);
     juego->addSeparator();
+    mnuJuego_ = juego;
+    mnuAbrirCarpeta = crearItem(juego, QStringLiteral("Abrir carpeta de juego…"), QStringLiteral("mnuAbrirCarpeta"));
+    connect(mnuAbrirCarpeta, &QAction::triggered, this, &TFPrincipal::AbrirCarpetaClick);
+    sepSalir_ = juego->addSeparator();
+    mostrarRecientes(carpetasRecientes());
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
     QMenu* simular = menuBar()->addMenu(QStringLiteral("Simular"));
@@ -418,4 +427,146 @@ void TFPrincipal::AcercaDeClick() {
                         QStringLiteral("<h3>CORVELIAN V 2.0</h3>"
                                        "<p>Juego de simulación de empresas para el aula.</p>"
                                        "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
+}
+
+namespace {
+
+const QString claveRecientes = QStringLiteral("carpetasRecientes");
+
+QString rutaLimpia(const QString& carpeta) { return QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()); }
+
+std::filesystem::path aRuta(const QString& carpeta) { return std::filesystem::path(carpeta.toStdU16String()); }
+
+QString deRuta(const std::filesystem::path& ruta) { return QString::fromStdU16String(ruta.u16string()); }
+
+}  // namespace
+
+QStringList TFPrincipal::carpetasRecientes() {
+    const QSettings ajustes(QStringLiteral("corvelian"), QStringLiteral("corvelian"));
+    return ajustes.value(claveRecientes).toStringList();
+}
+
+void TFPrincipal::mostrarTitulo() {
+    std::filesystem::path carpeta = carpetaDatos();
+    if (!carpeta.has_filename()) carpeta = carpeta.parent_path();
+    const QString nombre = deRuta(carpeta.has_filename() ? carpeta.filename() : carpeta);
+    setWindowTitle(tituloVentana + QStringLiteral(" - ") + nombre);
+}
+
+void TFPrincipal::mostrarRecientes(const QStringList& recientes) {
+    // Removed later: this may run inside the slot of one of these items.
+    for (QAction* viejo : std::as_const(mnuRecientes_)) {
+        mnuJuego_->removeAction(viejo);
+        viejo->deleteLater();
+    }
+    mnuRecientes_.clear();
+    for (qsizetype i = 0; i < recientes.size(); ++i) {
+        const QString carpeta = recientes[i];
+        QString nombre = QFileInfo(carpeta).fileName();
+        if (nombre.isEmpty()) nombre = carpeta;
+        auto* item = new QAction(QStringLiteral("&%1 %2 (%3)")
+                                     .arg(i + 1)
+                                     .arg(QString(nombre).replace(QLatin1Char('&'), QStringLiteral("&&")),
+                                          QDir::toNativeSeparators(carpeta).replace(QLatin1Char('&'), QStringLiteral("&&"))),
+                                 mnuJuego_);
+        item->setObjectName(QStringLiteral("mnuReciente%1").arg(i + 1));
+        item->setData(carpeta);
+        connect(item, &QAction::triggered, this, [this, carpeta] { abrirReciente(carpeta); });
+        mnuJuego_->insertAction(sepSalir_, item);
+        mnuRecientes_.append(item);
+    }
+}
+
+void TFPrincipal::guardarRecientes(const QStringList& recientes) {
+    QSettings ajustes(QStringLiteral("corvelian"), QStringLiteral("corvelian"));
+    ajustes.setValue(claveRecientes, recientes);
+    ajustes.sync();
+    if (ajustes.status() != QSettings::NoError)
+        statusBar()->showMessage(QStringLiteral("No se pudo guardar la lista de juegos recientes en «%1».")
+                                     .arg(QDir::toNativeSeparators(ajustes.fileName())));
+    mostrarRecientes(recientes);
+}
+
+void TFPrincipal::recordarCarpeta(const QString& carpeta) {
+    QStringList recientes = carpetasRecientes();
+    recientes.removeAll(carpeta);
+    recientes.prepend(carpeta);
+    while (recientes.size() > maxRecientes) recientes.removeLast();
+    guardarRecientes(recientes);
+}
+
+void TFPrincipal::AbrirCarpetaClick() {
+    const auto elegida = dialogos().pedirCarpeta(this, QStringLiteral("Abrir carpeta de juego"),
+                                                 deRuta(carpetaDatos().parent_path()));
+    if (!elegida || elegida->isEmpty()) return;
+    // A folder named that does not exist yet is a new place for a game.
+    try {
+        crearCarpetaDeJuego(aRuta(rutaLimpia(*elegida)));
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    abrirCarpetaDeJuego(*elegida);
+}
+
+void TFPrincipal::abrirReciente(const QString& carpeta) {
+    if (!QFileInfo(carpeta).isDir()) {
+        mostrarMensaje(this, QStringLiteral("La carpeta de juego «%1» ya no existe; se quita de la lista.")
+                                 .arg(QDir::toNativeSeparators(carpeta)));
+        QStringList recientes = carpetasRecientes();
+        recientes.removeAll(carpeta);
+        guardarRecientes(recientes);
+        return;
+    }
+    abrirCarpetaDeJuego(carpeta);
+}
+
+bool TFPrincipal::cerrarPantallas() {
+    // Decision screens first: they ask before typed decisions are lost.
+    if (!cerrarPantallasDePeriodo()) return false;
+    // Then whatever else shows the old game (set-up, results, standings).
+    QList<QPointer<QWidget>> abiertas;
+    for (QObject* hijo : children())
+        if (auto* pantalla = qobject_cast<QWidget*>(hijo); pantalla && pantalla->isWindow() && pantalla->isVisible())
+            abiertas.append(pantalla);
+    for (const QPointer<QWidget>& pantalla : std::as_const(abiertas))
+        if (pantalla && pantalla->isVisible() && !pantalla->close()) return false;
+    return true;
+}
+
+bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
+    const QString ruta = rutaLimpia(carpeta);
+    if (!QFileInfo(ruta).isDir()) {
+        mostrarMensaje(this, QStringLiteral("La carpeta de juego «%1» no existe.").arg(QDir::toNativeSeparators(ruta)));
+        return false;
+    }
+    if (!cerrarPantallas()) return false;
+
+    const std::filesystem::path anterior = carpetaDatos();
+    fijarCarpetaDatos(aRuta(ruta));
+    TEstadoJuego estado;
+    try {
+        // As "Reanudar": an interrupted change is settled and the program-wide
+        // values come from this game.
+        estado = leerEstado();
+        if (estado.hayJuego) estado = reanudar();
+    } catch (const std::exception& e) {
+        fijarCarpetaDatos(anterior);
+        mostrarError(this, e);
+        return false;
+    }
+
+    // The menus of a game follow its stored position; a folder without a
+    // game is a new place, where only "Nuevo" makes sense.
+    periodoActual_ = estado.datos.periodoActual;
+    mnuModificar->setEnabled(estado.hayJuego);
+    mnuPeriodo[0]->setEnabled(estado.hayJuego && !estado.periodo0Corrido());
+    for (int p = 1; p <= 10; ++p) mnuPeriodo[p]->setEnabled(estado.periodo0Corrido() && p == periodoActual_);
+    statusBar()->clearMessage();
+    actualizarEstado();
+    mostrarTitulo();
+    // The game left behind stays one click away.
+    if (const QString dejada = rutaLimpia(deRuta(anterior)); dejada != ruta) recordarCarpeta(dejada);
+    recordarCarpeta(ruta);
+    return true;
 }

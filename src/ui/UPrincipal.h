@@ -14,11 +14,13 @@
 
 #include <QImage>
 #include <QMainWindow>
+#include <QStringList>
 
 #include <array>
 
 class QAction;
 class QLabel;
+class QMenu;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
     Q_OBJECT
@@ -100,4 +102,34 @@ private:
     void actualizarEstadoLuego();
     QLabel* lblEstado = nullptr;
     bool estadoPendiente_ = false;
+
+    // Several games, one folder each.
+public:
+    /// Makes carpeta the open game: closes every screen of the game that was
+    /// open (asking, as "Nuevo" does, when one keeps decisions not stored),
+    /// points the core at the folder and shows its state. False, with the
+    /// previous game still open, when a screen stays, the folder is missing
+    /// or its game cannot be read.
+    bool abrirCarpetaDeJuego(const QString& carpeta);
+    /// The last game folders opened, most recent first.
+    static QStringList carpetasRecientes();
+    static constexpr int maxRecientes = 5;
+
+public slots:
+    void AbrirCarpetaClick();
+
+private:
+    void abrirReciente(const QString& carpeta);
+    /// Closes every screen; false when one stays open.
+    bool cerrarPantallas();
+    /// Puts the folder first in the recent list and its menu items.
+    void recordarCarpeta(const QString& carpeta);
+    void guardarRecientes(const QStringList& recientes);
+    void mostrarRecientes(const QStringList& recientes);
+    /// "CORVELIAN V2.0 - " and the name of the open game's folder.
+    void mostrarTitulo();
+    QMenu* mnuJuego_ = nullptr;
+    QAction* mnuAbrirCarpeta = nullptr;
+    QAction* sepSalir_ = nullptr;
+    QList<QAction*> mnuRecientes_;
 };

@@ -1,6 +1,7 @@
 // CORVELIAN: the game master's desktop program.
 
 #include "store/CarpetaDatos.h"
+#include "ui/ServicioDialogos.h"
 #include "ui/UPrincipal.h"
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QTranslator>
 
 #include <clocale>
+#include <exception>
 
 int main(int argc, char* argv[]) {
     QApplication aplicacion(argc, argv);
@@ -25,8 +27,16 @@ int main(int argc, char* argv[]) {
                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&traduccion);
 
-    // The game files and reports live beside the program.
-    fijarCarpetaDatos(carpetaDelEjecutable());
+    // The game opened at start is the default one, as for the tool: beside
+    // a program run from a folder it can write, else in the user's data
+    // folder. The other games are in the "Juego" menu.
+    try {
+        fijarCarpetaDatos(carpetaDatosPorOmision());
+    } catch (const std::exception& e) {
+        dialogos().mensaje(nullptr, QStringLiteral("CORVELIAN V 2.0"), QString::fromUtf8(e.what()),
+                           ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
+        return 1;
+    }
 
     TFPrincipal principal;
     principal.showMaximized();

@@ -22,14 +22,16 @@ std::string leerTodo(const std::filesystem::path& ruta) {
 
 }  // namespace
 
-TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorno& entorno) {
+TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorno& entorno, const TPrograma* programa) {
     static int contador = 0;
     const auto base = std::filesystem::temp_directory_path() /
                       ("corvelian-cli-" + std::to_string(::getpid()) + "-" + std::to_string(contador++));
     const auto rutaSalida = base.string() + ".out";
     const auto rutaErrores = base.string() + ".err";
 
-    std::vector<std::string> copia = {CORVELIAN_CLI};
+    std::vector<std::string> copia;
+    if (programa) copia = programa->antes;
+    copia.push_back(programa ? programa->ruta.string() : std::string(CORVELIAN_CLI));
     copia.insert(copia.end(), argumentos.begin(), argumentos.end());
     std::vector<char*> argv;
     for (auto& a : copia) argv.push_back(a.data());
@@ -44,7 +46,14 @@ TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorn
         ::dup2(errores, STDERR_FILENO);
         if (!entorno.carpetaActual.empty() && ::chdir(entorno.carpetaActual.c_str()) != 0) ::_exit(126);
         ::setenv("LC_ALL", entorno.locale.c_str(), 1);
-        ::execv(argv[0], argv.data());
+        if (programa)
+            for (const auto& [nombre, valor] : programa->variables) {
+                if (valor)
+                    ::setenv(nombre.c_str(), valor->c_str(), 1);
+                else
+                    ::unsetenv(nombre.c_str());
+            }
+        ::execvp(argv[0], argv.data());
         ::_exit(127);
     }
     TResultado resultado;

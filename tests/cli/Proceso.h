@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,7 +19,15 @@ struct TEntorno {
     std::filesystem::path carpetaActual;     ///< working directory; empty: the test's own
 };
 
-TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorno& entorno = {});
+/// Another copy of the tool, run as an installed program would be.
+struct TPrograma {
+    std::filesystem::path ruta;             ///< the copy to run
+    std::vector<std::string> antes;         ///< a command that runs it (e.g. setpriv and its options)
+    std::map<std::string, std::optional<std::string>> variables;  ///< set, or removed when nullopt
+};
+
+TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorno& entorno = {},
+                       const TPrograma* programa = nullptr);
 
 /// The "ejemplos" folder of the source tree.
 std::filesystem::path carpetaEjemplos();

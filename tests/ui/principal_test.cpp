@@ -62,7 +62,9 @@ private slots:
     void alEmpezar() {
         CarpetaDeJuego carpeta;
         TFPrincipal principal;
-        QCOMPARE(principal.windowTitle(), QStringLiteral("CORVELIAN V2.0"));
+        // The caption comes first, then the open game's folder.
+        QCOMPARE(principal.windowTitle(),
+                 QStringLiteral("CORVELIAN V2.0 - ") + QFileInfo(carpeta.ruta(QStringLiteral("x"))).dir().dirName());
 
         QStringList menus;
         for (QAction* a : principal.menuBar()->actions()) menus << a->text();
@@ -98,6 +100,8 @@ private slots:
         auto* juego = principal.findChild<QMenu*>(QStringLiteral("mnuJuego"));
         const auto acciones = juego->actions();
         QCOMPARE(acciones.back(), item(&principal, "mnuSalir"));
+        QCOMPARE(item(&principal, "mnuAbrirCarpeta")->text(), QStringLiteral("Abrir carpeta de juego…"));
+        QVERIFY(acciones.contains(item(&principal, "mnuAbrirCarpeta")));
         QVERIFY(acciones.at(acciones.size() - 2)->isSeparator());
         QVERIFY(acciones.indexOf(item(&principal, "mnuExportarPdf")) > acciones.indexOf(item(&principal, "mnuReanudar")));
         auto* posiciones = principal.findChild<QMenu*>(QStringLiteral("mnuPosiciones"));
