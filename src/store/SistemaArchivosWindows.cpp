@@ -95,6 +95,14 @@ public:
             ::CloseHandle(h);
             throw ErrorArchivo(archivo, "no es un archivo común");
         }
+        if (datos.atributos & FILE_ATTRIBUTE_REPARSE_POINT) {
+            // Not a link but a file kept elsewhere (the cloud): opened again
+            // through its file system filter, which brings its bytes.
+            ::CloseHandle(h);
+            h = ::CreateFileW(archivo.c_str(), acceso, kCompartir, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                              nullptr);
+            if (h == INVALID_HANDLE_VALUE) fallar(archivo, falla);
+        }
         if (modo == Apertura::crear) {
             // CREATE_ALWAYS would act on the entry before it could be checked.
             FILE_END_OF_FILE_INFO fin{};
@@ -160,15 +168,15 @@ public:
     }
 
     void cerrar(int archivo) override {
-        HANDLE h;
+        Abierto abierto;
         {
             std::lock_guard<std::mutex> cerrojo(mutex_);
             if (archivo < 0 || static_cast<std::size_t>(archivo) >= abiertos_.size() || !abiertos_[archivo].h)
                 throw ErrorArchivo("?", "no se pudo cerrar el archivo");
-            h = abiertos_[archivo].h;
+            abierto = std::move(abiertos_[archivo]);
             abiertos_[archivo] = {};
         }
-        if (!::CloseHandle(h)) throw ErrorArchivo("?", "no se pudo cerrar el archivo");
+        if (!::CloseHandle(abierto.h)) throw ErrorArchivo(abierto.ruta, "no se pudo cerrar el archivo");
     }
 
     void renombrar(const ruta& de, const ruta& a) override {
