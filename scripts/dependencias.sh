@@ -3,7 +3,7 @@
 
 paquetes_necesarios=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
                      qt6-base-dev qt6-translations-l10n libgl-dev libjpeg62-turbo-dev libxlsxwriter-dev locales
-                     fonts-dejavu-core)
+                     fonts-dejavu-core qt6-charts-dev qt6-svg-dev)
 
 instalar_dependencias() {
     local faltan=()

@@ -12,6 +12,7 @@
 #include "store/Texto.h"
 #ifdef CORVELIAN_DOCUMENTOS
 #include "documentos/Documentos.h"
+#include "documentos/Graficos.h"
 #endif
 
 #include <algorithm>
@@ -47,6 +48,7 @@ void ordenEstado(const TLinea&);
 void ordenDemo(const TLinea&);
 void ordenExportar(const TLinea&);
 void ordenPdf(const TLinea&);
+void ordenGraficos(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
@@ -60,6 +62,7 @@ const std::vector<TOrden>& ordenes() {
         {"demo", 0, 1, "demo [CARPETA]", ordenDemo},
         {"exportar", 1, 1, "exportar ARCHIVO.xlsx|ARCHIVO.csv", ordenExportar},
         {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
+        {"graficos", 1, 1, "graficos CARPETA", ordenGraficos},
     };
     return lista;
 }
@@ -231,6 +234,21 @@ void ordenPdf(const TLinea& linea) {
 #endif
 }
 
+void ordenGraficos(const TLinea& linea) {
+#ifdef CORVELIAN_DOCUMENTOS
+    const fs::path destino = fs::absolute(linea.argumentos[0]);
+    usarCarpeta(linea, false);
+    // Pictures only: never a window, whatever display there is.
+    asegurarAplicacionGrafica(true);
+    const auto escritos = escribirGraficos(destino);
+    std::cout << escritos.size() << " gráficos de la temporada escritos en «" << destino.string() << "»:\n";
+    for (const fs::path& archivo : escritos) std::cout << "  " << archivo.filename().string() << "\n";
+#else
+    (void)linea;
+    throw ErrorJuego("La orden «graficos» no está disponible: el programa se compiló sin Qt.");
+#endif
+}
+
 }  // namespace
 
 std::string textoAyuda() {
@@ -268,7 +286,12 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
   pdf PERIODO CARPETA
       Escribe en CARPETA los PDF del período: uno por empresa, con su
       informe, su aviso si lo tuvo y el informe de la industria, y otro con
-      todos los informes para el docente.
+      todos los informes para el docente, que termina con una hoja de gráficos.
+  graficos CARPETA
+      Escribe en CARPETA un PNG de 1280×720 por medida, con una línea por
+      empresa del período 0 al último simulado: utilidad_acumulada.png,
+      utilidad_periodo.png, unidades_vendidas.png, participacion.png,
+      precio.png, efectivo.png, deuda.png, stock_unidades.png, empleados.png.
 
 Opciones:
   --datos CARPETA   la carpeta del juego

@@ -1,11 +1,13 @@
 #include "documentos/Documentos.h"
 
+#include "documentos/Graficos.h"
 #include "juego/Juego.h"
 #include "reports/Reportes_UD.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QFont>
 #include <QFontMetricsF>
@@ -113,9 +115,12 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
     return fuente;
 }
 
+/// The size the page of charts is drawn at before it is scaled to the paper.
+const QSizeF tamanoPaginaGraficos(1000, 1400);
+
 int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<const TSeccion*>& secciones,
-                const QString& juego, int periodo, TLetras& letras) {
-    int total = 0;
+                const QString& juego, int periodo, TLetras& letras, const TEvolucion* graficos = nullptr) {
+    int total = graficos ? 1 : 0;
     qsizetype columnas = 80;
     for (const TSeccion* s : secciones) {
         total += paginasDe(*s);
@@ -165,6 +170,21 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
                 else if (!corrida->isEmpty()) pintor.drawGlyphRun(origen, *corrida);
             }
         }
+    }
+    if (graficos) {
+        if (hoja++ > 0 && !pdf.newPage()) throw ErrorArchivo(ruta, "no se pudo agregar una página al PDF");
+        pintor.drawText(QPointF(0, base), QStringLiteral("%1 · Período %2 · Temporada · Gráficos")
+                                              .arg(juego, QString::number(periodo)));
+        pintor.drawText(QRectF(0, 0, area.width(), alto), Qt::AlignRight | Qt::AlignTop,
+                        QStringLiteral("Hoja %1 de %2").arg(hoja).arg(total));
+        const QRectF debajo = area.adjusted(0, 2 * alto, 0, 0);
+        const double escala = std::min(debajo.width() / tamanoPaginaGraficos.width(),
+                                       debajo.height() / tamanoPaginaGraficos.height());
+        pintor.save();
+        pintor.translate(debajo.topLeft());
+        pintor.scale(escala, escala);
+        dibujarPaginaDeGraficos(*graficos, pintor, QRectF(QPointF(0, 0), tamanoPaginaGraficos));
+        pintor.restore();
     }
     if (!pintor.end()) throw ErrorArchivo(ruta, "no se pudo terminar el PDF");
     std::error_code error;
@@ -247,6 +267,7 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     for (const TSeccion& s : informes) todas.push_back(&s);
     for (const TSeccion& s : avisos) todas.push_back(&s);
     escritos.push_back({carpeta / nombrePdfDocente(periodo), {}, 0});
+    const TEvolucion graficos = evolucion(periodo);
     titulos.push_back(QStringLiteral("Todos los informes"));
     contenidos.push_back(std::move(todas));
 
@@ -256,10 +277,16 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     std::atomic<bool> fallo{false};
     std::exception_ptr primerError;
     std::mutex cerrojo;
-    auto escribir = [&] {
+    // The teacher's file ends with charts, which only the program's own
+    // thread may draw: this thread writes it first, the helpers the others.
+    const std::size_t docente = escritos.size() - 1;
+    auto escribir = [&](bool principal) {
         TLetras letras;
         try {
-            for (std::size_t j; !fallo && (j = siguiente++) < escritos.size();)
+            if (principal)
+                escritos[docente].paginas = escribirPdf(escritos[docente].ruta, titulos[docente], contenidos[docente],
+                                                        juego, periodo, letras, &graficos);
+            for (std::size_t j; !fallo && (j = siguiente++) < docente;)
                 escritos[j].paginas = escribirPdf(escritos[j].ruta, titulos[j], contenidos[j], juego, periodo, letras);
         } catch (...) {
             const std::lock_guard<std::mutex> guarda(cerrojo);
@@ -269,8 +296,8 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     };
     const std::size_t hilos = std::min<std::size_t>({std::max(1u, std::thread::hardware_concurrency()), 4, escritos.size()});
     std::vector<std::thread> ayudantes;
-    for (std::size_t h = 1; h < hilos; ++h) ayudantes.emplace_back(escribir);
-    escribir();
+    for (std::size_t h = 1; h < hilos; ++h) ayudantes.emplace_back(escribir, false);
+    escribir(true);
     for (std::thread& ayudante : ayudantes) ayudante.join();
     if (primerError) std::rethrow_exception(primerError);
     return escritos;
@@ -285,14 +312,16 @@ double puntosPorColumna(qsizetype columnas) {
     return QFontMetricsF(fuente, &pdf).horizontalAdvance(QLatin1Char('M')) * 72.0 / pdf.resolution();
 }
 
-void asegurarAplicacionGrafica() {
+void asegurarAplicacionGrafica(bool sinPantalla) {
     if (QCoreApplication::instance()) return;
-    const bool sinPantalla = !std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY");
-    if (sinPantalla && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // Lives until the program ends; QGuiApplication keeps a reference to argc.
+    if (sinPantalla) qputenv("QT_QPA_PLATFORM", "offscreen");
+    else if (!std::getenv("DISPLAY") && !std::getenv("WAYLAND_DISPLAY") && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Lives until the program ends; QApplication keeps a reference to argc.
     static int argc = 1;
     static char nombre[] = "corvelian-cli";
     static char* argv[] = {nombre, nullptr};
-    static QGuiApplication* aplicacion = new QGuiApplication(argc, argv);
+    // The charts are widgets of a graphics scene: a QApplication, not a QGuiApplication.
+    static QApplication* aplicacion = new QApplication(argc, argv);
     (void)aplicacion;
 }

@@ -2,11 +2,12 @@
 // The PDF hand-outs of a period: one file per company with what its team may
 // see (its report, its notice if it got one, the industry report) and one
 // file with every report for the teacher (industry report, then each
-// company's report, then the notices). The history is read through the game
+// company's report, then the notices, and last a page with the season's
+// charts up to that period). The history is read through the game
 // core; the reports are drawn as real text in a fixed-width font, one report
 // from a new page, with a header on every page.
 //
-// Needs a QGuiApplication (see asegurarAplicacionGrafica for programs
+// Needs a QApplication (see asegurarAplicacionGrafica for programs
 // without one).
 
 #include <QString>
@@ -50,7 +51,7 @@ double puntosPorColumna(qsizetype columnas);
 /// file cannot be written.
 std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const std::filesystem::path& carpeta);
 
-/// For programs without a window: creates the QGuiApplication that drawing
+/// For programs without a window: creates the QApplication that drawing
 /// needs when there is none, on the offscreen platform when no display is
-/// set. Idempotent.
-void asegurarAplicacionGrafica();
+/// set or sinPantalla asks for it. Idempotent.
+void asegurarAplicacionGrafica(bool sinPantalla = false);

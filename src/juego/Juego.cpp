@@ -331,13 +331,34 @@ void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
     datos.guardarDatosIniciales(registro);
 }
 
+namespace {
+
+// The last period the game has run, -1 before period 0. A period undone by a
+// step back stays filed until it runs again, but its figures are no longer
+// the game's: nobody may read them as if they were.
+int ultimoPeriodoCorrido() {
+    const TEstadoJuego estado = estadoSinBloqueo();
+    return estado.periodo0Corrido() ? std::min(estado.datos.periodoActual - 1, 10) : -1;
+}
+
+void exigirPeriodoCorrido(int periodo) {
+    if (periodo < 0 || periodo > ultimoPeriodoCorrido())
+        throw ErrorJuego("El período " + std::to_string(periodo) + " no se ha simulado.");
+}
+
+}  // namespace
+
 std::vector<int> periodosDelHistorial() {
     TBloqueo bloqueo(false);
-    return periodosArchivados();
+    const int ultimo = ultimoPeriodoCorrido();
+    std::vector<int> periodos = periodosArchivados();
+    std::erase_if(periodos, [ultimo](int p) { return p > ultimo; });
+    return periodos;
 }
 
 TArchivoPeriodo periodoDelHistorial(int periodo) {
     TBloqueo bloqueo(false);
+    exigirPeriodoCorrido(periodo);
     return leerArchivoPeriodo(periodo);
 }
 
@@ -346,5 +367,6 @@ std::string reporteDelHistorial(int periodo, const std::string& nombre) {
     if (nombre.empty() || nombre.find_first_of("/\\") != std::string::npos || nombre == "." || nombre == "..")
         throw ErrorArchivo(carpetaDePeriodo(periodo) / nombre, "no es un informe del período");
     TBloqueo bloqueo(false);
+    exigirPeriodoCorrido(periodo);
     return leerArchivoEntero(carpetaDePeriodo(periodo) / nombre);
 }

@@ -114,15 +114,18 @@ void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing);
 /// The standings of zone 1 (shared lock).
 std::vector<TFilaPosicion> posiciones();
 
-/// The periods filed in the history, in order (shared lock).
+/// The periods of the history the game has run, in order (shared lock). A
+/// period undone by a step back is left out until it runs again.
 std::vector<int> periodosDelHistorial();
 
 /// What the history keeps of one period: every consumer (screens, charts,
 /// documents, exports) reads it here and never parses report text.
+/// ErrorJuego "El período N no se ha simulado." for a period not run (or undone).
 TArchivoPeriodo periodoDelHistorial(int periodo);
 
 /// The bytes (Windows-1252, CR LF) of a report filed for a period, by its
-/// file name; ErrorArchivo when there is none of that name.
+/// file name; ErrorArchivo when there is none of that name, ErrorJuego as
+/// periodoDelHistorial for a period not run.
 std::string reporteDelHistorial(int periodo, const std::string& nombre);
 
 /// The stored parameters, zero when there are none (shared lock).

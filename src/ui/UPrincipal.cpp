@@ -11,6 +11,7 @@
 #include "ui/UDeciciones.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UEquipos.h"
+#include "ui/UEvolucion.h"
 #include "ui/UModificarDatos.h"
 #include "ui/UPosiciones.h"
 #include "ui/UResultados.h"
@@ -152,6 +153,10 @@ void TFPrincipal::crearMenus() {
     posiciones->setObjectName(QStringLiteral("mnuPosiciones"));
     mnuZona1 = crearItem(posiciones, QStringLiteral("Zona 1"), QStringLiteral("mnuZona1"));
     mnuResultados = crearItem(ver, QStringLiteral("Resultados"), QStringLiteral("mnuResultados"));
+    mnuEvolucion = crearItem(ver, QStringLiteral("Evolución"), QStringLiteral("mnuEvolucion"));
+    mnuClase = crearItem(ver, QStringLiteral("Clase"), QStringLiteral("mnuClase"), QKeySequence(Qt::Key_F11));
+    connect(mnuEvolucion, &QAction::triggered, this, &TFPrincipal::EvolucionClick);
+    connect(mnuClase, &QAction::triggered, this, &TFPrincipal::ClaseClick);
 
     QMenu* ayuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
     ayuda->setObjectName(QStringLiteral("mnuAyuda"));
@@ -342,6 +347,7 @@ void TFPrincipal::VolverAtrasClick() {
     mostrarPeriodoGuardado(periodo);
     statusBar()->clearMessage();
     actualizarEstado();
+    actualizarGraficos();
 }
 
 void TFPrincipal::Zona1Click() {
@@ -373,6 +379,26 @@ void TFPrincipal::periodoSimulado(int periodo) {
     for (QObject* hijo : children())
         if (auto* resultados = qobject_cast<TFResultados*>(hijo); resultados && resultados->isVisible())
             resultados->mostrarPeriodo(periodo);
+    actualizarGraficos();
+}
+
+void TFPrincipal::EvolucionClick() { abrirUnaVez<TFEvolucion>(); }
+
+void TFPrincipal::ClaseClick() {
+    for (QObject* hijo : children())
+        if (auto* abierta = qobject_cast<TFClase*>(hijo); abierta && abierta->isVisible()) {
+            abierta->raise();
+            abierta->activateWindow();
+            return;
+        }
+    (new TFClase(this))->showFullScreen();
+}
+
+void TFPrincipal::actualizarGraficos() {
+    for (QObject* hijo : children()) {
+        if (auto* e = qobject_cast<TFEvolucion*>(hijo); e && e->isVisible()) e->actualizar();
+        if (auto* c = qobject_cast<TFClase*>(hijo); c && c->isVisible()) c->actualizar();
+    }
 }
 
 void TFPrincipal::actualizarEstadoLuego() {

@@ -61,6 +61,8 @@ public slots:
     void ResultadosClick();
     void AcercaDeClick();
     void ExportarPlanillaClick();
+    void EvolucionClick();
+    void ClaseClick();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -91,6 +93,10 @@ private:
     QAction* mnuZona1 = nullptr;
     QAction* mnuResultados = nullptr;
     QAction* mnuAcercaDe = nullptr;
+    QAction* mnuEvolucion = nullptr;
+    QAction* mnuClase = nullptr;
+    /// The charts' screens that are open read the history again.
+    void actualizarGraficos();
 
     int periodoActual_ = 0;
     bool salidaConfirmada_ = false;

@@ -1,4 +1,4 @@
-// The documents need a QGuiApplication: created once, offscreen when there is no display.
+// The documents need a QApplication: created once, offscreen when there is no display.
 #include "documentos/Documentos.h"
 
 #include <gtest/gtest.h>

@@ -128,8 +128,10 @@ struct TInformeEsperado {
 
 /// Checks a PDF against the reports it should hold, in order: the page count,
 /// a header on every page naming the game folder, the period and the company,
-/// and every line of every report on its pages.
-void comprobarPdf(const fs::path& pdf, int periodo, const std::vector<TInformeEsperado>& informes) {
+/// and every line of every report on its pages; with graficos, then a last
+/// page with the season's charts.
+void comprobarPdf(const fs::path& pdf, int periodo, const std::vector<TInformeEsperado>& informes,
+                  bool graficos = false) {
     SCOPED_TRACE(pdf.filename().string());
     ASSERT_TRUE(fs::exists(pdf));
     std::size_t columnas = 0;
@@ -166,6 +168,21 @@ void comprobarPdf(const fs::path& pdf, int periodo, const std::vector<TInformeEs
             for (std::size_t i = 0; i < texto.size(); ++i)
                 EXPECT_EQ(texto[i], propiasLineas[i]) << "hoja " << hoja + 1 << ", línea " << i + 1;
         }
+    }
+    if (graficos) {
+        ++esperadas;
+        ASSERT_EQ(hoja + 1, paginas.size()) << "falta la hoja de gráficos";
+        const std::vector<std::string>& texto = paginas[hoja++];
+        ASSERT_FALSE(texto.empty());
+        EXPECT_NE(texto.front().find("Período " + std::to_string(periodo) + " · Temporada · Gráficos"), std::string::npos)
+            << texto.front();
+        EXPECT_NE(texto.front().find("Hoja " + std::to_string(esperadas) + " de " + std::to_string(esperadas)),
+                  std::string::npos)
+            << texto.front();
+        std::string todo;
+        for (const std::string& linea : texto) todo += linea + "\n";
+        for (const char* titulo : {"Utilidad acumulada", "Unidades vendidas", "Empleados"})
+            EXPECT_NE(todo.find(titulo), std::string::npos) << titulo;
     }
     EXPECT_EQ(hoja, paginas.size());
     EXPECT_EQ(paginasSegunPdfinfo(pdf), esperadas);
@@ -205,7 +222,7 @@ TEST(DocumentosPdf, CadaEmpresaRecibeLoSuyoYElDocenteTodo) {
         todos.push_back({f.reporte, empresa});
     }
     todos.insert(todos.end(), avisos.begin(), avisos.end());
-    comprobarPdf(escritos.back().ruta, 1, todos);
+    comprobarPdf(escritos.back().ruta, 1, todos, true);
 }
 
 TEST(DocumentosPdf, LosInformesLargosSiguenEnLasHojasSiguientes) {

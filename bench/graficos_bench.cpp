@@ -1,0 +1,107 @@
+// The season's charts of a 255-company game (the most a game can hold) over
+// ten periods: what the "Evolución" screen builds when it opens (the history
+// read, the chart of one measure laid out and drawn) and all nine charts.
+
+#include "documentos/Documentos.h"
+#include "documentos/Graficos.h"
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
+
+#include <QChart>
+#include <QImage>
+#include <QPainter>
+
+#include <benchmark/benchmark.h>
+
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A RAM-backed folder when there is one, so the figure is the program's and not the disk's.
+fs::path carpetaNueva(const std::string& nombre) {
+    const fs::path raiz = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    fs::path carpeta = raiz / ("corvelian-bench-" + nombre + "-" + std::to_string(::getpid()));
+    fs::remove_all(carpeta);
+    fs::create_directories(carpeta);
+    return carpeta;
+}
+
+/// A folder removed when the program ends.
+struct TCarpetaDelPrograma {
+    fs::path ruta;
+    ~TCarpetaDelPrograma() { fs::remove_all(ruta); }
+};
+
+/// A game of 255 companies with periods 0 to 10 run, made once.
+const fs::path& temporada() {
+    static const TCarpetaDelPrograma juego{[] {
+        fs::path carpeta = carpetaNueva("graficos-juego");
+        fijarCarpetaDatos(carpeta);
+        std::vector<std::string> equipos;
+        for (int i = 1; i <= 255; ++i) equipos.push_back("Empresa " + std::to_string(i));
+        TTextosDatosIniciales t = ejemploDatosIniciales();
+        t.limiteGiroDescubierto = "1000000";
+        crearJuego(equipos, t);
+        correrPeriodo0(ejemploPeriodo0());
+        for (int periodo = 1; periodo <= 10; ++periodo) {
+            std::vector<TRegDecision> decisiones;
+            for (int i = 0; i < leerEstado().datos.cantEquipos; ++i)
+                decisiones.push_back(
+                    TRegDecision{60 + (i + periodo) % 40, 75, 2000, 4000 + 10 * i, 1000, 0, 0, 0, 0, 0});
+            guardarDecisiones(decisiones);
+            simular();
+        }
+        return carpeta;
+    }()};
+    return juego.ruta;
+}
+
+void dibujar(QChart* grafico) {
+    QImage imagen(1280, 720, QImage::Format_ARGB32_Premultiplied);
+    QPainter pintor(&imagen);
+    dibujarGrafico(grafico, pintor, QRectF(0, 0, 1280, 720));
+}
+
+void BM_PantallaEvolucion255Empresas10Periodos(benchmark::State& estado) {
+    asegurarAplicacionGrafica(true);
+    fijarCarpetaDatos(temporada());
+    for (auto _ : estado) {
+        const TEvolucion e = evolucion();
+        dibujar(crearGrafico(e, TMedida::utilidadAcumulada));
+    }
+}
+BENCHMARK(BM_PantallaEvolucion255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)
+    ->ReportAggregatesOnly(true)->UseRealTime();
+
+// The parts of the above: the history read, and one chart built and drawn.
+void BM_LeerEvolucion255Empresas10Periodos(benchmark::State& estado) {
+    fijarCarpetaDatos(temporada());
+    for (auto _ : estado) benchmark::DoNotOptimize(evolucion());
+}
+BENCHMARK(BM_LeerEvolucion255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)
+    ->ReportAggregatesOnly(true)->UseRealTime();
+
+void BM_UnGrafico255Empresas10Periodos(benchmark::State& estado) {
+    asegurarAplicacionGrafica(true);
+    fijarCarpetaDatos(temporada());
+    const TEvolucion e = evolucion();
+    for (auto _ : estado) dibujar(crearGrafico(e, TMedida::utilidadAcumulada));
+}
+BENCHMARK(BM_UnGrafico255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)
+    ->ReportAggregatesOnly(true)->UseRealTime();
+
+void BM_NueveGraficos255Empresas10Periodos(benchmark::State& estado) {
+    asegurarAplicacionGrafica(true);
+    fijarCarpetaDatos(temporada());
+    const TEvolucion e = evolucion();
+    for (auto _ : estado)
+        for (TMedida medida : todasLasMedidas) dibujar(crearGrafico(e, medida));
+}
+BENCHMARK(BM_NueveGraficos255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(5)
+    ->ReportAggregatesOnly(true)->UseRealTime();
+
+}  // namespace

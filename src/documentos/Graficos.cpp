@@ -1,0 +1,208 @@
+#include "documentos/Graficos.h"
+
+#include "juego/Juego.h"
+#include "store/ErrorArchivo.h"
+
+#include <QChart>
+#include <QCoreApplication>
+#include <QFont>
+#include <QPen>
+#include <QGraphicsLayout>
+#include <QGraphicsScene>
+#include <QImage>
+#include <QLegend>
+#include <QLineSeries>
+#include <QLocale>
+#include <QPainter>
+#include <QSaveFile>
+#include <QSvgGenerator>
+#include <QValueAxis>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+QString qTexto(const std::string& utf8) { return QString::fromStdString(utf8); }
+
+const QLocale& regional() {
+    static const QLocale local(QLocale::Spanish, QLocale::Argentina);
+    return local;
+}
+
+/// A font sized in pixels: the chart is laid out in pixels, and a size in
+/// points would grow with the resolution of what it is drawn on (a PDF, an SVG).
+QFont letra(int pixeles, bool negrita = false) {
+    QFont f;
+    f.setPixelSize(pixeles);
+    f.setBold(negrita);
+    return f;
+}
+
+void fijarLetras(QAbstractAxis* eje) {
+    eje->setLabelsFont(letra(12));
+    eje->setTitleFont(letra(13, true));
+}
+
+/// The x axis: one tick per period, at least a span of one.
+QValueAxis* ejePeriodos(const TEvolucion& e) {
+    auto* eje = new QValueAxis;
+    const int desde = e.periodos.empty() ? 0 : e.periodos.front();
+    const int hasta = std::max(desde + 1, e.periodos.empty() ? 1 : e.periodos.back());
+    eje->setRange(desde, hasta);
+    eje->setTickCount(hasta - desde + 1);
+    eje->setLabelFormat(QStringLiteral("%i"));
+    eje->setTitleText(QStringLiteral("Período"));
+    return eje;
+}
+
+}  // namespace
+
+QColor colorDeEmpresa(std::size_t empresa) {
+    // Hues a golden angle apart, with three shades, stay apart for many lines.
+    const int tono = static_cast<int>((empresa * 137) % 360);
+    const int valor = 200 - static_cast<int>(empresa / 3 % 3) * 45;
+    return QColor::fromHsv(tono, 220, valor);
+}
+
+QString textoDelValor(TMedida medida, double valor) {
+    if (medida == TMedida::participacion) return regional().toString(valor, 'f', 2) + QStringLiteral(" %");
+    return regional().toString(static_cast<qlonglong>(std::llround(valor)));
+}
+
+QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles) {
+    auto* grafico = new QChart;
+    grafico->setTitle(qTexto(nombreMedida(medida)));
+    grafico->setTitleFont(letra(17, true));
+    grafico->setAnimationOptions(QChart::NoAnimation);
+    auto* ejeX = ejePeriodos(e);
+    auto* ejeY = new QValueAxis;
+    ejeY->setLabelFormat(QStringLiteral("%.0f"));
+    fijarLetras(ejeX);
+    fijarLetras(ejeY);
+    grafico->addAxis(ejeX, Qt::AlignBottom);
+    grafico->addAxis(ejeY, Qt::AlignLeft);
+
+    double menor = std::numeric_limits<double>::max(), mayor = std::numeric_limits<double>::lowest();
+    int dibujadas = 0;
+    for (std::size_t i = 0; i < e.empresas.size(); ++i) {
+        if (!visibles.empty() && (i >= visibles.size() || !visibles[i])) continue;
+        const TEmpresaEvolucion& empresa = e.empresas[i];
+        const std::vector<double>& valores = empresa.serie(medida);
+        QList<QPointF> puntos;
+        puntos.reserve(static_cast<qsizetype>(valores.size()));
+        for (std::size_t k = 0; k < valores.size(); ++k) {
+            puntos.append(QPointF(empresa.periodos[k], valores[k]));
+            menor = std::min(menor, valores[k]);
+            mayor = std::max(mayor, valores[k]);
+        }
+        auto* serie = new QLineSeries;
+        serie->setName(qTexto(empresa.nombre));
+        serie->setProperty("empresa", QVariant::fromValue<qulonglong>(i));
+        QPen lapiz(colorDeEmpresa(i));
+        lapiz.setWidthF(2);
+        serie->setPen(lapiz);
+        serie->setPointsVisible(true);
+        serie->replace(puntos);
+        grafico->addSeries(serie);
+        serie->attachAxis(ejeX);
+        serie->attachAxis(ejeY);
+        ++dibujadas;
+    }
+    if (dibujadas == 0) {
+        menor = 0;
+        mayor = 1;
+    }
+    if (mayor - menor < 1) {  // a flat line still needs a span
+        menor -= 1;
+        mayor += 1;
+    }
+    ejeY->setRange(menor, mayor);
+    ejeY->applyNiceNumbers();
+    grafico->legend()->setVisible(dibujadas > 0 && dibujadas <= maximoLeyenda);
+    grafico->legend()->setAlignment(Qt::AlignRight);
+    grafico->legend()->setFont(letra(12));
+    return grafico;
+}
+
+QString textoDelPunto(const TEvolucion& e, std::size_t empresa, TMedida medida, QPointF punto) {
+    if (empresa >= e.empresas.size() || e.empresas[empresa].periodos.empty()) return {};
+    const TEmpresaEvolucion& de = e.empresas[empresa];
+    std::size_t cerca = 0;
+    for (std::size_t k = 1; k < de.periodos.size(); ++k)
+        if (std::abs(de.periodos[k] - punto.x()) < std::abs(de.periodos[cerca] - punto.x())) cerca = k;
+    return QStringLiteral("%1\nPeríodo %2\n%3: %4")
+        .arg(qTexto(de.nombre))
+        .arg(de.periodos[cerca])
+        .arg(qTexto(nombreMedida(medida)), textoDelValor(medida, de.serie(medida)[cerca]));
+}
+
+void dibujarGrafico(QChart* grafico, QPainter& pintor, const QRectF& destino) {
+    QGraphicsScene escena;  // owns the chart from here on
+    escena.addItem(grafico);
+    const QRectF lugar(QPointF(0, 0), destino.size());
+    grafico->setGeometry(lugar);
+    // Laid out now: without a view no event loop would ever do it.
+    grafico->layout()->activate();
+    QCoreApplication::sendPostedEvents(grafico, QEvent::LayoutRequest);
+    escena.setSceneRect(lugar);
+    escena.render(&pintor, destino, lugar);
+}
+
+void guardarGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles, QSize tamano,
+                    TFormatoGrafico formato, const fs::path& archivo) {
+    if (tamano.width() < 1 || tamano.height() < 1) throw ErrorArchivo(archivo, "el tamaño del gráfico no es válido");
+    QSaveFile salida(QString::fromStdString(archivo.string()));
+    if (!salida.open(QIODevice::WriteOnly)) throw ErrorArchivo(archivo, "no se pudo crear el archivo");
+    const QRectF todo(QPointF(0, 0), QSizeF(tamano));
+    if (formato == TFormatoGrafico::png) {
+        QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
+        imagen.fill(Qt::white);
+        QPainter pintor(&imagen);
+        pintor.setRenderHint(QPainter::Antialiasing);
+        dibujarGrafico(crearGrafico(e, medida, visibles), pintor, todo);
+        pintor.end();
+        if (!imagen.save(&salida, "PNG")) throw ErrorArchivo(archivo, "no se pudo escribir la imagen PNG");
+    } else {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&salida);
+        svg.setSize(tamano);
+        svg.setViewBox(todo);
+        svg.setTitle(qTexto(nombreMedida(medida)));
+        svg.setDescription(QStringLiteral("CORVELIAN"));
+        QPainter pintor;
+        if (!pintor.begin(&svg)) throw ErrorArchivo(archivo, "no se pudo escribir el SVG");
+        dibujarGrafico(crearGrafico(e, medida, visibles), pintor, todo);
+        if (!pintor.end()) throw ErrorArchivo(archivo, "no se pudo escribir el SVG");
+    }
+    if (!salida.commit()) throw ErrorArchivo(archivo, "no se pudo guardar el archivo");
+}
+
+std::vector<fs::path> escribirGraficos(const fs::path& carpeta, QSize tamano) {
+    const TEvolucion e = evolucion();
+    if (e.periodos.empty()) throw ErrorJuego("Todavía no hay historial: corra el período 0 primero.");
+    tamano = tamano.expandedTo(tamanoMinimoGrafico);
+    std::error_code error;
+    fs::create_directories(carpeta, error);
+    if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
+    std::vector<fs::path> escritos;
+    for (TMedida medida : todasLasMedidas) {
+        escritos.push_back(carpeta / (archivoMedida(medida) + ".png"));
+        guardarGrafico(e, medida, {}, tamano, TFormatoGrafico::png, escritos.back());
+    }
+    return escritos;
+}
+
+void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& area) {
+    constexpr int columnas = 2;
+    const int filas = static_cast<int>((cantidadMedidas + columnas - 1) / columnas);
+    const double ancho = area.width() / columnas, alto = area.height() / filas;
+    for (std::size_t i = 0; i < cantidadMedidas; ++i) {
+        const int fila = static_cast<int>(i) / columnas, columna = static_cast<int>(i) % columnas;
+        const QRectF celda(area.left() + columna * ancho, area.top() + fila * alto, ancho, alto);
+        dibujarGrafico(crearGrafico(e, todasLasMedidas[i]), pintor, celda.adjusted(2, 2, -2, -2));
+    }
+}

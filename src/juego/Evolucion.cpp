@@ -1,0 +1,122 @@
+#include "juego/Evolucion.h"
+
+#include "juego/Juego.h"
+#include "store/Texto.h"
+
+#include <algorithm>
+#include <cstdint>
+
+namespace {
+
+struct TDescripcion {
+    const char* nombre;
+    const char* archivo;
+};
+
+constexpr std::array<TDescripcion, cantidadMedidas> descripciones = {{
+    {"Utilidad acumulada", "utilidad_acumulada"},
+    {"Utilidad del período", "utilidad_periodo"},
+    {"Unidades vendidas", "unidades_vendidas"},
+    {"Participación de mercado (%)", "participacion"},
+    {"Precio", "precio"},
+    {"Efectivo", "efectivo"},
+    {"Deuda (bancos A y B y giro en descubierto)", "deuda"},
+    {"Stock (unidades)", "stock_unidades"},
+    {"Empleados", "empleados"},
+}};
+
+void agregarPunto(TEmpresaEvolucion& empresa, int periodo, const TFilaIndustria& fila, const TRegDatosAcum& datos) {
+    empresa.periodos.push_back(periodo);
+    auto poner = [&](TMedida m, double v) { empresa.valores[static_cast<std::size_t>(m)].push_back(v); };
+    poner(TMedida::utilidadAcumulada, fila.utilidadAcumulada);
+    poner(TMedida::utilidadPeriodo, fila.utilidadPeriodo);
+    poner(TMedida::unidadesVendidas, fila.unidadesVendidas);
+    poner(TMedida::participacion, fila.participacion);
+    poner(TMedida::precio, fila.precio);
+    poner(TMedida::efectivo, datos.efectivo);
+    // Summed wide: three loans near the int32 limit must not wrap.
+    poner(TMedida::deuda, static_cast<double>(static_cast<int64_t>(datos.prestamoA) + datos.prestamoB +
+                                              datos.giroDescubierto));
+    poner(TMedida::stockUnidades, datos.stockUnidades);
+    poner(TMedida::empleados, datos.empleados);
+    empresa.posiciones.push_back(fila.posicion);
+    empresa.quebro = fila.quebrada;
+}
+
+}  // namespace
+
+std::string nombreMedida(TMedida medida) { return descripciones[static_cast<std::size_t>(medida)].nombre; }
+
+std::string archivoMedida(TMedida medida) { return descripciones[static_cast<std::size_t>(medida)].archivo; }
+
+TEvolucion evolucion(int hasta) {
+    TEvolucion e;
+    // The reader lists only the periods the game has run (none undone).
+    for (int periodo : periodosDelHistorial())
+        if (hasta < 0 || periodo <= hasta) e.periodos.push_back(periodo);
+
+    // The series of the companies still in the game after the last period
+    // read, in company order.
+    std::vector<std::size_t> activas;
+    for (int periodo : e.periodos) {
+        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        const std::size_t n = archivo.industria.size();
+        std::vector<std::size_t> cuales(n, SIZE_MAX);
+        bool enOrden = activas.size() == n;
+        for (std::size_t i = 0; enOrden && i < n; ++i)
+            enOrden = e.empresas[activas[i]].nombre == cp1252AUtf8(archivo.industria[i].empresa);
+        if (enOrden) {
+            cuales = activas;
+        } else {
+            // A period of an older version is missing in between: follow the
+            // companies by name, and start new series for the others.
+            std::vector<bool> usada(activas.size(), false);
+            for (std::size_t i = 0; i < n; ++i) {
+                const std::string nombre = cp1252AUtf8(archivo.industria[i].empresa);
+                for (std::size_t k = 0; k < activas.size(); ++k)
+                    if (!usada[k] && e.empresas[activas[k]].nombre == nombre) {
+                        usada[k] = true;
+                        cuales[i] = activas[k];
+                        break;
+                    }
+            }
+        }
+        activas.clear();
+        for (std::size_t i = 0; i < n; ++i) {
+            if (cuales[i] == SIZE_MAX) {
+                cuales[i] = e.empresas.size();
+                e.empresas.push_back({cp1252AUtf8(archivo.industria[i].empresa), {}, {}, {}, false});
+            }
+            agregarPunto(e.empresas[cuales[i]], periodo, archivo.industria[i], archivo.empresas[i]);
+            if (!archivo.industria[i].quebrada) activas.push_back(cuales[i]);
+        }
+    }
+    return e;
+}
+
+std::vector<TFilaClase> clasificacion(const TEvolucion& e) {
+    std::vector<TFilaClase> filas;
+    if (e.periodos.empty()) return filas;
+    const int ultimo = e.periodos.back();
+    const int anterior = e.periodos.size() > 1 ? e.periodos[e.periodos.size() - 2] : -1;
+    for (const TEmpresaEvolucion& empresa : e.empresas) {
+        if (empresa.periodos.empty() || empresa.periodos.back() != ultimo) continue;
+        const std::size_t k = empresa.periodos.size() - 1;
+        TFilaClase fila;
+        fila.posicion = empresa.posiciones[k];
+        fila.empresa = empresa.nombre;
+        fila.utilidadAcumulada = empresa.serie(TMedida::utilidadAcumulada)[k];
+        fila.quebro = empresa.quebro;
+        if (k > 0 && empresa.periodos[k - 1] == anterior && empresa.posiciones[k - 1] > 0 && fila.posicion > 0) {
+            fila.hayCambio = true;
+            fila.cambio = empresa.posiciones[k - 1] - fila.posicion;
+        }
+        filas.push_back(std::move(fila));
+    }
+    // Ranked first, by rank; then those without one (bankrupt last), in company order.
+    std::stable_sort(filas.begin(), filas.end(), [](const TFilaClase& a, const TFilaClase& b) {
+        auto clave = [](const TFilaClase& f) { return std::pair{f.posicion > 0 ? 0 : (f.quebro ? 2 : 1), f.posicion}; };
+        return clave(a) < clave(b);
+    });
+    return filas;
+}

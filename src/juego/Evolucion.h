@@ -1,0 +1,70 @@
+#pragma once
+// The season period by period, for the charts: one series per company and
+// measure, built only from the history reader. A company is followed from
+// period to period by its place among the companies still in the game (a
+// run removes the bankrupt ones and keeps the order of the rest).
+//
+// A bankrupt company's series end at the period it went bankrupt, with the
+// figures that period's reports printed for it; it has no point afterwards.
+
+#include <array>
+#include <string>
+#include <vector>
+
+enum class TMedida {
+    utilidadAcumulada,
+    utilidadPeriodo,
+    unidadesVendidas,
+    participacion,
+    precio,
+    efectivo,
+    deuda,  ///< bank A plus bank B plus overdraft
+    stockUnidades,
+    empleados,
+};
+inline constexpr std::size_t cantidadMedidas = 9;
+inline constexpr std::array<TMedida, cantidadMedidas> todasLasMedidas = {
+    TMedida::utilidadAcumulada, TMedida::utilidadPeriodo, TMedida::unidadesVendidas,
+    TMedida::participacion,     TMedida::precio,          TMedida::efectivo,
+    TMedida::deuda,             TMedida::stockUnidades,   TMedida::empleados};
+
+/// The measure's name as the screens show it (UTF-8), e.g. "Utilidad acumulada".
+std::string nombreMedida(TMedida medida);
+/// The file name of its chart without extension, e.g. "utilidad_acumulada".
+std::string archivoMedida(TMedida medida);
+
+/// One company over the periods it took part in.
+struct TEmpresaEvolucion {
+    std::string nombre;         ///< team name, UTF-8
+    std::vector<int> periodos;  ///< the periods it has a point in, ascending
+    /// per measure, one value per entry of periodos
+    std::array<std::vector<double>, cantidadMedidas> valores;
+    std::vector<int> posiciones;  ///< rank per entry of periodos; 0 when it had none
+    bool quebro = false;          ///< its last point is the period it went bankrupt
+
+    const std::vector<double>& serie(TMedida medida) const { return valores[static_cast<std::size_t>(medida)]; }
+};
+
+struct TEvolucion {
+    std::vector<int> periodos;  ///< the periods filed, ascending
+    std::vector<TEmpresaEvolucion> empresas;  ///< in the order of the first period filed
+};
+
+/// The season from the first period filed up to hasta (every period of the
+/// current game when negative). Periods undone by a step back are left out.
+/// ErrorArchivo when a period's record is damaged.
+TEvolucion evolucion(int hasta = -1);
+
+/// One line of the standings for the projector.
+struct TFilaClase {
+    int posicion = 0;       ///< 0 when it has none (period 0, bankrupt)
+    std::string empresa;    ///< UTF-8
+    double utilidadAcumulada = 0;
+    int cambio = 0;         ///< places gained since the previous period (negative: lost)
+    bool hayCambio = false; ///< false when there is no previous rank to compare with
+    bool quebro = false;
+};
+
+/// The standings of the last period of e, by rank; the companies that went
+/// bankrupt in it last. Companies gone earlier are not listed.
+std::vector<TFilaClase> clasificacion(const TEvolucion& e);

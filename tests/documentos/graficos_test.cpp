@@ -1,0 +1,73 @@
+// The season's charts as pictures: of the size asked for, written whole or
+// not at all.
+
+#include "comun/CarpetaTemporal.h"
+#include "documentos/Graficos.h"
+#include "store/ErrorArchivo.h"
+
+#include <QFile>
+#include <QImage>
+#include <QXmlStreamReader>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+/// n companies over periods 0..3, company i's value 1000 i + 10 period +
+/// the measure's number; the last one went bankrupt in period 2.
+TEvolucion temporada(std::size_t n) {
+    TEvolucion e{{0, 1, 2, 3}, {}};
+    for (std::size_t i = 0; i < n; ++i) {
+        TEmpresaEvolucion& empresa = e.empresas.emplace_back();
+        empresa.nombre = "Equipo " + std::to_string(i + 1);
+        for (int p = 0; p <= (i + 1 == n ? 2 : 3); ++p) {
+            empresa.periodos.push_back(p);
+            for (std::size_t m = 0; m < cantidadMedidas; ++m)
+                empresa.valores[m].push_back(1000.0 * static_cast<double>(i) + 10 * p + static_cast<double>(m));
+        }
+    }
+    return e;
+}
+
+}  // namespace
+
+TEST(Graficos, ImagenesDelTamanoPedidoEnterasONada) {
+    CarpetaTemporal carpeta;
+    const TEvolucion e = temporada(5);
+    const struct {
+        TFormatoGrafico formato;
+        QSize tamano;
+        const char* archivo;
+    } casos[] = {{TFormatoGrafico::png, {1280, 720}, "a.png"}, {TFormatoGrafico::png, {333, 201}, "b.png"},
+                 {TFormatoGrafico::svg, {1280, 720}, "a.svg"}, {TFormatoGrafico::svg, {800, 1000}, "b.svg"}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.archivo);
+        guardarGrafico(e, TMedida::efectivo, {}, caso.tamano, caso.formato, carpeta / caso.archivo);
+        QFile archivo(QString::fromStdString((carpeta / caso.archivo).string()));
+        ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
+        const QByteArray bytes = archivo.readAll();
+        if (caso.formato == TFormatoGrafico::png) {
+            EXPECT_TRUE(bytes.startsWith("\x89PNG\r\n\x1a\n"));
+            EXPECT_EQ(QImage::fromData(bytes, "PNG").size(), caso.tamano);
+            continue;
+        }
+        QXmlStreamReader xml(bytes);
+        ASSERT_TRUE(xml.readNextStartElement());
+        EXPECT_EQ(xml.name(), QStringLiteral("svg"));
+        EXPECT_EQ(xml.attributes().value("viewBox").toString(),
+                  QStringLiteral("0 0 %1 %2").arg(caso.tamano.width()).arg(caso.tamano.height()));
+        // width and height in millimetres, at the generator's 72 dots per inch
+        EXPECT_NEAR(xml.attributes().value("width").chopped(2).toDouble(), caso.tamano.width() * 25.4 / 72, 0.5);
+        EXPECT_NEAR(xml.attributes().value("height").chopped(2).toDouble(), caso.tamano.height() * 25.4 / 72, 0.5);
+        while (!xml.atEnd()) xml.readNext();
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+        EXPECT_TRUE(bytes.contains("Equipo 5")) << "las líneas llevan el nombre de su equipo";
+    }
+    // A failed write leaves the previous picture as it was, and no folder is made.
+    const std::string antes = leerTexto(carpeta / "a.png");
+    EXPECT_THROW(guardarGrafico(e, TMedida::precio, {}, {0, 480}, TFormatoGrafico::png, carpeta / "a.png"), ErrorArchivo);
+    EXPECT_EQ(leerTexto(carpeta / "a.png"), antes);
+    EXPECT_THROW(guardarGrafico(e, TMedida::precio, {}, {64, 48}, TFormatoGrafico::svg, carpeta / "no" / "g.svg"),
+                 ErrorArchivo);
+    EXPECT_FALSE(std::filesystem::exists(carpeta / "no"));
+}

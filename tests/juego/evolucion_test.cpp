@@ -1,0 +1,131 @@
+// The season's series: every point is what the period's files hold for that
+// company, a bankrupt company's line stops at its bankruptcy, a period undone
+// by a step back is left out.
+
+#include "comun/CarpetaTemporal.h"
+#include "comun/Partida.h"
+#include "engine/apoyo_juego.h"
+#include "juego/Evolucion.h"
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+
+namespace {
+
+// Gama's plant investment in period 2 passes every limit: it goes bankrupt.
+TRegDecision decision(int empresa, int periodo) {
+    TRegDecision d{60 + 10 * empresa + periodo, 75, 2000, 4000 + 1000 * empresa, 1000, 0, 0, 0, 0, 0};
+    if (empresa == 1 && periodo == 3) d.pedPrestamoA = 5000;
+    if (empresa == 2 && periodo == 2) d.invPlanta = 900000;
+    return d;
+}
+
+void jugarHasta(int ultimo) {
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "20000";
+    crearJuego({"Alfa", "Beta", "Gama"}, t);
+    correrPeriodo0(ejemploPeriodo0());
+    jugarPeriodos(ultimo, decision);
+}
+
+// One company's line of "INDUSTRIA.csv" by column, and its record of "EMPRESAS.DAT", read from the files.
+struct TFilaLeida {
+    std::map<std::string, std::string> csv;
+    TRegDatosAcum registro{};
+    double de(const char* columna) const { return std::stod(csv.at(columna)); }
+};
+
+std::vector<TFilaLeida> leerPeriodo(int periodo) {
+    const auto carpeta = carpetaDatos() / "historial" / ("Periodo " + std::to_string(periodo));
+    std::ifstream csv(carpeta / "INDUSTRIA.csv"), dat(carpeta / "EMPRESAS.DAT", std::ios::binary);
+    std::string linea;
+    std::getline(csv, linea);
+    std::vector<std::string> titulos;
+    for (std::istringstream s(linea); std::getline(s, linea, ',');) titulos.push_back(linea);
+    std::vector<TFilaLeida> filas;
+    while (std::getline(csv, linea)) {
+        TFilaLeida& fila = filas.emplace_back();
+        std::istringstream s(linea);
+        for (const std::string& titulo : titulos) std::getline(s, fila.csv[titulo], ',');
+        dat.read(reinterpret_cast<char*>(&fila.registro), sizeof fila.registro);
+    }
+    EXPECT_TRUE(dat) << "EMPRESAS.DAT del período " << periodo;
+    return filas;
+}
+
+const std::map<TMedida, std::function<double(const TFilaLeida&)>> lecturas = {
+    {TMedida::utilidadAcumulada, [](const TFilaLeida& f) { return f.de("utilidadAcumulada"); }},
+    {TMedida::utilidadPeriodo, [](const TFilaLeida& f) { return f.de("utilidadPeriodo"); }},
+    {TMedida::unidadesVendidas, [](const TFilaLeida& f) { return f.de("unidadesVendidas"); }},
+    {TMedida::participacion, [](const TFilaLeida& f) { return f.de("participacion"); }},
+    {TMedida::precio, [](const TFilaLeida& f) { return f.de("precio"); }},
+    {TMedida::efectivo, [](const TFilaLeida& f) { return double(f.registro.efectivo); }},
+    {TMedida::deuda,
+     [](const TFilaLeida& f) { return double(f.registro.prestamoA) + f.registro.prestamoB + f.registro.giroDescubierto; }},
+    {TMedida::stockUnidades, [](const TFilaLeida& f) { return double(f.registro.stockUnidades); }},
+    {TMedida::empleados, [](const TFilaLeida& f) { return double(f.registro.empleados); }},
+};
+
+}  // namespace
+
+TEST(Evolucion, CadaPuntoEsLoQueGuardoSuPeriodoYUnaQuebradaTermina) {
+    CarpetaTemporal carpeta;
+    jugarHasta(4);
+    const TEvolucion e = evolucion();
+    ASSERT_EQ(e.periodos, (std::vector<int>{0, 1, 2, 3, 4}));
+    ASSERT_EQ(e.empresas.size(), 3u);
+    ASSERT_EQ(lecturas.size(), cantidadMedidas);
+    // Company k of a period is the k-th still in the game after the period before.
+    std::vector<std::size_t> activas = {0, 1, 2}, puntos(3, 0);
+    bool huboDeuda = false;
+    for (int periodo : e.periodos) {
+        const auto filas = leerPeriodo(periodo);
+        ASSERT_EQ(filas.size(), activas.size()) << "período " << periodo;
+        std::vector<std::size_t> siguen;
+        for (std::size_t k = 0; k < filas.size(); ++k) {
+            const TEmpresaEvolucion& empresa = e.empresas[activas[k]];
+            const std::size_t p = puntos[activas[k]]++;
+            SCOPED_TRACE(empresa.nombre + ", período " + std::to_string(periodo));
+            EXPECT_EQ(empresa.nombre, filas[k].csv.at("empresa"));
+            ASSERT_LT(p, empresa.periodos.size());
+            EXPECT_EQ(empresa.periodos[p], periodo);
+            EXPECT_EQ(empresa.posiciones[p], filas[k].de("posicion"));
+            for (const auto& [medida, esperado] : lecturas)
+                EXPECT_DOUBLE_EQ(empresa.serie(medida)[p], esperado(filas[k])) << nombreMedida(medida);
+            huboDeuda = huboDeuda || empresa.serie(TMedida::deuda)[p] != 0;
+            if (filas[k].csv.at("quebrada") != "1") siguen.push_back(activas[k]);
+        }
+        activas = siguen;
+    }
+    EXPECT_TRUE(huboDeuda) << "la partida debía tener alguna deuda";
+    EXPECT_EQ(puntos, (std::vector<std::size_t>{5, 5, 3})) << "Gama quebró en el período 2";
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(e.empresas[i].periodos.size(), puntos[i]) << "puntos de más en " << e.empresas[i].nombre;
+        EXPECT_EQ(e.empresas[i].quebro, i == 2);
+    }
+}
+
+TEST(Evolucion, SoloLosPeriodosPedidosYLosQueSiguenCorridos) {
+    CarpetaTemporal carpeta;
+    EXPECT_TRUE(evolucion().periodos.empty()) << "sin juego";
+    jugarHasta(3);
+    for (const auto& [hasta, periodos] : std::vector<std::pair<int, std::vector<int>>>{
+             {-1, {0, 1, 2, 3}}, {0, {0}}, {2, {0, 1, 2}}, {9, {0, 1, 2, 3}}})
+        EXPECT_EQ(evolucion(hasta).periodos, periodos) << "hasta " << hasta;
+    // Period 3's folder stays after the step back, but its figures are no
+    // longer the game's: the reader leaves it out and refuses to read it.
+    ASSERT_EQ(volver(), 3);
+    EXPECT_EQ(periodosDelHistorial(), (std::vector<int>{0, 1, 2}));
+    EXPECT_THROW(periodoDelHistorial(3), ErrorJuego);
+    EXPECT_THROW(reporteDelHistorial(3, "INDUSTRIA.csv"), ErrorJuego);
+    EXPECT_NO_THROW(periodoDelHistorial(2));
+    const TEvolucion e = evolucion();
+    EXPECT_EQ(e.periodos, (std::vector<int>{0, 1, 2}));
+    for (const TEmpresaEvolucion& empresa : e.empresas) EXPECT_LE(empresa.periodos.back(), 2) << empresa.nombre;
+}

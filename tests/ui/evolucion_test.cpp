@@ -1,0 +1,228 @@
+// The season's charts screen and the projector view, opened from the menu on
+// a game of several periods: every line holds the history's figures, the
+// companies shown are chosen among many, hovering tells the point, the chart
+// is saved as PNG and SVG, and the projector's standings follow every run.
+
+#include "apoyo/DialogosFalsos.h"
+#include "apoyo/Pantallas.h"
+
+#include "juego/Juego.h"
+#include "store/Texto.h"
+#include "ui/UEvolucion.h"
+#include "ui/UPrincipal.h"
+
+#include <QChart>
+#include <QChartView>
+#include <QComboBox>
+#include <QLabel>
+#include <QLegend>
+#include <QLineSeries>
+#include <QListWidget>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QXmlStreamReader>
+
+#include <functional>
+#include <map>
+
+namespace {
+
+// Gama's plant investment in period 2 passes every limit: it goes bankrupt.
+TRegDecision decision(int empresa, int periodo) {
+    TRegDecision d{60 + (7 * empresa) % 35 + periodo % 5, 75, 2000, 4000 + 500 * (empresa % 10), 1000, 0, 0, 0, 0, 0};
+    if (empresa == 2 && periodo == 2) d.invPlanta = 900000;
+    if (empresa == 1) d.pedPrestamoB = 3000;
+    return d;
+}
+
+void simularPeriodo(int periodo) {
+    std::vector<TRegDecision> d;
+    for (std::size_t i = 0; i < empresasActivas().size(); ++i) d.push_back(decision(static_cast<int>(i), periodo));
+    guardarDecisiones(d);
+    simular();
+}
+
+void prepararJuego(const std::vector<std::string>& equipos, int ultimo) {
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "20000";
+    crearJuego(equipos, t);
+    correrPeriodo0(ejemploPeriodo0());
+    for (int periodo = 1; periodo <= ultimo; ++periodo) simularPeriodo(periodo);
+}
+
+QString nombre(const TFilaIndustria& f) { return QString::fromStdString(cp1252AUtf8(f.empresa)); }
+
+using TLectura = std::function<double(const TFilaIndustria&, const TRegDatosAcum&)>;
+const std::map<TMedida, TLectura> lecturas = {
+    {TMedida::utilidadAcumulada, [](const TFilaIndustria& f, const TRegDatosAcum&) { return f.utilidadAcumulada; }},
+    {TMedida::utilidadPeriodo, [](const TFilaIndustria& f, const TRegDatosAcum&) { return f.utilidadPeriodo; }},
+    {TMedida::unidadesVendidas, [](const TFilaIndustria& f, const TRegDatosAcum&) { return f.unidadesVendidas; }},
+    {TMedida::participacion, [](const TFilaIndustria& f, const TRegDatosAcum&) { return f.participacion; }},
+    {TMedida::precio, [](const TFilaIndustria& f, const TRegDatosAcum&) { return f.precio; }},
+    {TMedida::efectivo, [](const TFilaIndustria&, const TRegDatosAcum& d) { return d.efectivo; }},
+    {TMedida::deuda,
+     [](const TFilaIndustria&, const TRegDatosAcum& d) { return double(d.prestamoA) + d.prestamoB + d.giroDescubierto; }},
+    {TMedida::stockUnidades, [](const TFilaIndustria&, const TRegDatosAcum& d) { return d.stockUnidades; }},
+    {TMedida::empleados, [](const TFilaIndustria&, const TRegDatosAcum& d) { return d.empleados; }},
+};
+
+/// Each company's points of a measure by team, as the history reader gives them.
+std::map<QString, QList<QPointF>> puntosDelHistorial(TMedida medida) {
+    std::map<QString, QList<QPointF>> puntos;
+    for (int periodo : periodosDelHistorial()) {
+        const TArchivoPeriodo a = periodoDelHistorial(periodo);
+        for (std::size_t i = 0; i < a.industria.size(); ++i)
+            puntos[nombre(a.industria[i])].append(QPointF(periodo, lecturas.at(medida)(a.industria[i], a.empresas[i])));
+    }
+    return puntos;
+}
+
+std::map<QString, QList<QPointF>> puntosDelGrafico(const QChart* grafico) {
+    std::map<QString, QList<QPointF>> puntos;
+    for (QAbstractSeries* s : grafico->series()) puntos[s->name()] = qobject_cast<QLineSeries*>(s)->points();
+    return puntos;
+}
+
+}  // namespace
+
+class PruebaEvolucion : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cadaLineaTieneLasCifrasDelHistorial() {
+        CarpetaDeJuego carpeta;
+        prepararJuego({"Alfa", "Beta", "Gama"}, 4);
+        TFPrincipal principal;
+        principal.show();
+        item(&principal, "mnuEvolucion")->trigger();
+        auto* pantalla = ventanaVisible<TFEvolucion>();
+        QVERIFY(pantalla);
+        auto* medidas = control<QComboBox>(pantalla, "cbMedida");
+        QCOMPARE(medidas->count(), static_cast<int>(cantidadMedidas));
+        for (int i = 0; i < medidas->count(); ++i) {
+            medidas->setCurrentIndex(i);
+            QCOMPARE(pantalla->grafico()->title(), medidas->itemText(i));
+            QCOMPARE(puntosDelGrafico(pantalla->grafico()), puntosDelHistorial(pantalla->medida()));
+        }
+        QCOMPARE(puntosDelGrafico(pantalla->grafico()).at("Gama").back().x(), 2.0);  // bankrupt in 2
+        // Opened again it is brought forward, not doubled; a run refreshes it.
+        item(&principal, "mnuEvolucion")->trigger();
+        QCOMPARE(ventanasVivas<TFEvolucion>(), 1);
+        simularPeriodo(5);
+        principal.periodoSimulado(5);
+        QCOMPARE(puntosDelGrafico(pantalla->grafico()).at("Alfa").back().x(), 5.0);
+    }
+
+    void conMuchosEquiposSeEligenLosQueSeMuestran() {
+        CarpetaDeJuego carpeta;
+        std::vector<std::string> equipos;
+        for (int i = 1; i <= 40; ++i) equipos.push_back("Equipo " + std::to_string(i));
+        prepararJuego(equipos, 1);
+        TFEvolucion pantalla(nullptr);
+        pantalla.show();
+        QCOMPARE(pantalla.grafico()->series().size(), 40);
+        QVERIFY(!pantalla.grafico()->legend()->isVisible());
+        const struct {
+            const char* buscado;
+            const char* boton;
+            int lineas;
+            bool leyenda;
+        } pasos[] = {{"", "btnNinguna", 0, false},       // Equipo 1, 10..19:
+                     {"equipo 1", "btnTodas", 11, true},  //
+                     {"equipo 17", "btnNinguna", 10, true},
+                     {"4", "btnTodas", 14, false}};  // and 4, 14 (already), 24, 34, 40
+        for (const auto& paso : pasos) {
+            escribir(control<QLineEdit>(&pantalla, "txtBuscar"), QString::fromUtf8(paso.buscado));
+            control<QPushButton>(&pantalla, paso.boton)->click();
+            QCOMPARE(pantalla.grafico()->series().size(), paso.lineas);
+            QCOMPARE(pantalla.grafico()->legend()->isVisible(), paso.leyenda);
+        }
+        QVERIFY(!puntosDelGrafico(pantalla.grafico()).count("Equipo 17"));
+        // A box ticked by hand is one more line, and the choice survives a new reading.
+        control<QListWidget>(&pantalla, "lstEmpresas")->item(1)->setCheckState(Qt::Checked);
+        pantalla.actualizar();
+        QCOMPARE(pantalla.grafico()->series().size(), 15);
+        QVERIFY(puntosDelGrafico(pantalla.grafico()).count("Equipo 2"));
+    }
+
+    void alPasarSobreUnPuntoSeVeQuienCuandoYCuanto() {
+        CarpetaDeJuego carpeta;
+        prepararJuego({"Alfa", "Beta", "Gama"}, 3);
+        TFEvolucion pantalla(nullptr);
+        pantalla.show();
+        control<QComboBox>(&pantalla, "cbMedida")->setCurrentIndex(static_cast<int>(TMedida::unidadesVendidas));
+        auto* beta = qobject_cast<QLineSeries*>(pantalla.grafico()->series().value(1));
+        QVERIFY(beta);
+        emit beta->hovered(QPointF(2.2, 0), true);
+        const QString esperado = QStringLiteral("Beta\nPeríodo 2\nUnidades vendidas: %1")
+                                     .arg(QLocale(QLocale::Spanish, QLocale::Argentina)
+                                              .toString(periodoDelHistorial(2).industria[1].unidadesVendidas));
+        QCOMPARE(pantalla.textoFlotante(), esperado);
+        QCOMPARE(pantalla.grafico()->toolTip(), esperado);  // what a resting mouse shows
+        emit beta->hovered(QPointF(2.2, 0), false);
+        QVERIFY(pantalla.grafico()->toolTip().isEmpty());
+    }
+
+    void elGraficoSeGuardaComoPngYSvg() {
+        CarpetaDeJuego carpeta;
+        prepararJuego({"Alfa", "Beta", "Gama"}, 2);
+        DialogosFalsos dialogos;
+        TFEvolucion pantalla(nullptr);
+        pantalla.show();
+        const QSize esperado = control<QChartView>(&pantalla, "vistaGrafico")->size().expandedTo(QSize(1280, 720));
+        dialogos.archivos = {carpeta.ruta("precio"), carpeta.ruta("precio.SVG"), carpeta.ruta("no hay/p.png")};
+        for (const char* boton : {"btnGuardarPng", "btnGuardarSvg", "btnGuardarPng"})
+            control<QPushButton>(&pantalla, boton)->click();
+        QCOMPARE(QImage::fromData(carpeta.leer("precio.png"), "PNG").size(), esperado);
+        QXmlStreamReader svg(carpeta.leer("precio.SVG"));
+        QVERIFY(svg.readNextStartElement());
+        QCOMPARE(svg.attributes().value("viewBox").toString(),
+                 QStringLiteral("0 0 %1 %2").arg(esperado.width()).arg(esperado.height()));
+        // Two saved, then the error of the missing folder, never called a success.
+        QCOMPARE(dialogos.cajas.size(), 3);
+        QVERIFY(dialogos.cajas[0].texto.contains(carpeta.ruta("precio.png")));
+        QVERIFY(!dialogos.cajas[2].texto.contains(QStringLiteral("guardado")));
+    }
+
+    void laVistaDeClaseSigueCadaCorrida() {
+        CarpetaDeJuego carpeta;
+        prepararJuego({"Alfa", "Beta", "Gama", "Delta"}, 2);
+        TFPrincipal principal;
+        principal.show();
+        item(&principal, "mnuClase")->trigger();
+        auto* clase = ventanaVisible<TFClase>();
+        QVERIFY(clase && clase->isFullScreen());
+        auto* tabla = control<QTableWidget>(clase, "tblPosiciones");
+        const QLocale regional(QLocale::Spanish, QLocale::Argentina);
+        for (int periodo : {2, 3}) {
+            if (periodo == 3) {
+                simularPeriodo(periodo);
+                principal.periodoSimulado(periodo);
+            }
+            QVERIFY(control<QLabel>(clase, "lblTitulo")->text().endsWith(QString::number(periodo)));
+            std::map<std::string, int> antes;
+            for (const TFilaIndustria& f : periodoDelHistorial(periodo - 1).industria) antes[f.empresa] = f.posicion;
+            const auto ahora = periodoDelHistorial(periodo).industria;
+            QCOMPARE(tabla->rowCount(), static_cast<int>(ahora.size()));
+            for (const TFilaIndustria& f : ahora) {
+                if (f.quebrada) {  // listed last, without a rank
+                    QCOMPARE(tabla->item(tabla->rowCount() - 1, 1)->text(), nombre(f) + QStringLiteral(" (quebró)"));
+                    continue;
+                }
+                const int fila = f.posicion - 1, cambio = antes.at(f.empresa) - f.posicion;
+                QCOMPARE(tabla->item(fila, 0)->text(), QString::number(f.posicion));
+                QCOMPARE(tabla->item(fila, 1)->text(), nombre(f));
+                QCOMPARE(tabla->item(fila, 2)->text(), regional.toString(f.utilidadAcumulada));
+                QCOMPARE(tabla->item(fila, 3)->text(), cambio > 0   ? QStringLiteral("▲ %1").arg(cambio)
+                                                       : cambio < 0 ? QStringLiteral("▼ %1").arg(-cambio)
+                                                                    : QStringLiteral("="));
+            }
+            QCOMPARE(puntosDelGrafico(clase->grafico()), puntosDelHistorial(TMedida::utilidadAcumulada));
+        }
+        QTest::keyClick(clase, Qt::Key_Escape);
+        QVERIFY(!clase->isVisible());
+    }
+};
+
+CORVELIAN_PRUEBA_PANTALLAS(PruebaEvolucion)
+#include "evolucion_test.moc"
