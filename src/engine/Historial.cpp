@@ -117,7 +117,7 @@ void archivarPeriodo(TTransaccion& transaccion, const TArchivoPeriodo& archivo,
     // A report is always a new file, so a link keeps this period's text when
     // the next period writes its own.
     for (const auto& reporte : reportes) {
-        const std::string nombre = reporte.filename().string();
+        const std::string nombre = textoDeRuta(reporte.filename());
         transaccion.enlazar(nombre, carpeta + "/" + nombre);
     }
     transaccion.escribir(carpeta + "/DATOS ACUMULADOS.DAT", bytesDeRegistros(archivo.resultados));

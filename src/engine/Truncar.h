@@ -3,6 +3,8 @@
 // rules require: always toward zero, from the value as carried (80-bit
 // extended where the calculation keeps it so).
 
+#include "store/Plataforma.h"
+
 #include <cmath>
 #include <cstdint>
 #include <limits>

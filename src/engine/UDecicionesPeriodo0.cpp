@@ -8,6 +8,7 @@
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Notificador.h"
+#include "store/SistemaArchivos.h"
 #include "store/ArchivoRegistros.h"
 #include "store/Texto.h"
 #include "store/Transaccion.h"
@@ -128,7 +129,7 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
         fila.utilidadAcumulada = redondearTecho(cifras.balance.utilAcumulada);
         fila.unidadesVendidas = vendidas;
         fila.participacion = 100 / n;  // as the report prints it, the remainder dropped
-        fila.reporte = reportes.front().filename().string();
+        fila.reporte = textoDeRuta(reportes.front().filename());
         archivo.industria.push_back(std::move(fila));
         TRegDatosAcum empresa = registroResultados(calculo, cadena{});
         asignar(empresa.nombreEmpresa, nombres[static_cast<std::size_t>(j)]);

@@ -14,6 +14,7 @@
 #include "store/Decision_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/Notificador.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 #include "store/Transaccion.h"
 
@@ -121,17 +122,17 @@ void TCorrida::simularEmpresa(int i) {
     reportes_.push_back(rutaReporteEmpresa(emp_));
     TFilaIndustria fila;
     fila.empresa = emp_.empresa;
-    fila.reporte = reportes_.back().filename().string();
+    fila.reporte = textoDeRuta(reportes_.back().filename());
 
     if (quebrada) {
         f.ReporteQuiebraPenalidad(emp_, a, giroTotal);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, giroTotal));
-        fila.aviso = reportes_.back().filename().string();
+        fila.aviso = textoDeRuta(reportes_.back().filename());
         avisos_.quiebras.push_back("La empresa \"" + emp_.empresa + "\" ha quebrado.");
     } else if (cifras.prestamoAdicA + cifras.prestamoAdicB > 0) {
         f.ReporteQuiebraPenalidad(emp_, a, 0);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, 0));
-        fila.aviso = reportes_.back().filename().string();
+        fila.aviso = textoDeRuta(reportes_.back().filename());
     }
 
     if (a.zona != 1) return;

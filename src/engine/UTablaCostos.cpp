@@ -1,5 +1,6 @@
 #include "engine/UTablaCostos.h"
 
+#include "store/Plataforma.h"
 
 #include <stdexcept>
 #include <string>

@@ -1,6 +1,7 @@
 #include "juego/ArchivoTexto.h"
 
 #include "juego/Juego.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
 #include <cstdio>
@@ -63,14 +64,14 @@ std::vector<std::string> leerLineas(const std::filesystem::path& archivo) {
     std::error_code error;
     std::ifstream entrada;
     if (std::filesystem::is_regular_file(archivo, error)) entrada.open(archivo, std::ios::binary);
-    if (!entrada.is_open()) throw ErrorJuego("No se pudo abrir el archivo «" + archivo.string() + "».");
+    if (!entrada.is_open()) throw ErrorJuego("No se pudo abrir el archivo «" + textoDeRuta(archivo) + "».");
     std::string contenido;
     try {
         contenido.assign(std::istreambuf_iterator<char>(entrada), std::istreambuf_iterator<char>());
     } catch (const std::exception&) {
         entrada.setstate(std::ios::badbit);
     }
-    if (entrada.bad()) throw ErrorJuego("No se pudo leer el archivo «" + archivo.string() + "».");
+    if (entrada.bad()) throw ErrorJuego("No se pudo leer el archivo «" + textoDeRuta(archivo) + "».");
     if (contenido.starts_with("\xEF\xBB\xBF")) contenido.erase(0, 3);
     std::vector<std::string> lineas;
     std::size_t inicio = 0;
@@ -87,6 +88,6 @@ std::vector<std::string> leerLineas(const std::filesystem::path& archivo) {
 
 
 std::string enLinea(const std::filesystem::path& archivo, std::size_t linea) {
-    return archivo.filename().string() + ", línea " + std::to_string(linea);
+    return textoDeRuta(archivo.filename()) + ", línea " + std::to_string(linea);
 }
 

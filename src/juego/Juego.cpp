@@ -10,6 +10,7 @@
 #include "store/Decision_UD.h"
 #include "store/ModificarDatos.h"
 #include "store/Notificador.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 #include "store/Transaccion.h"
 #include "store/ValoresGlobales.h"
@@ -128,7 +129,7 @@ TEstadoJuego estadoSinBloqueo() {
 
 void exigirJuego(const TEstadoJuego& estado) {
     if (!estado.hayJuego)
-        throw ErrorJuego("No hay un juego en «" + carpetaDatos().string() + "». Empiece uno con «Nuevo».");
+        throw ErrorJuego("No hay un juego en «" + textoDeRuta(carpetaDatos()) + "». Empiece uno con «Nuevo».");
 }
 
 void exigirPeriodoAbierto(const TEstadoJuego& estado) {

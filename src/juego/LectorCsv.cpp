@@ -3,6 +3,7 @@
 #include "juego/ArchivoTexto.h"
 #include "juego/Juego.h"
 #include "engine/ValidarDecision.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
 #include <array>
@@ -105,7 +106,7 @@ std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo
     std::size_t cabecera = 0;
     while (cabecera < lineas.size() && recortar(lineas[cabecera]).empty()) ++cabecera;
     if (cabecera == lineas.size())
-        throw ErrorJuego(archivo.filename().string() + ": el archivo está vacío; falta la fila de títulos.");
+        throw ErrorJuego(textoDeRuta(archivo.filename()) + ": el archivo está vacío; falta la fila de títulos.");
 
     // A spreadsheet set to a decimal comma separates the fields with ';'.
     const std::string& titulos = lineas[cabecera];
@@ -180,7 +181,7 @@ std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo
         std::string faltan;
         for (std::size_t e = decisiones.size(); e < empresas.size(); ++e)
             faltan += (faltan.empty() ? "" : ", ") + std::to_string(e + 1) + " («" + cp1252AUtf8(empresas[e]) + "»)";
-        errores.agregar(archivo.filename().string() + ": tiene " + std::to_string(decisiones.size()) +
+        errores.agregar(textoDeRuta(archivo.filename()) + ": tiene " + std::to_string(decisiones.size()) +
                         " filas de decisiones y el juego tiene " + std::to_string(empresas.size()) +
                         " empresas activas; faltan las de " + faltan + ".");
     }

@@ -7,9 +7,11 @@
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
+#ifdef CORVELIAN_XLSX
 #include <xlsxwriter.h>
 
 #include <locale.h>
+#endif
 
 #include <algorithm>
 #include <charconv>
@@ -138,6 +140,7 @@ std::string minusculas(std::string texto) {
     return texto;
 }
 
+#ifdef CORVELIAN_XLSX
 // libxlsxwriter's failures, as the game master reads them.
 std::string fallaXlsx(lxw_error error) {
     switch (error) {
@@ -173,6 +176,7 @@ private:
 struct CerrarLibro {
     void operator()(lxw_workbook* libro) const { workbook_close(libro); }
 };
+#endif
 
 }  // namespace
 
@@ -203,6 +207,12 @@ std::string textoCsv(const THoja& hoja) {
     return texto;
 }
 
+#ifndef CORVELIAN_XLSX
+void escribirXlsx(const std::vector<THoja>&, const fs::path&) {
+    throw ErrorJuego("Esta versión del programa no exporta .xlsx (se compiló sin libxlsxwriter): "
+                     "exporte la planilla como .csv.");
+}
+#else
 void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
     TSistemaArchivos& sistema = sistemaArchivos();
     fs::path temporal = archivo;
@@ -211,7 +221,7 @@ void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
     // first by the library on standard error.
     const fs::path carpeta = archivo.parent_path().empty() ? fs::path(".") : archivo.parent_path();
     if (sistema.tipo(carpeta) != TSistemaArchivos::Tipo::carpeta)
-        throw ErrorArchivo(archivo, "la carpeta «" + carpeta.string() + "» no existe");
+        throw ErrorArchivo(archivo, "la carpeta «" + textoDeRuta(carpeta) + "» no existe");
     // libxlsxwriter opens the name itself: a leftover or a planted link there
     // is removed first, so it never writes through one.
     const auto tipo = sistema.tipo(temporal);
@@ -264,9 +274,10 @@ void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
     }
     sistema.sincronizarCarpeta(carpeta);
 }
+#endif
 
 bool esFormatoDePlanilla(const fs::path& archivo) {
-    const std::string extension = minusculas(archivo.extension().string());
+    const std::string extension = minusculas(textoDeRuta(archivo.extension()));
     return extension == ".xlsx" || extension == ".csv";
 }
 
@@ -278,9 +289,9 @@ void exportarPlanilla(const fs::path& elegido) {
     std::error_code error;
     const fs::path carpeta = fs::canonical(fs::absolute(elegido).parent_path(), error);
     if (!error) archivo = carpeta / elegido.filename();
-    const std::string extension = minusculas(archivo.extension().string());
+    const std::string extension = minusculas(textoDeRuta(archivo.extension()));
     if (!esFormatoDePlanilla(archivo))
-        throw ErrorJuego("La planilla se exporta como .xlsx o .csv, no como «" + archivo.filename().string() + "».");
+        throw ErrorJuego("La planilla se exporta como .xlsx o .csv, no como «" + textoDeRuta(archivo.filename()) + "».");
     std::vector<TArchivoPeriodo> periodos;
     for (int periodo : periodosDelHistorial()) periodos.push_back(periodoDelHistorial(periodo));
     const std::vector<THoja> hojas = hojasDeTemporada(periodos);

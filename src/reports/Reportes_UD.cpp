@@ -478,6 +478,6 @@ void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acu
 void TReporte::escribirReporte(const std::filesystem::path& ruta, const std::string& texto) const {
     // Always a new file, never the old one rewritten in place: the game's
     // history keeps earlier reports as links to their files.
-    if (transaccion_) transaccion_->escribir(ruta.filename().string(), texto);
+    if (transaccion_) transaccion_->escribir(textoDeRuta(ruta.filename()), texto);
     else reemplazarArchivo(ruta, texto);
 }

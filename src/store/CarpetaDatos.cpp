@@ -9,6 +9,10 @@
 #include <system_error>
 #include <vector>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 namespace {
 std::filesystem::path& carpeta() {
     static std::filesystem::path valor = std::filesystem::current_path();
@@ -25,6 +29,15 @@ std::filesystem::path rutaDatos(std::string_view nombreArchivo) {
 }
 
 std::filesystem::path carpetaDelEjecutable() {
+#ifdef _WIN32
+    std::wstring nombre(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD n = ::GetModuleFileNameW(nullptr, nombre.data(), static_cast<DWORD>(nombre.size()));
+        if (n == 0) return std::filesystem::current_path();
+        if (n < nombre.size()) return std::filesystem::path(nombre.substr(0, n)).parent_path();
+        nombre.resize(nombre.size() * 2);
+    }
+#endif
     std::error_code error;
     auto ejecutable = std::filesystem::read_symlink("/proc/self/exe", error);
     if (error) return std::filesystem::current_path();
@@ -86,10 +99,10 @@ void crearCarpetaDeJuego(const std::filesystem::path& carpeta) {
     try {
         for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sistemaArchivos().crearCarpeta(*p);
     } catch (const ErrorArchivo& e) {
-        throw ErrorArchivo(carpeta, "no se pudo crear la carpeta del juego «" + carpeta.string() + "»: " + e.operacion());
+        throw ErrorArchivo(carpeta, "no se pudo crear la carpeta del juego «" + textoDeRuta(carpeta) + "»: " + e.operacion());
     }
     if (!std::filesystem::is_directory(carpeta, error))
-        throw ErrorArchivo(carpeta, "«" + carpeta.string() + "» no es una carpeta; el juego no puede guardarse allí.");
+        throw ErrorArchivo(carpeta, "«" + textoDeRuta(carpeta) + "» no es una carpeta; el juego no puede guardarse allí.");
 }
 
 std::filesystem::path carpetaDatosPorOmision(const std::filesystem::path& carpetaEjecutable) {

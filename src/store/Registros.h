@@ -3,14 +3,12 @@
 // Every field sits at its natural alignment, so the plain struct layout is the
 // file layout; the static_asserts below pin every offset and size.
 
-#include <bit>
+#include "store/Plataforma.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
-
-static_assert(std::endian::native == std::endian::little, "the game files are little-endian");
-static_assert(sizeof(double) == 8, "the game files store IEEE doubles");
 
 /// A length-prefixed text of at most 50 Windows-1252 bytes (51 bytes in all).
 struct cadena {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TSistemaArchivos {
@@ -62,7 +63,7 @@ public:
     /// Makes durable every file written on the file system that holds the
     /// folder: one flush of the disk for many new files.
     virtual void sincronizarTodo(const ruta& carpeta) = 0;
-    /// Names of the entries of a folder, without "." and "..", in no order.
+    /// Names (UTF-8) of the entries of a folder, without "." and "..", in no order.
     virtual std::vector<std::string> listar(const ruta& carpeta) = 0;
     virtual Tipo tipo(const ruta& entrada) = 0;
 
@@ -99,3 +100,9 @@ void reemplazarArchivo(const std::filesystem::path& archivo, const std::string& 
 
 /// Removes a folder and everything in it without following any link.
 void eliminarArbol(const std::filesystem::path& carpeta);
+
+/// A path as UTF-8 text, and UTF-8 text as a path, alike on every system
+/// (Windows' own narrow texts are in its ANSI code page). File names pass
+/// between the core and the seam as UTF-8.
+std::string textoDeRuta(const std::filesystem::path& ruta);
+std::filesystem::path rutaDeTexto(std::string_view utf8);

@@ -2,9 +2,12 @@
 
 #include "store/ErrorArchivo.h"
 
+#include <algorithm>
 #include <array>
+#include <cerrno>
 #include <charconv>
 #include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -45,6 +48,30 @@ void agregarUtf8(std::string& salida, char32_t c) {
 }
 
 bool esBlanco(char c) { return c == ' ' || c == '\t'; }
+
+// A number in C notation, to the last bit of the 80-bit type.
+std::optional<long double> decimalEnC(const std::string& texto) {
+#ifdef _WIN32
+    // MinGW's from_chars reads long double as a double: its own strtold reads
+    // all 64 bits. Depending on the C library, strtold takes the point or the
+    // regional separator.
+    for (char separador : {'.', separadorDecimal()}) {
+        std::string conSeparador = texto;
+        std::replace(conSeparador.begin(), conSeparador.end(), '.', separador);
+        errno = 0;
+        char* fin = nullptr;
+        const long double valor = std::strtold(conSeparador.c_str(), &fin);
+        if (fin == conSeparador.c_str() + conSeparador.size())
+            return errno == ERANGE ? std::nullopt : std::optional<long double>(valor);
+    }
+    return std::nullopt;
+#else
+    long double valor = 0;
+    auto [ptr, error] = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
+    if (error != std::errc() || ptr != texto.data() + texto.size()) return std::nullopt;
+    return valor;
+#endif
+}
 
 }  // namespace
 
@@ -168,10 +195,7 @@ std::optional<long double> leerDecimal(std::string_view texto) {
         if (!exponente) return std::nullopt;
     }
     if (i != fin) return std::nullopt;
-    long double valor = 0;
-    auto [ptr, error] = std::from_chars(normal.data(), normal.data() + normal.size(), valor);
-    if (error != std::errc() || ptr != normal.data() + normal.size()) return std::nullopt;
-    return valor;
+    return decimalEnC(normal);
 }
 
 long double aDecimal(std::string_view texto) {

@@ -19,11 +19,11 @@ constexpr const char* kComoAntes = "COMO ANTES.TXT";
 using Tipo = TSistemaArchivos::Tipo;
 
 fs::path enDatos(const std::string& nombre) { return rutaDatos(nombre); }
-fs::path enPreparacion(const std::string& nombre) { return rutaDatos(kCarpetaTransaccion) / nombre; }
+fs::path enPreparacion(const std::string& nombre) { return rutaDatos(kCarpetaTransaccion) / rutaDeTexto(nombre); }
 
 // A name from a journal or a caller: relative, without "..", tabs or line ends.
 void comprobarNombre(const std::string& nombre) {
-    const fs::path ruta(nombre);
+    const fs::path ruta = rutaDeTexto(nombre);
     bool bien = !nombre.empty() && ruta.is_relative() && nombre.find_first_of("\t\r\n") == std::string::npos;
     for (const auto& parte : ruta)
         if (parte == "..") bien = false;
@@ -216,8 +216,8 @@ TTransaccion::~TTransaccion() {
 
 void TTransaccion::preparar(const std::string& nombre) {
     comprobarNombre(nombre);
-    const fs::path padre = fs::path(nombre).parent_path();
-    if (!padre.empty() && carpetasPreparadas_.insert(padre.string()).second) {
+    const fs::path padre = rutaDeTexto(nombre).parent_path();
+    if (!padre.empty() && carpetasPreparadas_.insert(textoDeRuta(padre)).second) {
         fs::path carpeta = rutaDatos(kCarpetaTransaccion);
         for (const auto& parte : padre) sistemaArchivos().crearCarpeta(carpeta /= parte);
     }
@@ -260,7 +260,7 @@ void TTransaccion::renombrar(const std::string& de, const std::string& a) {
 void TTransaccion::reemplazarCarpeta(const std::string& carpeta) {
     comprobarNombre(carpeta);
     fs::path ruta = rutaDatos(kCarpetaTransaccion);
-    for (const auto& parte : fs::path(carpeta)) sistemaArchivos().crearCarpeta(ruta /= parte);
+    for (const auto& parte : rutaDeTexto(carpeta)) sistemaArchivos().crearCarpeta(ruta /= parte);
     carpetasPreparadas_.insert(carpeta);
     pasos_.push_back({'C', std::string(kCarpetaTransaccion) + "/" + carpeta, carpeta});
 }
@@ -318,7 +318,7 @@ void TTransaccion::confirmar() {
     // sync per file of the same folder cost a disk flush each.
     std::set<fs::path> subcarpetas;
     for (const std::string& nombre : escritos_)
-        if (fs::path(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(nombre).parent_path());
+        if (rutaDeTexto(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(nombre).parent_path());
     for (const fs::path& carpeta : subcarpetas) sa.sincronizarCarpeta(carpeta);
 
     std::string diario = std::string(kCabecera) + "\n" + comoDespues_ + "\n";

@@ -19,7 +19,10 @@ public:
     CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;
 
     const std::filesystem::path& ruta() const { return ruta_; }
-    std::filesystem::path operator/(const std::string& nombre) const { return ruta_ / nombre; }
+    /// A name in UTF-8, as the game builds its own (on Windows too).
+    std::filesystem::path operator/(const std::string& nombre) const {
+        return ruta_ / std::filesystem::path(std::u8string(nombre.begin(), nombre.end()));
+    }
 
 private:
     std::filesystem::path ruta_;

@@ -4,6 +4,7 @@
 #include "comun/CarpetaTemporal.h"
 #include "comun/FotoCarpeta.h"
 #include "juego/Juego.h"
+#include "juego/Planilla.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
@@ -234,4 +235,30 @@ TEST(Juego, UnDiarioDanadoSeNombraYNoDejaElJuegoBloqueado) {
     const int otro = sistemaArchivos().bloquear(carpeta / "CORVELIAN.LCK", true);
     EXPECT_GE(otro, 0);
     if (otro >= 0) sistemaArchivos().cerrar(otro);
+}
+
+// Folders and files named outside Windows' ANSI code page ("Ω") are named
+// in the messages as UTF-8, on every system, and never make the message fail.
+TEST(Juego, LosMensajesNombranRutasConCualquierLetra) {
+    CarpetaTemporal carpeta;
+    const fs::path sinJuego = carpeta / "Ω sin juego";
+    fs::create_directory(sinJuego);
+    struct Caso {
+        std::function<void()> accion;
+        std::string mensaje;
+    };
+    const Caso casos[] = {
+        {[&] {
+             fijarCarpetaDatos(sinJuego);
+             modificarDatos(ejemploDatosIniciales());
+         },
+         "Ω sin juego». Empiece uno con «Nuevo»."},
+        {[&] { exportarPlanilla(carpeta / "Ωmega.ods"); }, "no como «Ωmega.ods»."},
+    };
+    for (const Caso& caso : casos) {
+        const std::string mensaje = mensajeDe(caso.accion);
+        fijarCarpetaDatos(carpeta.ruta());
+        EXPECT_NE(mensaje.find(caso.mensaje), std::string::npos) << mensaje;
+    }
+    EXPECT_TRUE(fs::is_empty(sinJuego));
 }

@@ -5,10 +5,19 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <initializer_list>
+
+/// Sets the numbers to the Argentine settings, by their POSIX name or their
+/// Windows one; nullptr when the system has neither.
+inline const char* activarComaDecimal() {
+    for (const char* nombre : {"es_AR.UTF-8", "Spanish_Argentina.1252"})
+        if (const char* activada = std::setlocale(LC_NUMERIC, nombre)) return activada;
+    return nullptr;
+}
 
 class ConComaDecimal {
 public:
-    ConComaDecimal() { disponible_ = std::setlocale(LC_NUMERIC, "es_AR.UTF-8") != nullptr; }
+    ConComaDecimal() { disponible_ = activarComaDecimal() != nullptr; }
     ~ConComaDecimal() { std::setlocale(LC_NUMERIC, "C"); }
     ConComaDecimal(const ConComaDecimal&) = delete;
     ConComaDecimal& operator=(const ConComaDecimal&) = delete;

@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#ifndef _WIN32
 #include <sys/resource.h>
+#endif
 
 namespace {
 
@@ -253,6 +255,8 @@ TEST(ReporteEmpresa, ArchivoQueNoSePuedeCrear) {
     }
 }
 
+// POSIX only: the file-size limit (setrlimit) has no Windows counterpart.
+#ifndef _WIN32
 TEST(ReporteEmpresa, EscrituraQueFallaNoDejaUnReporteAMedias) {
     CarpetaTemporal carpeta;
     // A file-size limit makes the disk refuse the write past the first bytes.
@@ -281,3 +285,4 @@ TEST(ReporteEmpresa, EscrituraQueFallaNoDejaUnReporteAMedias) {
                                         "                   ---------- ------- --- -------"});
     EXPECT_EQ(leerTexto(carpeta / "COMZONA1Delta.txt").substr(0, inicio.size()), inicio);
 }
+#endif

@@ -1,6 +1,7 @@
 // Building a new game's parameters from the texts typed on the initial data screen.
 
 #include "comun/CarpetaTemporal.h"
+#include "reports/Regional.h"
 #include "store/Datos_UD.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
@@ -62,7 +63,7 @@ TEST(DatosIniciales, CajaVaciaOInvalidaFalla) {
 
 TEST(DatosIniciales, ComaDecimalRegional) {
     CarpetaTemporal carpeta;
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr);
+    ASSERT_NE(activarComaDecimal(), nullptr);
     auto t = ejemploDatosIniciales();
     t.modifOrdenes = "12,5";
     auto r = armarDatosIniciales(t, 1);

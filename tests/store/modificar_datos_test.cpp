@@ -1,4 +1,5 @@
 #include "comun/CarpetaTemporal.h"
+#include "reports/Regional.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosIniciales.h"
@@ -49,7 +50,7 @@ TEST(ModificarDatos, MuestraLoQueElJugadorTipeo) {
     r.interesA = 0.08;
     EXPECT_EQ(textosModificables(r).interesA, "24");
 
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr);
+    ASSERT_NE(activarComaDecimal(), nullptr);
     EXPECT_EQ(textosModificables(r).modifOrdenes, "12,5");
     std::setlocale(LC_NUMERIC, "C");
 }
@@ -60,7 +61,7 @@ TEST(ModificarDatos, GuardarSinCambiosDejaElRegistroIgual) {
     EXPECT_EQ(aplicarModificaciones(r, textosModificables(r)).modifOrdenes, 0.125);
 
     // Also where the desktop writes decimals with a comma.
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr);
+    ASSERT_NE(activarComaDecimal(), nullptr);
     EXPECT_TRUE(mismosBytes(aplicarModificaciones(r, textosModificables(r)), r));
     std::setlocale(LC_NUMERIC, "C");
 }

@@ -1,9 +1,11 @@
+#include "reports/Regional.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
 
 #include <gtest/gtest.h>
 
 #include <clocale>
+#include <optional>
 
 TEST(Texto, Windows1252IdaYVuelta) {
     const std::string enUtf8 = "Compañía Ñandú €";
@@ -34,6 +36,31 @@ TEST(Texto, EnteroComoLoEscribeElJugador) {
     }
 }
 
+// Parameters are read to the last bit of the 80-bit type on every system: a
+// value read as a double first would change the figures of a game.
+TEST(Texto, DecimalesConTodaLaPrecisionExtendida) {
+    struct Caso {
+        const char* texto;
+        std::optional<long double> valor;
+    };
+    const Caso casos[] = {
+        {"0.1", 0.1L},
+        {"3.3333333333333333333", 3.3333333333333333333L},
+        {"-2.5E-3", -2.5E-3L},
+        {"1e400", 1e400L},  // past a double, within the 80-bit type
+        {"1e5000", std::nullopt},
+        {"0.1x", std::nullopt},
+    };
+    for (const Caso& caso : casos) {
+        SCOPED_TRACE(caso.texto);
+        EXPECT_EQ(leerDecimal(caso.texto), caso.valor);
+    }
+    ConComaDecimal coma;
+    ASSERT_TRUE(coma.disponible()) << "falta la configuración regional es_AR.UTF-8";
+    EXPECT_EQ(leerDecimal("0,1"), 0.1L);
+    EXPECT_EQ(leerDecimal("3,3333333333333333333"), 3.3333333333333333333L);
+}
+
 TEST(Texto, DecimalesConElSeparadorRegional) {
     EXPECT_EQ(textoGeneral(24.0L), "24");
     EXPECT_EQ(textoGeneral(0.08 * 100 * 3), "24");
@@ -45,7 +72,7 @@ TEST(Texto, DecimalesConElSeparadorRegional) {
     EXPECT_FALSE(leerDecimal("12,5").has_value());
     EXPECT_FALSE(leerDecimal("").has_value());
 
-    ASSERT_NE(std::setlocale(LC_NUMERIC, "es_AR.UTF-8"), nullptr) << "falta la configuración regional es_AR.UTF-8";
+    ASSERT_NE(activarComaDecimal(), nullptr) << "falta la configuración regional es_AR.UTF-8";
     EXPECT_EQ(separadorDecimal(), ',');
     EXPECT_EQ(textoGeneral(1500.5L), "1500,5");
     EXPECT_EQ(leerDecimal(" 12,5 "), 12.5L);
