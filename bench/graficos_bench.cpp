@@ -11,6 +11,8 @@
 #include <QImage>
 #include <QPainter>
 
+#include "CarpetaMedicion.h"
+
 #include <benchmark/benchmark.h>
 
 #include <filesystem>
@@ -20,15 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// A RAM-backed folder when there is one, so the figure is the program's and not the disk's.
-fs::path carpetaNueva(const std::string& nombre) {
-    const fs::path raiz = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
-    fs::path carpeta = raiz / ("corvelian-bench-" + nombre + "-" + std::to_string(::getpid()));
-    fs::remove_all(carpeta);
-    fs::create_directories(carpeta);
-    return carpeta;
-}
 
 /// A folder removed when the program ends.
 struct TCarpetaDelPrograma {

@@ -3,6 +3,7 @@
 
 #include "comun/CarpetaTemporal.h"
 #include "comun/FotoCarpeta.h"
+#include "comun/MensajeDe.h"
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "store/CarpetaDatos.h"
@@ -32,15 +33,6 @@ void juegoEnPeriodo1() {
 void correrPeriodo() {
     guardarDecisiones({kDecision, kDecision});
     simular();
-}
-
-std::string mensajeDe(const std::function<void()>& accion) {
-    try {
-        accion();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<sin error>";
 }
 
 }  // namespace

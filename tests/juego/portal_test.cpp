@@ -3,6 +3,7 @@
 
 #include "comun/CarpetaTemporal.h"
 #include "comun/FotoCarpeta.h"
+#include "comun/MensajeDe.h"
 #include "comun/SistemaArchivosFalso.h"
 #include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
@@ -30,15 +31,6 @@ const TRegDecision kOtra{70, 50, 2000, 500, 0, 100, 0, 0, 0, 0};
 void juegoEnPeriodo1(const std::vector<std::string>& equipos = {"Alfa", "Beta", "Gama"}) {
     crearJuego(equipos, ejemploDatosIniciales());
     correrPeriodo0(ejemploPeriodo0());
-}
-
-std::string mensajeDe(const std::function<void()>& accion) {
-    try {
-        accion();
-    } catch (const std::exception& e) {
-        return e.what();
-    }
-    return "<sin error>";
 }
 
 bool esCodigoValido(const std::string& codigo) {
