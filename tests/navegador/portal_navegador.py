@@ -21,7 +21,7 @@ from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
 from selenium.webdriver.chrome.service import Service
 from selenium.webdriver.common.by import By
-from selenium.webdriver.support import expected_conditions
+from selenium.common.exceptions import WebDriverException
 from selenium.webdriver.support.ui import Select, WebDriverWait
 
 CHROMEDRIVER = "/usr/bin/chromedriver"
@@ -62,19 +62,35 @@ def navegador(perfil):
     return webdriver.Chrome(service=Service(CHROMEDRIVER), options=opciones)
 
 
+def esperar_pagina_nueva(driver):
+    """Waits until the page marked by marcar_pagina has been replaced by the answer."""
+    def nueva(d):
+        try:
+            return d.execute_script("return window.paginaAnterior === undefined && "
+                                    "document.readyState === 'complete';")
+        except WebDriverException:
+            return False  # between two documents
+    WebDriverWait(driver, 30).until(nueva)
+
+
+def marcar_pagina(driver):
+    driver.execute_script("window.paginaAnterior = true;")
+
+
 def pulsar(driver, selector):
     """Clicks a form's button and waits for the page the answer brings."""
-    boton = driver.find_element(By.CSS_SELECTOR, selector)
-    boton.click()
-    WebDriverWait(driver, 30).until(expected_conditions.staleness_of(boton))
+    marcar_pagina(driver)
+    driver.find_element(By.CSS_SELECTOR, selector).click()
+    esperar_pagina_nueva(driver)
 
 
 def entrar(driver, base, codigo):
     driver.get(base + "/")
     campo = driver.find_element(By.NAME, "codigo")
     campo.send_keys(codigo)
+    marcar_pagina(driver)
     campo.submit()
-    WebDriverWait(driver, 30).until(expected_conditions.staleness_of(campo))
+    esperar_pagina_nueva(driver)
     assert driver.current_url.endswith("/decisiones"), driver.current_url
 
 
