@@ -3,6 +3,7 @@
 #include "cli/Errores.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
 #include <algorithm>
@@ -57,17 +58,17 @@ fs::path carpetaNueva() {
 void jugarDemo(const std::optional<fs::path>& pedida) {
     const fs::path carpeta = pedida ? fs::absolute(*pedida) : carpetaNueva();
     if (fs::exists(carpeta / "DATOS INICIALES.DAT"))
-        throw ErrorJuego("La carpeta «" + carpeta.string() +
+        throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) +
                          "» ya tiene un juego; la demostración se juega en una carpeta sin juego.");
     std::error_code error;
     fs::create_directories(carpeta, error);
-    if (!fs::is_directory(carpeta)) throw ErrorJuego("No se pudo crear la carpeta «" + carpeta.string() + "».");
+    if (!fs::is_directory(carpeta)) throw ErrorJuego("No se pudo crear la carpeta «" + textoDeRuta(carpeta) + "».");
     fijarCarpetaDatos(carpeta);
 
     std::vector<std::string> equipos;
     for (const char* nombre : kNombres) equipos.push_back(cp1252(nombre));
     crearJuego(equipos, ejemploDatosIniciales());
-    std::cout << "Juego de ejemplo en «" << carpeta.string() << "» con " << kEquipos << " equipos.\n";
+    std::cout << "Juego de ejemplo en «" << textoDeRuta(carpeta) << "» con " << kEquipos << " equipos.\n";
     correrPeriodo0(ejemploPeriodo0());
     std::cout << "Período 0 corrido.\n";
 
@@ -86,11 +87,11 @@ void jugarDemo(const std::optional<fs::path>& pedida) {
     std::vector<std::string> informes;
     for (const auto& entrada : fs::directory_iterator(carpeta))
         if (entrada.is_regular_file() && entrada.path().extension() == ".txt")
-            informes.push_back(entrada.path().filename().string());
+            informes.push_back(textoDeRuta(entrada.path().filename()));
     std::sort(informes.begin(), informes.end());
-    std::cout << "\nInformes del último período en «" << carpeta.string() << "»:\n";
+    std::cout << "\nInformes del último período en «" << textoDeRuta(carpeta) << "»:\n";
     for (const auto& informe : informes) std::cout << "  " << informe << '\n';
-    std::cout << "Los informes de cada período están en «" << (carpeta / "historial").string() << "».\n\n"
+    std::cout << "Los informes de cada período están en «" << textoDeRuta(carpeta / "historial") << "».\n\n"
               << "Para empezar a mirar:\n"
               << "  historial/Periodo 4/COMZONA1Beta.txt           stock sin vender (Stock en Unidades)\n"
               << "  historial/Periodo 4/COMZONA1Gamma.txt          despidos (Empleados Indemniz.)\n"

@@ -10,6 +10,7 @@
 #include "cli/Parametros.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 #ifdef CORVELIAN_DOCUMENTOS
 #include "documentos/Documentos.h"
@@ -81,7 +82,7 @@ TLinea interpretar(const std::vector<std::string>& argumentos) {
         } else if (a == "--datos") {
             if (i + 1 == argumentos.size() || argumentos[i + 1].empty())
                 throw ErrorUso("falta la carpeta después de --datos.");
-            linea.carpeta = argumentos[++i];
+            linea.carpeta = rutaDeTexto(argumentos[++i]);
         } else if (a.starts_with("--datos=")) {
             if (a.size() == 8) throw ErrorUso("falta la carpeta después de --datos=.");
             linea.carpeta = a.substr(8);
@@ -102,7 +103,7 @@ void usarCarpeta(const TLinea& linea, bool crear) {
     fs::path carpeta = fs::absolute(linea.carpeta ? *linea.carpeta : carpetaDatosPorOmision());
     std::error_code error;
     if (crear) fs::create_directories(carpeta, error);
-    if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + carpeta.string() + "» no existe.");
+    if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) + "» no existe.");
     fijarCarpetaDatos(carpeta);
     // An interrupted change is finished or undone here, and said so.
     // A new game replaces whatever is there, damaged or not.
@@ -116,8 +117,8 @@ int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
 
 void ordenNuevo(const TLinea& linea) {
     // Both files are read and checked before the folder is touched.
-    const TEquiposLeidos equipos = leerEquipos(linea.argumentos[0]);
-    const TParametrosLeidos parametros = leerParametros(linea.argumentos[1]);
+    const TEquiposLeidos equipos = leerEquipos(rutaDeTexto(linea.argumentos[0]));
+    const TParametrosLeidos parametros = leerParametros(rutaDeTexto(linea.argumentos[1]));
     for (const auto& aviso : equipos.avisos) std::cerr << "Aviso: " << aviso << '\n';
     for (const auto& aviso : parametros.avisos) std::cerr << "Aviso: " << aviso << '\n';
     usarCarpeta(linea, true);
@@ -127,7 +128,7 @@ void ordenNuevo(const TLinea& linea) {
         // The tool names the key of its file, not the box of the screen.
         throw ErrorJuego(e.clave() + ": " + e.falla());
     }
-    std::cout << "Juego nuevo en «" << carpetaDatos().string() << "» con " << equipos.nombres.size()
+    std::cout << "Juego nuevo en «" << textoDeRuta(carpetaDatos()) << "» con " << equipos.nombres.size()
               << (equipos.nombres.size() == 1 ? " equipo" : " equipos") << ". Siga con la orden «periodo0».\n";
 }
 
@@ -160,7 +161,7 @@ void ordenDecisiones(const TLinea& linea) {
     // Stored only for the period the file was checked against: a run by
     // another program meanwhile makes it a refusal, not a wrong period.
     const TMarca marca = leerEstado().marca;
-    const auto decisiones = leerDecisionesCsv(linea.argumentos[0], empresasActivas());
+    const auto decisiones = leerDecisionesCsv(rutaDeTexto(linea.argumentos[0]), empresasActivas());
     guardarDecisiones(decisiones, &marca);
     std::cout << "Decisiones del período " << static_cast<int>(leerEstado().datos.periodoActual)
               << " guardadas para " << decisiones.size() << " empresas. Siga con la orden «simular».\n";
@@ -169,7 +170,7 @@ void ordenDecisiones(const TLinea& linea) {
 void ordenSimular(const TLinea& linea) {
     usarCarpeta(linea, false);
     const int periodo = simular();
-    std::cout << "Período " << periodo << " simulado; los informes están en «" << carpetaDatos().string() << "».\n";
+    std::cout << "Período " << periodo << " simulado; los informes están en «" << textoDeRuta(carpetaDatos()) << "».\n";
     if (periodo >= 10) std::cout << "El juego terminó.\n";
     else std::cout << "Siga con las decisiones del período " << periodo + 1 << ".\n";
 }
@@ -190,9 +191,9 @@ std::string columna(std::string texto1252, std::size_t ancho) {
 void ordenEstado(const TLinea& linea) {
     usarCarpeta(linea, false);
     const TEstadoJuego estado = leerEstado();
-    if (!estado.hayJuego) throw ErrorJuego("No hay un juego en «" + carpetaDatos().string() + "».");
+    if (!estado.hayJuego) throw ErrorJuego("No hay un juego en «" + textoDeRuta(carpetaDatos()) + "».");
     const auto& d = estado.datos;
-    std::cout << "Juego en «" << carpetaDatos().string() << "»\n";
+    std::cout << "Juego en «" << textoDeRuta(carpetaDatos()) << "»\n";
     if (!estado.periodo0Corrido()) std::cout << "Próximo período: 0 (todavía no se corrió)\n";
     else if (estado.terminado()) std::cout << "Próximo período: ninguno; el juego terminó\n";
     else std::cout << "Próximo período: " << static_cast<int>(d.periodoActual) << '\n';
@@ -217,28 +218,28 @@ void ordenEstado(const TLinea& linea) {
 
 void ordenDemo(const TLinea& linea) {
     std::optional<fs::path> carpeta = linea.carpeta;
-    if (!linea.argumentos.empty()) carpeta = linea.argumentos[0];
+    if (!linea.argumentos.empty()) carpeta = rutaDeTexto(linea.argumentos[0]);
     jugarDemo(carpeta);
 }
 
 void ordenExportar(const TLinea& linea) {
-    const fs::path archivo = fs::absolute(linea.argumentos[0]);
+    const fs::path archivo = fs::absolute(rutaDeTexto(linea.argumentos[0]));
     if (!esFormatoDePlanilla(archivo))
         throw ErrorUso("la planilla se exporta como ARCHIVO.xlsx o ARCHIVO.csv, no «" + linea.argumentos[0] + "».");
     usarCarpeta(linea, false);
     exportarPlanilla(archivo);
-    std::cout << "Planilla de la temporada exportada en «" << archivo.string() << "».\n";
+    std::cout << "Planilla de la temporada exportada en «" << textoDeRuta(archivo) << "».\n";
 }
 
 void ordenPdf(const TLinea& linea) {
     const int32_t periodo = argumentoEntero("PERIODO", linea.argumentos[0]);
 #ifdef CORVELIAN_DOCUMENTOS
-    const fs::path destino = fs::absolute(linea.argumentos[1]);
+    const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[1]));
     usarCarpeta(linea, false);
     asegurarAplicacionGrafica();
     const auto escritos = escribirPdfsDelPeriodo(periodo, destino);
     std::cout << escritos.size() << " documentos PDF del período " << periodo << " escritos en «"
-              << destino.string() << "».\n";
+              << textoDeRuta(destino) << "».\n";
 #else
     (void)periodo;
     throw ErrorJuego("La orden «pdf» no está disponible: el programa se compiló sin Qt.");
@@ -247,13 +248,13 @@ void ordenPdf(const TLinea& linea) {
 
 void ordenGraficos(const TLinea& linea) {
 #ifdef CORVELIAN_DOCUMENTOS
-    const fs::path destino = fs::absolute(linea.argumentos[0]);
+    const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[0]));
     usarCarpeta(linea, false);
     // Pictures only: never a window, whatever display there is.
     asegurarAplicacionGrafica(true);
     const auto escritos = escribirGraficos(destino);
-    std::cout << escritos.size() << " gráficos de la temporada escritos en «" << destino.string() << "»:\n";
-    for (const fs::path& archivo : escritos) std::cout << "  " << archivo.filename().string() << "\n";
+    std::cout << escritos.size() << " gráficos de la temporada escritos en «" << textoDeRuta(destino) << "»:\n";
+    for (const fs::path& archivo : escritos) std::cout << "  " << textoDeRuta(archivo.filename()) << "\n";
 #else
     (void)linea;
     throw ErrorJuego("La orden «graficos» no está disponible: el programa se compiló sin Qt.");

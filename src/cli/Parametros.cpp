@@ -3,6 +3,7 @@
 #include "cli/Consola.h"
 #include "cli/Errores.h"
 #include "reports/Reportes_UD.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
 #include <algorithm>
@@ -111,12 +112,12 @@ TEquiposLeidos leerEquipos(const std::filesystem::path& archivo) {
     }
     // Reports are named after the company: two names that give one file name would lose reports.
     for (const auto& falla : fallasNombresEquipos(leidos.nombres))
-        errores.push_back(archivo.filename().string() + ": " + falla);
+        errores.push_back(textoDeRuta(archivo.filename()) + ": " + falla);
     if (cantidad == 0)
-        errores.push_back(archivo.filename().string() +
+        errores.push_back(textoDeRuta(archivo.filename()) +
                           ": Es necesario ingresar al menos un equipo para continuar.");
     if (cantidad > kMaxEquipos)
-        errores.push_back(archivo.filename().string() + ": hay " + std::to_string(cantidad) +
+        errores.push_back(textoDeRuta(archivo.filename()) + ": hay " + std::to_string(cantidad) +
                           " equipos y el juego admite a lo sumo 255.");
     if (!errores.empty()) throw ErrorJuego(juntar(errores));
     return leidos;
@@ -202,7 +203,7 @@ TParametrosLeidos leerParametros(const std::filesystem::path& archivo) {
     }
     for (const Clave& clave : kClaves)
         if (clave.obligatoria && !vistas.contains(&clave))
-            errores.push_back(archivo.filename().string() + ": falta la clave «" + clave.nombre + "».");
+            errores.push_back(textoDeRuta(archivo.filename()) + ": falta la clave «" + clave.nombre + "».");
     if (!errores.empty()) throw ErrorJuego(juntar(errores));
     return leidos;
 }

@@ -1,3 +1,9 @@
+// rand_s is declared only when this is defined before the C library's
+// headers are first read.
+#ifdef _WIN32
+#define _CRT_RAND_S
+#endif
+
 #include "juego/CodigosAcceso.h"
 
 #include "engine/ValidarDecision.h"
@@ -11,7 +17,6 @@
 #include <system_error>
 
 #ifdef _WIN32
-#define _CRT_RAND_S
 #include <stdlib.h>
 #else
 #include <sys/random.h>
