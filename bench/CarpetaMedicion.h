@@ -1,8 +1,12 @@
 #pragma once
-// Where the benchmarks play their games.
+// Where the benchmarks play their games, and the largest game they play.
+
+#include "juego/Juego.h"
+#include "store/CarpetaDatos.h"
 
 #include <filesystem>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 /// A new empty folder for one benchmark, RAM-backed when there is one, so
@@ -14,4 +18,16 @@ inline std::filesystem::path carpetaNueva(const std::string& nombre) {
     fs::remove_all(carpeta);
     fs::create_directories(carpeta);
     return carpeta;
+}
+
+/// In carpeta, a game of 255 companies (the most a game holds) with period 0
+/// run; a large overdraft limit keeps them all playing.
+inline void crearJuegoDe255Empresas(const std::filesystem::path& carpeta) {
+    fijarCarpetaDatos(carpeta);
+    std::vector<std::string> equipos;
+    for (int i = 1; i <= 255; ++i) equipos.push_back("Empresa " + std::to_string(i));
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "1000000";
+    crearJuego(equipos, t);
+    correrPeriodo0(ejemploPeriodo0());
 }

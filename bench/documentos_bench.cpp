@@ -20,13 +20,7 @@ namespace fs = std::filesystem;
 void BM_PdfsDeUnPeriodo255Empresas(benchmark::State& estado) {
     asegurarAplicacionGrafica();
     const fs::path juego = carpetaNueva("pdf-juego");
-    fijarCarpetaDatos(juego);
-    std::vector<std::string> equipos;
-    for (int i = 1; i <= 255; ++i) equipos.push_back("Empresa " + std::to_string(i));
-    TTextosDatosIniciales t = ejemploDatosIniciales();
-    t.limiteGiroDescubierto = "1000000";
-    crearJuego(equipos, t);
-    correrPeriodo0(ejemploPeriodo0());
+    crearJuegoDe255Empresas(juego);
     std::vector<TRegDecision> decisiones;
     for (int i = 0; i < 255; ++i) decisiones.push_back(TRegDecision{60 + i % 40, 75, 2000, 4000 + 10 * i, 1000, 0, 0, 0, 0, 0});
     guardarDecisiones(decisiones);

@@ -33,13 +33,7 @@ struct TCarpetaDelPrograma {
 const fs::path& temporada() {
     static const TCarpetaDelPrograma juego{[] {
         fs::path carpeta = carpetaNueva("graficos-juego");
-        fijarCarpetaDatos(carpeta);
-        std::vector<std::string> equipos;
-        for (int i = 1; i <= 255; ++i) equipos.push_back("Empresa " + std::to_string(i));
-        TTextosDatosIniciales t = ejemploDatosIniciales();
-        t.limiteGiroDescubierto = "1000000";
-        crearJuego(equipos, t);
-        correrPeriodo0(ejemploPeriodo0());
+        crearJuegoDe255Empresas(carpeta);
         for (int periodo = 1; periodo <= 10; ++periodo) {
             std::vector<TRegDecision> decisiones;
             for (int i = 0; i < leerEstado().datos.cantEquipos; ++i)

@@ -553,9 +553,13 @@ void TFDeciciones::btnCopiarAnteriorClick() {
         copia[t] = archivo.decisiones[i];
     }
     decisionesEquipos_ = std::move(copia);
+    mostrarSinGuardar(1);
+}
+
+void TFDeciciones::mostrarSinGuardar(uint8_t equipo) {
     sinGuardar_ = true;
     try {
-        mostrarEquipo(1);
+        mostrarEquipo(equipo);
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
@@ -576,12 +580,7 @@ void TFDeciciones::btnImportarCsvClick() {
     }
     if (leidas.size() != decisionesEquipos_.size()) return;  // the reader gives one row per company
     decisionesEquipos_ = std::move(leidas);
-    sinGuardar_ = true;
-    try {
-        mostrarEquipo(1);
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-    }
+    mostrarSinGuardar(1);
 }
 
 void TFDeciciones::btnRevisarClick() {
@@ -600,12 +599,7 @@ void TFDeciciones::btnRevisarClick() {
                 close();
                 return;
             }
-            sinGuardar_ = true;
-            try {
-                mostrarEquipo(equipoActual_);
-            } catch (const std::exception& e) {
-                mostrarError(this, e);
-            }
+            mostrarSinGuardar(equipoActual_);
         });
     revision->show();
 }
@@ -703,12 +697,7 @@ void TFDeciciones::btnCargarPortalClick() {
         mostrarMensaje(this, QStringLiteral("Ningún equipo envió decisiones por el portal para este período."));
         return;
     }
-    sinGuardar_ = true;
-    try {
-        mostrarEquipo(1);
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-    }
+    mostrarSinGuardar(1);
     if (!faltan.isEmpty())
         mostrarMensaje(this, QStringLiteral("Se cargaron las decisiones de %1 equipos. No enviaron las suyas: %2.")
                                  .arg(cargados)

@@ -76,6 +76,9 @@ public slots:
     void Edit4Exit();
 
 private:
+    /// Decisions changed by a load or a copy: the screen holds them unsaved
+    /// and shows equipo (errors shown, not thrown).
+    void mostrarSinGuardar(uint8_t equipo);
     void FormCreate();
     void mostrarEquipo(uint8_t t);
     /// The ten fields as a decision record; ErrorConversion on a field that
