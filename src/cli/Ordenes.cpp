@@ -208,11 +208,8 @@ void ordenEstado(const TLinea& linea) {
     for (const TFilaPosicion& fila : posiciones) ancho = std::max(ancho, fila.nombre.size());
     std::cout << "\nPos.  " << columna("Empresa", ancho) << "  Utilidad acumulada\n";
     for (const TFilaPosicion& fila : posiciones) {
-        char numero[32];
-        std::snprintf(numero, sizeof numero, "%4d  ", fila.posicion);
-        char utilidad[32];
-        std::snprintf(utilidad, sizeof utilidad, "%18ld", static_cast<long>(fila.utilidadAcumulada));
-        std::cout << numero << columna(fila.nombre, ancho) << "  " << utilidad << '\n';
+        std::cout << enteroAlineado(fila.posicion, 4) << "  " << columna(fila.nombre, ancho) << "  "
+                  << enteroAlineado(fila.utilidadAcumulada, 18) << '\n';
     }
 }
 

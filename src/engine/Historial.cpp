@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <charconv>
-#include <cstdio>
 
 namespace {
 
@@ -30,11 +29,13 @@ std::string campoCsv(const std::string& texto) {
 std::string textoCsv(const std::vector<TFilaIndustria>& filas) {
     std::string texto = std::string(kCabecera) + "\n";
     for (const TFilaIndustria& f : filas) {
+        // Our own file: the share is written with a point whatever the desktop's separator.
         char participacion[32];
-        std::snprintf(participacion, sizeof participacion, "%.2f", f.participacion);
+        const auto fin = std::to_chars(participacion, participacion + sizeof participacion, f.participacion,
+                                       std::chars_format::fixed, 2).ptr;
         texto += campoCsv(cp1252AUtf8(f.empresa)) + "," + std::to_string(f.precio) + "," + std::to_string(f.ventas) +
                  "," + std::to_string(f.utilidadPeriodo) + "," + std::to_string(f.utilidadAcumulada) + "," +
-                 std::to_string(f.unidadesVendidas) + "," + participacion + "," + std::to_string(f.posicion) + "," +
+                 std::to_string(f.unidadesVendidas) + "," + std::string(participacion, fin) + "," + std::to_string(f.posicion) + "," +
                  (f.quebrada ? "1" : "0") + "," + campoCsv(f.reporte) + "," + campoCsv(f.aviso) + "\n";
     }
     return texto;
@@ -66,13 +67,24 @@ std::vector<std::vector<std::string>> dividirCsv(const std::string& texto) {
     return lineas;
 }
 
+bool soloDigitos(const std::string& texto) {
+    return !texto.empty() && texto.find_first_not_of("0123456789") == std::string::npos;
+}
+
 std::vector<TFilaIndustria> leerCsv(const std::filesystem::path& ruta) {
     const auto danado = [&](const std::string& que) { return ErrorArchivoDanado(ruta, que); };
     const auto lineas = dividirCsv(leerArchivoEntero(ruta));
     if (lineas.empty() || lineas.front().size() != 11) throw danado("falta la línea de títulos");
     std::vector<TFilaIndustria> filas;
     for (std::size_t n = 1; n < lineas.size(); ++n) {
-        const auto& c = lineas[n];
+        auto c = lineas[n];
+        // Games played under a decimal-comma desktop before this was fixed
+        // wrote the share as "12,00", splitting it into two fields: one
+        // whole number and exactly two decimals put back together.
+        if (c.size() == 12 && c[7].size() == 2 && soloDigitos(c[6]) && soloDigitos(c[7])) {
+            c[6] += "." + c[7];
+            c.erase(c.begin() + 7);
+        }
         if (c.size() != 11) throw danado("la línea " + std::to_string(n + 1) + " no tiene 11 campos");
         auto entero = [&](const std::string& texto) {
             const auto valor = leerEntero(texto);

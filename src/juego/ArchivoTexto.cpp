@@ -4,7 +4,8 @@
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
-#include <cstdio>
+#include <cctype>
+#include <charconv>
 #include <exception>
 #include <fstream>
 #include <iterator>
@@ -24,9 +25,11 @@ std::string codigoUnicode(std::string_view caracter) {
     char32_t codigo = static_cast<unsigned char>(caracter[0]) & (0x7F >> caracter.size());
     for (std::size_t k = 1; k < caracter.size(); ++k)
         codigo = (codigo << 6) | (static_cast<unsigned char>(caracter[k]) & 0x3F);
-    char texto[16];
-    std::snprintf(texto, sizeof texto, "U+%04X", static_cast<unsigned>(codigo));
-    return texto;
+    char hexadecimal[16];
+    const auto fin = std::to_chars(hexadecimal, hexadecimal + sizeof hexadecimal, static_cast<unsigned>(codigo), 16).ptr;
+    std::string texto(hexadecimal, fin);
+    for (char& c : texto) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    return "U+" + std::string(texto.size() < 4 ? 4 - texto.size() : 0, '0') + texto;
 }
 
 }  // namespace

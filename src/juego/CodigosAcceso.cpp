@@ -13,7 +13,7 @@
 
 #include <cerrno>
 #include <cstring>
-#include <sstream>
+#include <charconv>
 #include <system_error>
 
 #ifdef _WIN32
@@ -26,14 +26,6 @@ namespace {
 
 constexpr const char* kCabeceraCodigos = "CORVELIAN CODIGOS 1";
 constexpr const char* kCabeceraEnvio = "CORVELIAN ENVIO 1";
-
-std::vector<std::string> lineas(const std::string& texto) {
-    std::vector<std::string> salida;
-    std::string linea;
-    std::istringstream entrada(texto);
-    while (std::getline(entrada, linea)) salida.push_back(linea);
-    return salida;
-}
 
 bool esHexadecimal(const std::string& texto, std::size_t largo) {
     if (texto.size() != largo) return false;
@@ -133,7 +125,7 @@ std::string textoCodigos(const TArchivoCodigos& archivo) {
 }
 
 TArchivoCodigos leerTextoCodigos(const std::string& texto, const std::filesystem::path& ruta) {
-    const auto filas = lineas(texto);
+    const auto filas = dividirLineas(texto);
     if (filas.size() < 2 || filas[0] != kCabeceraCodigos || !filas[1].starts_with("juego ") ||
         !esHexadecimal(filas[1].substr(6), 16) || texto.empty() || texto.back() != '\n')
         throw ErrorArchivoDanado(ruta, "no es un archivo de códigos del portal");
@@ -162,7 +154,7 @@ std::string textoEnvio(const TEnvio& envio) {
 }
 
 TEnvio leerTextoEnvio(const std::string& texto, const std::filesystem::path& ruta) {
-    const auto filas = lineas(texto);
+    const auto filas = dividirLineas(texto);
     const auto danado = [&](const std::string& que) { return ErrorArchivoDanado(ruta, que); };
     if (filas.size() != 5 + rangosDecision().size() || filas[0] != kCabeceraEnvio || texto.back() != '\n')
         throw danado("no es un envío del portal");
@@ -177,13 +169,9 @@ TEnvio leerTextoEnvio(const std::string& texto, const std::filesystem::path& rut
     if (!periodo || *periodo < 1 || *periodo > 10) throw danado("el período no es válido");
     envio.periodo = *periodo;
     const std::string huella = valor(3, "huella");
-    std::size_t fin = 0;
-    try {
-        envio.huella = std::stoull(huella, &fin);
-    } catch (const std::exception&) {
-        fin = 0;
-    }
-    if (huella.empty() || fin != huella.size() || huella[0] == '-') throw danado("la huella no es válida");
+    const auto leida = std::from_chars(huella.data(), huella.data() + huella.size(), envio.huella);
+    if (huella.empty() || leida.ec != std::errc{} || leida.ptr != huella.data() + huella.size())
+        throw danado("la huella no es válida");
     const auto empresa = utf8ACp1252(valor(4, "empresa"));
     if (!empresa || empresa->empty()) throw danado("la empresa no es válida");
     envio.empresa = *empresa;

@@ -117,6 +117,21 @@ std::string cp1252(std::string_view literalUtf8) {
     return convertidos.emplace(std::string(literalUtf8), *convertido).first->second;
 }
 
+std::vector<std::string> dividirLineas(std::string_view texto) {
+    std::vector<std::string> lineas;
+    while (!texto.empty()) {
+        const std::size_t fin = texto.find('\n');
+        lineas.emplace_back(texto.substr(0, fin));
+        texto.remove_prefix(fin == std::string_view::npos ? texto.size() : fin + 1);
+    }
+    return lineas;
+}
+
+std::string enteroAlineado(long long valor, std::size_t ancho) {
+    std::string texto = std::to_string(valor);
+    return texto.size() < ancho ? std::string(ancho - texto.size(), ' ') + texto : texto;
+}
+
 char separadorDecimal() {
     const std::lconv* conv = std::localeconv();
     if (conv && conv->decimal_point && conv->decimal_point[0] != '\0' && conv->decimal_point[1] == '\0')

@@ -12,6 +12,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 /// Windows-1252 bytes to UTF-8. Every byte converts (the five bytes that
 /// Windows-1252 leaves undefined map to the C1 controls, as Windows does).
@@ -24,6 +25,14 @@ std::optional<std::string> utf8ACp1252(std::string_view texto);
 /// A UTF-8 literal of the source code as Windows-1252 ("Compañía" -> 8 bytes).
 /// A character outside Windows-1252 is a programming error (std::logic_error).
 std::string cp1252(std::string_view literalUtf8);
+
+/// The lines of a text, split at '\n' without their line ends; a last line
+/// without one counts too. Our own files are read with it, never through a
+/// stream that carries the process's regional settings.
+std::vector<std::string> dividirLineas(std::string_view texto);
+
+/// A whole number as decimal digits, right-aligned to ancho with blanks.
+std::string enteroAlineado(long long valor, std::size_t ancho);
 
 /// The decimal separator of the process's regional settings (LC_NUMERIC):
 /// '.' in the C locale, ',' in a locale such as es_AR.

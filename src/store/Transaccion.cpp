@@ -3,9 +3,9 @@
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
+#include "store/Texto.h"
 
 #include <set>
-#include <sstream>
 
 namespace fs = std::filesystem;
 
@@ -41,13 +41,13 @@ struct Diario {
 }
 
 Diario leerDiario() {
-    std::istringstream texto(leerArchivoEntero(rutaDatos(kDiarioTransaccion)));
-    std::string linea;
+    const std::vector<std::string> lineas = dividirLineas(leerArchivoEntero(rutaDatos(kDiarioTransaccion)));
     Diario diario;
-    if (!std::getline(texto, linea) || linea != kCabecera) diarioDanado();
-    if (!std::getline(texto, diario.comoDespues)) diarioDanado();
+    if (lineas.size() < 2 || lineas[0] != kCabecera) diarioDanado();
+    diario.comoDespues = lineas[1];
     bool fin = false;
-    while (std::getline(texto, linea)) {
+    for (std::size_t i = 2; i < lineas.size(); ++i) {
+        const std::string& linea = lineas[i];
         if (linea == kFin) {
             fin = true;
             break;
