@@ -19,7 +19,6 @@ std::string mayusculas1252(std::string_view texto) {
 }
 
 void TNotificadorConsola::advertencia(const std::string& titulo, const std::string& texto) {
-    ++advertencias_;
     std::cerr << cp1252AUtf8(titulo) << " " << cp1252AUtf8(texto) << std::endl;
 }
 

@@ -17,22 +17,14 @@
 std::string mayusculas1252(std::string_view texto);
 
 /// The core's messages on the terminal: a bankruptcy message goes to the
-/// standard output, a warning to the standard error; menu changes have no
-/// meaning here and the file browser is never opened.
+/// standard output, a warning to the standard error; the file browser is
+/// never opened. It holds nothing.
 class TNotificadorConsola final : public TNotificador {
 public:
     void advertencia(const std::string& titulo, const std::string& texto) override;
     void informacion(const std::string& texto) override;
-    void habilitarPeriodo(int, bool) override {}
-    void cambiarPeriodoActual(int) override {}
     void abrirCarpeta(const std::filesystem::path&) override {}
-
-    /// Warnings shown so far: a store that failed a write says so only here.
-    int advertencias() const { return advertencias_; }
-
-private:
-    int advertencias_ = 0;
 };
 
-/// The tool's one notifier, installed by main.
+/// The notifier the tool gives every game it opens.
 TNotificadorConsola& notificadorConsola();

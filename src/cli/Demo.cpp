@@ -1,5 +1,6 @@
 #include "cli/Demo.h"
 
+#include "cli/Consola.h"
 #include "cli/Errores.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
@@ -63,24 +64,25 @@ void jugarDemo(const std::optional<fs::path>& pedida) {
     std::error_code error;
     fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta)) throw ErrorJuego("No se pudo crear la carpeta «" + textoDeRuta(carpeta) + "».");
-    fijarCarpetaDatos(carpeta);
+    TJuego juego(carpeta);
+    juego.fijarNotificador(&notificadorConsola());
 
     std::vector<std::string> equipos;
     for (const char* nombre : kNombres) equipos.push_back(cp1252(nombre));
-    crearJuego(equipos, ejemploDatosIniciales());
+    juego.crearJuego(equipos, ejemploDatosIniciales());
     std::cout << "Juego de ejemplo en «" << textoDeRuta(carpeta) << "» con " << kEquipos << " equipos.\n";
-    correrPeriodo0(ejemploPeriodo0());
+    juego.correrPeriodo0(ejemploPeriodo0());
     std::cout << "Período 0 corrido.\n";
 
     for (int periodo = 1; periodo <= kPeriodos; ++periodo) {
         // Bankrupt companies leave the game, so the decisions follow the names still active.
         std::vector<TRegDecision> decisiones;
-        for (const std::string& empresa : empresasActivas()) {
+        for (const std::string& empresa : juego.empresasActivas()) {
             auto equipo = std::find(equipos.begin(), equipos.end(), empresa) - equipos.begin();
             decisiones.push_back(decision(static_cast<std::size_t>(equipo), periodo));
         }
-        guardarDecisiones(decisiones);
-        simular();
+        juego.guardarDecisiones(decisiones);
+        juego.simular();
         std::cout << "Período " << periodo << " simulado.\n";
     }
 

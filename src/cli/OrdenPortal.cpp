@@ -26,7 +26,7 @@ void alRecibirSenal(int) {
 
 }  // namespace
 
-void correrPortal(const std::string& direccion, uint16_t puerto) {
+void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto) {
     QHostAddress ip;
     if (!ip.setAddress(QString::fromStdString(direccion)))
         throw ErrorJuego("«" + direccion + "» no es una dirección IP.");
@@ -39,7 +39,7 @@ void correrPortal(const std::string& direccion, uint16_t puerto) {
     std::signal(SIGINT, alRecibirSenal);
     std::signal(SIGTERM, alRecibirSenal);
 
-    TPortal portal;
+    TPortal portal(juego);
     const quint16 abierto = portal.iniciar(ip, puerto);
     std::cout << "Portal de equipos abierto en el puerto " << abierto << ". Los equipos escriben en el navegador:\n";
     const QStringList direcciones = portal.direccionesParaTeclear();
@@ -56,7 +56,7 @@ void correrPortal(const std::string& direccion, uint16_t puerto) {
 
 #else
 
-void correrPortal(const std::string&, uint16_t) {
+void correrPortal(TJuego&, const std::string&, uint16_t) {
     throw ErrorJuego("La orden «portal» no está disponible: el programa se compiló sin Qt.");
 }
 

@@ -5,7 +5,9 @@
 #include <cstdint>
 #include <string>
 
-/// Starts the portal on direccion:puerto of the game in the data folder,
+class TJuego;
+
+/// Starts the portal on direccion:puerto for the game,
 /// prints the addresses to type, runs until interrupted and stops cleanly.
 /// ErrorJuego when the tool was built without Qt or the port cannot be opened.
-void correrPortal(const std::string& direccion, uint16_t puerto);
+void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto);

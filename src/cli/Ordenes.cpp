@@ -18,7 +18,7 @@
 #endif
 
 #include <algorithm>
-#include <cstdio>
+#include <memory>
 #include <functional>
 #include <iostream>
 #include <optional>
@@ -97,17 +97,19 @@ TLinea interpretar(const std::vector<std::string>& argumentos) {
     return linea;
 }
 
-/// Makes the data folder the one given, or the default one (beside the
+/// The game in the folder given, or in the default one (beside the
 /// program, or the user's data folder when the program is installed).
-void usarCarpeta(const TLinea& linea, bool crear) {
+std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear) {
     fs::path carpeta = fs::absolute(linea.carpeta ? *linea.carpeta : carpetaDatosPorOmision());
     std::error_code error;
     if (crear) fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) + "» no existe.");
-    fijarCarpetaDatos(carpeta);
+    auto juego = std::make_unique<TJuego>(carpeta);
+    juego->fijarNotificador(&notificadorConsola());
     // An interrupted change is finished or undone here, and said so.
     // A new game replaces whatever is there, damaged or not.
-    if (!crear && leerEstado().hayJuego) reanudar();
+    if (!crear && juego->leerEstado().hayJuego) juego->reanudar();
+    return juego;
 }
 
 int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
@@ -121,14 +123,14 @@ void ordenNuevo(const TLinea& linea) {
     const TParametrosLeidos parametros = leerParametros(rutaDeTexto(linea.argumentos[1]));
     for (const auto& aviso : equipos.avisos) std::cerr << "Aviso: " << aviso << '\n';
     for (const auto& aviso : parametros.avisos) std::cerr << "Aviso: " << aviso << '\n';
-    usarCarpeta(linea, true);
+    const auto juego = usarCarpeta(linea, true);
     try {
-        crearJuego(equipos.nombres, parametros.textos);
+        juego->crearJuego(equipos.nombres, parametros.textos);
     } catch (const ErrorParametro& e) {
         // The tool names the key of its file, not the box of the screen.
         throw ErrorJuego(e.clave() + ": " + e.falla());
     }
-    std::cout << "Juego nuevo en «" << textoDeRuta(carpetaDatos()) << "» con " << equipos.nombres.size()
+    std::cout << "Juego nuevo en «" << textoDeRuta(juego->ruta()) << "» con " << equipos.nombres.size()
               << (equipos.nombres.size() == 1 ? " equipo" : " equipos") << ". Siga con la orden «periodo0».\n";
 }
 
@@ -143,41 +145,41 @@ void ordenPeriodo0(const TLinea& linea) {
     d.invPlanta = argumentoEntero("INVPLANTA", a[5]);
     d.pedPrestamoA = argumentoEntero("PEDPRESTAMOA", a[6]);
     d.pedPrestamoB = argumentoEntero("PEDPRESTAMOB", a[7]);
-    usarCarpeta(linea, false);
-    correrPeriodo0(d);
-    std::cout << "Período 0 corrido para " << static_cast<int>(leerEstado().datos.cantEquipos)
+    const auto juego = usarCarpeta(linea, false);
+    juego->correrPeriodo0(d);
+    std::cout << "Período 0 corrido para " << static_cast<int>(juego->leerEstado().datos.cantEquipos)
               << " empresas. Siga con las decisiones del período 1.\n";
 }
 
 void ordenDecisiones(const TLinea& linea) {
-    usarCarpeta(linea, false);
+    const auto juego = usarCarpeta(linea, false);
     if (linea.argumentos[0] == "--portal") {
-        const int cuantas = guardarDecisionesDelPortal();
-        std::cout << "Decisiones del período " << static_cast<int>(leerEstado().datos.periodoActual)
+        const int cuantas = juego->guardarDecisionesDelPortal();
+        std::cout << "Decisiones del período " << static_cast<int>(juego->leerEstado().datos.periodoActual)
                   << " guardadas desde el portal para " << cuantas << " empresas. Siga con la orden «simular».\n";
         return;
     }
-    comprobarPeriodoAbierto();
+    juego->comprobarPeriodoAbierto();
     // Stored only for the period the file was checked against: a run by
     // another program meanwhile makes it a refusal, not a wrong period.
-    const TMarca marca = leerEstado().marca;
-    const auto decisiones = leerDecisionesCsv(rutaDeTexto(linea.argumentos[0]), empresasActivas());
-    guardarDecisiones(decisiones, &marca);
-    std::cout << "Decisiones del período " << static_cast<int>(leerEstado().datos.periodoActual)
+    const TMarca marca = juego->leerEstado().marca;
+    const auto decisiones = leerDecisionesCsv(rutaDeTexto(linea.argumentos[0]), juego->empresasActivas());
+    juego->guardarDecisiones(decisiones, &marca);
+    std::cout << "Decisiones del período " << static_cast<int>(juego->leerEstado().datos.periodoActual)
               << " guardadas para " << decisiones.size() << " empresas. Siga con la orden «simular».\n";
 }
 
 void ordenSimular(const TLinea& linea) {
-    usarCarpeta(linea, false);
-    const int periodo = simular();
-    std::cout << "Período " << periodo << " simulado; los informes están en «" << textoDeRuta(carpetaDatos()) << "».\n";
+    const auto juego = usarCarpeta(linea, false);
+    const int periodo = juego->simular().periodo;
+    std::cout << "Período " << periodo << " simulado; los informes están en «" << textoDeRuta(juego->ruta()) << "».\n";
     if (periodo >= 10) std::cout << "El juego terminó.\n";
     else std::cout << "Siga con las decisiones del período " << periodo + 1 << ".\n";
 }
 
 void ordenVolver(const TLinea& linea) {
-    usarCarpeta(linea, false);
-    const int periodo = volver();
+    const auto juego = usarCarpeta(linea, false);
+    const int periodo = juego->volver();
     std::cout << "Se volvió atrás: el período " << periodo
               << " está abierto de nuevo, con las decisiones que se habían cargado.\n";
 }
@@ -189,11 +191,11 @@ std::string columna(std::string texto1252, std::size_t ancho) {
 }
 
 void ordenEstado(const TLinea& linea) {
-    usarCarpeta(linea, false);
-    const TEstadoJuego estado = leerEstado();
-    if (!estado.hayJuego) throw ErrorJuego("No hay un juego en «" + textoDeRuta(carpetaDatos()) + "».");
+    const auto juego = usarCarpeta(linea, false);
+    const TEstadoJuego estado = juego->leerEstado();
+    if (!estado.hayJuego) throw ErrorJuego("No hay un juego en «" + textoDeRuta(juego->ruta()) + "».");
     const auto& d = estado.datos;
-    std::cout << "Juego en «" << textoDeRuta(carpetaDatos()) << "»\n";
+    std::cout << "Juego en «" << textoDeRuta(juego->ruta()) << "»\n";
     if (!estado.periodo0Corrido()) std::cout << "Próximo período: 0 (todavía no se corrió)\n";
     else if (estado.terminado()) std::cout << "Próximo período: ninguno; el juego terminó\n";
     else std::cout << "Próximo período: " << static_cast<int>(d.periodoActual) << '\n';
@@ -203,7 +205,7 @@ void ordenEstado(const TLinea& linea) {
         std::cout << (estado.decisionesGuardadas >= d.cantEquipos ? " (decisiones cargadas)" : " (faltan decisiones)");
     std::cout << '\n';
     if (!estado.periodo0Corrido()) return;
-    const auto posiciones = posicionesZona();
+    const auto posiciones = juego->posiciones();
     std::size_t ancho = 7;
     for (const TFilaPosicion& fila : posiciones) ancho = std::max(ancho, fila.nombre.size());
     std::cout << "\nPos.  " << columna("Empresa", ancho) << "  Utilidad acumulada\n";
@@ -223,8 +225,8 @@ void ordenExportar(const TLinea& linea) {
     const fs::path archivo = fs::absolute(rutaDeTexto(linea.argumentos[0]));
     if (!esFormatoDePlanilla(archivo))
         throw ErrorUso("la planilla se exporta como ARCHIVO.xlsx o ARCHIVO.csv, no «" + linea.argumentos[0] + "».");
-    usarCarpeta(linea, false);
-    exportarPlanilla(archivo);
+    const auto juego = usarCarpeta(linea, false);
+    exportarPlanilla(*juego, archivo);
     std::cout << "Planilla de la temporada exportada en «" << textoDeRuta(archivo) << "».\n";
 }
 
@@ -232,9 +234,9 @@ void ordenPdf(const TLinea& linea) {
     const int32_t periodo = argumentoEntero("PERIODO", linea.argumentos[0]);
 #ifdef CORVELIAN_DOCUMENTOS
     const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[1]));
-    usarCarpeta(linea, false);
+    const auto juego = usarCarpeta(linea, false);
     asegurarAplicacionGrafica();
-    const auto escritos = escribirPdfsDelPeriodo(periodo, destino);
+    const auto escritos = escribirPdfsDelPeriodo(*juego, periodo, destino);
     std::cout << escritos.size() << " documentos PDF del período " << periodo << " escritos en «"
               << textoDeRuta(destino) << "».\n";
 #else
@@ -246,10 +248,10 @@ void ordenPdf(const TLinea& linea) {
 void ordenGraficos(const TLinea& linea) {
 #ifdef CORVELIAN_DOCUMENTOS
     const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[0]));
-    usarCarpeta(linea, false);
+    const auto juego = usarCarpeta(linea, false);
     // Pictures only: never a window, whatever display there is.
     asegurarAplicacionGrafica(true);
-    const auto escritos = escribirGraficos(destino);
+    const auto escritos = escribirGraficos(*juego, destino);
     std::cout << escritos.size() << " gráficos de la temporada escritos en «" << textoDeRuta(destino) << "»:\n";
     for (const fs::path& archivo : escritos) std::cout << "  " << textoDeRuta(archivo.filename()) << "\n";
 #else
@@ -259,8 +261,8 @@ void ordenGraficos(const TLinea& linea) {
 }
 
 void ordenCodigos(const TLinea& linea) {
-    usarCarpeta(linea, false);
-    for (const TCodigoEquipo& e : codigosDeAcceso()) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
+    const auto juego = usarCarpeta(linea, false);
+    for (const TCodigoEquipo& e : juego->codigosDeAcceso()) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
 }
 
 void ordenPortal(const TLinea& linea) {
@@ -274,8 +276,8 @@ void ordenPortal(const TLinea& linea) {
         else puerto = argumentoEntero("--puerto", a[i + 1]);
     }
     if (puerto < 1 || puerto > 65535) throw ErrorUso("--puerto: el puerto va de 1 a 65535, no " + std::to_string(puerto) + ".");
-    usarCarpeta(linea, false);
-    correrPortal(direccion, static_cast<uint16_t>(puerto));
+    const auto juego = usarCarpeta(linea, false);
+    correrPortal(*juego, direccion, static_cast<uint16_t>(puerto));
 }
 
 }  // namespace

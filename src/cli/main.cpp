@@ -43,7 +43,6 @@ std::vector<std::string> argumentos(int argc, char** argv) {
 int main(int argc, char** argv) {
     // Numbers typed and printed follow the regional decimal separator, as in the window.
     std::setlocale(LC_ALL, "");
-    fijarNotificador(&notificadorConsola());
     try {
         ejecutarLineaDeOrdenes(argumentos(argc, argv));
         std::cout.flush();

@@ -90,8 +90,8 @@ int paginasDe(const TSeccion& seccion) {
 }
 
 /// The game folder's own name, for the headers.
-QString nombreDelJuego() {
-    fs::path carpeta = fs::absolute(carpetaDatos()).lexically_normal();
+QString nombreDelJuego(const TJuego& juego) {
+    fs::path carpeta = fs::absolute(juego.ruta()).lexically_normal();
     if (carpeta.filename().empty()) carpeta = carpeta.parent_path();
     return QString::fromStdString(carpeta.filename().string());
 }
@@ -231,14 +231,14 @@ std::string nombrePdfDocente(int periodo) {
     return "Periodo " + std::to_string(periodo) + " (todos los informes).pdf";
 }
 
-std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& carpeta) {
-    const std::vector<int> periodos = periodosDelHistorial();
+std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, const fs::path& carpeta) {
+    const std::vector<int> periodos = juego.periodosDelHistorial();
     if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end())
         throw ErrorJuego("El período " + std::to_string(periodo) + " no está en el historial del juego.");
-    const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+    const TArchivoPeriodo archivo = juego.periodoDelHistorial(periodo);
 
     const TSeccion industria{QStringLiteral("Industria"), QStringLiteral("Informe de la industria"),
-                             lineasDeReporte(reporteDelHistorial(periodo, archivo.reporteIndustria))};
+                             lineasDeReporte(juego.reporteDelHistorial(periodo, archivo.reporteIndustria))};
     std::vector<TSeccion> informes, avisos;
     informes.reserve(archivo.industria.size());
     avisos.reserve(archivo.industria.size());
@@ -246,9 +246,9 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     for (std::size_t i = 0; i < archivo.industria.size(); ++i) {
         const TFilaIndustria& fila = archivo.industria[i];
         const QString empresa = desde1252(fila.empresa);
-        informes.push_back({empresa, QStringLiteral("Informe"), lineasDeReporte(reporteDelHistorial(periodo, fila.reporte))});
+        informes.push_back({empresa, QStringLiteral("Informe"), lineasDeReporte(juego.reporteDelHistorial(periodo, fila.reporte))});
         if (!fila.aviso.empty()) {
-            avisos.push_back({empresa, QStringLiteral("Aviso"), lineasDeReporte(reporteDelHistorial(periodo, fila.aviso))});
+            avisos.push_back({empresa, QStringLiteral("Aviso"), lineasDeReporte(juego.reporteDelHistorial(periodo, fila.aviso))});
             avisoDe[i] = &avisos.back();
         }
     }
@@ -257,7 +257,7 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
 
-    const QString juego = nombreDelJuego();
+    const QString nombreJuego = nombreDelJuego(juego);
     std::vector<TDocumentoPdf> escritos;
     std::vector<QString> titulos;
     std::vector<std::vector<const TSeccion*>> contenidos;
@@ -274,7 +274,7 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     for (const TSeccion& s : informes) todas.push_back(&s);
     for (const TSeccion& s : avisos) todas.push_back(&s);
     escritos.push_back({carpeta / nombrePdfDocente(periodo), {}, 0});
-    const TEvolucion graficos = evolucion(periodo);
+    const TEvolucion graficos = evolucion(juego, periodo);
     titulos.push_back(QStringLiteral("Todos los informes"));
     contenidos.push_back(std::move(todas));
 
@@ -292,9 +292,9 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
         try {
             if (principal)
                 escritos[docente].paginas = escribirPdf(escritos[docente].ruta, titulos[docente], contenidos[docente],
-                                                        juego, periodo, letras, &graficos);
+                                                        nombreJuego, periodo, letras, &graficos);
             for (std::size_t j; !fallo && (j = siguiente++) < docente;)
-                escritos[j].paginas = escribirPdf(escritos[j].ruta, titulos[j], contenidos[j], juego, periodo, letras);
+                escritos[j].paginas = escribirPdf(escritos[j].ruta, titulos[j], contenidos[j], nombreJuego, periodo, letras);
         } catch (...) {
             const std::lock_guard<std::mutex> guarda(cerrojo);
             if (!primerError) primerError = std::current_exception();
@@ -310,22 +310,22 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const fs::path& c
     return escritos;
 }
 
-QByteArray pdfDeEmpresa(int periodo, const std::string& empresa1252) {
-    const std::vector<int> periodos = periodosDelHistorial();
+QByteArray pdfDeEmpresa(TJuego& juego, int periodo, const std::string& empresa1252) {
+    const std::vector<int> periodos = juego.periodosDelHistorial();
     if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end())
         throw ErrorJuego("El período " + std::to_string(periodo) + " no está en el historial del juego.");
-    const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+    const TArchivoPeriodo archivo = juego.periodoDelHistorial(periodo);
     const auto fila = std::find_if(archivo.industria.begin(), archivo.industria.end(),
                                    [&](const TFilaIndustria& f) { return f.empresa == empresa1252; });
     if (fila == archivo.industria.end())
         throw ErrorJuego("La empresa no jugó el período " + std::to_string(periodo) + ".");
     const QString empresa = desde1252(fila->empresa);
-    const TSeccion informe{empresa, QStringLiteral("Informe"), lineasDeReporte(reporteDelHistorial(periodo, fila->reporte))};
+    const TSeccion informe{empresa, QStringLiteral("Informe"), lineasDeReporte(juego.reporteDelHistorial(periodo, fila->reporte))};
     std::optional<TSeccion> aviso;
     if (!fila->aviso.empty())
-        aviso.emplace(empresa, QStringLiteral("Aviso"), lineasDeReporte(reporteDelHistorial(periodo, fila->aviso)));
+        aviso.emplace(empresa, QStringLiteral("Aviso"), lineasDeReporte(juego.reporteDelHistorial(periodo, fila->aviso)));
     const TSeccion industria{QStringLiteral("Industria"), QStringLiteral("Informe de la industria"),
-                             lineasDeReporte(reporteDelHistorial(periodo, archivo.reporteIndustria))};
+                             lineasDeReporte(juego.reporteDelHistorial(periodo, archivo.reporteIndustria))};
     std::vector<const TSeccion*> secciones{&informe};
     if (aviso) secciones.push_back(&*aviso);
     secciones.push_back(&industria);
@@ -333,7 +333,7 @@ QByteArray pdfDeEmpresa(int periodo, const std::string& empresa1252) {
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
     TLetras letras;
-    escribirPdf(nombrePdfEmpresa(periodo, fila->empresa), empresa, secciones, nombreDelJuego(), periodo, letras, nullptr, &buffer);
+    escribirPdf(nombrePdfEmpresa(periodo, fila->empresa), empresa, secciones, nombreDelJuego(juego), periodo, letras, nullptr, &buffer);
     return bytes;
 }
 

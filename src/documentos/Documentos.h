@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+class TJuego;
+
 /// Report lines per page, header excluded.
 inline constexpr int lineasPorPagina = 66;
 
@@ -50,12 +52,12 @@ double puntosPorColumna(qsizetype columnas);
 /// returns them, the companies' in company order, then the teacher's.
 /// ErrorJuego when the period is not in the history; ErrorArchivo when a
 /// file cannot be written.
-std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(int periodo, const std::filesystem::path& carpeta);
+std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, const std::filesystem::path& carpeta);
 
 /// One company's hand-out of a period (its report, its notice if any, the
 /// industry report) as the bytes of a PDF, made in memory. ErrorJuego when
 /// the period is not in the history or the company did not play it.
-QByteArray pdfDeEmpresa(int periodo, const std::string& empresa1252);
+QByteArray pdfDeEmpresa(TJuego& juego, int periodo, const std::string& empresa1252);
 
 /// For programs without a window: creates the QApplication that drawing
 /// needs when there is none, on the offscreen platform when no display is

@@ -181,8 +181,8 @@ void guardarGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>
     if (!salida.commit()) throw ErrorArchivo(archivo, "no se pudo guardar el archivo");
 }
 
-std::vector<fs::path> escribirGraficos(const fs::path& carpeta, QSize tamano) {
-    const TEvolucion e = evolucion();
+std::vector<fs::path> escribirGraficos(TJuego& juego, const fs::path& carpeta, QSize tamano) {
+    const TEvolucion e = evolucion(juego);
     if (e.periodos.empty()) throw ErrorJuego("Todavía no hay historial: corra el período 0 primero.");
     tamano = tamano.expandedTo(tamanoMinimoGrafico);
     std::error_code error;

@@ -55,7 +55,7 @@ void guardarGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>
 /// Every measure's chart of the game's whole history as a PNG of tamano
 /// (at least tamanoMinimoGrafico) in carpeta, created when missing, named
 /// after archivoMedida. ErrorJuego when nothing is filed yet.
-std::vector<std::filesystem::path> escribirGraficos(const std::filesystem::path& carpeta,
+std::vector<std::filesystem::path> escribirGraficos(TJuego& juego, const std::filesystem::path& carpeta,
                                                     QSize tamano = tamanoMinimoGrafico);
 
 /// Every measure's chart in a grid filling area: the last page of the

@@ -1,9 +1,7 @@
 #include "engine/Calculos_UD.h"
 
 #include "engine/Truncar.h"
-#include "store/Datos_UD.h"
 #include "store/Registros.h"
-#include "store/ValoresGlobales.h"
 
 namespace {
 using Ext = long double;
@@ -29,7 +27,7 @@ void TCalculos::calcularProduccion(const TEntradaProduccion& e, TResultadoProduc
     } else {
         r.subsidios = 0;
         r.empleadosIndemnizados = envolver(int64_t{e.empleados} - r.empleadosNecesarios);
-        r.indemnizaciones = envolver(int64_t{r.empleadosIndemnizados} * IndemnizacionPorEmpleado);
+        r.indemnizaciones = envolver(int64_t{r.empleadosIndemnizados} * indemnizacionPorEmpleado_);
     }
 
     r.mantenimiento = static_cast<double>(Ext(e.planta) * e.tasaMantenimiento);
@@ -76,7 +74,7 @@ void TCalculos::verificarFondos(int32_t prestamosPedidos, int32_t efectivo, doub
 
 void TCalculos::cubrirFaltante(const TEntradaCredito& e, int32_t& penalidad, double& prestamoAdicA,
                                double& prestamoAdicB, double& parteGiro) {
-    penalidad = ValorPenalidad;
+    penalidad = valorPenalidad_;
     const Ext necesidad = Ext(e.faltante) + penalidad;
 
     const Ext usadoA = Ext(e.pedPrestamoA) + e.deudaA - e.devPrestamoA;
@@ -100,16 +98,6 @@ void TCalculos::cubrirFaltante(const TEntradaCredito& e, int32_t& penalidad, dou
     if (libreB < 0) libreB = 0;
     parteGiro = static_cast<double>(restante - libreB);
     prestamoAdicB = static_cast<double>(libreB);
-}
-
-void TCalculos::calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,
-                               double prestamoAdicA, double prestamoAdicB, double tasaGiro, double& deudaFinalA,
-                               double& deudaFinalB, double& interesGiro, double& giro, bool& quebrada,
-                               bool& marcaQuiebra) {
-    TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
-    calcularDeudas(excesoA, excesoB, e, giroTotal, prestamoAdicA, prestamoAdicB, tasaGiro,
-                   datos.limiteGiroDescubierto, deudaFinalA, deudaFinalB, interesGiro, giro, quebrada, marcaQuiebra);
 }
 
 void TCalculos::calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,

@@ -6,10 +6,9 @@
 // the balance sheet.
 //
 // Every operation takes its inputs by value or as one parameter record and
-// writes caller-owned outputs; nothing survives between calls. Only
-// calcularDeudas touches a file (it reads the overdraft limit from the game
-// parameters); calcularProduccion and cubrirFaltante read the program-wide
-// IndemnizacionPorEmpleado and ValorPenalidad.
+// writes caller-owned outputs; nothing survives between calls and nothing
+// touches a file. calcularProduccion and cubrirFaltante use the game's
+// severance and penalty, given once to the calculator.
 //
 // Arithmetic: money is carried in 80-bit extended precision and rounded to
 // double only where a result is stored in a double field or output. Every
@@ -113,11 +112,16 @@ struct TBalance {
 
 class TCalculos {
 public:
+    /// The severance per dismissed employee and the penalty of the game
+    /// being run (its stored parameters); 300 and 500 are a new game's.
+    explicit TCalculos(int32_t indemnizacionPorEmpleado = 300, int32_t valorPenalidad = 500)
+        : indemnizacionPorEmpleado_(indemnizacionPorEmpleado), valorPenalidad_(valorPenalidad) {}
+
     /// Capacity, production, staff, maintenance, provisional interest and the
     /// new accumulated figures. Capacity is Trunc(plant x tasaProduccion),
     /// production Trunc(capacity x level / 100), one employee per whole 1000
     /// u$s of plant at full level. Hiring earns a subsidy of 100 u$s per
-    /// employee; each employee laid off costs IndemnizacionPorEmpleado.
+    /// employee; each employee laid off costs the severance per employee.
     /// Assigns every field of r.
     void calcularProduccion(const TEntradaProduccion& e, TResultadoProduccion& r);
 
@@ -135,7 +139,7 @@ public:
                          double costoProduccion, int32_t devoluciones, int32_t invPlanta, int32_t marketing,
                          int32_t capacitacion, int32_t invYDes, bool& fondosSuficientes, double& faltante);
 
-    /// Finances e.faltante plus the penalty ValorPenalidad: from bank A up to
+    /// Finances e.faltante plus the game's penalty: from bank A up to
     /// its limit, then from bank B up to its limit, the rest as overdraft.
     /// Always sets penalidad. Leaves prestamoAdicB and parteGiro untouched when
     /// bank A covers everything, and parteGiro untouched when bank B covers
@@ -149,13 +153,8 @@ public:
     /// Final debts (the limit when the bank was exceeded, otherwise loan
     /// asked + debt + additional loan - repayment, never below 0), the
     /// overdraft and its interest, and bankruptcy: a total overdraft above the
-    /// game's limit (read from the parameters file, 0 when the file is
-    /// missing) sets quebrada and marcaQuiebra; otherwise quebrada becomes
+    /// game's limit limiteGiro sets quebrada and marcaQuiebra; otherwise quebrada becomes
     /// false and marcaQuiebra keeps the caller's value.
-    void calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,
-                        double prestamoAdicA, double prestamoAdicB, double tasaGiro, double& deudaFinalA,
-                        double& deudaFinalB, double& interesGiro, double& giro, bool& quebrada, bool& marcaQuiebra);
-    /// The same with the overdraft limit given by the caller, touching no file.
     void calcularDeudas(int32_t excesoA, int32_t excesoB, const TEntradaCredito& e, double giroTotal,
                         double prestamoAdicA, double prestamoAdicB, double tasaGiro, double limiteGiro,
                         double& deudaFinalA, double& deudaFinalB, double& interesGiro, double& giro, bool& quebrada,
@@ -179,4 +178,8 @@ public:
 
     /// parte x 100 / total, in percent; 0 when total is 0.
     double porcentaje(int32_t parte, int32_t total);
+
+private:
+    int32_t indemnizacionPorEmpleado_;
+    int32_t valorPenalidad_;
 };

@@ -34,7 +34,7 @@ TRegDatosAcum estadoInicial(const TRegDatosIniciales& ini) {
 
 TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& a, const TRegDecision& d, const TRegDatosIniciales& ini,
                                   const TMercadoEmpresa& mercado, const TReglasPeriodo& reglas) {
-    TCalculos calculos;
+    TCalculos calculos(ini.indemXEmpleado, ini.penalidad);
     TEmpresaCalculada res;
     res.reglas = reglas;
     TCifrasEmpresa& c = res.cifras;

@@ -3,7 +3,6 @@
 #include "reports/Reportes_UD.h"
 #include "reports/Utils.h"
 #include "store/ArchivoRegistros.h"
-#include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
@@ -71,9 +70,9 @@ bool soloDigitos(const std::string& texto) {
     return !texto.empty() && texto.find_first_not_of("0123456789") == std::string::npos;
 }
 
-std::vector<TFilaIndustria> leerCsv(const std::filesystem::path& ruta) {
+std::vector<TFilaIndustria> leerCsv(TSistemaArchivos& sa, const std::filesystem::path& ruta) {
     const auto danado = [&](const std::string& que) { return ErrorArchivoDanado(ruta, que); };
-    const auto lineas = dividirCsv(leerArchivoEntero(ruta));
+    const auto lineas = dividirCsv(leerArchivoEntero(sa, ruta));
     if (lineas.empty() || lineas.front().size() != 11) throw danado("falta la línea de títulos");
     std::vector<TFilaIndustria> filas;
     for (std::size_t n = 1; n < lineas.size(); ++n) {
@@ -113,8 +112,8 @@ std::vector<TFilaIndustria> leerCsv(const std::filesystem::path& ruta) {
 }
 
 template <class Registro>
-std::vector<Registro> registrosDe(const std::filesystem::path& ruta) {
-    auto registros = leerRegistros<Registro>(ruta);
+std::vector<Registro> registrosDe(TSistemaArchivos& sa, const std::filesystem::path& ruta) {
+    auto registros = leerRegistros<Registro>(sa, ruta);
     if (!registros) throw ErrorArchivo(ruta, "falta en la historia del período");
     return *registros;
 }
@@ -140,32 +139,33 @@ void archivarPeriodo(TTransaccion& transaccion, const TArchivoPeriodo& archivo,
     transaccion.escribir(carpeta + "/" + kIndustria, textoCsv(archivo.industria));
 }
 
-std::filesystem::path carpetaDePeriodo(int periodo) {
-    return rutaDatos("historial") / ("Periodo " + std::to_string(periodo));
+std::filesystem::path carpetaDePeriodo(const TCarpeta& juego, int periodo) {
+    return juego.ruta("historial") / ("Periodo " + std::to_string(periodo));
 }
 
-std::vector<int> periodosArchivados() {
+std::vector<int> periodosArchivados(const TCarpeta& juego) {
     std::vector<int> periodos;
-    TSistemaArchivos& sa = sistemaArchivos();
-    if (sa.tipo(rutaDatos("historial")) != TSistemaArchivos::Tipo::carpeta) return periodos;
+    TSistemaArchivos& sa = juego.sa();
+    if (sa.tipo(juego.ruta("historial")) != TSistemaArchivos::Tipo::carpeta) return periodos;
     for (int periodo = 0; periodo <= 10; ++periodo)
-        if (sa.tipo(carpetaDePeriodo(periodo) / kIndustria) == TSistemaArchivos::Tipo::archivo)
+        if (sa.tipo(carpetaDePeriodo(juego, periodo) / kIndustria) == TSistemaArchivos::Tipo::archivo)
             periodos.push_back(periodo);
     return periodos;
 }
 
-TArchivoPeriodo leerArchivoPeriodo(int periodo) {
-    const auto carpeta = carpetaDePeriodo(periodo);
+TArchivoPeriodo leerArchivoPeriodo(const TCarpeta& juego, int periodo) {
+    TSistemaArchivos& sa = juego.sa();
+    const auto carpeta = carpetaDePeriodo(juego, periodo);
     TArchivoPeriodo archivo;
     archivo.periodo = periodo;
-    const auto parametros = registrosDe<TRegDatosIniciales>(carpeta / "DATOS INICIALES.DAT");
+    const auto parametros = registrosDe<TRegDatosIniciales>(sa, carpeta / "DATOS INICIALES.DAT");
     if (parametros.size() != 1)
         throw ErrorArchivoDanado(carpeta / "DATOS INICIALES.DAT", "debe tener un solo registro");
     archivo.parametros = parametros.front();
-    archivo.resultados = registrosDe<TRegDatosAcum>(carpeta / "DATOS ACUMULADOS.DAT");
-    archivo.decisiones = registrosDe<TRegDecision>(carpeta / "DECISIONES.DAT");
-    archivo.empresas = registrosDe<TRegDatosAcum>(carpeta / "EMPRESAS.DAT");
-    archivo.industria = leerCsv(carpeta / kIndustria);
+    archivo.resultados = registrosDe<TRegDatosAcum>(sa, carpeta / "DATOS ACUMULADOS.DAT");
+    archivo.decisiones = registrosDe<TRegDecision>(sa, carpeta / "DECISIONES.DAT");
+    archivo.empresas = registrosDe<TRegDatosAcum>(sa, carpeta / "EMPRESAS.DAT");
+    archivo.industria = leerCsv(sa, carpeta / kIndustria);
     archivo.reporteIndustria = periodo == 0 ? "INDZONA" + std::to_string(archivo.parametros.nroZona) + "IGUALES.txt"
                                             : "INDZONA" + std::to_string(archivo.parametros.nroZona) + ".txt";
     if (archivo.decisiones.size() != archivo.industria.size())

@@ -8,6 +8,7 @@
 // per-company figures of the industry report ("INDUSTRIA.csv",
 // UTF-8). The copy is part of the run's transaction.
 
+#include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
 #include <cstdint>
@@ -49,16 +50,16 @@ struct TArchivoPeriodo {
 void archivarPeriodo(TTransaccion& transaccion, const TArchivoPeriodo& archivo,
                      const std::vector<std::filesystem::path>& reportes);
 
-/// "historial/Periodo <periodo>" in the data folder.
-std::filesystem::path carpetaDePeriodo(int periodo);
+/// "historial/Periodo <periodo>" in the game folder.
+std::filesystem::path carpetaDePeriodo(const TCarpeta& carpeta, int periodo);
 
 /// The periods whose record is filed, in order (a history of an older
 /// version, without the record, is left out).
-std::vector<int> periodosArchivados();
+std::vector<int> periodosArchivados(const TCarpeta& carpeta);
 
 /// The record of one filed period. A missing or damaged file of it raises
 /// ErrorArchivo (ErrorArchivoDanado), naming the file.
-TArchivoPeriodo leerArchivoPeriodo(int periodo);
+TArchivoPeriodo leerArchivoPeriodo(const TCarpeta& carpeta, int periodo);
 
 /// The ranks of companies 1..n by accumulated profit, as the industry
 /// report ranks them (bankrupt companies have none: 0).

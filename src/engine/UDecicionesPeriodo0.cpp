@@ -7,7 +7,6 @@
 #include "reports/Reportes_UD.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
-#include "store/Notificador.h"
 #include "store/SistemaArchivos.h"
 #include "store/ArchivoRegistros.h"
 #include "store/Texto.h"
@@ -28,19 +27,19 @@ TDecisionesPeriodo0 ejemploPeriodo0() {
     return d;
 }
 
-void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
+TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPeriodo0& d) {
     const TRegDecision comunes{d.precio,    d.nivelProduccion, d.capacitacion, d.marketing,    d.invYDes,
                                d.invPlanta, d.pedPrestamoA,    d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB};
     validarDecision(comunes, "");
 
-    TDatosjuego datos;
+    TDatosjuego datos(carpeta);
     const TRegDatosIniciales ini = datos.leerDatosDelJuego();
 
     // The reports, the results and the history appear together when the run
     // commits; a failure or a crash before that leaves the game as it was.
-    TTransaccion transaccion("La última corrida del período 0 se interrumpió; el juego quedó como antes de ella.",
+    TTransaccion transaccion(carpeta, "La última corrida del período 0 se interrumpió; el juego quedó como antes de ella.",
                              "La última corrida del período 0 se interrumpió y se completó.");
-    TReporte f;
+    TReporte f(carpeta);
     f.escribirEn(&transaccion);
     // One standard company that starts from nothing but the initial plant and capital.
     const TEmpresaCalculada calculo = calcularEmpresa(estadoInicial(ini), comunes, ini, {}, reglasPeriodo0());
@@ -104,7 +103,7 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
 
     std::vector<TRegDatosAcum> resultados;
     if (zonaActiva == 1 && n > 0) {
-        if (TDatosAcum().cantidadAcum() > 0) resultados = TDatosAcum().leerTodos();
+        if (TDatosAcum acumulados(carpeta); acumulados.cantidadAcum() > 0) resultados = acumulados.leerTodos();
         TRegDatosAcum r = registroResultados(calculo, cadena{});
         for (int i = 1; i <= n; ++i) {
             asignar(r.nombreEmpresa, nombres[i - 1]);
@@ -138,6 +137,5 @@ void ejecutarPeriodo0(const TDecisionesPeriodo0& d) {
     }
     archivarPeriodo(transaccion, archivo, reportes);
     transaccion.confirmar();
-    notificador().habilitarPeriodo(0, false);
-    notificador().habilitarPeriodo(1, true);
+    return {0, n, {}, ini.periodoActual};
 }

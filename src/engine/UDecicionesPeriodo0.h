@@ -4,6 +4,9 @@
 // period-0 company and industry reports are written and every company's
 // results record is created.
 
+#include "engine/USimular.h"
+#include "store/CarpetaDatos.h"
+
 #include <cstdint>
 #include <string>
 
@@ -26,8 +29,8 @@ struct TDecisionesPeriodo0 {
 /// The ready example of the period-0 screen (repayments 0, no bank names).
 TDecisionesPeriodo0 ejemploPeriodo0();
 
-/// Runs period 0 in the data folder. Checks the decisions first and throws
+/// Runs period 0 in the game folder. Checks the decisions first and throws
 /// ErrorDecision without writing anything when one is out of range; a file
-/// error raises ErrorArchivo. On success asks the notifier to disable
-/// "Período 0" and enable "Período 1", and files the reports in the history.
-void ejecutarPeriodo0(const TDecisionesPeriodo0& decisiones);
+/// error raises ErrorArchivo, leaving the game as it was. On success the
+/// reports are filed in the history too; it returns what the run did.
+TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPeriodo0& decisiones);

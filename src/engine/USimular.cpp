@@ -8,12 +8,10 @@
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
-#include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Decision_UD.h"
 #include "store/ErrorArchivo.h"
-#include "store/Notificador.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 #include "store/Transaccion.h"
@@ -36,7 +34,7 @@ struct TAcumuladorIndustria {
 // What the run reports to the window; held back until every file step has
 // succeeded, so that a run that is rolled back has shown nothing.
 struct TAvisos {
-    std::vector<std::string> quiebras;
+    std::vector<std::string> quiebras;  // company names
 };
 
 int32_t numero(const cad& texto) { return aEntero(texto); }
@@ -47,7 +45,8 @@ public:
     // of its companies and leaves any beyond them as they are.
     TCorrida(const TRegDatosIniciales& ini, std::vector<TRegDecision> decisiones, std::vector<TRegDatosAcum> acum,
              std::vector<TRegDatosAcum> resultados, TTransaccion& transaccion)
-        : ini_(ini), decisiones_(std::move(decisiones)), acum_(std::move(acum)), resultados_(std::move(resultados)) {
+        : ini_(ini), decisiones_(std::move(decisiones)), acum_(std::move(acum)), resultados_(std::move(resultados)),
+          calculos_(ini.indemXEmpleado, ini.penalidad) {
         reporte_.escribirEn(&transaccion);
         reporte_.usarEmpresas(&resultados_);
         reporte_.usarParametros(&ini_);
@@ -128,7 +127,7 @@ void TCorrida::simularEmpresa(int i) {
         f.ReporteQuiebraPenalidad(emp_, a, giroTotal);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, giroTotal));
         fila.aviso = textoDeRuta(reportes_.back().filename());
-        avisos_.quiebras.push_back("La empresa \"" + emp_.empresa + "\" ha quebrado.");
+        avisos_.quiebras.push_back(emp_.empresa);
     } else if (cifras.prestamoAdicA + cifras.prestamoAdicB > 0) {
         f.ReporteQuiebraPenalidad(emp_, a, 0);
         reportes_.push_back(rutaReporteQuiebraPenalidad(emp_, 0));
@@ -252,19 +251,19 @@ void TCorrida::ejecutar() {
 
 }  // namespace
 
-void simularPeriodo() {
-    const TRegDatosIniciales ini = TDatosjuego().leerDatosDelJuego();
+TResultadoCorrida simularPeriodo(const TCarpeta& carpeta) {
+    const TRegDatosIniciales ini = TDatosjuego(carpeta).leerDatosDelJuego();
 
     // Everything the run will use is read and checked before any file changes.
     const int n = ini.cantEquipos;
     std::vector<TRegDecision> decisiones;
     std::vector<TRegDatosAcum> resultados;
-    if (n > 0) resultados = TDatosAcum().leerTodos();
+    if (n > 0) resultados = TDatosAcum(carpeta).leerTodos();
     if (static_cast<int>(resultados.size()) < n)
-        throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
+        throw ErrorArchivo(carpeta.ruta("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
     // Records of an older, larger game are never read.
     std::vector<TRegDatosAcum> acumulados(resultados.begin(), resultados.begin() + n);
-    if (n > 0) decisiones = TDecision().leerDecisiones(static_cast<uint8_t>(n));
+    if (n > 0) decisiones = TDecision(carpeta).leerDecisiones(static_cast<uint8_t>(n));
     for (int i = 1; i <= n; ++i) validarDecision(decisiones[i - 1], aTexto(acumulados[i - 1].nombreEmpresa));
     const int periodo = ini.periodoActual;
     const std::string nombrePeriodo = "período " + std::to_string(periodo);
@@ -272,15 +271,15 @@ void simularPeriodo() {
     // Everything the run produces is staged and appears at once when it
     // commits; a failure or a crash before that leaves the game as it was.
     TTransaccion transaccion(
-        "La última simulación se interrumpió; el juego quedó como antes del " + nombrePeriodo + ".",
+        carpeta, "La última simulación se interrumpió; el juego quedó como antes del " + nombrePeriodo + ".",
         "La última simulación se interrumpió y se completó: el " + nombrePeriodo + " quedó simulado.");
     // The checkpoint: the three game files as they are now. It replaces the
     // previous one only when this run commits.
     for (const auto& [juego, respaldo] : kRespaldos) {
-        const auto ruta = rutaDatos(juego);
-        transaccion.escribir(respaldo, sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno
+        const auto ruta = carpeta.ruta(juego);
+        transaccion.escribir(respaldo, carpeta.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno
                                            ? std::string()
-                                           : leerArchivoEntero(ruta));
+                                           : leerArchivoEntero(carpeta.sa(), ruta));
     }
     TArchivoPeriodo archivo;
     archivo.periodo = periodo;
@@ -297,11 +296,5 @@ void simularPeriodo() {
     archivo.empresas = corrida.empresasDelPeriodo();
     archivarPeriodo(transaccion, archivo, corrida.reportes());
     transaccion.confirmar();
-
-    for (const auto& mensaje : corrida.avisos().quiebras) notificador().informacion(mensaje);
-    for (int p = 1; p <= 10; ++p) notificador().habilitarPeriodo(p, false);
-    const int nuevo = corrida.periodoNuevo();
-    if (nuevo >= 1 && nuevo <= 10) notificador().habilitarPeriodo(nuevo, true);
-    notificador().cambiarPeriodoActual(nuevo);
-    notificador().abrirCarpeta(carpetaDatos());
+    return {periodo, n, corrida.avisos().quiebras, corrida.periodoNuevo()};
 }

@@ -1,16 +1,28 @@
 #pragma once
 // The period run: turns the stored decisions of every company into the
 // period's results, reports and notices, removes the bankrupt companies and
-// opens the next period.
+// opens the next period. It only computes and stores: what the game master
+// is told, and what the window enables, the game core decides from what it
+// returns.
 
-/// Runs the period named by the stored parameters, in the data folder.
+#include "store/CarpetaDatos.h"
+
+#include <string>
+#include <vector>
+
+/// What a run did.
+struct TResultadoCorrida {
+    int periodo = 0;                    ///< the period run
+    int empresas = 0;                   ///< companies run
+    std::vector<std::string> quiebras;  ///< the companies that went bankrupt (Windows-1252), in order
+    int periodoNuevo = 0;               ///< the period whose decisions are entered next
+};
+
+/// Runs the period named by the stored parameters, in the game folder, with
+/// the severance and the penalty stored there.
 ///
 /// Before anything changes it checks every decision (ErrorDecision, nothing
-/// written). It then takes the checkpoint and runs; if a file operation fails
-/// after that, it puts the three game files back from the checkpoint and
-/// rethrows the ErrorArchivo, so the game is exactly as before the run.
-/// Through the notifier it shows each bankruptcy message, disables
-/// "Período 1".."Período 10", enables the new period (1..10), hands the new
-/// period over and asks to open the data folder. On success the run's
-/// reports and the results file are copied to "historial/Periodo N".
-void simularPeriodo();
+/// written). Everything it produces (reports, results, the checkpoint, the
+/// history's "historial/Periodo N") is one transaction: a failure leaves
+/// the game exactly as before the run.
+TResultadoCorrida simularPeriodo(const TCarpeta& carpeta);

@@ -49,17 +49,17 @@ std::string nombreMedida(TMedida medida) { return descripciones[static_cast<std:
 
 std::string archivoMedida(TMedida medida) { return descripciones[static_cast<std::size_t>(medida)].archivo; }
 
-TEvolucion evolucion(int hasta) {
+TEvolucion evolucion(TJuego& juego, int hasta) {
     TEvolucion e;
     // The reader lists only the periods the game has run (none undone).
-    for (int periodo : periodosDelHistorial())
+    for (int periodo : juego.periodosDelHistorial())
         if (hasta < 0 || periodo <= hasta) e.periodos.push_back(periodo);
 
     // The series of the companies still in the game after the last period
     // read, in company order.
     std::vector<std::size_t> activas;
     for (int periodo : e.periodos) {
-        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        const TArchivoPeriodo archivo = juego.periodoDelHistorial(periodo);
         const std::size_t n = archivo.industria.size();
         std::vector<std::size_t> cuales(n, SIZE_MAX);
         bool enOrden = activas.size() == n;

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class TJuego;
+
 enum class TMedida {
     utilidadAcumulada,
     utilidadPeriodo,
@@ -53,7 +55,7 @@ struct TEvolucion {
 /// The season from the first period filed up to hasta (every period of the
 /// current game when negative). Periods undone by a step back are left out.
 /// ErrorArchivo when a period's record is damaged.
-TEvolucion evolucion(int hasta = -1);
+TEvolucion evolucion(TJuego& juego, int hasta = -1);
 
 /// One line of the standings for the projector.
 struct TFilaClase {

@@ -9,11 +9,9 @@
 #include "store/DatosAcum_UD.h"
 #include "store/Decision_UD.h"
 #include "store/ModificarDatos.h"
-#include "store/Notificador.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 #include "store/Transaccion.h"
-#include "store/ValoresGlobales.h"
 
 #include <algorithm>
 #include <chrono>
@@ -29,37 +27,49 @@ constexpr const char* kNombres = "NOMBRES.DAT";
 constexpr const char* kResultados = "DATOS ACUMULADOS.DAT";
 constexpr const char* kDecisiones = "DECISIONES.DAT";
 
+std::uint64_t fnv(std::uint64_t h, const std::string& bytes) {
+    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
+std::string contenidoSiExiste(const TCarpeta& carpeta, const char* nombre) {
+    const auto ruta = carpeta.ruta(nombre);
+    return carpeta.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno ? std::string() : leerArchivoEntero(carpeta.sa(), ruta);
+}
+
+}  // namespace
+
 /// The folder lock, held while one operation runs. A writer is refused at
 /// once when another program holds the lock; a reader waits a moment, as a
 /// run takes a fraction of a second.
-class TBloqueo {
+class TJuego::TBloqueo {
 public:
     // A folder without a game gets no lock file unless a game is being set
     // up in it: a refusal there leaves the folder exactly as it was.
-    explicit TBloqueo(bool exclusivo, bool crearJuego = false) {
-        TSistemaArchivos& sa = sistemaArchivos();
+    explicit TBloqueo(const TJuego& juego, bool exclusivo, bool crearJuego = false) : carpeta_(juego.carpeta_) {
+        TSistemaArchivos& sa = carpeta_.sa();
         using Tipo = TSistemaArchivos::Tipo;
-        if (!crearJuego && sa.tipo(rutaDatos(kBloqueo)) == Tipo::ninguno &&
-            sa.tipo(rutaDatos(kParametros)) == Tipo::ninguno && !hayTransaccionPendiente())
+        if (!crearJuego && sa.tipo(carpeta_.ruta(kBloqueo)) == Tipo::ninguno &&
+            sa.tipo(carpeta_.ruta(kParametros)) == Tipo::ninguno && !hayTransaccionPendiente(carpeta_))
             return;
         for (int intento = 0;; ++intento) {
-            descriptor_ = sa.bloquear(rutaDatos(kBloqueo), exclusivo);
+            descriptor_ = sa.bloquear(carpeta_.ruta(kBloqueo), exclusivo);
             if (descriptor_ >= 0) break;
-            if (exclusivo || intento >= 40) throw ErrorJuego("El juego está en uso por otro programa.");
+            if (exclusivo || intento >= 40) throw ErrorJuegoEnUso();
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         }
         // An interrupted change is finished or undone before anything is
         // read; that needs the folder to itself. A constructor that throws
         // has no destructor run, so the lock is released here then.
         try {
-            if (hayTransaccionPendiente()) {
+            if (hayTransaccionPendiente(carpeta_)) {
                 if (!exclusivo) {
                     soltar();
-                    descriptor_ = sa.bloquear(rutaDatos(kBloqueo), true);
-                    if (descriptor_ < 0) throw ErrorJuego("El juego está en uso por otro programa.");
+                    descriptor_ = sa.bloquear(carpeta_.ruta(kBloqueo), true);
+                    if (descriptor_ < 0) throw ErrorJuegoEnUso();
                 }
-                const std::string mensaje = recuperarTransaccion();
-                if (!mensaje.empty()) notificador().advertencia("Atención", cp1252Seguro(mensaje));
+                const std::string mensaje = recuperarTransaccion(carpeta_);
+                if (!mensaje.empty()) juego.notificador().advertencia("Atención", cp1252Seguro(mensaje));
             }
         } catch (...) {
             soltar();
@@ -76,45 +86,43 @@ private:
         descriptor_ = -1;
         if (descriptor < 0) return;
         try {
-            sistemaArchivos().cerrar(descriptor);
+            carpeta_.sa().cerrar(descriptor);
         } catch (...) {
             // Closing releases the lock whatever close reports.
         }
     }
     static std::string cp1252Seguro(const std::string& utf8) { return utf8ACp1252(utf8).value_or(utf8); }
+    const TCarpeta& carpeta_;
     int descriptor_ = -1;
 };
 
-std::uint64_t fnv(std::uint64_t h, const std::string& bytes) {
-    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
-    return h;
-}
+TJuego::TJuego(std::filesystem::path carpeta, TSistemaArchivos& sistema) : carpeta_(std::move(carpeta), sistema) {}
 
-std::string contenidoSiExiste(const char* nombre) {
-    const auto ruta = rutaDatos(nombre);
-    return sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno ? std::string() : leerArchivoEntero(ruta);
+void TJuego::tomarValores(const TRegDatosIniciales& datos) {
+    indemnizacionPorEmpleado_ = datos.indemXEmpleado;
+    valorPenalidad_ = datos.penalidad;
 }
 
 // Reads the state without locking; the callers hold the lock.
-TEstadoJuego estadoSinBloqueo() {
+TEstadoJuego TJuego::estadoSinBloqueo() const {
     TEstadoJuego estado;
-    TDatosjuego().leerDatosIniciales(estado.datos);
+    TDatosjuego(carpeta_).leerDatosIniciales(estado.datos);
     const TRegDatosIniciales& d = estado.datos;
     estado.hayJuego = d.periodoActual >= 1;
-    const std::string nombres = contenidoSiExiste(kNombres);
-    const std::string resultados = contenidoSiExiste(kResultados);
-    estado.empresasConResultados = TDatosAcum().cantidadAcum();
-    const auto decisiones = leerRegistros<TRegDecision>(rutaDatos(kDecisiones));
+    const std::string nombres = contenidoSiExiste(carpeta_, kNombres);
+    const std::string resultados = contenidoSiExiste(carpeta_, kResultados);
+    estado.empresasConResultados = TDatosAcum(carpeta_).cantidadAcum();
+    const auto decisiones = leerRegistros<TRegDecision>(carpeta_.sa(), carpeta_.ruta(kDecisiones));
     estado.decisionesGuardadas = decisiones ? static_cast<int>(decisiones->size()) : 0;
-    if (sistemaArchivos().tipo(rutaDatos(kParametros)) != TSistemaArchivos::Tipo::ninguno) {
+    if (carpeta_.sa().tipo(carpeta_.ruta(kParametros)) != TSistemaArchivos::Tipo::ninguno) {
         // Counters no game can reach.
         if (d.periodoActual < 1 || d.periodoActual > 11 ||
             d.cantEquipos != d.cantEquiposZona1 + d.cantEquiposZona2 + d.cantEquiposZona3)
-            throw ErrorArchivoDanado(rutaDatos(kParametros), "sus contadores son imposibles");
+            throw ErrorArchivoDanado(carpeta_.ruta(kParametros), "sus contadores son imposibles");
         if (nombres.size() % sizeof(TRegNombre) != 0)
-            throw ErrorArchivoDanado(rutaDatos(kNombres), "no tiene registros enteros");
+            throw ErrorArchivoDanado(carpeta_.ruta(kNombres), "no tiene registros enteros");
         if (estado.empresasConResultados > 0 && estado.empresasConResultados < d.cantEquipos)
-            throw ErrorArchivoDanado(rutaDatos(kResultados), "faltan los resultados de algunas empresas");
+            throw ErrorArchivoDanado(carpeta_.ruta(kResultados), "faltan los resultados de algunas empresas");
     }
     TMarca& m = estado.marca;
     if (!estado.hayJuego) m.fase = TFase::sinJuego;
@@ -127,12 +135,12 @@ TEstadoJuego estadoSinBloqueo() {
     return estado;
 }
 
-void exigirJuego(const TEstadoJuego& estado) {
+void TJuego::exigirJuego(const TEstadoJuego& estado) const {
     if (!estado.hayJuego)
-        throw ErrorJuego("No hay un juego en «" + textoDeRuta(carpetaDatos()) + "». Empiece uno con «Nuevo».");
+        throw ErrorJuego("No hay un juego en «" + textoDeRuta(carpeta_.ruta()) + "». Empiece uno con «Nuevo».");
 }
 
-void exigirPeriodoAbierto(const TEstadoJuego& estado) {
+void TJuego::exigirPeriodoAbierto(const TEstadoJuego& estado) const {
     exigirJuego(estado);
     if (estado.terminado()) throw ErrorJuego("El juego terminó: ya se simularon los diez períodos.");
     if (!estado.periodo0Corrido())
@@ -141,8 +149,10 @@ void exigirPeriodoAbierto(const TEstadoJuego& estado) {
                          std::to_string(estado.datos.cantEquipos) + " empresas.");
 }
 
+namespace {
+
 void exigirMarca(const TEstadoJuego& estado, const TMarca* marca) {
-    if (marca && !(*marca == estado.marca)) throw ErrorJuego(mensajeJuegoCambiado(estado));
+    if (marca && !(*marca == estado.marca)) throw ErrorJuegoCambiado(mensajeJuegoCambiado(estado));
 }
 
 }  // namespace
@@ -158,26 +168,24 @@ std::string mensajeJuegoCambiado(const TEstadoJuego& ahora) {
     return "El juego cambió: " + que + ". Cierre esta pantalla y vuelva a abrirla.";
 }
 
-TEstadoJuego leerEstado() {
-    TBloqueo bloqueo(false);
+TEstadoJuego TJuego::leerEstado() {
+    TBloqueo bloqueo(*this, false);
     return estadoSinBloqueo();
 }
 
-TEstadoJuego reanudar() {
-    TBloqueo bloqueo(false);
+TEstadoJuego TJuego::reanudar() {
+    TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
     if (!estado.hayJuego) throw ErrorJuego("No hay un juego guardado en esta carpeta.");
-    IndemnizacionPorEmpleado = estado.datos.indemXEmpleado;
-    ValorPenalidad = estado.datos.penalidad;
+    tomarValores(estado.datos);
     return estado;
 }
 
-namespace {
 
 // The names file with these names over its first records; names of an older,
 // larger game beyond them stay, unread.
-std::string nombresNuevos(const std::vector<std::string>& equipos) {
-    auto nombres = leerRegistros<TRegNombre>(rutaDatos(kNombres)).value_or(std::vector<TRegNombre>{});
+std::string TJuego::nombresNuevos(const std::vector<std::string>& equipos) const {
+    auto nombres = leerRegistros<TRegNombre>(carpeta_.sa(), carpeta_.ruta(kNombres)).value_or(std::vector<TRegNombre>{});
     if (nombres.size() < equipos.size()) nombres.resize(equipos.size());
     for (std::size_t i = 0; i < equipos.size(); ++i) {
         nombres[i] = TRegNombre{};
@@ -185,6 +193,8 @@ std::string nombresNuevos(const std::vector<std::string>& equipos) {
     }
     return bytesDeRegistros(nombres);
 }
+
+namespace {
 
 // 1 to 255 teams, each with a name of its own for its reports.
 void comprobarEquipos(const std::vector<std::string>& equipos) {
@@ -199,27 +209,25 @@ void comprobarEquipos(const std::vector<std::string>& equipos) {
 
 }  // namespace
 
-void guardarNombresEquipos(const std::vector<std::string>& equipos) {
+void TJuego::guardarNombresEquipos(const std::vector<std::string>& equipos) {
     comprobarEquipos(equipos);
-    TBloqueo bloqueo(true, true);
-    reemplazarArchivo(rutaDatos(kNombres), nombresNuevos(equipos));
+    TBloqueo bloqueo(*this, true, true);
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kNombres), nombresNuevos(equipos));
 }
 
-void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
+void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
     comprobarEquipos(equipos);
-    // As on the initial data screen, the program-wide values follow their
-    // boxes as they are converted.
     const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
 
-    TBloqueo bloqueo(true, true);
+    TBloqueo bloqueo(*this, true, true);
     const std::string nombres = nombresNuevos(equipos);
-    TTransaccion transaccion("El armado del juego nuevo se interrumpió; el juego anterior quedó como estaba.",
+    TTransaccion transaccion(carpeta_, "El armado del juego nuevo se interrumpió; el juego anterior quedó como estaba.",
                              "El armado del juego nuevo se interrumpió y se completó.");
     // The old game's history is kept, aside, so that nothing of it is shown
     // as the new game's; its results, decisions and checkpoint go.
-    if (sistemaArchivos().tipo(rutaDatos("historial")) != TSistemaArchivos::Tipo::ninguno) {
+    if (carpeta_.sa().tipo(carpeta_.ruta("historial")) != TSistemaArchivos::Tipo::ninguno) {
         int n = 1;
-        while (sistemaArchivos().tipo(rutaDatos("historial anterior " + std::to_string(n))) !=
+        while (carpeta_.sa().tipo(carpeta_.ruta("historial anterior " + std::to_string(n))) !=
                TSistemaArchivos::Tipo::ninguno)
             ++n;
         transaccion.apartarCarpeta("historial", "historial anterior " + std::to_string(n));
@@ -230,10 +238,11 @@ void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosInici
     transaccion.escribir(kNombres, nombres);
     transaccion.escribir(kParametros, bytesDeRegistros(std::vector<TRegDatosIniciales>{datos}));
     transaccion.confirmar();
+    tomarValores(datos);
 }
 
-void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
-    TBloqueo bloqueo(true);
+void TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirJuego(estado);
     exigirMarca(estado, marca);
@@ -242,40 +251,40 @@ void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
                          std::to_string(estado.datos.periodoActual) + ". Para empezar de nuevo use «Nuevo».");
     if (estado.terminado()) throw ErrorJuego("El juego terminó: ya se simularon los diez períodos.");
     // Period 0 creates every company from its stored name.
-    if (TDatosjuego().leerNombres().size() < estado.datos.cantEquiposZona1)
-        throw ErrorArchivoDanado(rutaDatos(kNombres), "tiene menos equipos que los del juego");
+    if (TDatosjuego(carpeta_).leerNombres().size() < estado.datos.cantEquiposZona1)
+        throw ErrorArchivoDanado(carpeta_.ruta(kNombres), "tiene menos equipos que los del juego");
     decisiones.nombreBancoA = aTexto(estado.datos.nombreBancoA);
     decisiones.nombreBancoB = aTexto(estado.datos.nombreBancoB);
     // Nobody repays anything in period 0.
     decisiones.devPrestamoA = 0;
     decisiones.devPrestamoB = 0;
-    ejecutarPeriodo0(decisiones);
+    ejecutarPeriodo0(carpeta_, decisiones);
 }
 
-void comprobarPeriodoAbierto() {
+void TJuego::comprobarPeriodoAbierto() {
     const TEstadoJuego estado = leerEstado();
     exigirPeriodoAbierto(estado);
     if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
 }
 
-std::vector<std::string> empresasActivas() {
-    TBloqueo bloqueo(false);
+std::vector<std::string> TJuego::empresasActivas() {
+    TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
     std::vector<std::string> nombres;
     if (estado.empresasConResultados == 0) return nombres;
-    const std::vector<TRegDatosAcum> registros = TDatosAcum().leerTodos();
+    const std::vector<TRegDatosAcum> registros = TDatosAcum(carpeta_).leerTodos();
     for (std::size_t i = 0; i < registros.size() && i < estado.datos.cantEquipos; ++i)
         nombres.push_back(aTexto(registros[i].nombreEmpresa));
     return nombres;
 }
 
-std::vector<TRegDecision> decisionesGuardadas() {
-    TBloqueo bloqueo(false);
-    return leerRegistros<TRegDecision>(rutaDatos(kDecisiones)).value_or(std::vector<TRegDecision>{});
+std::vector<TRegDecision> TJuego::decisionesGuardadas() {
+    TBloqueo bloqueo(*this, false);
+    return leerRegistros<TRegDecision>(carpeta_.sa(), carpeta_.ruta(kDecisiones)).value_or(std::vector<TRegDecision>{});
 }
 
-void guardarDecisiones(const std::vector<TRegDecision>& decisiones, const TMarca* marca) {
-    TBloqueo bloqueo(true);
+void TJuego::guardarDecisiones(const std::vector<TRegDecision>& decisiones, const TMarca* marca) {
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirMarca(estado, marca);
     exigirPeriodoAbierto(estado);
@@ -283,11 +292,11 @@ void guardarDecisiones(const std::vector<TRegDecision>& decisiones, const TMarca
     if (decisiones.size() != estado.datos.cantEquipos)
         throw ErrorJuego("Hay " + std::to_string(decisiones.size()) + " decisiones y " +
                          std::to_string(estado.datos.cantEquipos) + " empresas activas.");
-    TDecision().guardarDecisiones(decisiones);
+    TDecision(carpeta_).guardarDecisiones(decisiones);
 }
 
-int simular(const TMarca* marca) {
-    TBloqueo bloqueo(true);
+TResultadoCorrida TJuego::simular(const TMarca* marca) {
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirMarca(estado, marca);
     exigirPeriodoAbierto(estado);
@@ -295,39 +304,43 @@ int simular(const TMarca* marca) {
         throw ErrorJuego("Faltan decisiones del período " + std::to_string(estado.datos.periodoActual) + ": hay " +
                          std::to_string(estado.decisionesGuardadas) + " de " +
                          std::to_string(estado.datos.cantEquipos) + " empresas.");
-    simularPeriodo();
-    return estado.datos.periodoActual;
+    const TResultadoCorrida corrida = simularPeriodo(carpeta_);
+    tomarValores(estado.datos);
+    for (const std::string& empresa : corrida.quiebras)
+        notificador_->informacion("La empresa \"" + empresa + "\" ha quebrado.");
+    notificador_->abrirCarpeta(carpeta_.ruta());
+    return corrida;
 }
 
-int volver() {
-    TBloqueo bloqueo(true);
+int TJuego::volver() {
+    TBloqueo bloqueo(*this, true);
     estadoSinBloqueo();  // a damaged game is not stepped back into
-    if (!restaurarRespaldo()) throw ErrorJuego("No hay un período para deshacer.");
+    if (!restaurarRespaldo(carpeta_)) throw ErrorJuego("No hay un período para deshacer.");
     return estadoSinBloqueo().datos.periodoActual;
 }
 
-void modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca) {
-    TBloqueo bloqueo(true);
+void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca) {
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirMarca(estado, marca);
     exigirJuego(estado);
-    guardarModificaciones(textos);
+    tomarValores(guardarModificaciones(carpeta_, textos));
 }
 
-std::vector<TFilaPosicion> posiciones() {
-    TBloqueo bloqueo(false);
+std::vector<TFilaPosicion> TJuego::posiciones() {
+    TBloqueo bloqueo(*this, false);
     estadoSinBloqueo();
-    return posicionesZona();
+    return posicionesZona(carpeta_);
 }
 
-TRegDatosIniciales parametros() {
-    TBloqueo bloqueo(false);
+TRegDatosIniciales TJuego::parametros() {
+    TBloqueo bloqueo(*this, false);
     return estadoSinBloqueo().datos;
 }
 
-void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
-    TBloqueo bloqueo(true, true);
-    TDatosjuego datos;
+void TJuego::guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
+    TBloqueo bloqueo(*this, true, true);
+    TDatosjuego datos(carpeta_);
     TRegDatosIniciales registro{};
     datos.leerDatosIniciales(registro);
     registro.columnaPrecios = columnaPrecios;
@@ -335,69 +348,70 @@ void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
     datos.guardarDatosIniciales(registro);
 }
 
-namespace {
 
 // The last period the game has run, -1 before period 0. A period undone by a
 // step back stays filed until it runs again, but its figures are no longer
 // the game's: nobody may read them as if they were.
-int ultimoPeriodoCorrido() {
+int TJuego::ultimoPeriodoCorrido() const {
     const TEstadoJuego estado = estadoSinBloqueo();
     return estado.periodo0Corrido() ? std::min(estado.datos.periodoActual - 1, 10) : -1;
 }
 
-void exigirPeriodoCorrido(int periodo) {
+
+void TJuego::exigirPeriodoCorrido(int periodo) const {
     if (periodo < 0 || periodo > ultimoPeriodoCorrido())
         throw ErrorJuego("El período " + std::to_string(periodo) + " no se ha simulado.");
 }
 
-}  // namespace
 
-std::vector<int> periodosDelHistorial() {
-    TBloqueo bloqueo(false);
+std::vector<int> TJuego::periodosDelHistorial() {
+    TBloqueo bloqueo(*this, false);
     const int ultimo = ultimoPeriodoCorrido();
-    std::vector<int> periodos = periodosArchivados();
+    std::vector<int> periodos = periodosArchivados(carpeta_);
     std::erase_if(periodos, [ultimo](int p) { return p > ultimo; });
     return periodos;
 }
 
-TArchivoPeriodo periodoDelHistorial(int periodo) {
-    TBloqueo bloqueo(false);
+TArchivoPeriodo TJuego::periodoDelHistorial(int periodo) {
+    TBloqueo bloqueo(*this, false);
     exigirPeriodoCorrido(periodo);
-    return leerArchivoPeriodo(periodo);
+    return leerArchivoPeriodo(carpeta_, periodo);
 }
 
-std::string reporteDelHistorial(int periodo, const std::string& nombre) {
+std::string TJuego::reporteDelHistorial(int periodo, const std::string& nombre) {
     // Only a plain name of the period's own folder: never a path out of it.
     if (nombre.empty() || nombre.find_first_of("/\\") != std::string::npos || nombre == "." || nombre == "..")
-        throw ErrorArchivo(carpetaDePeriodo(periodo) / nombre, "no es un informe del período");
-    TBloqueo bloqueo(false);
+        throw ErrorArchivo(carpetaDePeriodo(carpeta_, periodo) / nombre, "no es un informe del período");
+    TBloqueo bloqueo(*this, false);
     exigirPeriodoCorrido(periodo);
-    return leerArchivoEntero(carpetaDePeriodo(periodo) / nombre);
+    return leerArchivoEntero(carpeta_.sa(), carpetaDePeriodo(carpeta_, periodo) / nombre);
 }
 
-namespace {
 
 // The teams of the game as the portal knows them: the active companies, or
 // before period 0 the teams set up. The callers hold the lock.
-std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) {
+std::vector<std::string> TJuego::equiposDelJuego(const TEstadoJuego& estado) const {
     std::vector<std::string> nombres;
     if (estado.empresasConResultados > 0) {
-        const std::vector<TRegDatosAcum> registros = TDatosAcum().leerTodos();
+        const std::vector<TRegDatosAcum> registros = TDatosAcum(carpeta_).leerTodos();
         for (std::size_t i = 0; i < registros.size() && i < estado.datos.cantEquipos; ++i)
             nombres.push_back(aTexto(registros[i].nombreEmpresa));
     } else {
-        const auto equipos = TDatosjuego().leerNombres();
+        const auto equipos = TDatosjuego(carpeta_).leerNombres();
         for (std::size_t i = 0; i < equipos.size() && i < estado.datos.cantEquipos; ++i)
             nombres.push_back(equipos[i]);
     }
     return nombres;
 }
 
-std::optional<TArchivoCodigos> codigosSinBloqueo() {
-    const auto ruta = rutaDatos(kArchivoCodigos);
-    if (sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
-    return leerTextoCodigos(leerArchivoEntero(ruta), ruta);
+
+std::optional<TArchivoCodigos> TJuego::codigosSinBloqueo() const {
+    const auto ruta = carpeta_.ruta(kArchivoCodigos);
+    if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    return leerTextoCodigos(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
 }
+
+namespace {
 
 const TCodigoEquipo* codigoDe(const TArchivoCodigos& archivo, const std::string& empresa) {
     for (const TCodigoEquipo& e : archivo.equipos)
@@ -412,23 +426,29 @@ std::vector<TCodigoEquipo> codigosDe(const TArchivoCodigos& archivo, const std::
     return codigos;
 }
 
-void guardarCodigos(const TArchivoCodigos& archivo) { reemplazarArchivo(rutaDatos(kArchivoCodigos), textoCodigos(archivo)); }
+}  // namespace
 
-std::filesystem::path rutaEnvio(const std::string& empresa) {
-    return rutaDatos(kCarpetaEnvios) / nombreArchivoEnvio(empresa);
+void TJuego::guardarCodigos(const TArchivoCodigos& archivo) { reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoCodigos), textoCodigos(archivo)); }
+
+
+std::filesystem::path TJuego::rutaEnvio(const std::string& empresa) const {
+    return carpeta_.ruta(kCarpetaEnvios) / nombreArchivoEnvio(empresa);
 }
 
+
 // A team's submission for the game as it stands now, if it has one.
-std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,
-                                            const std::string& empresa) {
+std::optional<TRegDecision> TJuego::envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,
+                                            const std::string& empresa) const {
     const auto ruta = rutaEnvio(empresa);
-    if (sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
-    const TEnvio envio = leerTextoEnvio(leerArchivoEntero(ruta), ruta);
+    if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    const TEnvio envio = leerTextoEnvio(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
     if (envio.juego != codigos.juego || envio.periodo != estado.datos.periodoActual ||
         envio.huella != estado.marca.huella || envio.empresa != empresa)
         return std::nullopt;
     return envio.decision;
 }
+
+namespace {
 
 bool periodoAbierto(const TEstadoJuego& estado) {
     return estado.marca.fase == TFase::abierto && estado.datos.cantEquipos > 0;
@@ -436,9 +456,9 @@ bool periodoAbierto(const TEstadoJuego& estado) {
 
 }  // namespace
 
-std::vector<TCodigoEquipo> codigosDeAcceso() {
+std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
     {
-        TBloqueo bloqueo(false);
+        TBloqueo bloqueo(*this, false);
         const TEstadoJuego estado = estadoSinBloqueo();
         exigirJuego(estado);
         const auto equipos = equiposDelJuego(estado);
@@ -448,7 +468,7 @@ std::vector<TCodigoEquipo> codigosDeAcceso() {
         }
     }
     // Some team has no code yet: written under the exclusive lock, looking again.
-    TBloqueo bloqueo(true);
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirJuego(estado);
     const auto equipos = equiposDelJuego(estado);
@@ -459,16 +479,16 @@ std::vector<TCodigoEquipo> codigosDeAcceso() {
     return codigosDe(archivo, equipos);
 }
 
-std::vector<TCodigoEquipo> codigosGuardados() {
-    TBloqueo bloqueo(false);
+std::vector<TCodigoEquipo> TJuego::codigosGuardados() {
+    TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
     if (!estado.hayJuego) return {};
     const auto archivo = codigosSinBloqueo();
     return archivo ? codigosDe(*archivo, equiposDelJuego(estado)) : std::vector<TCodigoEquipo>{};
 }
 
-std::string renovarCodigo(const std::string& empresa) {
-    TBloqueo bloqueo(true);
+std::string TJuego::renovarCodigo(const std::string& empresa) {
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirJuego(estado);
     const auto equipos = equiposDelJuego(estado);
@@ -489,8 +509,8 @@ std::string renovarCodigo(const std::string& empresa) {
     return nuevo;
 }
 
-std::optional<std::string> equipoDelCodigo(const std::string& tecleado) {
-    TBloqueo bloqueo(false);
+std::optional<std::string> TJuego::equipoDelCodigo(const std::string& tecleado) {
+    TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
     if (!estado.hayJuego) return std::nullopt;
     const auto archivo = codigosSinBloqueo();
@@ -508,16 +528,16 @@ std::optional<std::string> equipoDelCodigo(const std::string& tecleado) {
     return hallado->empresa;
 }
 
-void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision) {
+void TJuego::guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision) {
     const TRespuestaEnvio respuesta = guardarEnvios({{std::string(), empresa, periodo, decision}}).front();
     if (respuesta.resultado == TResultadoEnvio::fueraDeRango) throw ErrorDecision(respuesta.mensaje);
     if (respuesta.resultado != TResultadoEnvio::guardado) throw ErrorJuego(respuesta.mensaje);
 }
 
-std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios) {
+std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecibido>& envios) {
     std::vector<TRespuestaEnvio> respuestas(envios.size());
     if (envios.empty()) return respuestas;
-    TBloqueo bloqueo(true);
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirPeriodoAbierto(estado);
     if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
@@ -553,11 +573,11 @@ std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& en
     // Every file is written whole beside its place, all reach the disk with
     // one flush, and only then take their places: a crash leaves each team
     // its old submission or its new one.
-    TSistemaArchivos& sa = sistemaArchivos();
-    const auto carpeta = rutaDatos(kCarpetaEnvios);
+    TSistemaArchivos& sa = carpeta_.sa();
+    const auto carpeta = carpeta_.ruta(kCarpetaEnvios);
     if (sa.tipo(carpeta) == TSistemaArchivos::Tipo::ninguno) {
         sa.crearCarpeta(carpeta);
-        sa.sincronizarCarpeta(carpetaDatos());
+        sa.sincronizarCarpeta(carpeta_.ruta());
     }
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> cambios;
     try {
@@ -568,7 +588,7 @@ std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& en
             const auto tipo = sa.tipo(temporal);
             if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) sa.eliminar(temporal);
             cambios.emplace_back(temporal, ruta);
-            escribirArchivoNuevo(temporal, textoEnvio({codigos->juego, actual, estado.marca.huella, empresa,
+            escribirArchivoNuevo(carpeta_.sa(), temporal, textoEnvio({codigos->juego, actual, estado.marca.huella, empresa,
                                                        envios[i].decision}),
                                  false);
         }
@@ -584,8 +604,8 @@ std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& en
     return respuestas;
 }
 
-std::optional<TRegDecision> envioDelEquipo(const std::string& empresa) {
-    TBloqueo bloqueo(false);
+std::optional<TRegDecision> TJuego::envioDelEquipo(const std::string& empresa) {
+    TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
     if (!periodoAbierto(estado)) return std::nullopt;
     const auto codigos = codigosSinBloqueo();
@@ -593,8 +613,8 @@ std::optional<TRegDecision> envioDelEquipo(const std::string& empresa) {
     return envioSinBloqueo(estado, *codigos, empresa);
 }
 
-std::vector<std::optional<TRegDecision>> enviosDelPeriodo() {
-    TBloqueo bloqueo(false);
+std::vector<std::optional<TRegDecision>> TJuego::enviosDelPeriodo() {
+    TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
     std::vector<std::optional<TRegDecision>> envios;
     if (!periodoAbierto(estado)) return envios;
@@ -604,8 +624,8 @@ std::vector<std::optional<TRegDecision>> enviosDelPeriodo() {
     return envios;
 }
 
-int guardarDecisionesDelPortal(const TMarca* marca) {
-    TBloqueo bloqueo(true);
+int TJuego::guardarDecisionesDelPortal(const TMarca* marca) {
+    TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirMarca(estado, marca);
     exigirPeriodoAbierto(estado);
@@ -621,6 +641,6 @@ int guardarDecisionesDelPortal(const TMarca* marca) {
     if (!faltan.empty())
         throw ErrorJuego("Faltan los envíos del portal del período " + std::to_string(estado.datos.periodoActual) +
                          " de: " + faltan + ".");
-    TDecision().guardarDecisiones(decisiones);
+    TDecision(carpeta_).guardarDecisiones(decisiones);
     return static_cast<int>(decisiones.size());
 }

@@ -1,8 +1,13 @@
 #pragma once
-// The game core: the one owner of the game in the data folder. The window
-// and the command-line tool ask it for everything that reads or changes the
-// game, and it keeps the rules of where a game stands and what may happen
-// next: no game, set up (period 0 not run), period N open, game over.
+// The game core: a TJuego is the one owner of one game, the game in its
+// folder. Each front (the window, the command-line tool, the portal)
+// creates one for the folder it opens and asks it for everything that reads
+// or changes the game; it keeps the rules of where a game stands and what
+// may happen next: no game, set up (period 0 not run), period N open, game
+// over. It owns what belongs to the game and to nothing else: its folder,
+// the file system that holds it (tests hand it one that fails), the
+// notifier through which the game master is told what happened, and the
+// severance and penalty of the game.
 //
 // Every operation that changes a game file holds an exclusive lock on the
 // folder for its whole duration; a second program that finds it held is
@@ -12,17 +17,24 @@
 // the notifier. Each change first checks that the game is where the caller
 // believes it is (its TMarca) and otherwise refuses, changing nothing.
 //
-// Refusals raise ErrorJuego with a Spanish message (UTF-8); file failures
-// raise ErrorArchivo, a damaged game ErrorArchivoDanado.
+// Refusals raise ErrorJuego with a Spanish message (UTF-8), and a kind of
+// their own where a caller acts on the kind: ErrorJuegoEnUso (try again in
+// a moment), ErrorJuegoCambiado (the screen is stale). File failures raise
+// ErrorArchivo, a damaged game ErrorArchivoDanado.
 
 #include "engine/Historial.h"
+#include "engine/USimular.h"
 #include "juego/CodigosAcceso.h"
 #include "engine/UDecicionesPeriodo0.h"
 #include "reports/Posiciones.h"
+#include "store/CarpetaDatos.h"
 #include "store/DatosIniciales.h"
+#include "store/Notificador.h"
 #include "store/Registros.h"
+#include "store/SistemaArchivos.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -32,6 +44,19 @@
 class ErrorJuego : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+/// Another program (or a run of this one) holds the game: nothing was done,
+/// and the same request may succeed in a moment.
+class ErrorJuegoEnUso : public ErrorJuego {
+public:
+    ErrorJuegoEnUso() : ErrorJuego("El juego está en uso por otro programa.") {}
+};
+
+/// The game moved since the caller's TMarca was taken: nothing was done.
+class ErrorJuegoCambiado : public ErrorJuego {
+public:
+    using ErrorJuego::ErrorJuego;
 };
 
 enum class TFase { sinJuego, preparado, abierto, terminado };
@@ -57,114 +82,9 @@ struct TEstadoJuego {
     bool terminado() const { return datos.periodoActual > 10; }
 };
 
-/// The state of the game in the data folder (shared lock).
-TEstadoJuego leerEstado();
-
-/// "Reanudar": sets IndemnizacionPorEmpleado and ValorPenalidad from the
-/// stored parameters and returns the state. ErrorJuego "No hay un juego
-/// guardado en esta carpeta." when there is none.
-TEstadoJuego reanudar();
-
-/// Sets up a new game: the names (1 to 255, each giving its own report file
-/// names), then the parameters, all converted and checked before anything
-/// is written (a parameter out of range raises ErrorParametro). The previous game's
-/// checkpoint, results and decisions go, and its history is moved aside to
-/// "historial anterior N", in one change.
-void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos);
-
-/// The teams screen's save: the names of the game being set up, written
-/// over the first records of "NOMBRES.DAT" in one step. crearJuego writes
-/// them again with the parameters.
-void guardarNombresEquipos(const std::vector<std::string>& equipos);
-
-/// Runs period 0 with these common decisions and the stored bank names.
-/// Refused once a later period has been simulated. With a marca, refused
-/// when the game has moved since it was taken.
-void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca = nullptr);
-
-/// Refuses, with ErrorJuego, when no period is open for decisions: no game,
-/// period 0 not run, the game over or every company gone.
-void comprobarPeriodoAbierto();
-
-/// The names of the active companies, in company order.
-std::vector<std::string> empresasActivas();
-
-/// The decisions stored for the open period; none when there are none.
-std::vector<TRegDecision> decisionesGuardadas();
-
-/// Replaces the stored decisions of the current period in one step; record
-/// i is company i + 1. Refused when no period is open, for a wrong count,
-/// or when the game moved since marca.
-void guardarDecisiones(const std::vector<TRegDecision>& decisiones, const TMarca* marca = nullptr);
-
-/// Runs the current period on the stored decisions and returns the period
-/// run. Refused when the game is over, period 0 has not run, a company has
-/// no stored decisions, or the game moved since marca.
-int simular(const TMarca* marca = nullptr);
-
-/// Steps back over the last period run and returns the period now open.
-/// ErrorJuego "No hay un período para deshacer." when there is no checkpoint.
-int volver();
-
-/// The modify screen's save, refused when there is no game or it moved
-/// since marca.
-void modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca = nullptr);
-
-/// The tables screen's save: its two fields into the stored parameters.
-void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing);
-
-/// The standings of zone 1 (shared lock).
-std::vector<TFilaPosicion> posiciones();
-
-/// The periods of the history the game has run, in order (shared lock). A
-/// period undone by a step back is left out until it runs again.
-std::vector<int> periodosDelHistorial();
-
-/// What the history keeps of one period: every consumer (screens, charts,
-/// documents, exports) reads it here and never parses report text.
-/// ErrorJuego "El período N no se ha simulado." for a period not run (or undone).
-TArchivoPeriodo periodoDelHistorial(int periodo);
-
-/// The bytes (Windows-1252, CR LF) of a report filed for a period, by its
-/// file name; ErrorArchivo when there is none of that name, ErrorJuego as
-/// periodoDelHistorial for a period not run.
-std::string reporteDelHistorial(int periodo, const std::string& nombre);
-
-/// The stored parameters, zero when there are none (shared lock).
-TRegDatosIniciales parametros();
-
 /// The refusal message for a screen opened on antes when the game now
 /// stands at ahora.
 std::string mensajeJuegoCambiado(const TEstadoJuego& ahora);
-
-// The teams' portal: access codes and the submissions of the open period.
-// The codes live in "CODIGOS PORTAL.txt" and belong to one game (a new game
-// drops them); each team's last submission is one file of "envios portal",
-// bound to the game's codes, the period and the game's mark when it was
-// made, so that it is never taken for another game's or period's.
-
-/// The codes of the teams of the game (the active companies; before period
-/// 0, the teams set up), in company order. Teams without one get a new
-/// code, and the file is created, on this call. ErrorJuego without a game.
-std::vector<TCodigoEquipo> codigosDeAcceso();
-
-/// The codes already given, as codigosDeAcceso but creating none: empty
-/// when the portal never started for this game.
-std::vector<TCodigoEquipo> codigosGuardados();
-
-/// A new code for one team of the game; its old code stops working.
-std::string renovarCodigo(const std::string& empresa);
-
-/// The active company whose code was typed (compared in constant time
-/// against every code), or none.
-std::optional<std::string> equipoDelCodigo(const std::string& tecleado);
-
-/// Stores a team's submission for periodo, replacing its previous one.
-/// Refused (ErrorJuego) when no period is open, for another period than the
-/// open one, for a company not playing, and while another program changes
-/// the game ("El juego está en uso por otro programa."); a field out of its
-/// range raises ErrorDecision with the decision screen's message.
-void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision);
 
 /// One submission as the portal received it: codigo is the code the session
 /// entered with (it must still be the team's), empty when not checked.
@@ -181,22 +101,176 @@ struct TRespuestaEnvio {
     std::string mensaje;  ///< why it was refused (UTF-8)
 };
 
-/// Stores several submissions at once, under one lock and with one flush of
-/// the disk for all of them; each gets its own answer (refused as
-/// guardarEnvio refuses, or sinSesion when its code is no longer the team's).
-/// When two are of one team the later one counts. What refuses them all (no
-/// period open, the game in use, a file that fails) is thrown.
-std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios);
+/// One open game. Not copied: it is the game's one owner in this program.
+class TJuego {
+public:
+    /// The game in carpeta, reached through sistema (not owned; the real
+    /// file system unless a test hands it another). It tells the game master
+    /// nothing until it is given a notifier.
+    explicit TJuego(std::filesystem::path carpeta, TSistemaArchivos& sistema = sistemaArchivosReal());
+    TJuego(const TJuego&) = delete;
+    TJuego& operator=(const TJuego&) = delete;
 
-/// A team's last submission for the open period, if it made one.
-std::optional<TRegDecision> envioDelEquipo(const std::string& empresa);
+    const TCarpeta& carpeta() const { return carpeta_; }
+    const std::filesystem::path& ruta() const { return carpeta_.ruta(); }
+    TSistemaArchivos& sistemaArchivos() const { return carpeta_.sa(); }
 
-/// The submissions of the open period, one entry per active company in
-/// company order (none for those that did not submit); empty when no period
-/// is open or there are no codes.
-std::vector<std::optional<TRegDecision>> enviosDelPeriodo();
+    /// Who is told what happened (not owned); nullptr: nobody.
+    void fijarNotificador(TNotificador* notificador) { notificador_ = notificador ? notificador : &silencioso_; }
+    TNotificador& notificador() const { return *notificador_; }
 
-/// Stores the submissions of the open period as its decisions and returns
-/// how many. Refused, naming the missing teams, unless every active company
-/// submitted; and when the game moved since marca.
-int guardarDecisionesDelPortal(const TMarca* marca = nullptr);
+    /// The severance per dismissed employee and the penalty of the game, as
+    /// last stored or read by "Reanudar" (300 and 500 before any game).
+    int32_t indemnizacionPorEmpleado() const { return indemnizacionPorEmpleado_; }
+    int32_t valorPenalidad() const { return valorPenalidad_; }
+
+    /// The state of the game in its folder (shared lock).
+    TEstadoJuego leerEstado();
+
+    /// "Reanudar": takes the severance and the penalty from the stored
+    /// parameters and returns the state. ErrorJuego "No hay un juego
+    /// guardado en esta carpeta." when there is none.
+    TEstadoJuego reanudar();
+
+    /// Sets up a new game: the names (1 to 255, each giving its own report file
+    /// names), then the parameters, all converted and checked before anything
+    /// is written (a parameter out of range raises ErrorParametro). The previous game's
+    /// checkpoint, results and decisions go, and its history is moved aside to
+    /// "historial anterior N", in one change. Only once it is stored does the
+    /// game take the new severance and penalty: a refused set-up changes nothing.
+    void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos);
+
+    /// The teams screen's save: the names of the game being set up, written
+    /// over the first records of "NOMBRES.DAT" in one step. crearJuego writes
+    /// them again with the parameters.
+    void guardarNombresEquipos(const std::vector<std::string>& equipos);
+
+    /// Runs period 0 with these common decisions and the stored bank names.
+    /// Refused once a later period has been simulated. With a marca, refused
+    /// when the game has moved since it was taken.
+    void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca = nullptr);
+
+    /// Refuses, with ErrorJuego, when no period is open for decisions: no game,
+    /// period 0 not run, the game over or every company gone.
+    void comprobarPeriodoAbierto();
+
+    /// The names of the active companies, in company order.
+    std::vector<std::string> empresasActivas();
+
+    /// The decisions stored for the open period; none when there are none.
+    std::vector<TRegDecision> decisionesGuardadas();
+
+    /// Replaces the stored decisions of the current period in one step; record
+    /// i is company i + 1. Refused when no period is open, for a wrong count,
+    /// or when the game moved since marca.
+    void guardarDecisiones(const std::vector<TRegDecision>& decisiones, const TMarca* marca = nullptr);
+
+    /// Runs the current period on the stored decisions, with the severance and
+    /// the penalty stored in the game's parameters, and returns what it did.
+    /// Tells the game master of each bankruptcy and opens the game folder.
+    /// Refused when the game is over, period 0 has not run, a company has
+    /// no stored decisions, or the game moved since marca.
+    TResultadoCorrida simular(const TMarca* marca = nullptr);
+
+    /// Steps back over the last period run and returns the period now open.
+    /// ErrorJuego "No hay un período para deshacer." when there is no checkpoint.
+    int volver();
+
+    /// The modify screen's save, refused when there is no game or it moved
+    /// since marca. Once stored, the game takes its severance and penalty.
+    void modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca = nullptr);
+
+    /// The tables screen's save: its two fields into the stored parameters.
+    void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing);
+
+    /// The standings of zone 1 (shared lock).
+    std::vector<TFilaPosicion> posiciones();
+
+    /// The periods of the history the game has run, in order (shared lock). A
+    /// period undone by a step back is left out until it runs again.
+    std::vector<int> periodosDelHistorial();
+
+    /// What the history keeps of one period: every consumer (screens, charts,
+    /// documents, exports) reads it here and never parses report text.
+    /// ErrorJuego "El período N no se ha simulado." for a period not run (or undone).
+    TArchivoPeriodo periodoDelHistorial(int periodo);
+
+    /// The bytes (Windows-1252, CR LF) of a report filed for a period, by its
+    /// file name; ErrorArchivo when there is none of that name, ErrorJuego as
+    /// periodoDelHistorial for a period not run.
+    std::string reporteDelHistorial(int periodo, const std::string& nombre);
+
+    /// The stored parameters, zero when there are none (shared lock).
+    TRegDatosIniciales parametros();
+
+    // The teams' portal: access codes and the submissions of the open period.
+    // The codes live in "CODIGOS PORTAL.txt" and belong to one game (a new game
+    // drops them); each team's last submission is one file of "envios portal",
+    // bound to the game's codes, the period and the game's mark when it was
+    // made, so that it is never taken for another game's or period's.
+
+    /// The codes of the teams of the game (the active companies; before period
+    /// 0, the teams set up), in company order. Teams without one get a new
+    /// code, and the file is created, on this call. ErrorJuego without a game.
+    std::vector<TCodigoEquipo> codigosDeAcceso();
+
+    /// The codes already given, as codigosDeAcceso but creating none: empty
+    /// when the portal never started for this game.
+    std::vector<TCodigoEquipo> codigosGuardados();
+
+    /// A new code for one team of the game; its old code stops working.
+    std::string renovarCodigo(const std::string& empresa);
+
+    /// The active company whose code was typed (compared in constant time
+    /// against every code), or none.
+    std::optional<std::string> equipoDelCodigo(const std::string& tecleado);
+
+    /// Stores a team's submission for periodo, replacing its previous one.
+    /// Refused (ErrorJuego) when no period is open, for another period than the
+    /// open one, for a company not playing, and while another program changes
+    /// the game (ErrorJuegoEnUso); a field out of its
+    /// range raises ErrorDecision with the decision screen's message.
+    void guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision);
+
+    /// Stores several submissions at once, under one lock and with one flush of
+    /// the disk for all of them; each gets its own answer (refused as
+    /// guardarEnvio refuses, or sinSesion when its code is no longer the team's).
+    /// When two are of one team the later one counts. What refuses them all (no
+    /// period open, the game in use, a file that fails) is thrown.
+    std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios);
+
+    /// A team's last submission for the open period, if it made one.
+    std::optional<TRegDecision> envioDelEquipo(const std::string& empresa);
+
+    /// The submissions of the open period, one entry per active company in
+    /// company order (none for those that did not submit); empty when no period
+    /// is open or there are no codes.
+    std::vector<std::optional<TRegDecision>> enviosDelPeriodo();
+
+    /// Stores the submissions of the open period as its decisions and returns
+    /// how many. Refused, naming the missing teams, unless every active company
+    /// submitted; and when the game moved since marca.
+    int guardarDecisionesDelPortal(const TMarca* marca = nullptr);
+
+private:
+    class TBloqueo;
+    TEstadoJuego estadoSinBloqueo() const;
+    void exigirJuego(const TEstadoJuego& estado) const;
+    void exigirPeriodoAbierto(const TEstadoJuego& estado) const;
+    int ultimoPeriodoCorrido() const;
+    void exigirPeriodoCorrido(int periodo) const;
+    std::string nombresNuevos(const std::vector<std::string>& equipos) const;
+    std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) const;
+    std::optional<TArchivoCodigos> codigosSinBloqueo() const;
+    void guardarCodigos(const TArchivoCodigos& archivo);
+    std::filesystem::path rutaEnvio(const std::string& empresa) const;
+    std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,
+                                                const std::string& empresa) const;
+    void tomarValores(const TRegDatosIniciales& datos);
+
+    TCarpeta carpeta_;
+    TNotificadorSilencioso silencioso_;
+    TNotificador* notificador_ = &silencioso_;
+    int32_t indemnizacionPorEmpleado_ = 300;
+    int32_t valorPenalidad_ = 500;
+};

@@ -29,7 +29,7 @@ TCelda nombreUtf8(const cadena& c) { return cp1252AUtf8(aTexto(c)); }
 void comprobarAlineado(const TArchivoPeriodo& p) {
     // The sheets pair every company's record with its industry row and decisions.
     if (p.empresas.size() != p.industria.size() || p.decisiones.size() != p.industria.size())
-        throw ErrorArchivoDanado(carpetaDePeriodo(p.periodo),
+        throw ErrorArchivoDanado(fs::path("historial") / ("Periodo " + std::to_string(p.periodo)),
                                  "las empresas, las decisiones y las cifras de la industria no coinciden");
 }
 
@@ -208,13 +208,12 @@ std::string textoCsv(const THoja& hoja) {
 }
 
 #ifndef CORVELIAN_XLSX
-void escribirXlsx(const std::vector<THoja>&, const fs::path&) {
+void escribirXlsx(TSistemaArchivos&, const std::vector<THoja>&, const fs::path&) {
     throw ErrorJuego("Esta versión del programa no exporta .xlsx (se compiló sin libxlsxwriter): "
                      "exporte la planilla como .csv.");
 }
 #else
-void escribirXlsx(const std::vector<THoja>& hojas, const fs::path& archivo) {
-    TSistemaArchivos& sistema = sistemaArchivos();
+void escribirXlsx(TSistemaArchivos& sistema, const std::vector<THoja>& hojas, const fs::path& archivo) {
     fs::path temporal = archivo;
     temporal += ".tmp";
     // Checked here, so that the common failure is said in Spanish and not
@@ -281,7 +280,7 @@ bool esFormatoDePlanilla(const fs::path& archivo) {
     return extension == ".xlsx" || extension == ".csv";
 }
 
-void exportarPlanilla(const fs::path& elegido) {
+void exportarPlanilla(TJuego& juego, const fs::path& elegido) {
     // The teacher's folder may be reached through a link (a home on another
     // disk): the seam never follows one, so the folder is resolved here. The
     // file's own name is still never followed.
@@ -293,8 +292,8 @@ void exportarPlanilla(const fs::path& elegido) {
     if (!esFormatoDePlanilla(archivo))
         throw ErrorJuego("La planilla se exporta como .xlsx o .csv, no como «" + textoDeRuta(archivo.filename()) + "».");
     std::vector<TArchivoPeriodo> periodos;
-    for (int periodo : periodosDelHistorial()) periodos.push_back(periodoDelHistorial(periodo));
+    for (int periodo : juego.periodosDelHistorial()) periodos.push_back(juego.periodoDelHistorial(periodo));
     const std::vector<THoja> hojas = hojasDeTemporada(periodos);
-    if (extension == ".csv") reemplazarArchivo(archivo, textoCsv(hojas.front()));
-    else escribirXlsx(hojas, archivo);
+    if (extension == ".csv") reemplazarArchivo(juego.sistemaArchivos(), archivo, textoCsv(hojas.front()));
+    else escribirXlsx(juego.sistemaArchivos(), hojas, archivo);
 }

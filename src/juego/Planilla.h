@@ -9,6 +9,9 @@
 
 #include "engine/Historial.h"
 
+class TJuego;
+class TSistemaArchivos;
+
 #include <filesystem>
 #include <string>
 #include <variant>
@@ -33,12 +36,12 @@ std::vector<THoja> hojasDeTemporada(const std::vector<TArchivoPeriodo>& periodos
 std::string textoCsv(const THoja& hoja);
 
 /// Writes the sheets as an .xlsx workbook at archivo.
-void escribirXlsx(const std::vector<THoja>& hojas, const std::filesystem::path& archivo);
+void escribirXlsx(TSistemaArchivos& sa, const std::vector<THoja>& hojas, const std::filesystem::path& archivo);
 
 /// Exports every period of the history: the extension of archivo (.xlsx or
 /// .csv, any case) chooses the format. ErrorJuego when there is no history
 /// or the extension is another.
-void exportarPlanilla(const std::filesystem::path& archivo);
+void exportarPlanilla(TJuego& juego, const std::filesystem::path& archivo);
 
 /// Whether exportarPlanilla knows the extension of archivo.
 bool esFormatoDePlanilla(const std::filesystem::path& archivo);

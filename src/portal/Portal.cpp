@@ -31,8 +31,6 @@ constexpr auto kVidaSesion = std::chrono::hours(12);
 const QString kOcupado = QStringLiteral("El docente está usando el juego en este momento. Espere unos segundos y "
                                         "vuelva a enviar o a abrir la página: no se guardó nada.");
 
-bool ocupado(const QString& error) { return error == QStringLiteral("El juego está en uso por otro programa."); }
-
 struct TRespuesta {
     Estado estado = Estado::Ok;
     QByteArray cuerpo;
@@ -227,7 +225,7 @@ private:
         const auto lugar = d.sesiones.find(tokenDe(pedido));
         if (lugar == d.sesiones.end()) return nullptr;
         const auto ahora = d.reloj();
-        const auto equipo = equipoDelCodigo(lugar->second.codigo);
+        const auto equipo = portal_.juego_.equipoDelCodigo(lugar->second.codigo);
         if (ahora - lugar->second.ultimoUso > kVidaSesion || !equipo || *equipo != lugar->second.empresa) {
             d.sesiones.erase(lugar);
             return nullptr;
@@ -260,7 +258,7 @@ private:
                         Estado::TooManyRequests);
         const auto campos = leerFormulario(pedido.body());
         const auto codigo = utf8ACp1252(campos.value(QStringLiteral("codigo")).left(64).toStdString());
-        const auto empresa = codigo ? equipoDelCodigo(*codigo) : std::nullopt;
+        const auto empresa = codigo ? portal_.juego_.equipoDelCodigo(*codigo) : std::nullopt;
         if (!empresa) {
             if (++intentos.fallidos >= TPortal::kIntentosFallidos) intentos.hasta = ahora + TPortal::kBloqueo;
             return html(paginaEntrada(QStringLiteral("El código no es válido. Revíselo y vuelva a escribirlo.")),
@@ -286,20 +284,20 @@ private:
         return r;
     }
 
-    static TVistaDecisiones vistaDe(const TSesion& sesion) {
+    TVistaDecisiones vistaDe(const TSesion& sesion) {
         TVistaDecisiones v;
         v.empresa = sesion.empresa;
         v.csrf = QString::fromLatin1(sesion.csrf);
         try {
-            comprobarPeriodoAbierto();
-            const TRegDatosIniciales datos = parametros();
+            portal_.juego_.comprobarPeriodoAbierto();
+            const TRegDatosIniciales datos = portal_.juego_.parametros();
             v.periodo = datos.periodoActual;
             v.bancoA = aTexto(datos.nombreBancoA);
             v.bancoB = aTexto(datos.nombreBancoB);
         } catch (const ErrorJuego& e) {
             v.motivoCerrado = QStringLiteral("Ahora no se reciben decisiones: %1").arg(QString::fromUtf8(e.what()));
         }
-        for (int p : periodosDelHistorial())
+        for (int p : portal_.juego_.periodosDelHistorial())
             v.periodosConReportes.push_back(p);
         return v;
     }
@@ -309,7 +307,7 @@ private:
         if (!sesion) return redirigir("/");
         TVistaDecisiones v = vistaDe(*sesion);
         if (v.periodo > 0)
-            if (const auto envio = envioDelEquipo(sesion->empresa)) {
+            if (const auto envio = portal_.juego_.envioDelEquipo(sesion->empresa)) {
                 v.valores = valoresDe(*envio);
                 v.enviado = true;
             }
@@ -365,12 +363,12 @@ private:
     }
 
     /// The decisions page again, with what was typed and why it was refused.
-    static TRespuesta rechazo(const TSesion& sesion, const QMap<QString, QString>& valores, Estado estado,
-                              const QString& error) {
+    TRespuesta rechazo(const TSesion& sesion, const QMap<QString, QString>& valores, Estado estado,
+                       const QString& error) {
         TVistaDecisiones v = vistaDe(sesion);
         v.valores = valores;
         v.error = error;
-        if (v.periodo > 0) v.enviado = envioDelEquipo(sesion.empresa).has_value();
+        if (v.periodo > 0) v.enviado = portal_.juego_.envioDelEquipo(sesion.empresa).has_value();
         return html(paginaDecisiones(v), estado);
     }
 
@@ -382,7 +380,7 @@ private:
         std::vector<TRespuestaEnvio> resultados;
         std::optional<TRespuesta> paraTodos;
         try {
-            resultados = guardarEnvios(envios);
+            resultados = portal_.juego_.guardarEnvios(envios);
         } catch (const std::exception& e) {
             paraTodos = errorDelJuego(e);
         }
@@ -439,29 +437,29 @@ private:
     TRespuesta reporte(const QHttpServerRequest& pedido, const QString& tipo, int periodo) {
         TSesion* sesion = sesionDe(pedido);
         if (!sesion) return redirigir("/");
-        const auto periodos = periodosDelHistorial();
+        const auto periodos = portal_.juego_.periodosDelHistorial();
         if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end()) return noEncontrada();
-        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        const TArchivoPeriodo archivo = portal_.juego_.periodoDelHistorial(periodo);
         const auto fila = std::find_if(archivo.industria.begin(), archivo.industria.end(),
                                        [&](const TFilaIndustria& f) { return f.empresa == sesion->empresa; });
         const QString volver = QStringLiteral("<p><a href=\"/decisiones\">Volver</a></p>");
         if (tipo == QLatin1String("industria")) {
             const QString titulo = QStringLiteral("Informe de la industria, período %1").arg(periodo);
             return html(pagina(titulo, QStringLiteral("<h1>%1</h1>").arg(escaparHtml(titulo)) + volver +
-                                           bloqueReporte(reporteDelHistorial(periodo, archivo.reporteIndustria))));
+                                           bloqueReporte(portal_.juego_.reporteDelHistorial(periodo, archivo.reporteIndustria))));
         }
         if (fila == archivo.industria.end()) return noEncontrada();
         if (tipo == QLatin1String("pdf")) {
-            TRespuesta r{Estado::Ok, pdfDeEmpresa(periodo, sesion->empresa), "application/pdf", {}};
+            TRespuesta r{Estado::Ok, pdfDeEmpresa(portal_.juego_, periodo, sesion->empresa), "application/pdf", {}};
             r.cabeceras.emplace_back("Content-Disposition",
                                      "attachment; filename=\"Periodo " + QByteArray::number(periodo) + ".pdf\"");
             return r;
         }
         const QString titulo = QStringLiteral("Informe de %1, período %2").arg(utf8(sesion->empresa)).arg(periodo);
         QString cuerpo = QStringLiteral("<h1>%1</h1>").arg(escaparHtml(titulo)) + volver +
-                         bloqueReporte(reporteDelHistorial(periodo, fila->reporte));
+                         bloqueReporte(portal_.juego_.reporteDelHistorial(periodo, fila->reporte));
         if (!fila->aviso.empty())
-            cuerpo += QStringLiteral("<h2>Aviso</h2>") + bloqueReporte(reporteDelHistorial(periodo, fila->aviso));
+            cuerpo += QStringLiteral("<h2>Aviso</h2>") + bloqueReporte(portal_.juego_.reporteDelHistorial(periodo, fila->aviso));
         return html(pagina(titulo, cuerpo));
     }
 
@@ -473,7 +471,7 @@ namespace {
 TRespuesta errorDelJuego(const std::exception& e) {
     const QString texto = QString::fromUtf8(e.what());
     // A run or another program holds the game for a moment.
-    if (ocupado(texto)) return mensaje(Estado::ServiceUnavailable, QStringLiteral("Un momento"), kOcupado);
+    if (dynamic_cast<const ErrorJuegoEnUso*>(&e)) return mensaje(Estado::ServiceUnavailable, QStringLiteral("Un momento"), kOcupado);
     if (dynamic_cast<const ErrorJuego*>(&e))
         return mensaje(Estado::Conflict, QStringLiteral("No se puede ahora"), texto + QStringLiteral(" No se guardó nada."));
     return mensaje(Estado::InternalServerError, QStringLiteral("Error"),
@@ -482,13 +480,13 @@ TRespuesta errorDelJuego(const std::exception& e) {
 
 }  // namespace
 
-TPortal::TPortal(QObject* padre) : QObject(padre), datos_(std::make_unique<TDatos>()) {}
+TPortal::TPortal(TJuego& juego, QObject* padre) : QObject(padre), juego_(juego), datos_(std::make_unique<TDatos>()) {}
 
 TPortal::~TPortal() { detener(); }
 
 quint16 TPortal::iniciar(const QHostAddress& direccion, quint16 puerto) {
     detener();
-    codigosDeAcceso();
+    juego_.codigosDeAcceso();
     auto servidor = std::make_unique<TServidorPortal>(*this);
     const quint16 abierto = servidor->listen(direccion, puerto);
     if (abierto == 0)

@@ -18,6 +18,7 @@
 #include <functional>
 #include <memory>
 
+class TJuego;
 class TServidorPortal;
 
 class TPortal : public QObject {
@@ -29,7 +30,8 @@ public:
     static constexpr int kIntentosFallidos = 5;
     static constexpr std::chrono::seconds kBloqueo{60};
 
-    explicit TPortal(QObject* padre = nullptr);
+    /// A portal for the game (not owned: it must outlive the portal).
+    explicit TPortal(TJuego& juego, QObject* padre = nullptr);
     ~TPortal() override;
 
     /// Starts listening on direccion:puerto (puerto 0: any free port) and
@@ -55,6 +57,7 @@ signals:
 
 private:
     friend class TServidorPortal;
+    TJuego& juego_;
     struct TDatos;
     std::unique_ptr<TDatos> datos_;
     std::unique_ptr<TServidorPortal> servidor_;

@@ -7,12 +7,12 @@
 
 #include <algorithm>
 
-std::vector<TFilaPosicion> posicionesZona() {
+std::vector<TFilaPosicion> posicionesZona(const TCarpeta& carpeta) {
     TRegDatosIniciales ini{};
-    TDatosjuego().leerDatosIniciales(ini);
+    TDatosjuego(carpeta).leerDatosIniciales(ini);
     // Sized and read in one step: every index below is within what was read.
     std::vector<TRegDatosAcum> empresas;
-    if (TDatosAcum().cantidadAcum() > 0) empresas = TDatosAcum().leerTodos();
+    if (TDatosAcum acumulados(carpeta); acumulados.cantidadAcum() > 0) empresas = acumulados.leerTodos();
     const int n = std::min<int>(ini.cantEquiposZona1, static_cast<int>(empresas.size()));
     TIntMatrix matriz;
     for (int i = 0; i < n; ++i) matriz.push_back({i, empresas[static_cast<std::size_t>(i)].utilidadAcumulada});

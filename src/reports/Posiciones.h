@@ -1,6 +1,8 @@
 #pragma once
 // The standings of zone 1 as the industry report ranks them.
 
+#include "store/CarpetaDatos.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -14,4 +16,4 @@ struct TFilaPosicion {
 /// The active, non-bankrupt companies of the results file, ranked by
 /// accumulated profit with the industry report's sort (so ties come out in
 /// the same order), best first. Empty when no game is stored.
-std::vector<TFilaPosicion> posicionesZona();
+std::vector<TFilaPosicion> posicionesZona(const TCarpeta& carpeta);

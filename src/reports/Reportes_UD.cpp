@@ -7,7 +7,6 @@
 #include "store/Texto.h"
 #include "store/SistemaArchivos.h"
 #include "store/Transaccion.h"
-#include "store/ValoresGlobales.h"
 
 #include <algorithm>
 #include <array>
@@ -42,7 +41,7 @@ private:
 /// A file name built from game texts (Windows-1252), in the file system's
 /// encoding.
 std::filesystem::path rutaDesdeTexto(const std::string& nombreArchivo) {
-    return rutaDatos(cp1252AUtf8(textoParaArchivo(nombreArchivo)));
+    return rutaDeTexto(cp1252AUtf8(textoParaArchivo(nombreArchivo)));
 }
 
 bool esControl(char c) { return static_cast<unsigned char>(c) < 32 || c == 127; }
@@ -308,11 +307,12 @@ void TReporte::ReporteIndustria(const indstr& r) const {
     auto leerEmpresa = [&](int numero) {
         if (numero < 1 || numero > 255) throw std::logic_error("número de empresa fuera de rango");
         if (!leidos) {
-            registros = empresas_ ? *empresas_ : TDatosAcum().leerTodos();
+            registros = empresas_ ? *empresas_ : TDatosAcum(carpeta()).leerTodos();
             leidos = true;
         }
         if (static_cast<std::size_t>(numero) > registros.size())
-            throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
+            throw ErrorArchivo(carpeta_ ? carpeta_->ruta("DATOS ACUMULADOS.DAT") : "DATOS ACUMULADOS.DAT",
+                               "lectura más allá del fin del archivo");
         return registros[static_cast<std::size_t>(numero - 1)];
     };
 
@@ -333,7 +333,7 @@ void TReporte::ReporteIndustria(const indstr& r) const {
 
     TRegDatosIniciales parametros{};
     if (parametros_) parametros = *parametros_;
-    else TDatosjuego().leerDatosIniciales(parametros);
+    else TDatosjuego(carpeta()).leerDatosIniciales(parametros);
     const std::string tasaGiroAnual = textoGeneral(parametros.tasaGiroDescubierto * 100 * 3);
 
     // The competition table is assembled before the file is created, so that
@@ -398,9 +398,9 @@ void TReporte::ReporteIndustria(const indstr& r) const {
             padL(r.limitegiro, 10));
     f.linea("Mantenim. de Stock  u$s " + padL(r.mantstockunid, 18) + " c/u" + "           Tasa Giro Desc. Anual % " +
             padL(tasaGiroAnual, 10));
-    f.linea(cp1252("Indemnización x Empleado") + padL(std::to_string(IndemnizacionPorEmpleado), 18) +
+    f.linea(cp1252("Indemnización x Empleado") + padL(std::to_string(parametros.indemXEmpleado), 18) +
             "               Tasa Imp. Ganancias   % " + padL(r.tasaimp, 10));
-    f.linea("Valor de la Penalidad   " + padL(std::to_string(ValorPenalidad), 18));
+    f.linea("Valor de la Penalidad   " + padL(std::to_string(parametros.penalidad), 18));
     f.linea("");
     f.linea(" - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -");
     f.linea("                              INFORME DE COMPETICION");
@@ -479,5 +479,10 @@ void TReporte::escribirReporte(const std::filesystem::path& ruta, const std::str
     // Always a new file, never the old one rewritten in place: the game's
     // history keeps earlier reports as links to their files.
     if (transaccion_) transaccion_->escribir(textoDeRuta(ruta.filename()), texto);
-    else reemplazarArchivo(ruta, texto);
+    else reemplazarArchivo(carpeta().sa(), carpeta().ruta() / ruta, texto);
+}
+
+const TCarpeta& TReporte::carpeta() const {
+    if (!carpeta_) throw std::logic_error("un informe sin la carpeta del juego");
+    return *carpeta_;
 }

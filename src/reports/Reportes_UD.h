@@ -13,10 +13,12 @@
 // inside a line, and the bankruptcy notice ends without a line end.
 
 #include "reports/Utils.h"
+#include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -134,14 +136,19 @@ class TTransaccion;
 
 class TReporte {
 public:
+    /// A report writer without a folder only formats (and ranks): writing a
+    /// report needs the game folder, or a transaction.
+    TReporte() = default;
+    explicit TReporte(const TCarpeta& carpeta) : carpeta_(carpeta) {}
+
     /// Reports go into the transaction (staged, to appear when it commits)
-    /// instead of straight into the data folder; nullptr writes directly.
+    /// instead of straight into the game folder; nullptr writes directly.
     void escribirEn(TTransaccion* transaccion) { transaccion_ = transaccion; }
     /// The industry report takes the companies' flags from these records
     /// (those a run is about to store) instead of the results file.
     void usarEmpresas(const std::vector<TRegDatosAcum>* empresas) { empresas_ = empresas; }
-    /// The industry report takes the overdraft rate from this record instead
-    /// of the parameters file.
+    /// The industry report takes the overdraft rate, the severance and the
+    /// penalty from this record instead of the parameters file.
     void usarParametros(const TRegDatosIniciales* parametros) { parametros_ = parametros; }
 
     /// Fixed notation with two decimals, the exact value of the double rounded
@@ -171,9 +178,9 @@ public:
     void ReporteEmpresa(const empstr& registro) const;
 
     /// Writes the zone's industry and competition report
-    /// (rutaReporteIndustria). Reads the overdraft rate from the game
-    /// parameters, each company's bankruptcy flags from the results file and
-    /// the program-wide severance and penalty values. Everything is read
+    /// (rutaReporteIndustria). Reads the overdraft rate, the severance and
+    /// the penalty from the game parameters and each company's bankruptcy
+    /// flags from the results file. Everything is read
     /// before the file is created: a ranking key that is neither blank nor an
     /// integer (ErrorConversion) or a results record that cannot be read
     /// (ErrorArchivo) leaves the previous report as it was. The caller
@@ -197,6 +204,10 @@ public:
 private:
     void escribirReporte(const std::filesystem::path& ruta, const std::string& texto) const;
 
+    /// The game folder, for what the writer reads or writes without a transaction.
+    const TCarpeta& carpeta() const;
+
+    std::optional<TCarpeta> carpeta_;
     TTransaccion* transaccion_ = nullptr;
     const std::vector<TRegDatosAcum>* empresas_ = nullptr;
     const TRegDatosIniciales* parametros_ = nullptr;
@@ -222,7 +233,7 @@ std::string textoParaArchivo(std::string texto);
 /// characters, case ignored as Windows ignores it ("A/B" and "a:b").
 std::vector<std::string> fallasNombresEquipos(const std::vector<std::string>& nombres);
 
-/// Full paths of the report files in the data folder. Names carry the company
+/// The report files' names in the game folder. Names carry the company
 /// name in the file system's encoding (UTF-8), with / \ : * ? " < > | and
 /// control bytes replaced by "_"; the reports themselves keep the name as is.
 /// "COMZONA" + zona + empresa + ".txt".

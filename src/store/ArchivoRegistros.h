@@ -14,9 +14,9 @@
 /// size is not a whole number of records is damaged (ErrorArchivoDanado):
 /// nothing is ever read by a partial copy.
 template <class Registro>
-std::optional<std::vector<Registro>> leerRegistros(const std::filesystem::path& ruta) {
-    if (sistemaArchivos().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
-    const std::string bytes = leerArchivoEntero(ruta);
+std::optional<std::vector<Registro>> leerRegistros(TSistemaArchivos& sa, const std::filesystem::path& ruta) {
+    if (sa.tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    const std::string bytes = leerArchivoEntero(sa, ruta);
     if (bytes.size() % sizeof(Registro) != 0)
         throw ErrorArchivoDanado(ruta, "tiene " + std::to_string(bytes.size()) +
                                            " bytes, que no son registros enteros de " +

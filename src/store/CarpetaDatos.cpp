@@ -13,21 +13,6 @@
 #include <windows.h>
 #endif
 
-namespace {
-std::filesystem::path& carpeta() {
-    static std::filesystem::path valor = std::filesystem::current_path();
-    return valor;
-}
-}  // namespace
-
-void fijarCarpetaDatos(const std::filesystem::path& nueva) { carpeta() = nueva; }
-
-const std::filesystem::path& carpetaDatos() { return carpeta(); }
-
-std::filesystem::path rutaDatos(std::string_view nombreArchivo) {
-    return carpeta() / std::filesystem::path(std::u8string(nombreArchivo.begin(), nombreArchivo.end()));
-}
-
 std::filesystem::path carpetaDelEjecutable() {
 #ifdef _WIN32
     std::wstring nombre(MAX_PATH, L'\0');
@@ -57,7 +42,7 @@ bool esCarpetaDelSistema(const std::filesystem::path& carpetaEjecutable) {
 }
 
 bool sePuedeEscribir(const std::filesystem::path& carpeta) {
-    TSistemaArchivos& sistema = sistemaArchivos();
+    TSistemaArchivos& sistema = sistemaArchivosReal();
     const auto prueba = carpeta / (".corvelian-escritura-" + std::to_string(std::random_device{}()));
     try {
         sistema.cerrar(sistema.abrir(prueba, TSistemaArchivos::Apertura::crearNuevo));
@@ -97,7 +82,7 @@ void crearCarpetaDeJuego(const std::filesystem::path& carpeta) {
     for (auto p = carpeta; !std::filesystem::exists(p, error) && p.has_relative_path(); p = p.parent_path())
         faltan.push_back(p);
     try {
-        for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sistemaArchivos().crearCarpeta(*p);
+        for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sistemaArchivosReal().crearCarpeta(*p);
     } catch (const ErrorArchivo& e) {
         throw ErrorArchivo(carpeta, "no se pudo crear la carpeta del juego «" + textoDeRuta(carpeta) + "»: " + e.operacion());
     }

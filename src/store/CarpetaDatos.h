@@ -1,19 +1,33 @@
 #pragma once
 // The data folder: where the game files and the reports live.
 //
-// The program sets it once at start-up (the folder of the executable); tests
-// and the command-line tool point it at any folder. Every path is rebuilt from
-// it at each call, so changing it redirects every store at once.
+// A TCarpeta is one game's folder together with the file system that holds
+// it. The game object owns one and hands it to every store, run and report
+// writer it uses, so two games (or a test's failing file system) never mix;
+// nothing reaches a game file through a process-wide folder.
 
 #include <filesystem>
 #include <string_view>
 
-void fijarCarpetaDatos(const std::filesystem::path& carpeta);
-const std::filesystem::path& carpetaDatos();
+class TSistemaArchivos;
 
-/// Data folder + separator + file name. The name is in the file system's own
-/// encoding (UTF-8 here); see nombreArchivo() for names built from game texts.
-std::filesystem::path rutaDatos(std::string_view nombreArchivo);
+class TCarpeta {
+public:
+    /// The folder and its file system (not owned: it must outlive the folder).
+    TCarpeta(std::filesystem::path ruta, TSistemaArchivos& sistema) : ruta_(std::move(ruta)), sa_(&sistema) {}
+
+    const std::filesystem::path& ruta() const { return ruta_; }
+    /// Folder + separator + file name. The name is in the file system's own
+    /// encoding (UTF-8 here); see nombreArchivo() for names built from game texts.
+    std::filesystem::path ruta(std::string_view nombreArchivo) const {
+        return ruta_ / std::filesystem::path(std::u8string(nombreArchivo.begin(), nombreArchivo.end()));
+    }
+    TSistemaArchivos& sa() const { return *sa_; }
+
+private:
+    std::filesystem::path ruta_;
+    TSistemaArchivos* sa_;
+};
 
 /// Folder that holds the running executable.
 std::filesystem::path carpetaDelEjecutable();

@@ -8,31 +8,31 @@ namespace {
 
 constexpr const char* kAcumulados = "DATOS ACUMULADOS.DAT";
 
-std::vector<TRegDatosAcum> registrosExistentes() {
-    auto registros = leerRegistros<TRegDatosAcum>(rutaDatos(kAcumulados));
-    if (!registros) throw ErrorArchivo(rutaDatos(kAcumulados), "no se pudo abrir el archivo para leer");
+}  // namespace
+
+std::vector<TRegDatosAcum> TDatosAcum::registrosExistentes() {
+    auto registros = leerRegistros<TRegDatosAcum>(carpeta_.sa(), carpeta_.ruta(kAcumulados));
+    if (!registros) throw ErrorArchivo(carpeta_.ruta(kAcumulados), "no se pudo abrir el archivo para leer");
     return *registros;
 }
 
-void comprobarIndice(uint8_t indice, std::size_t cantidad) {
-    if (indice == 0) throw ErrorArchivo(rutaDatos(kAcumulados), "número de empresa 0 fuera de rango");
-    if (indice > cantidad) throw ErrorArchivo(rutaDatos(kAcumulados), "número de empresa fuera de rango");
+void TDatosAcum::comprobarIndice(uint8_t indice, std::size_t cantidad) {
+    if (indice == 0) throw ErrorArchivo(carpeta_.ruta(kAcumulados), "número de empresa 0 fuera de rango");
+    if (indice > cantidad) throw ErrorArchivo(carpeta_.ruta(kAcumulados), "número de empresa fuera de rango");
 }
 
-}  // namespace
-
 void TDatosAcum::guardarAcum(uint8_t indice, const TRegDatosAcum& r) {
-    auto registros = leerRegistros<TRegDatosAcum>(rutaDatos(kAcumulados)).value_or(std::vector<TRegDatosAcum>{});
+    auto registros = leerRegistros<TRegDatosAcum>(carpeta_.sa(), carpeta_.ruta(kAcumulados)).value_or(std::vector<TRegDatosAcum>{});
     comprobarIndice(indice, registros.size() + 1);  // one past the last record appends
     if (indice == registros.size() + 1) registros.push_back(r);
     else registros[indice - 1u] = r;
-    reemplazarArchivo(rutaDatos(kAcumulados), bytesDeRegistros(registros));
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kAcumulados), bytesDeRegistros(registros));
 }
 
 void TDatosAcum::leerAcum(uint8_t indice, TRegDatosAcum& r) {
     const auto registros = registrosExistentes();
-    if (indice == 0) throw ErrorArchivo(rutaDatos(kAcumulados), "número de empresa 0 fuera de rango");
-    if (indice > registros.size()) throw ErrorArchivo(rutaDatos(kAcumulados), "lectura más allá del fin del archivo");
+    if (indice == 0) throw ErrorArchivo(carpeta_.ruta(kAcumulados), "número de empresa 0 fuera de rango");
+    if (indice > registros.size()) throw ErrorArchivo(carpeta_.ruta(kAcumulados), "lectura más allá del fin del archivo");
     r = registros[indice - 1u];
 }
 
@@ -40,11 +40,11 @@ void TDatosAcum::eliminarAcum(uint8_t indice) {
     auto registros = registrosExistentes();
     comprobarIndice(indice, registros.size());
     registros.erase(registros.begin() + (indice - 1));
-    reemplazarArchivo(rutaDatos(kAcumulados), bytesDeRegistros(registros));
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kAcumulados), bytesDeRegistros(registros));
 }
 
 int TDatosAcum::cantidadAcum() {
-    const auto registros = leerRegistros<TRegDatosAcum>(rutaDatos(kAcumulados));
+    const auto registros = leerRegistros<TRegDatosAcum>(carpeta_.sa(), carpeta_.ruta(kAcumulados));
     return registros ? static_cast<int>(registros->size()) : 0;
 }
 

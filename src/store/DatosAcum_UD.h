@@ -6,6 +6,7 @@
 //
 // File errors raise ErrorArchivo; a failed read leaves the output unchanged.
 
+#include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
 #include <cstdint>
@@ -13,6 +14,8 @@
 
 class TDatosAcum {
 public:
+    explicit TDatosAcum(const TCarpeta& carpeta) : carpeta_(carpeta) {}
+
     /// Writes company indice's record (from 1); creates the file when missing.
     void guardarAcum(uint8_t indice, const TRegDatosAcum& r);
     /// Reads company indice's record (from 1); missing file or record is an error.
@@ -25,6 +28,11 @@ public:
     /// Every whole record of the file, in company order, read in one go;
     /// a missing file is an error.
     std::vector<TRegDatosAcum> leerTodos();
+
+private:
+    std::vector<TRegDatosAcum> registrosExistentes();
+    void comprobarIndice(uint8_t indice, std::size_t cantidad);
+    TCarpeta carpeta_;
 };
 
 /// The period checkpoint: "AUXACUM.DAT", "AUXDECISIONES.DAT" and
@@ -33,7 +41,7 @@ public:
 /// old ones only when the run commits.
 
 /// Copies the three game files to their backups, each replaced atomically.
-void guardarRespaldo();
+void guardarRespaldo(const TCarpeta& carpeta);
 
 /// Steps back over the last run: checks that the checkpoint is whole (all
 /// three files, whole records, consistent with each other) and puts it in
@@ -41,15 +49,15 @@ void guardarRespaldo();
 /// second step back finds nothing to undo. Returns false, changing nothing,
 /// when there is no checkpoint; a damaged one raises ErrorArchivoDanado and
 /// leaves the game as it is.
-bool restaurarRespaldo();
+bool restaurarRespaldo(const TCarpeta& carpeta);
 
 /// Checks the checkpoint as restaurarRespaldo does, without touching it;
 /// false when there is none.
-bool comprobarRespaldo();
+bool comprobarRespaldo(const TCarpeta& carpeta);
 
 /// Deletes the three backup files, so that a new game cannot step back into
 /// the files of the previous one.
-void borrarRespaldo();
+void borrarRespaldo(const TCarpeta& carpeta);
 
 /// The names of the three backups and of the game files they copy, in order.
 inline constexpr const char* kRespaldos[3][2] = {

@@ -4,7 +4,6 @@
 #include "store/DatosAcum_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
-#include "store/ValoresGlobales.h"
 
 
 namespace {
@@ -129,13 +128,11 @@ TRegDatosIniciales armarDatosIniciales(const TTextosDatosIniciales& t, uint8_t c
     r.limiteGiroDescubierto = static_cast<double>(decimalEnRango(t, &T::limiteGiroDescubierto));
     r.nroZona = enteroEnRango(t, &T::nroZona);
     r.indemXEmpleado = enteroEnRango(t, &T::indemXEmpleado);
-    IndemnizacionPorEmpleado = r.indemXEmpleado;
     r.penalidad = enteroEnRango(t, &T::penalidad);
-    ValorPenalidad = r.penalidad;
     return r;
 }
 
-void guardarJuegoNuevo(const TRegDatosIniciales& datos) {
-    TDatosjuego().guardarDatosIniciales(datos);
-    borrarRespaldo();
+void guardarJuegoNuevo(const TCarpeta& carpeta, const TRegDatosIniciales& datos) {
+    TDatosjuego(carpeta).guardarDatosIniciales(datos);
+    borrarRespaldo(carpeta);
 }

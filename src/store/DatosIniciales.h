@@ -2,6 +2,7 @@
 // Setting up a new game from the texts of the initial data screen (the
 // window's screen and the command-line tool's parameters file share it).
 
+#include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
 #include <cstdint>
@@ -88,14 +89,14 @@ TTextosDatosIniciales ejemploDatosIniciales();
 /// Builds the parameters record of a new game with cantEquipos teams in zone
 /// 1 and period 1 next. Converts the boxes in screen order (whole numbers;
 /// decimals in the regional format, percentages ÷ 100, interest rates also
-/// ÷ 3 since a period is a third of a year; byte fields keep the low byte)
-/// and sets IndemnizacionPorEmpleado and ValorPenalidad right after their
-/// boxes. A box that does not convert (an empty one included) raises
-/// ErrorConversion, one out of its range ErrorParametro; program-wide values
-/// set before it keep their new value.
+/// ÷ 3 since a period is a third of a year; byte fields keep the low byte).
+/// A box that does not convert (an empty one included) raises
+/// ErrorConversion, one out of its range ErrorParametro. Touches nothing
+/// but the record it returns: the game takes the severance and the penalty
+/// from it once the record is stored.
 TRegDatosIniciales armarDatosIniciales(const TTextosDatosIniciales& textos, uint8_t cantEquipos);
 
 /// Stores a new game's parameters and deletes the previous game's checkpoint,
 /// so that a step back cannot bring back another game. ErrorArchivo on
 /// failure, with the previous file left as it was.
-void guardarJuegoNuevo(const TRegDatosIniciales& datos);
+void guardarJuegoNuevo(const TCarpeta& carpeta, const TRegDatosIniciales& datos);

@@ -8,21 +8,22 @@ namespace {
 constexpr const char* kParametros = "DATOS INICIALES.DAT";
 constexpr const char* kNombres = "NOMBRES.DAT";
 
+}  // namespace
+
 // The parameters file holds exactly one record; anything else is damaged.
-std::optional<TRegDatosIniciales> leerParametros() {
-    const auto registros = leerRegistros<TRegDatosIniciales>(rutaDatos(kParametros));
+std::optional<TRegDatosIniciales> TDatosjuego::leerParametros() {
+    const auto registros = leerRegistros<TRegDatosIniciales>(carpeta_.sa(), carpeta_.ruta(kParametros));
     if (!registros) return std::nullopt;
     if (registros->size() != 1)
-        throw ErrorArchivoDanado(rutaDatos(kParametros), "tiene " + std::to_string(registros->size() * 224) +
+        throw ErrorArchivoDanado(carpeta_.ruta(kParametros), "tiene " + std::to_string(registros->size() * 224) +
                                                              " bytes y debe tener 224");
     return registros->front();
 }
-}  // namespace
 
 void TDatosjuego::guardarDatosIniciales(const TRegDatosIniciales& r) {
     // Written whole beside the old file and then put in its place, so that a
     // failed write never leaves a game without its parameters.
-    reemplazarArchivo(rutaDatos(kParametros), bytesDeRegistros(std::vector<TRegDatosIniciales>{r}));
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kParametros), bytesDeRegistros(std::vector<TRegDatosIniciales>{r}));
 }
 
 void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
@@ -31,7 +32,7 @@ void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
 
 TRegDatosIniciales TDatosjuego::leerDatosDelJuego() {
     const auto leido = leerParametros();
-    if (!leido) throw ErrorArchivo(rutaDatos(kParametros), "no hay un juego en la carpeta");
+    if (!leido) throw ErrorArchivo(carpeta_.ruta(kParametros), "no hay un juego en la carpeta");
     return *leido;
 }
 
@@ -47,19 +48,19 @@ void TDatosjuego::leerContadores(uint8_t& zonaActiva, uint8_t& periodoActual, ui
 }
 
 void TDatosjuego::guardarNombre(uint8_t indice, std::string_view nombre) {
-    const auto ruta = rutaDatos(kNombres);
-    auto registros = leerRegistros<TRegNombre>(ruta).value_or(std::vector<TRegNombre>{});
+    const auto ruta = carpeta_.ruta(kNombres);
+    auto registros = leerRegistros<TRegNombre>(carpeta_.sa(), ruta).value_or(std::vector<TRegNombre>{});
     if (indice > registros.size()) throw ErrorArchivo(ruta, "posición más allá del fin del archivo");
     TRegNombre registro{};
     asignar(registro.nombreEquipo, nombre);
     if (indice == registros.size()) registros.push_back(registro);
     else registros[indice] = registro;
-    reemplazarArchivo(ruta, bytesDeRegistros(registros));
+    reemplazarArchivo(carpeta_.sa(), ruta, bytesDeRegistros(registros));
 }
 
 void TDatosjuego::leerNombre(uint8_t indice, std::string& nombre) {
-    const auto ruta = rutaDatos(kNombres);
-    const auto registros = leerRegistros<TRegNombre>(ruta);
+    const auto ruta = carpeta_.ruta(kNombres);
+    const auto registros = leerRegistros<TRegNombre>(carpeta_.sa(), ruta);
     if (!registros) return;
     if (indice == 0) throw ErrorArchivo(ruta, "número de equipo 0 fuera de rango");
     if (indice > registros->size()) throw ErrorArchivo(ruta, "lectura más allá del fin del archivo");
@@ -68,7 +69,7 @@ void TDatosjuego::leerNombre(uint8_t indice, std::string& nombre) {
 
 std::vector<std::string> TDatosjuego::leerNombres() {
     std::vector<std::string> nombres;
-    for (const TRegNombre& r : leerRegistros<TRegNombre>(rutaDatos(kNombres)).value_or(std::vector<TRegNombre>{}))
+    for (const TRegNombre& r : leerRegistros<TRegNombre>(carpeta_.sa(), carpeta_.ruta(kNombres)).value_or(std::vector<TRegNombre>{}))
         nombres.push_back(aTexto(r.nombreEquipo));
     return nombres;
 }

@@ -8,15 +8,19 @@
 // from 0, leerNombre from 1. File errors raise ErrorArchivo unless a call
 // says otherwise.
 
+#include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 class TDatosjuego {
 public:
+    explicit TDatosjuego(const TCarpeta& carpeta) : carpeta_(carpeta) {}
+
     /// Replaces the parameters file by one holding r as its only record. The
     /// old file stays untouched when the write fails.
     void guardarDatosIniciales(const TRegDatosIniciales& r);
@@ -46,4 +50,8 @@ public:
 
     /// Every name stored, in team order; none when the file is missing.
     std::vector<std::string> leerNombres();
+
+private:
+    std::optional<TRegDatosIniciales> leerParametros();
+    TCarpeta carpeta_;
 };

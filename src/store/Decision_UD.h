@@ -3,13 +3,19 @@
 // one 40-byte record per active company. Writing counts the index from 0,
 // reading from 1; callers rely on exactly that. The store checks no ranges.
 
+#include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
 #include <cstdint>
 #include <vector>
 
+class TNotificador;
+
 class TDecision {
 public:
+    /// avisos takes guardarDecision's warning; without one the failure is thrown.
+    explicit TDecision(const TCarpeta& carpeta, TNotificador* avisos = nullptr) : carpeta_(carpeta), avisos_(avisos) {}
+
     /// Creates the file, or truncates it, to zero records.
     void vaciarDecisiones();
 
@@ -31,4 +37,9 @@ public:
     /// Replaces the file by these records, record i being company i + 1, in
     /// one atomic step: either every decision is stored or none is.
     void guardarDecisiones(const std::vector<TRegDecision>& decisiones);
+
+private:
+    std::vector<TRegDecision> registrosExistentes();
+    TCarpeta carpeta_;
+    TNotificador* avisos_;
 };

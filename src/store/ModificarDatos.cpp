@@ -3,7 +3,6 @@
 #include "store/Datos_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
-#include "store/ValoresGlobales.h"
 
 #include <string>
 
@@ -71,13 +70,11 @@ TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, con
     return r;
 }
 
-void guardarModificaciones(const TTextosDatosIniciales& textos) {
-    TDatosjuego datos;
+TRegDatosIniciales guardarModificaciones(const TCarpeta& carpeta, const TTextosDatosIniciales& textos) {
+    TDatosjuego datos(carpeta);
     TRegDatosIniciales guardado{};
     datos.leerDatosIniciales(guardado);
     const TRegDatosIniciales nuevo = aplicarModificaciones(guardado, textos);
     datos.guardarDatosIniciales(nuevo);
-    // Only a stored record may change the values the next run uses.
-    IndemnizacionPorEmpleado = nuevo.indemXEmpleado;
-    ValorPenalidad = nuevo.penalidad;
+    return nuevo;
 }

@@ -3,6 +3,7 @@
 // data screen. The screen shows every box of the initial data screen, so it
 // shares that screen's texts record; only some of them are saved.
 
+#include "store/CarpetaDatos.h"
 #include "store/DatosIniciales.h"
 #include "store/Registros.h"
 
@@ -23,7 +24,6 @@ TTextosDatosIniciales textosModificables(const TRegDatosIniciales& datos);
 TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& textos);
 
 /// The modify screen's save: reads the stored parameters, converts every
-/// editable box, writes the record, and only then sets
-/// IndemnizacionPorEmpleado and ValorPenalidad. ErrorConversion or
-/// ErrorArchivo leave the file and both program-wide values as they were.
-void guardarModificaciones(const TTextosDatosIniciales& textos);
+/// editable box, writes the record and returns it. ErrorConversion or
+/// ErrorArchivo leave the file as it was.
+TRegDatosIniciales guardarModificaciones(const TCarpeta& carpeta, const TTextosDatosIniciales& textos);

@@ -1,8 +1,10 @@
 #pragma once
 // The one way the core speaks to whoever runs it. The core never shows
-// anything itself: where the game calls for a message box, a menu change or
-// the file browser, it asks the notifier. The window implements it with Qt,
-// the command-line tool by printing, and tests by recording the calls.
+// anything itself: where the game calls for a message box or the file
+// browser, the game object asks its notifier. The window implements it with
+// Qt, the command-line tool by printing, and tests by recording the calls.
+// What the window's menus and status line show is not told here: each front
+// reads it from the game's state after every operation.
 // Texts are Windows-1252, as everywhere in the core.
 
 #include <filesystem>
@@ -16,15 +18,14 @@ public:
     virtual void advertencia(const std::string& titulo, const std::string& texto) = 0;
     /// An information box (information icon, OK): a run's bankruptcy message.
     virtual void informacion(const std::string& texto) = 0;
-    /// Enables or disables the main window's "Período n" item, n = 0..10.
-    virtual void habilitarPeriodo(int periodo, bool habilitado) = 0;
-    /// The period whose decisions are entered next, after a run.
-    virtual void cambiarPeriodoActual(int periodo) = 0;
     /// Shows the data folder in the desktop's file browser, without waiting.
     virtual void abrirCarpeta(const std::filesystem::path& carpeta) = 0;
 };
 
-/// The notifier in use; by default one that ignores every call.
-TNotificador& notificador();
-/// Installs a notifier (not owned); nullptr puts back the silent one.
-void fijarNotificador(TNotificador* nuevo);
+/// A notifier that ignores every call: a game's until it is given another.
+class TNotificadorSilencioso final : public TNotificador {
+public:
+    void advertencia(const std::string&, const std::string&) override {}
+    void informacion(const std::string&) override {}
+    void abrirCarpeta(const std::filesystem::path&) override {}
+};

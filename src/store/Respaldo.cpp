@@ -7,44 +7,44 @@ namespace {
 
 using Tipo = TSistemaArchivos::Tipo;
 
-bool hayRespaldo() {
+bool hayRespaldo(const TCarpeta& c) {
     for (const auto& par : kRespaldos)
-        if (sistemaArchivos().tipo(rutaDatos(par[1])) != Tipo::ninguno) return true;
+        if (c.sa().tipo(c.ruta(par[1])) != Tipo::ninguno) return true;
     return false;
 }
 
 }  // namespace
 
-void guardarRespaldo() {
+void guardarRespaldo(const TCarpeta& c) {
     for (const auto& [juego, respaldo] : kRespaldos)
-        reemplazarArchivo(rutaDatos(respaldo), leerArchivoEntero(rutaDatos(juego)));
+        reemplazarArchivo(c.sa(), c.ruta(respaldo), leerArchivoEntero(c.sa(), c.ruta(juego)));
 }
 
-bool comprobarRespaldo() {
-    if (!hayRespaldo()) return false;
+bool comprobarRespaldo(const TCarpeta& c) {
+    if (!hayRespaldo(c)) return false;
     for (const auto& par : kRespaldos)
-        if (sistemaArchivos().tipo(rutaDatos(par[1])) != Tipo::archivo)
-            throw ErrorArchivoDanado(rutaDatos(par[1]), "falta este archivo del respaldo; no se deshizo nada");
-    const auto ini = *leerRegistros<TRegDatosIniciales>(rutaDatos("AUXINI.DAT"));
-    const auto acum = *leerRegistros<TRegDatosAcum>(rutaDatos("AUXACUM.DAT"));
-    const auto decisiones = *leerRegistros<TRegDecision>(rutaDatos("AUXDECISIONES.DAT"));
-    if (ini.size() != 1) throw ErrorArchivoDanado(rutaDatos("AUXINI.DAT"), "debe tener un solo registro");
+        if (c.sa().tipo(c.ruta(par[1])) != Tipo::archivo)
+            throw ErrorArchivoDanado(c.ruta(par[1]), "falta este archivo del respaldo; no se deshizo nada");
+    const auto ini = *leerRegistros<TRegDatosIniciales>(c.sa(), c.ruta("AUXINI.DAT"));
+    const auto acum = *leerRegistros<TRegDatosAcum>(c.sa(), c.ruta("AUXACUM.DAT"));
+    const auto decisiones = *leerRegistros<TRegDecision>(c.sa(), c.ruta("AUXDECISIONES.DAT"));
+    if (ini.size() != 1) throw ErrorArchivoDanado(c.ruta("AUXINI.DAT"), "debe tener un solo registro");
     const TRegDatosIniciales& d = ini.front();
     // The checkpoint is taken before a run of periods 1 to 10, over every
     // active company and its decisions.
     if (d.periodoActual < 1 || d.periodoActual > 10 ||
         d.cantEquipos != d.cantEquiposZona1 + d.cantEquiposZona2 + d.cantEquiposZona3)
-        throw ErrorArchivoDanado(rutaDatos("AUXINI.DAT"), "sus contadores son imposibles");
+        throw ErrorArchivoDanado(c.ruta("AUXINI.DAT"), "sus contadores son imposibles");
     if (acum.size() < d.cantEquipos)
-        throw ErrorArchivoDanado(rutaDatos("AUXACUM.DAT"), "faltan empresas del respaldo");
+        throw ErrorArchivoDanado(c.ruta("AUXACUM.DAT"), "faltan empresas del respaldo");
     if (decisiones.size() < d.cantEquipos)
-        throw ErrorArchivoDanado(rutaDatos("AUXDECISIONES.DAT"), "faltan decisiones del respaldo");
+        throw ErrorArchivoDanado(c.ruta("AUXDECISIONES.DAT"), "faltan decisiones del respaldo");
     return true;
 }
 
-bool restaurarRespaldo() {
-    if (!comprobarRespaldo()) return false;
-    TTransaccion transaccion("La última vuelta atrás se interrumpió; el juego quedó como estaba antes de ella.",
+bool restaurarRespaldo(const TCarpeta& c) {
+    if (!comprobarRespaldo(c)) return false;
+    TTransaccion transaccion(c, "La última vuelta atrás se interrumpió; el juego quedó como estaba antes de ella.",
                              "La última vuelta atrás se interrumpió y se completó: se volvió al período anterior.");
     // Renamed into place, the backups are used up: only the last run can be undone.
     for (const auto& [juego, respaldo] : kRespaldos) transaccion.renombrar(respaldo, juego);
@@ -52,6 +52,6 @@ bool restaurarRespaldo() {
     return true;
 }
 
-void borrarRespaldo() {
-    for (const auto& par : kRespaldos) sistemaArchivos().eliminar(rutaDatos(par[1]));
+void borrarRespaldo(const TCarpeta& c) {
+    for (const auto& par : kRespaldos) c.sa().eliminar(c.ruta(par[1]));
 }

@@ -3,15 +3,7 @@
 // The real file system lives in SistemaArchivosPosix.cpp and
 // SistemaArchivosWindows.cpp; the helpers below work on any of them.
 
-namespace {
-TSistemaArchivos* actual = nullptr;
-}  // namespace
-
-TSistemaArchivos& sistemaArchivos() { return actual ? *actual : sistemaArchivosReal(); }
-void fijarSistemaArchivos(TSistemaArchivos* nuevo) { actual = nuevo; }
-
-std::string leerArchivoEntero(const std::filesystem::path& archivo) {
-    TSistemaArchivos& fs = sistemaArchivos();
+std::string leerArchivoEntero(TSistemaArchivos& fs, const std::filesystem::path& archivo) {
     const int d = fs.abrir(archivo, TSistemaArchivos::Apertura::leer);
     std::string bytes;
     try {
@@ -36,8 +28,8 @@ std::string leerArchivoEntero(const std::filesystem::path& archivo) {
     return bytes;
 }
 
-void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes, bool sincronizar) {
-    TSistemaArchivos& fs = sistemaArchivos();
+void escribirArchivoNuevo(TSistemaArchivos& fs, const std::filesystem::path& archivo, const std::string& bytes,
+                          bool sincronizar) {
     const int d = fs.abrir(archivo, TSistemaArchivos::Apertura::crearNuevo);
     try {
         if (!bytes.empty()) fs.escribir(d, 0, bytes.data(), bytes.size());
@@ -49,8 +41,7 @@ void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::strin
     fs.cerrar(d);
 }
 
-void reemplazarArchivo(const std::filesystem::path& archivo, const std::string& bytes) {
-    TSistemaArchivos& fs = sistemaArchivos();
+void reemplazarArchivo(TSistemaArchivos& fs, const std::filesystem::path& archivo, const std::string& bytes) {
     auto temporal = archivo;
     temporal += ".tmp";
     // A leftover of a crash, or a planted link, is removed, never written
@@ -58,7 +49,7 @@ void reemplazarArchivo(const std::filesystem::path& archivo, const std::string& 
     const auto tipo = fs.tipo(temporal);
     if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) fs.eliminar(temporal);
     try {
-        escribirArchivoNuevo(temporal, bytes);
+        escribirArchivoNuevo(fs, temporal, bytes);
         fs.renombrar(temporal, archivo);
     } catch (...) {
         try { fs.eliminar(temporal); } catch (...) {}
@@ -67,13 +58,12 @@ void reemplazarArchivo(const std::filesystem::path& archivo, const std::string& 
     fs.sincronizarCarpeta(archivo.parent_path().empty() ? std::filesystem::path(".") : archivo.parent_path());
 }
 
-void eliminarArbol(const std::filesystem::path& carpeta) {
-    TSistemaArchivos& fs = sistemaArchivos();
+void eliminarArbol(TSistemaArchivos& fs, const std::filesystem::path& carpeta) {
     if (fs.tipo(carpeta) == TSistemaArchivos::Tipo::carpeta)
         for (const std::string& nombre : fs.listar(carpeta)) {
             const auto entrada = carpeta / rutaDeTexto(nombre);
             // A link inside is removed as a link; its target is never touched.
-            if (fs.tipo(entrada) == TSistemaArchivos::Tipo::carpeta) eliminarArbol(entrada);
+            if (fs.tipo(entrada) == TSistemaArchivos::Tipo::carpeta) eliminarArbol(fs, entrada);
             else fs.eliminar(entrada);
         }
     fs.eliminar(carpeta);

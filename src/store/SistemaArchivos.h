@@ -74,32 +74,29 @@ public:
     virtual int bloquear(const ruta& archivo, bool exclusivo) = 0;
 };
 
-/// The file system in use; by default the real one.
-TSistemaArchivos& sistemaArchivos();
-/// Installs another file system (not owned); nullptr puts back the real one.
-void fijarSistemaArchivos(TSistemaArchivos* nuevo);
-/// The real file system, for implementations that wrap it.
+/// The real file system: what a game uses unless it is handed another one
+/// (tests hand it one that fails), and what such implementations wrap.
 TSistemaArchivos& sistemaArchivosReal();
 
-// Helpers built on the current file system.
+// Helpers built on any file system.
 
 /// The whole content of a file, sized and read through one handle; an entry
 /// that is not a plain file (a link, a folder) is an error.
-std::string leerArchivoEntero(const std::filesystem::path& archivo);
+std::string leerArchivoEntero(TSistemaArchivos& sa, const std::filesystem::path& archivo);
 
 /// Writes bytes as a new file: the file is created (never through an
 /// existing entry), written, synced (unless the caller syncs many files at
 /// once later, with sincronizarTodo) and closed. Used for files that a
 /// commit renames into place later.
-void escribirArchivoNuevo(const std::filesystem::path& archivo, const std::string& bytes, bool sincronizar = true);
+void escribirArchivoNuevo(TSistemaArchivos& sa, const std::filesystem::path& archivo, const std::string& bytes, bool sincronizar = true);
 
 /// Replaces a file atomically: writes a temporary file beside it, syncs it,
 /// renames it over the file and syncs the folder. A failure or a crash
 /// leaves either the old file or the new one, never a partial one.
-void reemplazarArchivo(const std::filesystem::path& archivo, const std::string& bytes);
+void reemplazarArchivo(TSistemaArchivos& sa, const std::filesystem::path& archivo, const std::string& bytes);
 
 /// Removes a folder and everything in it without following any link.
-void eliminarArbol(const std::filesystem::path& carpeta);
+void eliminarArbol(TSistemaArchivos& sa, const std::filesystem::path& carpeta);
 
 /// A path as UTF-8 text, and UTF-8 text as a path, alike on every system
 /// (Windows' own narrow texts are in its ANSI code page). File names pass

@@ -18,16 +18,16 @@ constexpr const char* kComoAntes = "COMO ANTES.TXT";
 
 using Tipo = TSistemaArchivos::Tipo;
 
-fs::path enDatos(const std::string& nombre) { return rutaDatos(nombre); }
-fs::path enPreparacion(const std::string& nombre) { return rutaDatos(kCarpetaTransaccion) / rutaDeTexto(nombre); }
+fs::path enDatos(const TCarpeta& c, const std::string& nombre) { return c.ruta(nombre); }
+fs::path enPreparacion(const TCarpeta& c, const std::string& nombre) { return c.ruta(kCarpetaTransaccion) / rutaDeTexto(nombre); }
 
 // A name from a journal or a caller: relative, without "..", tabs or line ends.
-void comprobarNombre(const std::string& nombre) {
+void comprobarNombre(const TCarpeta& c, const std::string& nombre) {
     const fs::path ruta = rutaDeTexto(nombre);
     bool bien = !nombre.empty() && ruta.is_relative() && nombre.find_first_of("\t\r\n") == std::string::npos;
     for (const auto& parte : ruta)
         if (parte == "..") bien = false;
-    if (!bien) throw ErrorArchivo(rutaDatos(kDiarioTransaccion), "nombre de archivo no válido: " + nombre);
+    if (!bien) throw ErrorArchivo(c.ruta(kDiarioTransaccion), "nombre de archivo no válido: " + nombre);
 }
 
 struct Diario {
@@ -35,15 +35,15 @@ struct Diario {
     std::vector<std::pair<char, std::pair<std::string, std::string>>> pasos;
 };
 
-[[noreturn]] void diarioDanado() {
-    throw ErrorArchivo(rutaDatos(kDiarioTransaccion),
+[[noreturn]] void diarioDanado(const TCarpeta& c) {
+    throw ErrorArchivo(c.ruta(kDiarioTransaccion),
                        "el diario de la última operación está dañado; el juego no se puede abrir");
 }
 
-Diario leerDiario() {
-    const std::vector<std::string> lineas = dividirLineas(leerArchivoEntero(rutaDatos(kDiarioTransaccion)));
+Diario leerDiario(const TCarpeta& c) {
+    const std::vector<std::string> lineas = dividirLineas(leerArchivoEntero(c.sa(), c.ruta(kDiarioTransaccion)));
     Diario diario;
-    if (lineas.size() < 2 || lineas[0] != kCabecera) diarioDanado();
+    if (lineas.size() < 2 || lineas[0] != kCabecera) diarioDanado(c);
     diario.comoDespues = lineas[1];
     bool fin = false;
     for (std::size_t i = 2; i < lineas.size(); ++i) {
@@ -53,65 +53,65 @@ Diario leerDiario() {
             break;
         }
         const auto t1 = linea.find('\t');
-        if (linea.size() < 3 || t1 != 1) diarioDanado();
+        if (linea.size() < 3 || t1 != 1) diarioDanado(c);
         const auto t2 = linea.find('\t', 2);
         std::string de = linea.substr(2, t2 == std::string::npos ? std::string::npos : t2 - 2);
         std::string a = t2 == std::string::npos ? std::string() : linea.substr(t2 + 1);
-        comprobarNombre(de);
-        if (linea[0] != 'E') comprobarNombre(a);
-        if (std::string_view("RECM").find(linea[0]) == std::string_view::npos) diarioDanado();
+        comprobarNombre(c, de);
+        if (linea[0] != 'E') comprobarNombre(c, a);
+        if (std::string_view("RECM").find(linea[0]) == std::string_view::npos) diarioDanado(c);
         diario.pasos.push_back({linea[0], {std::move(de), std::move(a)}});
     }
-    if (!fin) diarioDanado();
+    if (!fin) diarioDanado(c);
     return diario;
 }
 
 // One step of the switch; each can run again after an interruption.
-void aplicar(char tipo, const std::string& de, const std::string& a) {
-    TSistemaArchivos& sa = sistemaArchivos();
+void aplicar(const TCarpeta& c, char tipo, const std::string& de, const std::string& a) {
+    TSistemaArchivos& sa = c.sa();
     switch (tipo) {
     case 'R':  // staged file, or a file of the game folder, into its place
-        if (sa.tipo(enDatos(de)) == Tipo::archivo) sa.renombrar(enDatos(de), enDatos(a));
+        if (sa.tipo(enDatos(c, de)) == Tipo::archivo) sa.renombrar(enDatos(c, de), enDatos(c, a));
         break;
     case 'E':
-        if (sa.tipo(enDatos(de)) != Tipo::carpeta) sa.eliminar(enDatos(de));
+        if (sa.tipo(enDatos(c, de)) != Tipo::carpeta) sa.eliminar(enDatos(c, de));
         break;
     case 'C':
-        if (sa.tipo(enDatos(de)) == Tipo::carpeta) {
-            sa.crearCarpeta(enDatos(a).parent_path());
-            eliminarArbol(enDatos(a));
-            sa.renombrar(enDatos(de), enDatos(a));
+        if (sa.tipo(enDatos(c, de)) == Tipo::carpeta) {
+            sa.crearCarpeta(enDatos(c, a).parent_path());
+            eliminarArbol(c.sa(), enDatos(c, a));
+            sa.renombrar(enDatos(c, de), enDatos(c, a));
         }
         break;
     case 'M':
-        if (sa.tipo(enDatos(de)) == Tipo::carpeta && sa.tipo(enDatos(a)) == Tipo::ninguno)
-            sa.renombrar(enDatos(de), enDatos(a));
+        if (sa.tipo(enDatos(c, de)) == Tipo::carpeta && sa.tipo(enDatos(c, a)) == Tipo::ninguno)
+            sa.renombrar(enDatos(c, de), enDatos(c, a));
         break;
     }
 }
 
-void sincronizarCarpetasDe(const std::vector<std::pair<char, std::pair<std::string, std::string>>>& pasos) {
-    std::set<fs::path> carpetas{carpetaDatos()};
+void sincronizarCarpetasDe(const TCarpeta& c, const std::vector<std::pair<char, std::pair<std::string, std::string>>>& pasos) {
+    std::set<fs::path> carpetas{c.ruta()};
     for (const auto& [tipo, nombres] : pasos) {
-        if (tipo != 'E') carpetas.insert(enDatos(nombres.second).parent_path());
-        carpetas.insert(enDatos(nombres.first).parent_path());
+        if (tipo != 'E') carpetas.insert(enDatos(c, nombres.second).parent_path());
+        carpetas.insert(enDatos(c, nombres.first).parent_path());
     }
     for (const auto& carpeta : carpetas)
-        if (sistemaArchivos().tipo(carpeta) == Tipo::carpeta) sistemaArchivos().sincronizarCarpeta(carpeta);
+        if (c.sa().tipo(carpeta) == Tipo::carpeta) c.sa().sincronizarCarpeta(carpeta);
 }
 
 // Runs the journal to its end, then forgets it.
-void completar(const Diario& diario) {
-    for (const auto& [tipo, nombres] : diario.pasos) aplicar(tipo, nombres.first, nombres.second);
-    sincronizarCarpetasDe(diario.pasos);
-    eliminarArbol(rutaDatos(kCarpetaTransaccion));
-    sistemaArchivos().eliminar(rutaDatos(kDiarioTransaccion));
+void completar(const TCarpeta& c, const Diario& diario) {
+    for (const auto& [tipo, nombres] : diario.pasos) aplicar(c, tipo, nombres.first, nombres.second);
+    sincronizarCarpetasDe(c, diario.pasos);
+    eliminarArbol(c.sa(), c.ruta(kCarpetaTransaccion));
+    c.sa().eliminar(c.ruta(kDiarioTransaccion));
     // The change is whole and durable by now; should the journal's removal
     // not be, replaying it later changes nothing. So this is no failure of
     // the change, and reporting it as one would tell the game master a
     // finished change failed.
     try {
-        sistemaArchivos().sincronizarCarpeta(carpetaDatos());
+        c.sa().sincronizarCarpeta(c.ruta());
     } catch (const ErrorArchivo&) {
     }
 }
@@ -125,78 +125,79 @@ constexpr const char* kTemporales[] = {
 
 // Only files and planted links count; anything else of such a name is not
 // ours to remove, and reemplazarArchivo reports it.
-bool esTemporal(const char* nombre) {
-    const Tipo tipo = sistemaArchivos().tipo(rutaDatos(nombre));
+bool esTemporal(const TCarpeta& c, const char* nombre) {
+    const Tipo tipo = c.sa().tipo(c.ruta(nombre));
     return tipo == Tipo::archivo || tipo == Tipo::enlace;
 }
 
-bool hayTemporales() {
+bool hayTemporales(const TCarpeta& c) {
     for (const char* nombre : kTemporales)
-        if (esTemporal(nombre)) return true;
+        if (esTemporal(c, nombre)) return true;
     return false;
 }
 
-void eliminarTemporales() {
+void eliminarTemporales(const TCarpeta& c) {
     for (const char* nombre : kTemporales)
-        if (esTemporal(nombre)) sistemaArchivos().eliminar(rutaDatos(nombre));
+        if (esTemporal(c, nombre)) c.sa().eliminar(c.ruta(nombre));
 }
 
 }  // namespace
 
-bool hayTransaccionPendiente() {
-    TSistemaArchivos& sa = sistemaArchivos();
-    return sa.tipo(rutaDatos(kDiarioTransaccion)) != Tipo::ninguno ||
-           sa.tipo(rutaDatos(kCarpetaTransaccion)) != Tipo::ninguno || hayTemporales();
+bool hayTransaccionPendiente(const TCarpeta& c) {
+    TSistemaArchivos& sa = c.sa();
+    return sa.tipo(c.ruta(kDiarioTransaccion)) != Tipo::ninguno ||
+           sa.tipo(c.ruta(kCarpetaTransaccion)) != Tipo::ninguno || hayTemporales(c);
 }
 
-std::string recuperarTransaccion() {
-    TSistemaArchivos& sa = sistemaArchivos();
-    const Tipo diario = sa.tipo(rutaDatos(kDiarioTransaccion));
+std::string recuperarTransaccion(const TCarpeta& c) {
+    TSistemaArchivos& sa = c.sa();
+    const Tipo diario = sa.tipo(c.ruta(kDiarioTransaccion));
     if (diario != Tipo::ninguno) {
-        if (diario != Tipo::archivo) diarioDanado();
-        const Diario leido = leerDiario();
-        completar(leido);
+        if (diario != Tipo::archivo) diarioDanado(c);
+        const Diario leido = leerDiario(c);
+        completar(c, leido);
         return leido.comoDespues;
     }
-    const fs::path preparacion = rutaDatos(kCarpetaTransaccion);
-    const bool temporales = hayTemporales();
+    const fs::path preparacion = c.ruta(kCarpetaTransaccion);
+    const bool temporales = hayTemporales(c);
     // Before the staging folder: while it exists, the interruption is still seen.
-    if (temporales) eliminarTemporales();
+    if (temporales) eliminarTemporales(c);
     const Tipo tipo = sa.tipo(preparacion);
     if (tipo == Tipo::ninguno) {
         if (!temporales) return {};
-        sa.sincronizarCarpeta(carpetaDatos());
+        sa.sincronizarCarpeta(c.ruta());
         return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
     }
     std::string comoAntes;
     if (tipo == Tipo::carpeta && sa.tipo(preparacion / kComoAntes) == Tipo::archivo) {
         try {
-            comoAntes = leerArchivoEntero(preparacion / kComoAntes);
+            comoAntes = leerArchivoEntero(c.sa(), preparacion / kComoAntes);
         } catch (const ErrorArchivo&) {
             // Only the message is lost; the change is undone all the same.
         }
     }
-    eliminarArbol(preparacion);
-    sa.sincronizarCarpeta(carpetaDatos());
+    eliminarArbol(c.sa(), preparacion);
+    sa.sincronizarCarpeta(c.ruta());
     // A message cut short by the interruption itself gives way to the general one.
     if (comoAntes.empty() || comoAntes.back() != '.')
         return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
     return comoAntes;
 }
 
-TTransaccion::TTransaccion(std::string comoAntes, std::string comoDespues)
-    : comoAntes_(std::move(comoAntes)), comoDespues_(std::move(comoDespues)) {
+TTransaccion::TTransaccion(const TCarpeta& carpeta, std::string comoAntes, std::string comoDespues)
+    : carpeta_(carpeta), comoAntes_(std::move(comoAntes)), comoDespues_(std::move(comoDespues)) {
+    const TCarpeta& c = carpeta_;
     if (comoDespues_.find_first_of("\r\n") != std::string::npos)
         comoDespues_ = "La última operación se interrumpió y se completó.";
-    recuperarTransaccion();
+    recuperarTransaccion(c);
     try {
-        sistemaArchivos().crearCarpeta(rutaDatos(kCarpetaTransaccion));
-        escribirArchivoNuevo(enPreparacion(kComoAntes), comoAntes_);
+        c.sa().crearCarpeta(c.ruta(kCarpetaTransaccion));
+        escribirArchivoNuevo(c.sa(), enPreparacion(c, kComoAntes), comoAntes_);
     } catch (...) {
         // No destructor runs for a constructor that throws: the staging
         // folder is removed here, or the game would not be as it was.
         try {
-            eliminarArbol(rutaDatos(kCarpetaTransaccion));
+            eliminarArbol(c.sa(), c.ruta(kCarpetaTransaccion));
         } catch (...) {
         }
         throw;
@@ -204,75 +205,84 @@ TTransaccion::TTransaccion(std::string comoAntes, std::string comoDespues)
 }
 
 TTransaccion::~TTransaccion() {
+    const TCarpeta& c = carpeta_;
     if (confirmada_) return;
     try {
         // Nothing reached the game; the staged files are only clutter. Should
         // this fail too, the next opening removes them.
-        if (sistemaArchivos().tipo(rutaDatos(kDiarioTransaccion)) == Tipo::ninguno)
-            eliminarArbol(rutaDatos(kCarpetaTransaccion));
+        if (c.sa().tipo(c.ruta(kDiarioTransaccion)) == Tipo::ninguno)
+            eliminarArbol(c.sa(), c.ruta(kCarpetaTransaccion));
     } catch (...) {
     }
 }
 
 void TTransaccion::preparar(const std::string& nombre) {
-    comprobarNombre(nombre);
+    const TCarpeta& c = carpeta_;
+    comprobarNombre(c, nombre);
     const fs::path padre = rutaDeTexto(nombre).parent_path();
     if (!padre.empty() && carpetasPreparadas_.insert(textoDeRuta(padre)).second) {
-        fs::path carpeta = rutaDatos(kCarpetaTransaccion);
-        for (const auto& parte : padre) sistemaArchivos().crearCarpeta(carpeta /= parte);
+        fs::path carpeta = c.ruta(kCarpetaTransaccion);
+        for (const auto& parte : padre) c.sa().crearCarpeta(carpeta /= parte);
     }
     // Written again in the same change: the last content wins.
     if (!nombresEscritos_.insert(nombre).second) {
-        sistemaArchivos().eliminar(enPreparacion(nombre));
+        c.sa().eliminar(enPreparacion(c, nombre));
         return;
     }
     escritos_.push_back(nombre);
 }
 
 void TTransaccion::escribir(const std::string& nombre, const std::string& bytes) {
+    const TCarpeta& c = carpeta_;
     preparar(nombre);
     // Synced all together before the commit point: one flush of the disk
     // instead of one per report.
-    escribirArchivoNuevo(enPreparacion(nombre), bytes, false);
+    escribirArchivoNuevo(c.sa(), enPreparacion(c, nombre), bytes, false);
 }
 
 void TTransaccion::enlazar(const std::string& escrito, const std::string& nombre) {
+    const TCarpeta& c = carpeta_;
     preparar(nombre);
     try {
-        sistemaArchivos().enlazar(enPreparacion(escrito), enPreparacion(nombre));
+        c.sa().enlazar(enPreparacion(c, escrito), enPreparacion(c, nombre));
     } catch (const ErrorArchivo&) {
         // A file system without hard links gets a copy.
-        escribirArchivoNuevo(enPreparacion(nombre), leerArchivoEntero(enPreparacion(escrito)), false);
+        escribirArchivoNuevo(c.sa(), enPreparacion(c, nombre), leerArchivoEntero(c.sa(), enPreparacion(c, escrito)), false);
     }
 }
 
 void TTransaccion::eliminar(const std::string& nombre) {
-    comprobarNombre(nombre);
+    const TCarpeta& c = carpeta_;
+    comprobarNombre(c, nombre);
     pasos_.push_back({'E', nombre, {}});
 }
 
 void TTransaccion::renombrar(const std::string& de, const std::string& a) {
-    comprobarNombre(de);
-    comprobarNombre(a);
+    const TCarpeta& c = carpeta_;
+    comprobarNombre(c, de);
+    comprobarNombre(c, a);
     pasos_.push_back({'R', de, a});
 }
 
 void TTransaccion::reemplazarCarpeta(const std::string& carpeta) {
-    comprobarNombre(carpeta);
-    fs::path ruta = rutaDatos(kCarpetaTransaccion);
-    for (const auto& parte : rutaDeTexto(carpeta)) sistemaArchivos().crearCarpeta(ruta /= parte);
+    const TCarpeta& c = carpeta_;
+    comprobarNombre(c, carpeta);
+    fs::path ruta = c.ruta(kCarpetaTransaccion);
+    for (const auto& parte : rutaDeTexto(carpeta)) c.sa().crearCarpeta(ruta /= parte);
     carpetasPreparadas_.insert(carpeta);
     pasos_.push_back({'C', std::string(kCarpetaTransaccion) + "/" + carpeta, carpeta});
 }
 
 void TTransaccion::apartarCarpeta(const std::string& carpeta, const std::string& destino) {
-    comprobarNombre(carpeta);
-    comprobarNombre(destino);
+    const TCarpeta& c = carpeta_;
+    comprobarNombre(c, carpeta);
+    comprobarNombre(c, destino);
     pasos_.push_back({'M', carpeta, destino});
 }
 
 void TTransaccion::confirmar() {
-    TSistemaArchivos& sa = sistemaArchivos();
+    const TCarpeta& c = carpeta_;
+    TSistemaArchivos& sa = c.sa();
     std::vector<Paso> pasos;
     // Folders moved aside first, removals next, then the files and folders
     // that take their places.
@@ -294,11 +304,11 @@ void TTransaccion::confirmar() {
 
     // Everything that can refuse the switch is checked before the commit point.
     for (const Paso& p : pasos) {
-        const fs::path destino = enDatos(p.a);
+        const fs::path destino = enDatos(c, p.a);
         if (p.tipo == 'R') {
             // Staged files were just written here; a file of the game folder may be gone.
-            if (!p.de.starts_with(std::string(kCarpetaTransaccion) + "/") && sa.tipo(enDatos(p.de)) != Tipo::archivo)
-                throw ErrorArchivo(enDatos(p.de), "falta el archivo");
+            if (!p.de.starts_with(std::string(kCarpetaTransaccion) + "/") && sa.tipo(enDatos(c, p.de)) != Tipo::archivo)
+                throw ErrorArchivo(enDatos(c, p.de), "falta el archivo");
             const Tipo t = sa.tipo(destino);
             if (t == Tipo::carpeta || t == Tipo::otro)
                 throw ErrorArchivo(destino, "hay una carpeta u otra cosa en el lugar del archivo");
@@ -308,17 +318,17 @@ void TTransaccion::confirmar() {
                 throw ErrorArchivo(destino.parent_path(), "no es una carpeta del juego");
         } else if (p.tipo == 'M') {
             if (sa.tipo(destino) != Tipo::ninguno) throw ErrorArchivo(destino, "ya existe");
-        } else if (sa.tipo(enDatos(p.de)) == Tipo::carpeta) {
-            throw ErrorArchivo(enDatos(p.de), "es una carpeta");
+        } else if (sa.tipo(enDatos(c, p.de)) == Tipo::carpeta) {
+            throw ErrorArchivo(enDatos(c, p.de), "es una carpeta");
         }
     }
-    sa.sincronizarTodo(rutaDatos(kCarpetaTransaccion));
-    sa.sincronizarCarpeta(rutaDatos(kCarpetaTransaccion));
+    sa.sincronizarTodo(c.ruta(kCarpetaTransaccion));
+    sa.sincronizarCarpeta(c.ruta(kCarpetaTransaccion));
     // Each folder once: the history holds hundreds of staged files, and a
     // sync per file of the same folder cost a disk flush each.
     std::set<fs::path> subcarpetas;
     for (const std::string& nombre : escritos_)
-        if (rutaDeTexto(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(nombre).parent_path());
+        if (rutaDeTexto(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(c, nombre).parent_path());
     for (const fs::path& carpeta : subcarpetas) sa.sincronizarCarpeta(carpeta);
 
     std::string diario = std::string(kCabecera) + "\n" + comoDespues_ + "\n";
@@ -329,7 +339,7 @@ void TTransaccion::confirmar() {
         leido.pasos.push_back({p.tipo, {p.de, p.a}});
     }
     diario += std::string(kFin) + "\n";
-    reemplazarArchivo(rutaDatos(kDiarioTransaccion), diario);
+    reemplazarArchivo(c.sa(), c.ruta(kDiarioTransaccion), diario);
     confirmada_ = true;
-    completar(leido);
+    completar(c, leido);
 }

@@ -11,7 +11,9 @@
 // interrupted before its commit point) is simply removed, so the game stays
 // exactly as it was. Every step of the switch can be repeated safely.
 //
-// Names are relative to the data folder, in the file system's encoding.
+// Names are relative to the game folder, in the file system's encoding.
+
+#include "store/CarpetaDatos.h"
 
 #include <set>
 #include <string>
@@ -24,7 +26,7 @@ public:
     /// when an interruption of this change is undone or completed, e.g. "La
     /// última simulación se interrumpió; el juego quedó como antes del
     /// período 4." and "… se interrumpió y se completó: …".
-    TTransaccion(std::string comoAntes, std::string comoDespues);
+    TTransaccion(const TCarpeta& carpeta, std::string comoAntes, std::string comoDespues);
     /// Without confirmar() nothing changes, and the staged files are removed.
     ~TTransaccion();
     TTransaccion(const TTransaccion&) = delete;
@@ -59,6 +61,7 @@ private:
         char tipo;  // R rename, E remove, C replace folder, M move folder aside
         std::string de, a;
     };
+    TCarpeta carpeta_;
     std::string comoAntes_, comoDespues_;
     std::vector<Paso> pasos_;
     std::vector<std::string> escritos_;
@@ -75,7 +78,7 @@ inline constexpr const char* kDiarioTransaccion = "TRANSACCION.DAT";
 /// files of one that did not. Returns what happened, for the user (UTF-8:
 /// "La última operación se interrumpió; ..."), or an empty text when there
 /// was nothing to do. A damaged journal is an ErrorArchivo.
-std::string recuperarTransaccion();
+std::string recuperarTransaccion(const TCarpeta& carpeta);
 
 /// True when a change was interrupted and recuperarTransaccion has work.
-bool hayTransaccionPendiente();
+bool hayTransaccionPendiente(const TCarpeta& carpeta);

@@ -151,9 +151,9 @@ void mostrarError(QWidget* padre, const std::exception& error) {
     mostrarMensaje(padre, QString::fromUtf8(error.what()));
 }
 
-TEstadoJuego estadoAlAbrir(QWidget* pantalla) {
+TEstadoJuego estadoAlAbrir(TJuego& juego, QWidget* pantalla) {
     try {
-        return leerEstado();
+        return juego.leerEstado();
     } catch (const std::exception& e) {
         mostrarError(pantalla, e);
     }

@@ -92,4 +92,4 @@ void mostrarError(QWidget* padre, const std::exception& error);
 
 /// The game as a screen finds it when it opens, for its fields and its
 /// mark; a failure to read it is shown and leaves the state empty.
-TEstadoJuego estadoAlAbrir(QWidget* pantalla);
+TEstadoJuego estadoAlAbrir(TJuego& juego, QWidget* pantalla);

@@ -50,8 +50,8 @@ std::string nombreBanco(const TCampoTexto* campo) {
 
 }  // namespace
 
-TFDatosIniciales::TFDatosIniciales(TFPrincipal* principal, TFEquipos* equipos)
-    : QWidget(principal), principal_(principal), equipos_(equipos) {
+TFDatosIniciales::TFDatosIniciales(TJuego& juego, TFPrincipal* principal, TFEquipos* equipos)
+    : QWidget(principal), juego_(juego), principal_(principal), equipos_(equipos) {
     FormCreate();
 }
 
@@ -185,7 +185,7 @@ void TFDatosIniciales::Edit1Exit() { salidaBanco(Edit1, lblBancoA1, lblBancoA2);
 
 void TFDatosIniciales::Edit2Exit() { salidaBanco(Edit2, lblBancoB1, lblBancoB2); }
 
-void TFDatosIniciales::btnAdminTablasClick() { (new TFTablas(this))->show(); }
+void TFDatosIniciales::btnAdminTablasClick() { (new TFTablas(juego_, this))->show(); }
 
 void TFDatosIniciales::Label15DblClick() {
     // The sample leaves the bank names, the severance and the penalty alone.
@@ -201,7 +201,6 @@ void TFDatosIniciales::Label15DblClick() {
 }
 
 void TFDatosIniciales::btnGuardarClick() {
-    if (principal_) principal_->habilitarModificar();
     try {
         TTextosDatosIniciales textos;
         textos.nombreBancoA = nombreBanco(Edit1);
@@ -225,7 +224,7 @@ void TFDatosIniciales::btnGuardarClick() {
         textos.nroZona = bytesDe(edNroZona);
         textos.indemXEmpleado = bytesDe(edIndemXEmp);
         textos.penalidad = bytesDe(edPenalidad);
-        crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos);
+        juego_.crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos);
     } catch (const ErrorParametro& e) {
         // A number out of range names its box, so the game master knows what to fix.
         dialogos().mensaje(this, QStringLiteral("ERROR!!!!"), QString::fromUtf8(e.what()),
@@ -245,7 +244,7 @@ void TFDatosIniciales::btnGuardarClick() {
         return;
     }
     close();
-    if (principal_) principal_->habilitarPeriodo(0, true);
+    if (principal_) principal_->mostrarJuego();
 }
 
 void TFDatosIniciales::btnCancelarClick() {

@@ -15,13 +15,17 @@ class TEtiquetaDobleClic;
 class TFEquipos;
 class TFPrincipal;
 
+class TJuego;
+
 class TFDatosIniciales : public QWidget {
     Q_OBJECT
+
+    TJuego& juego_;  // the game this screen works on
 
 public:
     /// On top of the main window; equipos is the hidden teams screen whose
     /// rows give the team count and which the cancel shows again.
-    TFDatosIniciales(TFPrincipal* principal, TFEquipos* equipos);
+    TFDatosIniciales(TJuego& juego, TFPrincipal* principal, TFEquipos* equipos);
 
 public slots:
     void Edit1Exit();

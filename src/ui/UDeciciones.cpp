@@ -54,9 +54,9 @@ void errorCampo(QWidget* padre, const QString& texto) {
 
 }  // namespace
 
-TFDeciciones::TFDeciciones(QWidget* padre)
+TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                         Qt::MSWindowsFixedSizeDialogHint) {
+                         Qt::MSWindowsFixedSizeDialogHint), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Decisiones"));
     setObjectName(QStringLiteral("FDeciciones"));
@@ -217,8 +217,8 @@ TFDeciciones::TFDeciciones(QWidget* padre)
 void TFDeciciones::FormCreate() {
     TEstadoJuego estado;
     try {
-        estado = leerEstado();
-        nombres_ = empresasActivas();
+        estado = juego_.leerEstado();
+        nombres_ = juego_.empresasActivas();
     } catch (const std::exception& e) {
         mostrarError(this, e);
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -252,7 +252,7 @@ void TFDeciciones::FormCreate() {
 void TFDeciciones::mostrarEquipo(uint8_t t) {
     // The name comes first: when it cannot be read, nothing on show changes.
     if (t < 1 || t > nombres_.size())
-        throw ErrorArchivo(rutaDatos("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
+        throw ErrorArchivo(juego_.carpeta().ruta("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
     equipoActual_ = t;
     Label6->setText(aQString(nombres_[t - 1u]));
     ajustarNombre();
@@ -364,7 +364,7 @@ void TFDeciciones::guardarEnMemoria(uint8_t t, const TRegDecision& r) { decision
 
 void TFDeciciones::guardarDecisiones() {
     // All or nothing, and only on the game this screen was opened on.
-    ::guardarDecisiones(decisionesEquipos_, &marca_);
+    juego_.guardarDecisiones(decisionesEquipos_, &marca_);
 }
 
 void TFDeciciones::enfocar(QLineEdit* edit) {
@@ -457,7 +457,7 @@ void TFDeciciones::btnSiguienteClick() {
     const auto respuesta = dialogos().mensaje(this, QStringLiteral("Atención"), QStringLiteral("¿Pasar a la simulación?"),
                                               ServicioDialogos::Icono::pregunta, ServicioDialogos::Botones::siNo);
     if (respuesta != ServicioDialogos::Respuesta::si) return;  // stays on the last team, the file written
-    auto* simular = new TFSimular(parentWidget(), marca_);
+    auto* simular = new TFSimular(juego_, parentWidget(), marca_);
     simular->show();
     close();
 }
@@ -491,8 +491,8 @@ void TFDeciciones::btnCargarDatosClick() {
     if (cantEquipos_ == 0) return;
     TRegDecision r{};
     try {
-        const auto guardadas = decisionesGuardadas();
-        if (guardadas.size() < equipoActual_) throw ErrorArchivo(rutaDatos("DECISIONES.DAT"), "sin datos");
+        const auto guardadas = juego_.decisionesGuardadas();
+        if (guardadas.size() < equipoActual_) throw ErrorArchivo(juego_.carpeta().ruta("DECISIONES.DAT"), "sin datos");
         r = guardadas[equipoActual_ - 1u];
     } catch (const std::exception&) {
         mostrarMensaje(this, QStringLiteral("No hay datos para el periodo actual."));
@@ -510,7 +510,7 @@ void TFDeciciones::btnCargarDatosTodasClick() {
     if (cantEquipos_ == 0) return;
     std::vector<TRegDecision> guardadas;
     try {
-        guardadas = decisionesGuardadas();
+        guardadas = juego_.decisionesGuardadas();
     } catch (const std::exception&) {
     }
     for (int t = 1; t <= cantEquipos_; ++t) {
@@ -532,7 +532,7 @@ void TFDeciciones::btnCopiarAnteriorClick() {
     const int anterior = periodoActual_ - 1;
     TArchivoPeriodo archivo;
     try {
-        archivo = periodoDelHistorial(anterior);
+        archivo = juego_.periodoDelHistorial(anterior);
     } catch (const std::exception&) {
         mostrarMensaje(this, QStringLiteral("No hay decisiones del período %1 en el historial.").arg(anterior));
         return;
@@ -590,7 +590,7 @@ void TFDeciciones::btnRevisarClick() {
     for (std::size_t t = 0; t < decisionesEquipos_.size(); ++t)
         equipos.append(t < nombres_.size() ? aQString(nombres_[t]) : QString::number(t + 1));
     auto* revision = new TFRevisionDecisiones(
-        this, equipos, {Label17->text(), Label18->text()}, decisionesEquipos_, marca_,
+        juego_, this, equipos, {Label17->text(), Label18->text()}, decisionesEquipos_, marca_,
         [this](const std::vector<TRegDecision>& decisiones, bool guardadas) {
             decisionesEquipos_ = decisiones;
             if (guardadas) {
@@ -649,7 +649,7 @@ void TFDeciciones::actualizarMarcasPortal() {
     std::vector<std::optional<TRegDecision>> envios;
     try {
         // Only the submissions of the game this screen was opened on.
-        if (leerEstado().marca == marca_) envios = enviosDelPeriodo();
+        if (juego_.leerEstado().marca == marca_) envios = juego_.enviosDelPeriodo();
     } catch (const std::exception&) {
         // The marks are a help: a game that cannot be read now shows none,
         // and loading says why.
@@ -675,9 +675,9 @@ void TFDeciciones::btnCargarPortalClick() {
     if (cantEquipos_ == 0) return;
     std::vector<std::optional<TRegDecision>> envios;
     try {
-        const TEstadoJuego estado = leerEstado();
+        const TEstadoJuego estado = juego_.leerEstado();
         if (!(estado.marca == marca_)) throw ErrorJuego(mensajeJuegoCambiado(estado));
-        envios = enviosDelPeriodo();
+        envios = juego_.enviosDelPeriodo();
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

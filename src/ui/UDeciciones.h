@@ -26,11 +26,13 @@ class TCampoTexto;
 class TFDeciciones : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// A window on top of padre (the main window), non-modal, deleted on
     /// close. Reads the stored parameters and shows team 1; with no teams
     /// left it says so and closes itself.
-    explicit TFDeciciones(QWidget* padre);
+    TFDeciciones(TJuego& juego, QWidget* padre);
 
     /// Team shown (from 1), number of teams and the decisions held in memory.
     uint8_t equipoActual() const { return equipoActual_; }

@@ -27,7 +27,7 @@ constexpr int32_t nivelesProduccion[] = {0, 25, 50, 75, 100};
 
 }  // namespace
 
-TFDecicionesPeriodo0::TFDecicionesPeriodo0(QWidget* padre) : QWidget(padre) { FormCreate(); }
+TFDecicionesPeriodo0::TFDecicionesPeriodo0(TJuego& juego, QWidget* padre) : QWidget(padre), juego_(juego) { FormCreate(); }
 
 void TFDecicionesPeriodo0::showEvent(QShowEvent* evento) {
     QWidget::showEvent(evento);
@@ -115,7 +115,7 @@ void TFDecicionesPeriodo0::FormCreate() {
     connect(btnGuardar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnCancelarClick);
 
-    const TEstadoJuego estado = estadoAlAbrir(this);
+    const TEstadoJuego estado = estadoAlAbrir(juego_, this);
     const TRegDatosIniciales& datos = estado.datos;
     marca_ = estado.marca;
     const QString bancoA = aQString(aTexto(datos.nombreBancoA));
@@ -183,7 +183,7 @@ void TFDecicionesPeriodo0::btnGuardarClick() {
     decisiones.nombreBancoA = aCp1252(Label17->text()).value_or(std::string());
     decisiones.nombreBancoB = aCp1252(Label18->text()).value_or(std::string());
     try {
-        correrPeriodo0(decisiones, &marca_);
+        juego_.correrPeriodo0(decisiones, &marca_);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

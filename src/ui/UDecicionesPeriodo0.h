@@ -20,10 +20,12 @@ class TEtiquetaDobleClic;
 class TFDecicionesPeriodo0 : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// On top of padre (the main window) and centred on it; shows the stored
     /// bank names.
-    explicit TFDecicionesPeriodo0(QWidget* padre);
+    TFDecicionesPeriodo0(TJuego& juego, QWidget* padre);
 
 public slots:
     void Label1DblClick();

@@ -21,7 +21,7 @@
 #include <string>
 #include <vector>
 
-TFEquipos::TFEquipos(TFPrincipal* principal) : QWidget(principal), principal_(principal) { FormCreate(); }
+TFEquipos::TFEquipos(TJuego& juego, TFPrincipal* principal) : QWidget(principal), juego_(juego), principal_(principal) { FormCreate(); }
 
 void TFEquipos::FormCreate() {
     setObjectName(QStringLiteral("FEquipos"));
@@ -161,7 +161,7 @@ bool TFEquipos::guardarEquipos() {
         return false;
     }
     try {
-        guardarNombresEquipos(nombres);
+        juego_.guardarNombresEquipos(nombres);
         nombres_ = nombres;
     } catch (const std::exception& e) {
         mostrarError(this, e);
@@ -217,7 +217,7 @@ void TFEquipos::btnGuardarClick() {
     // Kept alive while hidden: the initial data screen counts the rows and
     // shows the list again when it is cancelled.
     hide();
-    (new TFDatosIniciales(principal_, this))->show();
+    (new TFDatosIniciales(juego_, principal_, this))->show();
 }
 
 void TFEquipos::btnCancelarClick() { close(); }

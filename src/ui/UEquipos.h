@@ -14,15 +14,19 @@ class QPushButton;
 class QTreeWidget;
 class TFPrincipal;
 
+class TJuego;
+
 class TFEquipos : public QWidget {
     Q_OBJECT
+
+    TJuego& juego_;  // the game this screen works on
 
 public:
     /// A game's teams are counted in bytes.
     static constexpr int maximoEquipos = 255;
 
     /// An empty list, on top of the main window, discarded when closed.
-    explicit TFEquipos(TFPrincipal* principal);
+    TFEquipos(TJuego& juego, TFPrincipal* principal);
 
     /// Rows in the list: the team count of the new game.
     int cantidadEquipos() const;

@@ -50,9 +50,9 @@ void ponerGrafico(QChartView* vista, QChart* grafico) {
 }
 
 /// The history as far as it can be read; a failure is shown and leaves it empty.
-TEvolucion leerEvolucion(QWidget* pantalla) {
+TEvolucion leerEvolucion(TJuego& juego, QWidget* pantalla) {
     try {
-        return evolucion();
+        return evolucion(juego);
     } catch (const std::exception& e) {
         mostrarError(pantalla, e);
         return {};
@@ -68,7 +68,7 @@ QString textoCambio(const TFilaClase& fila) {
     return QStringLiteral("=");
 }
 
-TFEvolucion::TFEvolucion(QWidget* padre) : QWidget(padre, Qt::Window) { FormCreate(); }
+TFEvolucion::TFEvolucion(TJuego& juego, QWidget* padre) : QWidget(padre, Qt::Window), juego_(juego) { FormCreate(); }
 
 void TFEvolucion::FormCreate() {
     setObjectName(QStringLiteral("FEvolucion"));
@@ -152,7 +152,7 @@ void TFEvolucion::actualizar() {
     const std::vector<bool> antes = elegidas();
     for (std::size_t i = 0; i < antes.size() && i < evolucion_.empresas.size(); ++i)
         if (!antes[i]) ocultas.push_back(evolucion_.empresas[i].nombre);
-    evolucion_ = leerEvolucion(this);
+    evolucion_ = leerEvolucion(juego_, this);
     std::vector<bool> marcadas;
     for (const TEmpresaEvolucion& empresa : evolucion_.empresas)
         marcadas.push_back(std::find(ocultas.begin(), ocultas.end(), empresa.nombre) == ocultas.end());
@@ -238,7 +238,7 @@ void TFEvolucion::btnGuardarSvgClick() { guardar(false); }
 void TFEvolucion::guardar(bool png) {
     const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".svg");
     const QString sugerido =
-        QString::fromStdString((carpetaDatos() / (archivoMedida(medida()))).string()) + extension;
+        QString::fromStdString((juego_.ruta() / (archivoMedida(medida()))).string()) + extension;
     const auto elegido = dialogos().pedirArchivoParaGuardar(
         this, png ? QStringLiteral("Guardar gráfico como PNG") : QStringLiteral("Guardar gráfico como SVG"), sugerido,
         {png ? QStringLiteral("Imagen PNG (*.png)") : QStringLiteral("Imagen SVG (*.svg)")});
@@ -257,7 +257,7 @@ void TFEvolucion::guardar(bool png) {
     mostrarMensaje(this, QStringLiteral("Gráfico guardado en «%1».").arg(ruta));
 }
 
-TFClase::TFClase(QWidget* padre) : QWidget(padre, Qt::Window) {
+TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, Qt::Window), juego_(juego) {
     setObjectName(QStringLiteral("FClase"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Clase"));
@@ -308,7 +308,7 @@ TFClase::TFClase(QWidget* padre) : QWidget(padre, Qt::Window) {
 QChart* TFClase::grafico() const { return vista->chart(); }
 
 void TFClase::actualizar() {
-    const TEvolucion e = leerEvolucion(this);
+    const TEvolucion e = leerEvolucion(juego_, this);
     filas_ = clasificacion(e);
     lblTitulo->setText(e.periodos.empty() ? sinHistorial
                                           : QStringLiteral("Posiciones después del período %1").arg(e.periodos.back()));

@@ -28,11 +28,15 @@ class QListWidget;
 class QPushButton;
 class QTableWidget;
 
+class TJuego;
+
 class TFEvolucion : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
-    explicit TFEvolucion(QWidget* padre);
+    TFEvolucion(TJuego& juego, QWidget* padre);
 
     /// Reads the history again, keeping the measure and the companies chosen.
     void actualizar();
@@ -78,8 +82,10 @@ private:
 class TFClase : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
-    explicit TFClase(QWidget* padre);
+    TFClase(TJuego& juego, QWidget* padre);
 
     /// Reads the history again.
     void actualizar();

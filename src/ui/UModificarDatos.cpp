@@ -30,10 +30,10 @@ std::string textoDe(const QLineEdit* edit) {
 
 }  // namespace
 
-TFModificarDatos::TFModificarDatos(QWidget* padre)
+TFModificarDatos::TFModificarDatos(TJuego& juego, QWidget* padre)
     // Minimize and close controls; the size is fixed, so no maximize.
     : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint |
-                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint), juego_(juego) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Modificar Datos"));
     setObjectName(QStringLiteral("FModificarDatos"));
@@ -117,7 +117,7 @@ TFModificarDatos::TFModificarDatos(QWidget* padre)
 }
 
 void TFModificarDatos::FormCreate() {
-    const TEstadoJuego estado = estadoAlAbrir(this);
+    const TEstadoJuego estado = estadoAlAbrir(juego_, this);
     const TRegDatosIniciales& datos = estado.datos;
     marca_ = estado.marca;
     const TTextosDatosIniciales t = textosModificables(datos);
@@ -167,7 +167,7 @@ void TFModificarDatos::btnGuardarClick() {
     t.indemXEmpleado = textoDe(edIndemXEmp);
     t.penalidad = textoDe(edPenalidad);
     try {
-        modificarDatos(t, &marca_);
+        juego_.modificarDatos(t, &marca_);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

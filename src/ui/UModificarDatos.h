@@ -15,10 +15,12 @@ class QPushButton;
 class TFModificarDatos : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// A window on top of padre (the main window), non-modal, deleted on
     /// close, filled from the stored parameters.
-    explicit TFModificarDatos(QWidget* padre);
+    TFModificarDatos(TJuego& juego, QWidget* padre);
 
 public slots:
     /// Converts every editable box, writes the parameters and then sets the

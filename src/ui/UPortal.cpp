@@ -29,8 +29,8 @@ QString codigoLegible(const std::string& codigo) {
 
 }  // namespace
 
-TFPortal::TFPortal(QWidget* padre, TPortal& portal)
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), juego_(juego),
       portal_(portal) {
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Portal de equipos"));
@@ -128,7 +128,7 @@ void TFPortal::actualizar() {
     // The codes exist once the portal has started for this game.
     codigos_.clear();
     try {
-        codigos_ = activo ? codigosDeAcceso() : codigosGuardados();
+        codigos_ = activo ? juego_.codigosDeAcceso() : juego_.codigosGuardados();
     } catch (const std::exception& e) {
         lblEstado->setText(lblEstado->text() + QLatin1Char(' ') + QString::fromUtf8(e.what()));
     }
@@ -172,7 +172,7 @@ void TFPortal::btnRenovarClick() {
         ServicioDialogos::Icono::pregunta, ServicioDialogos::Botones::siNo);
     if (respuesta != ServicioDialogos::Respuesta::si) return;
     try {
-        renovarCodigo(equipo.empresa);
+        juego_.renovarCodigo(equipo.empresa);
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
@@ -182,7 +182,7 @@ void TFPortal::btnRenovarClick() {
 
 void TFPortal::btnImprimirClick() {
     try {
-        codigos_ = codigosDeAcceso();
+        codigos_ = juego_.codigosDeAcceso();
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

@@ -19,12 +19,16 @@ class QSpinBox;
 class QTableWidget;
 class TPortal;
 
+class TJuego;
+
 class TFPortal : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// A window on top of padre, non-modal, deleted on close, for portal.
-    TFPortal(QWidget* padre, TPortal& portal);
+    TFPortal(TJuego& juego, QWidget* padre, TPortal& portal);
 
 public slots:
     /// Starts the portal on the port typed, or stops it.

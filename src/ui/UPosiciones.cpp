@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <exception>
 
-TFPosiciones::TFPosiciones(QWidget* padre) : QWidget(padre) { FormCreate(); }
+TFPosiciones::TFPosiciones(TJuego& juego, QWidget* padre) : QWidget(padre), juego_(juego) { FormCreate(); }
 
 void TFPosiciones::FormCreate() {
     setObjectName(QStringLiteral("FPosiciones"));
@@ -78,7 +78,7 @@ void TFPosiciones::FormCreate() {
 void TFPosiciones::mostrarPosiciones() {
     std::vector<TFilaPosicion> posiciones;
     try {
-        posiciones = ::posiciones();
+        posiciones = juego_.posiciones();
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }

@@ -9,15 +9,19 @@ class QLabel;
 class QPushButton;
 class QTableWidget;
 
+class TJuego;
+
 class TFPosiciones : public QWidget {
     Q_OBJECT
+
+    TJuego& juego_;  // the game this screen works on
 
 public:
     /// Rows the grid shows even when fewer companies are playing.
     static constexpr int filasMinimas = 13;
 
     /// On top of padre (the main window) and centred on it.
-    explicit TFPosiciones(QWidget* padre);
+    TFPosiciones(TJuego& juego, QWidget* padre);
 
     /// The zone title; the main window sets it right after creating the screen.
     QLabel* Label1() const { return Label1_; }

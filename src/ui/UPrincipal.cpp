@@ -84,13 +84,20 @@ bool preguntar(QWidget* padre, const QString& texto, ServicioDialogos::Icono ico
 
 }  // namespace
 
-TFPrincipal::TFPrincipal(QWidget* padre) : QMainWindow(padre) {
+TFPrincipal::TFPrincipal(const std::filesystem::path& carpeta, QWidget* padre)
+    : QMainWindow(padre), juego_(std::make_unique<TJuego>(carpeta)) {
+    juego_->fijarNotificador(this);
     FormCreate();
-    fijarNotificador(this);
 }
 
 TFPrincipal::~TFPrincipal() {
-    if (&notificador() == this) fijarNotificador(nullptr);
+    // The portal and the screens go first: they work on the game.
+    delete portal_;
+    portal_ = nullptr;
+    QList<QPointer<QWidget>> pantallas;
+    for (QWidget* pantalla : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (pantalla->isWindow()) pantallas.append(pantalla);
+    for (const QPointer<QWidget>& pantalla : std::as_const(pantallas)) delete pantalla.data();
 }
 
 void TFPrincipal::FormCreate() {
@@ -129,11 +136,7 @@ void TFPrincipal::crearMenus() {
     // The portal lives with the window; submissions refresh the marks of an open decisions screen.
     mnuPortal = crearItem(juego, QStringLiteral("Portal de equipos"), QStringLiteral("mnuPortal"));
     connect(mnuPortal, &QAction::triggered, this, &TFPrincipal::PortalClick);
-    portal_ = new TPortal(this);
-    connect(portal_, &TPortal::envioRecibido, this, [this] {
-        for (TFDeciciones* pantalla : findChildren<TFDeciciones*>(QString(), Qt::FindDirectChildrenOnly))
-            pantalla->actualizarMarcasPortal();
-    });
+    crearPortal();
     juego->addSeparator();
     mnuJuego_ = juego;
     mnuAbrirCarpeta = crearItem(juego, QStringLiteral("Abrir carpeta de juego…"), QStringLiteral("mnuAbrirCarpeta"));
@@ -196,26 +199,23 @@ void TFPrincipal::informacion(const std::string& texto) {
                        ServicioDialogos::Botones::ok);
 }
 
-void TFPrincipal::habilitarPeriodo(int periodo, bool habilitado) {
-    if (periodo >= 0 && periodo <= 10) mnuPeriodo[periodo]->setEnabled(habilitado);
-    actualizarEstadoLuego();
+void TFPrincipal::crearPortal() {
+    delete portal_;
+    portal_ = new TPortal(*juego_, this);
+    connect(portal_, &TPortal::envioRecibido, this, [this] {
+        for (TFDeciciones* pantalla : findChildren<TFDeciciones*>(QString(), Qt::FindDirectChildrenOnly))
+            pantalla->actualizarMarcasPortal();
+    });
 }
-
-void TFPrincipal::cambiarPeriodoActual(int periodo) { periodoActual_ = periodo; }
 
 void TFPrincipal::abrirCarpeta(const std::filesystem::path& carpeta) {
     dialogos().abrirCarpeta(QString::fromStdString(carpeta.string()));
 }
 
-void TFPrincipal::habilitarModificar() {
-    mnuModificar->setEnabled(true);
-    actualizarEstadoLuego();
-}
-
-void TFPrincipal::mostrarPeriodoGuardado(int periodo) {
-    periodoActual_ = periodo;
-    for (int p = 1; p <= 10; ++p) mnuPeriodo[p]->setEnabled(false);
-    if (periodo >= 1 && periodo <= 10) mnuPeriodo[periodo]->setEnabled(true);
+void TFPrincipal::mostrarJuego() {
+    juegoEnPantalla_ = true;
+    statusBar()->clearMessage();
+    actualizarEstado();
 }
 
 void TFPrincipal::NuevoClick() {
@@ -224,30 +224,26 @@ void TFPrincipal::NuevoClick() {
                            ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
         return;
     if (!cerrarPantallasDePeriodo()) return;
-    (new TFEquipos(this))->show();
+    (new TFEquipos(*juego_, this))->show();
 }
 
 void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
     if (!cerrarPantallasDePeriodo()) return;
-    TEstadoJuego estado;
     try {
-        estado = reanudar();
+        juego_->reanudar();
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
     }
-    habilitarModificar();
-    mostrarPeriodoGuardado(estado.datos.periodoActual);
-    statusBar()->clearMessage();
-    actualizarEstado();
+    mostrarJuego();
 }
 
 void TFPrincipal::ExportarPdfClick() {
     const QString titulo = QStringLiteral("Exportar PDF");
     try {
-        const std::vector<int> periodos = periodosDelHistorial();
+        const std::vector<int> periodos = juego_->periodosDelHistorial();
         if (periodos.empty()) {
             mostrarMensaje(this, QStringLiteral("Todavía no hay informes: corra el período 0 primero."));
             return;
@@ -263,12 +259,12 @@ void TFPrincipal::ExportarPdfClick() {
             return;
         }
         const auto carpeta = dialogos().pedirCarpeta(this, QStringLiteral("Carpeta para los PDF del período %1").arg(periodo),
-                                                     QString::fromStdString(carpetaDatos().string()));
+                                                     QString::fromStdString(juego_->ruta().string()));
         if (!carpeta) return;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         std::vector<TDocumentoPdf> escritos;
         try {
-            escritos = escribirPdfsDelPeriodo(periodo, carpeta->toStdString());
+            escritos = escribirPdfsDelPeriodo(*juego_, periodo, carpeta->toStdString());
         } catch (...) {
             QApplication::restoreOverrideCursor();
             throw;
@@ -320,7 +316,7 @@ void TFPrincipal::abrirUnaVez() {
             abierta->activateWindow();
             return;
         }
-    (new Pantalla(this))->show();
+    (new Pantalla(*juego_, this))->show();
 }
 
 bool TFPrincipal::cerrarPantallasDePeriodo() {
@@ -342,11 +338,8 @@ void TFPrincipal::VolverAtrasClick() {
                    ServicioDialogos::Icono::pregunta))
         return;
     if (!cerrarPantallasDePeriodo()) return;
-    int periodo = 0;
     try {
-        // Without a checkpoint there is nothing to undo; the menus would
-        // otherwise claim a step back that did not happen.
-        periodo = volver();
+        juego_->volver();
     } catch (const ErrorJuego& e) {
         mostrarMensaje(this, QString::fromUtf8(e.what()));
         return;
@@ -354,15 +347,12 @@ void TFPrincipal::VolverAtrasClick() {
         mostrarError(this, e);
         return;
     }
-    habilitarModificar();
-    mostrarPeriodoGuardado(periodo);
-    statusBar()->clearMessage();
-    actualizarEstado();
+    mostrarJuego();
     actualizarGraficos();
 }
 
 void TFPrincipal::Zona1Click() {
-    auto* posiciones = new TFPosiciones(this);
+    auto* posiciones = new TFPosiciones(*juego_, this);
     posiciones->Label1()->setText(QStringLiteral("ZONA 1"));
     posiciones->show();
 }
@@ -372,7 +362,7 @@ void TFPrincipal::ResultadosClick() { abrirUnaVez<TFResultados>(); }
 void TFPrincipal::periodoSimulado(int periodo) {
     actualizarEstado();
     try {
-        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        const TArchivoPeriodo archivo = juego_->periodoDelHistorial(periodo);
         const auto empresas = static_cast<int>(archivo.industria.size());
         int quiebras = 0;
         for (const TFilaIndustria& fila : archivo.industria) quiebras += fila.quebrada ? 1 : 0;
@@ -402,7 +392,7 @@ void TFPrincipal::ClaseClick() {
             abierta->activateWindow();
             return;
         }
-    (new TFClase(this))->showFullScreen();
+    (new TFClase(*juego_, this))->showFullScreen();
 }
 
 void TFPrincipal::actualizarGraficos() {
@@ -421,9 +411,16 @@ void TFPrincipal::actualizarEstadoLuego() {
 
 void TFPrincipal::actualizarEstado() {
     estadoPendiente_ = false;
-    const QString carpeta = QString::fromStdString(carpetaDatos().string());
+    const QString carpeta = QString::fromStdString(juego_->ruta().string());
     try {
-        const TEstadoJuego estado = leerEstado();
+        const TEstadoJuego estado = juego_->leerEstado();
+        periodoActual_ = estado.datos.periodoActual;
+        if (juegoEnPantalla_) {
+            mnuModificar->setEnabled(estado.hayJuego);
+            mnuPeriodo[0]->setEnabled(estado.hayJuego && !estado.periodo0Corrido());
+            for (int p = 1; p <= 10; ++p)
+                mnuPeriodo[p]->setEnabled(estado.periodo0Corrido() && p == estado.datos.periodoActual);
+        }
         QString donde;
         int empresas = estado.datos.cantEquipos;
         if (!estado.hayJuego) {
@@ -444,14 +441,14 @@ void TFPrincipal::actualizarEstado() {
 }
 
 void TFPrincipal::ExportarPlanillaClick() {
-    const QString sugerido = QString::fromStdString((carpetaDatos() / "temporada.xlsx").string());
+    const QString sugerido = QString::fromStdString((juego_->ruta() / "temporada.xlsx").string());
     const auto elegido = dialogos().pedirArchivoParaGuardar(
         this, QStringLiteral("Exportar planilla"), sugerido,
         {QStringLiteral("Planilla de Excel (*.xlsx)"), QStringLiteral("Valores separados (*.csv)")});
     if (!elegido) return;
     const std::filesystem::path archivo(elegido->toStdString());
     try {
-        exportarPlanilla(archivo);
+        exportarPlanilla(*juego_, archivo);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
@@ -484,7 +481,7 @@ QStringList TFPrincipal::carpetasRecientes() {
 }
 
 void TFPrincipal::mostrarTitulo() {
-    std::filesystem::path carpeta = carpetaDatos();
+    std::filesystem::path carpeta = juego_->ruta();
     if (!carpeta.has_filename()) carpeta = carpeta.parent_path();
     const QString nombre = deRuta(carpeta.has_filename() ? carpeta.filename() : carpeta);
     setWindowTitle(tituloVentana + QStringLiteral(" - ") + nombre);
@@ -534,7 +531,7 @@ void TFPrincipal::recordarCarpeta(const QString& carpeta) {
 
 void TFPrincipal::AbrirCarpetaClick() {
     const auto elegida = dialogos().pedirCarpeta(this, QStringLiteral("Abrir carpeta de juego"),
-                                                 deRuta(carpetaDatos().parent_path()));
+                                                 deRuta(juego_->ruta().parent_path()));
     if (!elegida || elegida->isEmpty()) return;
     // A folder named that does not exist yet is a new place for a game.
     try {
@@ -579,35 +576,30 @@ bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
     }
     if (!cerrarPantallas()) return false;
 
-    const std::filesystem::path anterior = carpetaDatos();
-    fijarCarpetaDatos(aRuta(ruta));
-    TEstadoJuego estado;
+    const std::filesystem::path anterior = juego_->ruta();
+    auto nuevo = std::make_unique<TJuego>(aRuta(ruta));
+    nuevo->fijarNotificador(this);
     try {
-        // As "Reanudar": an interrupted change is settled and the program-wide
-        // values come from this game.
-        estado = leerEstado();
-        if (estado.hayJuego) estado = reanudar();
+        // As "Reanudar": an interrupted change is settled and the severance
+        // and the penalty come from this game.
+        if (nuevo->leerEstado().hayJuego) nuevo->reanudar();
     } catch (const std::exception& e) {
-        fijarCarpetaDatos(anterior);
         mostrarError(this, e);
         return false;
     }
 
+    // The portal's codes and sessions belong to the game left behind.
+    const bool portalActivo = portal_->activo();
+    portal_->detener();
+    juego_ = std::move(nuevo);
+    crearPortal();
     // The menus of a game follow its stored position; a folder without a
     // game is a new place, where only "Nuevo" makes sense.
-    periodoActual_ = estado.datos.periodoActual;
-    mnuModificar->setEnabled(estado.hayJuego);
-    mnuPeriodo[0]->setEnabled(estado.hayJuego && !estado.periodo0Corrido());
-    for (int p = 1; p <= 10; ++p) mnuPeriodo[p]->setEnabled(estado.periodo0Corrido() && p == periodoActual_);
-    statusBar()->clearMessage();
-    actualizarEstado();
+    mostrarJuego();
     mostrarTitulo();
-    // The portal's codes and sessions belong to the game left behind.
-    if (portal_->activo()) {
-        portal_->detener();
+    if (portalActivo)
         mostrarMensaje(this, QStringLiteral("El portal de equipos se detuvo porque se abrió otro juego. "
                                             "Vuelva a iniciarlo desde Juego → Portal de equipos."));
-    }
     // The game left behind stays one click away.
     if (const QString dejada = rutaLimpia(deRuta(anterior)); dejada != ruta) recordarCarpeta(dejada);
     recordarCarpeta(ruta);
@@ -621,5 +613,5 @@ void TFPrincipal::PortalClick() {
             abierta->activateWindow();
             return;
         }
-    (new TFPortal(this, *portal_))->show();
+    (new TFPortal(*juego_, this, *portal_))->show();
 }

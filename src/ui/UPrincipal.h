@@ -6,11 +6,15 @@
 // one of "Período 1" … "Período 10" is enabled, the one the stored
 // parameters name.
 //
-// It is also the core's notifier while it lives: the runs ask it, through
-// TNotificador, to show their messages, switch the period items and open the
-// data folder.
+// It owns the open game (a TJuego) and is that game's notifier: the game
+// asks it, through TNotificador, to show its messages and open the game
+// folder. Its menus and status line are read from the game's state after
+// every operation, never told.
 
 #include "store/Notificador.h"
+
+#include <filesystem>
+#include <memory>
 
 #include <QImage>
 #include <QMainWindow>
@@ -21,28 +25,36 @@
 class QAction;
 class QLabel;
 class QMenu;
+class TJuego;
 class TPortal;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
     Q_OBJECT
 
 public:
-    /// Builds the menus (items as at program start) and the picture, and
-    /// installs itself as the core's notifier.
-    explicit TFPrincipal(QWidget* padre = nullptr);
+    /// Builds the menus (items as at program start) and the picture for the
+    /// game in carpeta, whose notifier it becomes.
+    explicit TFPrincipal(const std::filesystem::path& carpeta, QWidget* padre = nullptr);
     ~TFPrincipal() override;
+
+    /// The open game; every screen the window opens works on it.
+    TJuego& juego() { return *juego_; }
 
     // TNotificador
     void advertencia(const std::string& titulo, const std::string& texto) override;
     void informacion(const std::string& texto) override;
-    void habilitarPeriodo(int periodo, bool habilitado) override;
-    void cambiarPeriodoActual(int periodo) override;
     void abrirCarpeta(const std::filesystem::path& carpeta) override;
 
-    /// "Modificar" becomes available once a game's parameters exist.
-    void habilitarModificar();
+    /// The game is now shown (set up, resumed, opened): from here on the
+    /// menus follow its stored position.
+    void mostrarJuego();
 
-    /// The period whose decisions are entered next, as last read or reported.
+    /// Reads the game's state and shows it: the status line, and once the
+    /// game is shown, the menus ("Modificar" with a game, "Período 0" until
+    /// it runs, then only the open period's item).
+    void actualizarEstado();
+
+    /// The period whose decisions are entered next, as last read.
     int periodoActual() const { return periodoActual_; }
 
     /// A run (period 0 included) succeeded: the status line sums it up and
@@ -79,9 +91,8 @@ protected:
 private:
     void FormCreate();
     void crearMenus();
-    /// Shows the stored game's position: "Modificar" on, then only the
-    /// "Período" item of the stored periodoActual (1..10) among 1..10.
-    void mostrarPeriodoGuardado(int periodo);
+    /// A portal for the open game; the one of the game left behind goes.
+    void crearPortal();
     bool confirmarSalida();
     /// Opens a screen, or brings forward the one of that kind already open.
     template <class Pantalla>
@@ -107,14 +118,13 @@ private:
     /// The charts' screens that are open read the history again.
     void actualizarGraficos();
     QAction* mnuPortal = nullptr;
+    std::unique_ptr<TJuego> juego_;
     TPortal* portal_ = nullptr;
 
     int periodoActual_ = 0;
+    bool juegoEnPantalla_ = false;
     bool salidaConfirmada_ = false;
 
-    /// The status line: the game folder, the period open and the active
-    /// companies, read from the core (or the error that reading raised).
-    void actualizarEstado();
     /// Refreshes the status line once the current action has let the folder go.
     void actualizarEstadoLuego();
     QLabel* lblEstado = nullptr;

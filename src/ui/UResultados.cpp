@@ -26,15 +26,15 @@ namespace {
 const QString industria = QStringLiteral("Industria");
 const QString avisos = QStringLiteral("Avisos");
 
-QString nombreDelJuego() {
-    std::filesystem::path carpeta = carpetaDatos();
+QString nombreDelJuego(const TJuego& juego) {
+    std::filesystem::path carpeta = juego.ruta();
     if (carpeta.filename().empty()) carpeta = carpeta.parent_path();
     return QString::fromStdString(carpeta.filename().string());
 }
 
 }  // namespace
 
-TFResultados::TFResultados(QWidget* padre) : QWidget(padre, Qt::Window) { FormCreate(); }
+TFResultados::TFResultados(TJuego& juego, QWidget* padre) : QWidget(padre, Qt::Window), juego_(juego) { FormCreate(); }
 
 void TFResultados::FormCreate() {
     setObjectName(QStringLiteral("FResultados"));
@@ -94,7 +94,7 @@ void TFResultados::mostrarPeriodo(int periodo) {
     std::vector<int> periodos;
     QString vacio = QStringLiteral("Todavía no hay resultados: ningún período fue simulado.");
     try {
-        periodos = periodosDelHistorial();
+        periodos = juego_.periodosDelHistorial();
     } catch (const std::exception& e) {
         vacio = QString::fromUtf8(e.what());
     }
@@ -126,7 +126,7 @@ void TFResultados::cargarPeriodo(int periodo) {
     periodo_ = periodo;
     entradas_.clear();
     try {
-        const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+        const TArchivoPeriodo archivo = juego_.periodoDelHistorial(periodo);
         entradas_.append({industria, {archivo.reporteIndustria}});
         TEntrada entradaAvisos{avisos, {}};
         for (const TFilaIndustria& fila : archivo.industria) {
@@ -161,7 +161,7 @@ TReporteImpreso TFResultados::reporte(int fila) const {
     for (const std::string& archivo : entrada.archivos) {
         // The period's notices follow one another, a blank line apart.
         if (!texto.isEmpty()) texto += QLatin1Char('\n');
-        texto += textoDeReporte(reporteDelHistorial(periodo_, archivo));
+        texto += textoDeReporte(juego_.reporteDelHistorial(periodo_, archivo));
     }
     return {entrada.nombre, texto};
 }
@@ -221,7 +221,7 @@ void TFResultados::imprimir(const QList<TReporteImpreso>& reportes) {
     impresora.setDocName(windowTitle());
     ultimasCabeceras_.clear();
     if (!dialogos().configurarImpresora(this, impresora)) return;
-    ultimasCabeceras_ = imprimirReportes(impresora, nombreDelJuego(), periodo_, reportes);
+    ultimasCabeceras_ = imprimirReportes(impresora, nombreDelJuego(juego_), periodo_, reportes);
     if (ultimasCabeceras_.isEmpty()) mostrarMensaje(this, QStringLiteral("No se pudo imprimir."));
 }
 

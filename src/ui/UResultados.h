@@ -22,12 +22,16 @@ class QPlainTextEdit;
 class QPushButton;
 struct TReporteImpreso;
 
+class TJuego;
+
 class TFResultados : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// On top of padre (the main window), on the last period filed.
-    explicit TFResultados(QWidget* padre);
+    TFResultados(TJuego& juego, QWidget* padre);
 
     /// Reads the history again and shows periodo (the last one filed when it
     /// is not filed), keeping the report chosen when that period has it.

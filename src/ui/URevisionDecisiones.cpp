@@ -28,10 +28,10 @@ const QColor kColorFalla(255, 200, 200);
 
 }  // namespace
 
-TFRevisionDecisiones::TFRevisionDecisiones(QWidget* padre, const QStringList& equipos, const QStringList& bancos,
+TFRevisionDecisiones::TFRevisionDecisiones(TJuego& juego, QWidget* padre, const QStringList& equipos, const QStringList& bancos,
                                            const std::vector<TRegDecision>& decisiones, const TMarca& marca,
                                            Devolver devolver)
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint), juego_(juego),
       equipos_(equipos),
       marca_(marca),
       devolver_(std::move(devolver)) {
@@ -151,13 +151,13 @@ void TFRevisionDecisiones::btnGuardarSimularClick() {
     const std::vector<TRegDecision> decisiones = leerGrilla();
     try {
         // All or nothing, and only on the game the decision screen was opened on.
-        ::guardarDecisiones(decisiones, &marca_);
+        juego_.guardarDecisiones(decisiones, &marca_);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
     }
     QWidget* principal = parentWidget() ? parentWidget()->parentWidget() : nullptr;
-    auto* simular = new TFSimular(principal, marca_);
+    auto* simular = new TFSimular(juego_, principal, marca_);
     simular->show();
     terminada_ = true;
     if (devolver_) devolver_(decisiones, true);

@@ -26,6 +26,8 @@ class QTableWidgetItem;
 class TFRevisionDecisiones : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// What the grid gives back to the decision screen: the decisions and
     /// whether they were stored.
@@ -34,7 +36,7 @@ public:
     /// A window on top of padre (the decision screen), deleted on close.
     /// equipos: the teams' names; bancos: the names of banks A and B; marca:
     /// the game as the decision screen saw it.
-    TFRevisionDecisiones(QWidget* padre, const QStringList& equipos, const QStringList& bancos,
+    TFRevisionDecisiones(TJuego& juego, QWidget* padre, const QStringList& equipos, const QStringList& bancos,
                          const std::vector<TRegDecision>& decisiones, const TMarca& marca, Devolver devolver);
 
     /// The cells out of range, each as "team, column: message", in grid order.

@@ -1,7 +1,5 @@
 #include "ui/USimular.h"
 
-#include "engine/USimular.h"
-#include "store/Notificador.h"
 #include "ui/Formularios.h"
 #include "ui/UPrincipal.h"
 
@@ -15,26 +13,8 @@
 
 #include <exception>
 
-namespace {
-
-// After a failed run the files are as before it; the menus must say so too,
-// whatever the run had announced before it failed.
-void mostrarPeriodoGuardado() {
-    TRegDatosIniciales datos{};
-    try {
-        datos = parametros();
-    } catch (const std::exception&) {
-        return;  // the run's own error has been shown
-    }
-    const int periodo = datos.periodoActual;
-    for (int p = 1; p <= 10; ++p) notificador().habilitarPeriodo(p, p == periodo);
-    if (periodo >= 1 && periodo <= 10) notificador().cambiarPeriodoActual(periodo);
-}
-
-}  // namespace
-
-TFSimular::TFSimular(QWidget* padre, std::optional<TMarca> marca)
-    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint) {
+TFSimular::TFSimular(TJuego& juego, QWidget* padre, std::optional<TMarca> marca)
+    : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint), juego_(juego) {
     marca_ = marca;
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("FSimular"));
@@ -82,10 +62,11 @@ TFSimular::TFSimular(QWidget* padre, std::optional<TMarca> marca)
 void TFSimular::btnSimularClick() {
     int periodo = 0;
     try {
-        periodo = simular(marca_ ? &*marca_ : nullptr);
+        periodo = juego_.simular(marca_ ? &*marca_ : nullptr).periodo;
     } catch (const std::exception& e) {
         mostrarError(this, e);
-        mostrarPeriodoGuardado();
+        // The game is as before the run; the main window shows it so.
+        if (auto* principal = qobject_cast<TFPrincipal*>(parentWidget())) principal->actualizarEstado();
         return;
     }
     close();

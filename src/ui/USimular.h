@@ -16,12 +16,14 @@ class QPushButton;
 class TFSimular : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// A window on top of padre (the main window), centred on it, non-modal,
     /// deleted on close.
     /// marca: the game as the decision screen saw it; without one the run
     /// takes the game as it finds it.
-    explicit TFSimular(QWidget* padre, std::optional<TMarca> marca = std::nullopt);
+    TFSimular(TJuego& juego, QWidget* padre, std::optional<TMarca> marca = std::nullopt);
 
 public slots:
     /// Runs the period. On success the screen closes (the run itself has

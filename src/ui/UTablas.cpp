@@ -11,7 +11,7 @@
 
 #include <exception>
 
-TFTablas::TFTablas(QWidget* padre) : QWidget(padre) { FormCreate(); }
+TFTablas::TFTablas(TJuego& juego, QWidget* padre) : QWidget(padre), juego_(juego) { FormCreate(); }
 
 void TFTablas::FormCreate() {
     setObjectName(QStringLiteral("FTablas"));
@@ -64,7 +64,7 @@ void TFTablas::btnGuardarClick() {
     try {
         const int32_t columnaPrecios = enteroDe(Edit2->text());
         const int32_t intervaloMarketing = enteroDe(Edit3->text());
-        guardarTablas(columnaPrecios, intervaloMarketing);
+        juego_.guardarTablas(columnaPrecios, intervaloMarketing);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

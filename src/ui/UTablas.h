@@ -10,12 +10,16 @@
 class QLineEdit;
 class QPushButton;
 
+class TJuego;
+
 class TFTablas : public QWidget {
     Q_OBJECT
 
+    TJuego& juego_;  // the game this screen works on
+
 public:
     /// On top of padre (the initial data screen), centred on the screen.
-    explicit TFTablas(QWidget* padre);
+    TFTablas(TJuego& juego, QWidget* padre);
 
 public slots:
     void btnGuardarClick();

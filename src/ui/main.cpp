@@ -30,15 +30,16 @@ int main(int argc, char* argv[]) {
     // The game opened at start is the default one, as for the tool: beside
     // a program run from a folder it can write, else in the user's data
     // folder. The other games are in the "Juego" menu.
+    std::filesystem::path carpeta;
     try {
-        fijarCarpetaDatos(carpetaDatosPorOmision());
+        carpeta = carpetaDatosPorOmision();
     } catch (const std::exception& e) {
         dialogos().mensaje(nullptr, QStringLiteral("CORVELIAN V 2.0"), QString::fromUtf8(e.what()),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
         return 1;
     }
 
-    TFPrincipal principal;
+    TFPrincipal principal(carpeta);
     principal.showMaximized();
     return aplicacion.exec();
 }
