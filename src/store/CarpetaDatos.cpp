@@ -41,8 +41,7 @@ bool esCarpetaDelSistema(const std::filesystem::path& carpetaEjecutable) {
     return std::filesystem::is_directory(carpeta.parent_path() / "share" / "corvelian", error);
 }
 
-bool sePuedeEscribir(const std::filesystem::path& carpeta) {
-    TSistemaArchivos& sistema = sistemaArchivosReal();
+bool sePuedeEscribir(const std::filesystem::path& carpeta, TSistemaArchivos& sistema) {
     const auto prueba = carpeta / (".corvelian-escritura-" + std::to_string(std::random_device{}()));
     try {
         sistema.cerrar(sistema.abrir(prueba, TSistemaArchivos::Apertura::crearNuevo));
@@ -74,7 +73,7 @@ std::filesystem::path carpetaDeUsuario() {
 #endif
 }
 
-void crearCarpetaDeJuego(const std::filesystem::path& carpeta) {
+void crearCarpetaDeJuego(const std::filesystem::path& carpeta, TSistemaArchivos& sa) {
     // Only the missing folders are made, from the top: an existing one may
     // be a link (a moved ~/.local), which the seam would not take as a folder.
     std::vector<std::filesystem::path> faltan;
@@ -82,7 +81,7 @@ void crearCarpetaDeJuego(const std::filesystem::path& carpeta) {
     for (auto p = carpeta; !std::filesystem::exists(p, error) && p.has_relative_path(); p = p.parent_path())
         faltan.push_back(p);
     try {
-        for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sistemaArchivosReal().crearCarpeta(*p);
+        for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sa.crearCarpeta(*p);
     } catch (const ErrorArchivo& e) {
         throw ErrorArchivo(carpeta, "no se pudo crear la carpeta del juego «" + textoDeRuta(carpeta) + "»: " + e.operacion());
     }
@@ -90,9 +89,11 @@ void crearCarpetaDeJuego(const std::filesystem::path& carpeta) {
         throw ErrorArchivo(carpeta, "«" + textoDeRuta(carpeta) + "» no es una carpeta; el juego no puede guardarse allí.");
 }
 
-std::filesystem::path carpetaDatosPorOmision(const std::filesystem::path& carpetaEjecutable) {
-    if (!esCarpetaDelSistema(carpetaEjecutable) && sePuedeEscribir(carpetaEjecutable)) return carpetaEjecutable;
+std::filesystem::path carpetaDatosPorOmision(const std::filesystem::path& carpetaEjecutable, TSistemaArchivos& sa) {
+    if (!esCarpetaDelSistema(carpetaEjecutable) && sePuedeEscribir(carpetaEjecutable, sa)) return carpetaEjecutable;
     const std::filesystem::path carpeta = carpetaDeUsuario();
-    crearCarpetaDeJuego(carpeta);
+    crearCarpetaDeJuego(carpeta, sa);
     return carpeta;
 }
+
+std::filesystem::path carpetaDatosPorOmision() { return carpetaDatosPorOmision(carpetaDelEjecutable(), sistemaArchivosReal()); }

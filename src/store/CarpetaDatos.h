@@ -45,7 +45,7 @@ bool esCarpetaDelSistema(const std::filesystem::path& carpetaEjecutable);
 
 /// True when a file can really be created and removed in the folder (a
 /// permission check alone misses read-only mounts and access lists).
-bool sePuedeEscribir(const std::filesystem::path& carpeta);
+bool sePuedeEscribir(const std::filesystem::path& carpeta, TSistemaArchivos& sa);
 
 /// The user's data folder for the game, not created: $XDG_DATA_HOME/corvelian,
 /// or ~/.local/share/corvelian when XDG_DATA_HOME is unset or not absolute;
@@ -55,10 +55,12 @@ std::filesystem::path carpetaDeUsuario();
 
 /// Creates a game folder with its missing parents. ErrorArchivo, naming the
 /// folder, when it cannot be created or something else is in its place.
-void crearCarpetaDeJuego(const std::filesystem::path& carpeta);
+void crearCarpetaDeJuego(const std::filesystem::path& carpeta, TSistemaArchivos& sa);
 
 /// The game folder by the rule above: the executable's folder when it is
 /// writable and not a system location, otherwise carpetaDeUsuario(),
 /// created with its parents. ErrorArchivo, naming the folder, when it
 /// cannot be created.
-std::filesystem::path carpetaDatosPorOmision(const std::filesystem::path& carpetaEjecutable = carpetaDelEjecutable());
+std::filesystem::path carpetaDatosPorOmision(const std::filesystem::path& carpetaEjecutable, TSistemaArchivos& sa);
+/// The same for this program, on the real file system.
+std::filesystem::path carpetaDatosPorOmision();

@@ -535,7 +535,7 @@ void TFPrincipal::AbrirCarpetaClick() {
     if (!elegida || elegida->isEmpty()) return;
     // A folder named that does not exist yet is a new place for a game.
     try {
-        crearCarpetaDeJuego(aRuta(rutaLimpia(*elegida)));
+        crearCarpetaDeJuego(aRuta(rutaLimpia(*elegida)), juego_->sistemaArchivos());
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

@@ -1,5 +1,6 @@
 #include "cli/Proceso.h"
 
+#include "comun/CarpetaTemporal.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
@@ -84,7 +85,7 @@ std::map<std::string, std::string> fotoDeCarpeta(const std::filesystem::path& ca
 }
 
 void prepararJuego(const std::vector<std::string>& equipos, int periodoActual) {
-    const auto carpeta = carpetaDatos();
+    const auto carpeta = carpetaDePrueba().ruta();
     std::string lista;
     for (const auto& equipo : equipos) lista += equipo + "\n";
     const auto archivoEquipos = carpeta.parent_path() / (carpeta.filename().string() + "-equipos.txt");
@@ -99,10 +100,10 @@ void prepararJuego(const std::vector<std::string>& equipos, int periodoActual) {
         asignar(registro.nombreEmpresa, *utf8ACp1252(equipos[i]));
         registro.zona = 1;
         registro.planta = 70000;
-        TDatosAcum().guardarAcum(static_cast<uint8_t>(i + 1), registro);
+        TDatosAcum(carpetaDePrueba()).guardarAcum(static_cast<uint8_t>(i + 1), registro);
     }
     TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
+    TDatosjuego(carpetaDePrueba()).leerDatosIniciales(datos);
     datos.periodoActual = static_cast<uint8_t>(periodoActual);
-    TDatosjuego().guardarDatosIniciales(datos);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
 }

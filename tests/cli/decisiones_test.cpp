@@ -26,7 +26,7 @@ TResultado decisiones(const CarpetaTemporal& carpeta, const std::string& csv) {
 
 TRegDecision decisionDe(int empresa) {
     TRegDecision r{};
-    TDecision().leerDecision(static_cast<uint8_t>(empresa), r);
+    TDecision(carpetaDePrueba()).leerDecision(static_cast<uint8_t>(empresa), r);
     return r;
 }
 

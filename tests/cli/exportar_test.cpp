@@ -30,7 +30,7 @@ TEST(Exportar, EscribeLaPlanillaSegunLaExtension) {
     nuevoJuego(dir);
     auto r = orden(dir, {"periodo0", "90", "8000", "1000", "4000", "75", "0", "80000", "70000"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    const std::size_t empresas = empresasActivas().size();
+    const std::size_t empresas = juegoDePrueba().empresasActivas().size();
 
     struct Caso {
         std::string archivo;

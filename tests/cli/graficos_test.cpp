@@ -17,12 +17,12 @@ namespace fs = std::filesystem;
 namespace {
 
 void jugarDosPeriodos() {
-    crearJuego({"Alfa", "Beta", "Gama"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gama"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     for (int periodo = 1; periodo <= 2; ++periodo) {
-        guardarDecisiones(
+        juegoDePrueba().guardarDecisiones(
             std::vector<TRegDecision>(3, TRegDecision{70 + periodo, 50, 2000, 5000, 1000, 0, 0, 0, 0, 0}));
-        simular();
+        juegoDePrueba().simular();
     }
 }
 
@@ -69,7 +69,7 @@ TEST(OrdenGraficos, UnPngPorMedidaSinPantalla) {
 
 TEST(OrdenGraficos, SinPeriodoCorridoSeRechaza) {
     CarpetaTemporal carpeta;
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
     const fs::path salida = carpeta / "graficos";
     const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "graficos", salida.string()});
     EXPECT_EQ(r.codigo, 1);

@@ -4,6 +4,7 @@
 #include "comun/CarpetaTemporal.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
+#include "store/SistemaArchivos.h"
 #include "store/DatosIniciales.h"
 #include "store/Texto.h"
 
@@ -31,18 +32,16 @@ TResultado nuevo(const CarpetaTemporal& carpeta, const std::string& equipos, con
 }
 
 TRegDatosIniciales leerParametrosDe(const fs::path& carpeta) {
-    fijarCarpetaDatos(carpeta);
     TRegDatosIniciales r{};
-    TDatosjuego().leerDatosIniciales(r);
+    TDatosjuego(TCarpeta(carpeta, sistemaArchivosReal())).leerDatosIniciales(r);
     return r;
 }
 
 std::vector<std::string> nombresDe(const fs::path& carpeta, int cantidad) {
-    fijarCarpetaDatos(carpeta);
     std::vector<std::string> nombres;
     for (int i = 1; i <= cantidad; ++i) {
         std::string nombre;
-        TDatosjuego().leerNombre(static_cast<uint8_t>(i), nombre);
+        TDatosjuego(TCarpeta(carpeta, sistemaArchivosReal())).leerNombre(static_cast<uint8_t>(i), nombre);
         nombres.push_back(nombre);
     }
     return nombres;

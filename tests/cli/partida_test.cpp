@@ -4,6 +4,7 @@
 #include "comun/CarpetaTemporal.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
+#include "store/SistemaArchivos.h"
 #include "store/Decision_UD.h"
 
 #include <gtest/gtest.h>
@@ -21,9 +22,9 @@ TResultado orden(const fs::path& carpeta, std::vector<std::string> argumentos) {
 
 const std::vector<std::string> kPeriodo0 = {"periodo0", "90", "8000", "1000", "4000", "75", "0", "80000", "70000"};
 
-TRegDatosIniciales parametros() {
+TRegDatosIniciales parametros(const fs::path& carpeta = carpetaDePrueba().ruta()) {
     TRegDatosIniciales r{};
-    TDatosjuego().leerDatosIniciales(r);
+    TDatosjuego(TCarpeta(carpeta, sistemaArchivosReal())).leerDatosIniciales(r);
     return r;
 }
 
@@ -136,7 +137,7 @@ TEST(Partida, SimularRechazaDecisionesFueraDeLasTablasSinTocarNada) {
     ASSERT_EQ(orden(carpeta.ruta(), kPeriodo0).codigo, 0);
     // Written straight to the file, as an older program might have left them.
     for (uint8_t i = 0; i < 4; ++i)
-        TDecision().guardarDecision(TRegDecision{i == 2 ? 30 : 90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, i);
+        TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{i == 2 ? 30 : 90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, i);
     const auto antes = fotoDeCarpeta(carpeta.ruta());
     r = orden(carpeta.ruta(), {"simular"});
     EXPECT_EQ(r.codigo, 1);
@@ -180,9 +181,8 @@ TEST(Demo, PartidaDeEjemploConStockDespidosQuiebraYPenalidad) {
     ASSERT_EQ(r.codigo, 0) << r.errores;
     const fs::path dir = trabajo / "corvelian-demo";
     ASSERT_TRUE(fs::is_directory(dir));
-    fijarCarpetaDatos(dir);
-    EXPECT_EQ(parametros().periodoActual, 11);
-    EXPECT_EQ(parametros().cantEquipos, 4);  // Delta went bankrupt
+    EXPECT_EQ(parametros(dir).periodoActual, 11);
+    EXPECT_EQ(parametros(dir).cantEquipos, 4);  // Delta went bankrupt
     EXPECT_EQ(fs::file_size(dir / "DATOS ACUMULADOS.DAT"), 4u * 104);
     EXPECT_NE(r.salida.find("La empresa \"Delta\" ha quebrado."), std::string::npos) << r.salida;
     for (const char* informe : {"  INDZONA1.txt", "  COMZONA1Alfa.txt", "  QuiebraEmpresa_Delta.txt",

@@ -17,10 +17,10 @@ namespace {
 void jugarPeriodo1(const std::vector<std::string>& equiposUtf8) {
     std::vector<std::string> equipos;
     for (const auto& e : equiposUtf8) equipos.push_back(cp1252(e));
-    crearJuego(equipos, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    guardarDecisiones(std::vector<TRegDecision>(equipos.size(), TRegDecision{70, 50, 2000, 5000, 1000, 0, 0, 0, 0, 0}));
-    simular();
+    juegoDePrueba().crearJuego(equipos, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().guardarDecisiones(std::vector<TRegDecision>(equipos.size(), TRegDecision{70, 50, 2000, 5000, 1000, 0, 0, 0, 0, 0}));
+    juegoDePrueba().simular();
 }
 
 }  // namespace

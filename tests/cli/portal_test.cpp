@@ -53,7 +53,7 @@ TEST(OrdenDecisionesPortal, NombraLosQueFaltanYDespuesGuardaLosDeTodos) {
     ASSERT_EQ(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"}).codigo, 0);
     const TRegDecision alfa{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
     const TRegDecision beta{60, 25, 2000, 100, 5, 6, 7, 8, 9, 10};
-    guardarEnvio("Alfa", 1, alfa);
+    juegoDePrueba().guardarEnvio("Alfa", 1, alfa);
     const auto antes = fotoDeCarpeta(carpeta.ruta());
     auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", "--portal"});
     EXPECT_EQ(r.codigo, 1);
@@ -61,12 +61,12 @@ TEST(OrdenDecisionesPortal, NombraLosQueFaltanYDespuesGuardaLosDeTodos) {
         << r.errores;
     EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
 
-    guardarEnvio("Beta", 1, beta);
-    guardarEnvio("Gamma", 1, beta);
+    juegoDePrueba().guardarEnvio("Beta", 1, beta);
+    juegoDePrueba().guardarEnvio("Gamma", 1, beta);
     r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", "--portal"});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     EXPECT_NE(r.salida.find("guardadas desde el portal para 3 empresas"), std::string::npos) << r.salida;
-    const auto guardadas = decisionesGuardadas();
+    const auto guardadas = juegoDePrueba().decisionesGuardadas();
     ASSERT_EQ(guardadas.size(), 3u);
     EXPECT_EQ(std::memcmp(&guardadas[0], &alfa, sizeof alfa), 0);
     EXPECT_EQ(std::memcmp(&guardadas[2], &beta, sizeof beta), 0);

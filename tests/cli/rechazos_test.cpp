@@ -38,7 +38,7 @@ TEST(Rechazos, SimularSinPoderCorrerNoTocaNingunArchivo) {
         CarpetaTemporal carpeta;
         if (caso.periodo >= 0) prepararJuego({"Alfa", "Beta", "Gamma"}, caso.periodo);
         TRegDecision decision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
-        for (int i = 0; i < caso.decisiones; ++i) TDecision().guardarDecision(decision, static_cast<uint8_t>(i));
+        for (int i = 0; i < caso.decisiones; ++i) TDecision(carpetaDePrueba()).guardarDecision(decision, static_cast<uint8_t>(i));
         const auto antes = fotoDeCarpeta(carpeta.ruta());
         auto r = orden(carpeta, {"simular"});
         EXPECT_EQ(r.codigo, 1) << caso.mensaje;
@@ -78,15 +78,15 @@ TEST(Rechazos, VolverSinRespaldoYConRespaldo) {
     EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
 
     // A checkpoint taken at period 1, then the game moved on to period 2.
-    TDecision().guardarDecision(TRegDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, 0);
-    TDecision().guardarDecision(TRegDecision{80, 50, 2000, 6000, 500, 0, 0, 0, 0, 0}, 1);
-    guardarRespaldo();
+    TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, 0);
+    TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{80, 50, 2000, 6000, 500, 0, 0, 0, 0, 0}, 1);
+    guardarRespaldo(carpetaDePrueba());
     const auto respaldado = fotoDeCarpeta(carpeta.ruta());
     TRegDatosIniciales datos{};
-    TDatosjuego().leerDatosIniciales(datos);
+    TDatosjuego(carpetaDePrueba()).leerDatosIniciales(datos);
     datos.periodoActual = 2;
-    TDatosjuego().guardarDatosIniciales(datos);
-    TDecision().vaciarDecisiones();
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
+    TDecision(carpetaDePrueba()).vaciarDecisiones();
 
     r = orden(carpeta, {"volver"});
     EXPECT_EQ(r.codigo, 0) << r.errores;

@@ -1,7 +1,7 @@
 #include "comun/CarpetaTemporal.h"
 
-#include "store/CarpetaDatos.h"
-#include "store/ValoresGlobales.h"
+#include "juego/Juego.h"
+#include "store/SistemaArchivos.h"
 
 #include <atomic>
 #include <fstream>
@@ -10,39 +10,54 @@
 #include <unistd.h>
 
 namespace {
+// The test's own state: which folder and file system the test works on.
 TNotificadorRegistro registro;
 std::atomic<int> contador{0};
+CarpetaTemporal* carpetaActual = nullptr;
+TSistemaArchivos* sistemaActual = nullptr;
+std::unique_ptr<TJuego> juegoActual;
+
+TSistemaArchivos& sistemaEnUso() { return sistemaActual ? *sistemaActual : sistemaArchivosReal(); }
+std::filesystem::path rutaActual() {
+    return carpetaActual ? carpetaActual->ruta() : std::filesystem::current_path();
+}
 }  // namespace
 
-CarpetaTemporal::CarpetaTemporal() : anterior_(carpetaDatos()) {
-    ruta_ = std::filesystem::temp_directory_path() /
+CarpetaTemporal::CarpetaTemporal(const std::filesystem::path& raiz) : anterior_(carpetaActual) {
+    ruta_ = raiz /
             ("corvelian-prueba-" + std::to_string(::getpid()) + "-" + std::to_string(contador++));
     std::filesystem::remove_all(ruta_);
     std::filesystem::create_directories(ruta_);
-    fijarCarpetaDatos(ruta_);
+    carpetaActual = this;
     registro.eventos.clear();
-    fijarNotificador(&registro);
-    IndemnizacionPorEmpleado = 300;
-    ValorPenalidad = 500;
 }
 
 CarpetaTemporal::~CarpetaTemporal() {
-    fijarNotificador(nullptr);
-    fijarCarpetaDatos(anterior_);
+    carpetaActual = anterior_;
+    juegoActual.reset();
     std::error_code ignorado;
     std::filesystem::remove_all(ruta_, ignorado);
+}
+
+TJuego& juegoDePrueba() {
+    if (!juegoActual || juegoActual->ruta() != rutaActual() || &juegoActual->sistemaArchivos() != &sistemaEnUso()) {
+        juegoActual = std::make_unique<TJuego>(rutaActual(), sistemaEnUso());
+        juegoActual->fijarNotificador(&registro);
+    }
+    return *juegoActual;
+}
+
+TCarpeta carpetaDePrueba() { return TCarpeta(rutaActual(), sistemaEnUso()); }
+
+void usarSistemaArchivos(TSistemaArchivos* sistema) {
+    sistemaActual = sistema;
+    juegoActual.reset();
 }
 
 void TNotificadorRegistro::advertencia(const std::string& titulo, const std::string& texto) {
     eventos.push_back("advertencia " + titulo + ": " + texto);
 }
 void TNotificadorRegistro::informacion(const std::string& texto) { eventos.push_back("informacion " + texto); }
-void TNotificadorRegistro::habilitarPeriodo(int periodo, bool habilitado) {
-    eventos.push_back((habilitado ? "habilitar " : "deshabilitar ") + std::to_string(periodo));
-}
-void TNotificadorRegistro::cambiarPeriodoActual(int periodo) {
-    eventos.push_back("periodo " + std::to_string(periodo));
-}
 void TNotificadorRegistro::abrirCarpeta(const std::filesystem::path& carpeta) {
     eventos.push_back("abrir " + carpeta.string());
 }

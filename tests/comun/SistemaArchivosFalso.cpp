@@ -1,5 +1,7 @@
 #include "comun/SistemaArchivosFalso.h"
 
+#include "comun/CarpetaTemporal.h"
+
 #include "store/ErrorArchivo.h"
 
 static_assert(static_cast<std::size_t>(TSistemaArchivos::Operacion::tipo) + 1 == 13,
@@ -7,11 +9,11 @@ static_assert(static_cast<std::size_t>(TSistemaArchivos::Operacion::tipo) + 1 ==
 
 TSistemaArchivosFalso::TSistemaArchivosFalso(bool sincronizarDeVerdad)
     : real_(sistemaArchivosReal()), sincronizarDeVerdad_(sincronizarDeVerdad) {
-    fijarSistemaArchivos(this);
+    usarSistemaArchivos(this);
 }
 
 TSistemaArchivosFalso::~TSistemaArchivosFalso() {
-    fijarSistemaArchivos(nullptr);
+    usarSistemaArchivos(nullptr);
     cerrarAbiertos();
 }
 

@@ -21,11 +21,11 @@ struct DetencionSimulada {};
 
 class TSistemaArchivosFalso final : public TSistemaArchivos {
 public:
-    /// Installs itself with fijarSistemaArchivos. Syncs are counted but not
+    /// The test's games use it while it lives (usarSistemaArchivos). Syncs are counted but not
     /// sent to the disk unless sincronizarDeVerdad: the crash model lives at
     /// this seam, and real fsyncs would only slow the tests down.
     explicit TSistemaArchivosFalso(bool sincronizarDeVerdad = false);
-    /// Puts the real file system back and closes what is still open.
+    /// Gives the tests' games the real file system back and closes what is still open.
     ~TSistemaArchivosFalso() override;
     TSistemaArchivosFalso(const TSistemaArchivosFalso&) = delete;
     TSistemaArchivosFalso& operator=(const TSistemaArchivosFalso&) = delete;

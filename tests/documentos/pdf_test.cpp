@@ -34,8 +34,8 @@ void jugar(const std::vector<std::string>& equiposUtf8, int hasta) {
     for (const auto& e : equiposUtf8) equipos.push_back(cp1252(e));
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
-    crearJuego(equipos, t);
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego(equipos, t);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     jugarPeriodos(hasta, decision);
 }
 
@@ -136,15 +136,15 @@ void comprobarPdf(const fs::path& pdf, int periodo, const std::vector<TInformeEs
     ASSERT_TRUE(fs::exists(pdf));
     std::size_t columnas = 0;
     for (const TInformeEsperado& informe : informes)
-        for (const std::string& linea : lineasEsperadas(reporteDelHistorial(periodo, informe.reporte)))
+        for (const std::string& linea : lineasEsperadas(juegoDePrueba().reporteDelHistorial(periodo, informe.reporte)))
             columnas = std::max(columnas, caracteres(linea));
     const auto paginas = paginasComoTexto(pdf, puntosPorColumna(static_cast<qsizetype>(columnas)));
     std::size_t hoja = 0;
     int esperadas = 0;
-    const std::string juego = fs::absolute(carpetaDatos()).lexically_normal().filename().string();
+    const std::string juego = fs::absolute(carpetaDePrueba().ruta()).lexically_normal().filename().string();
     for (const TInformeEsperado& informe : informes) {
         SCOPED_TRACE(informe.reporte);
-        const auto lineas = lineasEsperadas(reporteDelHistorial(periodo, informe.reporte));
+        const auto lineas = lineasEsperadas(juegoDePrueba().reporteDelHistorial(periodo, informe.reporte));
         const int propias = std::max<int>(1, static_cast<int>((lineas.size() + lineasPorPagina - 1) / lineasPorPagina));
         esperadas += propias;
         for (int p = 0; p < propias; ++p, ++hoja) {
@@ -194,11 +194,11 @@ TEST(DocumentosPdf, CadaEmpresaRecibeLoSuyoYElDocenteTodo) {
     CarpetaTemporal carpeta;
     jugar({"Alfa", "Ñandú", "Café/Té"}, 1);
     const fs::path salida = carpeta / "entregas";
-    const TArchivoPeriodo periodo = periodoDelHistorial(1);
+    const TArchivoPeriodo periodo = juegoDePrueba().periodoDelHistorial(1);
     ASSERT_EQ(periodo.industria.size(), 3u);
     ASSERT_FALSE(periodo.industria[1].aviso.empty()) << "Ñandú debía quebrar y recibir su aviso";
 
-    const auto escritos = escribirPdfsDelPeriodo(1, salida);
+    const auto escritos = escribirPdfsDelPeriodo(juegoDePrueba(), 1, salida);
 
     const std::vector<std::string> nombres = {"Periodo 1 - Alfa.pdf", "Periodo 1 - Ñandú.pdf",
                                               "Periodo 1 - Café_Té.pdf", "Periodo 1 (todos los informes).pdf"};
@@ -230,11 +230,11 @@ TEST(DocumentosPdf, LosInformesLargosSiguenEnLasHojasSiguientes) {
     std::vector<std::string> equipos;
     for (int i = 1; i <= 70; ++i) equipos.push_back("Equipo " + std::to_string(i));
     jugar(equipos, 1);
-    const TArchivoPeriodo periodo = periodoDelHistorial(1);
-    ASSERT_GT(lineasEsperadas(reporteDelHistorial(1, periodo.reporteIndustria)).size(),
+    const TArchivoPeriodo periodo = juegoDePrueba().periodoDelHistorial(1);
+    ASSERT_GT(lineasEsperadas(juegoDePrueba().reporteDelHistorial(1, periodo.reporteIndustria)).size(),
               static_cast<std::size_t>(lineasPorPagina))
         << "el informe de la industria debía ocupar más de una hoja";
-    const auto escritos = escribirPdfsDelPeriodo(1, carpeta / "pdf");
+    const auto escritos = escribirPdfsDelPeriodo(juegoDePrueba(), 1, carpeta / "pdf");
     ASSERT_EQ(escritos.size(), 71u);
     comprobarPdf(escritos[0].ruta, 1,
                  {{periodo.industria[0].reporte, "Equipo 1"}, {periodo.reporteIndustria, "Industria"}});
@@ -243,8 +243,8 @@ TEST(DocumentosPdf, LosInformesLargosSiguenEnLasHojasSiguientes) {
 TEST(DocumentosPdf, ElPeriodoCeroTambien) {
     CarpetaTemporal carpeta;
     jugar({"Alfa", "Beta"}, 0);
-    const auto escritos = escribirPdfsDelPeriodo(0, carpeta / "pdf");
-    const TArchivoPeriodo periodo = periodoDelHistorial(0);
+    const auto escritos = escribirPdfsDelPeriodo(juegoDePrueba(), 0, carpeta / "pdf");
+    const TArchivoPeriodo periodo = juegoDePrueba().periodoDelHistorial(0);
     ASSERT_EQ(escritos.size(), 3u);
     comprobarPdf(escritos[1].ruta, 0, {{periodo.industria[1].reporte, "Beta"}, {periodo.reporteIndustria, "Industria"}});
 }
@@ -254,12 +254,12 @@ TEST(DocumentosPdf, SeRechazaLoQueNoSePuede) {
     jugar({"Alfa", "Beta"}, 1);
     for (int periodo : {2, -1, 11}) {
         SCOPED_TRACE(periodo);
-        EXPECT_THROW(escribirPdfsDelPeriodo(periodo, carpeta / "pdf"), ErrorJuego);
+        EXPECT_THROW(escribirPdfsDelPeriodo(juegoDePrueba(), periodo, carpeta / "pdf"), ErrorJuego);
     }
     EXPECT_FALSE(fs::exists(carpeta / "pdf"));
     // A file where the folder should be.
     escribirBytes(carpeta / "ocupado", {'x'});
-    EXPECT_THROW(escribirPdfsDelPeriodo(1, carpeta / "ocupado"), ErrorArchivo);
+    EXPECT_THROW(escribirPdfsDelPeriodo(juegoDePrueba(), 1, carpeta / "ocupado"), ErrorArchivo);
 }
 
 TEST(DocumentosPdf, LineasComoLasMuestraElPapel) {

@@ -53,23 +53,23 @@ inline TRegDecision decisionNeutra() {
 
 inline void guardarJuego(const TRegDatosIniciales& ini, const std::vector<TRegDatosAcum>& empresas,
                          const std::vector<TRegDecision>& decisiones) {
-    TDatosjuego().guardarDatosIniciales(ini);
-    TDatosAcum acum;
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(ini);
+    TDatosAcum acum(carpetaDePrueba());
     for (std::size_t i = 0; i < empresas.size(); ++i) acum.guardarAcum(static_cast<uint8_t>(i + 1), empresas[i]);
-    TDecision dec;
+    TDecision dec(carpetaDePrueba());
     dec.vaciarDecisiones();
     for (std::size_t i = 0; i < decisiones.size(); ++i) dec.guardarDecision(decisiones[i], static_cast<uint8_t>(i));
 }
 
 inline TRegDatosAcum leerEmpresa(int i) {
     TRegDatosAcum r{};
-    TDatosAcum().leerAcum(static_cast<uint8_t>(i), r);
+    TDatosAcum(carpetaDePrueba()).leerAcum(static_cast<uint8_t>(i), r);
     return r;
 }
 
 inline TRegDatosIniciales leerParametros() {
     TRegDatosIniciales r{};
-    TDatosjuego().leerDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).leerDatosIniciales(r);
     return r;
 }
 

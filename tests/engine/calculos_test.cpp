@@ -4,7 +4,6 @@
 #include "comun/CarpetaTemporal.h"
 #include "engine/Calculos_UD.h"
 #include "store/Datos_UD.h"
-#include "store/ValoresGlobales.h"
 
 #include <gtest/gtest.h>
 
@@ -63,11 +62,10 @@ TEST_F(Calculos, ProduccionDelEjemploDeClase) {
 }
 
 TEST_F(Calculos, SinProduccionSeIndemnizaATodos) {
-    IndemnizacionPorEmpleado = 250;
     TEntradaProduccion e = empresaTipo();
     e.nivelProduccion = 0;
     TResultadoProduccion r{};
-    calculos.calcularProduccion(e, r);
+    TCalculos(250, 500).calcularProduccion(e, r);
     EXPECT_EQ(r.produccion, 0);
     EXPECT_EQ(r.empleadosNecesarios, 0);
     EXPECT_EQ(r.empleadosIndemnizados, 60);
@@ -300,20 +298,13 @@ TEST_F(Calculos, LaDevolucionAlBancoBDaLugarPeroNoPrestamo) {
 }
 
 TEST_F(Calculos, LaPenalidadEsLaDelJuego) {
-    ValorPenalidad = 750;
     Financiacion f;
-    calculos.cubrirFaltante(pedidoDeClase(), f.penalidad, f.adicA, f.adicB, f.parteGiro);
+    TCalculos(300, 750).cubrirFaltante(pedidoDeClase(), f.penalidad, f.adicA, f.adicB, f.parteGiro);
     EXPECT_EQ(f.penalidad, 750);
     EXPECT_EQ(f.adicA, 10750);
 }
 
 // ---------------------------------------------------------------- debts
-
-void guardarLimiteGiro(double limite) {
-    TRegDatosIniciales datos{};
-    datos.limiteGiroDescubierto = limite;
-    TDatosjuego().guardarDatosIniciales(datos);
-}
 
 struct Deudas {
     double deudaA = -1, deudaB = -1, interesGiro = -1, giro = -1;
@@ -321,13 +312,12 @@ struct Deudas {
 };
 
 TEST_F(Calculos, DeudasFinalesYQuiebra) {
-    guardarLimiteGiro(50000);
     TEntradaCredito e = pedidoDeClase();
     e.maxCreditoB = 20000;
     e.deudaB = 1000;
     e.devPrestamoB = 3000;
     Deudas d;
-    calculos.calcularDeudas(0, 0, e, 40000, 5000, 0, 0.05, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada,
+    calculos.calcularDeudas(0, 0, e, 40000, 5000, 0, 0.05, 50000, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada,
                             d.marca);
     EXPECT_EQ(d.deudaA, 85000);  // 30000 + 50000 + 5000
     EXPECT_EQ(d.deudaB, 0);      // 1000 - 3000 is no debt
@@ -337,35 +327,34 @@ TEST_F(Calculos, DeudasFinalesYQuiebra) {
     EXPECT_FALSE(d.marca);
 
     // A bank that was exceeded holds exactly its limit.
-    calculos.calcularDeudas(7000, 3000, e, 40000, 5000, 0, 0.05, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada,
+    calculos.calcularDeudas(7000, 3000, e, 40000, 5000, 0, 0.05, 50000, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada,
                             d.marca);
     EXPECT_EQ(d.deudaA, 100000);
     EXPECT_EQ(d.deudaB, 20000);
 }
 
 TEST_F(Calculos, GiroIgualAlLimiteNoQuiebra) {
-    guardarLimiteGiro(50000);
     const TEntradaCredito e{};
     Deudas d;
     d.quebrada = true;  // assigned on this path
     d.marca = true;     // left as the caller set it
-    calculos.calcularDeudas(0, 0, e, 50000, 0, 0, 0.05, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada, d.marca);
+    calculos.calcularDeudas(0, 0, e, 50000, 0, 0, 0.05, 50000, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada, d.marca);
     EXPECT_FALSE(d.quebrada);
     EXPECT_TRUE(d.marca);
 
     d.marca = false;
-    calculos.calcularDeudas(0, 0, e, 50000.01, 0, 0, 0.05, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada,
+    calculos.calcularDeudas(0, 0, e, 50000.01, 0, 0, 0.05, 50000, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada,
                             d.marca);
     EXPECT_TRUE(d.quebrada);
     EXPECT_TRUE(d.marca);
 }
 
-TEST_F(Calculos, SinParametrosElLimiteEsCero) {
+TEST_F(Calculos, ConLimiteCeroQuiebraCualquierGiro) {
     const TEntradaCredito e{};
     Deudas d;
-    calculos.calcularDeudas(0, 0, e, 0, 0, 0, 0.05, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada, d.marca);
+    calculos.calcularDeudas(0, 0, e, 0, 0, 0, 0.05, 0, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada, d.marca);
     EXPECT_FALSE(d.quebrada);
-    calculos.calcularDeudas(0, 0, e, 1, 0, 0, 0.05, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada, d.marca);
+    calculos.calcularDeudas(0, 0, e, 1, 0, 0, 0.05, 0, d.deudaA, d.deudaB, d.interesGiro, d.giro, d.quebrada, d.marca);
     EXPECT_TRUE(d.quebrada);
 }
 

@@ -79,12 +79,12 @@ TEST(CalcularEmpresa, Periodo0TruncaElEfectivo) {
 // What every company stores after period 0 is what the period-0 report shows.
 TEST(CalcularEmpresa, RegistroDelPeriodo0IgualAlReporte) {
     CarpetaTemporal carpeta;
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     datos.guardarNombre(0, "Alfa");
-    guardarJuegoNuevo(armarDatosIniciales(ejemploDatosIniciales(), 1));
+    guardarJuegoNuevo(carpetaDePrueba(), armarDatosIniciales(ejemploDatosIniciales(), 1));
     TDecisionesPeriodo0 d = ejemploPeriodo0();
     d.pedPrestamoA = 300000;  // above the limit, granted in full
-    ejecutarPeriodo0(d);
+    ejecutarPeriodo0(carpetaDePrueba(), d);
 
     const auto r = leerEmpresa(1);
     const auto reporte = leerTexto(carpeta / "COMZONA1IGUALES.txt");

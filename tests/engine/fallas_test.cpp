@@ -35,22 +35,22 @@ void juegoEnPeriodo2() {
     ini.limiteGiroDescubierto = 1000;
     const auto sana = decisionNeutra();
     guardarJuego(ini, {empresaNeutra("Alfa"), empresaNeutra("Beta"), empresaNeutra("Gama")}, {sana, sana, sana});
-    simularPeriodo();
+    simularPeriodo(carpetaDePrueba());
     auto quiebra = decisionNeutra();
     quiebra.pedPrestamoA = 100000;
     auto otra = decisionNeutra();
     otra.precio = 70;
-    TDecision dec;
+    TDecision dec(carpetaDePrueba());
     dec.guardarDecision(sana, 0);
     dec.guardarDecision(quiebra, 1);
     dec.guardarDecision(otra, 2);
 }
 
 void juegoNuevo() {
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     const std::vector<std::string> equipos{"Alfa", "Beta", "Gama"};
     for (std::size_t i = 0; i < equipos.size(); ++i) datos.guardarNombre(static_cast<uint8_t>(i), equipos[i]);
-    guardarJuegoNuevo(armarDatosIniciales(ejemploDatosIniciales(), static_cast<uint8_t>(equipos.size())));
+    guardarJuegoNuevo(carpetaDePrueba(), armarDatosIniciales(ejemploDatosIniciales(), static_cast<uint8_t>(equipos.size())));
 }
 
 TDecisionesPeriodo0 decisionesPeriodo0(int32_t precio) {
@@ -65,25 +65,10 @@ TDecisionesPeriodo0 decisionesPeriodo0(int32_t precio) {
 // a RAM-backed folder, where ext4 does not flush on every replacing rename.
 class CarpetaRapida {
 public:
-    CarpetaRapida() {
-        static int contador = 0;
-        if (!fs::is_directory("/dev/shm")) return;
-        ruta_ = fs::path("/dev/shm") /
-                ("corvelian-fallas-" + std::to_string(::getpid()) + "-" + std::to_string(contador++));
-        fs::remove_all(ruta_);
-        fs::create_directory(ruta_);
-        fijarCarpetaDatos(ruta_);
-    }
-    ~CarpetaRapida() {
-        fijarCarpetaDatos(base_.ruta());
-        std::error_code ignorado;
-        if (!ruta_.empty()) fs::remove_all(ruta_, ignorado);
-    }
-    const fs::path& ruta() const { return ruta_.empty() ? base_.ruta() : ruta_; }
+    const fs::path& ruta() const { return base_.ruta(); }
 
 private:
-    CarpetaTemporal base_;  // also installs the recording notifier
-    fs::path ruta_;
+    CarpetaTemporal base_{fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path()};
 };
 
 struct TEscenario {
@@ -97,35 +82,35 @@ struct TEscenario {
 
 const std::vector<TEscenario>& escenarios() {
     static const std::vector<TEscenario> lista = {
-        {"Periodo", juegoEnPeriodo2, simularPeriodo, false},
+        {"Periodo", juegoEnPeriodo2, [] { simularPeriodo(carpetaDePrueba()); }, false},
         // After a step back the history already holds the period; the rerun replaces it.
         {"PeriodoTrasVolverAtras",
          [] {
              juegoEnPeriodo2();
-             simularPeriodo();
-             restaurarRespaldo();
+             simularPeriodo(carpetaDePrueba());
+             restaurarRespaldo(carpetaDePrueba());
          },
-         simularPeriodo, false},
-        {"Periodo0", juegoNuevo, [] { ejecutarPeriodo0(decisionesPeriodo0(90)); }, false},
+         [] { simularPeriodo(carpetaDePrueba()); }, false},
+        {"Periodo0", juegoNuevo, [] { ejecutarPeriodo0(carpetaDePrueba(), decisionesPeriodo0(90)); }, false},
         // Period 0 run again before period 1: its reports and history are replaced.
         {"Periodo0Repetido",
          [] {
              juegoNuevo();
-             ejecutarPeriodo0(decisionesPeriodo0(90));
+             ejecutarPeriodo0(carpetaDePrueba(), decisionesPeriodo0(90));
          },
-         [] { ejecutarPeriodo0(decisionesPeriodo0(80)); }, false},
+         [] { ejecutarPeriodo0(carpetaDePrueba(), decisionesPeriodo0(80)); }, false},
         {"VolverAtras",
          [] {
              juegoEnPeriodo2();
-             simularPeriodo();
+             simularPeriodo(carpetaDePrueba());
          },
-         [] { ASSERT_TRUE(restaurarRespaldo()); }, false},
+         [] { ASSERT_TRUE(restaurarRespaldo(carpetaDePrueba())); }, false},
         {"GuardarParametros", juegoEnPeriodo2,
          [] {
              auto ini = leerParametros();
              ini.tasaImpuestos = 0.35;
              ini.maxCreditoB = 123456;
-             TDatosjuego().guardarDatosIniciales(ini);
+             TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(ini);
          },
          true},
     };
@@ -218,10 +203,10 @@ TEST_P(Fallas, UnaFallaEnCadaOperacionDejaElJuegoAntesODespues) {
             if (!falso.fallaOcurrida()) problemas.agregar(n, op, "la falla no ocurrió");
             if (falso.abiertos() != 0) problemas.agregar(n, op, "quedaron archivos abiertos tras el error");
             // The commit point: a journal in place means the change is to be finished.
-            diario = sistemaArchivosReal().tipo(rutaDatos(kDiarioTransaccion)) != TSistemaArchivos::Tipo::ninguno;
+            diario = sistemaArchivosReal().tipo(carpetaDePrueba().ruta(kDiarioTransaccion)) != TSistemaArchivos::Tipo::ninguno;
         }
         std::string mensaje;
-        if (diario) mensaje = recuperarTransaccion();
+        if (diario) mensaje = recuperarTransaccion(carpetaDePrueba());
         const TFoto foto = fotografiar(carpeta.ruta());
 
         if (!error) {
@@ -282,8 +267,8 @@ TEST_P(Fallas, UnaDetencionEnCadaOperacionSeRecuperaAntesODespues) {
             falso.reanudar();
         }
         // The restart, with the real file system.
-        const bool pendiente = hayTransaccionPendiente();
-        const std::string mensaje = recuperarTransaccion();
+        const bool pendiente = hayTransaccionPendiente(carpetaDePrueba());
+        const std::string mensaje = recuperarTransaccion(carpetaDePrueba());
         const TFoto foto = fotografiar(carpeta.ruta());
         if (foto == ref.antes) {
             if (pendiente ? !contiene(mensaje, "se interrumpió;") || contiene(mensaje, "se completó")
@@ -317,7 +302,7 @@ INSTANTIATE_TEST_SUITE_P(Escenarios, Fallas, ::testing::Range<std::size_t>(0, 6)
 TEST(SistemaArchivosFalso, CuentaFallaYSeDetiene) {
     CarpetaTemporal carpeta;
     TSistemaArchivosFalso falso;
-    escribirArchivoNuevo(rutaDatos("A.DAT"), "abcd");
+    escribirArchivoNuevo(carpetaDePrueba().sa(), carpetaDePrueba().ruta("A.DAT"), "abcd");
     EXPECT_EQ(falso.cuenta(Operacion::abrir), 1);
     EXPECT_EQ(falso.cuenta(Operacion::escribir), 1);
     EXPECT_EQ(falso.cuenta(Operacion::sincronizar), 1);
@@ -326,22 +311,22 @@ TEST(SistemaArchivosFalso, CuentaFallaYSeDetiene) {
 
     falso.reiniciarCuentas();
     falso.fallarEn(2, Operacion::tipo);
-    EXPECT_NO_THROW(sistemaArchivos().tipo(rutaDatos("A.DAT")));
-    EXPECT_THROW(sistemaArchivos().tipo(rutaDatos("A.DAT")), ErrorArchivo);
-    EXPECT_NO_THROW(sistemaArchivos().tipo(rutaDatos("A.DAT")));  // one fault only
+    EXPECT_NO_THROW(carpetaDePrueba().sa().tipo(carpetaDePrueba().ruta("A.DAT")));
+    EXPECT_THROW(carpetaDePrueba().sa().tipo(carpetaDePrueba().ruta("A.DAT")), ErrorArchivo);
+    EXPECT_NO_THROW(carpetaDePrueba().sa().tipo(carpetaDePrueba().ruta("A.DAT")));  // one fault only
 
     falso.detenerEn(2, Operacion::escribir);
-    const int d = sistemaArchivos().abrir(rutaDatos("B.DAT"), TSistemaArchivos::Apertura::crear);
-    sistemaArchivos().escribir(d, 0, "1234", 4);
-    EXPECT_THROW(sistemaArchivos().escribir(d, 4, "5678", 4), DetencionSimulada);
-    EXPECT_THROW(sistemaArchivos().eliminar(rutaDatos("A.DAT")), DetencionSimulada);
-    EXPECT_THROW(sistemaArchivos().cerrar(d), DetencionSimulada);
+    const int d = carpetaDePrueba().sa().abrir(carpetaDePrueba().ruta("B.DAT"), TSistemaArchivos::Apertura::crear);
+    carpetaDePrueba().sa().escribir(d, 0, "1234", 4);
+    EXPECT_THROW(carpetaDePrueba().sa().escribir(d, 4, "5678", 4), DetencionSimulada);
+    EXPECT_THROW(carpetaDePrueba().sa().eliminar(carpetaDePrueba().ruta("A.DAT")), DetencionSimulada);
+    EXPECT_THROW(carpetaDePrueba().sa().cerrar(d), DetencionSimulada);
     EXPECT_EQ(falso.abiertos(), 1u);
     falso.reanudar();
     EXPECT_EQ(falso.abiertos(), 0u);
     EXPECT_TRUE(fs::exists(carpeta / "A.DAT"));
     EXPECT_EQ(leerTexto(carpeta / "B.DAT"), "123456");  // the stopped write is torn in half
-    EXPECT_NO_THROW(sistemaArchivos().eliminar(rutaDatos("A.DAT")));
+    EXPECT_NO_THROW(carpetaDePrueba().sa().eliminar(carpetaDePrueba().ruta("A.DAT")));
     EXPECT_FALSE(fs::exists(carpeta / "A.DAT"));
 }
 

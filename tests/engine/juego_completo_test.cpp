@@ -15,24 +15,24 @@ namespace fs = std::filesystem;
 TEST(JuegoCompleto, DiezPeriodosConsistentes) {
     CarpetaTemporal carpeta;
     const std::vector<std::string> equipos = {"Alfa", "Beta", "Gama", "Delta"};
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     for (std::size_t i = 0; i < equipos.size(); ++i) datos.guardarNombre(static_cast<uint8_t>(i), equipos[i]);
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.nroInvYDes = "500";
     t.limiteGiroDescubierto = "30000";
-    guardarJuegoNuevo(armarDatosIniciales(t, 4));
+    guardarJuegoNuevo(carpetaDePrueba(), armarDatosIniciales(t, 4));
 
     TDecisionesPeriodo0 d0 = ejemploPeriodo0();
     d0.nombreBancoA = "NACION";
     d0.nombreBancoB = "PROVINCIA";
-    ejecutarPeriodo0(d0);
+    ejecutarPeriodo0(carpetaDePrueba(), d0);
 
     const int niveles[] = {0, 25, 50, 75, 100};
     for (int periodo = 1; periodo <= 10; ++periodo) {
         auto ini = leerParametros();
         ASSERT_EQ(ini.periodoActual, periodo);
-        ASSERT_EQ(ini.cantEquipos, TDatosAcum().cantidadAcum());
-        TDecision dec;
+        ASSERT_EQ(ini.cantEquipos, TDatosAcum(carpetaDePrueba()).cantidadAcum());
+        TDecision dec(carpetaDePrueba());
         dec.vaciarDecisiones();
         for (int i = 0; i < ini.cantEquipos; ++i) {
             TRegDecision d{};
@@ -48,12 +48,12 @@ TEST(JuegoCompleto, DiezPeriodosConsistentes) {
             d.devPrestamoB = 2000;
             dec.guardarDecision(d, static_cast<uint8_t>(i));
         }
-        simularPeriodo();
+        simularPeriodo(carpetaDePrueba());
 
         auto despues = leerParametros();
         EXPECT_EQ(despues.periodoActual, periodo + 1);
         EXPECT_EQ(despues.cantEquipos, despues.cantEquiposZona1);
-        EXPECT_EQ(despues.cantEquipos, TDatosAcum().cantidadAcum());
+        EXPECT_EQ(despues.cantEquipos, TDatosAcum(carpetaDePrueba()).cantidadAcum());
         EXPECT_EQ(fs::file_size(carpeta / "DECISIONES.DAT"), 0u);
         EXPECT_TRUE(fs::exists(carpeta / "historial" / ("Periodo " + std::to_string(periodo)) / "INDZONA1.txt") ||
                     despues.cantEquipos == 0);

@@ -38,15 +38,15 @@ TEST(Tasas, ElInformeIndustrialMuestraLaTasaTipeada) {
         TTextosDatosIniciales t = ejemploDatosIniciales();
         t.mantenimiento = caso.tipeada;
         t.impuestos = caso.tipeada;
-        crearJuego({"Alfa", "Beta"}, t);
-        correrPeriodo0(ejemploPeriodo0());
+        juegoDePrueba().crearJuego({"Alfa", "Beta"}, t);
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
         const std::string cero = leerTexto(carpeta / "INDZONA1IGUALES.txt");
         EXPECT_EQ(cifraTras(cero, "Tasa de Mantenimiento % "), caso.mantenimiento) << caso.tipeada;
         EXPECT_EQ(cifraTras(cero, "Tasa Imp. Ganancias   % "), caso.impuestoPeriodo0) << caso.tipeada;
 
         const TRegDecision d{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
-        guardarDecisiones({d, d});
-        simular();
+        juegoDePrueba().guardarDecisiones({d, d});
+        juegoDePrueba().simular();
         const std::string uno = leerTexto(carpeta / "INDZONA1.txt");
         EXPECT_EQ(cifraTras(uno, "Tasa de Mantenimiento % "), caso.mantenimiento) << caso.tipeada;
         EXPECT_EQ(cifraTras(uno, "Tasa Imp. Ganancias   % "), caso.impuestoCorrida) << caso.tipeada;

@@ -29,8 +29,8 @@ TRegDecision decision(int empresa, int periodo) {
 void jugarHasta(int ultimo) {
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
-    crearJuego({"Alfa", "Beta", "Gama"}, t);
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gama"}, t);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     jugarPeriodos(ultimo, decision);
 }
 
@@ -42,7 +42,7 @@ struct TFilaLeida {
 };
 
 std::vector<TFilaLeida> leerPeriodo(int periodo) {
-    const auto carpeta = carpetaDatos() / "historial" / ("Periodo " + std::to_string(periodo));
+    const auto carpeta = carpetaDePrueba().ruta() / "historial" / ("Periodo " + std::to_string(periodo));
     std::ifstream csv(carpeta / "INDUSTRIA.csv"), dat(carpeta / "EMPRESAS.DAT", std::ios::binary);
     std::string linea;
     std::getline(csv, linea);
@@ -77,7 +77,7 @@ const std::map<TMedida, std::function<double(const TFilaLeida&)>> lecturas = {
 TEST(Evolucion, CadaPuntoEsLoQueGuardoSuPeriodoYUnaQuebradaTermina) {
     CarpetaTemporal carpeta;
     jugarHasta(4);
-    const TEvolucion e = evolucion();
+    const TEvolucion e = evolucion(juegoDePrueba());
     ASSERT_EQ(e.periodos, (std::vector<int>{0, 1, 2, 3, 4}));
     ASSERT_EQ(e.empresas.size(), 3u);
     ASSERT_EQ(lecturas.size(), cantidadMedidas);
@@ -113,19 +113,19 @@ TEST(Evolucion, CadaPuntoEsLoQueGuardoSuPeriodoYUnaQuebradaTermina) {
 
 TEST(Evolucion, SoloLosPeriodosPedidosYLosQueSiguenCorridos) {
     CarpetaTemporal carpeta;
-    EXPECT_TRUE(evolucion().periodos.empty()) << "sin juego";
+    EXPECT_TRUE(evolucion(juegoDePrueba()).periodos.empty()) << "sin juego";
     jugarHasta(3);
     for (const auto& [hasta, periodos] : std::vector<std::pair<int, std::vector<int>>>{
              {-1, {0, 1, 2, 3}}, {0, {0}}, {2, {0, 1, 2}}, {9, {0, 1, 2, 3}}})
-        EXPECT_EQ(evolucion(hasta).periodos, periodos) << "hasta " << hasta;
+        EXPECT_EQ(evolucion(juegoDePrueba(), hasta).periodos, periodos) << "hasta " << hasta;
     // Period 3's folder stays after the step back, but its figures are no
     // longer the game's: the reader leaves it out and refuses to read it.
-    ASSERT_EQ(volver(), 3);
-    EXPECT_EQ(periodosDelHistorial(), (std::vector<int>{0, 1, 2}));
-    EXPECT_THROW(periodoDelHistorial(3), ErrorJuego);
-    EXPECT_THROW(reporteDelHistorial(3, "INDUSTRIA.csv"), ErrorJuego);
-    EXPECT_NO_THROW(periodoDelHistorial(2));
-    const TEvolucion e = evolucion();
+    ASSERT_EQ(juegoDePrueba().volver(), 3);
+    EXPECT_EQ(juegoDePrueba().periodosDelHistorial(), (std::vector<int>{0, 1, 2}));
+    EXPECT_THROW(juegoDePrueba().periodoDelHistorial(3), ErrorJuego);
+    EXPECT_THROW(juegoDePrueba().reporteDelHistorial(3, "INDUSTRIA.csv"), ErrorJuego);
+    EXPECT_NO_THROW(juegoDePrueba().periodoDelHistorial(2));
+    const TEvolucion e = evolucion(juegoDePrueba());
     EXPECT_EQ(e.periodos, (std::vector<int>{0, 1, 2}));
     for (const TEmpresaEvolucion& empresa : e.empresas) EXPECT_LE(empresa.periodos.back(), 2) << empresa.nombre;
 }

@@ -43,18 +43,18 @@ std::vector<std::string> lineaDeCompetencia(const std::string& informe, const st
 
 TEST(Historial, CadaPeriodoGuardaDecisionesYCifrasComoLasImprimio) {
     CarpetaTemporal carpeta;
-    crearJuego({"Alfa", "Beta", "Gama"}, [] {
+    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gama"}, [] {
         TTextosDatosIniciales t = ejemploDatosIniciales();
         t.limiteGiroDescubierto = "20000";
         return t;
     }());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     std::vector<std::vector<TRegDecision>> usadas = {std::vector<TRegDecision>(3, TRegDecision{})};
     for (auto& periodo : jugarPeriodos(3, decision)) usadas.push_back(std::move(periodo));
 
-    ASSERT_EQ(periodosDelHistorial(), (std::vector<int>{0, 1, 2, 3}));
+    ASSERT_EQ(juegoDePrueba().periodosDelHistorial(), (std::vector<int>{0, 1, 2, 3}));
     for (int periodo = 0; periodo <= 3; ++periodo) {
-        const TArchivoPeriodo p = periodoDelHistorial(periodo);
+        const TArchivoPeriodo p = juegoDePrueba().periodoDelHistorial(periodo);
         SCOPED_TRACE("período " + std::to_string(periodo));
         EXPECT_EQ(p.parametros.periodoActual, periodo + 1);
         ASSERT_EQ(p.industria.size(), periodo <= 2 ? 3u : 2u);
@@ -63,19 +63,19 @@ TEST(Historial, CadaPeriodoGuardaDecisionesYCifrasComoLasImprimio) {
             for (std::size_t i = 0; i < p.decisiones.size(); ++i)
                 EXPECT_EQ(std::memcmp(&p.decisiones[i], &usadas[periodo][i], sizeof(TRegDecision)), 0) << i;
         }
-        const std::string industria = reporteDelHistorial(periodo, p.reporteIndustria);
+        const std::string industria = juegoDePrueba().reporteDelHistorial(periodo, p.reporteIndustria);
         for (std::size_t i = 0; i < p.industria.size(); ++i) {
             const TFilaIndustria& f = p.industria[i];
             EXPECT_EQ(aTexto(p.empresas[i].nombreEmpresa), f.empresa);
             EXPECT_EQ(p.empresas[i].utilidadAcumulada, f.utilidadAcumulada);
-            const std::string informe = reporteDelHistorial(periodo, f.reporte);
+            const std::string informe = juegoDePrueba().reporteDelHistorial(periodo, f.reporte);
             EXPECT_EQ(std::stol(valorEnReporte(informe, "Precio De Venta u$s")), f.precio);
             EXPECT_EQ(std::stol(valorEnReporte(informe, "        Ventas              ")), f.ventas);
             EXPECT_EQ(std::stol(valorEnReporte(informe, cp1252("Util. del Período   "))), f.utilidadPeriodo);
             EXPECT_EQ(std::stol(valorEnReporte(informe, "Ut. Acumuladas      ")), f.utilidadAcumulada);
             EXPECT_EQ(std::stol(valorEnReporte(informe, "Ventas realizadas    ")), f.unidadesVendidas);
             if (!f.aviso.empty()) {
-                EXPECT_FALSE(reporteDelHistorial(periodo, f.aviso).empty());
+                EXPECT_FALSE(juegoDePrueba().reporteDelHistorial(periodo, f.aviso).empty());
             }
             const auto palabras = lineaDeCompetencia(industria, f.empresa);
             if (f.quebrada) {
@@ -89,20 +89,20 @@ TEST(Historial, CadaPeriodoGuardaDecisionesYCifrasComoLasImprimio) {
         }
     }
     // The bankruptcy of period 2 is on record, with its notice.
-    EXPECT_TRUE(periodoDelHistorial(2).industria[2].quebrada);
-    EXPECT_EQ(periodoDelHistorial(2).industria[2].aviso, "QuiebraEmpresa_Gama.txt");
-    EXPECT_THROW(reporteDelHistorial(1, "../DATOS INICIALES.DAT"), ErrorArchivo);
+    EXPECT_TRUE(juegoDePrueba().periodoDelHistorial(2).industria[2].quebrada);
+    EXPECT_EQ(juegoDePrueba().periodoDelHistorial(2).industria[2].aviso, "QuiebraEmpresa_Gama.txt");
+    EXPECT_THROW(juegoDePrueba().reporteDelHistorial(1, "../DATOS INICIALES.DAT"), ErrorArchivo);
 }
 
 TEST(Historial, UnArchivoDelPeriodoDanadoSeNombra) {
     CarpetaTemporal carpeta;
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     const fs::path csv = carpeta / "historial" / "Periodo 0" / "INDUSTRIA.csv";
     std::string texto = leerTexto(csv);
     escribirBytes(csv, std::vector<uint8_t>(texto.begin(), texto.begin() + static_cast<long>(texto.size() - 5)));
     try {
-        periodoDelHistorial(0);
+        juegoDePrueba().periodoDelHistorial(0);
         ADD_FAILURE() << "se leyó un archivo dañado";
     } catch (const ErrorArchivoDanado& e) {
         EXPECT_NE(std::string(e.what()).find("INDUSTRIA.csv"), std::string::npos) << e.what();

@@ -10,7 +10,6 @@
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
-#include "store/ValoresGlobales.h"
 
 #include <gtest/gtest.h>
 
@@ -26,36 +25,36 @@ TFoto foto(const CarpetaTemporal& carpeta) { return fotografiar(carpeta.ruta());
 
 // Two teams, period 0 run: period 1 open.
 void juegoEnPeriodo1() {
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
 }
 
 void correrPeriodo() {
-    guardarDecisiones({kDecision, kDecision});
-    simular();
+    juegoDePrueba().guardarDecisiones({kDecision, kDecision});
+    juegoDePrueba().simular();
 }
 
 }  // namespace
 
 TEST(Juego, FasesYMarcaALoLargoDeUnJuego) {
     CarpetaTemporal carpeta;
-    EXPECT_EQ(leerEstado().marca.fase, TFase::sinJuego);
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    const TMarca preparado = leerEstado().marca;
+    EXPECT_EQ(juegoDePrueba().leerEstado().marca.fase, TFase::sinJuego);
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    const TMarca preparado = juegoDePrueba().leerEstado().marca;
     EXPECT_EQ(preparado.fase, TFase::preparado);
-    correrPeriodo0(ejemploPeriodo0());
-    const TMarca abierto = leerEstado().marca;
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    const TMarca abierto = juegoDePrueba().leerEstado().marca;
     EXPECT_EQ(abierto.fase, TFase::abierto);
     EXPECT_EQ(abierto.periodo, 1);
     EXPECT_NE(abierto.huella, preparado.huella);
     // Storing decisions does not move the game: the screens stay valid.
-    guardarDecisiones({kDecision, kDecision});
-    EXPECT_EQ(leerEstado().marca, abierto);
-    EXPECT_EQ(simular(&abierto), 1);
-    EXPECT_EQ(leerEstado().marca.periodo, 2);
-    EXPECT_EQ(volver(), 1);
+    juegoDePrueba().guardarDecisiones({kDecision, kDecision});
+    EXPECT_EQ(juegoDePrueba().leerEstado().marca, abierto);
+    EXPECT_EQ(juegoDePrueba().simular(&abierto).periodo, 1);
+    EXPECT_EQ(juegoDePrueba().leerEstado().marca.periodo, 2);
+    EXPECT_EQ(juegoDePrueba().volver(), 1);
     // Back at period 1 with the same results: the mark is the same game again.
-    EXPECT_EQ(leerEstado().marca, abierto);
+    EXPECT_EQ(juegoDePrueba().leerEstado().marca, abierto);
 }
 
 TEST(Juego, UnaPantallaDeUnJuegoQueCambioNoGuardaNada) {
@@ -67,21 +66,21 @@ TEST(Juego, UnaPantallaDeUnJuegoQueCambioNoGuardaNada) {
     };
     const Caso casos[] = {
         {"otra simulación", [] {}, correrPeriodo, "ahora está abierto el período 2"},
-        {"volver atrás", correrPeriodo, [] { volver(); }, "ahora está abierto el período 1"},
-        {"juego nuevo", [] {}, [] { crearJuego({"Gama"}, ejemploDatosIniciales()); }, "ahora hay un juego nuevo"},
+        {"volver atrás", correrPeriodo, [] { juegoDePrueba().volver(); }, "ahora está abierto el período 1"},
+        {"juego nuevo", [] {}, [] { juegoDePrueba().crearJuego({"Gama"}, ejemploDatosIniciales()); }, "ahora hay un juego nuevo"},
     };
     for (const Caso& caso : casos) {
         CarpetaTemporal carpeta;
         juegoEnPeriodo1();
         caso.antes();
-        const TMarca marca = leerEstado().marca;
+        const TMarca marca = juegoDePrueba().leerEstado().marca;
         caso.mover();
         const auto antes = foto(carpeta);
         const std::string esperado = caso.esperado;
         for (const std::string& mensaje :
-             {mensajeDe([&] { guardarDecisiones({kDecision, kDecision}, &marca); }),
-              mensajeDe([&] { simular(&marca); }), mensajeDe([&] { modificarDatos(ejemploDatosIniciales(), &marca); }),
-              mensajeDe([&] { correrPeriodo0(ejemploPeriodo0(), &marca); })}) {
+             {mensajeDe([&] { juegoDePrueba().guardarDecisiones({kDecision, kDecision}, &marca); }),
+              mensajeDe([&] { juegoDePrueba().simular(&marca); }), mensajeDe([&] { juegoDePrueba().modificarDatos(ejemploDatosIniciales(), &marca); }),
+              mensajeDe([&] { juegoDePrueba().correrPeriodo0(ejemploPeriodo0(), &marca); })}) {
             EXPECT_EQ(mensaje.rfind("El juego cambió: ", 0), 0u) << caso.nombre << ": " << mensaje;
             EXPECT_NE(mensaje.find(esperado), std::string::npos) << caso.nombre << ": " << mensaje;
             EXPECT_NE(mensaje.find("Cierre esta pantalla y vuelva a abrirla."), std::string::npos) << mensaje;
@@ -93,26 +92,26 @@ TEST(Juego, UnaPantallaDeUnJuegoQueCambioNoGuardaNada) {
 TEST(Juego, OtroProgramaConElBloqueoLoRechazaSinTocarNada) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    guardarDecisiones({kDecision, kDecision});
+    juegoDePrueba().guardarDecisiones({kDecision, kDecision});
     const auto antes = foto(carpeta);
-    TSistemaArchivos& sa = sistemaArchivos();
+    TSistemaArchivos& sa = carpetaDePrueba().sa();
     // A lock taken through a descriptor of its own, as another program would.
     for (bool exclusivo : {true, false}) {
         const int otro = sa.bloquear(carpeta / "CORVELIAN.LCK", exclusivo);
         ASSERT_GE(otro, 0);
         for (const std::string& mensaje :
-             {mensajeDe([] { simular(); }), mensajeDe([] { volver(); }),
-              mensajeDe([] { guardarDecisiones({kDecision, kDecision}); }),
-              mensajeDe([] { crearJuego({"Gama"}, ejemploDatosIniciales()); })})
+             {mensajeDe([] { juegoDePrueba().simular(); }), mensajeDe([] { juegoDePrueba().volver(); }),
+              mensajeDe([] { juegoDePrueba().guardarDecisiones({kDecision, kDecision}); }),
+              mensajeDe([] { juegoDePrueba().crearJuego({"Gama"}, ejemploDatosIniciales()); })})
             EXPECT_EQ(mensaje, "El juego está en uso por otro programa.") << exclusivo;
         // Readers share the lock with readers.
         if (!exclusivo) {
-            EXPECT_EQ(leerEstado().datos.periodoActual, 1);
+            EXPECT_EQ(juegoDePrueba().leerEstado().datos.periodoActual, 1);
         }
         sa.cerrar(otro);
     }
     EXPECT_EQ(foto(carpeta), antes);
-    EXPECT_EQ(simular(), 1);
+    EXPECT_EQ(juegoDePrueba().simular().periodo, 1);
 }
 
 TEST(Juego, UnJuegoNuevoApartaLaHistoriaDelAnterior) {
@@ -120,24 +119,24 @@ TEST(Juego, UnJuegoNuevoApartaLaHistoriaDelAnterior) {
     juegoEnPeriodo1();
     correrPeriodo();
     const auto periodo1 = leerBytes(carpeta / "historial" / "Periodo 1" / "INDZONA1.txt");
-    crearJuego({"Gama", "Delta", "Epsilon"}, ejemploDatosIniciales());
+    juegoDePrueba().crearJuego({"Gama", "Delta", "Epsilon"}, ejemploDatosIniciales());
     EXPECT_FALSE(fs::exists(carpeta / "historial"));
     EXPECT_EQ(leerBytes(carpeta / "historial anterior 1" / "Periodo 1" / "INDZONA1.txt"), periodo1);
     for (const char* archivo :
          {"DATOS ACUMULADOS.DAT", "DECISIONES.DAT", "AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT"})
         EXPECT_FALSE(fs::exists(carpeta / archivo)) << archivo;
-    EXPECT_EQ(leerEstado().marca.fase, TFase::preparado);
-    EXPECT_EQ(mensajeDe([] { volver(); }), "No hay un período para deshacer.");
+    EXPECT_EQ(juegoDePrueba().leerEstado().marca.fase, TFase::preparado);
+    EXPECT_EQ(mensajeDe([] { juegoDePrueba().volver(); }), "No hay un período para deshacer.");
 
-    correrPeriodo0(ejemploPeriodo0());
-    crearJuego({"Zeta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Zeta"}, ejemploDatosIniciales());
     EXPECT_TRUE(fs::exists(carpeta / "historial anterior 2" / "Periodo 0"));
     EXPECT_TRUE(fs::exists(carpeta / "historial anterior 1" / "Periodo 1"));
 }
 
 TEST(Juego, NombresQueChocanNoArmanElJuego) {
     CarpetaTemporal carpeta;
-    const std::string mensaje = mensajeDe([] { crearJuego({"A/B", "A:B"}, ejemploDatosIniciales()); });
+    const std::string mensaje = mensajeDe([] { juegoDePrueba().crearJuego({"A/B", "A:B"}, ejemploDatosIniciales()); });
     EXPECT_NE(mensaje.find("A/B"), std::string::npos) << mensaje;
     EXPECT_NE(mensaje.find("A:B"), std::string::npos) << mensaje;
     EXPECT_TRUE(foto(carpeta).empty());
@@ -145,9 +144,8 @@ TEST(Juego, NombresQueChocanNoArmanElJuego) {
 
 TEST(Juego, ReanudarSinJuegoLoDiceYNoCreaNada) {
     CarpetaTemporal carpeta;
-    IndemnizacionPorEmpleado = 77;
-    EXPECT_EQ(mensajeDe([] { reanudar(); }), "No hay un juego guardado en esta carpeta.");
-    EXPECT_EQ(IndemnizacionPorEmpleado, 77);
+    EXPECT_EQ(mensajeDe([] { juegoDePrueba().reanudar(); }), "No hay un juego guardado en esta carpeta.");
+    EXPECT_EQ(juegoDePrueba().indemnizacionPorEmpleado(), 300);
     EXPECT_TRUE(fs::is_empty(carpeta.ruta()));
 }
 
@@ -189,12 +187,12 @@ TEST(Juego, UnJuegoDanadoNoSeAbreNiSeEscribe) {
     for (const Caso& caso : casos) {
         CarpetaTemporal carpeta;
         juegoEnPeriodo1();
-        guardarDecisiones({kDecision, kDecision});
+        juegoDePrueba().guardarDecisiones({kDecision, kDecision});
         caso.danar(carpeta);
         const auto antes = foto(carpeta);
-        EXPECT_THROW(leerEstado(), ErrorArchivoDanado) << caso.nombre;
-        EXPECT_THROW(simular(), ErrorArchivoDanado) << caso.nombre;
-        EXPECT_THROW(guardarDecisiones({kDecision, kDecision}), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(juegoDePrueba().leerEstado(), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(juegoDePrueba().simular(), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(juegoDePrueba().guardarDecisiones({kDecision, kDecision}), ErrorArchivoDanado) << caso.nombre;
         EXPECT_EQ(foto(carpeta), antes) << caso.nombre;
     }
 }
@@ -208,7 +206,7 @@ TEST(Juego, AlAbrirDeshaceUnCambioInterrumpidoYLoDice) {
     escribirBytes(carpeta / "TRANSACCION.TMP" / "COMO ANTES.TXT", {'o', 'k'});
     escribirBytes(carpeta / "TRANSACCION.TMP" / "DATOS ACUMULADOS.DAT", {1, 2, 3});
     registroNotificador().eventos.clear();
-    EXPECT_EQ(leerEstado().marca.periodo, 1);
+    EXPECT_EQ(juegoDePrueba().leerEstado().marca.periodo, 1);
     EXPECT_FALSE(fs::exists(carpeta / "TRANSACCION.TMP"));
     EXPECT_EQ(foto(carpeta), antes);
     ASSERT_EQ(registroNotificador().eventos.size(), 1u);
@@ -220,13 +218,13 @@ TEST(Juego, UnDiarioDanadoSeNombraYNoDejaElJuegoBloqueado) {
     juegoEnPeriodo1();
     escribirBytes(carpeta / "TRANSACCION.DAT", {'x', '\n'});
     const auto antes = foto(carpeta);
-    const std::string mensaje = mensajeDe([] { leerEstado(); });
+    const std::string mensaje = mensajeDe([] { juegoDePrueba().leerEstado(); });
     EXPECT_NE(mensaje.find("TRANSACCION.DAT"), std::string::npos) << mensaje;
     EXPECT_EQ(foto(carpeta), antes);
     // The failed opening let go of the lock: another program may take it.
-    const int otro = sistemaArchivos().bloquear(carpeta / "CORVELIAN.LCK", true);
+    const int otro = carpetaDePrueba().sa().bloquear(carpeta / "CORVELIAN.LCK", true);
     EXPECT_GE(otro, 0);
-    if (otro >= 0) sistemaArchivos().cerrar(otro);
+    if (otro >= 0) carpetaDePrueba().sa().cerrar(otro);
 }
 
 // Folders and files named outside Windows' ANSI code page ("Ω") are named
@@ -240,16 +238,12 @@ TEST(Juego, LosMensajesNombranRutasConCualquierLetra) {
         std::string mensaje;
     };
     const Caso casos[] = {
-        {[&] {
-             fijarCarpetaDatos(sinJuego);
-             modificarDatos(ejemploDatosIniciales());
-         },
+        {[&] { TJuego(sinJuego).modificarDatos(ejemploDatosIniciales()); },
          "Ω sin juego». Empiece uno con «Nuevo»."},
-        {[&] { exportarPlanilla(carpeta / "Ωmega.ods"); }, "no como «Ωmega.ods»."},
+        {[&] { exportarPlanilla(juegoDePrueba(), carpeta / "Ωmega.ods"); }, "no como «Ωmega.ods»."},
     };
     for (const Caso& caso : casos) {
         const std::string mensaje = mensajeDe(caso.accion);
-        fijarCarpetaDatos(carpeta.ruta());
         EXPECT_NE(mensaje.find(caso.mensaje), std::string::npos) << mensaje;
     }
     EXPECT_TRUE(fs::is_empty(sinJuego));

@@ -44,8 +44,8 @@ void jugarTemporada() {
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
     t.interesA = "12.5";
-    crearJuego({"Alfa", cp1252(kRaro), cp1252("Ñandú")}, t);
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", cp1252(kRaro), cp1252("Ñandú")}, t);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     jugarPeriodos(3, decision);
 }
 
@@ -198,8 +198,8 @@ void compararConHistorial(const TTabla& tabla, const std::vector<std::pair<std::
     ASSERT_FALSE(tabla.empty());
     const auto& titulos = tabla[0];
     std::size_t fila = 1;
-    for (int periodo : periodosDelHistorial()) {
-        const TArchivoPeriodo p = periodoDelHistorial(periodo);
+    for (int periodo : juegoDePrueba().periodosDelHistorial()) {
+        const TArchivoPeriodo p = juegoDePrueba().periodoDelHistorial(periodo);
         for (std::size_t i = 0; i < p.empresas.size(); ++i, ++fila) {
             SCOPED_TRACE("período " + std::to_string(periodo) + ", empresa " + std::to_string(i + 1));
             ASSERT_LT(fila, tabla.size());
@@ -233,7 +233,7 @@ TEST_F(Planilla, ElLibroTraeCadaFilaDelHistorial) {
     if (!kConXlsx) GTEST_SKIP() << "built without libxlsxwriter";
     jugarTemporada();
     const fs::path libro = carpeta / "temporada.xlsx";
-    exportarPlanilla(libro);
+    exportarPlanilla(juegoDePrueba(), libro);
     ASSERT_TRUE(fs::is_regular_file(libro));
     EXPECT_FALSE(fs::exists(carpeta / "temporada.xlsx.tmp"));
 
@@ -250,7 +250,7 @@ TEST_F(Planilla, ElLibroTraeCadaFilaDelHistorial) {
         // A decimal comma in the regional settings never reaches the workbook's XML.
         ACTIVAR_COMA_DECIMAL(regional);
         const fs::path conComa = carpeta / "coma.xlsx";
-        exportarPlanilla(conComa);
+        exportarPlanilla(juegoDePrueba(), conComa);
         compararConHistorial(leerHoja(conComa, 1), columnasResultados(), true, '.');
     }
     // The bankrupt company of period 2 stays in that period's rows, without a rank.
@@ -262,7 +262,7 @@ TEST_F(Planilla, ElLibroTraeCadaFilaDelHistorial) {
     std::map<std::string, std::string> valor;
     for (std::size_t f = 1; f < parametros.size(); ++f)
         if (parametros[f].size() >= 2) valor[parametros[f][0]] = parametros[f][1];
-    const TRegDatosIniciales ultimo = periodoDelHistorial(3).parametros;
+    const TRegDatosIniciales ultimo = juegoDePrueba().periodoDelHistorial(3).parametros;
     struct Caso {
         std::string nombre;
         double esperado;
@@ -298,7 +298,7 @@ TEST_F(Planilla, ElCsvSigueLaConfiguracionRegional) {
             ASSERT_TRUE(regional->disponible()) << "falta la configuración regional es_AR.UTF-8";
         }
         const fs::path archivo = carpeta / "resultados.CSV";
-        exportarPlanilla(archivo);
+        exportarPlanilla(juegoDePrueba(), archivo);
         const std::string texto = leerTexto(archivo);
         ASSERT_EQ(texto.rfind("\xEF\xBB\xBF", 0), 0u) << "falta la marca de orden de bytes";
         const TTabla tabla = leerCsv(texto.substr(3), caso.separador);
@@ -311,7 +311,7 @@ TEST_F(Planilla, ElCsvSigueLaConfiguracionRegional) {
 }
 
 TEST_F(Planilla, SinHistorialOConOtraExtensionSeNiega) {
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
     struct Caso {
         const char* archivo;
         const char* mensaje;
@@ -324,7 +324,7 @@ TEST_F(Planilla, SinHistorialOConOtraExtensionSeNiega) {
     };
     for (const Caso& caso : casos) {
         try {
-            exportarPlanilla(carpeta / caso.archivo);
+            exportarPlanilla(juegoDePrueba(), carpeta / caso.archivo);
             ADD_FAILURE() << caso.archivo << " se exportó";
         } catch (const ErrorJuego& e) {
             EXPECT_NE(std::string(e.what()).find(caso.mensaje), std::string::npos) << e.what();
@@ -334,8 +334,8 @@ TEST_F(Planilla, SinHistorialOConOtraExtensionSeNiega) {
 }
 
 TEST_F(Planilla, UnaFallaSeInformaYDejaElArchivoAnterior) {
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     struct Caso {
         const char* archivo;
         TSistemaArchivos::Operacion operacion;
@@ -354,7 +354,7 @@ TEST_F(Planilla, UnaFallaSeInformaYDejaElArchivoAnterior) {
         {
             TSistemaArchivosFalso falso;
             falso.fallarEn(1, caso.operacion);
-            EXPECT_THROW(exportarPlanilla(archivo), ErrorArchivo);
+            EXPECT_THROW(exportarPlanilla(juegoDePrueba(), archivo), ErrorArchivo);
             EXPECT_TRUE(falso.fallaOcurrida());
         }
         EXPECT_EQ(leerTexto(archivo), "vieja");
@@ -365,7 +365,7 @@ TEST_F(Planilla, UnaFallaSeInformaYDejaElArchivoAnterior) {
     if (!kConXlsx) return;
     // A folder that does not exist is named, in Spanish.
     try {
-        exportarPlanilla(carpeta / "no existe" / "t.xlsx");
+        exportarPlanilla(juegoDePrueba(), carpeta / "no existe" / "t.xlsx");
         ADD_FAILURE() << "se exportó a una carpeta que no existe";
     } catch (const ErrorArchivo& e) {
         EXPECT_NE(std::string(e.what()).find("no existe"), std::string::npos) << e.what();
@@ -377,7 +377,7 @@ TEST_F(Planilla, UnaFallaSeInformaYDejaElArchivoAnterior) {
     const fs::path blanco = carpeta / "blanco.txt";
     escribirBytes(blanco, {'b'});
     fs::create_symlink(blanco, carpeta / "t.xlsx.tmp");
-    exportarPlanilla(carpeta / "t.xlsx");
+    exportarPlanilla(juegoDePrueba(), carpeta / "t.xlsx");
     EXPECT_EQ(leerTexto(blanco), "b");
     EXPECT_FALSE(fs::exists(carpeta / "t.xlsx.tmp"));
 }
@@ -386,11 +386,11 @@ TEST_F(Planilla, UnaFallaSeInformaYDejaElArchivoAnterior) {
 // written, and the CSV still works.
 TEST_F(Planilla, SinLaBibliotecaDeXlsxSoloSeExportaCsv) {
     if (kConXlsx) GTEST_SKIP() << "built with libxlsxwriter";
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     for (const char* nombre : {"t.xlsx", "T.XLSX"}) {
         try {
-            exportarPlanilla(carpeta / nombre);
+            exportarPlanilla(juegoDePrueba(), carpeta / nombre);
             ADD_FAILURE() << nombre << " se exportó";
         } catch (const ErrorJuego& e) {
             EXPECT_NE(std::string(e.what()).find("exporte la planilla como .csv"), std::string::npos) << e.what();
@@ -398,7 +398,7 @@ TEST_F(Planilla, SinLaBibliotecaDeXlsxSoloSeExportaCsv) {
         EXPECT_FALSE(fs::exists(carpeta / nombre)) << nombre;
         EXPECT_FALSE(fs::exists(carpeta / (std::string(nombre) + ".tmp"))) << nombre;
     }
-    exportarPlanilla(carpeta / "t.csv");
+    exportarPlanilla(juegoDePrueba(), carpeta / "t.csv");
     EXPECT_EQ(leerTexto(carpeta / "t.csv").substr(0, 3), "\xEF\xBB\xBF");
 }
 
@@ -406,13 +406,13 @@ TEST_F(Planilla, UnaCarpetaAlcanzadaPorUnEnlaceSirve) {
 #ifdef _WIN32
     GTEST_SKIP() << "MinGW's std::filesystem cannot create symbolic links";
 #endif
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     fs::create_directory(carpeta / "real");
     fs::create_directory_symlink(carpeta / "real", carpeta / "enlace");
     for (const char* nombre : {"t.xlsx", "t.csv"}) {
         if (!kConXlsx && fs::path(nombre).extension() == ".xlsx") continue;
-        exportarPlanilla(carpeta / "enlace" / nombre);
+        exportarPlanilla(juegoDePrueba(), carpeta / "enlace" / nombre);
         EXPECT_TRUE(fs::is_regular_file(carpeta / "real" / nombre)) << nombre;
     }
 }

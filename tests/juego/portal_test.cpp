@@ -29,8 +29,8 @@ const TRegDecision kDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
 const TRegDecision kOtra{70, 50, 2000, 500, 0, 100, 0, 0, 0, 0};
 
 void juegoEnPeriodo1(const std::vector<std::string>& equipos = {"Alfa", "Beta", "Gama"}) {
-    crearJuego(equipos, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego(equipos, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
 }
 
 bool esCodigoValido(const std::string& codigo) {
@@ -45,7 +45,7 @@ bool esCodigoValido(const std::string& codigo) {
 TEST(CodigosAcceso, UnCodigoPorEquipoQueSeConservaYSeRenueva) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    const auto codigos = codigosDeAcceso();
+    const auto codigos = juegoDePrueba().codigosDeAcceso();
     ASSERT_EQ(codigos.size(), 3u);
     std::set<std::string> distintos;
     for (std::size_t i = 0; i < codigos.size(); ++i) {
@@ -54,23 +54,23 @@ TEST(CodigosAcceso, UnCodigoPorEquipoQueSeConservaYSeRenueva) {
         distintos.insert(codigos[i].codigo);
     }
     EXPECT_EQ(distintos.size(), 3u);
-    EXPECT_EQ(codigosDeAcceso(), codigos) << "a second call keeps the codes";
+    EXPECT_EQ(juegoDePrueba().codigosDeAcceso(), codigos) << "a second call keeps the codes";
 
-    const std::string nuevo = renovarCodigo("Beta");
+    const std::string nuevo = juegoDePrueba().renovarCodigo("Beta");
     EXPECT_NE(nuevo, codigos[1].codigo);
-    const auto despues = codigosDeAcceso();
+    const auto despues = juegoDePrueba().codigosDeAcceso();
     EXPECT_EQ(despues[0], codigos[0]);
     EXPECT_EQ(despues[1].codigo, nuevo);
     EXPECT_EQ(despues[2], codigos[2]);
-    EXPECT_EQ(equipoDelCodigo(codigos[1].codigo), std::nullopt) << "the renewed code no longer opens";
-    EXPECT_EQ(equipoDelCodigo(nuevo), std::optional<std::string>("Beta"));
-    EXPECT_NE(mensajeDe([] { renovarCodigo("Zeta"); }).find("no es un equipo del juego"), std::string::npos);
+    EXPECT_EQ(juegoDePrueba().equipoDelCodigo(codigos[1].codigo), std::nullopt) << "the renewed code no longer opens";
+    EXPECT_EQ(juegoDePrueba().equipoDelCodigo(nuevo), std::optional<std::string>("Beta"));
+    EXPECT_NE(mensajeDe([] { juegoDePrueba().renovarCodigo("Zeta"); }).find("no es un equipo del juego"), std::string::npos);
 }
 
 TEST(CodigosAcceso, ElCodigoTecleadoSeReconoceComoLoEscribeUnEquipo) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    const std::string alfa = codigosDeAcceso()[0].codigo;
+    const std::string alfa = juegoDePrueba().codigosDeAcceso()[0].codigo;
     std::string minusculas = alfa;
     for (char& c : minusculas) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     struct Caso {
@@ -87,26 +87,26 @@ TEST(CodigosAcceso, ElCodigoTecleadoSeReconoceComoLoEscribeUnEquipo) {
         {std::string(8, 'Z') == alfa ? "YYYYYYYY" : "ZZZZZZZZ", false},
     };
     for (const Caso& caso : casos)
-        EXPECT_EQ(equipoDelCodigo(caso.tecleado).has_value(), caso.entra) << "«" << caso.tecleado << "»";
+        EXPECT_EQ(juegoDePrueba().equipoDelCodigo(caso.tecleado).has_value(), caso.entra) << "«" << caso.tecleado << "»";
 }
 
 TEST(CodigosAcceso, UnJuegoNuevoTieneCodigosNuevos) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1({"Alfa", "Beta"});
-    const auto viejos = codigosDeAcceso();
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    const auto viejos = juegoDePrueba().codigosDeAcceso();
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
     EXPECT_FALSE(fs::exists(carpeta / kArchivoCodigos));
-    EXPECT_EQ(equipoDelCodigo(viejos[0].codigo), std::nullopt);
+    EXPECT_EQ(juegoDePrueba().equipoDelCodigo(viejos[0].codigo), std::nullopt);
     // Before period 0 the teams set up get their codes.
-    const auto nuevos = codigosDeAcceso();
+    const auto nuevos = juegoDePrueba().codigosDeAcceso();
     ASSERT_EQ(nuevos.size(), 2u);
     EXPECT_NE(nuevos[0].codigo, viejos[0].codigo);
 }
 
 TEST(CodigosAcceso, SinJuegoNoHayCodigosNiArchivo) {
     CarpetaTemporal carpeta;
-    EXPECT_THROW(codigosDeAcceso(), ErrorJuego);
-    EXPECT_EQ(equipoDelCodigo("ABCDEFGH"), std::nullopt);
+    EXPECT_THROW(juegoDePrueba().codigosDeAcceso(), ErrorJuego);
+    EXPECT_EQ(juegoDePrueba().equipoDelCodigo("ABCDEFGH"), std::nullopt);
     EXPECT_TRUE(fotografiar(carpeta.ruta()).empty());
 }
 
@@ -147,19 +147,19 @@ TEST(CodigosAcceso, UnArchivoDeCodigosDanadoSeNombra) {
 TEST(EnviosPortal, ElUltimoEnvioDeCadaEquipoEsElQueVale) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    codigosDeAcceso();
-    EXPECT_EQ(enviosDelPeriodo(), (std::vector<std::optional<TRegDecision>>(3)));
-    guardarEnvio("Beta", 1, kDecision);
-    guardarEnvio("Beta", 1, kOtra);
-    const auto envios = enviosDelPeriodo();
+    juegoDePrueba().codigosDeAcceso();
+    EXPECT_EQ(juegoDePrueba().enviosDelPeriodo(), (std::vector<std::optional<TRegDecision>>(3)));
+    juegoDePrueba().guardarEnvio("Beta", 1, kDecision);
+    juegoDePrueba().guardarEnvio("Beta", 1, kOtra);
+    const auto envios = juegoDePrueba().enviosDelPeriodo();
     ASSERT_EQ(envios.size(), 3u);
     EXPECT_FALSE(envios[0]);
     ASSERT_TRUE(envios[1]);
     EXPECT_TRUE(*envios[1] == kOtra);
     EXPECT_FALSE(envios[2]);
-    EXPECT_TRUE(envioDelEquipo("Beta") && *envioDelEquipo("Beta") == kOtra);
+    EXPECT_TRUE(juegoDePrueba().envioDelEquipo("Beta") && *juegoDePrueba().envioDelEquipo("Beta") == kOtra);
     // Nothing reaches the decisions file until the game master stores them.
-    EXPECT_EQ(leerEstado().decisionesGuardadas, 0);
+    EXPECT_EQ(juegoDePrueba().leerEstado().decisionesGuardadas, 0);
 }
 
 TEST(EnviosPortal, UnEnvioRechazadoNoCambiaNada) {
@@ -170,24 +170,24 @@ TEST(EnviosPortal, UnEnvioRechazadoNoCambiaNada) {
         std::string esperado;
     };
     const Caso casos[] = {
-        {"sin período 0", [] { crearJuego({"Alfa"}, ejemploDatosIniciales()); codigosDeAcceso(); },
-         [] { guardarEnvio("Alfa", 1, kDecision); }, "Todavía no se corrió el período 0"},
-        {"otro período", [] { juegoEnPeriodo1(); codigosDeAcceso(); }, [] { guardarEnvio("Alfa", 2, kDecision); },
+        {"sin período 0", [] { juegoDePrueba().crearJuego({"Alfa"}, ejemploDatosIniciales()); juegoDePrueba().codigosDeAcceso(); },
+         [] { juegoDePrueba().guardarEnvio("Alfa", 1, kDecision); }, "Todavía no se corrió el período 0"},
+        {"otro período", [] { juegoEnPeriodo1(); juegoDePrueba().codigosDeAcceso(); }, [] { juegoDePrueba().guardarEnvio("Alfa", 2, kDecision); },
          "El período 2 no está abierto: ahora se reciben las decisiones del período 1."},
-        {"empresa que no juega", [] { juegoEnPeriodo1(); codigosDeAcceso(); },
-         [] { guardarEnvio("Zeta", 1, kDecision); }, "ya no participa del juego"},
-        {"precio fuera de rango", [] { juegoEnPeriodo1(); codigosDeAcceso(); },
-         [] { TRegDecision d = kDecision; d.precio = 49; guardarEnvio("Alfa", 1, d); },
+        {"empresa que no juega", [] { juegoEnPeriodo1(); juegoDePrueba().codigosDeAcceso(); },
+         [] { juegoDePrueba().guardarEnvio("Zeta", 1, kDecision); }, "ya no participa del juego"},
+        {"precio fuera de rango", [] { juegoEnPeriodo1(); juegoDePrueba().codigosDeAcceso(); },
+         [] { TRegDecision d = kDecision; d.precio = 49; juegoDePrueba().guardarEnvio("Alfa", 1, d); },
          rangoDecision(&TRegDecision::precio).mensajePantalla},
-        {"capacitación fuera de paso", [] { juegoEnPeriodo1(); codigosDeAcceso(); },
-         [] { TRegDecision d = kDecision; d.capacitacion = 2001; guardarEnvio("Alfa", 1, d); },
+        {"capacitación fuera de paso", [] { juegoEnPeriodo1(); juegoDePrueba().codigosDeAcceso(); },
+         [] { TRegDecision d = kDecision; d.capacitacion = 2001; juegoDePrueba().guardarEnvio("Alfa", 1, d); },
          rangoDecision(&TRegDecision::capacitacion).mensajePantalla},
         {"juego terminado", [] {
              juegoEnPeriodo1({"Alfa"});
-             codigosDeAcceso();
-             for (int p = 1; p <= 10; ++p) { guardarDecisiones({kDecision}); simular(); }
-         }, [] { guardarEnvio("Alfa", 11, kDecision); }, "El juego terminó"},
-        {"sin códigos", [] { juegoEnPeriodo1(); }, [] { guardarEnvio("Alfa", 1, kDecision); },
+             juegoDePrueba().codigosDeAcceso();
+             for (int p = 1; p <= 10; ++p) { juegoDePrueba().guardarDecisiones({kDecision}); juegoDePrueba().simular(); }
+         }, [] { juegoDePrueba().guardarEnvio("Alfa", 11, kDecision); }, "El juego terminó"},
+        {"sin códigos", [] { juegoEnPeriodo1(); }, [] { juegoDePrueba().guardarEnvio("Alfa", 1, kDecision); },
          "El portal no tiene códigos para este juego."},
     };
     for (const Caso& caso : casos) {
@@ -202,49 +202,49 @@ TEST(EnviosPortal, UnEnvioRechazadoNoCambiaNada) {
 TEST(EnviosPortal, MientrasOtroProgramaCambiaElJuegoSeRechazaEnElActo) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    codigosDeAcceso();
+    juegoDePrueba().codigosDeAcceso();
     const TFoto antes = fotografiar(carpeta.ruta());
-    const int otro = sistemaArchivos().bloquear(carpeta / "CORVELIAN.LCK", true);
+    const int otro = carpetaDePrueba().sa().bloquear(carpeta / "CORVELIAN.LCK", true);
     ASSERT_GE(otro, 0);
-    EXPECT_EQ(mensajeDe([] { guardarEnvio("Alfa", 1, kDecision); }), "El juego está en uso por otro programa.");
-    sistemaArchivos().cerrar(otro);
+    EXPECT_EQ(mensajeDe([] { juegoDePrueba().guardarEnvio("Alfa", 1, kDecision); }), "El juego está en uso por otro programa.");
+    carpetaDePrueba().sa().cerrar(otro);
     EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
 }
 
 TEST(EnviosPortal, UnEnvioEsDeSuPeriodoYDeSuJuego) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1({"Alfa", "Beta"});
-    codigosDeAcceso();
-    guardarEnvio("Alfa", 1, kDecision);
-    guardarEnvio("Beta", 1, kOtra);
-    EXPECT_EQ(guardarDecisionesDelPortal(), 2);
-    simular();
+    juegoDePrueba().codigosDeAcceso();
+    juegoDePrueba().guardarEnvio("Alfa", 1, kDecision);
+    juegoDePrueba().guardarEnvio("Beta", 1, kOtra);
+    EXPECT_EQ(juegoDePrueba().guardarDecisionesDelPortal(), 2);
+    juegoDePrueba().simular();
     // Period 2 is open: period 1's submissions are not its.
-    EXPECT_EQ(enviosDelPeriodo(), (std::vector<std::optional<TRegDecision>>(2)));
-    EXPECT_EQ(envioDelEquipo("Alfa"), std::nullopt);
+    EXPECT_EQ(juegoDePrueba().enviosDelPeriodo(), (std::vector<std::optional<TRegDecision>>(2)));
+    EXPECT_EQ(juegoDePrueba().envioDelEquipo("Alfa"), std::nullopt);
     // A new game with the same teams does not inherit them either.
-    volver();
-    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    codigosDeAcceso();
-    EXPECT_EQ(envioDelEquipo("Alfa"), std::nullopt);
+    juegoDePrueba().volver();
+    ASSERT_TRUE(juegoDePrueba().envioDelEquipo("Alfa").has_value());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().codigosDeAcceso();
+    EXPECT_EQ(juegoDePrueba().envioDelEquipo("Alfa"), std::nullopt);
 }
 
 TEST(EnviosPortal, GuardarLosEnviosComoDecisionesExigeLosDeTodos) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    codigosDeAcceso();
-    guardarEnvio("Gama", 1, kOtra);
+    juegoDePrueba().codigosDeAcceso();
+    juegoDePrueba().guardarEnvio("Gama", 1, kOtra);
     const TFoto antes = fotografiar(carpeta.ruta());
-    EXPECT_EQ(mensajeDe([] { guardarDecisionesDelPortal(); }),
+    EXPECT_EQ(mensajeDe([] { juegoDePrueba().guardarDecisionesDelPortal(); }),
               "Faltan los envíos del portal del período 1 de: Alfa, Beta.");
     EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
-    guardarEnvio("Alfa", 1, kDecision);
-    guardarEnvio("Beta", 1, kDecision);
-    const TMarca marca = leerEstado().marca;
-    EXPECT_EQ(guardarDecisionesDelPortal(&marca), 3);
-    const auto guardadas = decisionesGuardadas();
+    juegoDePrueba().guardarEnvio("Alfa", 1, kDecision);
+    juegoDePrueba().guardarEnvio("Beta", 1, kDecision);
+    const TMarca marca = juegoDePrueba().leerEstado().marca;
+    EXPECT_EQ(juegoDePrueba().guardarDecisionesDelPortal(&marca), 3);
+    const auto guardadas = juegoDePrueba().decisionesGuardadas();
     ASSERT_EQ(guardadas.size(), 3u);
     EXPECT_TRUE(guardadas[0] == kDecision);
     EXPECT_TRUE(guardadas[2] == kOtra);
@@ -253,22 +253,22 @@ TEST(EnviosPortal, GuardarLosEnviosComoDecisionesExigeLosDeTodos) {
 TEST(EnviosPortal, UnaEscrituraQueFallaDejaElEnvioAnterior) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    codigosDeAcceso();
-    guardarEnvio("Alfa", 1, kDecision);
+    juegoDePrueba().codigosDeAcceso();
+    juegoDePrueba().guardarEnvio("Alfa", 1, kDecision);
     {
         TSistemaArchivosFalso falso;
         falso.fallarEn(1, TSistemaArchivos::Operacion::renombrar);
-        EXPECT_THROW(guardarEnvio("Alfa", 1, kOtra), ErrorArchivo);
+        EXPECT_THROW(juegoDePrueba().guardarEnvio("Alfa", 1, kOtra), ErrorArchivo);
     }
-    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
-    EXPECT_TRUE(*envioDelEquipo("Alfa") == kDecision);
+    ASSERT_TRUE(juegoDePrueba().envioDelEquipo("Alfa").has_value());
+    EXPECT_TRUE(*juegoDePrueba().envioDelEquipo("Alfa") == kDecision);
 }
 
 TEST(EnviosPortal, UnEnvioDanadoSeNombraYNoSeToma) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    codigosDeAcceso();
-    guardarEnvio("Alfa", 1, kDecision);
+    juegoDePrueba().codigosDeAcceso();
+    juegoDePrueba().guardarEnvio("Alfa", 1, kDecision);
     const fs::path archivo = carpeta / kCarpetaEnvios / nombreArchivoEnvio("Alfa");
     const std::string texto = leerTexto(archivo);
     struct Caso {
@@ -289,17 +289,17 @@ TEST(EnviosPortal, UnEnvioDanadoSeNombraYNoSeToma) {
     };
     for (const Caso& caso : casos) {
         escribirBytes(archivo, std::vector<uint8_t>(caso.contenido.begin(), caso.contenido.end()));
-        EXPECT_THROW(envioDelEquipo("Alfa"), ErrorArchivoDanado) << caso.nombre;
-        EXPECT_THROW(guardarDecisionesDelPortal(), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(juegoDePrueba().envioDelEquipo("Alfa"), ErrorArchivoDanado) << caso.nombre;
+        EXPECT_THROW(juegoDePrueba().guardarDecisionesDelPortal(), ErrorArchivoDanado) << caso.nombre;
     }
 }
 
 TEST(EnviosPortal, LosEnviosQueLleganJuntosTienenCadaUnoSuRespuesta) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    const auto codigos = codigosDeAcceso();
+    const auto codigos = juegoDePrueba().codigosDeAcceso();
     const std::string betaViejo = codigos[1].codigo;
-    renovarCodigo("Beta");
+    juegoDePrueba().renovarCodigo("Beta");
     TRegDecision barato = kDecision;
     barato.precio = 40;
     struct Caso {
@@ -318,24 +318,24 @@ TEST(EnviosPortal, LosEnviosQueLleganJuntosTienenCadaUnoSuRespuesta) {
     };
     std::vector<TEnvioRecibido> envios;
     for (const Caso& caso : casos) envios.push_back(caso.envio);
-    const auto respuestas = guardarEnvios(envios);
+    const auto respuestas = juegoDePrueba().guardarEnvios(envios);
     ASSERT_EQ(respuestas.size(), std::size(casos));
     for (std::size_t i = 0; i < respuestas.size(); ++i) {
         EXPECT_EQ(respuestas[i].resultado, casos[i].esperado) << i;
         EXPECT_NE(respuestas[i].mensaje.find(casos[i].mensaje), std::string::npos) << i << ": " << respuestas[i].mensaje;
     }
     // The later of two from one team counts; the refused ones stored nothing.
-    ASSERT_TRUE(envioDelEquipo("Alfa").has_value());
-    EXPECT_TRUE(*envioDelEquipo("Alfa") == kOtra);
-    EXPECT_FALSE(envioDelEquipo("Beta").has_value());
-    EXPECT_FALSE(envioDelEquipo("Gama").has_value());
+    ASSERT_TRUE(juegoDePrueba().envioDelEquipo("Alfa").has_value());
+    EXPECT_TRUE(*juegoDePrueba().envioDelEquipo("Alfa") == kOtra);
+    EXPECT_FALSE(juegoDePrueba().envioDelEquipo("Beta").has_value());
+    EXPECT_FALSE(juegoDePrueba().envioDelEquipo("Gama").has_value());
 }
 
 TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
     CarpetaTemporal carpeta;
     juegoEnPeriodo1();
-    codigosDeAcceso();
-    guardarEnvio("Alfa", 1, kDecision);
+    juegoDePrueba().codigosDeAcceso();
+    juegoDePrueba().guardarEnvio("Alfa", 1, kDecision);
     // The second file's write, the one flush of all of them, the second rename.
     const std::pair<TSistemaArchivos::Operacion, int> fallas[] = {{TSistemaArchivos::Operacion::escribir, 2},
                                                                   {TSistemaArchivos::Operacion::sincronizar, 1},
@@ -345,7 +345,7 @@ TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
         {
             TSistemaArchivosFalso falso;
             falso.fallarEn(n, operacion);
-            EXPECT_THROW(guardarEnvios({{"", "Alfa", 1, kOtra}, {"", "Beta", 1, kOtra}, {"", "Gama", 1, kOtra}}),
+            EXPECT_THROW(juegoDePrueba().guardarEnvios({{"", "Alfa", 1, kOtra}, {"", "Beta", 1, kOtra}, {"", "Gama", 1, kOtra}}),
                          ErrorArchivo);
         }
         // A failed rename may leave the first team's new submission in place, whole; nothing else moves.
@@ -353,8 +353,8 @@ TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
         for (const auto& [nombre, contenido] : despues) EXPECT_EQ(nombre.find(".tmp"), std::string::npos) << nombre;
         if (operacion != TSistemaArchivos::Operacion::renombrar) {
             EXPECT_EQ(diferencias(antes, despues), "");
-            EXPECT_TRUE(*envioDelEquipo("Alfa") == kDecision);
+            EXPECT_TRUE(*juegoDePrueba().envioDelEquipo("Alfa") == kDecision);
         }
-        EXPECT_FALSE(envioDelEquipo("Gama").has_value());
+        EXPECT_FALSE(juegoDePrueba().envioDelEquipo("Gama").has_value());
     }
 }

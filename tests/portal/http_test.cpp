@@ -41,12 +41,12 @@ bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(
 class PortalHttp : public ::testing::Test {
 protected:
     void SetUp() override {
-        crearJuego(kEquipos, ejemploDatosIniciales());
-        correrPeriodo0(ejemploPeriodo0());
+        juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales());
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
         iniciar();
     }
     void iniciar() {
-        codigos = codigosDeAcceso();
+        codigos = juegoDePrueba().codigosDeAcceso();
         portal.fijarReloj([this] { return ahora; });
         puerto = portal.iniciar(QHostAddress::LocalHost, 0);
     }
@@ -57,7 +57,7 @@ protected:
     }
 
     CarpetaTemporal carpeta;
-    TPortal portal;
+    TPortal portal{juegoDePrueba()};
     quint16 puerto = 0;
     std::vector<TCodigoEquipo> codigos;
     Reloj::time_point ahora = Reloj::now();
@@ -83,23 +83,23 @@ TEST_F(PortalHttp, UnPeriodoJugadoDesdeLosEnviosDeLosEquipos) {
         EXPECT_EQ(valorDelCampo(pagina, QStringLiteral("nivelProduccion")), QString::number(25 * (int(i) + 1)));
     }
     // What the decision screen loads is what the teams sent.
-    const auto envios = enviosDelPeriodo();
+    const auto envios = juegoDePrueba().enviosDelPeriodo();
     ASSERT_EQ(envios.size(), kEquipos.size());
     for (std::size_t i = 0; i < envios.size(); ++i) {
         ASSERT_TRUE(envios[i]) << i;
         EXPECT_TRUE(iguales(*envios[i], decisionDelEquipo(int(i)))) << i;
     }
-    EXPECT_EQ(guardarDecisionesDelPortal(), 3);
-    ASSERT_EQ(simular(), 1);
+    EXPECT_EQ(juegoDePrueba().guardarDecisionesDelPortal(), 3);
+    ASSERT_EQ(juegoDePrueba().simular().periodo, 1);
 
     // Each team sees its new report, and only its own.
-    const TArchivoPeriodo periodo = periodoDelHistorial(1);
+    const TArchivoPeriodo periodo = juegoDePrueba().periodoDelHistorial(1);
     for (std::size_t i = 0; i < kEquipos.size(); ++i) {
         TClienteHttp cliente = clienteDe(i);
         const TRespuestaHttp reporte = cliente.get("/reportes/1");
         ASSERT_EQ(reporte.estado, 200);
         for (std::size_t j = 0; j < kEquipos.size(); ++j) {
-            const QString texto = bloqueReporte(reporteDelHistorial(1, periodo.industria[j].reporte));
+            const QString texto = bloqueReporte(juegoDePrueba().reporteDelHistorial(1, periodo.industria[j].reporte));
             EXPECT_EQ(reporte.texto().contains(texto), i == j) << i << " sees " << j;
         }
         const TRespuestaHttp pdf = cliente.get("/pdf/1");
@@ -107,7 +107,7 @@ TEST_F(PortalHttp, UnPeriodoJugadoDesdeLosEnviosDeLosEquipos) {
         EXPECT_EQ(pdf.cabeceras.value("content-type"), "application/pdf");
         EXPECT_TRUE(pdf.cuerpo.startsWith("%PDF-"));
         const TRespuestaHttp industria = cliente.get("/industria/1");
-        EXPECT_TRUE(industria.texto().contains(bloqueReporte(reporteDelHistorial(1, periodo.reporteIndustria))));
+        EXPECT_TRUE(industria.texto().contains(bloqueReporte(juegoDePrueba().reporteDelHistorial(1, periodo.reporteIndustria))));
         // Period 2 is open now, and nothing of period 1 is shown as sent.
         const QString pagina = cliente.get("/decisiones").texto();
         EXPECT_TRUE(pagina.contains(QStringLiteral("Decisiones del período 2")));
@@ -175,7 +175,7 @@ TEST_F(PortalHttp, LosPedidosRechazadosNoGuardanNada) {
         }
         EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "") << caso.nombre;
     }
-    for (const auto& envio : enviosDelPeriodo()) EXPECT_FALSE(envio.has_value());
+    for (const auto& envio : juegoDePrueba().enviosDelPeriodo()) EXPECT_FALSE(envio.has_value());
     // The session is still good after all that.
     EXPECT_EQ(cliente.post("/decisiones", formularioDe(csrf, 1, decisionDelEquipo(0))).estado, 303);
 }
@@ -184,10 +184,10 @@ TEST_F(PortalHttp, UnEnvioMientrasOtroProgramaUsaElJuegoPideVolverAIntentar) {
     TClienteHttp cliente = clienteDe(0);
     const QByteArray csrf = cliente.csrf();
     const TFoto antes = fotografiar(carpeta.ruta());
-    const int otro = sistemaArchivos().bloquear(carpeta / "CORVELIAN.LCK", true);
+    const int otro = carpetaDePrueba().sa().bloquear(carpeta / "CORVELIAN.LCK", true);
     ASSERT_GE(otro, 0);
     const TRespuestaHttp r = cliente.post("/decisiones", formularioDe(csrf, 1, decisionDelEquipo(0)));
-    sistemaArchivos().cerrar(otro);
+    carpetaDePrueba().sa().cerrar(otro);
     EXPECT_EQ(r.estado, 503);
     EXPECT_TRUE(r.texto().contains(QStringLiteral("vuelva a enviar"))) << r.texto().toStdString();
     EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
@@ -219,7 +219,7 @@ TEST_F(PortalHttp, SalirORenovarElCodigoTerminaLaSesion) {
     EXPECT_EQ(salida.estado, 303);
     EXPECT_EQ(alfa.get("/decisiones").estado, 303);
     EXPECT_EQ(beta.get("/decisiones").estado, 200);
-    renovarCodigo(kEquipos[1]);
+    juegoDePrueba().renovarCodigo(kEquipos[1]);
     EXPECT_EQ(beta.get("/decisiones").estado, 303);
     EXPECT_EQ(beta.get("/reportes/0").estado, 303);
     // A stolen cookie is no use once the portal stops.
@@ -231,7 +231,7 @@ TEST_F(PortalHttp, SalirORenovarElCodigoTerminaLaSesion) {
 
 TEST_F(PortalHttp, SinPeriodoAbiertoSeMuestraPorQueYNoSeRecibeNada) {
     portal.detener();
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
     iniciar();
     TClienteHttp cliente = clienteDe(0);
     const QString pagina = cliente.get("/decisiones").texto();

@@ -95,10 +95,10 @@ std::string parrafoQuiebra(const std::string& giro) {
 
 TEST(AvisoPenalidad, ArchivoCompletoByteAByte) {
     CarpetaTemporal carpeta;
-    TReporte().ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), 0);
+    TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), 0);
     const std::string escrito = leerTexto(carpeta / "PenalidadEmpresa_Delta.txt");
     EXPECT_EQ(escrito, comun("PENALIDAD"));
-    EXPECT_EQ(rutaReporteQuiebraPenalidad(empresaDelta(), 0), carpeta / "PenalidadEmpresa_Delta.txt");
+    EXPECT_EQ(rutaReporteQuiebraPenalidad(empresaDelta(), 0), "PenalidadEmpresa_Delta.txt");
     // Single-byte accents, and the lone CR inside the last line.
     EXPECT_NE(escrito.find("PED. DE PR\xC9ST. BANCO NACI\xD3N "), std::string::npos);
     EXPECT_NE(escrito.find("por lo que su\rempresa"), std::string::npos);
@@ -108,11 +108,11 @@ TEST(AvisoPenalidad, ArchivoCompletoByteAByte) {
 
 TEST(AvisoQuiebra, ArchivoCompletoSinFinDeLineaFinal) {
     CarpetaTemporal carpeta;
-    TReporte().ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), 1500.5);
+    TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), 1500.5);
     const std::string escrito = leerTexto(carpeta / "QuiebraEmpresa_Delta.txt");
     EXPECT_EQ(escrito, comun("QUIEBRA") + parrafoQuiebra("1500.5"));
     EXPECT_EQ(escrito.substr(escrito.size() - 9), "quebrado.");
-    EXPECT_EQ(rutaReporteQuiebraPenalidad(empresaDelta(), 1500.5), carpeta / "QuiebraEmpresa_Delta.txt");
+    EXPECT_EQ(rutaReporteQuiebraPenalidad(empresaDelta(), 1500.5), "QuiebraEmpresa_Delta.txt");
 }
 
 TEST(AvisoQuiebra, ConComaDecimal) {
@@ -120,13 +120,13 @@ TEST(AvisoQuiebra, ConComaDecimal) {
     ACTIVAR_COMA_DECIMAL(coma);
     empstr r = empresaDelta();
     r.costounid = " 12,35";  // as the formatters write it with these settings
-    TReporte().ReporteQuiebraPenalidad(r, acumuladoDelta(), 1500.5);
+    TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(r, acumuladoDelta(), 1500.5);
     EXPECT_EQ(leerTexto(carpeta / "QuiebraEmpresa_Delta.txt"), comun("QUIEBRA") + parrafoQuiebra("1500,5"));
 }
 
 TEST(AvisoQuiebra, GiroNegativoSinParrafoDelGiro) {
     CarpetaTemporal carpeta;
-    TReporte().ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), -3);
+    TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), -3);
     EXPECT_EQ(leerTexto(carpeta / "QuiebraEmpresa_Delta.txt"), comun("QUIEBRA"));
 }
 
@@ -135,14 +135,14 @@ TEST(Avisos, CifraQueNoEsNumeroNoEscribeElAviso) {
     empstr r = empresaDelta();
     r.costounid = "abc";
     try {
-        TReporte().ReporteQuiebraPenalidad(r, acumuladoDelta(), 0);
+        TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(r, acumuladoDelta(), 0);
         FAIL() << "se esperaba ErrorConversion";
     } catch (const ErrorConversion& e) {
         EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
     }
     r = empresaDelta();
     r.devprestamob = "";
-    EXPECT_THROW(TReporte().ReporteQuiebraPenalidad(r, acumuladoDelta(), 2000), ErrorConversion);
+    EXPECT_THROW(TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(r, acumuladoDelta(), 2000), ErrorConversion);
     EXPECT_TRUE(std::filesystem::is_empty(carpeta.ruta()));
 }
 
@@ -150,7 +150,7 @@ TEST(Avisos, NombreDelArchivoSinCaracteresProhibidos) {
     CarpetaTemporal carpeta;
     empstr r = empresaDelta();
     r.empresa = cp1252("Ñandú <S.A.>");
-    TReporte().ReporteQuiebraPenalidad(r, acumuladoDelta(), 0);
+    TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(r, acumuladoDelta(), 0);
     const auto ruta = carpeta / "PenalidadEmpresa_Ñandú _S.A._.txt";
     ASSERT_TRUE(std::filesystem::exists(ruta));
     EXPECT_EQ(leerTexto(ruta).substr(0, 48), "\t\t\t\t\tREPORTE DE PENALIDAD EMPRESA \xD1" "and\xFA <S.A.>\r\n");
@@ -159,5 +159,5 @@ TEST(Avisos, NombreDelArchivoSinCaracteresProhibidos) {
 TEST(Avisos, ArchivoQueNoSePuedeCrear) {
     CarpetaTemporal carpeta;
     std::filesystem::create_directory(carpeta / "QuiebraEmpresa_Delta.txt");
-    EXPECT_THROW(TReporte().ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), 9000), ErrorArchivo);
+    EXPECT_THROW(TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(empresaDelta(), acumuladoDelta(), 9000), ErrorArchivo);
 }

@@ -99,7 +99,7 @@ const std::string S = "- - - - - - - - - - - - - - - - - - - - - - - - - - - - -
 
 TEST(ReporteEmpresa, ArchivoCompletoByteAByte) {
     CarpetaTemporal carpeta;
-    TReporte().ReporteEmpresa(empresaDelta());
+    TReporte(carpetaDePrueba()).ReporteEmpresa(empresaDelta());
 
     const std::string esperado = archivo({
         cp1252("            Reporte de la Compañía Delta para el Período 3"),
@@ -165,7 +165,7 @@ TEST(ReporteEmpresa, ArchivoCompletoByteAByte) {
     EXPECT_EQ(lineasDe(escrito).size(), 57u);
     // The accented letters are single Windows-1252 bytes.
     EXPECT_EQ(escrito.substr(0, 40), "            Reporte de la Compa\xF1\xED" "a Delta");
-    EXPECT_EQ(rutaReporteEmpresa(empresaDelta()), carpeta / "COMZONA1Delta.txt");
+    EXPECT_EQ(rutaReporteEmpresa(empresaDelta()), "COMZONA1Delta.txt");
 }
 
 TEST(ReporteEmpresa, PeriodoCeroYPeriodoIlegible) {
@@ -173,7 +173,7 @@ TEST(ReporteEmpresa, PeriodoCeroYPeriodoIlegible) {
     empstr r = empresaDelta();
     r.empresa = "IGUALES";
     r.periodo = "";
-    TReporte().ReporteEmpresa(r);
+    TReporte(carpetaDePrueba()).ReporteEmpresa(r);
     auto lineas = lineasDe(leerTexto(carpeta / "COMZONA1IGUALES.txt"));
     ASSERT_EQ(lineas.size(), 57u);
     EXPECT_EQ(lineas[0], cp1252("            Reporte de la Compañía IGUALES para el Período "));
@@ -182,7 +182,7 @@ TEST(ReporteEmpresa, PeriodoCeroYPeriodoIlegible) {
 
     r.empresa = "Delta";
     r.periodo = "x";
-    TReporte().ReporteEmpresa(r);
+    TReporte(carpetaDePrueba()).ReporteEmpresa(r);
     lineas = lineasDe(leerTexto(carpeta / "COMZONA1Delta.txt"));
     ASSERT_EQ(lineas.size(), 57u);
     EXPECT_EQ(lineas[0], cp1252("            Reporte de la Compañía Delta para el Período x"));
@@ -190,7 +190,7 @@ TEST(ReporteEmpresa, PeriodoCeroYPeriodoIlegible) {
     EXPECT_EQ(lineas[51], "DATOS PARA EL PERIODO 1");
 
     r.periodo = "10";
-    TReporte().ReporteEmpresa(r);
+    TReporte(carpetaDePrueba()).ReporteEmpresa(r);
     lineas = lineasDe(leerTexto(carpeta / "COMZONA1Delta.txt"));
     EXPECT_EQ(lineas[33], cp1252("  Reporte Producción Periodo 10    Reporte de Marketing en Unid."));
     EXPECT_EQ(lineas[51], "DATOS PARA EL PERIODO 11");
@@ -200,12 +200,12 @@ TEST(ReporteEmpresa, NombreDelArchivoEnLaCodificacionDelSistema) {
     CarpetaTemporal carpeta;
     empstr r = empresaDelta();
     r.empresa = cp1252("Compañía Ñandú");
-    TReporte().ReporteEmpresa(r);
+    TReporte(carpetaDePrueba()).ReporteEmpresa(r);
     // The file browser shows the name with its accents; the text inside
     // stays Windows-1252.
     const auto ruta = carpeta / "COMZONA1Compañía Ñandú.txt";
     ASSERT_TRUE(std::filesystem::exists(ruta));
-    EXPECT_EQ(rutaReporteEmpresa(r), ruta);
+    EXPECT_EQ(rutaReporteEmpresa(r), ruta.filename());
     EXPECT_EQ(lineasDe(leerTexto(ruta))[0],
               "            Reporte de la Compa\xF1\xED" "a Compa\xF1\xED" "a \xD1" "and\xFA para el Per\xED" "odo 3");
 }
@@ -214,10 +214,10 @@ TEST(ReporteEmpresa, NombreConCaracteresProhibidosEnElArchivo) {
     CarpetaTemporal carpeta;
     empstr r = empresaDelta();
     r.empresa = "A/B\\C:D*E?F\"G<H>I|J\tK";
-    TReporte().ReporteEmpresa(r);
+    TReporte(carpetaDePrueba()).ReporteEmpresa(r);
     const auto ruta = carpeta / "COMZONA1A_B_C_D_E_F_G_H_I_J_K.txt";
     ASSERT_TRUE(std::filesystem::exists(ruta));
-    EXPECT_EQ(rutaReporteEmpresa(r), ruta);
+    EXPECT_EQ(rutaReporteEmpresa(r), ruta.filename());
     // Only the file name changes: the report keeps the name as entered.
     EXPECT_EQ(lineasDe(leerTexto(ruta))[0],
               cp1252("            Reporte de la Compañía A/B\\C:D*E?F\"G<H>I|J\tK para el Período 3"));
@@ -228,7 +228,7 @@ TEST(ReporteEmpresa, NombreDeCincuentaCaracteres) {
     CarpetaTemporal carpeta;
     empstr r = empresaDelta();
     r.empresa = std::string(25, 'N') + std::string(25, 'm');
-    TReporte().ReporteEmpresa(r);
+    TReporte(carpetaDePrueba()).ReporteEmpresa(r);
     const auto ruta = carpeta / ("COMZONA1" + r.empresa + ".txt");
     ASSERT_TRUE(std::filesystem::exists(ruta));
     EXPECT_EQ(lineasDe(leerTexto(ruta))[0], cp1252("            Reporte de la Compañía ") + r.empresa +
@@ -238,7 +238,7 @@ TEST(ReporteEmpresa, NombreDeCincuentaCaracteres) {
 TEST(ReporteEmpresa, ReemplazaElReporteAnterior) {
     CarpetaTemporal carpeta;
     escribirBytes(carpeta / "COMZONA1Delta.txt", std::vector<uint8_t>(20000, '#'));
-    TReporte().ReporteEmpresa(empresaDelta());
+    TReporte(carpetaDePrueba()).ReporteEmpresa(empresaDelta());
     const std::string escrito = leerTexto(carpeta / "COMZONA1Delta.txt");
     EXPECT_EQ(escrito.find('#'), std::string::npos);
     EXPECT_EQ(lineasDe(escrito).size(), 57u);
@@ -248,7 +248,7 @@ TEST(ReporteEmpresa, ArchivoQueNoSePuedeCrear) {
     CarpetaTemporal carpeta;
     std::filesystem::create_directory(carpeta / "COMZONA1Delta.txt");
     try {
-        TReporte().ReporteEmpresa(empresaDelta());
+        TReporte(carpetaDePrueba()).ReporteEmpresa(empresaDelta());
         FAIL() << "se esperaba ErrorArchivo";
     } catch (const ErrorArchivo& e) {
         EXPECT_EQ(e.archivo(), carpeta / "COMZONA1Delta.txt");
@@ -269,7 +269,7 @@ TEST(ReporteEmpresa, EscrituraQueFallaNoDejaUnReporteAMedias) {
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &limitado), 0);
     bool fallo = false;
     try {
-        TReporte().ReporteEmpresa(empresaDelta());
+        TReporte(carpetaDePrueba()).ReporteEmpresa(empresaDelta());
     } catch (const ErrorArchivo&) {
         fallo = true;
     }
@@ -279,7 +279,7 @@ TEST(ReporteEmpresa, EscrituraQueFallaNoDejaUnReporteAMedias) {
     EXPECT_TRUE(fallo);
     // A report is written whole or not at all: a full disk leaves no partial file.
     EXPECT_FALSE(std::filesystem::exists(carpeta / "COMZONA1Delta.txt"));
-    TReporte().ReporteEmpresa(empresaDelta());
+    TReporte(carpetaDePrueba()).ReporteEmpresa(empresaDelta());
     const std::string inicio = archivo({cp1252("            Reporte de la Compañía Delta para el Período 3"), "",
                                         "                   DECISIONES TOMADAS DEL PERIODO",
                                         "                   ---------- ------- --- -------"});

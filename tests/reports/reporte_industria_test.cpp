@@ -7,7 +7,6 @@
 #include "store/Datos_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
-#include "store/ValoresGlobales.h"
 
 #include <gtest/gtest.h>
 
@@ -24,10 +23,13 @@ std::string archivo(const std::vector<std::string>& lineas) {
     return texto;
 }
 
+// The report prints the game's stored severance and penalty.
 void guardarParametros(double tasaGiroDescubierto) {
     TRegDatosIniciales r{};
     r.tasaGiroDescubierto = tasaGiroDescubierto;
-    TDatosjuego().guardarDatosIniciales(r);
+    r.indemXEmpleado = 450;
+    r.penalidad = 750;
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
 }
 
 void guardarEmpresa(uint8_t numero, const std::string& nombreEmpresa, uint8_t quebrada, uint8_t marcaQuiebra) {
@@ -36,7 +38,7 @@ void guardarEmpresa(uint8_t numero, const std::string& nombreEmpresa, uint8_t qu
     r.zona = 1;
     r.quebrada = quebrada;
     r.marcaQuiebra = marcaQuiebra;
-    TDatosAcum().guardarAcum(numero, r);
+    TDatosAcum(carpetaDePrueba()).guardarAcum(numero, r);
 }
 
 struct Fila {
@@ -139,8 +141,6 @@ std::string competidor(const std::string& nombre16, const std::string& v, const 
 
 TEST(ReporteIndustria, PeriodoConQuebradasYEmpatesByteAByte) {
     CarpetaTemporal carpeta;
-    IndemnizacionPorEmpleado = 450;
-    ValorPenalidad = 750;
     guardarParametros(0.035);  // 3.5 % per period: 10.5 % a year
     // Every flag combination: Beta went bankrupt this period but is still
     // listed, Delta is marked and left out, Epsilon's mark alone changes nothing.
@@ -158,7 +158,7 @@ TEST(ReporteIndustria, PeriodoConQuebradasYEmpatesByteAByte) {
         {"Epsilon        ", "    185", " 296000", "   1600", "  70707", "    700", " 17.58"},
         {"Zeta        ", "    160", " 192000", "123456789", "  -8080", "  -1200", " 10.99"},
     });
-    TReporte().ReporteIndustria(r);
+    TReporte(carpetaDePrueba()).ReporteIndustria(r);
 
     // Ranked without Beta and Delta: keys 700, 500, 700, -1200. The quicksort
     // leaves Epsilon above Alfa although both have 700.
@@ -172,7 +172,7 @@ TEST(ReporteIndustria, PeriodoConQuebradasYEmpatesByteAByte) {
 
     const std::string escrito = leerTexto(carpeta / "INDZONA1.txt");
     EXPECT_EQ(escrito, archivo(lineas));
-    EXPECT_EQ(rutaReporteIndustria(r), carpeta / "INDZONA1.txt");
+    EXPECT_EQ(rutaReporteIndustria(r), "INDZONA1.txt");
     // Literal checks of a few bytes: accents, a shifted column, the separator.
     EXPECT_NE(escrito.find("Per\xED" "odo 4\r\n"), std::string::npos);
     EXPECT_NE(escrito.find("Indemnizaci\xF3n x Empleado"), std::string::npos);
@@ -184,8 +184,6 @@ TEST(ReporteIndustria, PeriodoConQuebradasYEmpatesByteAByte) {
 TEST(ReporteIndustria, PeriodoCeroTodasIgualesSinRanking) {
     CarpetaTemporal carpeta;
     ACTIVAR_COMA_DECIMAL(coma);
-    IndemnizacionPorEmpleado = 450;
-    ValorPenalidad = 750;
     guardarParametros(0.035);
     // No results file: the period-0 report ranks nobody and reads no company.
     indstr r = industria({
@@ -199,7 +197,7 @@ TEST(ReporteIndustria, PeriodoCeroTodasIgualesSinRanking) {
     r.cantidad = 0;
     r.tasaimp = "     35";
     r.precioprom = "    180";
-    TReporte().ReporteIndustria(r);
+    TReporte(carpetaDePrueba()).ReporteIndustria(r);
 
     auto lineas = cabecera("0", "10,5", "     35", "    180");
     lineas.push_back(competidor("Alfa            ", " 324000", "    180", "   1800", "  30303", "    700", "     33", "-"));
@@ -207,7 +205,7 @@ TEST(ReporteIndustria, PeriodoCeroTodasIgualesSinRanking) {
     lineas.push_back(competidor("Gamma Industria ", " 324000", "    180", "   1800", "  30303", "    700", "     33", "-"));
     lineas.push_back("");
     EXPECT_EQ(leerTexto(carpeta / "INDZONA1IGUALES.txt"), archivo(lineas));
-    EXPECT_EQ(rutaReporteIndustria(r), carpeta / "INDZONA1IGUALES.txt");
+    EXPECT_EQ(rutaReporteIndustria(r), "INDZONA1IGUALES.txt");
     EXPECT_FALSE(std::filesystem::exists(carpeta / "INDZONA1.txt"));
 }
 
@@ -238,7 +236,7 @@ TEST(ReporteIndustria, UnaSolaEmpresaEnPieEsPrimera) {
         {"Uno        ", "    100", "   1000", "     10", "    100", "   9000", " 50.00"},
         {"Dos        ", "    100", "   1000", "     10", "    100", "  -9000", " 50.00"},
     });
-    TReporte().ReporteIndustria(r);
+    TReporte(carpetaDePrueba()).ReporteIndustria(r);
     const auto lineas = competencia(carpeta / "INDZONA1.txt");
     ASSERT_EQ(lineas.size(), 1u);
     EXPECT_EQ(lineas[0].substr(0, 17), "Dos              ");
@@ -254,7 +252,7 @@ TEST(ReporteIndustria, ClaveEnBlancoValeCero) {
         {"B        ", "    100", "   1000", "     10", "    100", "       ", " 33.33"},
         {"C        ", "    100", "   1000", "     10", "    100", "    100", " 33.33"},
     });
-    TReporte().ReporteIndustria(r);
+    TReporte(carpetaDePrueba()).ReporteIndustria(r);
     const auto lineas = competencia(carpeta / "INDZONA1.txt");
     ASSERT_EQ(lineas.size(), 3u);
     // Keys 0, 0, 100: C first; the two zeros in the quicksort's order.
@@ -274,7 +272,7 @@ TEST(ReporteIndustria, ClaveQueNoEsNumeroNoTocaElArchivo) {
         {"B        ", "    100", "   1000", "     10", "    100", "   1E15", " 50.00"},
     });
     try {
-        TReporte().ReporteIndustria(r);
+        TReporte(carpetaDePrueba()).ReporteIndustria(r);
         FAIL() << "se esperaba ErrorConversion";
     } catch (const ErrorConversion& e) {
         EXPECT_STREQ(e.what(), "'   1E15' is not a valid integer value");
@@ -286,7 +284,7 @@ TEST(ReporteIndustria, SinArchivoDeResultadosNoEscribeNada) {
     CarpetaTemporal carpeta;
     guardarParametros(0.02);
     const indstr r = industria({{"A        ", "    100", "   1000", "     10", "    100", "    500", "100.00"}});
-    EXPECT_THROW(TReporte().ReporteIndustria(r), ErrorArchivo);
+    EXPECT_THROW(TReporte(carpetaDePrueba()).ReporteIndustria(r), ErrorArchivo);
     EXPECT_FALSE(std::filesystem::exists(carpeta / "INDZONA1.txt"));
 }
 
@@ -297,5 +295,5 @@ TEST(ReporteIndustria, ArchivoQueNoSePuedeCrear) {
     indstr r = industria({{"A        ", "    100", "   1000", "     10", "    100", "    500", "100.00"}});
     r.zona = "2";
     std::filesystem::create_directory(carpeta / "INDZONA2.txt");
-    EXPECT_THROW(TReporte().ReporteIndustria(r), ErrorArchivo);
+    EXPECT_THROW(TReporte(carpetaDePrueba()).ReporteIndustria(r), ErrorArchivo);
 }

@@ -22,7 +22,7 @@ TRegDatosAcum empresa(const std::string& nombre, int32_t efectivo) {
 
 std::vector<std::string> nombresGuardados() {
     std::vector<std::string> nombres;
-    TDatosAcum acum;
+    TDatosAcum acum(carpetaDePrueba());
     for (int i = 1; i <= acum.cantidadAcum(); ++i) {
         TRegDatosAcum r;
         acum.leerAcum(static_cast<uint8_t>(i), r);
@@ -35,7 +35,7 @@ std::vector<std::string> nombresGuardados() {
 
 TEST(Parametros, ArchivoAusenteOIncompleto) {
     CarpetaTemporal carpeta;
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     TRegDatosIniciales r{};
     r.planta = 1234;
     datos.leerDatosIniciales(r);  // missing: untouched, no message
@@ -67,7 +67,7 @@ TEST(Parametros, GuardarDejaUnSoloRegistroYContadores) {
     r.periodoActual = 4;
     r.cantEquiposZona1 = 3;
     r.cantEquipos = 3;
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     datos.guardarDatosIniciales(r);
     EXPECT_EQ(std::filesystem::file_size(carpeta / "DATOS INICIALES.DAT"), 224u);
     uint8_t z = 0, p = 0, z1 = 0, z2 = 9, z3 = 9;
@@ -81,7 +81,7 @@ TEST(Parametros, GuardarDejaUnSoloRegistroYContadores) {
 
 TEST(Parametros, NombresDeUnJuegoAnteriorMasLargo) {
     CarpetaTemporal carpeta;
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     for (uint8_t i = 0; i < 5; ++i) datos.guardarNombre(i, "Viejo" + std::to_string(i));
     for (uint8_t i = 0; i < 3; ++i) datos.guardarNombre(i, "Nuevo" + std::to_string(i));
     std::string nombre;
@@ -96,7 +96,7 @@ TEST(Parametros, NombresDeUnJuegoAnteriorMasLargo) {
 
 TEST(Resultados, GuardarLeerYEliminar) {
     CarpetaTemporal carpeta;
-    TDatosAcum acum;
+    TDatosAcum acum(carpetaDePrueba());
     acum.guardarAcum(1, empresa("A", 1));
     EXPECT_EQ(std::filesystem::file_size(carpeta / "DATOS ACUMULADOS.DAT"), 104u);
     acum.guardarAcum(2, empresa("B", 2));
@@ -121,7 +121,7 @@ TEST(Resultados, GuardarLeerYEliminar) {
 
 TEST(Resultados, FallasDeLectura) {
     CarpetaTemporal carpeta;
-    TDatosAcum acum;
+    TDatosAcum acum(carpetaDePrueba());
     TRegDatosAcum r = empresa("sin cambios", 77);
     EXPECT_THROW(acum.leerAcum(1, r), ErrorArchivo);  // missing file
     EXPECT_THROW(acum.eliminarAcum(1), ErrorArchivo);
@@ -141,7 +141,7 @@ TEST(Resultados, FallasDeLectura) {
 
 TEST(Decisiones, BasesDeIndiceYVaciado) {
     CarpetaTemporal carpeta;
-    TDecision decisiones;
+    TDecision decisiones(carpetaDePrueba());
     TRegDecision r{};
     r.nivelProduccion = 33;  // the store checks nothing
     EXPECT_THROW(decisiones.leerDecision(1, r), ErrorArchivo);
@@ -165,7 +165,7 @@ TEST(Decisiones, BasesDeIndiceYVaciado) {
 
 TEST(Decisiones, EscrituraFallidaAvisaYSigue) {
     CarpetaTemporal carpeta;
-    TDecision decisiones;
+    TDecision decisiones(carpetaDePrueba(), &registroNotificador());
     TRegDecision r{};
     decisiones.guardarDecision(r, 0);
     decisiones.guardarDecision(r, 5);  // beyond the end: not written, warned, no throw

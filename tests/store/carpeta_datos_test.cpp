@@ -41,14 +41,14 @@ TEST(CarpetaPorOmision, SigueLaReglaDeInstalacion) {
         else if (caso.xdg && caso.xdg[0]) xdg = (t / caso.xdg).string();
         caso.xdg ? ::setenv("XDG_DATA_HOME", xdg.c_str(), 1) : ::unsetenv("XDG_DATA_HOME");
         ::setenv("HOME", (t / "casa").c_str(), 1);
-        std::optional<TSistemaArchivosFalso> falso;
-        if (caso.sinPermiso) falso.emplace().fallarEn(1, TSistemaArchivos::Operacion::abrir);
+        TSistemaArchivosFalso falso;
+        if (caso.sinPermiso) falso.fallarEn(1, TSistemaArchivos::Operacion::abrir);
 
         if (!caso.esperada) {
-            EXPECT_THROW(carpetaDatosPorOmision(programa), ErrorArchivo);
+            EXPECT_THROW(carpetaDatosPorOmision(programa, falso), ErrorArchivo);
             continue;
         }
-        const fs::path elegida = carpetaDatosPorOmision(programa);
+        const fs::path elegida = carpetaDatosPorOmision(programa, falso);
         EXPECT_EQ(elegida, *caso.esperada ? t / caso.esperada : programa);
         EXPECT_TRUE(fs::is_directory(elegida));
         EXPECT_TRUE(fs::is_empty(t / "prog"));  // the trial file is gone
@@ -58,7 +58,7 @@ TEST(CarpetaPorOmision, SigueLaReglaDeInstalacion) {
     TSistemaArchivosFalso falso;
     falso.fallarEn(1, TSistemaArchivos::Operacion::abrir);
     try {
-        carpetaDatosPorOmision("/tmp");
+        carpetaDatosPorOmision("/tmp", falso);
         ADD_FAILURE();
     } catch (const ErrorArchivo& e) {
         EXPECT_NE(std::string(e.what()).find("falta la carpeta personal (HOME)"), std::string::npos);

@@ -30,21 +30,21 @@ struct Caso {
 const std::vector<Caso>& casos() {
     static const std::vector<Caso> lista = {
         {"parámetros truncados", "DATOS INICIALES.DAT", 60,
-         [] { TRegDatosIniciales r{}; TDatosjuego().leerDatosIniciales(r); },
-         [] { TDatosjuego().guardarNombre(0, "X"); }},
+         [] { TRegDatosIniciales r{}; TDatosjuego(carpetaDePrueba()).leerDatosIniciales(r); },
+         [] { TDatosjuego(carpetaDePrueba()).guardarNombre(0, "X"); }},
         {"parámetros extendidos", "DATOS INICIALES.DAT", 225,
-         [] { uint8_t a, b, c, d, e; TDatosjuego().leerContadores(a, b, c, d, e); }, nullptr},
+         [] { uint8_t a, b, c, d, e; TDatosjuego(carpetaDePrueba()).leerContadores(a, b, c, d, e); }, nullptr},
         {"dos registros de parámetros", "DATOS INICIALES.DAT", 448,
-         [] { TRegDatosIniciales r{}; TDatosjuego().leerDatosIniciales(r); }, nullptr},
-        {"nombre partido", "NOMBRES.DAT", 51 * 2 + 10, [] { std::string n; TDatosjuego().leerNombre(1, n); },
-         [] { TDatosjuego().guardarNombre(0, "X"); }},
-        {"resultado partido", "DATOS ACUMULADOS.DAT", 104 * 3 - 1, [] { TDatosAcum().leerTodos(); },
-         [] { TDatosAcum().guardarAcum(1, TRegDatosAcum{}); }},
-        {"resultado extendido", "DATOS ACUMULADOS.DAT", 104 + 3, [] { TDatosAcum().cantidadAcum(); },
-         [] { TDatosAcum().eliminarAcum(1); }},
-        {"decisión partida", "DECISIONES.DAT", 40 * 2 + 39, [] { TDecision().leerDecisiones(2); },
-         [] { TDecision().guardarDecision(TRegDecision{}, 0); }},
-        {"decisión extendida", "DECISIONES.DAT", 41, [] { TRegDecision d{}; TDecision().leerDecision(1, d); }, nullptr},
+         [] { TRegDatosIniciales r{}; TDatosjuego(carpetaDePrueba()).leerDatosIniciales(r); }, nullptr},
+        {"nombre partido", "NOMBRES.DAT", 51 * 2 + 10, [] { std::string n; TDatosjuego(carpetaDePrueba()).leerNombre(1, n); },
+         [] { TDatosjuego(carpetaDePrueba()).guardarNombre(0, "X"); }},
+        {"resultado partido", "DATOS ACUMULADOS.DAT", 104 * 3 - 1, [] { TDatosAcum(carpetaDePrueba()).leerTodos(); },
+         [] { TDatosAcum(carpetaDePrueba()).guardarAcum(1, TRegDatosAcum{}); }},
+        {"resultado extendido", "DATOS ACUMULADOS.DAT", 104 + 3, [] { TDatosAcum(carpetaDePrueba()).cantidadAcum(); },
+         [] { TDatosAcum(carpetaDePrueba()).eliminarAcum(1); }},
+        {"decisión partida", "DECISIONES.DAT", 40 * 2 + 39, [] { TDecision(carpetaDePrueba()).leerDecisiones(2); },
+         [] { TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{}, 0); }},
+        {"decisión extendida", "DECISIONES.DAT", 41, [] { TRegDecision d{}; TDecision(carpetaDePrueba()).leerDecision(1, d); }, nullptr},
     };
     return lista;
 }
@@ -87,20 +87,20 @@ TEST(Enlaces, UnEnlacePlantadoNoSeSigue) {
     fs::create_symlink(afuera / "victima.txt", carpeta / "DATOS INICIALES.DAT.tmp");
     TRegDatosIniciales r{};
     r.periodoActual = 1;
-    TDatosjuego().guardarDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     EXPECT_EQ(leerBytes(afuera / "victima.txt"), (std::vector<uint8_t>{'n', 'o'}));
     EXPECT_EQ(fs::file_size(carpeta / "DATOS INICIALES.DAT"), 224u);
     EXPECT_FALSE(fs::is_symlink(carpeta / "DATOS INICIALES.DAT"));
 
     // A game file that is a link is never opened through it.
     fs::create_symlink(afuera / "victima.txt", carpeta / "DECISIONES.DAT");
-    EXPECT_THROW(TDecision().leerDecisiones(1), ErrorArchivo);
+    EXPECT_THROW(TDecision(carpetaDePrueba()).leerDecisiones(1), ErrorArchivo);
     fs::remove(carpeta / "DECISIONES.DAT");
 
     // A folder removed as a tree: a link inside goes as a link.
     fs::create_directories(carpeta / "arbol");
     fs::create_directory_symlink(afuera, carpeta / "arbol" / "enlace");
-    eliminarArbol(carpeta / "arbol");
+    eliminarArbol(carpetaDePrueba().sa(), carpeta / "arbol");
     EXPECT_FALSE(fs::exists(carpeta / "arbol"));
     EXPECT_TRUE(fs::exists(afuera / "victima.txt"));
     fs::remove_all(afuera);
@@ -117,7 +117,7 @@ TEST(Enlaces, UnHistorialQueEsUnEnlaceDetieneLaCorridaSinTocarNadaAfuera) {
     fs::create_directory_symlink(afuera, carpeta / "historial");
     guardarJuego(parametrosNeutros(1), {empresaNeutra("Una")}, {decisionNeutra()});
     const auto parametros = leerBytes(carpeta / "DATOS INICIALES.DAT");
-    EXPECT_THROW(simularPeriodo(), ErrorArchivo);
+    EXPECT_THROW(simularPeriodo(carpetaDePrueba()), ErrorArchivo);
     EXPECT_EQ(leerBytes(afuera / "Periodo 1" / "ajeno.txt"), (std::vector<uint8_t>{'s', 'i'}));
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), parametros);
     EXPECT_FALSE(fs::exists(carpeta / "COMZONA1Una.txt"));
@@ -125,9 +125,9 @@ TEST(Enlaces, UnHistorialQueEsUnEnlaceDetieneLaCorridaSinTocarNadaAfuera) {
 }
 
 TEST(SinJuego, LasCorridasNoEmpiezanUnJuegoPropio) {
-    for (const auto& correr : std::vector<std::function<void()>>{simularPeriodo, [] {
+    for (const auto& correr : std::vector<std::function<void()>>{[] { simularPeriodo(carpetaDePrueba()); }, [] {
              TDecisionesPeriodo0 d = ejemploPeriodo0();
-             ejecutarPeriodo0(d);
+             ejecutarPeriodo0(carpetaDePrueba(), d);
          }}) {
         CarpetaTemporal carpeta;
         EXPECT_THROW(correr(), ErrorArchivo);

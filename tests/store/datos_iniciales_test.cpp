@@ -5,7 +5,6 @@
 #include "store/Datos_UD.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
-#include "store/ValoresGlobales.h"
 
 #include <gtest/gtest.h>
 
@@ -32,7 +31,7 @@ TEST(DatosIniciales, JuegoDeEjemplo) {
     EXPECT_EQ(r.penalidad, 500);
 }
 
-TEST(DatosIniciales, ByteBajoYValoresGlobales) {
+TEST(DatosIniciales, ByteBajoIndemnizacionYPenalidad) {
     CarpetaTemporal carpeta;
     auto t = ejemploDatosIniciales();
     t.penalidadStock = "300";
@@ -40,8 +39,8 @@ TEST(DatosIniciales, ByteBajoYValoresGlobales) {
     t.penalidad = "800";
     auto r = armarDatosIniciales(t, 2);
     EXPECT_EQ(r.penalidadStock, 44);  // only the low byte of 300 is kept
-    EXPECT_EQ(IndemnizacionPorEmpleado, 450);
-    EXPECT_EQ(ValorPenalidad, 800);
+    EXPECT_EQ(r.indemXEmpleado, 450);
+    EXPECT_EQ(r.penalidad, 800);
 }
 
 TEST(DatosIniciales, CajaVaciaOInvalidaFalla) {
@@ -52,13 +51,9 @@ TEST(DatosIniciales, CajaVaciaOInvalidaFalla) {
     t = ejemploDatosIniciales();
     t.planta = "70.000";
     EXPECT_THROW(armarDatosIniciales(t, 2), ErrorConversion);
-    // The severance box converts before the penalty box fails, and keeps its value.
     t = ejemploDatosIniciales();
-    t.indemXEmpleado = "350";
     t.penalidad = "x";
     EXPECT_THROW(armarDatosIniciales(t, 2), ErrorConversion);
-    EXPECT_EQ(IndemnizacionPorEmpleado, 350);
-    EXPECT_EQ(ValorPenalidad, 500);
 }
 
 TEST(DatosIniciales, ComaDecimalRegional) {
@@ -74,11 +69,11 @@ TEST(DatosIniciales, ComaDecimalRegional) {
 TEST(DatosIniciales, GuardarFallidoDejaElJuegoAnterior) {
     CarpetaTemporal carpeta;
     auto anterior = armarDatosIniciales(ejemploDatosIniciales(), 3);
-    guardarJuegoNuevo(anterior);
+    guardarJuegoNuevo(carpetaDePrueba(), anterior);
     auto bytes = leerBytes(carpeta / "DATOS INICIALES.DAT");
     // The replacement cannot be written: the stored game stays as it was.
     std::filesystem::create_directory(carpeta / "DATOS INICIALES.DAT.tmp");
-    EXPECT_THROW(guardarJuegoNuevo(armarDatosIniciales(ejemploDatosIniciales(), 7)), ErrorArchivo);
+    EXPECT_THROW(guardarJuegoNuevo(carpetaDePrueba(), armarDatosIniciales(ejemploDatosIniciales(), 7)), ErrorArchivo);
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytes);
 }
 

@@ -4,9 +4,9 @@
 #include "store/Datos_UD.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
+#include "juego/Juego.h"
 #include "store/ModificarDatos.h"
 #include "store/Texto.h"
-#include "store/ValoresGlobales.h"
 
 #include <gtest/gtest.h>
 
@@ -94,27 +94,27 @@ TEST(ModificarDatos, SoloCambianLosCamposEditables) {
     EXPECT_EQ(n.intervaloMarketing, 1000);
 }
 
-TEST(ModificarDatos, GuardarEscribeYRecienEntoncesCambiaLosValoresDelPrograma) {
+TEST(ModificarDatos, GuardarEscribeYRecienEntoncesCambiaLosValoresDelJuego) {
     CarpetaTemporal carpeta;
     const TRegDatosIniciales r = juegoDeEjemplo();
-    TDatosjuego().guardarDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     TTextosDatosIniciales t = textosModificables(r);
     t.indemXEmpleado = "450";
     t.penalidad = "800";
-    guardarModificaciones(t);
+    juegoDePrueba().modificarDatos(t);
     TRegDatosIniciales leido{};
-    TDatosjuego().leerDatosIniciales(leido);
+    TDatosjuego(carpetaDePrueba()).leerDatosIniciales(leido);
     EXPECT_EQ(leido.indemXEmpleado, 450);
     EXPECT_EQ(leido.penalidad, 800);
     EXPECT_EQ(leido.periodoActual, 3);
-    EXPECT_EQ(IndemnizacionPorEmpleado, 450);
-    EXPECT_EQ(ValorPenalidad, 800);
+    EXPECT_EQ(juegoDePrueba().indemnizacionPorEmpleado(), 450);
+    EXPECT_EQ(juegoDePrueba().valorPenalidad(), 800);
 }
 
 TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
     CarpetaTemporal carpeta;
     const TRegDatosIniciales r = juegoDeEjemplo();
-    TDatosjuego().guardarDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     const auto antes = leerBytes(carpeta / "DATOS INICIALES.DAT");
 
     struct Caso {
@@ -139,29 +139,29 @@ TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
         t.penalidad = "800";
         caso.romper(t);
         try {
-            guardarModificaciones(t);
+            juegoDePrueba().modificarDatos(t);
             ADD_FAILURE() << caso.mensaje;
         } catch (const std::exception& e) {
             EXPECT_STREQ(e.what(), caso.mensaje);
         }
         EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), antes) << caso.mensaje;
-        EXPECT_EQ(IndemnizacionPorEmpleado, 300) << caso.mensaje;
-        EXPECT_EQ(ValorPenalidad, 500) << caso.mensaje;
+        EXPECT_EQ(juegoDePrueba().indemnizacionPorEmpleado(), 300) << caso.mensaje;
+        EXPECT_EQ(juegoDePrueba().valorPenalidad(), 500) << caso.mensaje;
     }
 }
 
-TEST(ModificarDatos, UnaEscrituraFallidaNoCambiaLosValoresDelPrograma) {
+TEST(ModificarDatos, UnaEscrituraFallidaNoCambiaLosValoresDelJuego) {
     CarpetaTemporal carpeta;
     const TRegDatosIniciales r = juegoDeEjemplo();
-    TDatosjuego().guardarDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     const auto antes = leerBytes(carpeta / "DATOS INICIALES.DAT");
     // The new record is written beside the old one first; block that place.
     std::filesystem::create_directory(carpeta / "DATOS INICIALES.DAT.tmp");
     TTextosDatosIniciales t = textosModificables(r);
     t.indemXEmpleado = "450";
     t.penalidad = "800";
-    EXPECT_THROW(guardarModificaciones(t), ErrorArchivo);
+    EXPECT_THROW(juegoDePrueba().modificarDatos(t), ErrorArchivo);
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), antes);
-    EXPECT_EQ(IndemnizacionPorEmpleado, 300);
-    EXPECT_EQ(ValorPenalidad, 500);
+    EXPECT_EQ(juegoDePrueba().indemnizacionPorEmpleado(), 300);
+    EXPECT_EQ(juegoDePrueba().valorPenalidad(), 500);
 }

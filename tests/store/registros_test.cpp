@@ -61,7 +61,7 @@ TEST(Registros, ParametrosByteAByte) {
     asignar(r.nombreBancoB, "PROVINCIA");
     r.indemXEmpleado = 300;
     r.penalidad = 500;
-    TDatosjuego().guardarDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
 
     std::vector<uint8_t> esperado(224, 0);
     esperado[0] = 5;
@@ -94,7 +94,7 @@ TEST(Registros, ParametrosByteAByte) {
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), esperado);
 
     TRegDatosIniciales leido{};
-    TDatosjuego().leerDatosIniciales(leido);
+    TDatosjuego(carpetaDePrueba()).leerDatosIniciales(leido);
     EXPECT_EQ(std::memcmp(&leido, &r, sizeof r), 0);
 }
 
@@ -117,7 +117,7 @@ TEST(Registros, ResultadosYDecisionesByteAByte) {
     a.empleados = 96;
     a.quebrada = 1;
     a.marcaQuiebra = 1;
-    TDatosAcum().guardarAcum(1, a);
+    TDatosAcum(carpetaDePrueba()).guardarAcum(1, a);
 
     std::vector<uint8_t> esperado(104, 0);
     ponerEntero(esperado, 0, 1);
@@ -131,7 +131,7 @@ TEST(Registros, ResultadosYDecisionesByteAByte) {
     EXPECT_EQ(leerBytes(carpeta / "DATOS ACUMULADOS.DAT"), esperado);
 
     TRegDecision d{90, 75, 4000, 8000, 1000, 0, 80000, 70000, 5, -6};
-    TDecision().guardarDecision(d, 0);
+    TDecision(carpetaDePrueba()).guardarDecision(d, 0);
     std::vector<uint8_t> decision(40, 0);
     int32_t valores[] = {90, 75, 4000, 8000, 1000, 0, 80000, 70000, 5, -6};
     for (int i = 0; i < 10; ++i) ponerEntero(decision, 4 * i, valores[i]);
@@ -140,7 +140,7 @@ TEST(Registros, ResultadosYDecisionesByteAByte) {
 
 TEST(Registros, NombresDeEquipo) {
     CarpetaTemporal carpeta;
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     const std::string largo60(60, 'x');
     const std::string largo50(50, 'y');
     datos.guardarNombre(0, largo60);

@@ -42,13 +42,13 @@ TFoto contenido(const CarpetaTemporal& carpeta) { return fotografiar(carpeta.rut
 TEST(Respaldo, RestaurarUsaElRespaldoUnaSolaVez) {
     CarpetaTemporal carpeta;
     juegoConRespaldo(carpeta);
-    ASSERT_TRUE(restaurarRespaldo());
+    ASSERT_TRUE(restaurarRespaldo(carpetaDePrueba()));
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytesDe(parametros(2, 1)));
     EXPECT_EQ(leerBytes(carpeta / "DATOS ACUMULADOS.DAT"), std::vector<uint8_t>(208, 1));
     EXPECT_EQ(leerBytes(carpeta / "DECISIONES.DAT"), std::vector<uint8_t>(80, 1));
     // Only the last run can be undone: the second step back finds nothing.
     const auto despues = contenido(carpeta);
-    EXPECT_FALSE(restaurarRespaldo());
+    EXPECT_FALSE(restaurarRespaldo(carpetaDePrueba()));
     EXPECT_EQ(contenido(carpeta), despues);
     EXPECT_FALSE(fs::exists(carpeta / "AUXINI.DAT"));
 }
@@ -56,7 +56,7 @@ TEST(Respaldo, RestaurarUsaElRespaldoUnaSolaVez) {
 TEST(Respaldo, GuardarCopiaLosTresArchivos) {
     CarpetaTemporal carpeta;
     juegoConRespaldo(carpeta);
-    guardarRespaldo();
+    guardarRespaldo(carpetaDePrueba());
     EXPECT_EQ(leerBytes(carpeta / "AUXINI.DAT"), leerBytes(carpeta / "DATOS INICIALES.DAT"));
     EXPECT_EQ(leerBytes(carpeta / "AUXACUM.DAT"), leerBytes(carpeta / "DATOS ACUMULADOS.DAT"));
     EXPECT_EQ(leerBytes(carpeta / "AUXDECISIONES.DAT"), leerBytes(carpeta / "DECISIONES.DAT"));
@@ -92,7 +92,7 @@ TEST(Respaldo, UnRespaldoDanadoNoTocaElJuego) {
         else escribirBytes(carpeta / caso.archivo, caso.bytes);
         const auto antes = contenido(carpeta);
         try {
-            restaurarRespaldo();
+            restaurarRespaldo(carpetaDePrueba());
             ADD_FAILURE() << caso.nombre;
         } catch (const ErrorArchivoDanado& e) {
             EXPECT_NE(std::string(e.what()).find("AUX"), std::string::npos) << caso.nombre << ": " << e.what();
@@ -104,16 +104,16 @@ TEST(Respaldo, UnRespaldoDanadoNoTocaElJuego) {
 TEST(Respaldo, SinRespaldoNoCambiaNada) {
     CarpetaTemporal carpeta;
     escribirBytes(carpeta / "DATOS INICIALES.DAT", bytesDe(parametros(2, 2)));
-    EXPECT_FALSE(restaurarRespaldo());
+    EXPECT_FALSE(restaurarRespaldo(carpetaDePrueba()));
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytesDe(parametros(2, 2)));
 }
 
 TEST(Respaldo, UnJuegoNuevoBorraElRespaldoDelAnterior) {
     CarpetaTemporal carpeta;
     juegoConRespaldo(carpeta);
-    guardarJuegoNuevo(parametros(3, 1));
+    guardarJuegoNuevo(carpetaDePrueba(), parametros(3, 1));
     for (const char* archivo : {"AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT"})
         EXPECT_FALSE(fs::exists(carpeta / archivo)) << archivo;
-    EXPECT_FALSE(restaurarRespaldo());
+    EXPECT_FALSE(restaurarRespaldo(carpetaDePrueba()));
     EXPECT_EQ(fs::file_size(carpeta / "DATOS INICIALES.DAT"), 224u);
 }

@@ -16,7 +16,7 @@ using Tipo = TSistemaArchivos::Tipo;
 
 namespace {
 
-std::string contenido(const fs::path& archivo) { return leerArchivoEntero(archivo); }
+std::string contenido(const fs::path& archivo) { return leerArchivoEntero(carpetaDePrueba().sa(), archivo); }
 
 }  // namespace
 
@@ -84,8 +84,8 @@ TEST(SistemaArchivos, LeeYEscribeEnCadaPosicion) {
 TEST(SistemaArchivos, RenombraEnlazaYBorra) {
     CarpetaTemporal carpeta;
     TSistemaArchivos& sa = sistemaArchivosReal();
-    escribirArchivoNuevo(carpeta / "nuevo", "nuevo");
-    escribirArchivoNuevo(carpeta / "viejo", "viejo");
+    escribirArchivoNuevo(carpetaDePrueba().sa(), carpeta / "nuevo", "nuevo");
+    escribirArchivoNuevo(carpetaDePrueba().sa(), carpeta / "viejo", "viejo");
     sa.renombrar(carpeta / "nuevo", carpeta / "viejo");  // replaces the old file
     EXPECT_EQ(sa.tipo(carpeta / "nuevo"), Tipo::ninguno);
     EXPECT_EQ(contenido(carpeta / "viejo"), "nuevo");
@@ -110,8 +110,8 @@ TEST(SistemaArchivos, SincronizaSoloCarpetas) {
     TSistemaArchivos& sa = sistemaArchivosReal();
     sa.crearCarpeta(carpeta / "a");
     sa.crearCarpeta(carpeta / "a" / "b");
-    escribirArchivoNuevo(carpeta / "a" / "b" / "x", "x", false);
-    escribirArchivoNuevo(carpeta / "a" / "y", "y", false);
+    escribirArchivoNuevo(carpetaDePrueba().sa(), carpeta / "a" / "b" / "x", "x", false);
+    escribirArchivoNuevo(carpetaDePrueba().sa(), carpeta / "a" / "y", "y", false);
     struct Caso {
         fs::path ruta;
         bool bien;
@@ -137,7 +137,7 @@ TEST(SistemaArchivos, NombresConAcentosEnUtf8) {
     const std::vector<std::string> nombres = {"COMZONA1Épsilon.txt", "Compañía Ñandú", "€ y ü"};
     for (const std::string& nombre : nombres) {
         EXPECT_EQ(textoDeRuta(rutaDeTexto(nombre)), nombre);
-        if (nombre.find('.') != std::string::npos) escribirArchivoNuevo(carpeta / nombre, nombre);
+        if (nombre.find('.') != std::string::npos) escribirArchivoNuevo(carpetaDePrueba().sa(), carpeta / nombre, nombre);
         else sa.crearCarpeta(carpeta / nombre);
     }
     auto listados = sa.listar(carpeta.ruta());
@@ -148,7 +148,7 @@ TEST(SistemaArchivos, NombresConAcentosEnUtf8) {
     EXPECT_EQ(contenido(carpeta.ruta() / rutaDeTexto(nombres[0])), nombres[0]);
     EXPECT_EQ(textoDeRuta(rutaDeTexto("historial/Periodo 1/COMZONA1Épsilon.txt").filename()), nombres[0]);
 
-    escribirArchivoNuevo(carpeta / "Compañía Ñandú" / rutaDeTexto("Período 1.txt"), "1");
-    eliminarArbol(carpeta.ruta());
+    escribirArchivoNuevo(carpetaDePrueba().sa(), carpeta / "Compañía Ñandú" / rutaDeTexto("Período 1.txt"), "1");
+    eliminarArbol(carpetaDePrueba().sa(), carpeta.ruta());
     EXPECT_EQ(sa.tipo(carpeta.ruta()), Tipo::ninguno);
 }
