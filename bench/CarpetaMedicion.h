@@ -20,14 +20,13 @@ inline std::filesystem::path carpetaNueva(const std::string& nombre) {
     return carpeta;
 }
 
-/// In carpeta, a game of 255 companies (the most a game holds) with period 0
-/// run; a large overdraft limit keeps them all playing.
-inline void crearJuegoDe255Empresas(const std::filesystem::path& carpeta) {
-    fijarCarpetaDatos(carpeta);
+/// A game of 255 companies (the most a game holds) with period 0 run; a
+/// large overdraft limit keeps them all playing.
+inline void crearJuegoDe255Empresas(TJuego& juego) {
     std::vector<std::string> equipos;
     for (int i = 1; i <= 255; ++i) equipos.push_back("Empresa " + std::to_string(i));
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "1000000";
-    crearJuego(equipos, t);
-    correrPeriodo0(ejemploPeriodo0());
+    juego.crearJuego(equipos, t);
+    juego.correrPeriodo0(ejemploPeriodo0());
 }

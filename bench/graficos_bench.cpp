@@ -30,21 +30,23 @@ struct TCarpetaDelPrograma {
 };
 
 /// A game of 255 companies with periods 0 to 10 run, made once.
-const fs::path& temporada() {
-    static const TCarpetaDelPrograma juego{[] {
-        fs::path carpeta = carpetaNueva("graficos-juego");
-        crearJuegoDe255Empresas(carpeta);
+TJuego& temporada() {
+    static const TCarpetaDelPrograma carpeta{carpetaNueva("graficos-juego")};
+    static TJuego juego(carpeta.ruta);
+    static const bool jugada = [] {
+        crearJuegoDe255Empresas(juego);
         for (int periodo = 1; periodo <= 10; ++periodo) {
             std::vector<TRegDecision> decisiones;
-            for (int i = 0; i < leerEstado().datos.cantEquipos; ++i)
+            for (int i = 0; i < juego.leerEstado().datos.cantEquipos; ++i)
                 decisiones.push_back(
                     TRegDecision{60 + (i + periodo) % 40, 75, 2000, 4000 + 10 * i, 1000, 0, 0, 0, 0, 0});
-            guardarDecisiones(decisiones);
-            simular();
+            juego.guardarDecisiones(decisiones);
+            juego.simular();
         }
-        return carpeta;
-    }()};
-    return juego.ruta;
+        return true;
+    }();
+    (void)jugada;
+    return juego;
 }
 
 void dibujar(QChart* grafico) {
@@ -55,9 +57,8 @@ void dibujar(QChart* grafico) {
 
 void BM_PantallaEvolucion255Empresas10Periodos(benchmark::State& estado) {
     asegurarAplicacionGrafica(true);
-    fijarCarpetaDatos(temporada());
     for (auto _ : estado) {
-        const TEvolucion e = evolucion();
+        const TEvolucion e = evolucion(temporada());
         dibujar(crearGrafico(e, TMedida::utilidadAcumulada));
     }
 }
@@ -66,16 +67,14 @@ BENCHMARK(BM_PantallaEvolucion255Empresas10Periodos)->Unit(benchmark::kMilliseco
 
 // The parts of the above: the history read, and one chart built and drawn.
 void BM_LeerEvolucion255Empresas10Periodos(benchmark::State& estado) {
-    fijarCarpetaDatos(temporada());
-    for (auto _ : estado) benchmark::DoNotOptimize(evolucion());
+    for (auto _ : estado) benchmark::DoNotOptimize(evolucion(temporada()));
 }
 BENCHMARK(BM_LeerEvolucion255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)
     ->ReportAggregatesOnly(true)->UseRealTime();
 
 void BM_UnGrafico255Empresas10Periodos(benchmark::State& estado) {
     asegurarAplicacionGrafica(true);
-    fijarCarpetaDatos(temporada());
-    const TEvolucion e = evolucion();
+    const TEvolucion e = evolucion(temporada());
     for (auto _ : estado) dibujar(crearGrafico(e, TMedida::utilidadAcumulada));
 }
 BENCHMARK(BM_UnGrafico255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(7)
@@ -83,8 +82,7 @@ BENCHMARK(BM_UnGrafico255Empresas10Periodos)->Unit(benchmark::kMillisecond)->Ite
 
 void BM_NueveGraficos255Empresas10Periodos(benchmark::State& estado) {
     asegurarAplicacionGrafica(true);
-    fijarCarpetaDatos(temporada());
-    const TEvolucion e = evolucion();
+    const TEvolucion e = evolucion(temporada());
     for (auto _ : estado)
         for (TMedida medida : todasLasMedidas) dibujar(crearGrafico(e, medida));
 }

@@ -24,17 +24,17 @@ fs::path raizDePlanilla() {
     return fs::temp_directory_path();
 }
 
-void jugarTemporadaCompleta() {
+void jugarTemporadaCompleta(TJuego& juego) {
     std::vector<std::string> equipos;
     for (int i = 0; i < 255; ++i) equipos.push_back("Empresa " + std::to_string(i + 1));
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.nroInvYDes = "500";
     t.limiteGiroDescubierto = "1000000";
-    crearJuego(equipos, t);
-    correrPeriodo0(ejemploPeriodo0());
+    juego.crearJuego(equipos, t);
+    juego.correrPeriodo0(ejemploPeriodo0());
     for (int periodo = 1; periodo <= 10; ++periodo) {
         std::vector<TRegDecision> decisiones;
-        for (int i = 0; i < leerEstado().datos.cantEquipos; ++i) {
+        for (int i = 0; i < juego.leerEstado().datos.cantEquipos; ++i) {
             // Modest decisions, so that the companies stay in the game to the end.
             TRegDecision d{};
             d.precio = 70 + (i + periodo) % 30;
@@ -44,8 +44,8 @@ void jugarTemporadaCompleta() {
             d.invYDes = 1000;
             decisiones.push_back(d);
         }
-        guardarDecisiones(decisiones);
-        simular();
+        juego.guardarDecisiones(decisiones);
+        juego.simular();
     }
 }
 
@@ -53,10 +53,10 @@ void BM_PlanillaXlsx255EmpresasDiezPeriodos(benchmark::State& estado) {
     const fs::path carpeta = raizDePlanilla() / ("corvelian-bench-planilla-" + std::to_string(::getpid()));
     fs::remove_all(carpeta);
     fs::create_directories(carpeta);
-    fijarCarpetaDatos(carpeta);
-    jugarTemporadaCompleta();
-    for (auto _ : estado) exportarPlanilla(carpeta / "temporada.xlsx");
-    estado.counters["empresas"] = leerEstado().datos.cantEquipos;
+    TJuego juego(carpeta);
+    jugarTemporadaCompleta(juego);
+    for (auto _ : estado) exportarPlanilla(juego, carpeta / "temporada.xlsx");
+    estado.counters["empresas"] = juego.leerEstado().datos.cantEquipos;
     estado.counters["bytes"] = static_cast<double>(fs::file_size(carpeta / "temporada.xlsx"));
     fs::remove_all(carpeta);
 }

@@ -46,11 +46,13 @@ fs::path raiz(bool disco) {
 /// The portal on its own thread and event loop.
 class THiloPortal : public QThread {
 public:
+    explicit THiloPortal(fs::path carpeta) : carpeta_(std::move(carpeta)) {}
     quint16 esperarPuerto() { return puerto_.get_future().get(); }
 
 protected:
     void run() override {
-        TPortal portal;
+        TJuego juego(carpeta_);
+        TPortal portal(juego);
         try {
             puerto_.set_value(portal.iniciar(QHostAddress::LocalHost, 0));
         } catch (...) {
@@ -62,6 +64,7 @@ protected:
     }
 
 private:
+    fs::path carpeta_;
     std::promise<quint16> puerto_;
 };
 
@@ -153,14 +156,14 @@ void enviosALaVez(benchmark::State& state, bool disco) {
     const fs::path carpeta = raiz(disco) / ("corvelian-bench-portal-" + std::to_string(::getpid()));
     fs::remove_all(carpeta);
     fs::create_directories(carpeta);
-    fijarCarpetaDatos(carpeta);
+    TJuego juego(carpeta);
     std::vector<std::string> equipos;
     for (int i = 1; i <= kEquipos; ++i) equipos.push_back("Empresa " + std::to_string(i));
-    crearJuego(equipos, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    const auto codigos = codigosDeAcceso();
+    juego.crearJuego(equipos, ejemploDatosIniciales());
+    juego.correrPeriodo0(ejemploPeriodo0());
+    const auto codigos = juego.codigosDeAcceso();
 
-    THiloPortal hilo;
+    THiloPortal hilo(carpeta);
     hilo.start();
     const quint16 puerto = hilo.esperarPuerto();
 

@@ -7,6 +7,7 @@
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Decision_UD.h"
+#include "store/SistemaArchivos.h"
 #include "store/DatosIniciales.h"
 
 #include <benchmark/benchmark.h>
@@ -42,27 +43,26 @@ fs::path carpetaNueva(const std::string& nombre, const fs::path& raiz = raizDeMe
     fs::path carpeta = raiz / ("corvelian-bench-" + nombre + "-" + std::to_string(::getpid()));
     fs::remove_all(carpeta);
     fs::create_directories(carpeta);
-    fijarCarpetaDatos(carpeta);
     return carpeta;
 }
 
-void prepararJuego(int equipos) {
-    TDatosjuego datos;
+void prepararJuego(const TCarpeta& carpeta, int equipos) {
+    TDatosjuego datos(carpeta);
     for (int i = 0; i < equipos; ++i) datos.guardarNombre(static_cast<uint8_t>(i), "Empresa " + std::to_string(i + 1));
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.nroInvYDes = "500";
     t.limiteGiroDescubierto = "1000000";
-    guardarJuegoNuevo(armarDatosIniciales(t, static_cast<uint8_t>(equipos)));
+    guardarJuegoNuevo(carpeta, armarDatosIniciales(t, static_cast<uint8_t>(equipos)));
     TDecisionesPeriodo0 d0 = ejemploPeriodo0();
     d0.nombreBancoA = "NACION";
     d0.nombreBancoB = "PROVINCIA";
-    ejecutarPeriodo0(d0);
+    ejecutarPeriodo0(carpeta, d0);
 }
 
-void cargarDecisiones(int periodo) {
+void cargarDecisiones(const TCarpeta& carpeta, int periodo) {
     TRegDatosIniciales ini{};
-    TDatosjuego().leerDatosIniciales(ini);
-    TDecision dec;
+    TDatosjuego(carpeta).leerDatosIniciales(ini);
+    TDecision dec(carpeta);
     dec.vaciarDecisiones();
     for (int i = 0; i < ini.cantEquipos; ++i) {
         TRegDecision d{};
@@ -80,8 +80,9 @@ void cargarDecisiones(int periodo) {
 // iteration, outside the timing.
 void periodo255Empresas(benchmark::State& estado, const fs::path& raiz) {
     const fs::path carpeta = carpetaNueva("periodo", raiz);
-    prepararJuego(255);
-    cargarDecisiones(1);
+    const TCarpeta juego(carpeta, sistemaArchivosReal());
+    prepararJuego(juego, 255);
+    cargarDecisiones(juego, 1);
     const fs::path copia = carpeta / "copia";
     fs::create_directories(copia);
     for (const char* f : {"DATOS INICIALES.DAT", "DATOS ACUMULADOS.DAT", "DECISIONES.DAT"})
@@ -96,7 +97,7 @@ void periodo255Empresas(benchmark::State& estado, const fs::path& raiz) {
         // own syncs should not also flush what this set-up just wrote.
         ::sync();
         estado.ResumeTiming();
-        simularPeriodo();
+        simularPeriodo(juego);
     }
     fs::remove_all(carpeta);
 }
@@ -112,11 +113,12 @@ BENCHMARK(BM_Periodo255EmpresasEnDisco)->Unit(benchmark::kMillisecond)->UseRealT
 
 void BM_JuegoDeDiezPeriodos(benchmark::State& estado) {
     const fs::path carpeta = carpetaNueva("juego");
+    const TCarpeta juego(carpeta, sistemaArchivosReal());
     for (auto _ : estado) {
-        prepararJuego(static_cast<int>(estado.range(0)));
+        prepararJuego(juego, static_cast<int>(estado.range(0)));
         for (int periodo = 1; periodo <= 10; ++periodo) {
-            cargarDecisiones(periodo);
-            simularPeriodo();
+            cargarDecisiones(juego, periodo);
+            simularPeriodo(juego);
         }
     }
     fs::remove_all(carpeta);

@@ -22,20 +22,20 @@ std::filesystem::path aRuta(const QString& carpeta) { return std::filesystem::pa
 
 // A game of these teams with period 2 open in carpeta; the data folder stays as it was.
 void juegoEnPeriodo2(const QString& carpeta, const std::vector<std::string>& equipos) {
-    const auto anterior = carpetaDatos();
-    fijarCarpetaDatos(aRuta(carpeta));
-    crearJuego(equipos, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    guardarDecisiones(std::vector<TRegDecision>(equipos.size(), TRegDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}));
-    simular();
-    fijarCarpetaDatos(anterior);
+    const auto anterior = carpetaDePrueba().ruta();
+    usarCarpetaDePrueba(aRuta(carpeta));
+    juegoDePrueba().crearJuego(equipos, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().guardarDecisiones(std::vector<TRegDecision>(equipos.size(), TRegDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}));
+    juegoDePrueba().simular();
+    usarCarpetaDePrueba(anterior);
 }
 
 bool abrir(TFPrincipal& principal, DialogosFalsos& cajas, const QString& carpeta) {
     cajas.carpetas = {carpeta};
     item(&principal, "mnuAbrirCarpeta")->trigger();
     descartarCerradas();
-    return carpetaDatos() == aRuta(carpeta);
+    return principal.juego().ruta() == aRuta(carpeta);
 }
 
 bool habilitado(const TFPrincipal& principal, const char* nombre) { return item(&principal, nombre)->isEnabled(); }
@@ -58,7 +58,7 @@ private slots:
         QVERIFY(QDir().mkpath(clase));
         juegoEnPeriodo2(clase, {"Delta", "Épsilon"});
         DialogosFalsos cajas;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.show();
         item(&principal, "mnuZona1")->trigger();
         QPointer<TFPosiciones> posiciones = ventanaVisible<TFPosiciones>();
@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(TFPrincipal::carpetasRecientes(), (QStringList{clase, inicial}));
         item(&principal, "mnuReciente2")->trigger();
         descartarCerradas();
-        QCOMPARE(carpetaDatos(), aRuta(inicial));
+        QCOMPARE(principal.juego().ruta(), aRuta(inicial));
         QVERIFY(!decisiones && !habilitado(principal, "mnuPeriodo2") && !habilitado(principal, "mnuModificar"));
         QCOMPARE(principal.windowTitle(), QStringLiteral("CORVELIAN V2.0 - ") + QFileInfo(inicial).fileName());
 
@@ -107,9 +107,9 @@ private slots:
         QVERIFY(archivo.open(QIODevice::WriteOnly) && archivo.write("corto") == 5);
         archivo.close();
         DialogosFalsos cajas;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         const QString titulo = principal.windowTitle();
-        principal.habilitarPeriodo(2, true);
+        principal.mostrarJuego();
         item(&principal, "mnuPeriodo2")->trigger();
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(activar(pantalla));

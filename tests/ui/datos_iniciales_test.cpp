@@ -64,7 +64,7 @@ private slots:
     void init() {
         carpeta = std::make_unique<CarpetaDeJuego>();
         falsos = std::make_unique<DialogosFalsos>();
-        principal = std::make_unique<TFPrincipal>();
+        principal = std::make_unique<TFPrincipal>(carpetaDePrueba().ruta());
         principal->show();
     }
     void cleanup() {
@@ -78,7 +78,7 @@ private slots:
         TRegDatosIniciales anterior{};
         anterior.periodoActual = 6;
         anterior.cantEquipos = 4;
-        TDatosjuego().guardarDatosIniciales(anterior);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(anterior);
         carpeta->escribir(QStringLiteral("AUXINI.DAT"), bytesDe(anterior));
         abrir(2);
         const auto antes = carpeta->contenido();
@@ -176,8 +176,8 @@ private slots:
         QCOMPARE(r.penalidad, 800);
         QCOMPARE(r.columnaPrecios, 0);
         QCOMPARE(r.intervaloMarketing, 0);
-        QCOMPARE(IndemnizacionPorEmpleado, 450);
-        QCOMPARE(ValorPenalidad, 800);
+        QCOMPARE(principal->juego().indemnizacionPorEmpleado(), 450);
+        QCOMPARE(principal->juego().valorPenalidad(), 800);
 
         // The previous game's checkpoint cannot be stepped back into.
         QVERIFY(!carpeta->existe(QStringLiteral("AUXACUM.DAT")));
@@ -217,7 +217,7 @@ private slots:
         TRegDatosIniciales anterior{};
         anterior.periodoActual = 3;
         anterior.planta = 12345;
-        TDatosjuego().guardarDatosIniciales(anterior);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(anterior);
         abrir(2);
         const auto antes = carpeta->contenido();
         muestra();
@@ -233,7 +233,7 @@ private slots:
         QVERIFY(datos->isVisible());
         QCOMPARE(control<QLineEdit>(datos, qPrintable(caja))->text(), texto);
         QVERIFY(!habilitado("mnuPeriodo0"));
-        QVERIFY(habilitado("mnuModificar"));  // enabled before the boxes are read
+        QVERIFY(!habilitado("mnuModificar"));  // no game was stored to modify
     }
 
     void unaCajaFueraDeRangoLaNombra_data() {
@@ -251,7 +251,7 @@ private slots:
         QFETCH(QString, mensaje);
         TRegDatosIniciales anterior{};
         anterior.periodoActual = 3;
-        TDatosjuego().guardarDatosIniciales(anterior);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(anterior);
         abrir(2);
         const auto antes = carpeta->contenido();
         muestra();
@@ -266,15 +266,15 @@ private slots:
         QVERIFY(!habilitado("mnuPeriodo0"));
     }
 
-    void valoresDelProgramaHastaLaCajaQueFalla() {
+    void unaCajaQueFallaNoCambiaLosValoresDelJuego() {
         abrir(1);
         muestra();
         escribir(caja("edIndemXEmp"), QStringLiteral("450"));
         escribir(caja("edPenalidad"), QStringLiteral("x"));
         guardar();
         QCOMPARE(falsos->cajas.size(), 1);
-        QCOMPARE(IndemnizacionPorEmpleado, 450);
-        QCOMPARE(ValorPenalidad, 500);
+        QCOMPARE(principal->juego().indemnizacionPorEmpleado(), 300);
+        QCOMPARE(principal->juego().valorPenalidad(), 500);
         QVERIFY(!carpeta->existe(QStringLiteral("DATOS INICIALES.DAT")));
     }
 

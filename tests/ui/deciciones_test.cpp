@@ -2,6 +2,7 @@
 // the decisions file after the last team and loading stored decisions.
 
 #include "apoyo/DialogosFalsos.h"
+#include "apoyo/JuegoDePrueba.h"
 #include "store/CarpetaDatos.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Datos_UD.h"
@@ -53,7 +54,7 @@ TRegDecision decision(int32_t precio, int32_t nivel, int32_t capacitacion, int32
 class Juego {
 public:
     Juego(const std::vector<std::string>& empresas, uint8_t periodo) {
-        fijarCarpetaDatos(carpeta_.path().toStdString());
+        usarCarpetaDePrueba(carpeta_.path().toStdString());
         TRegDatosIniciales datos{};
         datos.cantEquipos = static_cast<uint8_t>(empresas.size());
         datos.cantEquiposZona1 = datos.cantEquipos;
@@ -62,29 +63,29 @@ public:
         datos.nroZona = 1;
         asignar(datos.nombreBancoA, "NACION");
         asignar(datos.nombreBancoB, "PROVINCIA");
-        TDatosjuego().guardarDatosIniciales(datos);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
         for (std::size_t i = 0; i < empresas.size(); ++i) {
             TRegDatosAcum acum{};
             asignar(acum.nombreEmpresa, empresas[i]);
             acum.zona = 1;
-            TDatosAcum().guardarAcum(static_cast<uint8_t>(i + 1), acum);
+            TDatosAcum(carpetaDePrueba()).guardarAcum(static_cast<uint8_t>(i + 1), acum);
         }
         principal_.show();
     }
 
-    std::filesystem::path ruta(const char* nombre) const { return carpetaDatos() / nombre; }
+    std::filesystem::path ruta(const char* nombre) const { return carpetaDePrueba().ruta() / nombre; }
     bool hayDecisiones() const { return std::filesystem::exists(ruta("DECISIONES.DAT")); }
     std::uintmax_t bytesDecisiones() const { return std::filesystem::file_size(ruta("DECISIONES.DAT")); }
     TRegDecision decisionGuardada(uint8_t equipo) const {
         TRegDecision r{};
-        TDecision().leerDecision(equipo, r);
+        TDecision(carpetaDePrueba()).leerDecision(equipo, r);
         return r;
     }
 
     /// Opens the screen on top of the stand-in main window, active, so that
     /// moving the focus runs the field checks.
     TFDeciciones* abrir() {
-        auto* pantalla = new TFDeciciones(&principal_);
+        auto* pantalla = new TFDeciciones(juegoDePrueba(), &principal_);
         pantalla->show();
         pantalla->activateWindow();
         if (!QTest::qWaitForWindowActive(pantalla)) qWarning("la pantalla no quedó activa");
@@ -414,10 +415,10 @@ private slots:
         Juego juego({"Alfa", "Beta", "Gamma"}, 2);
         const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(65, 50, 4000, 200, 2),
                                   decision(85, 75, 6000, 300, 3)};
-        for (uint8_t i = 0; i < 3; ++i) TDecision().guardarDecision(d[i], i);
+        for (uint8_t i = 0; i < 3; ++i) TDecision(carpetaDePrueba()).guardarDecision(d[i], i);
         // A run takes the checkpoint and leaves the decisions file empty.
-        guardarRespaldo();
-        TDecision().vaciarDecisiones();
+        guardarRespaldo(carpetaDePrueba());
+        TDecision(carpetaDePrueba()).vaciarDecisiones();
 
         QPointer<TFDeciciones> p = juego.abrir();
         clic(p, "btnCargarDatosTodas");
@@ -428,7 +429,7 @@ private slots:
         p->close();
 
         // "Volver atras" brings back the decisions of the undone period.
-        QVERIFY(restaurarRespaldo());
+        QVERIFY(restaurarRespaldo(carpetaDePrueba()));
         juego.cajas.cajas.clear();
         p = juego.abrir();
         llenar(p, decision(99, 0, 0, 0, 9));
@@ -447,7 +448,7 @@ private slots:
     void cargarTodasConDatosIncompletos() {
         Juego juego({"Alfa", "Beta", "Gamma"}, 2);
         const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(65, 50, 4000, 200, 2)};
-        for (uint8_t i = 0; i < 2; ++i) TDecision().guardarDecision(d[i], i);
+        for (uint8_t i = 0; i < 2; ++i) TDecision(carpetaDePrueba()).guardarDecision(d[i], i);
         QPointer<TFDeciciones> p = juego.abrir();
         llenar(p, decision(98, 0, 0, 0, 9));
         clic(p, "btnSiguiente");
@@ -624,7 +625,7 @@ private slots:
 
     void sinEquiposSeCierra() {
         Juego juego({}, 5);
-        QPointer<TFDeciciones> p = new TFDeciciones(&juego.principal());
+        QPointer<TFDeciciones> p = new TFDeciciones(juegoDePrueba(), &juego.principal());
         p->show();
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{QStringLiteral("No quedan mas equipos, todos han quebrado.")});
         QTRY_VERIFY(!p);

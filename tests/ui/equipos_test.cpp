@@ -44,7 +44,7 @@ void agregar(const TFEquipos* equipos, const QString& nombre) {
 
 QStringList nombresGuardados(int cantidad) {
     QStringList nombres;
-    TDatosjuego datos;
+    TDatosjuego datos(carpetaDePrueba());
     for (int i = 1; i <= cantidad; ++i) {
         std::string nombre;
         datos.leerNombre(static_cast<uint8_t>(i), nombre);
@@ -68,7 +68,7 @@ private slots:
     void init() {
         carpeta = std::make_unique<CarpetaDeJuego>();
         falsos = std::make_unique<DialogosFalsos>();
-        principal = std::make_unique<TFPrincipal>();
+        principal = std::make_unique<TFPrincipal>(carpetaDePrueba().ruta());
         principal->show();
         principal->findChild<QAction*>(QStringLiteral("mnuNuevo"))->trigger();
         equipos = ventanaVisible<TFEquipos>();
@@ -277,7 +277,7 @@ private slots:
         agregar(equipos, QString(60, QLatin1Char('x')));
         agregar(equipos, QStringLiteral("Compañía Ñandú"));
         pulsar(equipos, "btnGuardar");
-        TDatosjuego datos;
+        TDatosjuego datos(carpetaDePrueba());
         std::string nombre;
         datos.leerNombre(1, nombre);
         QCOMPARE(nombre, std::string(50, 'x'));

@@ -37,16 +37,16 @@ TRegDecision decision(int empresa, int periodo) {
 
 void simularPeriodo(int periodo) {
     std::vector<TRegDecision> d;
-    for (std::size_t i = 0; i < empresasActivas().size(); ++i) d.push_back(decision(static_cast<int>(i), periodo));
-    guardarDecisiones(d);
-    simular();
+    for (std::size_t i = 0; i < juegoDePrueba().empresasActivas().size(); ++i) d.push_back(decision(static_cast<int>(i), periodo));
+    juegoDePrueba().guardarDecisiones(d);
+    juegoDePrueba().simular();
 }
 
 void prepararJuego(const std::vector<std::string>& equipos, int ultimo) {
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
-    crearJuego(equipos, t);
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego(equipos, t);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     for (int periodo = 1; periodo <= ultimo; ++periodo) simularPeriodo(periodo);
 }
 
@@ -69,8 +69,8 @@ const std::map<TMedida, TLectura> lecturas = {
 /// Each company's points of a measure by team, as the history reader gives them.
 std::map<QString, QList<QPointF>> puntosDelHistorial(TMedida medida) {
     std::map<QString, QList<QPointF>> puntos;
-    for (int periodo : periodosDelHistorial()) {
-        const TArchivoPeriodo a = periodoDelHistorial(periodo);
+    for (int periodo : juegoDePrueba().periodosDelHistorial()) {
+        const TArchivoPeriodo a = juegoDePrueba().periodoDelHistorial(periodo);
         for (std::size_t i = 0; i < a.industria.size(); ++i)
             puntos[nombre(a.industria[i])].append(QPointF(periodo, lecturas.at(medida)(a.industria[i], a.empresas[i])));
     }
@@ -92,7 +92,7 @@ private slots:
     void cadaLineaTieneLasCifrasDelHistorial() {
         CarpetaDeJuego carpeta;
         prepararJuego({"Alfa", "Beta", "Gama"}, 4);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.show();
         item(&principal, "mnuEvolucion")->trigger();
         auto* pantalla = ventanaVisible<TFEvolucion>();
@@ -118,7 +118,7 @@ private slots:
         std::vector<std::string> equipos;
         for (int i = 1; i <= 40; ++i) equipos.push_back("Equipo " + std::to_string(i));
         prepararJuego(equipos, 1);
-        TFEvolucion pantalla(nullptr);
+        TFEvolucion pantalla(juegoDePrueba(), nullptr);
         pantalla.show();
         QCOMPARE(pantalla.grafico()->series().size(), 40);
         QVERIFY(!pantalla.grafico()->legend()->isVisible());
@@ -148,7 +148,7 @@ private slots:
     void alPasarSobreUnPuntoSeVeQuienCuandoYCuanto() {
         CarpetaDeJuego carpeta;
         prepararJuego({"Alfa", "Beta", "Gama"}, 3);
-        TFEvolucion pantalla(nullptr);
+        TFEvolucion pantalla(juegoDePrueba(), nullptr);
         pantalla.show();
         control<QComboBox>(&pantalla, "cbMedida")->setCurrentIndex(static_cast<int>(TMedida::unidadesVendidas));
         auto* beta = qobject_cast<QLineSeries*>(pantalla.grafico()->series().value(1));
@@ -156,7 +156,7 @@ private slots:
         emit beta->hovered(QPointF(2.2, 0), true);
         const QString esperado = QStringLiteral("Beta\nPeríodo 2\nUnidades vendidas: %1")
                                      .arg(QLocale(QLocale::Spanish, QLocale::Argentina)
-                                              .toString(periodoDelHistorial(2).industria[1].unidadesVendidas));
+                                              .toString(juegoDePrueba().periodoDelHistorial(2).industria[1].unidadesVendidas));
         QCOMPARE(pantalla.textoFlotante(), esperado);
         QCOMPARE(pantalla.grafico()->toolTip(), esperado);  // what a resting mouse shows
         emit beta->hovered(QPointF(2.2, 0), false);
@@ -167,7 +167,7 @@ private slots:
         CarpetaDeJuego carpeta;
         prepararJuego({"Alfa", "Beta", "Gama"}, 2);
         DialogosFalsos dialogos;
-        TFEvolucion pantalla(nullptr);
+        TFEvolucion pantalla(juegoDePrueba(), nullptr);
         pantalla.show();
         const QSize esperado = control<QChartView>(&pantalla, "vistaGrafico")->size().expandedTo(QSize(1280, 720));
         dialogos.archivos = {carpeta.ruta("precio"), carpeta.ruta("precio.SVG"), carpeta.ruta("no hay/p.png")};
@@ -187,7 +187,7 @@ private slots:
     void laVistaDeClaseSigueCadaCorrida() {
         CarpetaDeJuego carpeta;
         prepararJuego({"Alfa", "Beta", "Gama", "Delta"}, 2);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.show();
         item(&principal, "mnuClase")->trigger();
         auto* clase = ventanaVisible<TFClase>();
@@ -201,8 +201,8 @@ private slots:
             }
             QVERIFY(control<QLabel>(clase, "lblTitulo")->text().endsWith(QString::number(periodo)));
             std::map<std::string, int> antes;
-            for (const TFilaIndustria& f : periodoDelHistorial(periodo - 1).industria) antes[f.empresa] = f.posicion;
-            const auto ahora = periodoDelHistorial(periodo).industria;
+            for (const TFilaIndustria& f : juegoDePrueba().periodoDelHistorial(periodo - 1).industria) antes[f.empresa] = f.posicion;
+            const auto ahora = juegoDePrueba().periodoDelHistorial(periodo).industria;
             QCOMPARE(tabla->rowCount(), static_cast<int>(ahora.size()));
             for (const TFilaIndustria& f : ahora) {
                 if (f.quebrada) {  // listed last, without a rank

@@ -17,10 +17,10 @@ namespace {
 const QString cancelar = QStringLiteral("<cancelar>");
 
 void jugarPeriodo1() {
-    crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    guardarDecisiones(std::vector<TRegDecision>(2, TRegDecision{70, 50, 2000, 5000, 1000, 0, 0, 0, 0, 0}));
-    simular();
+    juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().guardarDecisiones(std::vector<TRegDecision>(2, TRegDecision{70, 50, 2000, 5000, 1000, 0, 0, 0, 0, 0}));
+    juegoDePrueba().simular();
 }
 
 }  // namespace
@@ -38,7 +38,7 @@ private slots:
         DialogosFalsos dialogos;
         dialogos.textos = {QStringLiteral(" 1 ")};
         dialogos.carpetas = {destino.path()};
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         QAction* exportar = item(&principal, "mnuExportarPdf");
         QVERIFY(exportar);
         QCOMPARE(exportar->text(), QStringLiteral("Exportar PDF…"));
@@ -80,7 +80,7 @@ private slots:
         DialogosFalsos dialogos;
         for (const QString& t : textos) dialogos.textos.push_back(t == cancelar ? std::nullopt : std::optional(t));
         if (eligeCarpeta) dialogos.carpetas = {destino.path()};
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuExportarPdf")->trigger();
         QCOMPARE(dialogos.textosMostrados(), mensaje.isEmpty() ? QStringList() : QStringList{mensaje});
         QVERIFY(QDir(destino.path()).isEmpty());

@@ -202,7 +202,7 @@ public:
     }
 
     DialogosFalsos cajas;
-    TFPrincipal principal;
+    TFPrincipal principal{carpetaDePrueba().ruta()};
     int camposTipeados = 0;
 };
 

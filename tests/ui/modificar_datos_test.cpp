@@ -2,9 +2,9 @@
 // fails changing nothing at all.
 
 #include "apoyo/DialogosFalsos.h"
+#include "apoyo/JuegoDePrueba.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
-#include "store/ValoresGlobales.h"
 #include "ui/UModificarDatos.h"
 
 #include <QApplication>
@@ -63,20 +63,18 @@ std::vector<char> bytes(const std::filesystem::path& ruta) {
 class Prueba {
 public:
     Prueba() {
-        fijarCarpetaDatos(carpeta_.path().toStdString());
-        TDatosjuego().guardarDatosIniciales(juegoGuardado());
-        IndemnizacionPorEmpleado = 300;
-        ValorPenalidad = 500;
+        usarCarpetaDePrueba(carpeta_.path().toStdString());
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(juegoGuardado());
         principal_.show();
     }
-    std::vector<char> archivo() const { return bytes(carpetaDatos() / "DATOS INICIALES.DAT"); }
+    std::vector<char> archivo() const { return bytes(carpetaDePrueba().ruta() / "DATOS INICIALES.DAT"); }
     TRegDatosIniciales leido() const {
         TRegDatosIniciales d{};
-        TDatosjuego().leerDatosIniciales(d);
+        TDatosjuego(carpetaDePrueba()).leerDatosIniciales(d);
         return d;
     }
     TFModificarDatos* abrir() {
-        auto* p = new TFModificarDatos(&principal_);
+        auto* p = new TFModificarDatos(juegoDePrueba(), &principal_);
         p->show();
         return p;
     }
@@ -238,8 +236,8 @@ private slots:
         QCOMPARE(d.interesB, antes.interesB);
         QCOMPARE(d.indemXEmpleado, 450);
         QCOMPARE(d.penalidad, 800);
-        QCOMPARE(IndemnizacionPorEmpleado, 450);
-        QCOMPARE(ValorPenalidad, 800);
+        QCOMPARE(juegoDePrueba().indemnizacionPorEmpleado(), 450);
+        QCOMPARE(juegoDePrueba().valorPenalidad(), 800);
     }
 
     void unaCajaIncorrectaNoCambiaNada_data() {
@@ -270,14 +268,14 @@ private slots:
         QVERIFY(p);
         QVERIFY(p->isVisible());
         QCOMPARE(prueba.archivo(), antes);
-        QCOMPARE(IndemnizacionPorEmpleado, 300);
-        QCOMPARE(ValorPenalidad, 500);
+        QCOMPARE(juegoDePrueba().indemnizacionPorEmpleado(), 300);
+        QCOMPARE(juegoDePrueba().valorPenalidad(), 500);
 
         // Corrected, the same screen saves.
         caja(p, nombre.toLatin1().constData())->setText(QStringLiteral("40"));
         guardar(p);
         QTRY_VERIFY(!p);
-        QCOMPARE(IndemnizacionPorEmpleado, 450);
+        QCOMPARE(juegoDePrueba().indemnizacionPorEmpleado(), 450);
         QCOMPARE(prueba.leido().tasaMantenimiento, 0.15);
     }
 
@@ -287,13 +285,13 @@ private slots:
         QPointer<TFModificarDatos> p = prueba.abrir();
         caja(p, "edPenalidad")->setText(QStringLiteral("800"));
         // The new record is written beside the old one first; block that place.
-        std::filesystem::create_directory(carpetaDatos() / "DATOS INICIALES.DAT.tmp");
+        std::filesystem::create_directory(carpetaDePrueba().ruta() / "DATOS INICIALES.DAT.tmp");
         guardar(p);
         QCOMPARE(prueba.cajas.cajas.size(), 1);
         QCoreApplication::processEvents();
         QVERIFY(p);
         QCOMPARE(prueba.archivo(), antes);
-        QCOMPARE(ValorPenalidad, 500);
+        QCOMPARE(juegoDePrueba().valorPenalidad(), 500);
         p->close();
     }
 
@@ -305,7 +303,7 @@ private slots:
         QTest::mouseClick(p->findChild<QPushButton*>(QStringLiteral("btnCancelar")), Qt::LeftButton);
         QTRY_VERIFY(!p);
         QCOMPARE(prueba.archivo(), antes);
-        QCOMPARE(ValorPenalidad, 500);
+        QCOMPARE(juegoDePrueba().valorPenalidad(), 500);
     }
 };
 

@@ -35,10 +35,10 @@ QMap<QString, QByteArray> todo(const CarpetaDeJuego& carpeta) {
 
 // Three teams, periods 0 and 1 run: period 2 open, period 1 can be undone.
 void juegoEnPeriodo2() {
-    crearJuego({"Alfa", "Beta", "Gamma"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    guardarDecisiones({kDecision, kDecision, kDecision});
-    simular();
+    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gamma"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().guardarDecisiones({kDecision, kDecision, kDecision});
+    juegoDePrueba().simular();
 }
 
 void clic(QWidget* ventana, const char* boton) {
@@ -48,7 +48,7 @@ void clic(QWidget* ventana, const char* boton) {
 // The main window with period 2 open, as after "Reanudar".
 void abrirPrincipal(TFPrincipal& principal) {
     principal.show();
-    principal.habilitarPeriodo(2, true);
+    principal.mostrarJuego();
     item(&principal, "mnuPeriodo2")->trigger();
 }
 
@@ -70,15 +70,15 @@ private slots:
         CarpetaDeJuego carpeta;
         juegoEnPeriodo2();
         DialogosFalsos cajas;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         abrirPrincipal(principal);
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(pantalla);
         QVERIFY(activar(pantalla));
-        const TMarca vieja = leerEstado().marca;
+        const TMarca vieja = juegoDePrueba().leerEstado().marca;
 
         // Another program steps back while the screen still says period 2.
-        QCOMPARE(volver(), 1);
+        QCOMPARE(juegoDePrueba().volver(), 1);
         const auto antes = todo(carpeta);
 
         for (int equipo = 0; equipo < 3; ++equipo) cargarEquipo(pantalla);
@@ -89,7 +89,7 @@ private slots:
         QCOMPARE(todo(carpeta), antes);
 
         // A simulate screen opened on the old period refuses the run too.
-        auto* simular = new TFSimular(&principal, vieja);
+        auto* simular = new TFSimular(juegoDePrueba(), &principal, vieja);
         simular->show();
         cajas.cajas.clear();
         clic(simular, "btnSimular");
@@ -106,7 +106,7 @@ private slots:
         CarpetaDeJuego carpeta;
         juegoEnPeriodo2();
         DialogosFalsos cajas;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         abrirPrincipal(principal);
         item(&principal, "mnuPeriodo2")->trigger();
         QCOMPARE(ventanasVivas<TFDeciciones>(), 1);
@@ -125,7 +125,7 @@ private slots:
         CarpetaDeJuego carpeta;
         juegoEnPeriodo2();
         DialogosFalsos cajas;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         abrirPrincipal(principal);
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(activar(pantalla));

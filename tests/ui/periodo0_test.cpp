@@ -25,9 +25,9 @@ void guardarJuego(const QStringList& equipos, const char* bancoA = "NACION", con
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.nombreBancoA = cp1252(bancoA);
     t.nombreBancoB = cp1252(bancoB);
-    guardarJuegoNuevo(armarDatosIniciales(t, static_cast<uint8_t>(equipos.size())));
+    guardarJuegoNuevo(carpetaDePrueba(), armarDatosIniciales(t, static_cast<uint8_t>(equipos.size())));
     for (int i = 0; i < equipos.size(); ++i)
-        TDatosjuego().guardarNombre(static_cast<uint8_t>(i), cp1252(equipos[i].toStdString()));
+        TDatosjuego(carpetaDePrueba()).guardarNombre(static_cast<uint8_t>(i), cp1252(equipos[i].toStdString()));
 }
 
 const char* const campos[] = {"edPrecio", "Edit2", "Edit3", "Edit4", "Edit6", "Edit7", "Edit8"};
@@ -44,9 +44,9 @@ class PruebaPeriodo0 : public QObject {
 
     // The main window with period 0 open, and the screen its item opens.
     void abrir() {
-        principal = std::make_unique<TFPrincipal>();
+        principal = std::make_unique<TFPrincipal>(carpetaDePrueba().ruta());
         principal->show();
-        principal->habilitarPeriodo(0, true);
+        principal->mostrarJuego();
         principal->findChild<QAction*>(QStringLiteral("mnuPeriodo0"))->trigger();
         pantalla = ventanaVisible<TFDecicionesPeriodo0>();
         QVERIFY(pantalla);
@@ -197,7 +197,7 @@ private slots:
         QVERIFY(carpeta->existe(QStringLiteral("COMZONA1IGUALES.txt")));
         QVERIFY(carpeta->existe(QStringLiteral("INDZONA1IGUALES.txt")));
 
-        TDatosAcum acumulados;
+        TDatosAcum acumulados(carpetaDePrueba());
         QCOMPARE(acumulados.cantidadAcum(), 3);
         const char* nombres[] = {"Alfa", "Beta", "Gamma"};
         for (uint8_t i = 1; i <= 3; ++i) {
@@ -247,7 +247,7 @@ private slots:
         d.pedPrestamoB = 70000;
         d.nombreBancoA = cp1252("GALICIA");
         d.nombreBancoB = cp1252("CRÉDITO");
-        ejecutarPeriodo0(d);
+        ejecutarPeriodo0(carpetaDePrueba(), d);
         QCOMPARE(directa.contenido().keys(), porLaPantalla.keys());
         QCOMPARE(directa.contenido(), porLaPantalla);
     }
@@ -260,7 +260,7 @@ private slots:
         guardar();
         QVERIFY2(falsos->cajas.isEmpty(), qPrintable(falsos->textosMostrados().join(QLatin1Char('\n'))));
         TRegDatosAcum r{};
-        TDatosAcum().leerAcum(1, r);
+        TDatosAcum(carpetaDePrueba()).leerAcum(1, r);
         QCOMPARE(r.empleados, 0);
         QCOMPARE(r.stockUnidades, 0);
     }

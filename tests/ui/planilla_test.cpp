@@ -20,7 +20,7 @@ private slots:
 
     void elItemEstaEnElMenuJuego() {
         CarpetaDeJuego carpeta;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         auto* juego = principal.findChild<QMenu*>(QStringLiteral("mnuJuego"));
         QVERIFY(juego->actions().contains(item(&principal, "mnuExportarPlanilla")));
         QCOMPARE(item(&principal, "mnuExportarPlanilla")->text(), QStringLiteral("Exportar planilla…"));
@@ -29,9 +29,9 @@ private slots:
     void exportaDondeSeEligeYLoDice() {
         CarpetaDeJuego carpeta;
         DialogosFalsos dialogos;
-        TFPrincipal principal;
-        crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
-        correrPeriodo0(ejemploPeriodo0());
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
         dialogos.cajas.clear();
 
         struct Caso {
@@ -63,7 +63,7 @@ private slots:
     void sinHistorialSeNiegaConUnaCaja() {
         CarpetaDeJuego carpeta;
         DialogosFalsos dialogos;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         dialogos.archivos.push_back(carpeta.ruta(QStringLiteral("t.xlsx")));
         item(&principal, "mnuExportarPlanilla")->trigger();
         QCOMPARE(dialogos.cajas.size(), 1);

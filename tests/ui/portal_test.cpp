@@ -32,9 +32,9 @@ const TRegDecision kGama{100, 100, 20000, 10000, 1, 2, 3, 4, 5, 6};
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 void juegoEnPeriodo1() {
-    crearJuego(kEquipos, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
-    codigosDeAcceso();
+    juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().codigosDeAcceso();
 }
 
 quint16 puertoLibre() {
@@ -61,11 +61,11 @@ private slots:
     void laPantallaDeDecisionesMarcaYCargaLosEnvios() {
         CarpetaDeJuego carpeta;
         juegoEnPeriodo1();
-        guardarEnvio("Alfa", 1, kAlfa);
-        guardarEnvio("Gama", 1, kGama);
+        juegoDePrueba().guardarEnvio("Alfa", 1, kAlfa);
+        juegoDePrueba().guardarEnvio("Gama", 1, kGama);
         DialogosFalsos dialogos;
-        TFPrincipal principal;
-        auto* pantalla = new TFDeciciones(&principal);
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        auto* pantalla = new TFDeciciones(juegoDePrueba(), &principal);
         QCOMPARE(pantalla->enviadosPortal(), (std::vector<bool>{true, false, true}));
         const QString resumen = control<QLabel>(pantalla, "lblEnviosPortal")->text();
         QVERIFY2(resumen.contains(QStringLiteral("2 de 3")) && resumen.contains(QStringLiteral("Faltan: Beta")),
@@ -81,7 +81,7 @@ private slots:
                  qPrintable(dialogos.textosMostrados().join(QLatin1Char('|'))));
 
         // Beta's submission arrives while the screen is open.
-        guardarEnvio("Beta", 1, kBeta);
+        juegoDePrueba().guardarEnvio("Beta", 1, kBeta);
         principal.portal().envioRecibido(QStringLiteral("Beta"));
         QCOMPARE(pantalla->enviadosPortal(), (std::vector<bool>{true, true, true}));
         control<QPushButton>(pantalla, "btnCargarPortal")->click();
@@ -90,22 +90,22 @@ private slots:
         // The game master goes through the teams as always; the screen stores them, then the period runs.
         dialogos.respuestas = {ServicioDialogos::Respuesta::no};
         for (int i = 0; i < 3; ++i) control<QPushButton>(pantalla, "btnSiguiente")->click();
-        const auto guardadas = decisionesGuardadas();
+        const auto guardadas = juegoDePrueba().decisionesGuardadas();
         QCOMPARE(guardadas.size(), std::size_t(3));
         QVERIFY(iguales(guardadas[0], kAlfa) && iguales(guardadas[1], kBeta) && iguales(guardadas[2], kGama));
         pantalla->close();
-        QCOMPARE(simular(), 1);
+        QCOMPARE(juegoDePrueba().simular().periodo, 1);
     }
 
     void cargarLosEnviosDeUnJuegoQueCambioSeRechaza() {
         CarpetaDeJuego carpeta;
         juegoEnPeriodo1();
-        guardarEnvio("Alfa", 1, kAlfa);
+        juegoDePrueba().guardarEnvio("Alfa", 1, kAlfa);
         DialogosFalsos dialogos;
-        TFPrincipal principal;
-        auto* pantalla = new TFDeciciones(&principal);
-        guardarDecisiones({kBeta, kBeta, kBeta});
-        simular();
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        auto* pantalla = new TFDeciciones(juegoDePrueba(), &principal);
+        juegoDePrueba().guardarDecisiones({kBeta, kBeta, kBeta});
+        juegoDePrueba().simular();
         control<QPushButton>(pantalla, "btnCargarPortal")->click();
         QVERIFY(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("El juego cambió")));
         for (const TRegDecision& d : pantalla->decisionesEquipos()) QVERIFY(iguales(d, TRegDecision{}));
@@ -114,10 +114,10 @@ private slots:
 
     void elDialogoIniciaDetieneYRenuevaCodigos() {
         CarpetaDeJuego carpeta;
-        crearJuego(kEquipos, ejemploDatosIniciales());
-        correrPeriodo0(ejemploPeriodo0());
+        juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales());
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
         DialogosFalsos dialogos;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuPortal")->trigger();
         auto* ventana = ventanaVisible<TFPortal>();
         QVERIFY(ventana);
@@ -127,7 +127,7 @@ private slots:
         control<QPushButton>(ventana, "btnIniciar")->click();
         QVERIFY(principal.portal().activo());
         QCOMPARE(control<QPushButton>(ventana, "btnIniciar")->text(), QStringLiteral("Detener"));
-        const auto codigos = codigosGuardados();
+        const auto codigos = juegoDePrueba().codigosGuardados();
         QCOMPARE(tabla->rowCount(), 3);
         for (int fila = 0; fila < 3; ++fila) {
             QCOMPARE(tabla->item(fila, 0)->text(), QString::fromStdString(kEquipos[fila]));
@@ -136,7 +136,7 @@ private slots:
 
         tabla->selectRow(1);
         control<QPushButton>(ventana, "btnRenovar")->click();
-        const auto renovados = codigosGuardados();
+        const auto renovados = juegoDePrueba().codigosGuardados();
         QVERIFY(renovados[1].codigo != codigos[1].codigo);
         QCOMPARE(renovados[0].codigo, codigos[0].codigo);
         QCOMPARE(tabla->item(1, 1)->text().remove(QLatin1Char(' ')), QString::fromStdString(renovados[1].codigo));
@@ -152,8 +152,8 @@ private slots:
         CarpetaDeJuego carpeta;
         std::vector<std::string> equipos;
         for (int i = 1; i <= 9; ++i) equipos.push_back("Equipo " + std::to_string(i));
-        crearJuego(equipos, ejemploDatosIniciales());
-        const auto codigos = codigosDeAcceso();
+        juegoDePrueba().crearJuego(equipos, ejemploDatosIniciales());
+        const auto codigos = juegoDePrueba().codigosDeAcceso();
         QTemporaryDir destino;
         const QString archivo = destino.filePath(QStringLiteral("tarjetas.pdf"));
         QPrinter impresora(QPrinter::HighResolution);

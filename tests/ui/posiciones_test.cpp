@@ -33,8 +33,8 @@ void guardarEmpresas(const std::vector<Empresa>& empresas, uint8_t periodo = 3) 
     p.zonaActiva = 1;
     p.periodoActual = periodo;
     p.nroZona = 1;
-    TDatosjuego().guardarDatosIniciales(p);
-    TDatosAcum acumulados;
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(p);
+    TDatosAcum acumulados(carpetaDePrueba());
     for (std::size_t i = 0; i < empresas.size(); ++i) {
         TRegDatosAcum r{};
         asignar(r.nombreEmpresa, cp1252(empresas[i].nombre));
@@ -67,7 +67,7 @@ class PruebaPosiciones : public QObject {
     std::unique_ptr<TFPrincipal> principal;
 
     TFPosiciones* abrir() {
-        principal = std::make_unique<TFPrincipal>();
+        principal = std::make_unique<TFPrincipal>(carpetaDePrueba().ruta());
         principal->show();
         principal->findChild<QAction*>(QStringLiteral("mnuZona1"))->trigger();
         return ventanaVisible<TFPosiciones>();

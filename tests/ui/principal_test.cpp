@@ -4,6 +4,7 @@
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
+#include "store/DatosAcum_UD.h"
 
 #include "store/Notificador.h"
 #include "store/Texto.h"
@@ -29,7 +30,10 @@ using Respuesta = ServicioDialogos::Respuesta;
 
 namespace {
 
-void guardarParametros(uint8_t periodo, int32_t indemnizacion = 300, int32_t penalidad = 500) {
+// A game of three companies at periodo; without results, period 0 has not run.
+void guardarParametros(uint8_t periodo, int32_t indemnizacion = 300, int32_t penalidad = 500,
+                       bool conResultados = true) {
+    for (uint8_t i = 1; conResultados && i <= 3; ++i) TDatosAcum(carpetaDePrueba()).guardarAcum(i, TRegDatosAcum{});
     TRegDatosIniciales r{};
     r.cantEquipos = 3;
     r.cantEquiposZona1 = 3;
@@ -37,7 +41,7 @@ void guardarParametros(uint8_t periodo, int32_t indemnizacion = 300, int32_t pen
     r.periodoActual = periodo;
     r.indemXEmpleado = indemnizacion;
     r.penalidad = penalidad;
-    TDatosjuego().guardarDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
 }
 
 // "0" … "10": the enabled "Período" items, e.g. "0,4".
@@ -61,7 +65,7 @@ private slots:
 
     void alEmpezar() {
         CarpetaDeJuego carpeta;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         // The caption comes first, then the open game's folder.
         QCOMPARE(principal.windowTitle(),
                  QStringLiteral("CORVELIAN V2.0 - ") + QFileInfo(carpeta.ruta(QStringLiteral("x"))).dir().dirName());
@@ -111,7 +115,7 @@ private slots:
 
     void laImagenLlenaLaVentanaCentrada() {
         CarpetaDeJuego carpeta;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.resize(1300, 800);
         principal.show();
         QVERIFY(QTest::qWaitForWindowExposed(&principal));
@@ -134,7 +138,7 @@ private slots:
 
     void jpegDecodificadoConLibjpeg() {
         CarpetaDeJuego carpeta;
-        TFPrincipal principal;  // registers the resources
+        TFPrincipal principal(carpetaDePrueba().ruta());  // registers the resources
         const QImage portada = imagenDeRecurso(QStringLiteral(":/imagenes/portada.jpg"));
         QCOMPARE(portada.size(), QSize(960, 600));
         QCOMPARE(imagenDeRecurso(QStringLiteral(":/imagenes/icono.jpg")).size(), QSize(64, 64));
@@ -164,7 +168,7 @@ private slots:
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
         falsos.respuestas = {respuesta};
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuNuevo")->trigger();
 
         QCOMPARE(falsos.cajas.size(), 1);
@@ -183,7 +187,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
         falsos.respuestas = {Respuesta::cancelar};
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         QVERIFY(activar(&principal));
         QTest::keySequence(&principal, QKeySequence(QStringLiteral("Ctrl+N")));
         QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("Desea comenzar un juego Nuevo?")});
@@ -209,9 +213,7 @@ private slots:
         if (conArchivo) guardarParametros(static_cast<uint8_t>(periodo), indemnizacion, penalidad);
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
-        TFPrincipal principal;
-        principal.habilitarPeriodo(7, true);  // whatever was on before goes off
-
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuReanudar")->trigger();
 
         QCOMPARE(falsos.cajas.size(), 1);
@@ -221,8 +223,8 @@ private slots:
         QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
         QCOMPARE(periodosHabilitados(principal), habilitados);
         QVERIFY(modificarHabilitado(principal));
-        QCOMPARE(IndemnizacionPorEmpleado, indemnizacion);
-        QCOMPARE(ValorPenalidad, penalidad);
+        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), indemnizacion);
+        QCOMPARE(principal.juego().valorPenalidad(), penalidad);
         QCOMPARE(principal.periodoActual(), periodo);
         QCOMPARE(carpeta.contenido(), antes);
     }
@@ -230,26 +232,23 @@ private slots:
     void reanudarSinJuegoLoDiceYNoHabilitaNada() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TFPrincipal principal;
-        IndemnizacionPorEmpleado = 123;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuReanudar")->trigger();
         QCOMPARE(falsos.textosMostrados(), (QStringList{QStringLiteral("¿Desea reanudar el juego guardado?"),
                                                         QStringLiteral("No hay un juego guardado en esta carpeta.")}));
         QCOMPARE(periodosHabilitados(principal), QString());
         QVERIFY(!modificarHabilitado(principal));
-        QCOMPARE(IndemnizacionPorEmpleado, 123);
+        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), 300);
         QVERIFY(carpeta.contenido().isEmpty());
-        IndemnizacionPorEmpleado = 300;
     }
 
-    void reanudarDejaElPeriodoCero() {
+    void reanudarSinElPeriodoCeroLoOfrece() {
         CarpetaDeJuego carpeta;
-        guardarParametros(1);
+        guardarParametros(1, 300, 500, false);
         DialogosFalsos falsos;
-        TFPrincipal principal;
-        principal.habilitarPeriodo(0, true);
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuReanudar")->trigger();
-        QCOMPARE(periodosHabilitados(principal), QStringLiteral("0,1"));
+        QCOMPARE(periodosHabilitados(principal), QStringLiteral("0"));
     }
 
     void reanudarConNoNoCambiaNada() {
@@ -258,13 +257,12 @@ private slots:
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
         falsos.respuestas = {Respuesta::no};
-        TFPrincipal principal;
-        principal.habilitarPeriodo(2, true);
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuReanudar")->trigger();
-        QCOMPARE(periodosHabilitados(principal), QStringLiteral("2"));
+        QCOMPARE(periodosHabilitados(principal), QString());
         QVERIFY(!modificarHabilitado(principal));
-        QCOMPARE(IndemnizacionPorEmpleado, 300);
-        QCOMPARE(ValorPenalidad, 500);
+        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), 300);
+        QCOMPARE(principal.juego().valorPenalidad(), 500);
         QCOMPARE(carpeta.contenido(), antes);
     }
 
@@ -281,10 +279,8 @@ private slots:
         carpeta.escribir(QStringLiteral("DECISIONES.DAT"), QByteArray());
 
         DialogosFalsos falsos;
-        TFPrincipal principal;
-        principal.habilitarPeriodo(4, true);
-        IndemnizacionPorEmpleado = 123;
-        ValorPenalidad = 456;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.mostrarJuego();
         item(&principal, "mnuVolverAtras")->trigger();
 
         QCOMPARE(falsos.cajas.size(), 1);
@@ -297,9 +293,6 @@ private slots:
         QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(120, '\x33'));
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("3"));
         QVERIFY(modificarHabilitado(principal));
-        // Unlike "Reanudar", the step back keeps the program-wide values.
-        QCOMPARE(IndemnizacionPorEmpleado, 123);
-        QCOMPARE(ValorPenalidad, 456);
     }
 
     void volverAtrasConNoNoCambiaNada() {
@@ -311,13 +304,12 @@ private slots:
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
         falsos.respuestas = {Respuesta::no};
-        TFPrincipal principal;
-        principal.habilitarPeriodo(4, true);
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.mostrarJuego();
         item(&principal, "mnuVolverAtras")->trigger();
         QCOMPARE(falsos.cajas.size(), 1);
         QCOMPARE(carpeta.contenido(), antes);
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("4"));
-        QVERIFY(!modificarHabilitado(principal));
     }
 
     void volverAtrasSinRespaldoLoDice() {
@@ -325,8 +317,8 @@ private slots:
         guardarParametros(2);
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
-        TFPrincipal principal;
-        principal.habilitarPeriodo(2, true);
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.mostrarJuego();
         item(&principal, "mnuVolverAtras")->trigger();
 
         QCOMPARE(falsos.cajas.size(), 2);
@@ -335,7 +327,6 @@ private slots:
         QCOMPARE(falsos.cajas[1].botones, Botones::ok);
         QCOMPARE(carpeta.contenido(), antes);
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("2"));
-        QVERIFY(!modificarHabilitado(principal));
     }
 
     void salir_data() {
@@ -352,7 +343,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
         falsos.respuestas = {respuesta};
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.show();
         if (porElMenu)
             item(&principal, "mnuSalir")->trigger();
@@ -370,7 +361,7 @@ private slots:
     void acercaDe() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuAcercaDe")->trigger();
         QCOMPARE(falsos.acercaDeMostrado, 1);
         QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
@@ -381,7 +372,7 @@ private slots:
     void zona1AbrePosiciones() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuZona1")->trigger();
         auto* posiciones = ventanaVisible<TFPosiciones>();
         QVERIFY(posiciones);
@@ -393,18 +384,14 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
         {
-            TFPrincipal principal;
-            QCOMPARE(&notificador(), static_cast<TNotificador*>(&principal));
+            TFPrincipal principal(carpetaDePrueba().ruta());
+            TNotificador& notificador = principal.juego().notificador();
+            QCOMPARE(&notificador, static_cast<TNotificador*>(&principal));
 
-            // A period run: the period items, the position, the messages and the folder.
-            notificador().habilitarPeriodo(3, false);
-            notificador().habilitarPeriodo(4, true);
-            notificador().cambiarPeriodoActual(4);
-            QCOMPARE(periodosHabilitados(principal), QStringLiteral("4"));
-            QCOMPARE(principal.periodoActual(), 4);
-            notificador().advertencia(cp1252("Advertencia!"), cp1252("No se pudo guardar la decisión"));
-            notificador().informacion(cp1252("La empresa \"Ñandú\" ha quebrado."));
-            notificador().abrirCarpeta(carpetaDatos());
+            // What a period run tells: the messages and the folder.
+            notificador.advertencia(cp1252("Advertencia!"), cp1252("No se pudo guardar la decisión"));
+            notificador.informacion(cp1252("La empresa \"Ñandú\" ha quebrado."));
+            notificador.abrirCarpeta(carpetaDePrueba().ruta());
 
             QCOMPARE(falsos.cajas.size(), 2);
             QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Advertencia!"));
@@ -414,18 +401,15 @@ private slots:
             QCOMPARE(falsos.cajas[1].texto, QStringLiteral("La empresa \"Ñandú\" ha quebrado."));
             QCOMPARE(falsos.cajas[1].icono, Icono::informacion);
             QCOMPARE(falsos.cajas[1].botones, Botones::ok);
-            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDatos().string())});
+            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
         }
-        // Once the window is gone the core speaks to nobody.
-        notificador().advertencia("x", "y");
-        QCOMPARE(falsos.cajas.size(), 2);
     }
 
     // A new game set up and opened entirely through the window.
     void juegoNuevoPorLosMenus() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.show();
 
         item(&principal, "mnuNuevo")->trigger();
@@ -472,7 +456,7 @@ private slots:
         QVERIFY(falsos.cajas.isEmpty());
 
         // Resuming the stored game later finds period 1 open.
-        TFPrincipal otraSesion;
+        TFPrincipal otraSesion(carpetaDePrueba().ruta());
         item(&otraSesion, "mnuReanudar")->trigger();
         QCOMPARE(periodosHabilitados(otraSesion), QStringLiteral("1"));
     }

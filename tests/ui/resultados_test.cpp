@@ -36,8 +36,8 @@ TRegDecision decision(int empresa, int periodo) {
 
 void guardarDecisionesDe(int periodo) {
     std::vector<TRegDecision> d;
-    for (std::size_t i = 0; i < empresasActivas().size(); ++i) d.push_back(decision(static_cast<int>(i), periodo));
-    guardarDecisiones(d);
+    for (std::size_t i = 0; i < juegoDePrueba().empresasActivas().size(); ++i) d.push_back(decision(static_cast<int>(i), periodo));
+    juegoDePrueba().guardarDecisiones(d);
 }
 
 /// A game of Alfa, Beta and Gama set up in a fresh folder; period 0 and
@@ -45,12 +45,12 @@ void guardarDecisionesDe(int periodo) {
 void prepararJuego(int ultimo) {
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
-    crearJuego({"Alfa", "Beta", "Gama"}, t);
+    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gama"}, t);
     if (ultimo < 0) return;
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     for (int periodo = 1; periodo <= ultimo; ++periodo) {
         guardarDecisionesDe(periodo);
-        simular();
+        juegoDePrueba().simular();
     }
 }
 
@@ -78,7 +78,7 @@ QString comoEditor(const QByteArray& bytes) {
 
 /// The file names behind an entry of the screen's list, from the history.
 QStringList archivosDe(int periodo, const QString& entrada) {
-    const TArchivoPeriodo archivo = periodoDelHistorial(periodo);
+    const TArchivoPeriodo archivo = juegoDePrueba().periodoDelHistorial(periodo);
     if (entrada == QStringLiteral("Industria")) return {QString::fromStdString(archivo.reporteIndustria)};
     QStringList archivos;
     for (const TFilaIndustria& f : archivo.industria) {
@@ -153,7 +153,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         prepararJuego(2);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         elegir(r, periodo, entrada);
@@ -194,7 +194,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         prepararJuego(2);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         QCOMPARE(periodoElegido(r), 2);
@@ -235,7 +235,7 @@ private slots:
         QTemporaryDir salida;
         cajas.archivoImpresion = salida.filePath(QStringLiteral("reportes.pdf"));
         prepararJuego(2);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         elegir(r, periodo, entrada);
@@ -245,7 +245,7 @@ private slots:
         // Every report fits on one page: one page each.
         QCOMPARE(paginasPdf(cajas.archivoImpresion), cabeceras.size());
         QCOMPARE(r->ultimasCabeceras().size(), cabeceras.size());
-        const QString juego = QDir(QString::fromStdString(carpetaDatos().string())).dirName();
+        const QString juego = QDir(QString::fromStdString(carpetaDePrueba().ruta().string())).dirName();
         for (int i = 0; i < cabeceras.size(); ++i)
             QCOMPARE(r->ultimasCabeceras()[i], juego + QStringLiteral(" - ") + cabeceras[i]);
     }
@@ -254,7 +254,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         prepararJuego(1);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         QTest::mouseClick(control<QPushButton>(r, "btnImprimirPeriodo"), Qt::LeftButton);
@@ -266,7 +266,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         prepararJuego(1);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         elegir(r, 0, QStringLiteral("Beta"));
@@ -280,7 +280,7 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         prepararJuego(-1);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         QCOMPARE(r->textoMostrado(), QStringLiteral("Todavía no hay resultados: ningún período fue simulado."));
@@ -294,7 +294,7 @@ private slots:
         DialogosFalsos cajas;
         prepararJuego(2);
         carpeta.escribir(QStringLiteral("historial/Periodo 1/INDUSTRIA.csv"), QByteArray("roto"));
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         TFResultados* r = abrirResultados(principal);
         QVERIFY(r);
         QVERIFY(cajas.cajas.isEmpty());
@@ -328,22 +328,22 @@ private slots:
         DialogosFalsos cajas;
         prepararJuego(periodo - 1);
         if (periodo > 0) guardarDecisionesDe(periodo);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.show();
         // A screen left open on another period comes forward on the new one.
         if (periodo == 2) elegir(abrirResultados(principal), 0, QStringLiteral("Beta"));
         if (periodo == 0) {
-            auto* cero = new TFDecicionesPeriodo0(&principal);
+            auto* cero = new TFDecicionesPeriodo0(juegoDePrueba(), &principal);
             cero->show();
             cero->Label1DblClick();
             QTest::mouseClick(control<QPushButton>(cero, "btnGuardar"), Qt::LeftButton);
         } else {
-            auto* simular = new TFSimular(&principal);
+            auto* simular = new TFSimular(juegoDePrueba(), &principal);
             simular->show();
             QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
         }
         QCOMPARE(principal.statusBar()->currentMessage(), mensaje);
-        QCOMPARE(estado(principal), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDatos().string()), donde));
+        QCOMPARE(estado(principal), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDePrueba().ruta().string()), donde));
         QCOMPARE(ventanasVivas<TFResultados>(), 1);
         TFResultados* r = ventanaVisible<TFResultados>();
         QVERIFY(r);
@@ -368,16 +368,16 @@ private slots:
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         if (ultimo > -2) prepararJuego(ultimo);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         QTRY_VERIFY(!estado(principal).isEmpty());
-        QCOMPARE(estado(principal), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDatos().string()), donde));
+        QCOMPARE(estado(principal), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDePrueba().ruta().string()), donde));
     }
 
     void lineaDeEstadoTrasVolverAtras() {
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
         prepararJuego(2);
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         QTRY_VERIFY(estado(principal).contains(QStringLiteral("Período 3 abierto  |  Empresas activas: 2")));
         principal.statusBar()->showMessage(QStringLiteral("Período 2 simulado: 3 empresas, 1 quiebra"));
         item(&principal, "mnuVolverAtras")->trigger();
@@ -390,7 +390,7 @@ private slots:
         DialogosFalsos cajas;
         prepararJuego(0);
         carpeta.escribir(QStringLiteral("DATOS INICIALES.DAT"), QByteArray("dañado"));
-        TFPrincipal principal;
+        TFPrincipal principal(carpetaDePrueba().ruta());
         QTRY_VERIFY(!estado(principal).isEmpty());
         QVERIFY2(!estado(principal).startsWith(QStringLiteral("Juego:")), qPrintable(estado(principal)));
         QVERIFY2(estado(principal).contains(QStringLiteral("DATOS INICIALES.DAT")), qPrintable(estado(principal)));

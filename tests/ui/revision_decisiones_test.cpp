@@ -35,11 +35,11 @@ TRegDecision decision(int32_t precio, int32_t nivel, int32_t semilla) {
 /// Three teams, period 0 run, then periodos more periods run with
 /// different decisions per team: period periodos + 1 open.
 void juegoEnPeriodo(int periodos) {
-    crearJuego({"Alfa", "Beta", "Gamma"}, ejemploDatosIniciales());
-    correrPeriodo0(ejemploPeriodo0());
+    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gamma"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     for (int p = 1; p <= periodos; ++p) {
-        guardarDecisiones({decision(60 + p, 25, p), decision(70 + p, 50, 10 * p), decision(80 + p, 100, 100 * p)});
-        simular();
+        juegoDePrueba().guardarDecisiones({decision(60 + p, 25, p), decision(70 + p, 50, 10 * p), decision(80 + p, 100, 100 * p)});
+        juegoDePrueba().simular();
     }
 }
 
@@ -49,7 +49,7 @@ void clic(QWidget* ventana, const char* boton) {
 
 /// The decision screen on top of principal, active.
 TFDeciciones* abrir(QWidget* principal) {
-    auto* pantalla = new TFDeciciones(principal);
+    auto* pantalla = new TFDeciciones(juegoDePrueba(), principal);
     if (!activar(pantalla)) qWarning("la pantalla no quedó activa");
     return pantalla;
 }
@@ -120,7 +120,7 @@ private slots:
         const auto antes = carpeta.contenido();
         clic(p, "btnCopiarAnterior");
         QVERIFY(cajas.cajas.isEmpty());
-        const std::vector<TRegDecision> historia = periodoDelHistorial(corridos).decisiones;
+        const std::vector<TRegDecision> historia = juegoDePrueba().periodoDelHistorial(corridos).decisiones;
         QCOMPARE(historia.size(), std::size_t{3});
         QVERIFY(iguales(p->decisionesEquipos(), historia));
         QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QString::number(historia[0].precio));
@@ -130,7 +130,7 @@ private slots:
         cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
         QCOMPARE(cajas.textosMostrados(), QStringList{QStringLiteral("¿Pasar a la simulación?")});
-        QVERIFY(iguales(decisionesGuardadas(), historia));
+        QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), historia));
         p->close();
     }
 
@@ -222,7 +222,7 @@ private slots:
         QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QStringLiteral("61"));
         cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
-        QVERIFY(iguales(decisionesGuardadas(), esperadas));
+        QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperadas));
         p->close();
     }
 
@@ -254,7 +254,7 @@ private slots:
         QWidget principal;
         principal.show();
         Revision r = abrirRevision(&principal);
-        const std::vector<TRegDecision> historia = periodoDelHistorial(1).decisiones;
+        const std::vector<TRegDecision> historia = juegoDePrueba().periodoDelHistorial(1).decisiones;
         QCOMPARE(r.tabla->rowCount(), 3);
         QCOMPARE(r.tabla->columnCount(), 10);
         QCOMPARE(r.tabla->verticalHeaderItem(1)->text(), QStringLiteral("Beta"));
@@ -287,7 +287,7 @@ private slots:
         QCOMPARE(cajas.cajas.size(), falla.isEmpty() ? 0 : 1);
         std::vector<TRegDecision> esperado = historia;
         if (falla.isEmpty()) esperado[fila].*(rangosDecision()[columna].campo) = valor.toInt();
-        QVERIFY(iguales(decisionesGuardadas(), esperado));
+        QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperado));
         QPointer<TFSimular> simular = principal.findChild<TFSimular*>();
         QVERIFY(simular && simular->isVisible());
         QTRY_VERIFY(!r.pantalla);
@@ -302,7 +302,7 @@ private slots:
         principal.show();
         Revision r = abrirRevision(&principal);
         // Another program steps back while the grid is open.
-        QCOMPARE(volver(), 2);
+        QCOMPARE(juegoDePrueba().volver(), 2);
         const auto antes = carpeta.contenido();
         clic(r.grilla, "btnGuardarSimular");
         QCOMPARE(cajas.cajas.size(), 1);
@@ -341,7 +341,7 @@ private slots:
         cajas.respuestas = {ServicioDialogos::Respuesta::si};
         clic(r.grilla, "btnVolver");
         QTRY_VERIFY(!r.grilla);
-        QCOMPARE(r.pantalla->decisionesEquipos()[1].precio, periodoDelHistorial(1).decisiones[1].precio);
+        QCOMPARE(r.pantalla->decisionesEquipos()[1].precio, juegoDePrueba().periodoDelHistorial(1).decisiones[1].precio);
         QCOMPARE(cajas.cajas.size(), 2);
 
         // The close box goes back the same way, the grid's changes included.

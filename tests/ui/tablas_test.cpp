@@ -36,7 +36,7 @@ private slots:
 
     void alAbrirse() {
         CarpetaDeJuego carpeta;
-        auto* tablas = new TFTablas(nullptr);
+        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
         tablas->show();
         QCOMPARE(tablas->windowTitle(), QStringLiteral("ADMINISTRACIÓN TABLAS"));
         QCOMPARE(control<QLineEdit>(tablas, "Edit1")->text(), QStringLiteral("1"));
@@ -65,8 +65,8 @@ private slots:
         QFETCH(int, intervaloGuardado);
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TDatosjuego().guardarDatosIniciales(juegoGuardado());
-        auto* tablas = new TFTablas(nullptr);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(juegoGuardado());
+        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
         tablas->show();
         escribir(control<QLineEdit>(tablas, "Edit2"), columna);
         escribir(control<QLineEdit>(tablas, "Edit3"), intervalo);
@@ -95,9 +95,9 @@ private slots:
         QFETCH(QString, mensaje);
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TDatosjuego().guardarDatosIniciales(juegoGuardado());
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(juegoGuardado());
         const auto antes = carpeta.contenido();
-        auto* tablas = new TFTablas(nullptr);
+        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
         tablas->show();
         escribir(control<QLineEdit>(tablas, qPrintable(caja)), texto);
         QTest::mouseClick(control<QPushButton>(tablas, "btnGuardar"), Qt::LeftButton);
@@ -109,7 +109,7 @@ private slots:
 
     void cancelarNoEscribe() {
         CarpetaDeJuego carpeta;
-        auto* tablas = new TFTablas(nullptr);
+        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
         tablas->show();
         QTest::mouseClick(control<QPushButton>(tablas, "btnCancelar"), Qt::LeftButton);
         QVERIFY(!tablas->isVisible());

@@ -6,7 +6,7 @@
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/Registros.h"
-#include "store/ValoresGlobales.h"
+#include "JuegoDePrueba.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,16 +22,14 @@
 #include <stdexcept>
 #include <string>
 
-/// An empty data folder for one test; the previous folder and the program's
-/// default severance and penalty come back when it is destroyed.
+/// An empty data folder for one test; the previous folder comes back when it
+/// is destroyed.
 class CarpetaDeJuego {
 public:
-    CarpetaDeJuego() : anterior_(carpetaDatos()) {
-        fijarCarpetaDatos(std::filesystem::path(temporal_.path().toStdString()));
-        IndemnizacionPorEmpleado = 300;
-        ValorPenalidad = 500;
+    CarpetaDeJuego() : anterior_(apoyo::rutaActual()) {
+        usarCarpetaDePrueba(std::filesystem::path(temporal_.path().toStdString()));
     }
-    ~CarpetaDeJuego() { fijarCarpetaDatos(anterior_); }
+    ~CarpetaDeJuego() { usarCarpetaDePrueba(anterior_); }
     CarpetaDeJuego(const CarpetaDeJuego&) = delete;
     CarpetaDeJuego& operator=(const CarpetaDeJuego&) = delete;
 
@@ -63,7 +61,7 @@ private:
 /// The stored parameters record, zero when there is none.
 inline TRegDatosIniciales parametrosGuardados() {
     TRegDatosIniciales r{};
-    TDatosjuego().leerDatosIniciales(r);
+    TDatosjuego(carpetaDePrueba()).leerDatosIniciales(r);
     return r;
 }
 
