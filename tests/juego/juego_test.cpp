@@ -7,6 +7,7 @@
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "store/CarpetaDatos.h"
+#include "store/DatosAcum_UD.h"
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
@@ -247,4 +248,37 @@ TEST(Juego, LosMensajesNombranRutasConCualquierLetra) {
         EXPECT_NE(mensaje.find(caso.mensaje), std::string::npos) << mensaje;
     }
     EXPECT_TRUE(fs::is_empty(sinJuego));
+}
+
+// A set-up refused after its boxes were read (another program holds the
+// game; a later box fails) changes nothing of the stored game: the next run
+// charges the stored severance, not the one typed.
+TEST(Juego, UnNuevoRechazadoNoCambiaLaIndemnizacionDeLaCorrida) {
+    struct Caso {
+        const char* nombre;
+        bool bloqueado;
+        const char* penalidad;
+    };
+    for (const Caso& caso : {Caso{"en uso", true, "500"}, Caso{"caja que falla", false, "x"}}) {
+        CarpetaTemporal carpeta;
+        juegoEnPeriodo1();
+        TTextosDatosIniciales otro = ejemploDatosIniciales();
+        otro.indemXEmpleado = "900";
+        otro.penalidad = caso.penalidad;
+        const int bloqueo = caso.bloqueado ? carpetaDePrueba().sa().bloquear(carpeta / "CORVELIAN.LCK", true) : -1;
+        EXPECT_THROW(juegoDePrueba().crearJuego({"Gama"}, otro), std::exception) << caso.nombre;
+        if (bloqueo >= 0) carpetaDePrueba().sa().cerrar(bloqueo);
+        EXPECT_EQ(juegoDePrueba().indemnizacionPorEmpleado(), 300) << caso.nombre;
+
+        // Alfa stops producing: every employee is laid off.
+        const int32_t empleados = TDatosAcum(carpetaDePrueba()).leerTodos().front().empleados;
+        ASSERT_GT(empleados, 0);
+        TRegDecision parada = kDecision;
+        parada.nivelProduccion = 0;
+        juegoDePrueba().guardarDecisiones({parada, kDecision});
+        juegoDePrueba().simular();
+        const std::string reporte = juegoDePrueba().reporteDelHistorial(1, "COMZONA1Alfa.txt");
+        const std::string linea = "Indemnizaciones     " + enteroAlineado(empleados * 300, 7);
+        EXPECT_NE(reporte.find(linea), std::string::npos) << caso.nombre << "\n" << reporte;
+    }
 }
