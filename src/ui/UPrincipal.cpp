@@ -91,13 +91,13 @@ TFPrincipal::TFPrincipal(const std::filesystem::path& carpeta, QWidget* padre)
 }
 
 TFPrincipal::~TFPrincipal() {
-    // The portal and the screens go first: they work on the game.
-    delete portal_;
-    portal_ = nullptr;
+    // The screens, then the portal they may show, go before the game they work on.
     QList<QPointer<QWidget>> pantallas;
     for (QWidget* pantalla : findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
         if (pantalla->isWindow()) pantallas.append(pantalla);
     for (const QPointer<QWidget>& pantalla : std::as_const(pantallas)) delete pantalla.data();
+    delete portal_;
+    portal_ = nullptr;
 }
 
 void TFPrincipal::FormCreate() {
