@@ -176,7 +176,7 @@ TEST(Partida, IndemnizacionYPenalidadSalenDelJuegoGuardado) {
 
 TEST(Demo, PartidaDeEjemploConStockDespidosQuiebraYPenalidad) {
     CarpetaTemporal trabajo;
-    auto r = ejecutarCli({"demo"}, TEntorno{"C.UTF-8", trabajo.ruta()});
+    auto r = ejecutarCli({"demo"}, TEntorno{localeDeLaPrueba(), trabajo.ruta()});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     const fs::path dir = trabajo / "corvelian-demo";
     ASSERT_TRUE(fs::is_directory(dir));
@@ -202,10 +202,39 @@ TEST(Demo, PartidaDeEjemploConStockDespidosQuiebraYPenalidad) {
         EXPECT_TRUE(fs::is_directory(historial / ("Periodo " + std::to_string(periodo)))) << periodo;
 
     // A second demo goes to a folder of its own; a folder with a game is refused untouched.
+    // It is played in the other number format: only the reports follow the
+    // separator, every file of the game's own is the same bytes.
     const auto primera = fotoDeCarpeta(dir);
-    r = ejecutarCli({"demo"}, TEntorno{"C.UTF-8", trabajo.ruta()});
+    const std::string otroLocale = localeDeLaPrueba() == "es_AR.UTF-8" ? "C.UTF-8" : "es_AR.UTF-8";
+    r = ejecutarCli({"demo"}, TEntorno{otroLocale, trabajo.ruta()});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(fs::exists(trabajo / "corvelian-demo-2" / "INDZONA1.txt"));
+    const auto segunda = fotoDeCarpeta(trabajo / "corvelian-demo-2");
+    ASSERT_TRUE(segunda.count("INDZONA1.txt"));
+    EXPECT_NE(segunda.at("INDZONA1.txt"), primera.at("INDZONA1.txt")) << "los informes no siguieron " << otroLocale;
+    const auto propios = [](std::map<std::string, std::string> foto) {
+        std::erase_if(foto, [](const auto& archivo) { return archivo.first.ends_with(".txt"); });
+        return foto;
+    };
+    const auto propiosPrimera = propios(primera), propiosSegunda = propios(segunda);
+    for (int periodo = 0; periodo <= 10; ++periodo)
+        EXPECT_TRUE(propiosPrimera.count("historial/Periodo " + std::to_string(periodo) + "/INDUSTRIA.csv")) << periodo;
+    ASSERT_EQ(propiosPrimera.size(), propiosSegunda.size());
+    for (const auto& [archivo, bytes] : propiosPrimera)
+        EXPECT_TRUE(propiosSegunda.count(archivo) && propiosSegunda.at(archivo) == bytes) << archivo << " difiere";
+
+    // The season's exports and documents read the game played in this format.
+    std::vector<std::vector<std::string>> salidas = {{"exportar", (trabajo / "temporada.xlsx").string()},
+                                                     {"exportar", (trabajo / "temporada.csv").string()}};
+#ifdef CORVELIAN_DOCUMENTOS
+    salidas.push_back({"graficos", (trabajo / "graficos").string()});
+    salidas.push_back({"pdf", "10", (trabajo / "pdf").string()});
+#endif
+    for (auto argumentos : salidas) {
+        argumentos.insert(argumentos.begin(), {"--datos", dir.string()});
+        r = ejecutarCli(argumentos);
+        EXPECT_EQ(r.codigo, 0) << argumentos[2] << ": " << r.errores;
+        EXPECT_TRUE(fs::exists(argumentos.back())) << argumentos.back();
+    }
     r = ejecutarCli({"demo", dir.string()});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ya tiene un juego"), std::string::npos) << r.errores;
