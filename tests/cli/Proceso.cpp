@@ -23,6 +23,11 @@ std::string leerTodo(const std::filesystem::path& ruta) {
 
 }  // namespace
 
+std::string localeDeLaPrueba() {
+    const char* locale = std::getenv("LC_ALL");
+    return locale && *locale ? locale : "C.UTF-8";
+}
+
 TResultado ejecutarCli(const std::vector<std::string>& argumentos, const TEntorno& entorno, const TPrograma* programa) {
     static int contador = 0;
     const auto base = std::filesystem::temp_directory_path() /

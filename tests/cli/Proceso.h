@@ -14,8 +14,12 @@ struct TResultado {
     std::string errores; ///< standard error
 };
 
+/// The test's own LC_ALL (ctest runs the whole-game tests under C.UTF-8 and
+/// es_AR.UTF-8); C.UTF-8 when it has none.
+std::string localeDeLaPrueba();
+
 struct TEntorno {
-    std::string locale = "C.UTF-8";          ///< LC_ALL of the process
+    std::string locale = localeDeLaPrueba();  ///< LC_ALL of the process
     std::filesystem::path carpetaActual;     ///< working directory; empty: the test's own
 };
 

@@ -44,8 +44,8 @@ pid_t lanzar(const fs::path& carpeta, const Orden& orden) {
     posix_spawn_file_actions_addopen(&acciones, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
     posix_spawn_file_actions_addopen(&acciones, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
     pid_t pid = -1;
-    char entorno[] = "LC_ALL=C.UTF-8";
-    char* env[] = {entorno, nullptr};
+    std::string entorno = "LC_ALL=" + localeDeLaPrueba();
+    char* env[] = {entorno.data(), nullptr};
     if (posix_spawn(&pid, argv[0], &acciones, nullptr, argv.data(), env) != 0) pid = -1;
     posix_spawn_file_actions_destroy(&acciones);
     return pid;

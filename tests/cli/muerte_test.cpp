@@ -44,6 +44,7 @@ pid_t lanzarSimular(const fs::path& carpeta) {
     std::vector<char*> argv;
     for (auto& a : argumentos) argv.push_back(a.data());
     argv.push_back(nullptr);
+    const std::string locale = localeDeLaPrueba();
     const pid_t hijo = ::fork();
     if (hijo == 0) {
         const int nulo = ::open("/dev/null", O_WRONLY);
@@ -51,7 +52,7 @@ pid_t lanzarSimular(const fs::path& carpeta) {
             ::dup2(nulo, STDOUT_FILENO);
             ::dup2(nulo, STDERR_FILENO);
         }
-        ::setenv("LC_ALL", "C.UTF-8", 1);
+        ::setenv("LC_ALL", locale.c_str(), 1);
         ::execv(argv[0], argv.data());
         ::_exit(127);
     }

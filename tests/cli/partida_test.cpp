@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 
 namespace fs = std::filesystem;
@@ -177,7 +178,7 @@ TEST(Partida, IndemnizacionYPenalidadSalenDelJuegoGuardado) {
 
 TEST(Demo, PartidaDeEjemploConStockDespidosQuiebraYPenalidad) {
     CarpetaTemporal trabajo;
-    auto r = ejecutarCli({"demo"}, TEntorno{"C.UTF-8", trabajo.ruta()});
+    auto r = ejecutarCli({"demo"}, TEntorno{localeDeLaPrueba(), trabajo.ruta()});
     ASSERT_EQ(r.codigo, 0) << r.errores;
     const fs::path dir = trabajo / "corvelian-demo";
     ASSERT_TRUE(fs::is_directory(dir));
@@ -202,12 +203,88 @@ TEST(Demo, PartidaDeEjemploConStockDespidosQuiebraYPenalidad) {
         EXPECT_TRUE(fs::is_directory(historial / ("Periodo " + std::to_string(periodo)))) << periodo;
 
     // A second demo goes to a folder of its own; a folder with a game is refused untouched.
+    // It is played in the other number format: only the reports follow the
+    // separator, every file of the game's own is the same bytes.
     const auto primera = fotoDeCarpeta(dir);
-    r = ejecutarCli({"demo"}, TEntorno{"C.UTF-8", trabajo.ruta()});
+    const std::string otroLocale = localeDeLaPrueba() == "es_AR.UTF-8" ? "C.UTF-8" : "es_AR.UTF-8";
+    r = ejecutarCli({"demo"}, TEntorno{otroLocale, trabajo.ruta()});
     ASSERT_EQ(r.codigo, 0) << r.errores;
-    EXPECT_TRUE(fs::exists(trabajo / "corvelian-demo-2" / "INDZONA1.txt"));
+    const auto segunda = fotoDeCarpeta(trabajo / "corvelian-demo-2");
+    ASSERT_TRUE(segunda.count("INDZONA1.txt"));
+    EXPECT_NE(segunda.at("INDZONA1.txt"), primera.at("INDZONA1.txt")) << "los informes no siguieron " << otroLocale;
+    const auto propios = [](std::map<std::string, std::string> foto) {
+        std::erase_if(foto, [](const auto& archivo) { return archivo.first.ends_with(".txt"); });
+        return foto;
+    };
+    const auto propiosPrimera = propios(primera), propiosSegunda = propios(segunda);
+    for (int periodo = 0; periodo <= 10; ++periodo)
+        EXPECT_TRUE(propiosPrimera.count("historial/Periodo " + std::to_string(periodo) + "/INDUSTRIA.csv")) << periodo;
+    ASSERT_EQ(propiosPrimera.size(), propiosSegunda.size());
+    for (const auto& [archivo, bytes] : propiosPrimera)
+        EXPECT_TRUE(propiosSegunda.count(archivo) && propiosSegunda.at(archivo) == bytes) << archivo << " difiere";
+
+    // The season's exports and documents read the game played in this format.
+    std::vector<std::vector<std::string>> salidas = {{"exportar", (trabajo / "temporada.xlsx").string()},
+                                                     {"exportar", (trabajo / "temporada.csv").string()}};
+#ifdef CORVELIAN_DOCUMENTOS
+    salidas.push_back({"graficos", (trabajo / "graficos").string()});
+    salidas.push_back({"pdf", "10", (trabajo / "pdf").string()});
+#endif
+    for (auto argumentos : salidas) {
+        argumentos.insert(argumentos.begin(), {"--datos", dir.string()});
+        r = ejecutarCli(argumentos);
+        EXPECT_EQ(r.codigo, 0) << argumentos[2] << ": " << r.errores;
+        EXPECT_TRUE(fs::exists(argumentos.back())) << argumentos.back();
+    }
     r = ejecutarCli({"demo", dir.string()});
     EXPECT_EQ(r.codigo, 1);
     EXPECT_NE(r.errores.find("ya tiene un juego"), std::string::npos) << r.errores;
     EXPECT_EQ(fotoDeCarpeta(dir), primera);
+}
+
+// Before the history's writer ignored the desktop's separator, a game played
+// under a decimal comma wrote the market share as "25,98" inside its
+// comma-separated lines. The fixture is such a game (set-up, period 0 and two
+// periods of the sample files, under es_AR.UTF-8); it must open and show every
+// period as the same game played under C does.
+TEST(Partida, UnJuegoDeLaComaDecimalAntiguaMuestraTodosSusPeriodos) {
+    CarpetaTemporal carpeta;
+    const fs::path danado = carpeta / "danado", sano = carpeta / "sano";
+    fs::copy(fs::path(__FILE__).parent_path() / "juego_danado_por_la_coma", danado, fs::copy_options::recursive);
+    const std::string industria = leerTexto(danado / "historial" / "Periodo 1" / "INDUSTRIA.csv");
+    const std::string primeraFila = industria.substr(industria.find('\n') + 1);
+    ASSERT_EQ(std::count(primeraFila.begin(), primeraFila.begin() + primeraFila.find('\n'), ','), 11)
+        << "la participación ya no está partida en dos campos:\n" << industria;
+
+    const std::string decisiones = (carpetaEjemplos() / "decisiones.csv").string();
+    const std::vector<std::vector<std::string>> partida = {
+        {"nuevo", (carpetaEjemplos() / "equipos.txt").string(), (carpetaEjemplos() / "parametros.ini").string()},
+        kPeriodo0, {"decisiones", decisiones}, {"simular"}, {"decisiones", decisiones}, {"simular"}};
+    TResultado r;
+    for (auto argumentos : partida) {
+        argumentos.insert(argumentos.begin(), {"--datos", sano.string()});
+        r = ejecutarCli(argumentos, TEntorno{"C.UTF-8", {}});
+        ASSERT_EQ(r.codigo, 0) << argumentos[2] << ": " << r.errores;
+    }
+
+    // The standings below the line that names the folder.
+    const auto estado = [](const fs::path& juego) {
+        const TResultado e = orden(juego, {"estado"});
+        EXPECT_EQ(e.codigo, 0) << e.errores;
+        return e.salida.substr(std::min(e.salida.find('\n'), e.salida.size()));
+    };
+    EXPECT_EQ(estado(danado), estado(sano));
+    // Periods 0 to 2 of four companies, every figure the same as the sound game's.
+    for (const fs::path& juego : {danado, sano}) {
+        r = orden(juego, {"exportar", (juego.string() + ".csv")});
+        ASSERT_EQ(r.codigo, 0) << juego << ": " << r.errores;
+    }
+    const std::string exportado = leerTexto(danado.string() + ".csv");
+    EXPECT_EQ(exportado, leerTexto(sano.string() + ".csv"));
+    EXPECT_EQ(std::count(exportado.begin(), exportado.end(), '\n'), 1 + 3 * 4);
+#ifdef CORVELIAN_DOCUMENTOS
+    r = orden(danado, {"graficos", (carpeta / "graficos").string()});
+    EXPECT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(fs::exists(carpeta / "graficos" / "participacion.png"));
+#endif
 }

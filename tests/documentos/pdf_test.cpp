@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -73,8 +74,11 @@ std::size_t caracteres(const std::string& utf8) {
 /// this character width, each a list of lines; the page margin (the
 /// header's indentation) is taken off every line.
 std::vector<std::vector<std::string>> paginasComoTexto(const fs::path& pdf, double puntos) {
-    const std::string texto =
-        salidaDe("pdftotext -enc UTF-8 -fixed " + std::to_string(puntos) + " " + entreComillas(pdf) + " -");
+    // pdftotext wants a decimal point: std::to_string would write the regional comma.
+    char ancho[32];
+    const auto fin = std::to_chars(ancho, ancho + sizeof ancho, puntos, std::chars_format::fixed, 6).ptr;
+    const std::string texto = salidaDe("pdftotext -enc UTF-8 -fixed " + std::string(ancho, fin) + " " +
+                                       entreComillas(pdf) + " -");
     std::vector<std::vector<std::string>> paginas;
     std::istringstream hojas(texto);
     for (std::string hoja; std::getline(hojas, hoja, '\f');) {

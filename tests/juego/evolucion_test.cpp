@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <fstream>
 #include <functional>
 #include <map>
@@ -38,7 +39,14 @@ void jugarHasta(int ultimo) {
 struct TFilaLeida {
     std::map<std::string, std::string> csv;
     TRegDatosAcum registro{};
-    double de(const char* columna) const { return std::stod(csv.at(columna)); }
+    // Our own file has a decimal point whatever the regional settings: never std::stod.
+    double de(const char* columna) const {
+        const std::string& texto = csv.at(columna);
+        double valor = 0;
+        const auto leido = std::from_chars(texto.data(), texto.data() + texto.size(), valor);
+        EXPECT_TRUE(leido.ec == std::errc() && leido.ptr == texto.data() + texto.size()) << columna << ": " << texto;
+        return valor;
+    }
 };
 
 std::vector<TFilaLeida> leerPeriodo(int periodo) {

@@ -43,7 +43,7 @@ TRegDecision decision(int empresa, int periodo) {
 void jugarTemporada() {
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
-    t.interesA = "12.5";
+    t.interesA = std::string("12") + separadorDecimal() + "5";  // as typed on the screen
     juegoDePrueba().crearJuego({"Alfa", cp1252(kRaro), cp1252("Ñandú")}, t);
     juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
     jugarPeriodos(3, decision);
@@ -279,7 +279,7 @@ TEST_F(Planilla, ElLibroTraeCadaFilaDelHistorial) {
     };
     for (const Caso& caso : casos) {
         ASSERT_TRUE(valor.count(caso.nombre)) << caso.nombre;
-        EXPECT_DOUBLE_EQ(std::stod(valor[caso.nombre]), caso.esperado) << caso.nombre;
+        EXPECT_DOUBLE_EQ(numeroCon(valor[caso.nombre], '.'), caso.esperado) << caso.nombre;
     }
     EXPECT_EQ(valor["NOMBRE BANCO A"], "NACION");
 }
@@ -290,8 +290,11 @@ TEST_F(Planilla, ElCsvSigueLaConfiguracionRegional) {
         bool comaDecimal;
         char separador, decimal;
     };
-    for (const Caso caso : {Caso{false, ',', '.'}, Caso{true, ';', ','}}) {
-        SCOPED_TRACE(caso.comaDecimal ? "es_AR" : "C");
+    // The environment's format (ctest runs this under C and under es_AR), then the comma.
+    const char decimalDelEntorno = separadorDecimal();
+    const Caso casos[] = {Caso{false, decimalDelEntorno == ',' ? ';' : ',', decimalDelEntorno}, Caso{true, ';', ','}};
+    for (const Caso caso : casos) {
+        SCOPED_TRACE(caso.comaDecimal ? "es_AR" : "entorno");
         std::optional<ConComaDecimal> regional;
         if (caso.comaDecimal) {
             regional.emplace();

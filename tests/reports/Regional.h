@@ -1,11 +1,12 @@
 #pragma once
 // Switches the process to the Argentine regional settings (decimal comma) for
-// one test and back to the C settings afterwards, even when the test fails.
+// one test and back to the settings it had afterwards, even when the test fails.
 
 #include <gtest/gtest.h>
 
 #include <clocale>
 #include <initializer_list>
+#include <string>
 
 /// Sets the numbers to the Argentine settings, by their POSIX name or their
 /// Windows one; nullptr when the system has neither.
@@ -17,13 +18,16 @@ inline const char* activarComaDecimal() {
 
 class ConComaDecimal {
 public:
-    ConComaDecimal() { disponible_ = activarComaDecimal() != nullptr; }
-    ~ConComaDecimal() { std::setlocale(LC_NUMERIC, "C"); }
+    ConComaDecimal() : anterior_(std::setlocale(LC_NUMERIC, nullptr)) {
+        disponible_ = activarComaDecimal() != nullptr;
+    }
+    ~ConComaDecimal() { std::setlocale(LC_NUMERIC, anterior_.c_str()); }
     ConComaDecimal(const ConComaDecimal&) = delete;
     ConComaDecimal& operator=(const ConComaDecimal&) = delete;
     bool disponible() const { return disponible_; }
 
 private:
+    std::string anterior_;
     bool disponible_ = false;
 };
 

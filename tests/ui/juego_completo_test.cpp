@@ -21,7 +21,6 @@
 #include <QTemporaryDir>
 #include <QPushButton>
 
-#include <clocale>
 
 namespace {
 
@@ -256,7 +255,6 @@ class PruebaJuegoCompleto : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { std::setlocale(LC_NUMERIC, "C"); }
     void cleanup() { descartarCerradas(); }
 
     void laVentanaJuegaComoLaHerramienta() {

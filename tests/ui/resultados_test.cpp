@@ -22,7 +22,6 @@
 #include <QStatusBar>
 #include <QTemporaryDir>
 
-#include <clocale>
 
 namespace {
 
@@ -130,7 +129,6 @@ class PruebaResultados : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { std::setlocale(LC_NUMERIC, "C"); }
     void cleanup() {
         for (QWidget* w : QApplication::topLevelWidgets())
             if (qobject_cast<TFResultados*>(w)) w->close();

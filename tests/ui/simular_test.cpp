@@ -25,7 +25,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <clocale>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -116,7 +115,6 @@ class PruebaSimular : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { std::setlocale(LC_NUMERIC, "C"); }
 
     void laPantalla() {
         QWidget principal;
