@@ -146,27 +146,27 @@ void ordenPeriodo0(const TLinea& linea) {
     d.pedPrestamoA = argumentoEntero("PEDPRESTAMOA", a[6]);
     d.pedPrestamoB = argumentoEntero("PEDPRESTAMOB", a[7]);
     const auto juego = usarCarpeta(linea, false);
-    juego->correrPeriodo0(d);
-    std::cout << "Período 0 corrido para " << static_cast<int>(juego->leerEstado().datos.cantEquipos)
-              << " empresas. Siga con las decisiones del período 1.\n";
+    // Nothing is read after the change: once it is made, the tool says so.
+    const TResultadoCorrida corrida = juego->correrPeriodo0(d);
+    std::cout << "Período 0 corrido para " << corrida.empresas << " empresas. Siga con las decisiones del período 1.\n";
 }
 
 void ordenDecisiones(const TLinea& linea) {
     const auto juego = usarCarpeta(linea, false);
+    juego->comprobarPeriodoAbierto();
+    // Stored only for the period checked: a run by another program meanwhile
+    // makes it a refusal, not a wrong period. Nothing is read after the change.
+    const TMarca marca = juego->leerEstado().marca;
     if (linea.argumentos[0] == "--portal") {
-        const int cuantas = juego->guardarDecisionesDelPortal();
-        std::cout << "Decisiones del período " << static_cast<int>(juego->leerEstado().datos.periodoActual)
-                  << " guardadas desde el portal para " << cuantas << " empresas. Siga con la orden «simular».\n";
+        const int cuantas = juego->guardarDecisionesDelPortal(&marca);
+        std::cout << "Decisiones del período " << marca.periodo << " guardadas desde el portal para " << cuantas
+                  << " empresas. Siga con la orden «simular».\n";
         return;
     }
-    juego->comprobarPeriodoAbierto();
-    // Stored only for the period the file was checked against: a run by
-    // another program meanwhile makes it a refusal, not a wrong period.
-    const TMarca marca = juego->leerEstado().marca;
     const auto decisiones = leerDecisionesCsv(rutaDeTexto(linea.argumentos[0]), juego->empresasActivas());
     juego->guardarDecisiones(decisiones, &marca);
-    std::cout << "Decisiones del período " << static_cast<int>(juego->leerEstado().datos.periodoActual)
-              << " guardadas para " << decisiones.size() << " empresas. Siga con la orden «simular».\n";
+    std::cout << "Decisiones del período " << marca.periodo << " guardadas para " << decisiones.size()
+              << " empresas. Siga con la orden «simular».\n";
 }
 
 void ordenSimular(const TLinea& linea) {

@@ -5,6 +5,7 @@
 #include "reports/Reportes_UD.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
 #include <QApplication>
@@ -119,11 +120,11 @@ QFont fuenteParaColumnas(QPdfWriter& pdf, qsizetype columnas) {
 /// The size the page of charts is drawn at before it is scaled to the paper.
 const QSizeF tamanoPaginaGraficos(1000, 1400);
 
-/// Writes a document to ruta, or into destino when one is given (ruta then
-/// only names it in errors); with graficos it ends with a page of charts.
+/// The document as the bytes of a PDF (ruta only names it in errors); with
+/// graficos it ends with a page of charts. Returns its number of pages.
 int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<const TSeccion*>& secciones,
-                const QString& juego, int periodo, TLetras& letras, const TEvolucion* graficos = nullptr,
-                QIODevice* destino = nullptr) {
+                const QString& juego, int periodo, TLetras& letras, QByteArray& bytes,
+                const TEvolucion* graficos = nullptr) {
     int total = graficos ? 1 : 0;
     qsizetype columnas = 80;
     for (const TSeccion* s : secciones) {
@@ -131,9 +132,9 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
         for (const QString& linea : s->lineas) columnas = std::max(columnas, linea.size());
     }
 
-    const auto escritor = destino ? std::make_unique<QPdfWriter>(destino)
-                                  : std::make_unique<QPdfWriter>(QString::fromStdString(ruta.string()));
-    QPdfWriter& pdf = *escritor;
+    QBuffer destino(&bytes);
+    destino.open(QIODevice::WriteOnly);
+    QPdfWriter pdf(&destino);
     pdf.setTitle(titulo);
     pdf.setCreator(QStringLiteral("CORVELIAN"));
     prepararPagina(pdf);
@@ -192,11 +193,7 @@ int escribirPdf(const fs::path& ruta, const QString& titulo, const std::vector<c
         dibujarPaginaDeGraficos(*graficos, pintor, QRectF(QPointF(0, 0), tamanoPaginaGraficos));
         pintor.restore();
     }
-    if (!pintor.end()) throw ErrorArchivo(ruta, "no se pudo terminar el PDF");
-    if (destino) return total;
-    std::error_code error;
-    if (!fs::is_regular_file(ruta, error) || fs::file_size(ruta, error) == 0)
-        throw ErrorArchivo(ruta, "no se pudo escribir el PDF");
+    if (!pintor.end() || bytes.isEmpty()) throw ErrorArchivo(ruta, "no se pudo terminar el PDF");
     return total;
 }
 
@@ -253,10 +250,6 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, co
         }
     }
 
-    std::error_code error;
-    fs::create_directories(carpeta, error);
-    if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
-
     const QString nombreJuego = nombreDelJuego(juego);
     std::vector<TDocumentoPdf> escritos;
     std::vector<QString> titulos;
@@ -278,8 +271,9 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, co
     titulos.push_back(QStringLiteral("Todos los informes"));
     contenidos.push_back(std::move(todas));
 
-    // The documents are independent: written side by side on the cores
-    // there are; the first failure stops the rest and is raised.
+    // The documents are independent: drawn side by side on the cores there
+    // are; the first failure stops the rest and is raised.
+    std::vector<QByteArray> pdfs(escritos.size());
     std::atomic<std::size_t> siguiente{0};
     std::atomic<bool> fallo{false};
     std::exception_ptr primerError;
@@ -292,9 +286,10 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, co
         try {
             if (principal)
                 escritos[docente].paginas = escribirPdf(escritos[docente].ruta, titulos[docente], contenidos[docente],
-                                                        nombreJuego, periodo, letras, &graficos);
+                                                        nombreJuego, periodo, letras, pdfs[docente], &graficos);
             for (std::size_t j; !fallo && (j = siguiente++) < docente;)
-                escritos[j].paginas = escribirPdf(escritos[j].ruta, titulos[j], contenidos[j], nombreJuego, periodo, letras);
+                escritos[j].paginas =
+                    escribirPdf(escritos[j].ruta, titulos[j], contenidos[j], nombreJuego, periodo, letras, pdfs[j]);
         } catch (...) {
             const std::lock_guard<std::mutex> guarda(cerrojo);
             if (!primerError) primerError = std::current_exception();
@@ -307,6 +302,16 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, co
     escribir(true);
     for (std::thread& ayudante : ayudantes) ayudante.join();
     if (primerError) std::rethrow_exception(primerError);
+
+    // Then into their places, each whole, and only then said to be written.
+    TSistemaArchivos& sa = juego.sistemaArchivos();
+    crearCarpetas(sa, carpeta);
+    std::vector<std::pair<fs::path, std::string>> archivos;
+    for (std::size_t i = 0; i < escritos.size(); ++i) {
+        archivos.emplace_back(escritos[i].ruta, pdfs[i].toStdString());
+        pdfs[i] = QByteArray();
+    }
+    reemplazarArchivos(sa, carpeta, archivos);
     return escritos;
 }
 
@@ -330,10 +335,8 @@ QByteArray pdfDeEmpresa(TJuego& juego, int periodo, const std::string& empresa12
     if (aviso) secciones.push_back(&*aviso);
     secciones.push_back(&industria);
     QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
     TLetras letras;
-    escribirPdf(nombrePdfEmpresa(periodo, fila->empresa), empresa, secciones, nombreDelJuego(juego), periodo, letras, nullptr, &buffer);
+    escribirPdf(nombrePdfEmpresa(periodo, fila->empresa), empresa, secciones, nombreDelJuego(juego), periodo, letras, bytes);
     return bytes;
 }
 

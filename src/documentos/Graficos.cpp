@@ -2,6 +2,7 @@
 
 #include "juego/Juego.h"
 #include "store/ErrorArchivo.h"
+#include "store/SistemaArchivos.h"
 
 #include <QChart>
 #include <QCoreApplication>
@@ -14,7 +15,7 @@
 #include <QLineSeries>
 #include <QLocale>
 #include <QPainter>
-#include <QSaveFile>
+#include <QBuffer>
 #include <QSvgGenerator>
 #include <QValueAxis>
 
@@ -152,11 +153,15 @@ void dibujarGrafico(QChart* grafico, QPainter& pintor, const QRectF& destino) {
     escena.render(&pintor, destino, lugar);
 }
 
-void guardarGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles, QSize tamano,
-                    TFormatoGrafico formato, const fs::path& archivo) {
+namespace {
+
+// The picture's bytes, drawn in memory: the file is written whole afterwards.
+std::string bytesDeGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles, QSize tamano,
+                           TFormatoGrafico formato, const fs::path& archivo) {
     if (tamano.width() < 1 || tamano.height() < 1) throw ErrorArchivo(archivo, "el tamaño del gráfico no es válido");
-    QSaveFile salida(QString::fromStdString(archivo.string()));
-    if (!salida.open(QIODevice::WriteOnly)) throw ErrorArchivo(archivo, "no se pudo crear el archivo");
+    QByteArray bytes;
+    QBuffer salida(&bytes);
+    salida.open(QIODevice::WriteOnly);
     const QRectF todo(QPointF(0, 0), QSizeF(tamano));
     if (formato == TFormatoGrafico::png) {
         QImage imagen(tamano, QImage::Format_ARGB32_Premultiplied);
@@ -178,21 +183,31 @@ void guardarGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>
         dibujarGrafico(crearGrafico(e, medida, visibles), pintor, todo);
         if (!pintor.end()) throw ErrorArchivo(archivo, "no se pudo escribir el SVG");
     }
-    if (!salida.commit()) throw ErrorArchivo(archivo, "no se pudo guardar el archivo");
+    if (bytes.isEmpty()) throw ErrorArchivo(archivo, "no se pudo dibujar el gráfico");
+    return bytes.toStdString();
+}
+
+}  // namespace
+
+void guardarGrafico(TSistemaArchivos& sa, const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles,
+                    QSize tamano, TFormatoGrafico formato, const fs::path& archivo) {
+    reemplazarArchivo(sa, archivo, bytesDeGrafico(e, medida, visibles, tamano, formato, archivo));
 }
 
 std::vector<fs::path> escribirGraficos(TJuego& juego, const fs::path& carpeta, QSize tamano) {
     const TEvolucion e = evolucion(juego);
     if (e.periodos.empty()) throw ErrorJuego("Todavía no hay historial: corra el período 0 primero.");
     tamano = tamano.expandedTo(tamanoMinimoGrafico);
-    std::error_code error;
-    fs::create_directories(carpeta, error);
-    if (!fs::is_directory(carpeta, error)) throw ErrorArchivo(carpeta, "no se pudo crear la carpeta");
     std::vector<fs::path> escritos;
+    std::vector<std::pair<fs::path, std::string>> archivos;
     for (TMedida medida : todasLasMedidas) {
         escritos.push_back(carpeta / (archivoMedida(medida) + ".png"));
-        guardarGrafico(e, medida, {}, tamano, TFormatoGrafico::png, escritos.back());
+        archivos.emplace_back(escritos.back(),
+                              bytesDeGrafico(e, medida, {}, tamano, TFormatoGrafico::png, escritos.back()));
     }
+    TSistemaArchivos& sa = juego.sistemaArchivos();
+    crearCarpetas(sa, carpeta);
+    reemplazarArchivos(sa, carpeta, archivos);
     return escritos;
 }
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 class QChart;
+class TSistemaArchivos;
 class QPainter;
 
 /// Beyond this many lines the chart's own legend is hidden: the screens
@@ -47,10 +48,10 @@ void dibujarGrafico(QChart* grafico, QPainter& pintor, const QRectF& destino);
 enum class TFormatoGrafico { png, svg };
 
 /// Writes the chart of medida for the companies in visibles as a picture of
-/// tamano pixels, replacing archivo only once it is complete. ErrorArchivo
-/// when it cannot be written.
-void guardarGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles, QSize tamano,
-                    TFormatoGrafico formato, const std::filesystem::path& archivo);
+/// tamano pixels through sa, replacing archivo only once it is complete and
+/// never through a link. ErrorArchivo when it cannot be written.
+void guardarGrafico(TSistemaArchivos& sa, const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles,
+                    QSize tamano, TFormatoGrafico formato, const std::filesystem::path& archivo);
 
 /// Every measure's chart of the game's whole history as a PNG of tamano
 /// (at least tamanoMinimoGrafico) in carpeta, created when missing, named

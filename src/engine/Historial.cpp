@@ -163,8 +163,10 @@ TArchivoPeriodo leerArchivoPeriodo(const TCarpeta& juego, int periodo) {
         throw ErrorArchivoDanado(carpeta / "DATOS INICIALES.DAT", "debe tener un solo registro");
     archivo.parametros = parametros.front();
     archivo.resultados = registrosDe<TRegDatosAcum>(sa, carpeta / "DATOS ACUMULADOS.DAT");
+    comprobarEmpresas(archivo.resultados, carpeta / "DATOS ACUMULADOS.DAT");
     archivo.decisiones = registrosDe<TRegDecision>(sa, carpeta / "DECISIONES.DAT");
     archivo.empresas = registrosDe<TRegDatosAcum>(sa, carpeta / "EMPRESAS.DAT");
+    comprobarEmpresas(archivo.empresas, carpeta / "EMPRESAS.DAT");
     archivo.industria = leerCsv(sa, carpeta / kIndustria);
     archivo.reporteIndustria = periodo == 0 ? "INDZONA" + std::to_string(archivo.parametros.nroZona) + "IGUALES.txt"
                                             : "INDZONA" + std::to_string(archivo.parametros.nroZona) + ".txt";

@@ -27,6 +27,8 @@ constexpr const char* kNombres = "NOMBRES.DAT";
 constexpr const char* kResultados = "DATOS ACUMULADOS.DAT";
 constexpr const char* kDecisiones = "DECISIONES.DAT";
 
+std::string cp1252Seguro(const std::string& utf8) { return utf8ACp1252(utf8).value_or(utf8); }
+
 std::uint64_t fnv(std::uint64_t h, const std::string& bytes) {
     for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
     return h;
@@ -53,7 +55,17 @@ public:
             sa.tipo(carpeta_.ruta(kParametros)) == Tipo::ninguno && !hayTransaccionPendiente(carpeta_))
             return;
         for (int intento = 0;; ++intento) {
-            descriptor_ = sa.bloquear(carpeta_.ruta(kBloqueo), exclusivo);
+            try {
+                descriptor_ = sa.bloquear(carpeta_.ruta(kBloqueo), exclusivo);
+            } catch (const ErrorArchivo&) {
+                // A folder this program may not write (a read-only mount, a
+                // colleague's folder) can still be read, and needs no lock for
+                // that: nobody here can change it. Changes are refused in Spanish.
+                if (sePuedeEscribir(carpeta_.ruta(), sa)) throw;
+                if (exclusivo || hayTransaccionPendiente(carpeta_))
+                    throw ErrorJuego("La carpeta del juego no se puede modificar.");
+                return;
+            }
             if (descriptor_ >= 0) break;
             if (exclusivo || intento >= 40) throw ErrorJuegoEnUso();
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
@@ -69,7 +81,7 @@ public:
                     if (descriptor_ < 0) throw ErrorJuegoEnUso();
                 }
                 const std::string mensaje = recuperarTransaccion(carpeta_);
-                if (!mensaje.empty()) juego.notificador().advertencia("Atención", cp1252Seguro(mensaje));
+                if (!mensaje.empty()) juego.notificador().advertencia(cp1252("Atención"), cp1252Seguro(mensaje));
             }
         } catch (...) {
             soltar();
@@ -91,7 +103,6 @@ private:
             // Closing releases the lock whatever close reports.
         }
     }
-    static std::string cp1252Seguro(const std::string& utf8) { return utf8ACp1252(utf8).value_or(utf8); }
     const TCarpeta& carpeta_;
     int descriptor_ = -1;
 };
@@ -123,6 +134,12 @@ TEstadoJuego TJuego::estadoSinBloqueo() const {
             throw ErrorArchivoDanado(carpeta_.ruta(kNombres), "no tiene registros enteros");
         if (estado.empresasConResultados > 0 && estado.empresasConResultados < d.cantEquipos)
             throw ErrorArchivoDanado(carpeta_.ruta(kResultados), "faltan los resultados de algunas empresas");
+        // A game past period 1, or whose period 0 is filed, has run period 0:
+        // without its results it is damaged, not a game to start again.
+        if (estado.empresasConResultados == 0 && d.cantEquipos > 0 &&
+            (d.periodoActual > 1 ||
+             carpeta_.sa().tipo(carpetaDePeriodo(carpeta_, 0) / "DATOS ACUMULADOS.DAT") != TSistemaArchivos::Tipo::ninguno))
+            throw ErrorArchivoDanado(carpeta_.ruta(kResultados), "falta o está vacío, y el juego ya corrió el período 0");
     }
     TMarca& m = estado.marca;
     if (!estado.hayJuego) m.fase = TFase::sinJuego;
@@ -241,7 +258,7 @@ void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDa
     tomarValores(datos);
 }
 
-void TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
+TResultadoCorrida TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
     TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirJuego(estado);
@@ -258,7 +275,7 @@ void TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca)
     // Nobody repays anything in period 0.
     decisiones.devPrestamoA = 0;
     decisiones.devPrestamoB = 0;
-    ejecutarPeriodo0(carpeta_, decisiones);
+    return ejecutarPeriodo0(carpeta_, decisiones);
 }
 
 void TJuego::comprobarPeriodoAbierto() {
@@ -314,9 +331,30 @@ TResultadoCorrida TJuego::simular(const TMarca* marca) {
 
 int TJuego::volver() {
     TBloqueo bloqueo(*this, true);
-    estadoSinBloqueo();  // a damaged game is not stepped back into
-    if (!restaurarRespaldo(carpeta_)) throw ErrorJuego("No hay un período para deshacer.");
-    return estadoSinBloqueo().datos.periodoActual;
+    // A damaged game is not stepped back into, unless the damage is in a file
+    // the checkpoint replaces whole: that is how a game is recovered.
+    std::optional<ErrorArchivoDanado> dano;
+    try {
+        estadoSinBloqueo();
+    } catch (const ErrorArchivoDanado& e) {
+        const auto nombre = e.archivo().filename();
+        bool enRespaldo = false;
+        for (const auto& par : kRespaldos) enRespaldo = enRespaldo || nombre == par[0];
+        if (!enRespaldo) throw;
+        dano = e;
+    }
+    const auto periodo = restaurarRespaldo(carpeta_);
+    if (!periodo) {
+        if (dano) throw *dano;
+        throw ErrorJuego("No hay un período para deshacer.");
+    }
+    if (dano)
+        notificador_->advertencia(cp1252("Atención"), cp1252Seguro(
+                                                          "«" + textoDeRuta(dano->archivo().filename()) +
+                                                          "» estaba dañado: se volvió al período " +
+                                                          std::to_string(*periodo) +
+                                                          " con la copia que se guardó antes de simularlo."));
+    return *periodo;
 }
 
 void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca) {
@@ -367,15 +405,26 @@ void TJuego::exigirPeriodoCorrido(int periodo) const {
 std::vector<int> TJuego::periodosDelHistorial() {
     TBloqueo bloqueo(*this, false);
     const int ultimo = ultimoPeriodoCorrido();
-    std::vector<int> periodos = periodosArchivados(carpeta_);
-    std::erase_if(periodos, [ultimo](int p) { return p > ultimo; });
+    const std::vector<int> archivados = periodosArchivados(carpeta_);
+    // A game begun by an older version has no history of its first periods;
+    // from the first period filed on, every period run is listed, a missing
+    // one too, so that no reader skips it without a word.
+    std::vector<int> periodos;
+    for (int p = archivados.empty() ? ultimo + 1 : archivados.front(); p <= ultimo; ++p) periodos.push_back(p);
     return periodos;
 }
 
 TArchivoPeriodo TJuego::periodoDelHistorial(int periodo) {
     TBloqueo bloqueo(*this, false);
     exigirPeriodoCorrido(periodo);
+    exigirHistorial(periodo);
     return leerArchivoPeriodo(carpeta_, periodo);
+}
+
+void TJuego::exigirHistorial(int periodo) const {
+    const auto archivados = periodosArchivados(carpeta_);
+    if (std::find(archivados.begin(), archivados.end(), periodo) == archivados.end())
+        throw ErrorJuego("Falta el historial del período " + std::to_string(periodo) + ".");
 }
 
 std::string TJuego::reporteDelHistorial(int periodo, const std::string& nombre) {
@@ -384,6 +433,7 @@ std::string TJuego::reporteDelHistorial(int periodo, const std::string& nombre) 
         throw ErrorArchivo(carpetaDePeriodo(carpeta_, periodo) / nombre, "no es un informe del período");
     TBloqueo bloqueo(*this, false);
     exigirPeriodoCorrido(periodo);
+    exigirHistorial(periodo);
     return leerArchivoEntero(carpeta_.sa(), carpetaDePeriodo(carpeta_, periodo) / nombre);
 }
 
@@ -579,28 +629,11 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
         sa.crearCarpeta(carpeta);
         sa.sincronizarCarpeta(carpeta_.ruta());
     }
-    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> cambios;
-    try {
-        for (const auto& [empresa, i] : ultimo) {
-            const auto ruta = rutaEnvio(empresa);
-            auto temporal = ruta;
-            temporal += ".tmp";
-            const auto tipo = sa.tipo(temporal);
-            if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) sa.eliminar(temporal);
-            cambios.emplace_back(temporal, ruta);
-            escribirArchivoNuevo(carpeta_.sa(), temporal, textoEnvio({codigos->juego, actual, estado.marca.huella, empresa,
-                                                       envios[i].decision}),
-                                 false);
-        }
-        sa.sincronizarTodo(carpeta);
-        for (const auto& [temporal, ruta] : cambios) sa.renombrar(temporal, ruta);
-    } catch (...) {
-        for (const auto& [temporal, ruta] : cambios) {
-            try { sa.eliminar(temporal); } catch (...) {}
-        }
-        throw;
-    }
-    sa.sincronizarCarpeta(carpeta);
+    std::vector<std::pair<std::filesystem::path, std::string>> archivos;
+    for (const auto& [empresa, i] : ultimo)
+        archivos.emplace_back(rutaEnvio(empresa),
+                              textoEnvio({codigos->juego, actual, estado.marca.huella, empresa, envios[i].decision}));
+    reemplazarArchivos(sa, carpeta, archivos);
     return respuestas;
 }
 

@@ -148,7 +148,7 @@ public:
     /// Runs period 0 with these common decisions and the stored bank names.
     /// Refused once a later period has been simulated. With a marca, refused
     /// when the game has moved since it was taken.
-    void correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca = nullptr);
+    TResultadoCorrida correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca = nullptr);
 
     /// Refuses, with ErrorJuego, when no period is open for decisions: no game,
     /// period 0 not run, the game over or every company gone.
@@ -186,13 +186,17 @@ public:
     /// The standings of zone 1 (shared lock).
     std::vector<TFilaPosicion> posiciones();
 
-    /// The periods of the history the game has run, in order (shared lock). A
+    /// The periods of the history the game has run, in order (shared lock),
+    /// from the first one filed (a game begun by an older version has none
+    /// of its first periods) to the last one run, a missing one included. A
     /// period undone by a step back is left out until it runs again.
     std::vector<int> periodosDelHistorial();
 
     /// What the history keeps of one period: every consumer (screens, charts,
     /// documents, exports) reads it here and never parses report text.
-    /// ErrorJuego "El período N no se ha simulado." for a period not run (or undone).
+    /// ErrorJuego "El período N no se ha simulado." for a period not run (or
+    /// undone), "Falta el historial del período N." for one run whose
+    /// record is missing.
     TArchivoPeriodo periodoDelHistorial(int periodo);
 
     /// The bytes (Windows-1252, CR LF) of a report filed for a period, by its
@@ -259,6 +263,7 @@ private:
     void exigirPeriodoAbierto(const TEstadoJuego& estado) const;
     int ultimoPeriodoCorrido() const;
     void exigirPeriodoCorrido(int periodo) const;
+    void exigirHistorial(int periodo) const;
     std::string nombresNuevos(const std::vector<std::string>& equipos) const;
     std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) const;
     std::optional<TArchivoCodigos> codigosSinBloqueo() const;

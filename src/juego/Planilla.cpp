@@ -11,6 +11,8 @@
 #include <xlsxwriter.h>
 
 #include <locale.h>
+#include <stdlib.h>
+#include <unistd.h>
 #endif
 
 #include <algorithm>
@@ -214,21 +216,22 @@ void escribirXlsx(TSistemaArchivos&, const std::vector<THoja>&, const fs::path&)
 }
 #else
 void escribirXlsx(TSistemaArchivos& sistema, const std::vector<THoja>& hojas, const fs::path& archivo) {
-    fs::path temporal = archivo;
-    temporal += ".tmp";
     // Checked here, so that the common failure is said in Spanish and not
     // first by the library on standard error.
     const fs::path carpeta = archivo.parent_path().empty() ? fs::path(".") : archivo.parent_path();
     if (sistema.tipo(carpeta) != TSistemaArchivos::Tipo::carpeta)
         throw ErrorArchivo(archivo, "la carpeta «" + textoDeRuta(carpeta) + "» no existe");
-    // libxlsxwriter opens the name itself: a leftover or a planted link there
-    // is removed first, so it never writes through one.
-    const auto tipo = sistema.tipo(temporal);
-    if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) sistema.eliminar(temporal);
-    else if (tipo != TSistemaArchivos::Tipo::ninguno) throw ErrorArchivo(temporal, "ya existe y no es un archivo");
+    // libxlsxwriter opens a name itself: it gets a private file of the
+    // system's temporary folder, and the workbook reaches its place like
+    // every other file, whole, through the file system, never via a link.
+    std::string privado = (fs::temp_directory_path() / "corvelian-planilla-XXXXXX").string();
+    const int descriptor = ::mkstemp(privado.data());
+    if (descriptor < 0) throw ErrorArchivo(archivo, fallaXlsx(LXW_ERROR_CREATING_TMPFILE));
+    ::close(descriptor);
+    std::string bytes;
     try {
         const NumerosEnC numerosEnC;
-        std::unique_ptr<lxw_workbook, CerrarLibro> libro(workbook_new(temporal.c_str()));
+        std::unique_ptr<lxw_workbook, CerrarLibro> libro(workbook_new(privado.c_str()));
         if (!libro) throw ErrorArchivo(archivo, fallaXlsx(LXW_ERROR_MEMORY_MALLOC_FAILED));
         lxw_format* negrita = workbook_add_format(libro.get());
         format_set_bold(negrita);
@@ -257,21 +260,15 @@ void escribirXlsx(TSistemaArchivos& sistema, const std::vector<THoja>& hojas, co
         if (error != LXW_NO_ERROR) throw ErrorArchivo(archivo, fallaXlsx(error));
         error = workbook_close(libro.release());
         if (error != LXW_NO_ERROR) throw ErrorArchivo(archivo, fallaXlsx(error));
-        // The new file reaches the disk before it takes the old one's name.
-        const int h = sistema.abrir(temporal, TSistemaArchivos::Apertura::leer);
-        try {
-            sistema.sincronizar(h);
-        } catch (...) {
-            sistema.cerrar(h);
-            throw;
-        }
-        sistema.cerrar(h);
-        sistema.renombrar(temporal, archivo);
+        bytes = leerArchivoEntero(sistemaArchivosReal(), privado);
     } catch (...) {
-        try { sistema.eliminar(temporal); } catch (...) {}
+        std::error_code ignorado;
+        fs::remove(privado, ignorado);
         throw;
     }
-    sistema.sincronizarCarpeta(carpeta);
+    std::error_code ignorado;
+    fs::remove(privado, ignorado);
+    reemplazarArchivo(sistema, archivo, bytes);
 }
 #endif
 

@@ -3,6 +3,7 @@
 // that replaces the old one atomically.
 
 #include "store/ErrorArchivo.h"
+#include "store/Registros.h"
 #include "store/SistemaArchivos.h"
 
 #include <cstring>
@@ -32,4 +33,12 @@ std::string bytesDeRegistros(const std::vector<Registro>& registros) {
     std::string bytes(registros.size() * sizeof(Registro), '\0');
     if (!registros.empty()) std::memcpy(bytes.data(), registros.data(), bytes.size());
     return bytes;
+}
+
+/// Results records that could not be a company's (fallaDeEmpresa) make the
+/// file damaged, named with the first such record.
+inline void comprobarEmpresas(const std::vector<TRegDatosAcum>& registros, const std::filesystem::path& ruta) {
+    for (std::size_t i = 0; i < registros.size(); ++i)
+        if (const std::string falla = fallaDeEmpresa(registros[i]); !falla.empty())
+            throw ErrorArchivoDanado(ruta, "en el registro " + std::to_string(i + 1) + " " + falla);
 }

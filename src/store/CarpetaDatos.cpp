@@ -74,17 +74,12 @@ std::filesystem::path carpetaDeUsuario() {
 }
 
 void crearCarpetaDeJuego(const std::filesystem::path& carpeta, TSistemaArchivos& sa) {
-    // Only the missing folders are made, from the top: an existing one may
-    // be a link (a moved ~/.local), which the seam would not take as a folder.
-    std::vector<std::filesystem::path> faltan;
-    std::error_code error;
-    for (auto p = carpeta; !std::filesystem::exists(p, error) && p.has_relative_path(); p = p.parent_path())
-        faltan.push_back(p);
     try {
-        for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) sa.crearCarpeta(*p);
+        crearCarpetas(sa, carpeta);
     } catch (const ErrorArchivo& e) {
         throw ErrorArchivo(carpeta, "no se pudo crear la carpeta del juego «" + textoDeRuta(carpeta) + "»: " + e.operacion());
     }
+    std::error_code error;
     if (!std::filesystem::is_directory(carpeta, error))
         throw ErrorArchivo(carpeta, "«" + textoDeRuta(carpeta) + "» no es una carpeta; el juego no puede guardarse allí.");
 }

@@ -13,6 +13,7 @@ constexpr const char* kAcumulados = "DATOS ACUMULADOS.DAT";
 std::vector<TRegDatosAcum> TDatosAcum::registrosExistentes() {
     auto registros = leerRegistros<TRegDatosAcum>(carpeta_.sa(), carpeta_.ruta(kAcumulados));
     if (!registros) throw ErrorArchivo(carpeta_.ruta(kAcumulados), "no se pudo abrir el archivo para leer");
+    comprobarEmpresas(*registros, carpeta_.ruta(kAcumulados));
     return *registros;
 }
 

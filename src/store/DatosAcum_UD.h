@@ -10,6 +10,7 @@
 #include "store/Registros.h"
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class TDatosAcum {
@@ -46,10 +47,10 @@ void guardarRespaldo(const TCarpeta& carpeta);
 /// Steps back over the last run: checks that the checkpoint is whole (all
 /// three files, whole records, consistent with each other) and puts it in
 /// place of the game files in one transaction, which uses it up, so that a
-/// second step back finds nothing to undo. Returns false, changing nothing,
-/// when there is no checkpoint; a damaged one raises ErrorArchivoDanado and
-/// leaves the game as it is.
-bool restaurarRespaldo(const TCarpeta& carpeta);
+/// second step back finds nothing to undo. Returns the period open again,
+/// or nothing, changing nothing, when there is no checkpoint; a damaged one
+/// raises ErrorArchivoDanado and leaves the game as it is.
+std::optional<int> restaurarRespaldo(const TCarpeta& carpeta);
 
 /// Checks the checkpoint as restaurarRespaldo does, without touching it;
 /// false when there is none.

@@ -127,3 +127,13 @@ static_assert(offsetof(TRegDecision, marketing) == 12);
 static_assert(offsetof(TRegDecision, devPrestamoB) == 36);
 
 inline bool operator==(const cadena& a, const cadena& b) { return aTexto(a) == aTexto(b); }
+
+/// Amounts of a results record beyond this, either way, are damage: ten
+/// periods of the largest decisions move a company's money and counts by
+/// well under a tenth of it.
+inline constexpr int64_t kMaximoVerosimil = 1'000'000'000;
+
+/// Why a results record cannot be a company's, or empty when it can: a name
+/// of 1 to 50 printable Windows-1252 characters, zone 1 to 3, flags 0 or 1,
+/// and every amount within kMaximoVerosimil either way.
+std::string fallaDeEmpresa(const TRegDatosAcum& r);

@@ -39,17 +39,19 @@ bool comprobarRespaldo(const TCarpeta& c) {
         throw ErrorArchivoDanado(c.ruta("AUXACUM.DAT"), "faltan empresas del respaldo");
     if (decisiones.size() < d.cantEquipos)
         throw ErrorArchivoDanado(c.ruta("AUXDECISIONES.DAT"), "faltan decisiones del respaldo");
+    comprobarEmpresas(acum, c.ruta("AUXACUM.DAT"));
     return true;
 }
 
-bool restaurarRespaldo(const TCarpeta& c) {
-    if (!comprobarRespaldo(c)) return false;
+std::optional<int> restaurarRespaldo(const TCarpeta& c) {
+    if (!comprobarRespaldo(c)) return std::nullopt;
+    const int periodo = leerRegistros<TRegDatosIniciales>(c.sa(), c.ruta("AUXINI.DAT"))->front().periodoActual;
     TTransaccion transaccion(c, "La última vuelta atrás se interrumpió; el juego quedó como estaba antes de ella.",
                              "La última vuelta atrás se interrumpió y se completó: se volvió al período anterior.");
     // Renamed into place, the backups are used up: only the last run can be undone.
     for (const auto& [juego, respaldo] : kRespaldos) transaccion.renombrar(respaldo, juego);
     transaccion.confirmar();
-    return true;
+    return periodo;
 }
 
 void borrarRespaldo(const TCarpeta& c) {

@@ -58,6 +58,39 @@ void reemplazarArchivo(TSistemaArchivos& fs, const std::filesystem::path& archiv
     fs.sincronizarCarpeta(archivo.parent_path().empty() ? std::filesystem::path(".") : archivo.parent_path());
 }
 
+void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpeta,
+                        const std::vector<std::pair<std::filesystem::path, std::string>>& archivos) {
+    std::vector<std::pair<std::filesystem::path, std::filesystem::path>> cambios;
+    try {
+        for (const auto& [ruta, bytes] : archivos) {
+            auto temporal = ruta;
+            temporal += ".tmp";
+            const auto tipo = fs.tipo(temporal);
+            if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) fs.eliminar(temporal);
+            cambios.emplace_back(temporal, ruta);
+            escribirArchivoNuevo(fs, temporal, bytes, false);
+        }
+        if (!cambios.empty()) fs.sincronizarTodo(carpeta);
+        for (const auto& [temporal, ruta] : cambios) fs.renombrar(temporal, ruta);
+    } catch (...) {
+        for (const auto& [temporal, ruta] : cambios) {
+            try { fs.eliminar(temporal); } catch (...) {}
+        }
+        throw;
+    }
+    fs.sincronizarCarpeta(carpeta);
+}
+
+void crearCarpetas(TSistemaArchivos& fs, const std::filesystem::path& carpeta) {
+    // Only the missing folders are made, from the top: an existing one may
+    // be a link (a moved home folder), which the seam would not take as one.
+    std::vector<std::filesystem::path> faltan;
+    std::error_code error;
+    for (auto p = carpeta; !std::filesystem::exists(p, error) && p.has_relative_path(); p = p.parent_path())
+        faltan.push_back(p);
+    for (auto p = faltan.rbegin(); p != faltan.rend(); ++p) fs.crearCarpeta(*p);
+}
+
 void eliminarArbol(TSistemaArchivos& fs, const std::filesystem::path& carpeta) {
     if (fs.tipo(carpeta) == TSistemaArchivos::Tipo::carpeta)
         for (const std::string& nombre : fs.listar(carpeta)) {

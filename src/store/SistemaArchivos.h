@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class TSistemaArchivos {
@@ -94,6 +95,18 @@ void escribirArchivoNuevo(TSistemaArchivos& sa, const std::filesystem::path& arc
 /// renames it over the file and syncs the folder. A failure or a crash
 /// leaves either the old file or the new one, never a partial one.
 void reemplazarArchivo(TSistemaArchivos& sa, const std::filesystem::path& archivo, const std::string& bytes);
+
+/// Replaces several files of one folder, each one whole: every file is first
+/// written beside its place (its name + ".tmp"; a leftover or a planted link
+/// there is removed, never written through), all reach the disk with one
+/// flush, and only then take their places, and the folder is synced. A
+/// failure removes what was staged and is raised: each file is then its old
+/// self or its complete new self, never a part, and no link is followed.
+void reemplazarArchivos(TSistemaArchivos& sa, const std::filesystem::path& carpeta,
+                        const std::vector<std::pair<std::filesystem::path, std::string>>& archivos);
+
+/// Creates a folder and its missing parents (an existing folder is fine).
+void crearCarpetas(TSistemaArchivos& sa, const std::filesystem::path& carpeta);
 
 /// Removes a folder and everything in it without following any link.
 void eliminarArbol(TSistemaArchivos& sa, const std::filesystem::path& carpeta);

@@ -15,6 +15,9 @@ constexpr const char* kCabecera = "CORVELIAN TRANSACCION 1";
 constexpr const char* kFin = "FIN";
 // Inside the staging folder: how the game is left when the change is undone.
 constexpr const char* kComoAntes = "COMO ANTES.TXT";
+// Inside the staging folder: the game's folders the change made before its
+// commit point, removed again when it is undone.
+constexpr const char* kCarpetasNuevas = "CARPETAS NUEVAS.TXT";
 
 using Tipo = TSistemaArchivos::Tipo;
 
@@ -141,6 +144,22 @@ void eliminarTemporales(const TCarpeta& c) {
         if (esTemporal(c, nombre)) c.sa().eliminar(c.ruta(nombre));
 }
 
+// Removes the folders an undone change made (those still empty: a folder
+// that holds anything was not made by it alone).
+void quitarCarpetasNuevas(const TCarpeta& c) {
+    const fs::path lista = enPreparacion(c, kCarpetasNuevas);
+    if (c.sa().tipo(lista) != Tipo::archivo) return;
+    for (const std::string& nombre : dividirLineas(leerArchivoEntero(c.sa(), lista))) {
+        comprobarNombre(c, nombre);
+        if (c.sa().tipo(enDatos(c, nombre)) != Tipo::carpeta) continue;
+        try {
+            c.sa().eliminar(enDatos(c, nombre));
+        } catch (const ErrorArchivo&) {
+        }
+    }
+    c.sa().sincronizarCarpeta(c.ruta());
+}
+
 }  // namespace
 
 bool hayTransaccionPendiente(const TCarpeta& c) {
@@ -168,6 +187,7 @@ std::string recuperarTransaccion(const TCarpeta& c) {
         sa.sincronizarCarpeta(c.ruta());
         return "La última operación se interrumpió; el juego quedó como estaba antes de ella.";
     }
+    if (tipo == Tipo::carpeta) quitarCarpetasNuevas(c);
     std::string comoAntes;
     if (tipo == Tipo::carpeta && sa.tipo(preparacion / kComoAntes) == Tipo::archivo) {
         try {
@@ -210,8 +230,10 @@ TTransaccion::~TTransaccion() {
     try {
         // Nothing reached the game; the staged files are only clutter. Should
         // this fail too, the next opening removes them.
-        if (c.sa().tipo(c.ruta(kDiarioTransaccion)) == Tipo::ninguno)
+        if (c.sa().tipo(c.ruta(kDiarioTransaccion)) == Tipo::ninguno) {
+            quitarCarpetasNuevas(c);
             eliminarArbol(c.sa(), c.ruta(kCarpetaTransaccion));
+        }
     } catch (...) {
     }
 }
@@ -302,7 +324,9 @@ void TTransaccion::confirmar() {
     for (const Paso& p : pasos_)
         if (p.tipo == 'R' || p.tipo == 'C') pasos.push_back(p);
 
-    // Everything that can refuse the switch is checked before the commit point.
+    // Everything that can refuse the switch is checked before the commit
+    // point, and everything the switch needs is made before it.
+    std::vector<fs::path> carpetasNuevas;
     for (const Paso& p : pasos) {
         const fs::path destino = enDatos(c, p.a);
         if (p.tipo == 'R') {
@@ -316,6 +340,7 @@ void TTransaccion::confirmar() {
             const Tipo padre = sa.tipo(destino.parent_path());
             if (padre != Tipo::carpeta && padre != Tipo::ninguno)
                 throw ErrorArchivo(destino.parent_path(), "no es una carpeta del juego");
+            if (padre == Tipo::ninguno) carpetasNuevas.push_back(rutaDeTexto(p.a).parent_path());
         } else if (p.tipo == 'M') {
             if (sa.tipo(destino) != Tipo::ninguno) throw ErrorArchivo(destino, "ya existe");
         } else if (sa.tipo(enDatos(c, p.de)) == Tipo::carpeta) {
@@ -324,6 +349,16 @@ void TTransaccion::confirmar() {
     }
     sa.sincronizarTodo(c.ruta(kCarpetaTransaccion));
     sa.sincronizarCarpeta(c.ruta(kCarpetaTransaccion));
+    // The folders the switch puts things into exist before the commit point,
+    // listed first so that undoing the change removes them again.
+    if (!carpetasNuevas.empty()) {
+        std::string lista;
+        for (const fs::path& carpeta : carpetasNuevas) lista += textoDeRuta(carpeta) + "\n";
+        escribirArchivoNuevo(sa, enPreparacion(c, kCarpetasNuevas), lista);
+        sa.sincronizarCarpeta(c.ruta(kCarpetaTransaccion));
+        for (const fs::path& carpeta : carpetasNuevas) sa.crearCarpeta(enDatos(c, textoDeRuta(carpeta)));
+        sa.sincronizarCarpeta(c.ruta());
+    }
     // Each folder once: the history holds hundreds of staged files, and a
     // sync per file of the same folder cost a disk flush each.
     std::set<fs::path> subcarpetas;

@@ -248,7 +248,7 @@ void TFEvolucion::guardar(bool png) {
     // At least the tool's size, larger when the screen shows it larger.
     const QSize tamano = vista->size().expandedTo(tamanoMinimoGrafico);
     try {
-        guardarGrafico(evolucion_, medida(), elegidas(), tamano,
+        guardarGrafico(juego_.sistemaArchivos(), evolucion_, medida(), elegidas(), tamano,
                        png ? TFormatoGrafico::png : TFormatoGrafico::svg, ruta.toStdString());
     } catch (const std::exception& e) {
         mostrarError(this, e);

@@ -42,7 +42,7 @@ TEST(Graficos, ImagenesDelTamanoPedidoEnterasONada) {
                  {TFormatoGrafico::svg, {1280, 720}, "a.svg"}, {TFormatoGrafico::svg, {800, 1000}, "b.svg"}};
     for (const auto& caso : casos) {
         SCOPED_TRACE(caso.archivo);
-        guardarGrafico(e, TMedida::efectivo, {}, caso.tamano, caso.formato, carpeta / caso.archivo);
+        guardarGrafico(carpetaDePrueba().sa(), e, TMedida::efectivo, {}, caso.tamano, caso.formato, carpeta / caso.archivo);
         QFile archivo(QString::fromStdString((carpeta / caso.archivo).string()));
         ASSERT_TRUE(archivo.open(QIODevice::ReadOnly));
         const QByteArray bytes = archivo.readAll();
@@ -65,9 +65,9 @@ TEST(Graficos, ImagenesDelTamanoPedidoEnterasONada) {
     }
     // A failed write leaves the previous picture as it was, and no folder is made.
     const std::string antes = leerTexto(carpeta / "a.png");
-    EXPECT_THROW(guardarGrafico(e, TMedida::precio, {}, {0, 480}, TFormatoGrafico::png, carpeta / "a.png"), ErrorArchivo);
+    EXPECT_THROW(guardarGrafico(carpetaDePrueba().sa(), e, TMedida::precio, {}, {0, 480}, TFormatoGrafico::png, carpeta / "a.png"), ErrorArchivo);
     EXPECT_EQ(leerTexto(carpeta / "a.png"), antes);
-    EXPECT_THROW(guardarGrafico(e, TMedida::precio, {}, {64, 48}, TFormatoGrafico::svg, carpeta / "no" / "g.svg"),
+    EXPECT_THROW(guardarGrafico(carpetaDePrueba().sa(), e, TMedida::precio, {}, {64, 48}, TFormatoGrafico::svg, carpeta / "no" / "g.svg"),
                  ErrorArchivo);
     EXPECT_FALSE(std::filesystem::exists(carpeta / "no"));
 }

@@ -1,4 +1,5 @@
 #include "comun/CarpetaTemporal.h"
+#include "comun/Empresas.h"
 #include "reports/Regional.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
@@ -96,6 +97,7 @@ TEST(ModificarDatos, SoloCambianLosCamposEditables) {
 
 TEST(ModificarDatos, GuardarEscribeYRecienEntoncesCambiaLosValoresDelJuego) {
     CarpetaTemporal carpeta;
+    escribirBytes(carpeta / "DATOS ACUMULADOS.DAT", bytesDeEmpresas(4));
     const TRegDatosIniciales r = juegoDeEjemplo();
     TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     TTextosDatosIniciales t = textosModificables(r);
@@ -113,6 +115,7 @@ TEST(ModificarDatos, GuardarEscribeYRecienEntoncesCambiaLosValoresDelJuego) {
 
 TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
     CarpetaTemporal carpeta;
+    escribirBytes(carpeta / "DATOS ACUMULADOS.DAT", bytesDeEmpresas(4));
     const TRegDatosIniciales r = juegoDeEjemplo();
     TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     const auto antes = leerBytes(carpeta / "DATOS INICIALES.DAT");
@@ -152,6 +155,7 @@ TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
 
 TEST(ModificarDatos, UnaEscrituraFallidaNoCambiaLosValoresDelJuego) {
     CarpetaTemporal carpeta;
+    escribirBytes(carpeta / "DATOS ACUMULADOS.DAT", bytesDeEmpresas(4));
     const TRegDatosIniciales r = juegoDeEjemplo();
     TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
     const auto antes = leerBytes(carpeta / "DATOS INICIALES.DAT");

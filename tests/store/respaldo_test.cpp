@@ -1,6 +1,7 @@
 // The period checkpoint: taken whole, restored once, refused when damaged.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/Empresas.h"
 #include "comun/FotoCarpeta.h"
 #include "store/DatosAcum_UD.h"
 #include "store/DatosIniciales.h"
@@ -28,10 +29,10 @@ std::vector<uint8_t> bytesDe(const TRegDatosIniciales& r) {
 // A game at period 2 whose checkpoint holds period 1 with two companies.
 void juegoConRespaldo(const CarpetaTemporal& carpeta) {
     escribirBytes(carpeta / "DATOS INICIALES.DAT", bytesDe(parametros(2, 2)));
-    escribirBytes(carpeta / "DATOS ACUMULADOS.DAT", std::vector<uint8_t>(208, 2));
+    escribirBytes(carpeta / "DATOS ACUMULADOS.DAT", bytesDeEmpresas(2, 2));
     escribirBytes(carpeta / "DECISIONES.DAT", {});
     escribirBytes(carpeta / "AUXINI.DAT", bytesDe(parametros(2, 1)));
-    escribirBytes(carpeta / "AUXACUM.DAT", std::vector<uint8_t>(208, 1));
+    escribirBytes(carpeta / "AUXACUM.DAT", bytesDeEmpresas(2, 1));
     escribirBytes(carpeta / "AUXDECISIONES.DAT", std::vector<uint8_t>(80, 1));
 }
 
@@ -44,7 +45,7 @@ TEST(Respaldo, RestaurarUsaElRespaldoUnaSolaVez) {
     juegoConRespaldo(carpeta);
     ASSERT_TRUE(restaurarRespaldo(carpetaDePrueba()));
     EXPECT_EQ(leerBytes(carpeta / "DATOS INICIALES.DAT"), bytesDe(parametros(2, 1)));
-    EXPECT_EQ(leerBytes(carpeta / "DATOS ACUMULADOS.DAT"), std::vector<uint8_t>(208, 1));
+    EXPECT_EQ(leerBytes(carpeta / "DATOS ACUMULADOS.DAT"), bytesDeEmpresas(2, 1));
     EXPECT_EQ(leerBytes(carpeta / "DECISIONES.DAT"), std::vector<uint8_t>(80, 1));
     // Only the last run can be undone: the second step back finds nothing.
     const auto despues = contenido(carpeta);
@@ -80,7 +81,7 @@ TEST(Respaldo, UnRespaldoDanadoNoTocaElJuego) {
         {"AUXINI largo", "AUXINI.DAT", std::vector<uint8_t>(448, 0), false},
         {"registro partido", "AUXACUM.DAT", std::vector<uint8_t>(207, 1), false},
         {"decisión partida", "AUXDECISIONES.DAT", std::vector<uint8_t>(41, 1), false},
-        {"faltan empresas", "AUXACUM.DAT", std::vector<uint8_t>(104, 1), false},
+        {"faltan empresas", "AUXACUM.DAT", bytesDeEmpresas(1, 1), false},
         {"faltan decisiones", "AUXDECISIONES.DAT", std::vector<uint8_t>(40, 1), false},
         {"período imposible", "AUXINI.DAT", bytesDe(imposible), false},
         {"contadores imposibles", "AUXINI.DAT", bytesDe(contadores), false},

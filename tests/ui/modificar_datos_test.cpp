@@ -3,6 +3,7 @@
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/JuegoDePrueba.h"
+#include "comun/Empresas.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "ui/UModificarDatos.h"
@@ -65,6 +66,9 @@ public:
     Prueba() {
         usarCarpetaDePrueba(carpeta_.path().toStdString());
         TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(juegoGuardado());
+        const auto empresas = bytesDeEmpresas(3);
+        std::ofstream(carpetaDePrueba().ruta() / "DATOS ACUMULADOS.DAT", std::ios::binary)
+            .write(reinterpret_cast<const char*>(empresas.data()), static_cast<std::streamsize>(empresas.size()));
         principal_.show();
     }
     std::vector<char> archivo() const { return bytes(carpetaDePrueba().ruta() / "DATOS INICIALES.DAT"); }

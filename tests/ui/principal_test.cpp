@@ -4,7 +4,7 @@
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
-#include "store/DatosAcum_UD.h"
+#include "comun/Empresas.h"
 
 #include "store/Notificador.h"
 #include "store/Texto.h"
@@ -30,10 +30,16 @@ using Respuesta = ServicioDialogos::Respuesta;
 
 namespace {
 
+QByteArray empresas(int n, int32_t marca) {
+    const auto bytes = bytesDeEmpresas(n, marca);
+    return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
 // A game of three companies at periodo; without results, period 0 has not run.
 void guardarParametros(uint8_t periodo, int32_t indemnizacion = 300, int32_t penalidad = 500,
                        bool conResultados = true) {
-    for (uint8_t i = 1; conResultados && i <= 3; ++i) TDatosAcum(carpetaDePrueba()).guardarAcum(i, TRegDatosAcum{});
+    QFile resultados(QString::fromStdString((carpetaDePrueba().ruta() / "DATOS ACUMULADOS.DAT").string()));
+    if (conResultados && resultados.open(QIODevice::WriteOnly)) resultados.write(empresas(3, 0));
     TRegDatosIniciales r{};
     r.cantEquipos = 3;
     r.cantEquiposZona1 = 3;
@@ -272,10 +278,10 @@ private slots:
         guardarParametros(3);
         const QByteArray iniAnterior = carpeta.leer(QStringLiteral("DATOS INICIALES.DAT"));
         carpeta.escribir(QStringLiteral("AUXINI.DAT"), iniAnterior);
-        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(312, '\x03'));
+        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), empresas(3, 3));
         carpeta.escribir(QStringLiteral("AUXDECISIONES.DAT"), QByteArray(120, '\x33'));
         guardarParametros(4);
-        carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), QByteArray(312, '\x04'));
+        carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), empresas(3, 4));
         carpeta.escribir(QStringLiteral("DECISIONES.DAT"), QByteArray());
 
         DialogosFalsos falsos;
@@ -289,7 +295,7 @@ private slots:
         QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
         QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
-        QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")), QByteArray(312, '\x03'));
+        QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")), empresas(3, 3));
         QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(120, '\x33'));
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("3"));
         QVERIFY(modificarHabilitado(principal));
@@ -299,7 +305,7 @@ private slots:
         CarpetaDeJuego carpeta;
         guardarParametros(3);
         carpeta.escribir(QStringLiteral("AUXINI.DAT"), carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")));
-        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), QByteArray(104, '\x03'));
+        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), empresas(1, 3));
         guardarParametros(4);
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
