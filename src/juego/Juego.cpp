@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <thread>
@@ -122,7 +123,15 @@ TEstadoJuego TJuego::estadoSinBloqueo() const {
     estado.hayJuego = d.periodoActual >= 1;
     const std::string nombres = contenidoSiExiste(carpeta_, kNombres);
     const std::string resultados = contenidoSiExiste(carpeta_, kResultados);
-    estado.empresasConResultados = TDatosAcum(carpeta_).cantidadAcum();
+    // Read once: for the count, the contents' check and the fingerprint.
+    if (resultados.size() % sizeof(TRegDatosAcum) != 0)
+        throw ErrorArchivoDanado(carpeta_.ruta(kResultados), "tiene " + std::to_string(resultados.size()) +
+                                                                 " bytes, que no son registros enteros de " +
+                                                                 std::to_string(sizeof(TRegDatosAcum)));
+    std::vector<TRegDatosAcum> empresas(resultados.size() / sizeof(TRegDatosAcum));
+    if (!resultados.empty()) std::memcpy(empresas.data(), resultados.data(), resultados.size());
+    comprobarEmpresas(empresas, carpeta_.ruta(kResultados));
+    estado.empresasConResultados = static_cast<int>(empresas.size());
     const auto decisiones = leerRegistros<TRegDecision>(carpeta_.sa(), carpeta_.ruta(kDecisiones));
     estado.decisionesGuardadas = decisiones ? static_cast<int>(decisiones->size()) : 0;
     if (carpeta_.sa().tipo(carpeta_.ruta(kParametros)) != TSistemaArchivos::Tipo::ninguno) {

@@ -84,8 +84,15 @@ void TSistemaArchivosFalso::antesDe(Operacion tipo, const ruta& archivo) {
     }
 }
 
+void TSistemaArchivosFalso::cambiar(const ruta& archivo) {
+    if (!soloLectura_) return;
+    const auto relativa = archivo.lexically_relative(*soloLectura_);
+    if (!relativa.empty() && *relativa.begin() != "..") throw ErrorArchivo(archivo, "sistema de archivos de solo lectura");
+}
+
 int TSistemaArchivosFalso::abrir(const ruta& archivo, Apertura modo) {
     antesDe(Operacion::abrir, archivo);
+    if (modo != Apertura::leer) cambiar(archivo);
     const int descriptor = real_.abrir(archivo, modo);
     rutas_[descriptor] = archivo;
     return descriptor;
@@ -134,21 +141,25 @@ void TSistemaArchivosFalso::cerrar(int archivo) {
 
 void TSistemaArchivosFalso::renombrar(const ruta& de, const ruta& a) {
     antesDe(Operacion::renombrar, a);
+    cambiar(a);
     real_.renombrar(de, a);
 }
 
 void TSistemaArchivosFalso::eliminar(const ruta& entrada) {
     antesDe(Operacion::eliminar, entrada);
+    cambiar(entrada);
     real_.eliminar(entrada);
 }
 
 void TSistemaArchivosFalso::enlazar(const ruta& existente, const ruta& nuevo) {
     antesDe(Operacion::enlazar, nuevo);
+    cambiar(nuevo);
     real_.enlazar(existente, nuevo);
 }
 
 void TSistemaArchivosFalso::crearCarpeta(const ruta& carpeta) {
     antesDe(Operacion::crearCarpeta, carpeta);
+    cambiar(carpeta);
     real_.crearCarpeta(carpeta);
 }
 
@@ -174,6 +185,7 @@ TSistemaArchivos::Tipo TSistemaArchivosFalso::tipo(const ruta& entrada) {
 
 int TSistemaArchivosFalso::bloquear(const ruta& archivo, bool exclusivo) {
     antesDe(Operacion::bloquear, archivo);
+    cambiar(archivo);
     const int descriptor = real_.bloquear(archivo, exclusivo);
     if (descriptor >= 0) rutas_[descriptor] = archivo;
     return descriptor;

@@ -45,6 +45,10 @@ public:
     /// reaches the file, as a crash in the middle of a write may leave it.
     void detenerEn(int n, std::optional<Operacion> tipo = std::nullopt);
 
+    /// From now on nothing inside carpeta may be created, changed or removed,
+    /// as on a read-only mount (where even root may not write).
+    void soloLectura(const ruta& carpeta) { soloLectura_ = carpeta; }
+
     bool fallaOcurrida() const { return fallaOcurrida_; }
     bool detenido() const { return detenido_; }
     /// The kind of the operation that failed or stopped.
@@ -78,6 +82,8 @@ private:
     /// Counts one operation and says what happens to it.
     Efecto contar(Operacion tipo);
     void antesDe(Operacion tipo, const ruta& archivo);
+    /// A change inside the read-only folder fails.
+    void cambiar(const ruta& archivo);
     [[noreturn]] void fallar(const ruta& archivo);
     ruta rutaDe(int archivo) const;
     void cerrarAbiertos();
@@ -96,4 +102,5 @@ private:
     bool detenido_ = false;
     std::optional<Operacion> afectada_;
     std::map<int, ruta> rutas_;
+    std::optional<ruta> soloLectura_;
 };
