@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -40,7 +41,8 @@ void TFEquipos::FormCreate() {
     lsvEquipos->setUniformRowHeights(true);
     lsvEquipos->setSelectionMode(QAbstractItemView::SingleSelection);
     lsvEquipos->setSelectionBehavior(QAbstractItemView::SelectRows);
-    lsvEquipos->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // A name is corrected in place (double click or F2), the number stays.
+    lsvEquipos->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     lsvEquipos->setColumnWidth(0, 30);
     lsvEquipos->setColumnWidth(1, 230);
     lsvEquipos->header()->setStretchLastSection(true);
@@ -67,11 +69,15 @@ void TFEquipos::FormCreate() {
     btnLimpiar = boton(QStringLiteral("Limpiar"), QStringLiteral("btnLimpiar"), QStringLiteral("Vacía la lista"));
     btnAgregarVarios = boton(QStringLiteral("Agregar Varios"), QStringLiteral("btnAgregarVarios"),
                              QStringLiteral("Agrega varios equipos numerados con el nombre escrito"));
+    btnSubir = boton(QStringLiteral("Subir"), QStringLiteral("btnSubir"), QStringLiteral("Sube un lugar el equipo seleccionado"));
+    btnBajar = boton(QStringLiteral("Bajar"), QStringLiteral("btnBajar"), QStringLiteral("Baja un lugar el equipo seleccionado"));
 
     auto* botones = new QVBoxLayout;
     botones->addWidget(btnAgregar);
     botones->addWidget(btnQuitar);
     botones->addWidget(btnLimpiar);
+    botones->addWidget(btnSubir);
+    botones->addWidget(btnBajar);
     botones->addSpacing(12);
     botones->addWidget(btnAgregarVarios);
     botones->addStretch(1);
@@ -105,6 +111,21 @@ void TFEquipos::FormCreate() {
     connect(btnQuitar, &QPushButton::clicked, this, &TFEquipos::btnQuitarClick);
     connect(btnLimpiar, &QPushButton::clicked, this, &TFEquipos::btnLimpiarClick);
     connect(btnAgregarVarios, &QPushButton::clicked, this, &TFEquipos::btnAgregarVariosClick);
+    connect(btnSubir, &QPushButton::clicked, this, [this] { moverEquipo(-1); });
+    connect(btnBajar, &QPushButton::clicked, this, [this] { moverEquipo(1); });
+    // A name edited in place must still be a name of its own.
+    connect(lsvEquipos, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* fila, int columna) {
+        if (columna != 1 || !fila->data(1, Qt::UserRole).isValid()) return;
+        const QString anterior = fila->data(1, Qt::UserRole).toString();
+        const QString falla = fallaDeNombre(fila->text(1), lsvEquipos->indexOfTopLevelItem(fila));
+        const QSignalBlocker bloqueo(lsvEquipos);
+        if (!falla.isEmpty() || fila->text(1).trimmed().isEmpty()) {
+            fila->setText(1, anterior);
+            if (!falla.isEmpty()) mostrarMensaje(this, falla);
+        } else {
+            fila->setData(1, Qt::UserRole, fila->text(1));
+        }
+    });
     connect(btnGuardar, &QPushButton::clicked, this, &TFEquipos::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFEquipos::btnCancelarClick);
     connect(edNombreEquipo, &QLineEdit::returnPressed, this, &TFEquipos::btnAgregarClick);
@@ -116,6 +137,24 @@ void TFEquipos::FormCreate() {
 
 int TFEquipos::cantidadEquipos() const { return lsvEquipos->topLevelItemCount(); }
 
+QString TFEquipos::fallaDeNombre(const QString& nombre, int fila) const {
+    const QString limpio = nombre.trimmed();
+    if (limpio.size() > static_cast<qsizetype>(sizeof(cadena::texto)))
+        return QStringLiteral("El nombre «%1» tiene %2 letras; un nombre tiene a lo sumo %3.")
+            .arg(limpio)
+            .arg(limpio.size())
+            .arg(sizeof(cadena::texto));
+    for (int k = 0; k < cantidadEquipos(); ++k) {
+        const QString otro = lsvEquipos->topLevelItem(k)->text(1).trimmed();
+        if (k != fila && otro.compare(limpio, Qt::CaseInsensitive) == 0)
+            return QStringLiteral("«%1» es el nombre del equipo %2, «%3»: cada equipo necesita un nombre propio.")
+                .arg(limpio)
+                .arg(k + 1)
+                .arg(otro);
+    }
+    return {};
+}
+
 bool TFEquipos::agregarEquipo(const QString& nombre) {
     if (nombre.trimmed().isEmpty()) return true;
     if (cantidadEquipos() >= maximoEquipos) {
@@ -123,12 +162,31 @@ bool TFEquipos::agregarEquipo(const QString& nombre) {
                                  .arg(maximoEquipos));
         return false;
     }
+    if (const QString falla = fallaDeNombre(nombre, -1); !falla.isEmpty()) {
+        mostrarMensaje(this, falla);
+        return false;
+    }
+    const QSignalBlocker bloqueo(lsvEquipos);
     auto* fila = new QTreeWidgetItem(lsvEquipos);
+    fila->setFlags(fila->flags() | Qt::ItemIsEditable);
     fila->setText(1, nombre);
+    fila->setData(1, Qt::UserRole, nombre);
     return true;
 }
 
+void TFEquipos::moverEquipo(int paso) {
+    QTreeWidgetItem* fila = lsvEquipos->currentItem();
+    if (!fila) return;
+    const int desde = lsvEquipos->indexOfTopLevelItem(fila), hasta = desde + paso;
+    if (hasta < 0 || hasta >= cantidadEquipos()) return;
+    const QSignalBlocker bloqueo(lsvEquipos);
+    lsvEquipos->insertTopLevelItem(hasta, lsvEquipos->takeTopLevelItem(desde));
+    enumerarEquipos();
+    lsvEquipos->setCurrentItem(fila);
+}
+
 void TFEquipos::enumerarEquipos() {
+    const QSignalBlocker bloqueo(lsvEquipos);
     for (int k = 0; k < cantidadEquipos(); ++k) {
         QTreeWidgetItem* fila = lsvEquipos->topLevelItem(k);
         fila->setText(0, QStringLiteral("%1.").arg(k + 1));
@@ -171,7 +229,8 @@ bool TFEquipos::guardarEquipos() {
 }
 
 void TFEquipos::btnAgregarClick() {
-    agregarEquipo(edNombreEquipo->text());
+    // The box empties for the next name; a refused one stays to be corrected.
+    if (agregarEquipo(edNombreEquipo->text())) edNombreEquipo->clear();
     enumerarEquipos();
     edNombreEquipo->setFocus();
 }

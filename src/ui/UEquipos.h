@@ -40,12 +40,18 @@ public slots:
     void btnAgregarVariosClick();
     void btnGuardarClick();
     void btnCancelarClick();
+    /// Moves the selected team one place up (-1) or down (+1).
+    void moverEquipo(int paso);
 
 private:
     void FormCreate();
     /// Appends a row with the text as typed unless it is blank; false (with
-    /// a message) when the list already holds maximoEquipos rows.
+    /// a message) when the list already holds maximoEquipos rows, the name
+    /// is longer than 50 characters, or it is another team's ignoring case.
     bool agregarEquipo(const QString& nombre);
+    /// Why nombre cannot join the list beside the rows other than fila
+    /// (-1: all of them), or empty when it can.
+    QString fallaDeNombre(const QString& nombre, int fila) const;
     /// Writes "k." in the number column of row k, selecting each row in turn.
     void enumerarEquipos();
     /// Writes the trimmed names to "NOMBRES.DAT", from position 0; false,
@@ -59,6 +65,8 @@ private:
     QPushButton* btnQuitar = nullptr;
     QPushButton* btnLimpiar = nullptr;
     QPushButton* btnAgregarVarios = nullptr;
+    QPushButton* btnSubir = nullptr;
+    QPushButton* btnBajar = nullptr;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;
     std::vector<std::string> nombres_;

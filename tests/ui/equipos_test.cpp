@@ -104,11 +104,9 @@ private slots:
         agregar(equipos, QStringLiteral("  Alfa  "));
         agregar(equipos, QStringLiteral("   "));  // blanks only: no row
         agregar(equipos, QStringLiteral("Beta"));
-        pulsar(equipos, "btnAgregar");            // the box keeps its text
-        QCOMPARE(filas(equipos), (QStringList{"1.|  Alfa  ", "2.|Beta", "3.|Beta"}));
-        QCOMPARE(control<QLineEdit>(equipos, "edNombreEquipo")->text(), QStringLiteral("Beta"));
-        // Two teams of one name would share their reports: the repeat goes.
-        pulsar(equipos, "btnQuitar");
+        pulsar(equipos, "btnAgregar");            // the box is empty again: nothing added
+        QCOMPARE(filas(equipos), (QStringList{"1.|  Alfa  ", "2.|Beta"}));
+        QCOMPARE(control<QLineEdit>(equipos, "edNombreEquipo")->text(), QString());
         agregar(equipos, QStringLiteral("Gamma"));
 
         pulsar(equipos, "btnGuardar");
@@ -238,15 +236,6 @@ private slots:
             << "El equipo 1 «A/B» y el equipo 2 «A:B» darían el mismo nombre a sus informes («A_B»), y uno "
                "borraría los del otro. Cambie uno de los dos.\nEl equipo 1 «A/B» y el equipo 3 «A?B» darían el "
                "mismo nombre a sus informes («A_B»), y uno borraría los del otro. Cambie uno de los dos.";
-        QTest::newRow("solo cambia la caja")
-            << QStringList{"Ñandú", "Beta", "ñANDÚ"}
-            << "El equipo 1 «Ñandú» y el equipo 3 «ñANDÚ» darían el mismo nombre a sus informes («ñANDÚ»), y uno "
-               "borraría los del otro. Cambie uno de los dos.";
-        // Names are compared as stored: trimmed and cut to 50 characters.
-        QTest::newRow("iguales al guardarlos")
-            << QStringList{"  Alfa ", "Alfa"}
-            << "El equipo 1 «Alfa» y el equipo 2 «Alfa» darían el mismo nombre a sus informes («Alfa»), y uno "
-               "borraría los del otro. Cambie uno de los dos.";
         QTest::newRow("con tabulador")
             << QStringList{"Uno\tDos"} << "El equipo 1 «Uno\tDos» tiene caracteres de control; escríbalo de nuevo.";
     }
@@ -273,16 +262,40 @@ private slots:
         QVERIFY(carpeta->contenido().isEmpty());
     }
 
-    void nombreLargoCortadoA50() {
-        agregar(equipos, QString(60, QLatin1Char('x')));
-        agregar(equipos, QStringLiteral("Compañía Ñandú"));
+    // Refused as typed, naming why; the box keeps it for correcting.
+    void nombresRechazadosAlAgregar_data() {
+        QTest::addColumn<QString>("nombre");
+        QTest::addColumn<QString>("mensaje");
+        QTest::newRow("51 letras") << QString(51, QLatin1Char('x'))
+                                   << QStringLiteral("El nombre «%1» tiene 51 letras; un nombre tiene a lo sumo 50.")
+                                          .arg(QString(51, QLatin1Char('x')));
+        QTest::newRow("solo cambia la caja")
+            << QStringLiteral("  ñANDÚ ")
+            << QStringLiteral("«ñANDÚ» es el nombre del equipo 1, «Ñandú»: cada equipo necesita un nombre propio.");
+    }
+    void nombresRechazadosAlAgregar() {
+        QFETCH(QString, nombre);
+        QFETCH(QString, mensaje);
+        agregar(equipos, QStringLiteral("Ñandú"));
+        agregar(equipos, nombre);
+        QCOMPARE(falsos->textosMostrados(), QStringList{mensaje});
+        QCOMPARE(filas(equipos), QStringList{"1.|Ñandú"});
+        QCOMPARE(control<QLineEdit>(equipos, "edNombreEquipo")->text(), nombre);
+    }
+
+    void editarYMoverEquipos() {
+        for (const char* nombre : {"Alfa", "Beta", "Gama"}) agregar(equipos, QString::fromLatin1(nombre));
+        auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
+        lista->setCurrentItem(lista->topLevelItem(2));
+        pulsar(equipos, "btnSubir");
+        pulsar(equipos, "btnSubir");
+        pulsar(equipos, "btnSubir");  // already first: stays
+        lista->topLevelItem(1)->setText(1, QStringLiteral("Beta"));  // Alfa renamed as another team: undone
+        lista->topLevelItem(2)->setText(1, QStringLiteral("Beta SA"));
+        QCOMPARE(filas(equipos), (QStringList{"1.|Gama", "2.|Alfa", "3.|Beta SA"}));
+        QCOMPARE(falsos->textosMostrados().size(), 1);
         pulsar(equipos, "btnGuardar");
-        TDatosjuego datos(carpetaDePrueba());
-        std::string nombre;
-        datos.leerNombre(1, nombre);
-        QCOMPARE(nombre, std::string(50, 'x'));
-        datos.leerNombre(2, nombre);
-        QCOMPARE(nombre, cp1252("Compañía Ñandú"));
+        QCOMPARE(nombresGuardados(3), (QStringList{"Gama", "Alfa", "Beta SA"}));
     }
 };
 
