@@ -64,6 +64,15 @@ QPushButton* crearBotonImagen(const QString& nombre, QStyle::StandardPixmap icon
 /// The bottom band: izquierda at the left end, derecha (if any) at the right.
 QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha = nullptr);
 
+/// "Completar con ejemplo" in the middle of a band of crearBandaBotones:
+/// the set-up screens' sample, in sight (the title's double click stays).
+QPushButton* agregarBotonEjemplo(QWidget* banda);
+
+/// Enter moves to the next of campos and Shift+Enter to the previous one,
+/// skipping those disabled, as on the decision screen; Enter on the last
+/// one moves to despues. Installed on each field, owned by pantalla.
+void avanzarConEnter(QWidget* pantalla, const QList<QWidget*>& campos, QWidget* despues);
+
 /// Adds a row to a form grid: the label, its field and, when given, a label
 /// beside the field (a bank name); advances fila.
 void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* control, QLabel* extremo = nullptr);

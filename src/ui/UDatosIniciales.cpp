@@ -161,7 +161,9 @@ void TFDatosIniciales::FormCreate() {
     principal->addWidget(crearBandaTitulo(QStringLiteral("DATOS INICIALES"), this, Label15));
     principal->addLayout(columnas);
     principal->addLayout(tablas);
-    principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
+    QWidget* banda = crearBandaBotones(this, btnGuardar, btnCancelar);
+    principal->addWidget(banda);
+    connect(agregarBotonEjemplo(banda), &QPushButton::clicked, this, &TFDatosIniciales::Label15DblClick);
 
     connect(Edit1, &TCampoTexto::salida, this, &TFDatosIniciales::Edit1Exit);
     connect(Edit2, &TCampoTexto::salida, this, &TFDatosIniciales::Edit2Exit);

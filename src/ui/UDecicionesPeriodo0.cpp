@@ -109,7 +109,10 @@ void TFDecicionesPeriodo0::FormCreate() {
     principal->setSpacing(0);
     principal->addWidget(crearBandaTitulo(QStringLiteral("DECISIONES PERIODO 0"), this, Label1));
     principal->addLayout(grilla);
-    principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
+    QWidget* banda = crearBandaBotones(this, btnGuardar, btnCancelar);
+    principal->addWidget(banda);
+    connect(agregarBotonEjemplo(banda), &QPushButton::clicked, this, &TFDecicionesPeriodo0::Label1DblClick);
+    avanzarConEnter(this, {edPrecio, Edit2, Edit3, Edit4, ComboBox1, Edit6, Edit7, Edit8, Edit9, Edit10}, btnGuardar);
 
     connect(Label1, &TEtiquetaDobleClic::dobleClic, this, &TFDecicionesPeriodo0::Label1DblClick);
     connect(btnGuardar, &QPushButton::clicked, this, &TFDecicionesPeriodo0::btnGuardarClick);

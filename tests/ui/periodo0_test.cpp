@@ -107,6 +107,27 @@ private slots:
         for (int i = 0; i < esperado.size(); ++i) QCOMPARE(campo(campos[i])->text(), esperado[i]);
         QCOMPARE(control<QComboBox>(pantalla, "ComboBox1")->currentText(), QStringLiteral("75"));
         QCOMPARE(campo("Edit9")->text(), QStringLiteral("0"));
+        // The same sample from the button in sight.
+        escribir(campo("edPrecio"), QStringLiteral("55"));
+        QTest::mouseClick(control<QPushButton>(pantalla, "btnEjemplo"), Qt::LeftButton);
+        QCOMPARE(campo("edPrecio")->text(), QStringLiteral("90"));
+    }
+
+    // Typed without the mouse: Enter to the next field, Shift+Enter back.
+    void enterPasaDeCampo() {
+        guardarJuego({"Alfa"});
+        abrir();
+        QVERIFY(activar(pantalla));
+        campo("edPrecio")->setFocus();
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("90"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("8000"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(campo("edPrecio")->text(), QStringLiteral("90"));
+        QCOMPARE(campo("Edit2")->text(), QStringLiteral("8000"));
+        QCOMPARE(QApplication::focusWidget(), campo("Edit3"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
+        QCOMPARE(QApplication::focusWidget(), campo("Edit2"));
     }
 
     void cifrasQueNoSeAceptan_data() {
