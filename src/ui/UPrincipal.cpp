@@ -24,6 +24,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileInfo>
+#include <QFileSystemWatcher>
 #include <QIcon>
 #include <QLabel>
 #include <QMenu>
@@ -33,6 +34,7 @@
 #include <QPointer>
 #include <QSettings>
 #include <QStatusBar>
+#include <QTimer>
 
 #include <exception>
 
@@ -88,6 +90,7 @@ TFPrincipal::TFPrincipal(const std::filesystem::path& carpeta, QWidget* padre)
     : QMainWindow(padre), juego_(std::make_unique<TJuego>(carpeta)) {
     juego_->fijarNotificador(this);
     FormCreate();
+    vigilarCarpeta();
 }
 
 TFPrincipal::~TFPrincipal() {
@@ -199,6 +202,27 @@ void TFPrincipal::informacion(const std::string& texto) {
                        ServicioDialogos::Botones::ok);
 }
 
+void TFPrincipal::vigilarCarpeta() {
+    if (!vigilante_) {
+        vigilante_ = new QFileSystemWatcher(this);
+        // A run renames hundreds of files: one refresh once the folder is quiet.
+        cambioVisto_ = new QTimer(this);
+        cambioVisto_->setSingleShot(true);
+        cambioVisto_->setInterval(250);
+        connect(vigilante_, &QFileSystemWatcher::directoryChanged, cambioVisto_, qOverload<>(&QTimer::start));
+        connect(cambioVisto_, &QTimer::timeout, this, &TFPrincipal::seguirAlJuego);
+    }
+    if (const QStringList vigiladas = vigilante_->directories(); !vigiladas.isEmpty()) vigilante_->removePaths(vigiladas);
+    vigilante_->addPath(QString::fromStdString(juego_->ruta().string()));
+}
+
+void TFPrincipal::seguirAlJuego() {
+    actualizarEstado();
+    actualizarGraficos();
+    for (TFResultados* resultados : findChildren<TFResultados*>(QString(), Qt::FindDirectChildrenOnly))
+        if (resultados->isVisible()) resultados->actualizar();
+}
+
 void TFPrincipal::crearPortal() {
     delete portal_;
     portal_ = new TPortal(*juego_, this);
@@ -231,13 +255,18 @@ void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
     if (!cerrarPantallasDePeriodo()) return;
+    TEstadoJuego estado;
     try {
-        juego_->reanudar();
+        estado = juego_->reanudar();
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
     }
     mostrarJuego();
+    statusBar()->showMessage(estado.terminado()           ? QStringLiteral("Juego reanudado: ya se jugaron los diez períodos.")
+                             : !estado.periodo0Corrido() ? QStringLiteral("Juego reanudado: falta correr el período 0.")
+                                                         : QStringLiteral("Juego reanudado: el período %1 está abierto.")
+                                                               .arg(estado.datos.periodoActual));
 }
 
 void TFPrincipal::ExportarPdfClick() {
@@ -334,12 +363,19 @@ bool TFPrincipal::cerrarPantallasDePeriodo() {
 }
 
 void TFPrincipal::VolverAtrasClick() {
-    if (!preguntar(this, QStringLiteral("¿Seguro que desea volver al periodo anterior?"),
-                   ServicioDialogos::Icono::pregunta))
-        return;
-    if (!cerrarPantallasDePeriodo()) return;
+    // The question names the period it undoes, when the game says which.
+    QString pregunta = QStringLiteral("¿Seguro que desea volver al periodo anterior?");
     try {
-        juego_->volver();
+        if (const TEstadoJuego estado = juego_->leerEstado(); estado.periodo0Corrido() && estado.datos.periodoActual > 1)
+            pregunta += QStringLiteral("\nSe deshará el período %1.").arg(estado.datos.periodoActual - 1);
+    } catch (const std::exception&) {
+        // The step back itself says what is wrong.
+    }
+    if (!preguntar(this, pregunta, ServicioDialogos::Icono::pregunta)) return;
+    if (!cerrarPantallasDePeriodo()) return;
+    int periodo = 0;
+    try {
+        periodo = juego_->volver();
     } catch (const ErrorJuego& e) {
         mostrarMensaje(this, QString::fromUtf8(e.what()));
         return;
@@ -348,6 +384,8 @@ void TFPrincipal::VolverAtrasClick() {
         return;
     }
     mostrarJuego();
+    statusBar()->showMessage(
+        QStringLiteral("Se volvió atrás: el período %1 está abierto de nuevo, con sus decisiones cargadas.").arg(periodo));
     actualizarGraficos();
 }
 
@@ -593,6 +631,7 @@ bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
     portal_->detener();
     juego_ = std::move(nuevo);
     crearPortal();
+    vigilarCarpeta();
     // The menus of a game follow its stored position; a folder without a
     // game is a new place, where only "Nuevo" makes sense.
     mostrarJuego();

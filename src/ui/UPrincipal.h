@@ -23,7 +23,9 @@
 #include <array>
 
 class QAction;
+class QFileSystemWatcher;
 class QLabel;
+class QTimer;
 class QMenu;
 class TJuego;
 class TPortal;
@@ -93,6 +95,12 @@ private:
     void crearMenus();
     /// A portal for the open game; the one of the game left behind goes.
     void crearPortal();
+    /// Watches the open game's folder: another program's change (the tool
+    /// ran a period, stepped back) shows in the menus and screens at once.
+    void vigilarCarpeta();
+    /// After a change seen in the folder: the status line, the menus and the
+    /// screens that show the history.
+    void seguirAlJuego();
     bool confirmarSalida();
     /// Opens a screen, or brings forward the one of that kind already open.
     template <class Pantalla>
@@ -120,6 +128,8 @@ private:
     QAction* mnuPortal = nullptr;
     std::unique_ptr<TJuego> juego_;
     TPortal* portal_ = nullptr;
+    QFileSystemWatcher* vigilante_ = nullptr;
+    QTimer* cambioVisto_ = nullptr;
 
     int periodoActual_ = 0;
     bool juegoEnPantalla_ = false;

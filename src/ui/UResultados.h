@@ -36,6 +36,8 @@ public:
     /// Reads the history again and shows periodo (the last one filed when it
     /// is not filed), keeping the report chosen when that period has it.
     void mostrarPeriodo(int periodo);
+    /// Reads the history again, staying on the period on show while it is filed.
+    void actualizar() { mostrarPeriodo(periodo_); }
 
     /// The text on show, exactly as the screen holds it.
     QString textoMostrado() const;

@@ -12,6 +12,7 @@
 #include "ui/USimular.h"
 
 #include <QDirIterator>
+#include <QLabel>
 #include <QPointer>
 #include <QPushButton>
 
@@ -100,6 +101,21 @@ private slots:
         cajas.respuestas = {ServicioDialogos::Respuesta::si};  // leave the typed screen
         pantalla->close();
         simular->close();
+    }
+
+    // Another program moves the game: the menus and the status line follow.
+    void laVentanaSigueAOtroPrograma() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo2();
+        DialogosFalsos cajas;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        principal.mostrarJuego();
+        QVERIFY(item(&principal, "mnuPeriodo2")->isEnabled());
+        QCOMPARE(juegoDePrueba().volver(), 1);
+        QTRY_VERIFY(item(&principal, "mnuPeriodo1")->isEnabled());
+        QVERIFY(!item(&principal, "mnuPeriodo2")->isEnabled());
+        QVERIFY(control<QLabel>(&principal, "lblEstado")->text().contains(QStringLiteral("Período 1 abierto")));
     }
 
     void unPeriodoAbiertoDosVecesEsUnaSolaPantalla() {

@@ -18,6 +18,7 @@
 #include "ui/UPrincipal.h"
 
 #include <QLabel>
+#include <QStatusBar>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -291,7 +292,8 @@ private slots:
 
         QCOMPARE(falsos.cajas.size(), 1);
         QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
-        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Seguro que desea volver al periodo anterior?"));
+        QCOMPARE(falsos.cajas[0].texto,
+                 QStringLiteral("¿Seguro que desea volver al periodo anterior?\nSe deshará el período 3."));
         QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
         QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
@@ -299,6 +301,7 @@ private slots:
         QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(120, '\x33'));
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("3"));
         QVERIFY(modificarHabilitado(principal));
+        QVERIFY(principal.statusBar()->currentMessage().startsWith(QStringLiteral("Se volvió atrás: el período 3")));
     }
 
     void volverAtrasConNoNoCambiaNada() {
