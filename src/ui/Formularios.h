@@ -64,6 +64,12 @@ QPushButton* crearBotonImagen(const QString& nombre, QStyle::StandardPixmap icon
 /// The bottom band: izquierda at the left end, derecha (if any) at the right.
 QWidget* crearBandaBotones(QWidget* padre, QPushButton* izquierda, QPushButton* derecha = nullptr);
 
+/// The window kind of the screens that keep their own size (Resultados,
+/// Evolución, Clase): kept above the main window by the window manager, as
+/// a dialog is, yet minimized and maximized as a window.
+inline constexpr Qt::WindowFlags kVentanaSobrePrincipal =
+    Qt::Dialog | Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint;
+
 /// "Completar con ejemplo" in the middle of a band of crearBandaBotones:
 /// the set-up screens' sample, in sight (the title's double click stays).
 QPushButton* agregarBotonEjemplo(QWidget* banda);

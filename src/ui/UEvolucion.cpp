@@ -68,7 +68,7 @@ QString textoCambio(const TFilaClase& fila) {
     return QStringLiteral("=");
 }
 
-TFEvolucion::TFEvolucion(TJuego& juego, QWidget* padre) : QWidget(padre, Qt::Window), juego_(juego) { FormCreate(); }
+TFEvolucion::TFEvolucion(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePrincipal), juego_(juego) { FormCreate(); }
 
 void TFEvolucion::FormCreate() {
     setObjectName(QStringLiteral("FEvolucion"));
@@ -257,7 +257,7 @@ void TFEvolucion::guardar(bool png) {
     mostrarMensaje(this, QStringLiteral("Gráfico guardado en «%1».").arg(ruta));
 }
 
-TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, Qt::Window), juego_(juego) {
+TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePrincipal), juego_(juego) {
     setObjectName(QStringLiteral("FClase"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Clase"));

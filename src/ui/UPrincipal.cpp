@@ -128,7 +128,7 @@ void TFPrincipal::FormCreate() {
 }
 
 void TFPrincipal::crearMenus() {
-    QMenu* juego = menuBar()->addMenu(QStringLiteral("Juego"));
+    QMenu* juego = menuBar()->addMenu(QStringLiteral("&Juego"));
     juego->setObjectName(QStringLiteral("mnuJuego"));
     mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
     mnuReanudar =
@@ -148,7 +148,7 @@ void TFPrincipal::crearMenus() {
     mostrarRecientes(carpetasRecientes());
     mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
 
-    QMenu* simular = menuBar()->addMenu(QStringLiteral("Simular"));
+    QMenu* simular = menuBar()->addMenu(QStringLiteral("&Simular"));
     simular->setObjectName(QStringLiteral("mnuSimular"));
     for (int periodo = 0; periodo <= 10; ++periodo) {
         mnuPeriodo[periodo] = crearItem(simular, QStringLiteral("Período %1").arg(periodo),
@@ -156,14 +156,14 @@ void TFPrincipal::crearMenus() {
         mnuPeriodo[periodo]->setEnabled(false);
     }
 
-    QMenu* datos = menuBar()->addMenu(QStringLiteral("Datos"));
+    QMenu* datos = menuBar()->addMenu(QStringLiteral("&Datos"));
     datos->setObjectName(QStringLiteral("mnuDatos"));
     mnuModificar =
         crearItem(datos, QStringLiteral("Modificar"), QStringLiteral("mnuModificar"), QKeySequence(Qt::CTRL | Qt::Key_M));
     mnuModificar->setEnabled(false);
     mnuVolverAtras = crearItem(datos, QStringLiteral("Volver atras"), QStringLiteral("mnuVolverAtras"));
 
-    QMenu* ver = menuBar()->addMenu(QStringLiteral("Ver"));
+    QMenu* ver = menuBar()->addMenu(QStringLiteral("&Ver"));
     ver->setObjectName(QStringLiteral("mnuVer"));
     QMenu* posiciones = ver->addMenu(QStringLiteral("Posiciones"));
     posiciones->setObjectName(QStringLiteral("mnuPosiciones"));
@@ -173,8 +173,10 @@ void TFPrincipal::crearMenus() {
     mnuClase = crearItem(ver, QStringLiteral("Clase"), QStringLiteral("mnuClase"), QKeySequence(Qt::Key_F11));
     connect(mnuEvolucion, &QAction::triggered, this, &TFPrincipal::EvolucionClick);
     connect(mnuClase, &QAction::triggered, this, &TFPrincipal::ClaseClick);
+    // The projector's view is asked for from whatever screen is in front.
+    mnuClase->setShortcutContext(Qt::ApplicationShortcut);
 
-    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("Ayuda"));
+    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     ayuda->setObjectName(QStringLiteral("mnuAyuda"));
     mnuAcercaDe = crearItem(ayuda, QStringLiteral("Acerca de ..."), QStringLiteral("mnuAcercaDe"));
 
@@ -309,7 +311,24 @@ void TFPrincipal::ExportarPdfClick() {
 }
 
 bool TFPrincipal::confirmarSalida() {
-    return preguntar(this, QStringLiteral("¿Seguro que desea salir del juego?"), ServicioDialogos::Icono::advertencia);
+    QString pregunta = QStringLiteral("¿Seguro que desea salir del juego?");
+    // Teams may be typing on the portal: closing the window closes it.
+    if (portal_->activo()) {
+        int enviaron = 0, equipos = 0;
+        try {
+            for (const auto& envio : juego_->enviosDelPeriodo()) {
+                ++equipos;
+                enviaron += envio ? 1 : 0;
+            }
+        } catch (const std::exception&) {
+        }
+        pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1 de %2 equipos enviaron sus "
+                                  "decisiones de este período.\n")
+                       .arg(enviaron)
+                       .arg(equipos) +
+                   pregunta;
+    }
+    return preguntar(this, pregunta, ServicioDialogos::Icono::advertencia);
 }
 
 void TFPrincipal::SalirClick() {

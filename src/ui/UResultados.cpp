@@ -34,7 +34,7 @@ QString nombreDelJuego(const TJuego& juego) {
 
 }  // namespace
 
-TFResultados::TFResultados(TJuego& juego, QWidget* padre) : QWidget(padre, Qt::Window), juego_(juego) { FormCreate(); }
+TFResultados::TFResultados(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePrincipal), juego_(juego) { FormCreate(); }
 
 void TFResultados::FormCreate() {
     setObjectName(QStringLiteral("FResultados"));

@@ -144,7 +144,10 @@ private slots:
         // Closing the screen leaves the portal running; closing the window stops it.
         ventana->close();
         QVERIFY(principal.portal().activo());
-        principal.close();
+        dialogos.cajas.clear();
+        principal.close();  // asked first: the teams lose the portal
+        QVERIFY(dialogos.textosMostrados().value(0).startsWith(
+            QStringLiteral("El portal de equipos está abierto y se cerrará: 0 de 3 equipos enviaron")));
         QVERIFY(!principal.portal().activo());
     }
 

@@ -79,7 +79,8 @@ private slots:
 
         QStringList menus;
         for (QAction* a : principal.menuBar()->actions()) menus << a->text();
-        QCOMPARE(menus, (QStringList{"Juego", "Simular", "Datos", "Ver", "Ayuda"}));
+        // With their Alt letters.
+        QCOMPARE(menus, (QStringList{"&Juego", "&Simular", "&Datos", "&Ver", "A&yuda"}));
 
         const struct {
             const char* nombre;
