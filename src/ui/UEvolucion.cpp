@@ -21,6 +21,7 @@
 #include <QListWidget>
 #include <QPixmap>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QToolTip>
@@ -281,20 +282,27 @@ TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePr
     tblPosiciones->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPosiciones->setSelectionMode(QAbstractItemView::NoSelection);
     tblPosiciones->setFocusPolicy(Qt::NoFocus);
-    QFont grande = tblPosiciones->font();
-    grande.setPointSize(20);
-    tblPosiciones->setFont(grande);
-    tblPosiciones->horizontalHeader()->setFont(grande);
-    // As wide as its contents, so that no name is cut; the chart takes the rest.
-    tblPosiciones->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    cambiarLetra(0);
+    // The figures and the change are never cut: their columns fit their
+    // widest value; a long name gives way, shortened in its middle (the
+    // whole name in its tooltip). Table and chart share the width.
+    QHeaderView* columnas = tblPosiciones->horizontalHeader();
+    columnas->setSectionResizeMode(QHeaderView::ResizeToContents);
+    columnas->setSectionResizeMode(1, QHeaderView::Stretch);
+    tblPosiciones->setTextElideMode(Qt::ElideMiddle);
     tblPosiciones->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    tblPosiciones->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
-    tblPosiciones->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Expanding);
 
     vista = crearVista(this);
     auto* partes = new QHBoxLayout;
-    partes->addWidget(tblPosiciones);
+    partes->addWidget(tblPosiciones, 1);
     partes->addWidget(vista, 1);
+    // Larger type for a large room, smaller for many teams.
+    auto* mayor = new QShortcut(QKeySequence::ZoomIn, this);
+    connect(mayor, &QShortcut::activated, this, [this] { cambiarLetra(2); });
+    auto* mayorTeclado = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Plus), this);
+    connect(mayorTeclado, &QShortcut::activated, this, [this] { cambiarLetra(2); });
+    auto* menor = new QShortcut(QKeySequence::ZoomOut, this);
+    connect(menor, &QShortcut::activated, this, [this] { cambiarLetra(-2); });
     auto* principal = new QVBoxLayout(this);
     principal->addWidget(lblTitulo);
     principal->addLayout(partes, 1);
@@ -322,7 +330,8 @@ void TFClase::actualizar() {
             return celda;
         };
         poner(0, fila.posicion > 0 ? QString::number(fila.posicion) : QStringLiteral("—"), Qt::AlignCenter);
-        poner(1, qTexto(fila.empresa) + (fila.quebro ? QStringLiteral(" (quebró)") : QString()), Qt::AlignLeft);
+        poner(1, qTexto(fila.empresa) + (fila.quebro ? QStringLiteral(" (quebró)") : QString()), Qt::AlignLeft)
+            ->setToolTip(qTexto(fila.empresa));
         poner(2, textoDelValor(TMedida::utilidadAcumulada, fila.utilidadAcumulada), Qt::AlignRight);
         QTableWidgetItem* cambio = poner(3, textoCambio(fila), Qt::AlignCenter);
         if (fila.cambio > 0) cambio->setForeground(QColor(0, 130, 0));
@@ -346,6 +355,14 @@ void TFClase::actualizar() {
     letra.setBold(true);
     nuevo->setTitleFont(letra);
     ponerGrafico(vista, nuevo);
+}
+
+void TFClase::cambiarLetra(int puntos) {
+    QFont letra = tblPosiciones->font();
+    letra.setPointSize(std::clamp((puntos == 0 ? 20 : letra.pointSize()) + puntos, 10, 40));
+    tblPosiciones->setFont(letra);
+    tblPosiciones->horizontalHeader()->setFont(letra);
+    tblPosiciones->resizeRowsToContents();
 }
 
 void TFClase::keyPressEvent(QKeyEvent* evento) {

@@ -93,6 +93,10 @@ public:
     const std::vector<TFilaClase>& filas() const { return filas_; }
     QChart* grafico() const;
 
+    /// The table's type, puntos larger (Ctrl+plus) or smaller (Ctrl+minus);
+    /// 0 puts back the usual 20 points.
+    void cambiarLetra(int puntos);
+
 protected:
     void keyPressEvent(QKeyEvent* evento) override;
 

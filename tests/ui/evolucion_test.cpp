@@ -222,6 +222,28 @@ private slots:
         QTest::keyClick(clase, Qt::Key_Escape);
         QVERIFY(!clase->isVisible());
     }
+
+    // A 50-letter name among 30 teams on the projector: the name gives way,
+    // every figure and change stays whole, the chart keeps half the width.
+    void laVistaDeClaseNoCortaCifras() {
+        CarpetaDeJuego carpeta;
+        std::vector<std::string> equipos{cp1252("Cooperativa Agrícola Ñandú del Litoral Sociedad An")};
+        for (int i = 2; i <= 30; ++i) equipos.push_back("Equipo " + std::to_string(i));
+        prepararJuego(equipos, 1);
+        TFClase clase(juegoDePrueba(), nullptr);
+        clase.resize(1280, 720);
+        clase.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&clase));
+        auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
+        for (int columna : {0, 2, 3})
+            for (int f = 0; f < tabla->rowCount(); ++f)
+                QVERIFY(tabla->columnWidth(columna) > tabla->fontMetrics().horizontalAdvance(tabla->item(f, columna)->text()));
+        QVERIFY(tabla->columnViewportPosition(3) + tabla->columnWidth(3) <= tabla->viewport()->width());
+        QVERIFY(control<QChartView>(&clase, "vistaGrafico")->width() >= 1280 / 2 - 40);
+        int fila = 0;
+        while (!tabla->item(fila, 1)->text().startsWith(QStringLiteral("Cooperativa"))) ++fila;
+        QCOMPARE(tabla->item(fila, 1)->toolTip(), QString::fromStdString(cp1252AUtf8(equipos.front())));
+    }
 };
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaEvolucion)
