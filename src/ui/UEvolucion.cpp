@@ -277,7 +277,7 @@ TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePr
     tblPosiciones = new QTableWidget(0, 4, this);
     tblPosiciones->setObjectName(QStringLiteral("tblPosiciones"));
     tblPosiciones->setHorizontalHeaderLabels(
-        {QStringLiteral("Puesto"), QStringLiteral("Equipo"), QStringLiteral("Utilidad acumulada"), QStringLiteral("Cambio")});
+        {QStringLiteral("Puesto"), QStringLiteral("Equipo"), QStringLiteral("Utilidad\nacumulada"), QStringLiteral("Cambio")});
     tblPosiciones->verticalHeader()->hide();
     tblPosiciones->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblPosiciones->setSelectionMode(QAbstractItemView::NoSelection);
