@@ -79,6 +79,9 @@ QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool
     grafico->setTitle(qTexto(nombreMedida(medida)));
     grafico->setTitleFont(letra(17, true));
     grafico->setAnimationOptions(QChart::NoAnimation);
+    // Axis figures as the rest of the chart writes them: thousands grouped.
+    grafico->setLocalizeNumbers(true);
+    grafico->setLocale(regional());
     auto* ejeX = ejePeriodos(e);
     auto* ejeY = new QValueAxis;
     ejeY->setLabelFormat(QStringLiteral("%.0f"));
@@ -117,9 +120,11 @@ QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool
         menor = 0;
         mayor = 1;
     }
-    if (mayor - menor < 1) {  // a flat line still needs a span
-        menor -= 1;
-        mayor += 1;
+    // A flat line still needs a span, and one whole unit per tick at least,
+    // or its labels would repeat (150.000, 150.000, 150.001).
+    if (const int intervalos = ejeY->tickCount() - 1; mayor - menor < intervalos) {
+        menor = std::floor((menor + mayor) / 2) - std::floor(intervalos / 2.0);
+        mayor = menor + intervalos;
     }
     ejeY->setRange(menor, mayor);
     ejeY->applyNiceNumbers();

@@ -5,11 +5,16 @@
 #include "documentos/Graficos.h"
 #include "store/ErrorArchivo.h"
 
+#include <QChart>
 #include <QFile>
+#include <QValueAxis>
 #include <QImage>
+#include <QLocale>
 #include <QXmlStreamReader>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -70,4 +75,25 @@ TEST(Graficos, ImagenesDelTamanoPedidoEnterasONada) {
     EXPECT_THROW(guardarGrafico(carpetaDePrueba().sa(), e, TMedida::precio, {}, {64, 48}, TFormatoGrafico::svg, carpeta / "no" / "g.svg"),
                  ErrorArchivo);
     EXPECT_FALSE(std::filesystem::exists(carpeta / "no"));
+}
+
+// The value axis never repeats a label: a flat line gets whole steps, and
+// its figures are grouped by thousands as the chart's other texts are.
+TEST(Graficos, EjeSinEtiquetasRepetidas) {
+    for (double valor : {150000.4, 0.0, -7.5}) {
+        TEvolucion e{{0, 1, 2}, {}};
+        TEmpresaEvolucion& plana = e.empresas.emplace_back();
+        plana.nombre = "Plana";
+        plana.periodos = {0, 1, 2};
+        for (auto& serie : plana.valores) serie = {valor, valor, valor};
+        std::unique_ptr<QChart> grafico(crearGrafico(e, TMedida::efectivo));
+        auto* eje = qobject_cast<QValueAxis*>(grafico->axes(Qt::Vertical).front());
+        ASSERT_TRUE(eje);
+        const double paso = (eje->max() - eje->min()) / (eje->tickCount() - 1);
+        EXPECT_GE(paso, 1) << valor;
+        EXPECT_LE(eje->min(), valor);
+        EXPECT_GE(eje->max(), valor);
+        EXPECT_TRUE(grafico->localizeNumbers());
+        EXPECT_EQ(grafico->locale().groupSeparator(), QStringLiteral("."));
+    }
 }
