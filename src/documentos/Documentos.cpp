@@ -263,11 +263,17 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, co
         titulos.push_back(informes[i].empresa);
         contenidos.push_back(std::move(secciones));
     }
-    std::vector<const TSeccion*> todas{&industria};
+    // The teacher's file of the last period opens with the end of the game.
+    const TEvolucion graficos = evolucion(juego, periodo);
+    QStringList final;
+    for (const std::string& linea : textoFinal(graficos)) final << QString::fromStdString(linea);
+    const TSeccion resultadoFinal{QStringLiteral("Juego"), QStringLiteral("Resultado final"), final};
+    std::vector<const TSeccion*> todas;
+    if (!final.isEmpty()) todas.push_back(&resultadoFinal);
+    todas.push_back(&industria);
     for (const TSeccion& s : informes) todas.push_back(&s);
     for (const TSeccion& s : avisos) todas.push_back(&s);
     escritos.push_back({carpeta / nombrePdfDocente(periodo), {}, 0});
-    const TEvolucion graficos = evolucion(juego, periodo);
     titulos.push_back(QStringLiteral("Todos los informes"));
     contenidos.push_back(std::move(todas));
 

@@ -120,3 +120,23 @@ std::vector<TFilaClase> clasificacion(const TEvolucion& e) {
     });
     return filas;
 }
+
+bool juegoTerminado(const TEvolucion& e) { return !e.periodos.empty() && e.periodos.back() == 10; }
+
+std::vector<std::string> textoFinal(const TEvolucion& e) {
+    if (!juegoTerminado(e)) return {};
+    const std::vector<TFilaClase> filas = clasificacion(e);
+    std::vector<std::string> lineas{"Juego terminado", ""};
+    if (!filas.empty() && filas.front().posicion == 1)
+        lineas.push_back("Ganó " + filas.front().empresa + ", con una utilidad acumulada de u$s " +
+                         enteroAlineado(static_cast<long long>(filas.front().utilidadAcumulada), 0) + ".");
+    lineas.emplace_back();
+    lineas.push_back("Posiciones finales");
+    for (const TFilaClase& f : filas) {
+        const std::string puesto = f.posicion > 0 ? enteroAlineado(f.posicion, 3) : "  -";
+        const std::string medalla = f.posicion >= 1 && f.posicion <= 3 ? " *" : "  ";
+        lineas.push_back(puesto + medalla + " " + f.empresa + (f.quebro ? " (quebró)" : "") + "  u$s " +
+                         enteroAlineado(static_cast<long long>(f.utilidadAcumulada), 0));
+    }
+    return lineas;
+}

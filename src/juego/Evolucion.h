@@ -70,3 +70,10 @@ struct TFilaClase {
 /// The standings of the last period of e, by rank; the companies that went
 /// bankrupt in it last. Companies gone earlier are not listed.
 std::vector<TFilaClase> clasificacion(const TEvolucion& e);
+
+/// Whether e reaches the last period of a game: the game is over.
+bool juegoTerminado(const TEvolucion& e);
+
+/// The end of the game as text (UTF-8): "Juego terminado", the winner and
+/// the final standings, the first three marked. Empty before the end.
+std::vector<std::string> textoFinal(const TEvolucion& e);

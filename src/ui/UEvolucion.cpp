@@ -320,6 +320,10 @@ void TFClase::actualizar() {
     filas_ = clasificacion(e);
     lblTitulo->setText(e.periodos.empty() ? sinHistorial
                                           : QStringLiteral("Posiciones después del período %1").arg(e.periodos.back()));
+    // The end of the game: the winner named, the first three in their colours.
+    const bool terminado = juegoTerminado(e);
+    if (terminado && !filas_.empty() && filas_.front().posicion == 1)
+        lblTitulo->setText(QStringLiteral("Juego terminado: ganó %1").arg(qTexto(filas_.front().empresa)));
     tblPosiciones->setRowCount(static_cast<int>(filas_.size()));
     for (int i = 0; i < static_cast<int>(filas_.size()); ++i) {
         const TFilaClase& fila = filas_[static_cast<std::size_t>(i)];
@@ -334,6 +338,11 @@ void TFClase::actualizar() {
             ->setToolTip(qTexto(fila.empresa));
         poner(2, textoDelValor(TMedida::utilidadAcumulada, fila.utilidadAcumulada), Qt::AlignRight);
         QTableWidgetItem* cambio = poner(3, textoCambio(fila), Qt::AlignCenter);
+        if (terminado && fila.posicion >= 1 && fila.posicion <= 3) {
+            static const QColor podio[] = {QColor(255, 215, 0), QColor(200, 200, 205), QColor(215, 150, 90)};
+            for (int c = 0; c < tblPosiciones->columnCount(); ++c)
+                tblPosiciones->item(i, c)->setBackground(podio[fila.posicion - 1]);
+        }
         if (fila.cambio > 0) cambio->setForeground(QColor(0, 130, 0));
         if (fila.cambio < 0) cambio->setForeground(QColor(190, 0, 0));
     }

@@ -438,6 +438,8 @@ void TFPrincipal::periodoSimulado(int periodo) {
         if (auto* resultados = qobject_cast<TFResultados*>(hijo); resultados && resultados->isVisible())
             resultados->mostrarPeriodo(periodo);
     actualizarGraficos();
+    // The last period ends the game: the class sees the standings and the winner.
+    if (periodo == 10) ClaseClick();
 }
 
 void TFPrincipal::EvolucionClick() { abrirUnaVez<TFEvolucion>(); }

@@ -296,3 +296,13 @@ TEST(DocumentosPdf, NombresDeArchivoSeguros) {
     for (const auto& caso : casos) EXPECT_EQ(nombrePdfEmpresa(caso.periodo, caso.empresa), caso.nombre);
     EXPECT_EQ(nombrePdfDocente(2), "Periodo 2 (todos los informes).pdf");
 }
+
+// The teacher's file of period 10 opens with the end of the game.
+TEST(DocumentosPdf, ElUltimoPeriodoEmpiezaPorElFinal) {
+    CarpetaTemporal carpeta;
+    jugar({"Alfa", "Beta"}, 10);
+    const auto escritos = escribirPdfsDelPeriodo(juegoDePrueba(), 10, carpeta / "entregas");
+    const std::string texto = salidaDe("pdftotext -enc UTF-8 -l 1 " + entreComillas(escritos.back().ruta) + " -");
+    EXPECT_NE(texto.find("Juego terminado"), std::string::npos) << texto;
+    EXPECT_NE(texto.find("Ganó "), std::string::npos) << texto;
+}

@@ -137,3 +137,21 @@ TEST(Evolucion, SoloLosPeriodosPedidosYLosQueSiguenCorridos) {
     EXPECT_EQ(e.periodos, (std::vector<int>{0, 1, 2}));
     for (const TEmpresaEvolucion& empresa : e.empresas) EXPECT_LE(empresa.periodos.back(), 2) << empresa.nombre;
 }
+
+// The game ends after period 10: the winner is the first of the standings,
+// and before that there is no end to tell.
+TEST(Evolucion, ElFinalNombraAlGanador) {
+    CarpetaTemporal carpeta;
+    jugarHasta(9);
+    EXPECT_FALSE(juegoTerminado(evolucion(juegoDePrueba())));
+    EXPECT_TRUE(textoFinal(evolucion(juegoDePrueba())).empty());
+    jugarPeriodos(10, decision);
+    const TEvolucion e = evolucion(juegoDePrueba());
+    ASSERT_TRUE(juegoTerminado(e));
+    const std::vector<TFilaClase> filas = clasificacion(e);
+    const std::vector<std::string> texto = textoFinal(e);
+    ASSERT_GE(texto.size(), 4 + filas.size());
+    EXPECT_EQ(texto[0], "Juego terminado");
+    EXPECT_EQ(texto[2].rfind("Ganó " + filas.front().empresa + ",", 0), 0u) << texto[2];
+    EXPECT_EQ(texto[5].substr(0, 5), "  1 *");
+}
