@@ -178,6 +178,21 @@ void TFPrincipal::crearMenus() {
 
     QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     ayuda->setObjectName(QStringLiteral("mnuAyuda"));
+    QAction* comoSeJuega = crearItem(ayuda, QStringLiteral("Cómo se juega"), QStringLiteral("mnuComoSeJuega"));
+    connect(comoSeJuega, &QAction::triggered, this, [this] {
+        dialogos().mensaje(
+            this, QStringLiteral("Cómo se juega"),
+            QStringLiteral(
+                "1. Juego → Nuevo: los equipos, después los datos iniciales (o «Completar con ejemplo»).\n"
+                "2. Simular → Período 0: las decisiones comunes a todas las empresas.\n"
+                "3. Cada período: Simular → Período N, las decisiones de cada equipo (Intro pasa al campo "
+                "siguiente; también «Copiar período anterior», «Importar CSV…» o el portal de equipos), y SIMULAR.\n"
+                "4. Ver → Resultados muestra los informes de cada período; Ver → Clase (F11), las posiciones "
+                "para el proyector.\n"
+                "5. Datos → Volver atras deshace el último período; Datos → Modificar corrige tasas y límites.\n"
+                "6. Después del período 10 el juego termina y se nombra al ganador."),
+            ServicioDialogos::Icono::informacion, ServicioDialogos::Botones::ok);
+    });
     mnuAcercaDe = crearItem(ayuda, QStringLiteral("Acerca de ..."), QStringLiteral("mnuAcercaDe"));
 
     connect(mnuNuevo, &QAction::triggered, this, &TFPrincipal::NuevoClick);

@@ -379,6 +379,16 @@ private slots:
         QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("Autores")));
     }
 
+    void ayudaDiceComoSeJuega() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos falsos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuComoSeJuega")->trigger();
+        QCOMPARE(falsos.cajas.size(), 1);
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Cómo se juega"));
+        QVERIFY(falsos.cajas[0].texto.startsWith(QStringLiteral("1. Juego → Nuevo")));
+    }
+
     void zona1AbrePosiciones() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
