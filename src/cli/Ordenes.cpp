@@ -97,6 +97,9 @@ TLinea interpretar(const std::vector<std::string>& argumentos) {
     return linea;
 }
 
+/// "1 empresa", "3 empresas".
+std::string empresas(std::size_t cantidad) { return std::to_string(cantidad) + (cantidad == 1 ? " empresa" : " empresas"); }
+
 /// The game in the folder given, or in the default one (beside the
 /// program, or the user's data folder when the program is installed).
 std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear) {
@@ -148,7 +151,8 @@ void ordenPeriodo0(const TLinea& linea) {
     const auto juego = usarCarpeta(linea, false);
     // Nothing is read after the change: once it is made, the tool says so.
     const TResultadoCorrida corrida = juego->correrPeriodo0(d);
-    std::cout << "Período 0 corrido para " << corrida.empresas << " empresas. Siga con las decisiones del período 1.\n";
+    std::cout << "Período 0 corrido para " << empresas(static_cast<std::size_t>(corrida.empresas))
+              << ". Siga con las decisiones del período 1.\n";
 }
 
 void ordenDecisiones(const TLinea& linea) {
@@ -159,14 +163,14 @@ void ordenDecisiones(const TLinea& linea) {
     const TMarca marca = juego->leerEstado().marca;
     if (linea.argumentos[0] == "--portal") {
         const int cuantas = juego->guardarDecisionesDelPortal(&marca);
-        std::cout << "Decisiones del período " << marca.periodo << " guardadas desde el portal para " << cuantas
-                  << " empresas. Siga con la orden «simular».\n";
+        std::cout << "Decisiones del período " << marca.periodo << " guardadas desde el portal para "
+                  << empresas(static_cast<std::size_t>(cuantas)) << ". Siga con la orden «simular».\n";
         return;
     }
     const auto decisiones = leerDecisionesCsv(rutaDeTexto(linea.argumentos[0]), juego->empresasActivas());
     juego->guardarDecisiones(decisiones, &marca);
-    std::cout << "Decisiones del período " << marca.periodo << " guardadas para " << decisiones.size()
-              << " empresas. Siga con la orden «simular».\n";
+    std::cout << "Decisiones del período " << marca.periodo << " guardadas para " << empresas(decisiones.size())
+              << ". Siga con la orden «simular».\n";
 }
 
 void ordenSimular(const TLinea& linea) {

@@ -699,7 +699,8 @@ void TFDeciciones::btnCargarPortalClick() {
     }
     mostrarSinGuardar(1);
     if (!faltan.isEmpty())
-        mostrarMensaje(this, QStringLiteral("Se cargaron las decisiones de %1 equipos. No enviaron las suyas: %2.")
+        mostrarMensaje(this, QStringLiteral("Se cargaron las decisiones de %1 %2. No enviaron las suyas: %3.")
                                  .arg(cargados)
+                                 .arg(cargados == 1 ? QStringLiteral("equipo") : QStringLiteral("equipos"))
                                  .arg(faltan.join(QStringLiteral(", "))));
 }
