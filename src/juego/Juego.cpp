@@ -30,6 +30,14 @@ constexpr const char* kDecisiones = "DECISIONES.DAT";
 
 std::string cp1252Seguro(const std::string& utf8) { return utf8ACp1252(utf8).value_or(utf8); }
 
+// A report file of the game folder, by the names the runs give them.
+bool esInforme(const std::string& nombre) {
+    if (!nombre.ends_with(".txt")) return false;
+    for (const char* prefijo : {"COMZONA", "INDZONA", "QuiebraEmpresa_", "PenalidadEmpresa_"})
+        if (nombre.starts_with(prefijo)) return true;
+    return false;
+}
+
 std::uint64_t fnv(std::uint64_t h, const std::string& bytes) {
     for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
     return h;
@@ -352,7 +360,21 @@ int TJuego::volver() {
         if (!enRespaldo) throw;
         dano = e;
     }
-    const auto periodo = restaurarRespaldo(carpeta_);
+    // The report files of the folder become those of the last period that
+    // stays run, from its history, in the same change.
+    const auto periodo = restaurarRespaldo(carpeta_, [this](TTransaccion& transaccion, int abierto) {
+        const auto historia = carpetaDePeriodo(carpeta_, abierto - 1);
+        TSistemaArchivos& sa = carpeta_.sa();
+        if (sa.tipo(historia) != TSistemaArchivos::Tipo::carpeta) return;
+        std::vector<std::string> suyos;
+        for (const std::string& nombre : sa.listar(historia))
+            if (nombre.ends_with(".txt")) suyos.push_back(nombre);
+        for (const std::string& nombre : sa.listar(carpeta_.ruta()))
+            if (esInforme(nombre) && std::find(suyos.begin(), suyos.end(), nombre) == suyos.end())
+                transaccion.eliminar(nombre);
+        for (const std::string& nombre : suyos)
+            transaccion.escribir(nombre, leerArchivoEntero(sa, historia / rutaDeTexto(nombre)));
+    });
     if (!periodo) {
         if (dano) throw *dano;
         throw ErrorJuego("No hay un período para deshacer.");

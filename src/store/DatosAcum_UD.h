@@ -10,8 +10,11 @@
 #include "store/Registros.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
+
+class TTransaccion;
 
 class TDatosAcum {
 public:
@@ -49,8 +52,11 @@ void guardarRespaldo(const TCarpeta& carpeta);
 /// place of the game files in one transaction, which uses it up, so that a
 /// second step back finds nothing to undo. Returns the period open again,
 /// or nothing, changing nothing, when there is no checkpoint; a damaged one
-/// raises ErrorArchivoDanado and leaves the game as it is.
-std::optional<int> restaurarRespaldo(const TCarpeta& carpeta);
+/// raises ErrorArchivoDanado and leaves the game as it is. ademas, when
+/// given, adds its own steps to the same change, knowing the period that
+/// opens again.
+std::optional<int> restaurarRespaldo(const TCarpeta& carpeta,
+                                     const std::function<void(TTransaccion&, int)>& ademas = {});
 
 /// Checks the checkpoint as restaurarRespaldo does, without touching it;
 /// false when there is none.

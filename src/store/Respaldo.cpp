@@ -43,13 +43,14 @@ bool comprobarRespaldo(const TCarpeta& c) {
     return true;
 }
 
-std::optional<int> restaurarRespaldo(const TCarpeta& c) {
+std::optional<int> restaurarRespaldo(const TCarpeta& c, const std::function<void(TTransaccion&, int)>& ademas) {
     if (!comprobarRespaldo(c)) return std::nullopt;
     const int periodo = leerRegistros<TRegDatosIniciales>(c.sa(), c.ruta("AUXINI.DAT"))->front().periodoActual;
     TTransaccion transaccion(c, "La última vuelta atrás se interrumpió; el juego quedó como estaba antes de ella.",
                              "La última vuelta atrás se interrumpió y se completó: se volvió al período anterior.");
     // Renamed into place, the backups are used up: only the last run can be undone.
     for (const auto& [juego, respaldo] : kRespaldos) transaccion.renombrar(respaldo, juego);
+    if (ademas) ademas(transaccion, periodo);
     transaccion.confirmar();
     return periodo;
 }

@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 namespace fs = std::filesystem;
 
@@ -281,4 +282,20 @@ TEST(Juego, UnNuevoRechazadoNoCambiaLaIndemnizacionDeLaCorrida) {
         const std::string linea = "Indemnizaciones     " + enteroAlineado(empleados * 300, 7);
         EXPECT_NE(reporte.find(linea), std::string::npos) << caso.nombre << "\n" << reporte;
     }
+}
+
+// After a step back the game folder's reports are those of the last period
+// that stays run, as its history filed them.
+TEST(Juego, VolverDejaLosInformesDelUltimoPeriodoCorrido) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    correrPeriodo();
+    correrPeriodo();
+    EXPECT_EQ(juegoDePrueba().volver(), 2);
+    std::map<std::string, std::string> enCarpeta, enHistoria;
+    for (const auto& e : fs::directory_iterator(carpeta.ruta()))
+        if (e.path().extension() == ".txt") enCarpeta[e.path().filename().string()] = leerTexto(e.path());
+    for (const auto& e : fs::directory_iterator(carpeta / "historial" / "Periodo 1"))
+        if (e.path().extension() == ".txt") enHistoria[e.path().filename().string()] = leerTexto(e.path());
+    EXPECT_EQ(enCarpeta, enHistoria);
 }
