@@ -55,7 +55,7 @@ QValueAxis* ejePeriodos(const TEvolucion& e) {
     const int hasta = std::max(desde + 1, e.periodos.empty() ? 1 : e.periodos.back());
     eje->setRange(desde, hasta);
     eje->setTickCount(hasta - desde + 1);
-    eje->setLabelFormat(QStringLiteral("%i"));
+    eje->setLabelFormat(QStringLiteral("%.0f"));
     eje->setTitleText(QStringLiteral("Período"));
     return eje;
 }
