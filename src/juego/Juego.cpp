@@ -644,3 +644,19 @@ int TJuego::guardarDecisionesDelPortal(const TMarca* marca) {
     TDecision(carpeta_).guardarDecisiones(decisiones);
     return static_cast<int>(decisiones.size());
 }
+
+// The register is replaced whole, as every file of the game: a crash
+// leaves it as it was before or after the lines of one batch.
+void TJuego::anotarEnvios(const std::vector<TAnotacionEnvio>& anotaciones) {
+    if (anotaciones.empty()) return;
+    TBloqueo bloqueo(*this, true);
+    std::string texto = contenidoSiExiste(carpeta_, kArchivoRegistroPortal);
+    if (texto.empty()) texto = cabeceraRegistro();
+    for (const TAnotacionEnvio& a : anotaciones) texto += lineaRegistro(a);
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoRegistroPortal), texto);
+}
+
+std::string TJuego::registroDelPortal() {
+    TBloqueo bloqueo(*this, false);
+    return contenidoSiExiste(carpeta_, kArchivoRegistroPortal);
+}

@@ -24,6 +24,7 @@
 
 #include "engine/Historial.h"
 #include "engine/USimular.h"
+#include "juego/Auditoria.h"
 #include "juego/CodigosAcceso.h"
 #include "engine/UDecicionesPeriodo0.h"
 #include "reports/Posiciones.h"
@@ -251,6 +252,13 @@ public:
     /// how many. Refused, naming the missing teams, unless every active company
     /// submitted; and when the game moved since marca.
     int guardarDecisionesDelPortal(const TMarca* marca = nullptr);
+
+    /// Appends submissions to the portal's register (kArchivoRegistroPortal),
+    /// under the exclusive lock: ErrorJuegoEnUso while another program holds it.
+    void anotarEnvios(const std::vector<TAnotacionEnvio>& anotaciones);
+
+    /// The register's text (UTF-8 CSV), empty when nothing was ever sent.
+    std::string registroDelPortal();
 
 private:
     class TBloqueo;
