@@ -726,7 +726,9 @@ private:
                 nota.valores.push_back(t.valores.value(QString::fromLatin1(rango.columna)).toStdString());
             try {
                 if (!t.motivo.isEmpty()) {
-                    nota.motivo = t.motivo.toStdString();
+                    // The register keeps what was wrong with each field, not the page's summary.
+                    nota.motivo = t.erroresCampo.isEmpty() ? t.motivo.toStdString()
+                                                           : t.erroresCampo.values().join(QLatin1Char(' ')).toStdString();
                     r = rechazo(t, t.estadoRechazo, t.motivo);
                 } else if (paraTodos) {
                     nota.motivo = motivoDeTodos.toStdString();
