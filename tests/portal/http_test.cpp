@@ -15,6 +15,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include <cstring>
 
 #include <sys/socket.h>
@@ -23,6 +25,7 @@
 namespace {
 
 using Reloj = std::chrono::steady_clock;
+using Pared = std::chrono::system_clock;
 
 const std::vector<std::string> kEquipos = {"Alfa", "<script>alert(1)</script>", cp1252("Gama & \"Cía\"")};
 
@@ -388,4 +391,76 @@ TEST_F(PortalHttp, MilCienConexionesQuietasNoDetienenAOtroEquipo) {
     EXPECT_LT(Reloj::now() - inicio, std::chrono::seconds(1));
     EXPECT_TRUE(juegoDePrueba().envioDelEquipo(kEquipos[2]).has_value());
     for (int s : quietas) ::close(s);
+}
+
+TEST_F(PortalHttp, CadaCampoMalEscritoDiceSuMotivoAlLado) {
+    TClienteHttp cliente = clienteDe(0);
+    const QByteArray csrf = cliente.csrf();
+    struct Caso {
+        const char* campo;
+        const char* valor;
+        QString dice;
+    };
+    const Caso casos[] = {
+        {"precio", "", QStringLiteral("Escriba el precio: el campo está vacío.")},
+        {"marketing", "12.5", QStringLiteral("«12.5» no es un número entero")},
+        {"capacitacion", "2001", QString::fromUtf8(rangoDecision(&TRegDecision::capacitacion).mensajePantalla)},
+    };
+    for (const Caso& caso : casos) {
+        QByteArray cuerpo = formularioDe(csrf, 1, decisionDelEquipo(0));
+        const QByteArray campo = QByteArray(caso.campo) + "=";
+        const qsizetype desde = cuerpo.indexOf(campo) + campo.size();
+        cuerpo.replace(desde, cuerpo.indexOf('&', desde) - desde, QUrl::toPercentEncoding(caso.valor));
+        const TRespuestaHttp r = cliente.post("/decisiones", cuerpo);
+        EXPECT_EQ(r.estado, 400) << caso.campo;
+        const QString html = r.texto();
+        const QString nota = QStringLiteral("id=\"error-%1\">").arg(QLatin1String(caso.campo));
+        EXPECT_TRUE(html.contains(nota + escaparHtml(caso.dice))) << caso.campo << html.toStdString();
+        EXPECT_EQ(html.count(QStringLiteral("class=\"campo-error\"")), 1) << caso.campo;
+        EXPECT_FALSE(html.contains(QStringLiteral("valid integer"))) << caso.campo;
+    }
+    EXPECT_FALSE(juegoDePrueba().envioDelEquipo(kEquipos[0]).has_value());
+}
+
+TEST_F(PortalHttp, ElFormularioEmpiezaComoElPeriodoAnteriorYElPlazoSeRespeta) {
+    for (std::size_t i = 0; i < kEquipos.size(); ++i) juegoDePrueba().guardarEnvio(kEquipos[i], 1, decisionDelEquipo(int(i)));
+    juegoDePrueba().guardarDecisionesDelPortal();
+    juegoDePrueba().simular();
+    TClienteHttp cliente = clienteDe(1);
+    const QString pagina = cliente.get("/decisiones").texto();
+    EXPECT_TRUE(pagina.contains(QStringLiteral("Igual que el período anterior")));
+    EXPECT_EQ(valorDelCampo(pagina, QStringLiteral("precio")), QStringLiteral("70"));
+
+    // A deadline passed refuses the period's submissions, and says when it was.
+    Pared::time_point reloj = Pared::now();
+    portal.fijarRelojDePared([&] { return reloj; });
+    portal.fijarPlazo(reloj + std::chrono::minutes(1));
+    EXPECT_EQ(cliente.post("/decisiones", formularioDe(cliente.csrf(), 2, decisionDelEquipo(1))).estado, 303);
+    reloj += std::chrono::minutes(2);
+    const TRespuestaHttp tarde = cliente.post("/decisiones", formularioDe(cliente.csrf(), 2, decisionDelEquipo(0)));
+    EXPECT_EQ(tarde.estado, 409);
+    EXPECT_TRUE(tarde.texto().contains(QString::fromStdString("terminó a las " + textoHora(*portal.plazo()))));
+    EXPECT_TRUE(iguales(*juegoDePrueba().envioDelEquipo(kEquipos[1]), decisionDelEquipo(1)));
+    const auto filas = filasDelRegistro(juegoDePrueba().registroDelPortal());
+    ASSERT_EQ(filas.size(), 3u);
+    EXPECT_EQ(filas[1][filas[1].size() - 2], "guardado");
+    EXPECT_EQ(filas[2][filas[2].size() - 2], "rechazado");
+}
+
+TEST_F(PortalHttp, LasSesionesTienenTopePorEquipoYElDocenteLasCierra) {
+    std::vector<TClienteHttp> clientes;
+    for (std::size_t i = 0; i <= TPortal::kSesionesPorEquipo; ++i) {
+        clientes.push_back(clienteDe(0));
+        ahora += std::chrono::seconds(1);
+    }
+    EXPECT_EQ(portal.sesionesDe(kEquipos[0]), int(TPortal::kSesionesPorEquipo));
+    EXPECT_EQ(clientes.front().get("/decisiones").estado, 303);  // the oldest went
+    EXPECT_EQ(clientes.back().get("/decisiones").estado, 200);
+    TClienteHttp otro = clienteDe(1);
+    EXPECT_EQ(portal.cerrarSesiones(kEquipos[0]), int(TPortal::kSesionesPorEquipo));
+    EXPECT_EQ(clientes.back().get("/decisiones").estado, 303);
+    EXPECT_EQ(otro.get("/decisiones").estado, 200);
+    // Two hours idle end a session.
+    ahora += TPortal::kVidaSesion + std::chrono::seconds(1);
+    EXPECT_EQ(otro.get("/decisiones").estado, 303);
 }
