@@ -90,3 +90,29 @@ std::string fechaHoraLocal(std::chrono::system_clock::time_point momento) {
     return std::to_string(partes.tm_year + 1900) + "-" + dosCifras(partes.tm_mon + 1) + "-" + dosCifras(partes.tm_mday) +
            " " + dosCifras(partes.tm_hour) + ":" + dosCifras(partes.tm_min) + ":" + dosCifras(partes.tm_sec);
 }
+
+std::optional<std::chrono::system_clock::time_point> horaDeHoy(const std::string& hhmm) {
+    const std::size_t dos = hhmm.find(':');
+    if (dos == std::string::npos || dos == 0 || dos > 2 || hhmm.size() - dos != 3) return std::nullopt;
+    const auto horas = leerEntero(hhmm.substr(0, dos));
+    const auto minutos = leerEntero(hhmm.substr(dos + 1));
+    for (char c : hhmm)
+        if (c != ':' && (c < '0' || c > '9')) return std::nullopt;
+    if (!horas || !minutos || *horas > 23 || *minutos > 59) return std::nullopt;
+    const std::time_t ahora = std::time(nullptr);
+    std::tm partes{};
+#ifdef _WIN32
+    localtime_s(&partes, &ahora);
+#else
+    localtime_r(&ahora, &partes);
+#endif
+    partes.tm_hour = *horas;
+    partes.tm_min = *minutos;
+    partes.tm_sec = 0;
+    partes.tm_isdst = -1;
+    return std::chrono::system_clock::from_time_t(std::mktime(&partes));
+}
+
+std::string textoHora(std::chrono::system_clock::time_point momento) {
+    return fechaHoraLocal(momento).substr(11, 5);
+}

@@ -39,3 +39,9 @@ std::string registroDelPeriodo(const std::string& texto, std::optional<int> peri
 
 /// "AAAA-MM-DD HH:MM:SS" in the computer's local time.
 std::string fechaHoraLocal(std::chrono::system_clock::time_point momento);
+
+/// Today's HH:MM in the computer's local time, from "HH:MM" or "H:MM";
+/// none for anything else.
+std::optional<std::chrono::system_clock::time_point> horaDeHoy(const std::string& hhmm);
+/// "HH:MM" of a time, in local time.
+std::string textoHora(std::chrono::system_clock::time_point momento);

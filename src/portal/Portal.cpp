@@ -985,28 +985,6 @@ QStringList direccionesIpv4() {
     return ips;
 }
 
-std::optional<std::chrono::system_clock::time_point> horaDeHoy(const std::string& hhmm) {
-    const std::size_t dos = hhmm.find(':');
-    if (dos == std::string::npos || dos == 0 || dos > 2 || hhmm.size() - dos != 3) return std::nullopt;
-    const auto horas = leerEntero(hhmm.substr(0, dos));
-    const auto minutos = leerEntero(hhmm.substr(dos + 1));
-    for (char c : hhmm)
-        if (c != ':' && (c < '0' || c > '9')) return std::nullopt;
-    if (!horas || !minutos || *horas > 23 || *minutos > 59) return std::nullopt;
-    const std::time_t ahora = std::time(nullptr);
-    std::tm partes{};
-    localtime_r(&ahora, &partes);
-    partes.tm_hour = *horas;
-    partes.tm_min = *minutos;
-    partes.tm_sec = 0;
-    partes.tm_isdst = -1;
-    return std::chrono::system_clock::from_time_t(std::mktime(&partes));
-}
-
-std::string textoHora(std::chrono::system_clock::time_point momento) {
-    return fechaHoraLocal(momento).substr(11, 5);
-}
-
 unsigned elevarLimiteDeArchivos() {
     rlimit limite{};
     if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return 1024;

@@ -106,12 +106,6 @@ private:
 /// Every non-loopback IPv4 address of the machine's interfaces that are up.
 QStringList direccionesIpv4();
 
-/// Today's HH:MM in the computer's local time, from "HH:MM" or "H:MM";
-/// none for anything else.
-std::optional<std::chrono::system_clock::time_point> horaDeHoy(const std::string& hhmm);
-/// "HH:MM" of a time, in local time.
-std::string textoHora(std::chrono::system_clock::time_point momento);
-
 /// Raises this process's limit of open files to its hard limit and returns
 /// the limit now in force.
 unsigned elevarLimiteDeArchivos();
