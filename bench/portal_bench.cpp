@@ -92,8 +92,9 @@ QByteArray pedidoDelPaso(const TEquipo& e) {
 
 void abrirPaso(TEquipo& e, quint16 puerto, int i) {
     e.inicio = Reloj::now();
-    // Sixteen teams to an address, the most the portal lets one address hold.
-    e.socket = conectar(puerto, "127.0.2." + std::to_string(1 + i / 16));
+    // Eight teams to an address: a team's next connection may arrive before
+    // the portal has let go of its last one, and one address may hold 16.
+    e.socket = conectar(puerto, "127.0.2." + std::to_string(1 + i / 8));
     e.salida = pedidoDelPaso(e);
     e.recibido.clear();
 }

@@ -512,13 +512,16 @@ std::string TJuego::renovarCodigo(const std::string& empresa) {
 std::optional<std::string> TJuego::equipoDelCodigo(const std::string& tecleado) {
     TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
-    if (!estado.hayJuego) return std::nullopt;
-    const auto archivo = codigosSinBloqueo();
-    if (!archivo) return std::nullopt;
+    const auto archivo = estado.hayJuego ? codigosSinBloqueo() : std::nullopt;
+    return archivo ? equipoSinBloqueo(estado, *archivo, tecleado) : std::nullopt;
+}
+
+std::optional<std::string> TJuego::equipoSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& archivo,
+                                                    const std::string& tecleado) const {
     const std::string codigo = normalizarCodigo(tecleado);
     // Every code is compared, all the way: the time says nothing of which matched.
     const TCodigoEquipo* hallado = nullptr;
-    for (const TCodigoEquipo& e : archivo->equipos) {
+    for (const TCodigoEquipo& e : archivo.equipos) {
         const bool igual = igualesTiempoConstante(codigo, e.codigo);
         if (igual) hallado = &e;
     }
@@ -526,6 +529,24 @@ std::optional<std::string> TJuego::equipoDelCodigo(const std::string& tecleado) 
     const auto equipos = equiposDelJuego(estado);
     if (std::find(equipos.begin(), equipos.end(), hallado->empresa) == equipos.end()) return std::nullopt;
     return hallado->empresa;
+}
+
+// A page of the portal reads the game once, not once per question.
+TLecturaPortal TJuego::lecturaDelPortal(const std::string& tecleado) {
+    TBloqueo bloqueo(*this, false);
+    TLecturaPortal lectura;
+    lectura.estado = estadoSinBloqueo();
+    if (!lectura.estado.hayJuego) return lectura;
+    const auto archivo = codigosSinBloqueo();
+    if (!archivo) return lectura;
+    lectura.equipo = equipoSinBloqueo(lectura.estado, *archivo, tecleado);
+    if (!lectura.equipo) return lectura;
+    const int ultimo = lectura.estado.periodo0Corrido() ? std::min(lectura.estado.datos.periodoActual - 1, 10) : -1;
+    lectura.periodos = periodosArchivados(carpeta_);
+    std::erase_if(lectura.periodos, [ultimo](int p) { return p > ultimo; });
+    if (lectura.estado.marca.fase == TFase::abierto && lectura.estado.datos.cantEquipos > 0)
+        lectura.envio = envioSinBloqueo(lectura.estado, *archivo, *lectura.equipo);
+    return lectura;
 }
 
 void TJuego::guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision) {

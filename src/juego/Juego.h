@@ -96,6 +96,17 @@ struct TEnvioRecibido {
     TRegDecision decision{};
 };
 
+/// What a page of the portal needs, read under one lock: the team whose
+/// code was typed (none when it is no longer any team's), where the game
+/// stands, the periods with reports and the team's submission for the open
+/// period. Only the state is filled when the code is no team's.
+struct TLecturaPortal {
+    std::optional<std::string> equipo;
+    TEstadoJuego estado;
+    std::vector<int> periodos;
+    std::optional<TRegDecision> envio;
+};
+
 enum class TResultadoEnvio { guardado, sinSesion, fueraDeRango, rechazado };
 struct TRespuestaEnvio {
     TResultadoEnvio resultado = TResultadoEnvio::guardado;
@@ -226,6 +237,9 @@ public:
     /// against every code), or none.
     std::optional<std::string> equipoDelCodigo(const std::string& tecleado);
 
+    /// equipoDelCodigo, the state, periodosDelHistorial and envioDelEquipo at once.
+    TLecturaPortal lecturaDelPortal(const std::string& tecleado);
+
     /// Stores a team's submission for periodo, replacing its previous one.
     /// Refused (ErrorJuego) when no period is open, for another period than the
     /// open one, for a company not playing, and while another program changes
@@ -270,6 +284,8 @@ private:
     std::string nombresNuevos(const std::vector<std::string>& equipos) const;
     std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) const;
     std::optional<TArchivoCodigos> codigosSinBloqueo() const;
+    std::optional<std::string> equipoSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& archivo,
+                                                const std::string& tecleado) const;
     void guardarCodigos(const TArchivoCodigos& archivo);
     std::filesystem::path rutaEnvio(const std::string& empresa) const;
     std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,

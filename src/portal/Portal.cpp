@@ -25,6 +25,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <shared_mutex>
 #include <thread>
 
 namespace {
@@ -134,6 +135,9 @@ struct TPortal::TDatos {
     // Each PDF is built once, until the game moves (a run, a step back).
     TMarca marcaPdf;
     std::map<std::pair<std::string, int>, QByteArray> pdfs;
+    // The previous period's decisions that fill the forms, read once per game state.
+    TMarca marcaAnteriores;
+    std::map<std::string, TRegDecision> anteriores;
 
     void olvidarFallidos(Reloj::time_point ahora) {
         const auto viejo = [&](Reloj::time_point t) { return ahora - t >= TPortal::kBloqueo; };
@@ -194,8 +198,7 @@ struct TTarea {
 class TServidorPortal {
 public:
     TServidorPortal(TPortal& portal, TJuego& juego)
-        : portal_(portal), d_(*portal.datos_), lector_(juego.ruta(), juego.sistemaArchivos()),
-          trabajador_(juego.ruta(), juego.sistemaArchivos()) {}
+        : portal_(portal), d_(*portal.datos_), juego_(juego), trabajador_(juego.ruta(), juego.sistemaArchivos()) {}
     ~TServidorPortal() { detener(); }
 
     quint16 iniciar(const QHostAddress& direccion, quint16 puerto, unsigned conexiones) {
@@ -225,6 +228,7 @@ public:
             MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(d_.espera.count()),
             MHD_OPTION_LISTEN_BACKLOG_SIZE, static_cast<unsigned>(TPortal::kColaDeEspera),
             MHD_OPTION_STRICT_FOR_CLIENT, 1,
+            MHD_OPTION_THREAD_POOL_SIZE, kHilos,
             MHD_OPTION_NOTIFY_COMPLETED, &TServidorPortal::alTerminar, this,
             MHD_OPTION_END);
         if (!demonio_ && todas) {
@@ -243,6 +247,7 @@ public:
                 MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(d_.espera.count()),
                 MHD_OPTION_LISTEN_BACKLOG_SIZE, static_cast<unsigned>(TPortal::kColaDeEspera),
                 MHD_OPTION_STRICT_FOR_CLIENT, 1,
+                MHD_OPTION_THREAD_POOL_SIZE, kHilos,
                 MHD_OPTION_NOTIFY_COMPLETED, &TServidorPortal::alTerminar, this,
                 MHD_OPTION_END);
         }
@@ -268,6 +273,8 @@ public:
 
 private:
     using TSesion = TPortal::TDatos::TSesion;
+    // Two threads read the game at once: a classroom's machine has two cores or more.
+    static constexpr unsigned kHilos = 2;
 
     // libmicrohttpd's callbacks.
     static MHD_Result alPedido(void* yo, MHD_Connection* conexion, const char* ruta, const char* metodo, const char*,
@@ -303,6 +310,7 @@ private:
         if (p->suspendido) return MHD_YES;
         TRespuesta r;
         try {
+            std::shared_lock<std::shared_mutex> turno(s.turnoJuego_);
             if (!s.atender(*p, r)) return MHD_YES;  // left to the worker
         } catch (const std::exception& e) {
             r = errorDelJuego(e);
@@ -444,11 +452,13 @@ private:
 
     /// The request's session, when it has a live one whose team still plays
     /// with the code it entered with.
-    std::optional<TSesion> sesionDe(const TPedido& p) {
+    std::optional<TSesion> sesionDe(const TPedido& p, TLecturaPortal* lectura = nullptr) {
         const std::string token = tokenDe(p);
         std::optional<TSesion> sesion = sesionEnMemoria(token);
         if (!sesion) return std::nullopt;
-        const auto equipo = lector_.equipoDelCodigo(sesion->codigo);
+        TLecturaPortal leida = lector().lecturaDelPortal(sesion->codigo);
+        const auto equipo = leida.equipo;
+        if (lectura) *lectura = std::move(leida);
         if (!equipo || *equipo != sesion->empresa) {
             std::lock_guard<std::mutex> l(d_.m);
             d_.sesiones.erase(token);
@@ -500,7 +510,7 @@ private:
         }
         const auto campos = leerFormulario(QByteArray::fromStdString(p.cuerpo));
         const auto codigo = utf8ACp1252(campos.value(QStringLiteral("codigo")).left(64).toStdString());
-        const auto empresa = codigo ? lector_.equipoDelCodigo(*codigo) : std::nullopt;
+        const auto empresa = codigo ? lector().equipoDelCodigo(*codigo) : std::nullopt;
         std::lock_guard<std::mutex> l(d_.m);
         if (!empresa) {
             // A success later does not wipe these out: they expire by the minute.
@@ -538,13 +548,19 @@ private:
         return d_.plazo;
     }
 
-    TVistaDecisiones vistaDe(TJuego& juego, const TSesion& sesion) {
+    /// The page's view from what was read; the game is asked again only for
+    /// the words of why no period is open.
+    TVistaDecisiones vistaDe(TJuego& juego, const TSesion& sesion, const TLecturaPortal& lectura) {
         TVistaDecisiones v;
         v.empresa = sesion.empresa;
         v.csrf = QString::fromStdString(sesion.csrf);
         try {
-            juego.comprobarPeriodoAbierto();
-            const TRegDatosIniciales datos = juego.parametros();
+            const TEstadoJuego& estado = lectura.estado;
+            if (estado.marca.fase != TFase::abierto || estado.datos.cantEquipos == 0) {
+                juego.comprobarPeriodoAbierto();
+                throw ErrorJuego("No hay un período abierto.");
+            }
+            const TRegDatosIniciales& datos = estado.datos;
             v.periodo = datos.periodoActual;
             v.bancoA = aTexto(datos.nombreBancoA);
             v.bancoB = aTexto(datos.nombreBancoB);
@@ -553,30 +569,48 @@ private:
         } catch (const ErrorJuego& e) {
             v.motivoCerrado = QStringLiteral("Ahora no se reciben decisiones: %1").arg(QString::fromUtf8(e.what()));
         }
-        for (int p : juego.periodosDelHistorial()) v.periodosConReportes.push_back(p);
+        v.periodosConReportes = lectura.periodos;
+        if (v.periodo > 0) v.enviado = lectura.envio.has_value();
         return v;
     }
 
-    /// The team's decisions of the period before, when the history has them.
-    static std::optional<TRegDecision> decisionAnterior(TJuego& juego, const std::string& empresa, int periodo,
-                                                        const std::vector<int>& periodos) {
-        if (std::find(periodos.begin(), periodos.end(), periodo - 1) == periodos.end()) return std::nullopt;
-        const TArchivoPeriodo archivo = juego.periodoDelHistorial(periodo - 1);
-        for (std::size_t i = 0; i < archivo.industria.size() && i < archivo.decisiones.size(); ++i)
-            if (archivo.industria[i].empresa == empresa) return archivo.decisiones[i];
-        return std::nullopt;
+    /// The team's decisions of the period before, when the history has
+    /// them; the period is read once for every team while the game stays put.
+    std::optional<TRegDecision> decisionAnterior(TJuego& juego, const TMarca& marca, const std::string& empresa,
+                                                 int periodo, const std::vector<int>& periodos) {
+        {
+            std::lock_guard<std::mutex> l(d_.m);
+            if (d_.marcaAnteriores == marca) {
+                const auto hallada = d_.anteriores.find(empresa);
+                if (hallada == d_.anteriores.end()) return std::nullopt;
+                return hallada->second;
+            }
+        }
+        std::map<std::string, TRegDecision> anteriores;
+        if (std::find(periodos.begin(), periodos.end(), periodo - 1) != periodos.end()) {
+            const TArchivoPeriodo archivo = juego.periodoDelHistorial(periodo - 1);
+            for (std::size_t i = 0; i < archivo.industria.size() && i < archivo.decisiones.size(); ++i)
+                anteriores.emplace(archivo.industria[i].empresa, archivo.decisiones[i]);
+        }
+        std::lock_guard<std::mutex> l(d_.m);
+        d_.marcaAnteriores = marca;
+        d_.anteriores = std::move(anteriores);
+        const auto hallada = d_.anteriores.find(empresa);
+        if (hallada == d_.anteriores.end()) return std::nullopt;
+        return hallada->second;
     }
 
     TRespuesta verDecisiones(const TPedido& p) {
-        const auto sesion = sesionDe(p);
+        TLecturaPortal lectura;
+        const auto sesion = sesionDe(p, &lectura);
         if (!sesion) return redirigir("/");
-        TVistaDecisiones v = vistaDe(lector_, *sesion);
+        TVistaDecisiones v = vistaDe(lector(), *sesion, lectura);
         if (v.periodo > 0) {
             // The form starts from what the team sent, or else from what it decided last time.
-            if (const auto envio = lector_.envioDelEquipo(sesion->empresa)) {
-                v.valores = valoresDe(*envio);
-                v.enviado = true;
-            } else if (const auto anterior = decisionAnterior(lector_, sesion->empresa, v.periodo, v.periodosConReportes)) {
+            if (lectura.envio) {
+                v.valores = valoresDe(*lectura.envio);
+            } else if (const auto anterior = decisionAnterior(lector(), lectura.estado.marca, sesion->empresa, v.periodo,
+                                                              v.periodosConReportes)) {
                 v.valores = valoresDe(*anterior);
                 v.nota = QStringLiteral("Igual que el período anterior: el formulario trae sus decisiones del período "
                                         "%1. Cámbielas o envíelas así.")
@@ -681,6 +715,22 @@ private:
         }
     }
 
+    /// A change of the game, in turn with the requests being read: the
+    /// portal's own readers never make it wait. The window or another
+    /// program may hold the game for a moment (a run): tried again for two
+    /// seconds before the team is told to send again.
+    template <class Cambio> auto conTurno(Cambio cambio) {
+        for (int intento = 0;; ++intento) {
+            try {
+                std::lock_guard<std::shared_mutex> turno(turnoJuego_);
+                return cambio();
+            } catch (const ErrorJuegoEnUso&) {
+                if (intento >= 200) throw;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+    }
+
     void reanudar(TTarea& t, TRespuesta r) {
         t.pedido->respuesta = std::move(r);
         MHD_resume_connection(t.pedido->conexion);
@@ -690,11 +740,10 @@ private:
     TRespuesta rechazo(const TTarea& t, int estado, const QString& error) {
         const auto sesion = sesionEnMemoria(t.token);
         if (!sesion) return redirigir("/");
-        TVistaDecisiones v = vistaDe(trabajador_, *sesion);
+        TVistaDecisiones v = vistaDe(trabajador_, *sesion, trabajador_.lecturaDelPortal(sesion->codigo));
         v.valores = t.valores;
         v.error = error;
         v.erroresCampo = t.erroresCampo;
-        if (v.periodo > 0) v.enviado = trabajador_.envioDelEquipo(sesion->empresa).has_value();
         return html(paginaDecisiones(v), estado);
     }
 
@@ -710,7 +759,7 @@ private:
         std::optional<TRespuesta> paraTodos;
         QString motivoDeTodos;
         try {
-            const auto respuestas = trabajador_.guardarEnvios(recibidos);
+            const auto respuestas = conTurno([&] { return trabajador_.guardarEnvios(recibidos); });
             for (std::size_t k = 0; k < respuestas.size(); ++k) resultados[deQuien[k]] = respuestas[k];
         } catch (const std::exception& e) {
             paraTodos = errorDelJuego(e);
@@ -769,30 +818,27 @@ private:
     /// Writes the register; while another program holds the game, tries for
     /// two seconds, and what could not be written waits for the next batch.
     void anotar() {
-        for (int intento = 0; intento < 40 && !pendientesDeAnotar_.empty(); ++intento) {
-            try {
-                trabajador_.anotarEnvios(pendientesDeAnotar_);
-                pendientesDeAnotar_.clear();
-            } catch (const ErrorJuegoEnUso&) {
-                std::this_thread::sleep_for(std::chrono::milliseconds(50));
-            } catch (const std::exception&) {
-                return;
-            }
+        try {
+            conTurno([&] { trabajador_.anotarEnvios(pendientesDeAnotar_); });
+            pendientesDeAnotar_.clear();
+        } catch (const std::exception&) {
+            // Kept for the next batch: the register loses nothing while the program runs.
         }
     }
 
     bool reporte(TPedido& p, const std::string& tipo, int periodo, TRespuesta& r) {
-        const auto sesion = sesionDe(p);
+        TLecturaPortal lectura;
+        const auto sesion = sesionDe(p, &lectura);
         if (!sesion) {
             r = redirigir("/");
             return true;
         }
-        const auto periodos = lector_.periodosDelHistorial();
+        const auto& periodos = lectura.periodos;
         if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end()) {
             r = noEncontrada();
             return true;
         }
-        const TArchivoPeriodo archivo = lector_.periodoDelHistorial(periodo);
+        const TArchivoPeriodo archivo = lector().periodoDelHistorial(periodo);
         const auto fila = std::find_if(archivo.industria.begin(), archivo.industria.end(),
                                        [&](const TFilaIndustria& f) { return f.empresa == sesion->empresa; });
         const QString volver = QStringLiteral("<p><a href=\"/decisiones\">Volver</a></p>");
@@ -800,7 +846,7 @@ private:
         if (tipo == "industria") {
             const QString titulo = QStringLiteral("Informe de la industria, período %1").arg(periodo);
             r = html(pagina(titulo, QStringLiteral("<h1>%1</h1>").arg(escaparHtml(titulo)) + volver +
-                                        recuadroReporte(lector_.reporteDelHistorial(periodo, archivo.reporteIndustria),
+                                        recuadroReporte(lector().reporteDelHistorial(periodo, archivo.reporteIndustria),
                                                         fila == archivo.industria.end() ? QString() : pdf)));
             return true;
         }
@@ -809,7 +855,7 @@ private:
             return true;
         }
         if (tipo == "pdf") {
-            const TMarca marca = lector_.leerEstado().marca;
+            const TMarca marca = lectura.estado.marca;
             {
                 std::lock_guard<std::mutex> l(d_.m);
                 if (!(d_.marcaPdf == marca)) {
@@ -831,9 +877,9 @@ private:
         }
         const QString titulo = QStringLiteral("Informe de %1, período %2").arg(utf8(sesion->empresa)).arg(periodo);
         QString cuerpo = QStringLiteral("<h1>%1</h1>").arg(escaparHtml(titulo)) + volver +
-                         recuadroReporte(lector_.reporteDelHistorial(periodo, fila->reporte), pdf);
+                         recuadroReporte(lector().reporteDelHistorial(periodo, fila->reporte), pdf);
         if (!fila->aviso.empty())
-            cuerpo += QStringLiteral("<h2>Aviso</h2>") + recuadroReporte(lector_.reporteDelHistorial(periodo, fila->aviso), {});
+            cuerpo += QStringLiteral("<h2>Aviso</h2>") + recuadroReporte(lector().reporteDelHistorial(periodo, fila->aviso), {});
         r = html(pagina(titulo, cuerpo));
         return true;
     }
@@ -863,7 +909,16 @@ private:
 
     TPortal& portal_;
     TPortal::TDatos& d_;
-    TJuego lector_;      // libmicrohttpd's thread only
+    TJuego& juego_;
+    std::mutex lectoresM_;
+    std::map<std::thread::id, std::unique_ptr<TJuego>> lectores_;  // one per server thread
+    /// The game object of the server thread at hand: each has its own.
+    TJuego& lector() {
+        std::lock_guard<std::mutex> l(lectoresM_);
+        auto& propio = lectores_[std::this_thread::get_id()];
+        if (!propio) propio = std::make_unique<TJuego>(juego_.ruta(), juego_.sistemaArchivos());
+        return *propio;
+    }
     TJuego trabajador_;  // the worker's thread only
     MHD_Daemon* demonio_ = nullptr;
     std::thread hilo_;
@@ -872,6 +927,10 @@ private:
     std::deque<TTarea> cola_;
     bool fin_ = false;
     std::vector<TAnotacionEnvio> pendientesDeAnotar_;  // the worker's
+    // Held while the server's thread answers and while the worker changes
+    // the game: the two game objects are two holders of the folder's lock,
+    // and a writer is refused at once while a reader holds it.
+    std::shared_mutex turnoJuego_;
 };
 
 TPortal::TPortal(TJuego& juego, QObject* padre) : QObject(padre), juego_(juego), datos_(std::make_unique<TDatos>()) {}
