@@ -24,6 +24,7 @@
 #include <fcntl.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/epoll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -119,43 +120,54 @@ bool cerrarPaso(TEquipo& e) {
 /// Every team goes through its three steps at once; returns each request's time in ms.
 std::vector<double> todosALaVez(quint16 puerto, std::vector<TEquipo>& equipos) {
     std::vector<double> tiempos;
+    const int vigia = ::epoll_create1(EPOLL_CLOEXEC);
+    const auto vigilar = [&](std::size_t i) {
+        epoll_event evento{};
+        evento.events = EPOLLIN | EPOLLOUT;
+        evento.data.u64 = i;
+        ::epoll_ctl(vigia, EPOLL_CTL_ADD, equipos[i].socket, &evento);
+    };
     for (std::size_t i = 0; i < equipos.size(); ++i) {
         equipos[i].paso = 0;
         abrirPaso(equipos[i], puerto, int(i));
+        vigilar(i);
     }
     const auto limite = Reloj::now() + std::chrono::seconds(60);
+    std::vector<epoll_event> eventos(equipos.size());
     for (std::size_t faltan = equipos.size(); faltan > 0;) {
-        if (Reloj::now() > limite) throw std::runtime_error("el portal no respondió a tiempo");
-        std::vector<pollfd> vigilados;
-        std::vector<std::size_t> quien;
-        for (std::size_t i = 0; i < equipos.size(); ++i)
-            if (equipos[i].paso < 3) {
-                vigilados.push_back({equipos[i].socket, short(equipos[i].salida.isEmpty() ? POLLIN : POLLIN | POLLOUT), 0});
-                quien.push_back(i);
-            }
-        ::poll(vigilados.data(), vigilados.size(), 1000);
-        for (std::size_t k = 0; k < vigilados.size(); ++k) {
-            TEquipo& e = equipos[quien[k]];
-            if ((vigilados[k].revents & POLLOUT) && !e.salida.isEmpty()) {
+        if (Reloj::now() > limite) {
+            ::close(vigia);
+            throw std::runtime_error("el portal no respondió a tiempo");
+        }
+        const int listos = ::epoll_wait(vigia, eventos.data(), int(eventos.size()), 1000);
+        for (int k = 0; k < listos; ++k) {
+            const std::size_t i = eventos[k].data.u64;
+            TEquipo& e = equipos[i];
+            if ((eventos[k].events & EPOLLOUT) && !e.salida.isEmpty()) {
                 const ssize_t n = ::send(e.socket, e.salida.constData(), size_t(e.salida.size()), MSG_NOSIGNAL);
                 if (n > 0) e.salida.remove(0, n);
             }
-            if (!(vigilados[k].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+            if (!(eventos[k].events & (EPOLLIN | EPOLLHUP | EPOLLERR))) continue;
             char trozo[16384];
-            const ssize_t n = ::recv(e.socket, trozo, sizeof trozo, 0);
-            if (n > 0) {
-                e.recibido.append(trozo, n);
-                continue;
-            }
+            ssize_t n;
+            while ((n = ::recv(e.socket, trozo, sizeof trozo, 0)) > 0) e.recibido.append(trozo, n);
             if (n < 0 && errno == EAGAIN) continue;
             // The portal closed: the answer is whole.
             ::close(e.socket);
             tiempos.push_back(std::chrono::duration<double, std::milli>(Reloj::now() - e.inicio).count());
-            if (!cerrarPaso(e)) throw std::runtime_error("respuesta inesperada: " + e.recibido.left(200).toStdString());
-            if (++e.paso < 3) abrirPaso(e, puerto, int(quien[k]));
-            else --faltan;
+            if (!cerrarPaso(e)) {
+                ::close(vigia);
+                throw std::runtime_error("respuesta inesperada: " + e.recibido.left(200).toStdString());
+            }
+            if (++e.paso < 3) {
+                abrirPaso(e, puerto, int(i));
+                vigilar(i);
+            } else {
+                --faltan;
+            }
         }
     }
+    ::close(vigia);
     return tiempos;
 }
 
