@@ -1,7 +1,7 @@
 #pragma once
 // A small HTTP client for the portal's tests: one connection per request,
-// answered while a local event loop runs, so that a server on the same
-// thread can answer. Keeps the session cookie like a browser would.
+// read on a local event loop. Keeps the session cookie like a browser
+// would. Beside it, raw requests without Qt for what no browser sends.
 
 #include <QByteArray>
 #include <QMap>

@@ -303,7 +303,9 @@ TEST_F(PortalHttp, LoQueSeRechazaAlLlegarLasCabeceras) {
     const QByteArray get = pedidoCrudo(puerto, pedidoCon("GET / HTTP/1.1\r\n"));
     const QByteArray head = pedidoCrudo(puerto, pedidoCon("HEAD / HTTP/1.1\r\n"));
     EXPECT_EQ(estadoCrudo(head), 200);
-    EXPECT_EQ(head, get.left(get.indexOf("\r\n\r\n") + 4).replace(get.mid(get.indexOf("Date:"), 37), head.mid(head.indexOf("Date:"), 37)));
+    EXPECT_TRUE(head.endsWith("\r\n\r\n")) << head.constData();
+    const QByteArray largoDelGet = "Content-Length: " + QByteArray::number(get.size() - get.indexOf("\r\n\r\n") - 4);
+    EXPECT_TRUE(head.contains(largoDelGet)) << head.constData();
 }
 
 TEST_F(PortalHttp, UnCuerpoDe64MiBSeRechazaSinLeerlo) {
