@@ -340,7 +340,9 @@ private:
             {"Content-Security-Policy",
              "default-src 'none'; style-src 'unsafe-inline'; form-action 'self'; frame-ancestors 'none'"},
             {"X-Content-Type-Options", "nosniff"},
-            {"Referrer-Policy", "no-referrer"},
+            // Not "no-referrer": under it a browser sends "Origin: null" with
+            // the portal's own forms, which the origin check must refuse.
+            {"Referrer-Policy", "same-origin"},
             {"Cache-Control", "no-store"},
             {"X-Frame-Options", "DENY"},
         };

@@ -94,7 +94,7 @@ def entrar(driver, base, codigo):
     marcar_pagina(driver)
     campo.submit()
     esperar_pagina_nueva(driver)
-    assert driver.current_url.endswith("/decisiones"), driver.current_url
+    assert driver.current_url.endswith("/decisiones"), driver.current_url + driver.page_source[-600:]
 
 
 def sitio_ajeno(destino, codigo):
@@ -177,7 +177,7 @@ def main():
             campo.send_keys(valor)
         Select(driver.find_element(By.NAME, "nivelProduccion")).select_by_value("50")
         pulsar(driver, "form[action='/decisiones'] button")
-        assert driver.current_url.endswith("/decisiones"), driver.current_url
+        assert driver.current_url.endswith("/decisiones"), driver.current_url + driver.page_source[-600:]
         assert "están guardadas" in driver.page_source, driver.page_source
         for nombre, valor in enviadas.items():
             assert driver.find_element(By.NAME, nombre).get_attribute("value") == valor, nombre
