@@ -147,7 +147,12 @@ struct TPortal::TDatos {
             i = i->second.empty() ? fallidos.erase(i) : std::next(i);
         }
     }
+    Reloj::time_point ultimaLimpieza{};
+    // Sessions past their life are dropped when they are used, and all of
+    // them once a minute: a login does not walk thousands of sessions.
     void olvidarSesionesViejas(Reloj::time_point ahora) {
+        if (ahora - ultimaLimpieza < std::chrono::minutes(1) && ahora >= ultimaLimpieza) return;
+        ultimaLimpieza = ahora;
         for (auto i = sesiones.begin(); i != sesiones.end();)
             i = ahora - i->second.ultimoUso > TPortal::kVidaSesion ? sesiones.erase(i) : std::next(i);
     }
@@ -522,7 +527,8 @@ private:
         }
         d_.olvidarSesionesViejas(ahora);
         d_.dejarLugar(TPortal::kSesionesPorEquipo, [&](const TSesion& s) { return s.empresa == *empresa; });
-        d_.dejarLugar(TPortal::kSesionesEnTotal, [](const TSesion&) { return true; });
+        if (d_.sesiones.size() >= TPortal::kSesionesEnTotal)
+            d_.dejarLugar(TPortal::kSesionesEnTotal, [](const TSesion&) { return true; });
         const std::string token = tokenAleatorio();
         d_.sesiones[token] = {*empresa, normalizarCodigo(*codigo), tokenAleatorio(), ahora, ahora};
         TRespuesta r = redirigir("/decisiones");
