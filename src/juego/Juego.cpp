@@ -39,9 +39,9 @@ std::string contenidoSiExiste(const TCarpeta& carpeta, const char* nombre) {
 
 }  // namespace
 
-/// The folder lock, held while one operation runs. A writer is refused at
-/// once when another program holds the lock; a reader waits a moment, as a
-/// run takes a fraction of a second.
+/// The folder lock, held while one operation runs. A writer is refused
+/// after a fifth of a second when another program holds the lock; a reader
+/// waits up to two seconds, as a run takes a fraction of a second.
 class TJuego::TBloqueo {
 public:
     // A folder without a game gets no lock file unless a game is being set
@@ -55,8 +55,11 @@ public:
         for (int intento = 0;; ++intento) {
             descriptor_ = sa.bloquear(carpeta_.ruta(kBloqueo), exclusivo);
             if (descriptor_ >= 0) break;
-            if (exclusivo || intento >= 40) throw ErrorJuegoEnUso();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            // A writer waits a fifth of a second for the readers of a page
+            // (the portal's threads read for a millisecond at a time), a
+            // reader up to two seconds for a run.
+            if (intento >= 40) throw ErrorJuegoEnUso();
+            std::this_thread::sleep_for(std::chrono::milliseconds(exclusivo ? 5 : 50));
         }
         // An interrupted change is finished or undone before anything is
         // read; that needs the folder to itself. A constructor that throws

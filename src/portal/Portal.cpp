@@ -728,12 +728,13 @@ private:
     /// program may hold the game for a moment (a run): tried again for two
     /// seconds before the team is told to send again.
     template <class Cambio> auto conTurno(Cambio cambio) {
-        for (int intento = 0;; ++intento) {
+        const auto hasta = Reloj::now() + std::chrono::seconds(2);
+        for (;;) {
             try {
                 std::lock_guard<std::shared_mutex> turno(turnoJuego_);
                 return cambio();
             } catch (const ErrorJuegoEnUso&) {
-                if (intento >= 200) throw;
+                if (Reloj::now() >= hasta) throw;
             }
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
