@@ -18,7 +18,7 @@ import sys
 import tempfile
 import threading
 import time
-from http.server import BaseHTTPRequestHandler, HTTPServer
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
@@ -114,7 +114,8 @@ def sitio_ajeno(destino, codigo):
         def log_message(self, *argumentos):
             pass
 
-    servidor = HTTPServer(("127.0.0.1", 0), Pagina)
+    # Threads: the browser opens a spare connection that would hold a one-at-a-time server.
+    servidor = ThreadingHTTPServer(("127.0.0.1", 0), Pagina)
     threading.Thread(target=servidor.serve_forever, daemon=True).start()
     return servidor
 
