@@ -333,7 +333,10 @@ TEST_F(PortalHttp, UnCuerpoDe64MiBSeRechazaSinLeerlo) {
             EXPECT_EQ(estadoCrudo(respuesta), 413) << respuesta;
         }
     }
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer's own memory alone passes 100 MB; the growth below holds there too.
     EXPECT_LT(memoriaResidente(), 100ll << 20);
+#endif
     EXPECT_LT(memoriaResidente() - antes, 8ll << 20);
 }
 
