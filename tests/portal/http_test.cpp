@@ -266,13 +266,9 @@ TEST_F(PortalHttp, SinPeriodoAbiertoSeMuestraPorQueYNoSeRecibeNada) {
     EXPECT_EQ(diferencias(antes, juegoEn(carpeta.ruta())), "");
 }
 
-namespace {
-
-QByteArray pedidoCon(const QByteArray& lineaYCabeceras, const QByteArray& cuerpo = {}) {
+static QByteArray pedidoCon(const QByteArray& lineaYCabeceras, const QByteArray& cuerpo = {}) {
     return lineaYCabeceras + "Host: 127.0.0.1\r\nConnection: close\r\n\r\n" + cuerpo;
 }
-
-}  // namespace
 
 TEST_F(PortalHttp, LoQueSeRechazaAlLlegarLasCabeceras) {
     const QByteArray codigo = "codigo=" + QByteArray::fromStdString(codigos[0].codigo);
