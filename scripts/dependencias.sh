@@ -3,7 +3,7 @@
 
 paquetes_necesarios=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
                      qt6-base-dev qt6-translations-l10n libgl-dev libjpeg62-turbo-dev libxlsxwriter-dev locales
-                     fonts-dejavu-core qt6-charts-dev qt6-svg-dev qt6-httpserver-dev qt6-websockets-dev
+                     fonts-dejavu-core qt6-charts-dev qt6-svg-dev libmicrohttpd-dev
                      libqrencode-dev pkg-config)
 
 instalar_dependencias() {

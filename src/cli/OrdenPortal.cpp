@@ -26,7 +26,8 @@ void alRecibirSenal(int) {
 
 }  // namespace
 
-void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto) {
+void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto,
+                  std::optional<std::chrono::system_clock::time_point> hasta) {
     QHostAddress ip;
     if (!ip.setAddress(QString::fromStdString(direccion)))
         throw ErrorJuego("«" + direccion + "» no es una dirección IP.");
@@ -41,11 +42,15 @@ void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto) 
 
     TPortal portal(juego);
     const quint16 abierto = portal.iniciar(ip, puerto);
+    portal.fijarPlazo(hasta);
     std::cout << "Portal de equipos abierto en el puerto " << abierto << ". Los equipos escriben en el navegador:\n";
     const QStringList direcciones = portal.direccionesParaTeclear();
     for (const QString& d : direcciones) std::cout << "  " << d.toStdString() << '\n';
     if (direcciones.isEmpty())
         std::cout << "  (esta computadora no tiene una dirección de red; solo responde en http://127.0.0.1:" << abierto << "/)\n";
+    if (hasta)
+        std::cout << "Se reciben decisiones del período " << juego.parametros().periodoActual << " hasta las "
+                  << textoHora(*hasta) << ".\n";
     std::cout << "Los códigos de los equipos: «corvelian-cli codigos». Ctrl+C cierra el portal." << std::endl;
     QCoreApplication::exec();
     portal.detener();
@@ -56,7 +61,7 @@ void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto) 
 
 #else
 
-void correrPortal(TJuego&, const std::string&, uint16_t) {
+void correrPortal(TJuego&, const std::string&, uint16_t, std::optional<std::chrono::system_clock::time_point>) {
     throw ErrorJuego("La orden «portal» no está disponible: el programa se compiló sin Qt.");
 }
 

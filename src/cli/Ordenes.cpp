@@ -53,6 +53,7 @@ void ordenPdf(const TLinea&);
 void ordenGraficos(const TLinea&);
 void ordenCodigos(const TLinea&);
 void ordenPortal(const TLinea&);
+void ordenEnvios(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
@@ -67,8 +68,9 @@ const std::vector<TOrden>& ordenes() {
         {"exportar", 1, 1, "exportar ARCHIVO.xlsx|ARCHIVO.csv", ordenExportar},
         {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
         {"graficos", 1, 1, "graficos CARPETA", ordenGraficos},
-        {"codigos", 0, 0, "codigos", ordenCodigos},
-        {"portal", 0, 4, "portal [--puerto P] [--direccion A]", ordenPortal},
+        {"codigos", 0, 2, "codigos [--renovar EQUIPO]", ordenCodigos},
+        {"portal", 0, 6, "portal [--puerto P] [--direccion A] [--hasta HH:MM]", ordenPortal},
+        {"envios", 0, 1, "envios [PERIODO]", ordenEnvios},
     };
     return lista;
 }
@@ -265,23 +267,50 @@ void ordenGraficos(const TLinea& linea) {
 }
 
 void ordenCodigos(const TLinea& linea) {
+    const auto& a = linea.argumentos;
+    if (!a.empty() && (a.size() != 2 || a[0] != "--renovar"))
+        throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] codigos [--renovar EQUIPO]».");
     const auto juego = usarCarpeta(linea, false);
-    for (const TCodigoEquipo& e : juego->codigosDeAcceso()) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
+    if (a.empty()) {
+        for (const TCodigoEquipo& e : juego->codigosDeAcceso()) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
+        return;
+    }
+    const auto equipo = utf8ACp1252(a[1]);
+    if (!equipo) throw ErrorJuego("«" + a[1] + "» no es un equipo del juego.");
+    // The portal checks a session's code on every request: the old code's
+    // sessions end with it, in this program or another.
+    const std::string nuevo = juego->renovarCodigo(*equipo);
+    std::cout << a[1] << '\t' << nuevo << '\n'
+              << "Las sesiones del equipo en el portal terminaron; entra de nuevo con el código nuevo.\n";
+}
+
+void ordenEnvios(const TLinea& linea) {
+    std::optional<int> periodo;
+    if (!linea.argumentos.empty()) {
+        periodo = argumentoEntero("PERIODO", linea.argumentos[0]);
+        if (*periodo < 1 || *periodo > 10) throw ErrorUso("PERIODO: el período va de 1 a 10.");
+    }
+    const auto juego = usarCarpeta(linea, false);
+    std::cout << registroDelPeriodo(juego->registroDelPortal(), periodo);
 }
 
 void ordenPortal(const TLinea& linea) {
     std::string direccion = "0.0.0.0";
     int32_t puerto = 8080;
+    std::optional<std::chrono::system_clock::time_point> hasta;
     const auto& a = linea.argumentos;
     for (std::size_t i = 0; i < a.size(); i += 2) {
-        if (i + 1 == a.size() || (a[i] != "--puerto" && a[i] != "--direccion"))
-            throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] portal [--puerto P] [--direccion A]».");
+        if (i + 1 == a.size() || (a[i] != "--puerto" && a[i] != "--direccion" && a[i] != "--hasta"))
+            throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] portal [--puerto P] [--direccion A] "
+                           "[--hasta HH:MM]».");
         if (a[i] == "--direccion") direccion = a[i + 1];
-        else puerto = argumentoEntero("--puerto", a[i + 1]);
+        else if (a[i] == "--hasta" && !(hasta = horaDeHoy(a[i + 1])))
+            throw ErrorUso("--hasta: «" + a[i + 1] + "» no es una hora HH:MM de hoy (por ejemplo 10:59).");
+        else if (a[i] == "--puerto") puerto = argumentoEntero("--puerto", a[i + 1]);
     }
     if (puerto < 1 || puerto > 65535) throw ErrorUso("--puerto: el puerto va de 1 a 65535, no " + std::to_string(puerto) + ".");
     const auto juego = usarCarpeta(linea, false);
-    correrPortal(*juego, direccion, static_cast<uint16_t>(puerto));
+    correrPortal(*juego, direccion, static_cast<uint16_t>(puerto), hasta);
 }
 
 }  // namespace
@@ -334,9 +363,18 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
   codigos
       Muestra «NOMBRE<TAB>CÓDIGO» por equipo activo: los códigos de acceso
       al portal (los crea si el juego no los tiene).
-  portal [--puerto P] [--direccion A]
+  codigos --renovar EQUIPO
+      Da un código nuevo al equipo: el anterior deja de valer y las
+      sesiones abiertas con él terminan.
+  portal [--puerto P] [--direccion A] [--hasta HH:MM]
       Abre el portal de equipos en la red del aula (puerto 8080 por
       omisión) hasta recibir Ctrl+C; muestra las direcciones a escribir.
+      Con --hasta, los envíos del período abierto después de esa hora de
+      hoy se rechazan diciendo el plazo.
+  envios [PERIODO]
+      Muestra en CSV el registro de los envíos del portal (todos, o los de
+      un período): hora, período, equipo, dirección, los diez valores como
+      se escribieron, si se guardó y por qué se rechazó.
 
 Opciones:
   --datos CARPETA   la carpeta del juego

@@ -50,9 +50,9 @@ std::string contenidoSiExiste(const TCarpeta& carpeta, const char* nombre) {
 
 }  // namespace
 
-/// The folder lock, held while one operation runs. A writer is refused at
-/// once when another program holds the lock; a reader waits a moment, as a
-/// run takes a fraction of a second.
+/// The folder lock, held while one operation runs. A writer is refused
+/// after a fifth of a second when another program holds the lock; a reader
+/// waits up to two seconds, as a run takes a fraction of a second.
 class TJuego::TBloqueo {
 public:
     // A folder without a game gets no lock file unless a game is being set
@@ -76,8 +76,11 @@ public:
                 return;
             }
             if (descriptor_ >= 0) break;
-            if (exclusivo || intento >= 40) throw ErrorJuegoEnUso();
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            // A writer waits a fifth of a second for the readers of a page
+            // (the portal's threads read for a millisecond at a time), a
+            // reader up to two seconds for a run.
+            if (intento >= 40) throw ErrorJuegoEnUso();
+            std::this_thread::sleep_for(std::chrono::milliseconds(exclusivo ? 5 : 50));
         }
         // An interrupted change is finished or undone before anything is
         // read; that needs the folder to itself. A constructor that throws
@@ -593,13 +596,16 @@ std::string TJuego::renovarCodigo(const std::string& empresa) {
 std::optional<std::string> TJuego::equipoDelCodigo(const std::string& tecleado) {
     TBloqueo bloqueo(*this, false);
     const TEstadoJuego estado = estadoSinBloqueo();
-    if (!estado.hayJuego) return std::nullopt;
-    const auto archivo = codigosSinBloqueo();
-    if (!archivo) return std::nullopt;
+    const auto archivo = estado.hayJuego ? codigosSinBloqueo() : std::nullopt;
+    return archivo ? equipoSinBloqueo(estado, *archivo, tecleado) : std::nullopt;
+}
+
+std::optional<std::string> TJuego::equipoSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& archivo,
+                                                    const std::string& tecleado) const {
     const std::string codigo = normalizarCodigo(tecleado);
     // Every code is compared, all the way: the time says nothing of which matched.
     const TCodigoEquipo* hallado = nullptr;
-    for (const TCodigoEquipo& e : archivo->equipos) {
+    for (const TCodigoEquipo& e : archivo.equipos) {
         const bool igual = igualesTiempoConstante(codigo, e.codigo);
         if (igual) hallado = &e;
     }
@@ -607,6 +613,24 @@ std::optional<std::string> TJuego::equipoDelCodigo(const std::string& tecleado) 
     const auto equipos = equiposDelJuego(estado);
     if (std::find(equipos.begin(), equipos.end(), hallado->empresa) == equipos.end()) return std::nullopt;
     return hallado->empresa;
+}
+
+// A page of the portal reads the game once, not once per question.
+TLecturaPortal TJuego::lecturaDelPortal(const std::string& tecleado) {
+    TBloqueo bloqueo(*this, false);
+    TLecturaPortal lectura;
+    lectura.estado = estadoSinBloqueo();
+    if (!lectura.estado.hayJuego) return lectura;
+    const auto archivo = codigosSinBloqueo();
+    if (!archivo) return lectura;
+    lectura.equipo = equipoSinBloqueo(lectura.estado, *archivo, tecleado);
+    if (!lectura.equipo) return lectura;
+    const int ultimo = lectura.estado.periodo0Corrido() ? std::min(lectura.estado.datos.periodoActual - 1, 10) : -1;
+    lectura.periodos = periodosArchivados(carpeta_);
+    std::erase_if(lectura.periodos, [ultimo](int p) { return p > ultimo; });
+    if (lectura.estado.marca.fase == TFase::abierto && lectura.estado.datos.cantEquipos > 0)
+        lectura.envio = envioSinBloqueo(lectura.estado, *archivo, *lectura.equipo);
+    return lectura;
 }
 
 void TJuego::guardarEnvio(const std::string& empresa, int periodo, const TRegDecision& decision) {
@@ -707,4 +731,20 @@ int TJuego::guardarDecisionesDelPortal(const TMarca* marca) {
                          " de: " + faltan + ".");
     TDecision(carpeta_).guardarDecisiones(decisiones);
     return static_cast<int>(decisiones.size());
+}
+
+// The register is replaced whole, as every file of the game: a crash
+// leaves it as it was before or after the lines of one batch.
+void TJuego::anotarEnvios(const std::vector<TAnotacionEnvio>& anotaciones) {
+    if (anotaciones.empty()) return;
+    TBloqueo bloqueo(*this, true);
+    std::string texto = contenidoSiExiste(carpeta_, kArchivoRegistroPortal);
+    if (texto.empty()) texto = cabeceraRegistro();
+    for (const TAnotacionEnvio& a : anotaciones) texto += lineaRegistro(a);
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoRegistroPortal), texto);
+}
+
+std::string TJuego::registroDelPortal() {
+    TBloqueo bloqueo(*this, false);
+    return contenidoSiExiste(carpeta_, kArchivoRegistroPortal);
 }

@@ -11,8 +11,8 @@
 //
 // Every operation that changes a game file holds an exclusive lock on the
 // folder for its whole duration; a second program that finds it held is
-// refused at once with "El juego está en uso por otro programa.". Readers
-// take a shared lock. Before anything else every operation finishes or
+// refused within a fifth of a second with "El juego está en uso por otro
+// programa.". Readers take a shared lock. Before anything else every operation finishes or
 // undoes a change that was interrupted, and tells the user which through
 // the notifier. Each change first checks that the game is where the caller
 // believes it is (its TMarca) and otherwise refuses, changing nothing.
@@ -24,6 +24,7 @@
 
 #include "engine/Historial.h"
 #include "engine/USimular.h"
+#include "juego/Auditoria.h"
 #include "juego/CodigosAcceso.h"
 #include "engine/UDecicionesPeriodo0.h"
 #include "reports/Posiciones.h"
@@ -93,6 +94,17 @@ struct TEnvioRecibido {
     std::string empresa;  ///< Windows-1252
     int periodo = 0;
     TRegDecision decision{};
+};
+
+/// What a page of the portal needs, read under one lock: the team whose
+/// code was typed (none when it is no longer any team's), where the game
+/// stands, the periods with reports and the team's submission for the open
+/// period. Only the state is filled when the code is no team's.
+struct TLecturaPortal {
+    std::optional<std::string> equipo;
+    TEstadoJuego estado;
+    std::vector<int> periodos;
+    std::optional<TRegDecision> envio;
 };
 
 enum class TResultadoEnvio { guardado, sinSesion, fueraDeRango, rechazado };
@@ -229,6 +241,9 @@ public:
     /// against every code), or none.
     std::optional<std::string> equipoDelCodigo(const std::string& tecleado);
 
+    /// equipoDelCodigo, the state, periodosDelHistorial and envioDelEquipo at once.
+    TLecturaPortal lecturaDelPortal(const std::string& tecleado);
+
     /// Stores a team's submission for periodo, replacing its previous one.
     /// Refused (ErrorJuego) when no period is open, for another period than the
     /// open one, for a company not playing, and while another program changes
@@ -256,6 +271,13 @@ public:
     /// submitted; and when the game moved since marca.
     int guardarDecisionesDelPortal(const TMarca* marca = nullptr);
 
+    /// Appends submissions to the portal's register (kArchivoRegistroPortal),
+    /// under the exclusive lock: ErrorJuegoEnUso while another program holds it.
+    void anotarEnvios(const std::vector<TAnotacionEnvio>& anotaciones);
+
+    /// The register's text (UTF-8 CSV), empty when nothing was ever sent.
+    std::string registroDelPortal();
+
 private:
     class TBloqueo;
     TEstadoJuego estadoSinBloqueo() const;
@@ -267,6 +289,8 @@ private:
     std::string nombresNuevos(const std::vector<std::string>& equipos) const;
     std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) const;
     std::optional<TArchivoCodigos> codigosSinBloqueo() const;
+    std::optional<std::string> equipoSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& archivo,
+                                                const std::string& tecleado) const;
     void guardarCodigos(const TArchivoCodigos& archivo);
     std::filesystem::path rutaEnvio(const std::string& empresa) const;
     std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,

@@ -48,7 +48,9 @@ QByteArray pagina(const QString& titulo, const QString& cuerpo) {
         "input,select,button{font-size:1.1em;padding:.3em;box-sizing:border-box;max-width:100%}"
         "input[type=text],input[type=number],select{width:100%}"
         "button{margin-top:.8em}.error{color:#a00;font-weight:bold}.ok{color:#060;font-weight:bold}"
-        "pre{overflow-x:auto;font-size:.8em;background:#f4f4f4;padding:.5em}"
+        "pre{font-size:.8em;margin:0}.reporte{overflow:auto;max-width:100%;max-height:75vh;"
+        "background:#f4f4f4;padding:.5em;border:1px solid #ccc}.pista{font-size:.9em;color:#555}"
+        "input.mal,select.mal{border:2px solid #a00}.campo-error{color:#a00;margin:.2em 0}"
         "nav form{display:inline}</style></head><body>\n%2</body></html>\n")
                              .arg(escaparHtml(titulo), cuerpo);
     return html.toUtf8();
@@ -68,6 +70,20 @@ QString bloqueReporte(const std::string& bytes1252) {
     QString texto = QString::fromStdString(cp1252AUtf8(bytes1252));
     texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return QStringLiteral("<pre>%1</pre>").arg(escaparHtml(texto));
+}
+
+QString recuadroReporte(const std::string& bytes1252, const QString& pdf) {
+    QString html = QStringLiteral("<p class=\"pista\">El informe es más ancho que la pantalla: deslice el "
+                                  "recuadro hacia los lados para verlo entero");
+    if (!pdf.isEmpty())
+        html += QStringLiteral(", o <a href=\"%1\">descárguelo en PDF</a>").arg(escaparHtml(pdf));
+    return html + QStringLiteral(".</p><div class=\"reporte\">%1</div>").arg(bloqueReporte(bytes1252));
+}
+
+QString nombreDelCampo(const char* columna) {
+    for (const TRangoDecision& r : rangosDecision())
+        if (std::string_view(r.columna) == columna) return QString::fromUtf8(r.nombre);
+    return QString::fromLatin1(columna);
 }
 
 QMap<QString, QString> valoresDe(const TRegDecision& decision) {
@@ -98,8 +114,14 @@ QString etiqueta(const TRangoDecision& r, const TVistaDecisiones& v) {
 QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisiones& v) {
     const QString nombre = QString::fromLatin1(r.columna);
     QString html = QStringLiteral("<label for=\"%1\">%2</label>").arg(nombre, escaparHtml(etiqueta(r, v)));
+    // The message stands beside its field, and the field is marked.
+    const QString error = v.erroresCampo.value(nombre);
+    const QString marca = error.isEmpty() ? QString()
+                                          : QStringLiteral(" class=\"mal\" aria-invalid=\"true\" aria-describedby=\"error-%1\"").arg(nombre);
+    if (!error.isEmpty())
+        html += QStringLiteral("<p class=\"campo-error\" id=\"error-%1\">%2</p>").arg(nombre, escaparHtml(error));
     if (nombre == QLatin1String("nivelProduccion")) {
-        html += QStringLiteral("<select id=\"%1\" name=\"%1\">").arg(nombre);
+        html += QStringLiteral("<select id=\"%1\" name=\"%1\"%2>").arg(nombre, marca);
         for (int nivel = r.minimo; nivel <= r.maximo; nivel += r.paso) {
             const QString n = QString::number(nivel);
             html += QStringLiteral("<option value=\"%1\"%2>%1</option>").arg(n, n == valor ? QStringLiteral(" selected") : QString());
@@ -107,9 +129,9 @@ QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisio
         return html + QStringLiteral("</select>");
     }
     return html + QStringLiteral("<input type=\"number\" inputmode=\"numeric\" id=\"%1\" name=\"%1\" min=\"%2\" "
-                                 "max=\"%3\" step=\"%4\" value=\"%5\" required>")
+                                 "max=\"%3\" step=\"%4\" value=\"%5\" required%6>")
                       .arg(nombre, QString::number(r.minimo), QString::number(r.maximo), QString::number(r.paso),
-                           escaparHtml(valor));
+                           escaparHtml(valor), marca);
 }
 
 }  // namespace
@@ -121,6 +143,8 @@ QByteArray paginaDecisiones(const TVistaDecisiones& v) {
         cuerpo += QStringLiteral("<p>%1</p>").arg(escaparHtml(v.motivoCerrado));
     } else {
         cuerpo += QStringLiteral("<h2>Decisiones del período %1</h2>").arg(v.periodo);
+        if (!v.plazo.isEmpty()) cuerpo += QStringLiteral("<p>Plazo: %1.</p>").arg(escaparHtml(v.plazo));
+        if (!v.nota.isEmpty()) cuerpo += QStringLiteral("<p class=\"pista\">%1</p>").arg(escaparHtml(v.nota));
         if (v.enviado)
             cuerpo += QStringLiteral("<p class=\"ok\">Sus decisiones del período %1 están guardadas. Puede "
                                      "corregirlas y enviarlas de nuevo hasta que se simule el período.</p>")

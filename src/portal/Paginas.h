@@ -31,6 +31,15 @@ QByteArray paginaEntrada(const QString& error = {});
 /// A report (Windows-1252, CR LF) as preformatted text.
 QString bloqueReporte(const std::string& bytes1252);
 
+/// A report in a box of its own that scrolls sideways, so that the page
+/// keeps a phone's width, with a hint saying so and the link to its PDF
+/// (none when pdf is empty).
+QString recuadroReporte(const std::string& bytes1252, const QString& pdf);
+
+/// How the decision screens name a field in a sentence ("el precio"), for
+/// the messages beside the fields.
+QString nombreDelCampo(const char* columna);
+
 /// What the decisions page shows.
 struct TVistaDecisiones {
     std::string empresa;                 ///< Windows-1252
@@ -39,6 +48,9 @@ struct TVistaDecisiones {
     QMap<QString, QString> valores;      ///< the fields as shown, by name
     bool enviado = false;                ///< the team has a submission for this period
     QString error;                       ///< a refusal to show, plain text
+    QMap<QString, QString> erroresCampo; ///< per field name, why its value is refused
+    QString nota;                        ///< where the values shown come from, when not the team's own
+    QString plazo;                       ///< "hasta las HH:MM" when the period has a deadline
     QString csrf;
     std::vector<int> periodosConReportes;
     std::string bancoA = "A", bancoB = "B";  ///< the banks' names, Windows-1252

@@ -109,8 +109,9 @@ std::optional<std::string> utf8ACp1252(std::string_view texto) {
 
 std::string cp1252(std::string_view literalUtf8) {
     // The reports ask for the same few dozen literals on every line of every
-    // company, so each text is converted once.
-    static std::map<std::string, std::string, std::less<>> convertidos;
+    // company, so each text is converted once. One cache per thread: the
+    // portal formats pages on its own threads while the window writes reports.
+    thread_local std::map<std::string, std::string, std::less<>> convertidos;
     if (auto hallado = convertidos.find(literalUtf8); hallado != convertidos.end()) return hallado->second;
     auto convertido = utf8ACp1252(literalUtf8);
     if (!convertido) throw std::logic_error("texto fuera de Windows-1252: " + std::string(literalUtf8));

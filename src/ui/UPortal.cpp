@@ -10,6 +10,8 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QPainter>
 #include <QPixmap>
 #include <QPrinter>
@@ -69,6 +71,23 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     btnRenovar->setObjectName(QStringLiteral("btnRenovar"));
     btnImprimir = new QPushButton(QStringLiteral("Imprimir tarjetas…"), this);
     btnImprimir->setObjectName(QStringLiteral("btnImprimir"));
+    btnCerrarSesiones = new QPushButton(QStringLiteral("Cerrar sesiones"), this);
+    btnCerrarSesiones->setObjectName(QStringLiteral("btnCerrarSesiones"));
+    btnCerrarSesiones->setToolTip(QStringLiteral("Saca del portal a quienes entraron como el equipo elegido: "
+                                                 "tienen que volver a escribir el código."));
+    edPlazo = new QLineEdit(this);
+    edPlazo->setObjectName(QStringLiteral("edPlazo"));
+    edPlazo->setPlaceholderText(QStringLiteral("HH:MM"));
+    edPlazo->setMaxLength(5);
+    edPlazo->setMaximumWidth(80);
+    btnPlazo = new QPushButton(QStringLiteral("Fijar plazo"), this);
+    btnPlazo->setObjectName(QStringLiteral("btnPlazo"));
+    lblPlazo = new QLabel(this);
+    lblPlazo->setObjectName(QStringLiteral("lblPlazo"));
+    tblEnvios = new QTableWidget(0, 0, this);
+    tblEnvios->setObjectName(QStringLiteral("tblEnvios"));
+    tblEnvios->verticalHeader()->setVisible(false);
+    tblEnvios->setEditTriggers(QAbstractItemView::NoEditTriggers);
     auto* btnCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
     btnCerrar->setObjectName(QStringLiteral("btnCerrar"));
 
@@ -84,26 +103,42 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
                                                    "computadora, conectados a la red del aula:"),
                                     this));
     izquierda->addWidget(lblDirecciones);
+    auto* plazo = new QHBoxLayout;
+    plazo->addWidget(new QLabel(QStringLiteral("Plazo de envío (hoy):"), this));
+    plazo->addWidget(edPlazo);
+    plazo->addWidget(btnPlazo);
+    plazo->addWidget(lblPlazo, 1);
+    izquierda->addLayout(plazo);
     izquierda->addStretch();
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(izquierda, 1);
     arriba->addWidget(lblQr);
     auto* abajo = new QHBoxLayout;
     abajo->addWidget(btnRenovar);
+    abajo->addWidget(btnCerrarSesiones);
     abajo->addWidget(btnImprimir);
     abajo->addStretch();
     abajo->addWidget(btnCerrar);
     auto* principal = new QVBoxLayout(this);
     principal->addLayout(arriba);
-    principal->addWidget(tblCodigos, 1);
+    auto* pestanas = new QTabWidget(this);
+    pestanas->setObjectName(QStringLiteral("pestanas"));
+    pestanas->addTab(tblCodigos, QStringLiteral("Códigos"));
+    pestanas->addTab(tblEnvios, QStringLiteral("Envíos recibidos"));
+    principal->addWidget(pestanas, 1);
     principal->addLayout(abajo);
-    resize(680, 560);
+    resize(760, 600);
 
     connect(btnIniciar, &QPushButton::clicked, this, &TFPortal::btnIniciarClick);
     connect(btnRenovar, &QPushButton::clicked, this, &TFPortal::btnRenovarClick);
     connect(btnImprimir, &QPushButton::clicked, this, &TFPortal::btnImprimirClick);
     connect(btnCerrar, &QPushButton::clicked, this, &QWidget::close);
+    connect(btnCerrarSesiones, &QPushButton::clicked, this, &TFPortal::btnCerrarSesionesClick);
+    connect(btnPlazo, &QPushButton::clicked, this, &TFPortal::btnPlazoClick);
+    connect(edPlazo, &QLineEdit::returnPressed, this, &TFPortal::btnPlazoClick);
     connect(&portal_, &TPortal::estadoCambiado, this, &TFPortal::actualizar);
+    // The portal's thread tells of each submission stored; the list follows.
+    connect(&portal_, &TPortal::envioRecibido, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
     centrarSobre(this, padre);
     actualizar();
 }
@@ -144,7 +179,63 @@ void TFPortal::actualizar() {
         tblCodigos->setItem(fila, 1, codigo);
     }
     btnRenovar->setEnabled(!codigos_.empty());
+    btnCerrarSesiones->setEnabled(activo && !codigos_.empty());
     btnImprimir->setEnabled(!codigos_.empty());
+    const auto plazo = portal_.plazo();
+    lblPlazo->setText(plazo ? QStringLiteral("Se reciben envíos hasta las %1.").arg(QString::fromStdString(textoHora(*plazo)))
+                            : QStringLiteral("Sin plazo."));
+    actualizarEnvios();
+}
+
+void TFPortal::actualizarEnvios() {
+    std::vector<std::vector<std::string>> filas;
+    try {
+        filas = filasDelRegistro(juego_.registroDelPortal());
+    } catch (const std::exception&) {
+        // A game in use for a moment: the list stays as it was.
+        return;
+    }
+    if (filas.empty()) filas = filasDelRegistro(cabeceraRegistro());
+    QStringList titulos;
+    for (const std::string& t : filas.front()) titulos << QString::fromStdString(t);
+    tblEnvios->setColumnCount(static_cast<int>(titulos.size()));
+    tblEnvios->setHorizontalHeaderLabels(titulos);
+    // The newest first: that is what the teacher looks for.
+    tblEnvios->setRowCount(static_cast<int>(filas.size() - 1));
+    for (std::size_t i = 1; i < filas.size(); ++i)
+        for (std::size_t j = 0; j < filas[i].size() && j < std::size_t(titulos.size()); ++j)
+            tblEnvios->setItem(static_cast<int>(filas.size() - 1 - i), static_cast<int>(j),
+                               new QTableWidgetItem(QString::fromStdString(filas[i][j])));
+    tblEnvios->resizeColumnsToContents();
+}
+
+void TFPortal::btnCerrarSesionesClick() {
+    const int fila = tblCodigos->currentRow();
+    if (fila < 0 || fila >= static_cast<int>(codigos_.size())) {
+        mostrarMensaje(this, QStringLiteral("Elija en la lista el equipo cuyas sesiones quiere cerrar."));
+        return;
+    }
+    const std::string empresa = codigos_[static_cast<std::size_t>(fila)].empresa;
+    const int cerradas = portal_.cerrarSesiones(empresa);
+    mostrarMensaje(this, QStringLiteral("Se cerraron %1 sesiones de «%2». Para que nadie más entre con su código, "
+                                        "renuévelo.")
+                             .arg(cerradas)
+                             .arg(aQString(empresa)));
+}
+
+void TFPortal::btnPlazoClick() {
+    const QString texto = edPlazo->text().trimmed();
+    std::optional<std::chrono::system_clock::time_point> hasta;
+    if (!texto.isEmpty() && !(hasta = horaDeHoy(texto.toStdString()))) {
+        mostrarMensaje(this, QStringLiteral("«%1» no es una hora: escríbala como HH:MM, por ejemplo 10:59.").arg(texto));
+        return;
+    }
+    try {
+        portal_.fijarPlazo(hasta);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    actualizar();
 }
 
 void TFPortal::btnIniciarClick() {

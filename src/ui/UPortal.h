@@ -1,9 +1,10 @@
 #pragma once
 // TFPortal ("Portal de equipos"): starts and stops the teams' portal, shows
 // the addresses to type and a QR code of the first, lists the teams with
-// their access codes, renews one team's code and prints the slips that hand
-// each team its code. The portal belongs to the main window and keeps
-// running when this screen is closed.
+// their access codes, renews one team's code, ends one team's sessions,
+// sets the period's deadline, lists the register of submissions and prints
+// the slips that hand each team its code. The portal belongs to the main
+// window and keeps running when this screen is closed.
 
 #include "juego/CodigosAcceso.h"
 
@@ -12,6 +13,7 @@
 #include <vector>
 
 class QLabel;
+class QLineEdit;
 class QPainter;
 class QPrinter;
 class QPushButton;
@@ -37,6 +39,12 @@ public slots:
     void btnRenovarClick();
     /// Prints every team's slip.
     void btnImprimirClick();
+    /// Ends every session of the team selected.
+    void btnCerrarSesionesClick();
+    /// Sets the deadline typed as HH:MM, or removes it when the field is empty.
+    void btnPlazoClick();
+    /// Reads the register of submissions again.
+    void actualizarEnvios();
     /// Reads the codes and the portal's state again.
     void actualizar();
 
@@ -47,6 +55,11 @@ private:
     QPushButton* btnIniciar = nullptr;
     QPushButton* btnRenovar = nullptr;
     QPushButton* btnImprimir = nullptr;
+    QPushButton* btnCerrarSesiones = nullptr;
+    QLineEdit* edPlazo = nullptr;
+    QPushButton* btnPlazo = nullptr;
+    QLabel* lblPlazo = nullptr;
+    QTableWidget* tblEnvios = nullptr;
     QLabel* lblEstado = nullptr;
     QLabel* lblDirecciones = nullptr;
     QLabel* lblQr = nullptr;

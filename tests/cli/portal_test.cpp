@@ -77,7 +77,9 @@ TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
     prepararJuego({"Alfa"}, 1);
     const std::vector<std::vector<std::string>> casos = {
         {"portal", "--puerto"}, {"portal", "--puerto", "0"}, {"portal", "--puerto", "70000"},
-        {"portal", "--puerto", "x"}, {"portal", "--otra", "1"},
+        {"portal", "--puerto", "x"}, {"portal", "--otra", "1"}, {"portal", "--hasta", "24:00"},
+        {"portal", "--hasta", "9"}, {"codigos", "--renovar"}, {"codigos", "--otra", "Alfa"},
+        {"envios", "0"}, {"envios", "x"},
     };
     for (const auto& caso : casos) {
         std::vector<std::string> argumentos{"--datos", carpeta.ruta().string()};
@@ -86,4 +88,31 @@ TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
     }
     const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "portal", "--direccion", "no-es-ip"});
     EXPECT_EQ(r.codigo, 1);
+}
+
+TEST(OrdenCodigos, RenovarDaOtroCodigoSoloAEseEquipo) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa", "Ñandú"}, 1);
+    const auto antes = lineasDeCodigos(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"}).salida);
+    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "codigos", "--renovar", "Ñandú"});
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    const auto despues = lineasDeCodigos(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"}).salida);
+    EXPECT_EQ(despues[0], antes[0]);
+    EXPECT_NE(despues[1].second, antes[1].second);
+    EXPECT_EQ(lineasDeCodigos(r.salida)[0], despues[1]);
+    EXPECT_EQ(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos", "--renovar", "Nadie"}).codigo, 1);
+}
+
+TEST(OrdenEnvios, ElRegistroEnCsvDeUnPeriodoODeTodos) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa", "Beta"}, 1);
+    const auto momento = std::chrono::system_clock::now();
+    juegoDePrueba().anotarEnvios({{momento, 1, "Alfa", "10.0.0.7", {"70", "50"}, true, {}},
+                                  {momento, 2, "Beta", "10.0.0.8", {"x,y"}, false, "dice \"no\""}});
+    const auto uno = ejecutarCli({"--datos", carpeta.ruta().string(), "envios", "1"});
+    ASSERT_EQ(uno.codigo, 0) << uno.errores;
+    EXPECT_EQ(uno.salida, cabeceraRegistro() + fechaHoraLocal(momento) + ",1,Alfa,10.0.0.7,70,50,,,,,,,,,guardado,\n");
+    const auto todos = ejecutarCli({"--datos", carpeta.ruta().string(), "envios"});
+    EXPECT_NE(todos.salida.find(",2,Beta,10.0.0.8,\"x,y\",,,,,,,,,,rechazado,\"dice \"\"no\"\"\"\n"), std::string::npos)
+        << todos.salida;
 }

@@ -358,3 +358,56 @@ TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
         EXPECT_FALSE(juegoDePrueba().envioDelEquipo("Gama").has_value());
     }
 }
+
+TEST(RegistroPortal, CadaLineaSeLeeComoSeEscribio) {
+    const auto momento = std::chrono::system_clock::now();
+    const TAnotacionEnvio anotaciones[] = {
+        {momento, 1, "Alfa", "10.0.0.7", {"70", "50"}, true, {}},
+        {momento, 3, cp1252("Ñandú, \"SA\""), "::1", {"1,5", "\"x\"", "a\r\nb"}, false, "dice \"no\", dos veces"},
+    };
+    std::string texto = cabeceraRegistro();
+    for (const TAnotacionEnvio& a : anotaciones) texto += lineaRegistro(a);
+    const auto filas = filasDelRegistro(texto);
+    ASSERT_EQ(filas.size(), 3u);
+    for (std::size_t i = 1; i < filas.size(); ++i) {
+        const TAnotacionEnvio& a = anotaciones[i - 1];
+        ASSERT_EQ(filas[i].size(), filas[0].size()) << i;
+        EXPECT_EQ(filas[i][1], std::to_string(a.periodo));
+        EXPECT_EQ(filas[i][2], cp1252AUtf8(a.empresa));
+        EXPECT_EQ(filas[i][3], a.direccion);
+        for (std::size_t v = 0; v < a.valores.size(); ++v)
+            EXPECT_EQ(filas[i][4 + v], v == 2 ? "a  b" : a.valores[v]) << i << ' ' << v;
+        EXPECT_EQ(filas[i].back(), a.motivo);
+    }
+    EXPECT_EQ(filasDelRegistro(registroDelPeriodo(texto, 3)).size(), 2u);
+    EXPECT_EQ(registroDelPeriodo(texto, 2), cabeceraRegistro());
+}
+
+TEST(RegistroPortal, UnaFallaEnCualquierPasoDejaElRegistroEntero) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const TAnotacionEnvio primera{std::chrono::system_clock::now(), 1, "Alfa", "10.0.0.7", {"70"}, true, {}};
+    juegoDePrueba().anotarEnvios({primera});
+    std::string antes = juegoDePrueba().registroDelPortal();
+    for (int paso = 1;; ++paso) {
+        bool fallo = false;
+        {
+            TSistemaArchivosFalso falso;
+            falso.fallarEn(paso);
+            try {
+                juegoDePrueba().anotarEnvios({primera});
+            } catch (const ErrorArchivo&) {
+                fallo = true;
+            }
+        }
+        if (fallo) {
+            // A failure after the rename (syncing the folder) leaves the new register, whole.
+            const std::string despues = juegoDePrueba().registroDelPortal();
+            EXPECT_TRUE(despues == antes || despues == antes + lineaRegistro(primera)) << paso;
+            antes = despues;
+            continue;
+        }
+        EXPECT_EQ(juegoDePrueba().registroDelPortal(), antes + lineaRegistro(primera)) << paso;
+        break;
+    }
+}

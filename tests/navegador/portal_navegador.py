@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The portal in a real browser: headless Chromium through its WebDriver.
 
-A team logs in with its code and submits its decisions; another team logs
+A page of another site that posts a team's code to the portal is refused;
+a team logs in with its code and submits its decisions; another team logs
 in on the same browser and must not see them. The portal runs as the tool's
 own process, as a game master would start it.
 
@@ -15,7 +16,9 @@ import socket
 import subprocess
 import sys
 import tempfile
+import threading
 import time
+from http.server import BaseHTTPRequestHandler, ThreadingHTTPServer
 
 from selenium import webdriver
 from selenium.webdriver.chrome.options import Options
@@ -91,7 +94,30 @@ def entrar(driver, base, codigo):
     marcar_pagina(driver)
     campo.submit()
     esperar_pagina_nueva(driver)
-    assert driver.current_url.endswith("/decisiones"), driver.current_url
+    assert driver.current_url.endswith("/decisiones"), driver.current_url + driver.page_source[-600:]
+
+
+def sitio_ajeno(destino, codigo):
+    """A server on another port (another origin) whose page posts the code to the portal at once."""
+    pagina = ("<!DOCTYPE html><html><body><form id='f' method='post' action='%s/entrar'>"
+              "<input name='codigo' value='%s'></form><script>document.getElementById('f').submit();</script>"
+              "</body></html>" % (destino, codigo)).encode()
+
+    class Pagina(BaseHTTPRequestHandler):
+        def do_GET(self):
+            self.send_response(200)
+            self.send_header("Content-Type", "text/html; charset=utf-8")
+            self.send_header("Content-Length", str(len(pagina)))
+            self.end_headers()
+            self.wfile.write(pagina)
+
+        def log_message(self, *argumentos):
+            pass
+
+    # Threads: the browser opens a spare connection that would hold a one-at-a-time server.
+    servidor = ThreadingHTTPServer(("127.0.0.1", 0), Pagina)
+    threading.Thread(target=servidor.serve_forever, daemon=True).start()
+    return servidor
 
 
 def main():
@@ -120,6 +146,16 @@ def main():
 
         driver = navegador(os.path.join(temporal, "perfil"))
         driver.set_page_load_timeout(60)
+        # Another site's page posts team A's code: refused, and the browser gets no session.
+        ajeno = sitio_ajeno(base, codigo_a)
+        try:
+            marcar_pagina(driver)
+            driver.get("http://localhost:%d/" % ajeno.server_address[1])
+            WebDriverWait(driver, 30).until(lambda d: "/entrar" in d.current_url)
+            assert "otro sitio" in driver.page_source, driver.page_source
+            assert not driver.get_cookie("sesion"), driver.get_cookie("sesion")
+        finally:
+            ajeno.shutdown()
 
         # Team A: logs in (typed in lower case, as on a phone) and submits.
         entrar(driver, base, codigo_a.lower())
@@ -142,7 +178,7 @@ def main():
             campo.send_keys(valor)
         Select(driver.find_element(By.NAME, "nivelProduccion")).select_by_value("50")
         pulsar(driver, "form[action='/decisiones'] button")
-        assert driver.current_url.endswith("/decisiones"), driver.current_url
+        assert driver.current_url.endswith("/decisiones"), driver.current_url + driver.page_source[-600:]
         assert "están guardadas" in driver.page_source, driver.page_source
         for nombre, valor in enviadas.items():
             assert driver.find_element(By.NAME, nombre).get_attribute("value") == valor, nombre

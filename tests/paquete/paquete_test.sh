@@ -53,6 +53,7 @@ Maintainer|^[^<]+ <[^@ ]+@[^> ]+>$
 Depends|(^|, )libc6 \(>=
 Depends|(^|, )libqt6widgets6 \(>=
 Depends|(^|, )libxlsxwriter[0-9a-z]* \(>=
+Depends|(^|, )libmicrohttpd12 \(>=
 Depends|(^|, )qt6-qpa-plugins(,|$)
 Depends|(^|, )fonts-dejavu-core(,|$)
 Description|^classroom business-simulation game

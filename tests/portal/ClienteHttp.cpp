@@ -1,10 +1,16 @@
 #include "portal/ClienteHttp.h"
 
 #include <QEventLoop>
+#include <QFile>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
 #include <QUrl>
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
@@ -94,4 +100,52 @@ QString valorDelCampo(const QString& pagina, const QString& nombre) {
                                           QRegularExpression::DotMatchesEverythingOption)
                            .match(pagina);
     return lista.hasMatch() ? lista.captured(1) : QString();
+}
+
+int conectarCrudo(quint16 puerto, const char* desde) {
+    const int s = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (s < 0) return -1;
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    inet_pton(AF_INET, desde, &local.sin_addr);
+    sockaddr_in destino{};
+    destino.sin_family = AF_INET;
+    destino.sin_port = htons(puerto);
+    destino.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        ::connect(s, reinterpret_cast<sockaddr*>(&destino), sizeof destino) != 0) {
+        ::close(s);
+        return -1;
+    }
+    return s;
+}
+
+QByteArray pedidoCrudo(quint16 puerto, const QByteArray& bytes, int segundos) {
+    const int s = conectarCrudo(puerto);
+    if (s < 0) return {};
+    timeval espera{segundos, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+    ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &espera, sizeof espera);
+    for (qsizetype enviado = 0; enviado < bytes.size();) {
+        const ssize_t n = ::send(s, bytes.constData() + enviado, size_t(bytes.size() - enviado), MSG_NOSIGNAL);
+        if (n <= 0) break;
+        enviado += n;
+    }
+    QByteArray respuesta;
+    char trozo[4096];
+    for (ssize_t n; (n = ::recv(s, trozo, sizeof trozo, 0)) > 0;) respuesta.append(trozo, n);
+    ::close(s);
+    return respuesta;
+}
+
+int estadoCrudo(const QByteArray& respuesta) {
+    if (!respuesta.startsWith("HTTP/1.1 ")) return 0;
+    return respuesta.mid(9, 3).toInt();
+}
+
+long long memoriaResidente() {
+    QFile estado(QStringLiteral("/proc/self/statm"));
+    if (!estado.open(QIODevice::ReadOnly)) return 0;
+    const QList<QByteArray> campos = estado.readAll().split(' ');
+    return campos.size() > 1 ? campos[1].toLongLong() * ::sysconf(_SC_PAGESIZE) : 0;
 }

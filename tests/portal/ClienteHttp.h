@@ -1,7 +1,7 @@
 #pragma once
 // A small HTTP client for the portal's tests: one connection per request,
-// answered while a local event loop runs, so that a server on the same
-// thread can answer. Keeps the session cookie like a browser would.
+// read on a local event loop. Keeps the session cookie like a browser
+// would. Beside it, raw requests without Qt for what no browser sends.
 
 #include <QByteArray>
 #include <QMap>
@@ -39,3 +39,17 @@ QByteArray formulario(const QList<QPair<QString, QString>>& campos);
 
 /// The value="..." of the input or the selected option named nombre in a page.
 QString valorDelCampo(const QString& pagina, const QString& nombre);
+
+/// A connection to the portal on 127.0.0.1 from the loopback address desde
+/// (any of 127.0.0.0/8), without Qt: -1 when it fails.
+int conectarCrudo(quint16 puerto, const char* desde = "127.0.0.1");
+
+/// Sends bytes as they are on a new connection and returns everything read
+/// until the server closes it or segundos pass.
+QByteArray pedidoCrudo(quint16 puerto, const QByteArray& bytes, int segundos = 5);
+
+/// The status of a raw answer, 0 when there is none.
+int estadoCrudo(const QByteArray& respuesta);
+
+/// This process's resident memory, in bytes.
+long long memoriaResidente();

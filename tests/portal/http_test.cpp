@@ -15,11 +15,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QUrl>
+
 #include <cstring>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 
 using Reloj = std::chrono::steady_clock;
+using Pared = std::chrono::system_clock;
 
 const std::vector<std::string> kEquipos = {"Alfa", "<script>alert(1)</script>", cp1252("Gama & \"Cía\"")};
 
@@ -36,6 +42,14 @@ QByteArray formularioDe(const QByteArray& csrf, int periodo, const TRegDecision&
 }
 
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+/// The folder as the game sees it: the register of submissions grows with
+/// every refusal, and is checked on its own.
+TFoto juegoEn(const std::filesystem::path& carpeta) {
+    TFoto foto = fotografiar(carpeta);
+    foto.erase(kArchivoRegistroPortal);
+    return foto;
+}
 
 /// A game with the teams, period 0 run, its codes, and the portal on a free loopback port.
 class PortalHttp : public ::testing::Test {
@@ -166,15 +180,23 @@ TEST_F(PortalHttp, LosPedidosRechazadosNoGuardanNada) {
         {"número de empresa", &cliente, "GET", "/reportes/0/2", "", 404, {}},
         {"método equivocado", &cliente, "GET", "/entrar", "", 405, {}},
     };
-    const TFoto antes = fotografiar(carpeta.ruta());
+    const TFoto antes = juegoEn(carpeta.ruta());
     for (const Caso& caso : casos) {
         const TRespuestaHttp r = caso.cliente->pedir(caso.metodo, caso.ruta, caso.cuerpo);
         EXPECT_EQ(r.estado, caso.estado) << caso.nombre;
         if (!caso.dice.isEmpty()) {
             EXPECT_TRUE(r.texto().contains(caso.dice)) << caso.nombre << ": " << r.texto().toStdString();
         }
-        EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "") << caso.nombre;
+        EXPECT_EQ(diferencias(antes, juegoEn(carpeta.ruta())), "") << caso.nombre;
     }
+    // The register names the two submissions of a session that the game refused, and why.
+    const auto filas = filasDelRegistro(juegoDePrueba().registroDelPortal());
+    ASSERT_EQ(filas.size(), 3u);
+    EXPECT_EQ(filas[1][1], "2");
+    EXPECT_EQ(filas[1][3], "127.0.0.1");
+    EXPECT_EQ(filas[2][4], "101");
+    for (std::size_t i = 1; i < filas.size(); ++i) EXPECT_EQ(filas[i][filas[i].size() - 2], "rechazado");
+    EXPECT_EQ(filas[2].back(), rangoDecision(&TRegDecision::precio).mensajePantalla);
     for (const auto& envio : juegoDePrueba().enviosDelPeriodo()) EXPECT_FALSE(envio.has_value());
     // The session is still good after all that.
     EXPECT_EQ(cliente.post("/decisiones", formularioDe(csrf, 1, decisionDelEquipo(0))).estado, 303);
@@ -237,9 +259,209 @@ TEST_F(PortalHttp, SinPeriodoAbiertoSeMuestraPorQueYNoSeRecibeNada) {
     const QString pagina = cliente.get("/decisiones").texto();
     EXPECT_TRUE(pagina.contains(QStringLiteral("Ahora no se reciben decisiones"))) << pagina.toStdString();
     EXPECT_FALSE(pagina.contains(QStringLiteral("name=\"precio\"")));
-    const TFoto antes = fotografiar(carpeta.ruta());
+    const TFoto antes = juegoEn(carpeta.ruta());
     const TRespuestaHttp r = cliente.post("/decisiones", formularioDe(cliente.csrf(), 1, decisionDelEquipo(0)));
     EXPECT_EQ(r.estado, 409);
     EXPECT_TRUE(r.texto().contains(QStringLiteral("Todavía no se corrió el período 0")));
-    EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
+    EXPECT_EQ(diferencias(antes, juegoEn(carpeta.ruta())), "");
+}
+
+static QByteArray pedidoCon(const QByteArray& lineaYCabeceras, const QByteArray& cuerpo = {}) {
+    return lineaYCabeceras + "Host: 127.0.0.1\r\nConnection: close\r\n\r\n" + cuerpo;
+}
+
+TEST_F(PortalHttp, LoQueSeRechazaAlLlegarLasCabeceras) {
+    const QByteArray codigo = "codigo=" + QByteArray::fromStdString(codigos[0].codigo);
+    const QByteArray largo = "Content-Length: " + QByteArray::number(codigo.size()) + "\r\n";
+    QByteArray muchas;
+    for (int i = 0; i < 20000; ++i) muchas += "X-" + QByteArray::number(i) + ": a\r\n";
+    struct Caso {
+        const char* nombre;
+        QByteArray pedido;
+        int estado;
+    };
+    const Caso casos[] = {
+        {"20.000 cabeceras", pedidoCon("GET / HTTP/1.1\r\n" + muchas), 431},
+        {"una cabecera de 1 MiB", pedidoCon("GET / HTTP/1.1\r\nX-A: " + QByteArray(1 << 20, 'a') + "\r\n"), 431},
+        {"dos largos", pedidoCon("POST /entrar HTTP/1.1\r\n" + largo + largo, codigo), 400},
+        {"largo y trozos", pedidoCon("POST /entrar HTTP/1.1\r\n" + largo + "Transfer-Encoding: chunked\r\n", codigo), 400},
+        {"entrar desde otro sitio", pedidoCon("POST /entrar HTTP/1.1\r\nOrigin: http://malo.example\r\n" + largo, codigo), 403},
+        {"entrar con Sec-Fetch-Site", pedidoCon("POST /entrar HTTP/1.1\r\nSec-Fetch-Site: cross-site\r\n" + largo, codigo), 403},
+        {"entrar desde una página sin origen", pedidoCon("POST /entrar HTTP/1.1\r\nOrigin: null\r\n" + largo, codigo), 403},
+        {"entrar desde el portal", pedidoCon("POST /entrar HTTP/1.1\r\nOrigin: http://127.0.0.1\r\n" + largo, codigo), 303},
+    };
+    for (const Caso& caso : casos) {
+        const QByteArray r = pedidoCrudo(puerto, caso.pedido);
+        EXPECT_EQ(estadoCrudo(r), caso.estado) << caso.nombre << ": " << r.left(200).constData();
+        EXPECT_EQ(r.contains("Set-Cookie"), caso.estado == 303) << caso.nombre;
+    }
+    // HEAD is answered as GET, without the body.
+    const QByteArray get = pedidoCrudo(puerto, pedidoCon("GET / HTTP/1.1\r\n"));
+    const QByteArray head = pedidoCrudo(puerto, pedidoCon("HEAD / HTTP/1.1\r\n"));
+    EXPECT_EQ(estadoCrudo(head), 200);
+    EXPECT_TRUE(head.endsWith("\r\n\r\n")) << head.constData();
+    const QByteArray largoDelGet = "Content-Length: " + QByteArray::number(get.size() - get.indexOf("\r\n\r\n") - 4);
+    EXPECT_TRUE(head.contains(largoDelGet)) << head.constData();
+}
+
+TEST_F(PortalHttp, UnCuerpoDe64MiBSeRechazaSinLeerlo) {
+    const long long antes = memoriaResidente();
+    for (const QByteArray& cabeceras : {QByteArray("Content-Length: 67108864\r\n"), QByteArray("Transfer-Encoding: chunked\r\n")}) {
+        const int s = conectarCrudo(puerto);
+        ASSERT_GE(s, 0);
+        const QByteArray inicio = "POST /entrar HTTP/1.1\r\nHost: 127.0.0.1\r\n" + cabeceras + "\r\n";
+        ASSERT_EQ(::send(s, inicio.constData(), size_t(inicio.size()), MSG_NOSIGNAL), inicio.size());
+        // The body is pushed until the portal stops taking it.
+        const QByteArray trozo = cabeceras.startsWith("Transfer") ? "10000\r\n" + QByteArray(0x10000, 'x') + "\r\n"
+                                                                  : QByteArray(0x10000, 'x');
+        timeval espera{2, 0};
+        ::setsockopt(s, SOL_SOCKET, SO_SNDTIMEO, &espera, sizeof espera);
+        ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+        long long enviado = 0;
+        for (ssize_t n; enviado < (64 << 20) && (n = ::send(s, trozo.constData(), size_t(trozo.size()), MSG_NOSIGNAL)) > 0;)
+            enviado += n;
+        char respuesta[64] = {};
+        ::recv(s, respuesta, sizeof respuesta - 1, 0);
+        ::close(s);
+        EXPECT_LT(enviado, 64 << 20) << cabeceras.constData();
+        // The refusal may be lost under the reset of a body still arriving; nothing else may come.
+        if (respuesta[0]) {
+            EXPECT_EQ(estadoCrudo(respuesta), 413) << respuesta;
+        }
+    }
+#ifndef __SANITIZE_ADDRESS__
+    // AddressSanitizer's own memory alone passes 100 MB; the growth below holds there too.
+    EXPECT_LT(memoriaResidente(), 100ll << 20);
+#endif
+    EXPECT_LT(memoriaResidente() - antes, 8ll << 20);
+}
+
+TEST_F(PortalHttp, CodigosErradosYBuenosAlternadosSeBloqueanALosCinco) {
+    TClienteHttp cliente(puerto);
+    const QString bueno = QString::fromStdString(codigos[0].codigo);
+    for (int i = 1; i <= TPortal::kIntentosFallidos; ++i) {
+        EXPECT_EQ(cliente.entrar(QStringLiteral("ZZZZ-ZZZZ")).estado, 403) << i;
+        const TRespuestaHttp r = cliente.entrar(bueno);
+        EXPECT_EQ(r.estado, i < TPortal::kIntentosFallidos ? 303 : 429) << i;
+        if (r.estado == 429) {
+            EXPECT_TRUE(r.texto().contains(QStringLiteral("desde esta dirección")));
+        }
+    }
+    // Each failure expires a minute after it was made.
+    ahora += std::chrono::seconds(61);
+    EXPECT_EQ(cliente.entrar(bueno).estado, 303);
+}
+
+TEST_F(PortalHttp, UnClienteQueSeDetieneSeCortaAlVencerLaEspera) {
+    portal.detener();
+    portal.fijarEspera(std::chrono::seconds(1));
+    iniciar();
+    const int s = conectarCrudo(puerto);
+    ASSERT_GE(s, 0);
+    const QByteArray mitad = "POST /entrar HTTP/1.1\r\nHost: 127.0.0.1\r\nContent-Le";
+    ::send(s, mitad.constData(), size_t(mitad.size()), MSG_NOSIGNAL);
+    timeval espera{5, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+    const auto inicio = Reloj::now();
+    char byte;
+    EXPECT_LE(::recv(s, &byte, 1, 0), 0);
+    EXPECT_LT(Reloj::now() - inicio, std::chrono::seconds(4));
+    ::close(s);
+}
+
+TEST_F(PortalHttp, MilCienConexionesQuietasNoDetienenAOtroEquipo) {
+    // Sixteen connections from each of 69 loopback addresses, the most one address may hold.
+    std::vector<int> quietas;
+    for (int i = 0; quietas.size() < 1100; ++i) {
+        const std::string desde = "127.0.1." + std::to_string(1 + i / int(TPortal::kConexionesPorDireccion));
+        const int s = conectarCrudo(puerto, desde.c_str());
+        ASSERT_GE(s, 0) << i;
+        quietas.push_back(s);
+    }
+    // One more from an address that has its sixteen is turned away.
+    const int demas = conectarCrudo(puerto, "127.0.1.1");
+    char byte;
+    timeval espera{2, 0};
+    ::setsockopt(demas, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+    EXPECT_EQ(::recv(demas, &byte, 1, 0), 0);
+    ::close(demas);
+
+    const auto inicio = Reloj::now();
+    TClienteHttp cliente = clienteDe(2);
+    EXPECT_EQ(cliente.post("/decisiones", formularioDe(cliente.csrf(), 1, decisionDelEquipo(2))).estado, 303);
+    EXPECT_LT(Reloj::now() - inicio, std::chrono::seconds(1));
+    EXPECT_TRUE(juegoDePrueba().envioDelEquipo(kEquipos[2]).has_value());
+    for (int s : quietas) ::close(s);
+}
+
+TEST_F(PortalHttp, CadaCampoMalEscritoDiceSuMotivoAlLado) {
+    TClienteHttp cliente = clienteDe(0);
+    const QByteArray csrf = cliente.csrf();
+    struct Caso {
+        const char* campo;
+        const char* valor;
+        QString dice;
+    };
+    const Caso casos[] = {
+        {"precio", "", QStringLiteral("Escriba el precio: el campo está vacío.")},
+        {"marketing", "12.5", QStringLiteral("«12.5» no es un número entero")},
+        {"capacitacion", "2001", QString::fromUtf8(rangoDecision(&TRegDecision::capacitacion).mensajePantalla)},
+    };
+    for (const Caso& caso : casos) {
+        QByteArray cuerpo = formularioDe(csrf, 1, decisionDelEquipo(0));
+        const QByteArray campo = QByteArray(caso.campo) + "=";
+        const qsizetype desde = cuerpo.indexOf(campo) + campo.size();
+        cuerpo.replace(desde, cuerpo.indexOf('&', desde) - desde, QUrl::toPercentEncoding(caso.valor));
+        const TRespuestaHttp r = cliente.post("/decisiones", cuerpo);
+        EXPECT_EQ(r.estado, 400) << caso.campo;
+        const QString html = r.texto();
+        const QString nota = QStringLiteral("id=\"error-%1\">").arg(QLatin1String(caso.campo));
+        EXPECT_TRUE(html.contains(nota + escaparHtml(caso.dice))) << caso.campo << html.toStdString();
+        EXPECT_EQ(html.count(QStringLiteral("class=\"campo-error\"")), 1) << caso.campo;
+        EXPECT_FALSE(html.contains(QStringLiteral("valid integer"))) << caso.campo;
+    }
+    EXPECT_FALSE(juegoDePrueba().envioDelEquipo(kEquipos[0]).has_value());
+}
+
+TEST_F(PortalHttp, ElFormularioEmpiezaComoElPeriodoAnteriorYElPlazoSeRespeta) {
+    for (std::size_t i = 0; i < kEquipos.size(); ++i) juegoDePrueba().guardarEnvio(kEquipos[i], 1, decisionDelEquipo(int(i)));
+    juegoDePrueba().guardarDecisionesDelPortal();
+    juegoDePrueba().simular();
+    TClienteHttp cliente = clienteDe(1);
+    const QString pagina = cliente.get("/decisiones").texto();
+    EXPECT_TRUE(pagina.contains(QStringLiteral("Igual que el período anterior")));
+    EXPECT_EQ(valorDelCampo(pagina, QStringLiteral("precio")), QStringLiteral("70"));
+
+    // A deadline passed refuses the period's submissions, and says when it was.
+    Pared::time_point reloj = Pared::now();
+    portal.fijarRelojDePared([&] { return reloj; });
+    portal.fijarPlazo(reloj + std::chrono::minutes(1));
+    EXPECT_EQ(cliente.post("/decisiones", formularioDe(cliente.csrf(), 2, decisionDelEquipo(1))).estado, 303);
+    reloj += std::chrono::minutes(2);
+    const TRespuestaHttp tarde = cliente.post("/decisiones", formularioDe(cliente.csrf(), 2, decisionDelEquipo(0)));
+    EXPECT_EQ(tarde.estado, 409);
+    EXPECT_TRUE(tarde.texto().contains(QString::fromStdString("terminó a las " + textoHora(*portal.plazo()))));
+    EXPECT_TRUE(iguales(*juegoDePrueba().envioDelEquipo(kEquipos[1]), decisionDelEquipo(1)));
+    const auto filas = filasDelRegistro(juegoDePrueba().registroDelPortal());
+    ASSERT_EQ(filas.size(), 3u);
+    EXPECT_EQ(filas[1][filas[1].size() - 2], "guardado");
+    EXPECT_EQ(filas[2][filas[2].size() - 2], "rechazado");
+}
+
+TEST_F(PortalHttp, LasSesionesTienenTopePorEquipoYElDocenteLasCierra) {
+    std::vector<TClienteHttp> clientes;
+    for (std::size_t i = 0; i <= TPortal::kSesionesPorEquipo; ++i) {
+        clientes.push_back(clienteDe(0));
+        ahora += std::chrono::seconds(1);
+    }
+    EXPECT_EQ(portal.sesionesDe(kEquipos[0]), int(TPortal::kSesionesPorEquipo));
+    EXPECT_EQ(clientes.front().get("/decisiones").estado, 303);  // the oldest went
+    EXPECT_EQ(clientes.back().get("/decisiones").estado, 200);
+    TClienteHttp otro = clienteDe(1);
+    EXPECT_EQ(portal.cerrarSesiones(kEquipos[0]), int(TPortal::kSesionesPorEquipo));
+    EXPECT_EQ(clientes.back().get("/decisiones").estado, 303);
+    EXPECT_EQ(otro.get("/decisiones").estado, 200);
+    // Two hours idle end a session.
+    ahora += TPortal::kVidaSesion + std::chrono::seconds(1);
+    EXPECT_EQ(otro.get("/decisiones").estado, 303);
 }

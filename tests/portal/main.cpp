@@ -1,5 +1,5 @@
-// The portal's tests run the server in this process, on the event loop of
-// a QGuiApplication (the PDF hand-outs draw with Qt Gui, offscreen).
+// The portal's tests run the server in this process, on its own threads;
+// the PDF hand-outs draw with Qt Gui, offscreen, so a QGuiApplication exists.
 
 #include <QGuiApplication>
 

@@ -13,6 +13,7 @@
 #include "ui/UPrincipal.h"
 
 #include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -140,6 +141,27 @@ private slots:
         QVERIFY(renovados[1].codigo != codigos[1].codigo);
         QCOMPARE(renovados[0].codigo, codigos[0].codigo);
         QCOMPARE(tabla->item(1, 1)->text().remove(QLatin1Char(' ')), QString::fromStdString(renovados[1].codigo));
+
+        // The deadline: a time that is not one is refused and sets nothing.
+        auto* plazo = control<QLineEdit>(ventana, "edPlazo");
+        for (const char* texto : {"25:00", "10:59"}) {
+            plazo->setText(QString::fromLatin1(texto));
+            control<QPushButton>(ventana, "btnPlazo")->click();
+        }
+        QVERIFY(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("«25:00» no es una hora")));
+        QVERIFY(principal.portal().plazo().has_value());
+        QCOMPARE(QString::fromStdString(textoHora(*principal.portal().plazo())), QStringLiteral("10:59"));
+        QVERIFY(control<QLabel>(ventana, "lblPlazo")->text().contains(QStringLiteral("10:59")));
+        control<QPushButton>(ventana, "btnCerrarSesiones")->click();
+        QVERIFY(dialogos.textosMostrados().last().contains(QStringLiteral("Se cerraron 0 sesiones de «Beta»")));
+        // The register of submissions, newest first.
+        juegoDePrueba().anotarEnvios({{std::chrono::system_clock::now(), 1, "Alfa", "10.0.0.7", {"70"}, true, {}},
+                                      {std::chrono::system_clock::now(), 1, "Beta", "10.0.0.8", {"x"}, false, "malo"}});
+        ventana->actualizarEnvios();
+        auto* envios = control<QTableWidget>(ventana, "tblEnvios");
+        QCOMPARE(envios->rowCount(), 2);
+        QCOMPARE(envios->item(0, 2)->text(), QStringLiteral("Beta"));
+        QCOMPARE(envios->item(0, 3)->text(), QStringLiteral("10.0.0.8"));
 
         // Closing the screen leaves the portal running; closing the window stops it.
         ventana->close();
