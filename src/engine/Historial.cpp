@@ -18,13 +18,6 @@ constexpr const char* kCabecera =
     "empresa,precio,ventas,utilidadPeriodo,utilidadAcumulada,unidadesVendidas,participacion,posicion,quebrada,"
     "reporte,aviso";
 
-std::string campoCsv(const std::string& texto) {
-    if (texto.find_first_of(",\"\r\n") == std::string::npos) return texto;
-    std::string salida = "\"";
-    for (char c : texto) salida += c == '"' ? std::string("\"\"") : std::string(1, c);
-    return salida + "\"";
-}
-
 std::string textoCsv(const std::vector<TFilaIndustria>& filas) {
     std::string texto = std::string(kCabecera) + "\n";
     for (const TFilaIndustria& f : filas) {
@@ -38,32 +31,6 @@ std::string textoCsv(const std::vector<TFilaIndustria>& filas) {
                  (f.quebrada ? "1" : "0") + "," + campoCsv(f.reporte) + "," + campoCsv(f.aviso) + "\n";
     }
     return texto;
-}
-
-// The fields of one line; a quoted field may hold commas, quotes ("") and line ends.
-std::vector<std::vector<std::string>> dividirCsv(const std::string& texto) {
-    std::vector<std::vector<std::string>> lineas;
-    std::vector<std::string> campos(1);
-    bool comillas = false;
-    for (std::size_t i = 0; i < texto.size(); ++i) {
-        const char c = texto[i];
-        if (comillas) {
-            if (c == '"' && i + 1 < texto.size() && texto[i + 1] == '"') campos.back() += '"', ++i;
-            else if (c == '"') comillas = false;
-            else campos.back() += c;
-        } else if (c == '"') {
-            comillas = true;
-        } else if (c == ',') {
-            campos.emplace_back();
-        } else if (c == '\n') {
-            lineas.push_back(std::move(campos));
-            campos.assign(1, {});
-        } else if (c != '\r') {
-            campos.back() += c;
-        }
-    }
-    if (campos.size() > 1 || !campos.front().empty()) lineas.push_back(std::move(campos));
-    return lineas;
 }
 
 bool soloDigitos(const std::string& texto) {

@@ -9,16 +9,11 @@
 
 namespace {
 
-std::string campoCsv(const std::string& texto) {
+// One line per submission: line ends and tabs in a field become blanks.
+std::string campoDeUnaLinea(const std::string& texto) {
     std::string limpio;
     for (char c : texto) limpio += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
-    if (limpio.find_first_of(",\"") == std::string::npos) return limpio;
-    std::string citado = "\"";
-    for (char c : limpio) {
-        if (c == '"') citado += '"';
-        citado += c;
-    }
-    return citado + '"';
+    return campoCsv(limpio);
 }
 
 std::string dosCifras(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10); }
@@ -33,34 +28,15 @@ std::string cabeceraRegistro() {
 
 std::string lineaRegistro(const TAnotacionEnvio& a) {
     std::string linea = fechaHoraLocal(a.momento) + "," + std::to_string(a.periodo) + "," +
-                        campoCsv(cp1252AUtf8(a.empresa)) + "," + campoCsv(a.direccion);
+                        campoDeUnaLinea(cp1252AUtf8(a.empresa)) + "," + campoDeUnaLinea(a.direccion);
     for (std::size_t i = 0; i < rangosDecision().size(); ++i)
-        linea += "," + campoCsv(i < a.valores.size() ? a.valores[i] : std::string());
-    return linea + (a.aceptado ? ",guardado," : ",rechazado,") + campoCsv(a.motivo) + "\n";
+        linea += "," + campoDeUnaLinea(i < a.valores.size() ? a.valores[i] : std::string());
+    return linea + (a.aceptado ? ",guardado," : ",rechazado,") + campoDeUnaLinea(a.motivo) + "\n";
 }
 
 std::vector<std::vector<std::string>> filasDelRegistro(const std::string& texto) {
-    std::vector<std::vector<std::string>> filas;
-    for (const std::string& linea : dividirLineas(texto)) {
-        if (linea.empty()) continue;
-        std::vector<std::string> campos(1);
-        bool citado = false;
-        for (std::size_t i = 0; i < linea.size(); ++i) {
-            const char c = linea[i];
-            if (citado) {
-                if (c == '"' && i + 1 < linea.size() && linea[i + 1] == '"') campos.back() += '"', ++i;
-                else if (c == '"') citado = false;
-                else campos.back() += c;
-            } else if (c == '"') {
-                citado = true;
-            } else if (c == ',') {
-                campos.emplace_back();
-            } else if (c != '\r') {
-                campos.back() += c;
-            }
-        }
-        filas.push_back(std::move(campos));
-    }
+    auto filas = dividirCsv(texto);
+    std::erase_if(filas, [](const auto& campos) { return campos.size() == 1 && campos.front().empty(); });
     return filas;
 }
 

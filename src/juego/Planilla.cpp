@@ -126,16 +126,6 @@ std::string textoNumero(double valor, char separador) {
     return texto;
 }
 
-std::string campoCsv(const std::string& texto, char separador) {
-    if (texto.find_first_of(std::string("\"\r\n") + separador) == std::string::npos) return texto;
-    std::string salida = "\"";
-    for (char c : texto) {
-        if (c == '"') salida += '"';
-        salida += c;
-    }
-    return salida + '"';
-}
-
 std::string minusculas(std::string texto) {
     for (char& c : texto)
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

@@ -224,27 +224,10 @@ public:
             v4->sin_addr.s_addr = htonl(direccion.toIPv4Address());
         }
         hilo_ = std::thread([this] { trabajar(); });
-        demonio_ = MHD_start_daemon(
-            banderas, puerto, nullptr, nullptr, &TServidorPortal::alPedido, this,
-            MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&lugar),
-            MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(TPortal::kMemoriaPorConexion),
-            MHD_OPTION_CONNECTION_LIMIT, conexiones,
-            MHD_OPTION_PER_IP_CONNECTION_LIMIT, TPortal::kConexionesPorDireccion,
-            MHD_OPTION_CONNECTION_TIMEOUT, static_cast<unsigned>(d_.espera.count()),
-            MHD_OPTION_LISTEN_BACKLOG_SIZE, static_cast<unsigned>(TPortal::kColaDeEspera),
-            MHD_OPTION_STRICT_FOR_CLIENT, 1,
-            MHD_OPTION_THREAD_POOL_SIZE, kHilos,
-            MHD_OPTION_NOTIFY_COMPLETED, &TServidorPortal::alTerminar, this,
-            MHD_OPTION_END);
-        if (!demonio_ && todas) {
-            // A machine without IPv6 still serves IPv4.
-            auto* v4 = reinterpret_cast<sockaddr_in*>(&lugar);
-            lugar = {};
-            v4->sin_family = AF_INET;
-            v4->sin_port = htons(puerto);
-            v4->sin_addr.s_addr = htonl(INADDR_ANY);
-            demonio_ = MHD_start_daemon(
-                banderas & ~unsigned(MHD_USE_DUAL_STACK), puerto, nullptr, nullptr, &TServidorPortal::alPedido, this,
+        // Every limit acts at the socket, before a request is read.
+        const auto arrancar = [&](unsigned conBanderas) {
+            return MHD_start_daemon(
+                conBanderas, puerto, nullptr, nullptr, &TServidorPortal::alPedido, this,
                 MHD_OPTION_SOCK_ADDR, reinterpret_cast<sockaddr*>(&lugar),
                 MHD_OPTION_CONNECTION_MEMORY_LIMIT, static_cast<size_t>(TPortal::kMemoriaPorConexion),
                 MHD_OPTION_CONNECTION_LIMIT, conexiones,
@@ -255,6 +238,16 @@ public:
                 MHD_OPTION_THREAD_POOL_SIZE, kHilos,
                 MHD_OPTION_NOTIFY_COMPLETED, &TServidorPortal::alTerminar, this,
                 MHD_OPTION_END);
+        };
+        demonio_ = arrancar(banderas);
+        if (!demonio_ && todas) {
+            // A machine without IPv6 still serves IPv4.
+            auto* v4 = reinterpret_cast<sockaddr_in*>(&lugar);
+            lugar = {};
+            v4->sin_family = AF_INET;
+            v4->sin_port = htons(puerto);
+            v4->sin_addr.s_addr = htonl(INADDR_ANY);
+            demonio_ = arrancar(banderas & ~unsigned(MHD_USE_DUAL_STACK));
         }
         if (!demonio_) {
             detener();

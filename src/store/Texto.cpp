@@ -128,6 +128,41 @@ std::vector<std::string> dividirLineas(std::string_view texto) {
     return lineas;
 }
 
+std::string campoCsv(std::string_view texto, char separador) {
+    if (texto.find_first_of(std::string("\"\r\n") + separador) == std::string_view::npos) return std::string(texto);
+    std::string salida = "\"";
+    for (char c : texto) {
+        if (c == '"') salida += '"';
+        salida += c;
+    }
+    return salida + '"';
+}
+
+std::vector<std::vector<std::string>> dividirCsv(std::string_view texto) {
+    std::vector<std::vector<std::string>> lineas;
+    std::vector<std::string> campos(1);
+    bool comillas = false;
+    for (std::size_t i = 0; i < texto.size(); ++i) {
+        const char c = texto[i];
+        if (comillas) {
+            if (c == '"' && i + 1 < texto.size() && texto[i + 1] == '"') campos.back() += '"', ++i;
+            else if (c == '"') comillas = false;
+            else campos.back() += c;
+        } else if (c == '"') {
+            comillas = true;
+        } else if (c == ',') {
+            campos.emplace_back();
+        } else if (c == '\n') {
+            lineas.push_back(std::move(campos));
+            campos.assign(1, {});
+        } else if (c != '\r') {
+            campos.back() += c;
+        }
+    }
+    if (campos.size() > 1 || !campos.front().empty()) lineas.push_back(std::move(campos));
+    return lineas;
+}
+
 std::string enteroAlineado(long long valor, std::size_t ancho) {
     std::string texto = std::to_string(valor);
     return texto.size() < ancho ? std::string(ancho - texto.size(), ' ') + texto : texto;

@@ -31,6 +31,14 @@ std::string cp1252(std::string_view literalUtf8);
 /// stream that carries the process's regional settings.
 std::vector<std::string> dividirLineas(std::string_view texto);
 
+/// A field of a CSV line: quoted ("" for a quote) when it holds the
+/// separator, a quote or a line end; as it is otherwise.
+std::string campoCsv(std::string_view texto, char separador = ',');
+
+/// The lines of CSV text, each as its fields; a quoted field may hold commas,
+/// quotes ("") and line ends. A CR before a line end is dropped.
+std::vector<std::vector<std::string>> dividirCsv(std::string_view texto);
+
 /// A whole number as decimal digits, right-aligned to ancho with blanks.
 std::string enteroAlineado(long long valor, std::size_t ancho);
 

@@ -124,8 +124,12 @@ private slots:
         QVERIFY(ventana);
         auto* tabla = control<QTableWidget>(ventana, "tblCodigos");
         QCOMPARE(tabla->rowCount(), 0);  // no codes until the portal starts
-        control<QSpinBox>(ventana, "edPuerto")->setValue(puertoLibre());
-        control<QPushButton>(ventana, "btnIniciar")->click();
+        // A port found free may be taken by another program before the
+        // portal opens it: then the next one.
+        for (int intento = 0; intento < 5 && !principal.portal().activo(); ++intento) {
+            control<QSpinBox>(ventana, "edPuerto")->setValue(puertoLibre());
+            control<QPushButton>(ventana, "btnIniciar")->click();
+        }
         QVERIFY(principal.portal().activo());
         QCOMPARE(control<QPushButton>(ventana, "btnIniciar")->text(), QStringLiteral("Detener"));
         const auto codigos = juegoDePrueba().codigosGuardados();
