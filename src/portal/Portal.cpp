@@ -25,6 +25,7 @@
 #include <deque>
 #include <map>
 #include <mutex>
+#include <set>
 #include <shared_mutex>
 #include <thread>
 
@@ -1002,6 +1003,15 @@ int TPortal::sesionesDe(const std::string& empresa) const {
     return static_cast<int>(std::count_if(datos_->sesiones.begin(), datos_->sesiones.end(), [&](const auto& s) {
         return s.second.empresa == empresa && ahora - s.second.ultimoUso <= kVidaSesion;
     }));
+}
+
+int TPortal::equiposConectados() const {
+    std::lock_guard<std::mutex> l(datos_->m);
+    const auto ahora = datos_->reloj();
+    std::set<std::string> equipos;
+    for (const auto& [token, sesion] : datos_->sesiones)
+        if (ahora - sesion.ultimoUso <= kVidaSesion) equipos.insert(sesion.empresa);
+    return static_cast<int>(equipos.size());
 }
 
 void TPortal::fijarPlazo(std::optional<std::chrono::system_clock::time_point> hasta) {

@@ -74,6 +74,8 @@ public:
     int cerrarSesiones(const std::string& empresa);
     /// The live sessions of one team.
     int sesionesDe(const std::string& empresa) const;
+    /// How many teams hold at least one live session.
+    int equiposConectados() const;
 
     /// A deadline for the period open now: later submissions of that period
     /// are refused, naming it. None: no deadline.

@@ -168,13 +168,17 @@ void TFPrincipal::crearMenus() {
     QMenu* posiciones = ver->addMenu(QStringLiteral("Posiciones"));
     posiciones->setObjectName(QStringLiteral("mnuPosiciones"));
     mnuZona1 = crearItem(posiciones, QStringLiteral("Zona 1"), QStringLiteral("mnuZona1"));
-    mnuResultados = crearItem(ver, QStringLiteral("Resultados"), QStringLiteral("mnuResultados"));
-    mnuEvolucion = crearItem(ver, QStringLiteral("Evolución"), QStringLiteral("mnuEvolucion"));
+    // Ctrl+R is Reanudar's, so the results take Ctrl+Shift+R.
+    mnuResultados = crearItem(ver, QStringLiteral("Resultados"), QStringLiteral("mnuResultados"),
+                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
+    mnuEvolucion = crearItem(ver, QStringLiteral("Evolución"), QStringLiteral("mnuEvolucion"),
+                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
     mnuClase = crearItem(ver, QStringLiteral("Clase"), QStringLiteral("mnuClase"), QKeySequence(Qt::Key_F11));
     connect(mnuEvolucion, &QAction::triggered, this, &TFPrincipal::EvolucionClick);
     connect(mnuClase, &QAction::triggered, this, &TFPrincipal::ClaseClick);
-    // The projector's view is asked for from whatever screen is in front.
-    mnuClase->setShortcutContext(Qt::ApplicationShortcut);
+    // The views are asked for from whatever screen is in front. The game's
+    // and data's keys stay with the main window: Ctrl+X cuts in a field.
+    for (QAction* vista : {mnuResultados, mnuEvolucion, mnuClase}) vista->setShortcutContext(Qt::ApplicationShortcut);
 
     QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
     ayuda->setObjectName(QStringLiteral("mnuAyuda"));
@@ -329,6 +333,7 @@ bool TFPrincipal::confirmarSalida() {
     QString pregunta = QStringLiteral("¿Seguro que desea salir del juego?");
     // Teams may be typing on the portal: closing the window closes it.
     if (portal_->activo()) {
+        const int conectados = portal_->equiposConectados();
         int enviaron = 0, equipos = 0;
         try {
             for (const auto& envio : juego_->enviosDelPeriodo()) {
@@ -336,9 +341,12 @@ bool TFPrincipal::confirmarSalida() {
                 enviaron += envio ? 1 : 0;
             }
         } catch (const std::exception&) {
+            // The question is asked all the same; the counts are only a help.
         }
-        pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1 de %2 equipos enviaron sus "
-                                  "decisiones de este período.\n")
+        pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1; %2 de %3 equipos "
+                                  "enviaron sus decisiones de este período.\n")
+                       .arg(conectados == 1 ? QStringLiteral("1 equipo conectado")
+                                       : QStringLiteral("%1 equipos conectados").arg(conectados))
                        .arg(enviaron)
                        .arg(equipos) +
                    pregunta;

@@ -458,10 +458,13 @@ TEST_F(PortalHttp, LasSesionesTienenTopePorEquipoYElDocenteLasCierra) {
     EXPECT_EQ(clientes.front().get("/decisiones").estado, 303);  // the oldest went
     EXPECT_EQ(clientes.back().get("/decisiones").estado, 200);
     TClienteHttp otro = clienteDe(1);
+    EXPECT_EQ(portal.equiposConectados(), 2);
     EXPECT_EQ(portal.cerrarSesiones(kEquipos[0]), int(TPortal::kSesionesPorEquipo));
     EXPECT_EQ(clientes.back().get("/decisiones").estado, 303);
     EXPECT_EQ(otro.get("/decisiones").estado, 200);
+    EXPECT_EQ(portal.equiposConectados(), 1);
     // Two hours idle end a session.
     ahora += TPortal::kVidaSesion + std::chrono::seconds(1);
+    EXPECT_EQ(portal.equiposConectados(), 0);
     EXPECT_EQ(otro.get("/decisiones").estado, 303);
 }

@@ -10,6 +10,7 @@
 #include "store/Texto.h"
 #include "ui/UEvolucion.h"
 #include "ui/UPrincipal.h"
+#include "ui/UResultados.h"
 
 #include <QChart>
 #include <QChartView>
@@ -182,6 +183,23 @@ private slots:
         QCOMPARE(dialogos.cajas.size(), 3);
         QVERIFY(dialogos.cajas[0].texto.contains(carpeta.ruta("precio.png")));
         QVERIFY(!dialogos.cajas[2].texto.contains(QStringLiteral("guardado")));
+    }
+
+    void lasVistasSePidenConSuTeclaDesdeOtraPantalla() {
+        CarpetaDeJuego carpeta;
+        prepararJuego({"Alfa", "Beta"}, 1);
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        item(&principal, "mnuResultados")->trigger();
+        auto* resultados = ventanaVisible<TFResultados>();
+        QVERIFY(resultados);
+        resultados->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(resultados));
+        QTest::keyClick(resultados, Qt::Key_E, Qt::ControlModifier | Qt::ShiftModifier);
+        QVERIFY(ventanaVisible<TFEvolucion>());
+        QTest::keyClick(resultados, Qt::Key_F11);
+        QVERIFY(ventanaVisible<TFClase>());
     }
 
     void laVistaDeClaseSigueCadaCorrida() {

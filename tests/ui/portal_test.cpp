@@ -173,7 +173,8 @@ private slots:
         dialogos.cajas.clear();
         principal.close();  // asked first: the teams lose the portal
         QVERIFY(dialogos.textosMostrados().value(0).startsWith(
-            QStringLiteral("El portal de equipos está abierto y se cerrará: 0 de 3 equipos enviaron")));
+            QStringLiteral("El portal de equipos está abierto y se cerrará: 0 equipos conectados; 0 de 3 equipos "
+                           "enviaron")));
         QVERIFY(!principal.portal().activo());
     }
 
