@@ -252,8 +252,17 @@ void TJuego::guardarNombresEquipos(const std::vector<std::string>& equipos) {
     reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kNombres), nombresNuevos(equipos));
 }
 
-void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos) {
+void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos,
+                        const TComputadora& computadora) {
     comprobarEquipos(equipos);
+    for (std::size_t i = 0; i < computadora.empresas.size(); ++i) {
+        const std::string& nombre = computadora.empresas[i].nombre;
+        if (std::find(equipos.begin(), equipos.end(), nombre) == equipos.end())
+            throw ErrorJuego("«" + cp1252AUtf8(nombre) + "» no es una empresa del juego.");
+        for (std::size_t j = 0; j < i; ++j)
+            if (computadora.empresas[j].nombre == nombre)
+                throw ErrorJuego("«" + cp1252AUtf8(nombre) + "» está dos veces entre las empresas de la computadora.");
+    }
     const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
 
     TBloqueo bloqueo(*this, true, true);
@@ -274,8 +283,116 @@ void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDa
         transaccion.eliminar(archivo);
     transaccion.escribir(kNombres, nombres);
     transaccion.escribir(kParametros, bytesDeRegistros(std::vector<TRegDatosIniciales>{datos}));
+    // Which companies the computer plays lives in a file of its own: the
+    // game files stay what every other program of the game reads.
+    if (computadora.empresas.empty()) transaccion.eliminar(kArchivoComputadora);
+    else transaccion.escribir(kArchivoComputadora, textoComputadora(computadora));
     transaccion.confirmar();
     tomarValores(datos);
+}
+
+void TJuego::crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
+                           std::uint64_t semilla) {
+    std::vector<std::string> equipos{equipo};
+    TComputadora computadora{semilla, {}};
+    for (const std::string& nombre : nombresComputadora(cantidad, equipos)) {
+        computadora.empresas.push_back({nombre, estilo.value_or(estiloDeMezcla(computadora.empresas.size()))});
+        equipos.push_back(nombre);
+    }
+    crearJuego(equipos, ejemploDatosIniciales(), computadora);
+    correrPeriodo0(ejemploPeriodo0());
+}
+
+TComputadora TJuego::computadoraSinBloqueo() const {
+    const auto ruta = carpeta_.ruta(kArchivoComputadora);
+    if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return {};
+    return leerTextoComputadora(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
+}
+
+TComputadora TJuego::computadora() {
+    TBloqueo bloqueo(*this, false);
+    return computadoraSinBloqueo();
+}
+
+std::vector<std::optional<TEstilo>> TJuego::estilosActivas() {
+    TBloqueo bloqueo(*this, false);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    const TComputadora computadora = computadoraSinBloqueo();
+    std::vector<std::optional<TEstilo>> estilos;
+    for (const std::string& nombre : equiposDelJuego(estado)) {
+        const TEmpresaComputadora* e = computadora.de(nombre);
+        estilos.push_back(e ? std::optional<TEstilo>(e->estilo) : std::nullopt);
+    }
+    return estilos;
+}
+
+// Each computer company decides from its own results, its own decisions and
+// the industry figures of the last period run, and the parameters: what a
+// team reads in its reports. Nothing of this period's other decisions.
+std::vector<std::optional<TRegDecision>> TJuego::decisionesComputadoraSinBloqueo(const TEstadoJuego& estado) const {
+    exigirPeriodoAbierto(estado);
+    const TComputadora computadora = computadoraSinBloqueo();
+    std::vector<TRegDatosAcum> activas = TDatosAcum(carpeta_).leerTodos();
+    if (activas.size() > estado.datos.cantEquipos) activas.resize(estado.datos.cantEquipos);
+    std::vector<std::optional<TRegDecision>> decisiones(activas.size());
+    if (computadora.empresas.empty()) return decisiones;
+    const int periodo = estado.datos.periodoActual;
+    std::optional<TArchivoPeriodo> anterior;
+    const auto archivados = periodosArchivados(carpeta_);
+    if (std::find(archivados.begin(), archivados.end(), periodo - 1) != archivados.end())
+        anterior = leerArchivoPeriodo(carpeta_, periodo - 1);
+    for (std::size_t i = 0; i < activas.size(); ++i) {
+        const std::string nombre = aTexto(activas[i].nombreEmpresa);
+        const TEmpresaComputadora* e = computadora.de(nombre);
+        if (!e) continue;
+        TConocimiento k;
+        k.periodo = periodo;
+        k.parametros = estado.datos;
+        k.propia = activas[i];
+        if (anterior) {
+            k.industria = anterior->industria;
+            for (std::size_t j = 0; j < anterior->empresas.size() && j < anterior->decisiones.size(); ++j)
+                if (aTexto(anterior->empresas[j].nombreEmpresa) == nombre) k.anterior = anterior->decisiones[j];
+        }
+        decisiones[i] = decidirComputadora(e->estilo, nombre, k, computadora.semilla);
+    }
+    return decisiones;
+}
+
+std::vector<std::optional<TRegDecision>> TJuego::decisionesComputadora() {
+    TBloqueo bloqueo(*this, false);
+    return decisionesComputadoraSinBloqueo(estadoSinBloqueo());
+}
+
+void TJuego::guardarCompletandoSinBloqueo(const TEstadoJuego& estado,
+                                          std::vector<std::optional<TRegDecision>> decisiones) {
+    if (decisiones.size() != estado.datos.cantEquipos)
+        throw ErrorJuego("Hay " + std::to_string(decisiones.size()) + " decisiones y " +
+                         std::to_string(estado.datos.cantEquipos) + " empresas activas.");
+    const auto computadora = decisionesComputadoraSinBloqueo(estado);
+    const auto equipos = equiposDelJuego(estado);
+    std::string faltan;
+    std::vector<TRegDecision> completas;
+    for (std::size_t i = 0; i < decisiones.size(); ++i) {
+        if (!decisiones[i]) decisiones[i] = computadora[i];
+        if (decisiones[i]) completas.push_back(*decisiones[i]);
+        else faltan += (faltan.empty() ? "" : ", ") + cp1252AUtf8(equipos[i]);
+    }
+    if (!faltan.empty())
+        throw ErrorJuego("Faltan las decisiones del período " + std::to_string(estado.datos.periodoActual) +
+                         " de: " + faltan + ".");
+    for (std::size_t i = 0; i < completas.size(); ++i) validarDecision(completas[i], equipos[i]);
+    TDecision(carpeta_).guardarDecisiones(completas);
+}
+
+void TJuego::guardarDecisionesCompletas(const std::vector<std::optional<TRegDecision>>& decisiones,
+                                        const TMarca* marca) {
+    TBloqueo bloqueo(*this, true);
+    const TEstadoJuego estado = estadoSinBloqueo();
+    exigirMarca(estado, marca);
+    exigirPeriodoAbierto(estado);
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    guardarCompletandoSinBloqueo(estado, decisiones);
 }
 
 TResultadoCorrida TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const TMarca* marca) {
@@ -337,7 +454,13 @@ TResultadoCorrida TJuego::simular(const TMarca* marca) {
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirMarca(estado, marca);
     exigirPeriodoAbierto(estado);
-    if (estado.decisionesGuardadas < estado.datos.cantEquipos)
+    // A game the computer plays alone runs period after period by itself.
+    if (estado.decisionesGuardadas == 0 && estado.datos.cantEquipos > 0) {
+        auto decisiones = decisionesComputadoraSinBloqueo(estado);
+        if (std::all_of(decisiones.begin(), decisiones.end(), [](const auto& d) { return d.has_value(); }))
+            guardarCompletandoSinBloqueo(estado, std::move(decisiones));
+    }
+    if (estadoSinBloqueo().decisionesGuardadas < estado.datos.cantEquipos)
         throw ErrorJuego("Faltan decisiones del período " + std::to_string(estado.datos.periodoActual) + ": hay " +
                          std::to_string(estado.decisionesGuardadas) + " de " +
                          std::to_string(estado.datos.cantEquipos) + " empresas.");
@@ -719,17 +842,19 @@ int TJuego::guardarDecisionesDelPortal(const TMarca* marca) {
     exigirPeriodoAbierto(estado);
     if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
     const auto codigos = codigosSinBloqueo();
-    std::vector<TRegDecision> decisiones;
+    // The computer's companies send nothing: it decides for them.
+    const TComputadora computadora = computadoraSinBloqueo();
+    std::vector<std::optional<TRegDecision>> decisiones;
     std::string faltan;
     for (const std::string& empresa : equiposDelJuego(estado)) {
         const auto envio = codigos ? envioSinBloqueo(estado, *codigos, empresa) : std::nullopt;
-        if (envio) decisiones.push_back(*envio);
-        else faltan += (faltan.empty() ? "" : ", ") + cp1252AUtf8(empresa);
+        decisiones.push_back(envio);
+        if (!envio && !computadora.de(empresa)) faltan += (faltan.empty() ? "" : ", ") + cp1252AUtf8(empresa);
     }
     if (!faltan.empty())
         throw ErrorJuego("Faltan los envíos del portal del período " + std::to_string(estado.datos.periodoActual) +
                          " de: " + faltan + ".");
-    TDecision(carpeta_).guardarDecisiones(decisiones);
+    guardarCompletandoSinBloqueo(estado, decisiones);
     return static_cast<int>(decisiones.size());
 }
 

@@ -26,6 +26,7 @@
 #include "engine/USimular.h"
 #include "juego/Auditoria.h"
 #include "juego/CodigosAcceso.h"
+#include "juego/Computadora.h"
 #include "engine/UDecicionesPeriodo0.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
@@ -150,7 +151,17 @@ public:
     /// checkpoint, results and decisions go, and its history is moved aside to
     /// "historial anterior N", in one change. Only once it is stored does the
     /// game take the new severance and penalty: a refused set-up changes nothing.
-    void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos);
+    /// computadora names the companies of equipos that the computer plays,
+    /// with their styles and the seed of their decisions; its file is
+    /// written (or, when none, removed) in the same change.
+    void crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos,
+                    const TComputadora& computadora = {});
+
+    /// A practice game in one step: the student's team and `cantidad`
+    /// computer companies (estilo, or each style in turn when none), the
+    /// sample parameters and period 0 run with the sample decisions.
+    void crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
+                       std::uint64_t semilla);
 
     /// The teams screen's save: the names of the game being set up, written
     /// over the first records of "NOMBRES.DAT" in one step. crearJuego writes
@@ -169,6 +180,22 @@ public:
     /// The names of the active companies, in company order.
     std::vector<std::string> empresasActivas();
 
+    /// Which companies the computer plays (none when the game has no file of them).
+    TComputadora computadora();
+
+    /// For each active company, in company order, its style when the computer plays it.
+    std::vector<std::optional<TEstilo>> estilosActivas();
+
+    /// The computer's decisions for the open period: one entry per active
+    /// company, set for those the computer plays. Refused when no period is open.
+    std::vector<std::optional<TRegDecision>> decisionesComputadora();
+
+    /// guardarDecisiones, where an entry left empty is the computer's
+    /// decision for a company it plays; an empty entry of a team's company
+    /// is refused, naming it.
+    void guardarDecisionesCompletas(const std::vector<std::optional<TRegDecision>>& decisiones,
+                                    const TMarca* marca = nullptr);
+
     /// The decisions stored for the open period; none when there are none.
     std::vector<TRegDecision> decisionesGuardadas();
 
@@ -179,6 +206,8 @@ public:
 
     /// Runs the current period on the stored decisions, with the severance and
     /// the penalty stored in the game's parameters, and returns what it did.
+    /// When none are stored and the computer plays every active company, its
+    /// decisions are stored first (a step of their own, as if typed).
     /// Tells the game master of each bankruptcy and opens the game folder.
     /// Refused when the game is over, period 0 has not run, a company has
     /// no stored decisions, or the game moved since marca.
@@ -268,7 +297,8 @@ public:
 
     /// Stores the submissions of the open period as its decisions and returns
     /// how many. Refused, naming the missing teams, unless every active company
-    /// submitted; and when the game moved since marca.
+    /// submitted or is played by the computer (which decides for it then); and
+    /// when the game moved since marca.
     int guardarDecisionesDelPortal(const TMarca* marca = nullptr);
 
     /// Appends submissions to the portal's register (kArchivoRegistroPortal),
@@ -296,6 +326,9 @@ private:
     std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,
                                                 const std::string& empresa) const;
     void tomarValores(const TRegDatosIniciales& datos);
+    TComputadora computadoraSinBloqueo() const;
+    std::vector<std::optional<TRegDecision>> decisionesComputadoraSinBloqueo(const TEstadoJuego& estado) const;
+    void guardarCompletandoSinBloqueo(const TEstadoJuego& estado, std::vector<std::optional<TRegDecision>> decisiones);
 
     TCarpeta carpeta_;
     TNotificadorSilencioso silencioso_;
