@@ -7,6 +7,7 @@
 #include "juego/Planilla.h"
 #include "cli/LectorCsv.h"
 #include "cli/OrdenPortal.h"
+#include "cli/OrdenesComputadora.h"
 #include "cli/Parametros.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
@@ -57,7 +58,9 @@ void ordenEnvios(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
-        {"nuevo", 2, 2, "nuevo EQUIPOS PARAMETROS", ordenNuevo},
+        {"nuevo", 2, 6, "nuevo EQUIPOS PARAMETROS [--computadora N] [--estilo E]", ordenNuevo},
+        {"practica", 1, 5, "practica CARPETA [--computadora N] [--estilo E]",
+         [](const TLinea& l) { ordenPractica(l.argumentos); }},
         {"periodo0", 8, 8,
          "periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB", ordenPeriodo0},
         {"decisiones", 1, 1, "decisiones ARCHIVO.csv|--portal", ordenDecisiones},
@@ -124,13 +127,14 @@ int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
 
 void ordenNuevo(const TLinea& linea) {
     // Both files are read and checked before the folder is touched.
-    const TEquiposLeidos equipos = leerEquipos(rutaDeTexto(linea.argumentos[0]));
+    const TOpcionesComputadora computadora = leerOpcionesComputadora(linea.argumentos, 2);
+    TEquiposLeidos equipos = leerEquipos(rutaDeTexto(linea.argumentos[0]), computadora.cantidad);
     const TParametrosLeidos parametros = leerParametros(rutaDeTexto(linea.argumentos[1]));
     for (const auto& aviso : equipos.avisos) std::cerr << "Aviso: " << aviso << '\n';
     for (const auto& aviso : parametros.avisos) std::cerr << "Aviso: " << aviso << '\n';
     const auto juego = usarCarpeta(linea, true);
     try {
-        juego->crearJuego(equipos.nombres, parametros.textos);
+        juego->crearJuego(equipos.nombres, parametros.textos, agregarComputadora(equipos.nombres, computadora));
     } catch (const ErrorParametro& e) {
         // The tool names the key of its file, not the box of the screen.
         throw ErrorJuego(e.clave() + ": " + e.falla());
@@ -169,8 +173,8 @@ void ordenDecisiones(const TLinea& linea) {
                   << empresas(static_cast<std::size_t>(cuantas)) << ". Siga con la orden «simular».\n";
         return;
     }
-    const auto decisiones = leerDecisionesCsv(rutaDeTexto(linea.argumentos[0]), juego->empresasActivas());
-    juego->guardarDecisiones(decisiones, &marca);
+    const auto decisiones = leerDecisionesDelJuego(*juego, rutaDeTexto(linea.argumentos[0]));
+    juego->guardarDecisionesCompletas(decisiones, &marca);
     std::cout << "Decisiones del período " << marca.periodo << " guardadas para " << empresas(decisiones.size())
               << ". Siga con la orden «simular».\n";
 }
@@ -211,9 +215,13 @@ void ordenEstado(const TLinea& linea) {
         std::cout << (estado.decisionesGuardadas >= d.cantEquipos ? " (decisiones cargadas)" : " (faltan decisiones)");
     std::cout << '\n';
     if (!estado.periodo0Corrido()) return;
-    const auto posiciones = juego->posiciones();
+    auto posiciones = juego->posiciones();
+    const TComputadora computadora = juego->computadora();
     std::size_t ancho = 7;
-    for (const TFilaPosicion& fila : posiciones) ancho = std::max(ancho, fila.nombre.size());
+    for (TFilaPosicion& fila : posiciones) {
+        fila.nombre += marcaComputadora(computadora, fila.nombre);
+        ancho = std::max(ancho, fila.nombre.size());
+    }
     std::cout << "\nPos.  " << columna("Empresa", ancho) << "  Utilidad acumulada\n";
     for (const TFilaPosicion& fila : posiciones) {
         std::cout << enteroAlineado(fila.posicion, 4) << "  " << columna(fila.nombre, ancho) << "  "
@@ -324,26 +332,37 @@ puede escribir en ella y, si el programa está instalado, la carpeta de datos
 del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
 
 Órdenes:
-  nuevo EQUIPOS PARAMETROS
+  nuevo EQUIPOS PARAMETROS [--computadora N] [--estilo E]
       Arma un juego nuevo. EQUIPOS: un nombre de equipo por línea.
       PARAMETROS: líneas «clave = valor», una por dato de la pantalla de
-      datos iniciales (vea ejemplos/parametros.ini).
+      datos iniciales (vea ejemplos/parametros.ini). Con --computadora, N
+      empresas más que juega la computadora (EQUIPOS puede quedar vacío),
+      con nombres que elige el programa; E es prudente, agresivo,
+      innovador, imitador o mezcla (uno de cada uno por turno, por omisión).
+  practica CARPETA [--computadora N] [--estilo E]
+      Arma en CARPETA una práctica para un alumno: su empresa, «Mi empresa»,
+      y N empresas de la computadora (5 y mezcla por omisión), con los datos
+      del ejemplo y el período 0 ya corrido.
   periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB
       Corre el período 0 con las decisiones comunes a todas las empresas.
   decisiones ARCHIVO.csv
       Guarda las decisiones del período actual, una fila por empresa, con
       los títulos [empresa,]precio,nivelProduccion,capacitacion,marketing,
       invYDes,invPlanta,pedPrestamoA,pedPrestamoB,devPrestamoA,devPrestamoB
+      Con la columna empresa, las filas de las empresas de la computadora
+      pueden faltar: ella decide por las que falten.
   decisiones --portal
       Guarda como decisiones del período actual las que los equipos
       enviaron por el portal; se rechaza, nombrando a los que faltan, si
       algún equipo activo no envió las suyas.
   simular
-      Simula el período actual con las decisiones guardadas.
+      Simula el período actual con las decisiones guardadas; si todas las
+      empresas son de la computadora y no hay decisiones, ella las toma.
   volver
       Deshace el último período simulado (Volver atras).
   estado
-      Muestra el próximo período, la zona y las empresas por utilidad acumulada.
+      Muestra el próximo período, la zona y las empresas por utilidad
+      acumulada; las de la computadora llevan «(computadora)».
   demo [CARPETA]
       Juega una partida de ejemplo completa en CARPETA (por omisión, una
       carpeta nueva «corvelian-demo» en la carpeta actual).

@@ -87,7 +87,7 @@ std::string juntar(const std::vector<std::string>& lineas) {
 
 }  // namespace
 
-TEquiposLeidos leerEquipos(const std::filesystem::path& archivo) {
+TEquiposLeidos leerEquipos(const std::filesystem::path& archivo, std::size_t adicionales) {
     TEquiposLeidos leidos;
     std::vector<std::string> errores;
     std::size_t cantidad = 0;
@@ -113,6 +113,7 @@ TEquiposLeidos leerEquipos(const std::filesystem::path& archivo) {
     // Reports are named after the company: two names that give one file name would lose reports.
     for (const auto& falla : fallasNombresEquipos(leidos.nombres))
         errores.push_back(textoDeRuta(archivo.filename()) + ": " + falla);
+    cantidad += adicionales;
     if (cantidad == 0)
         errores.push_back(textoDeRuta(archivo.filename()) +
                           ": Es necesario ingresar al menos un equipo para continuar.");

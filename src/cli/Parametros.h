@@ -21,8 +21,9 @@ struct TEquiposLeidos {
 /// Reads and checks the teams file: at least one team, at most 255, every
 /// name representable in Windows-1252, without control characters, and no
 /// two names that give one report file name (fallasNombresEquipos).
-/// ErrorJuego listing every fault.
-TEquiposLeidos leerEquipos(const std::filesystem::path& archivo);
+/// ErrorJuego listing every fault. adicionales companies will join them (the
+/// computer's): the file may then be empty, and they count in the 255.
+TEquiposLeidos leerEquipos(const std::filesystem::path& archivo, std::size_t adicionales = 0);
 
 /// The boxes of the initial data screen as the parameters file types them,
 /// checked so that armarDatosIniciales converts them without a fault.

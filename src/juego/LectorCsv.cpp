@@ -100,6 +100,16 @@ const std::vector<std::string>& columnasDecision() {
 
 std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo,
                                             const std::vector<std::string>& empresas) {
+    std::vector<TRegDecision> decisiones;
+    // Without companies of the computer every row is there.
+    for (const auto& d : leerDecisionesCsv(archivo, empresas, std::vector<bool>(empresas.size(), false)))
+        decisiones.push_back(d.value_or(TRegDecision{}));
+    return decisiones;
+}
+
+std::vector<std::optional<TRegDecision>> leerDecisionesCsv(const std::filesystem::path& archivo,
+                                                           const std::vector<std::string>& empresas,
+                                                           const std::vector<bool>& computadora) {
     const auto lineas = leerLineas(archivo);
     Errores errores;
 
@@ -129,18 +139,28 @@ std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo
                             kColumnas[k].nombre + "» y dice «" + (*nombres)[primera + k] + "».");
     if (!errores.vacia()) errores.lanzar();
 
-    std::vector<TRegDecision> decisiones;
+    std::vector<std::optional<TRegDecision>> decisiones(empresas.size());
+    std::size_t siguiente = 0;  // the company the next row is for
+    auto esDeComputadora = [&](std::size_t e) { return e < computadora.size() && computadora[e]; };
     for (std::size_t i = cabecera + 1; i < lineas.size(); ++i) {
         if (recortar(lineas[i]).empty()) continue;
         const std::string donde = enLinea(archivo, i + 1);
-        const std::size_t empresa = decisiones.size();  // this row is company empresa + 1
-        decisiones.push_back(TRegDecision{});
+        auto campos = dividir(lineas[i], separador);
+        // A company of the computer may be left out when rows name their
+        // company: the row goes to the next company of that name.
+        if (conEmpresa && campos && !campos->empty())
+            if (const auto nombre = utf8ACp1252(campos->front())) {
+                std::size_t e = siguiente;
+                while (e < empresas.size() && esDeComputadora(e) && *nombre != recortar(empresas[e])) ++e;
+                if (e < empresas.size() && *nombre == recortar(empresas[e])) siguiente = e;
+            }
+        const std::size_t empresa = siguiente++;  // this row is company empresa + 1
         if (empresa >= empresas.size()) {
             errores.agregar(donde + ": sobra esta fila; el juego tiene " + std::to_string(empresas.size()) +
                             " empresas activas.");
             continue;
         }
-        auto campos = dividir(lineas[i], separador);
+        decisiones[empresa] = TRegDecision{};
         if (!campos) {
             errores.agregar(donde + ": hay comillas sin cerrar.");
             continue;
@@ -174,17 +194,20 @@ std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo
                 errores.agregar(enColumna + ": " + falla);
                 continue;
             }
-            decisiones.back().*(kColumnas[k].campo) = *valor;
+            (*decisiones[empresa]).*(kColumnas[k].campo) = *valor;
         }
     }
-    if (decisiones.size() < empresas.size()) {
-        std::string faltan;
-        for (std::size_t e = decisiones.size(); e < empresas.size(); ++e)
+    std::string faltan;
+    std::size_t filas = 0;
+    for (std::size_t e = 0; e < empresas.size(); ++e) {
+        if (decisiones[e]) ++filas;
+        else if (!esDeComputadora(e) || !conEmpresa)
             faltan += (faltan.empty() ? "" : ", ") + std::to_string(e + 1) + " («" + cp1252AUtf8(empresas[e]) + "»)";
-        errores.agregar(textoDeRuta(archivo.filename()) + ": tiene " + std::to_string(decisiones.size()) +
+    }
+    if (!faltan.empty())
+        errores.agregar(textoDeRuta(archivo.filename()) + ": tiene " + std::to_string(filas) +
                         " filas de decisiones y el juego tiene " + std::to_string(empresas.size()) +
                         " empresas activas; faltan las de " + faltan + ".");
-    }
     if (!errores.vacia()) errores.lanzar();
     return decisiones;
 }

@@ -12,6 +12,7 @@
 #include "store/Registros.h"
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,3 +26,10 @@ const std::vector<std::string>& columnasDecision();
 /// Throws ErrorJuego listing every fault, each naming its line and column.
 std::vector<TRegDecision> leerDecisionesCsv(const std::filesystem::path& archivo,
                                             const std::vector<std::string>& empresas);
+
+/// As above, where computadora[i] marks company i as played by the computer:
+/// when the rows name their company (the "empresa" column), those companies
+/// may be left out, and their entries stay empty for the computer to fill.
+std::vector<std::optional<TRegDecision>> leerDecisionesCsv(const std::filesystem::path& archivo,
+                                                           const std::vector<std::string>& empresas,
+                                                           const std::vector<bool>& computadora);
