@@ -55,6 +55,20 @@ public:
         return entrada.textValue();
     }
 
+    std::optional<QString> elegirOpcion(QWidget* padre, const QString& titulo, const QString& etiqueta,
+                                        const QStringList& opciones, int actual) override {
+        QInputDialog entrada(padre);
+        entrada.setWindowTitle(titulo);
+        entrada.setLabelText(etiqueta);
+        entrada.setComboBoxItems(opciones);
+        entrada.setComboBoxEditable(false);
+        entrada.setTextValue(opciones.value(actual));
+        entrada.setOkButtonText(QStringLiteral("Aceptar"));
+        entrada.setCancelButtonText(QStringLiteral("Cancelar"));
+        if (entrada.exec() != QDialog::Accepted) return std::nullopt;
+        return entrada.textValue();
+    }
+
     std::optional<QString> pedirCarpeta(QWidget* padre, const QString& titulo, const QString& inicial) override {
         const QString carpeta = QFileDialog::getExistingDirectory(padre, titulo, inicial);
         if (carpeta.isEmpty()) return std::nullopt;

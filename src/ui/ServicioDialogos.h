@@ -40,6 +40,11 @@ public:
     virtual std::optional<QString> pedirArchivoParaGuardar(QWidget* padre, const QString& titulo,
                                                            const QString& sugerido, const QStringList& filtros) = 0;
 
+    /// A choice among opciones (a drop-down list starting at actual); the
+    /// option chosen, nothing when cancelled.
+    virtual std::optional<QString> elegirOpcion(QWidget* padre, const QString& titulo, const QString& etiqueta,
+                                                const QStringList& opciones, int actual) = 0;
+
     /// The file the user chose to open; nothing when cancelled. filtro as
     /// Qt's file dialogs take it ("Archivos CSV (*.csv)").
     virtual std::optional<QString> elegirArchivoAbrir(QWidget* padre, const QString& titulo,

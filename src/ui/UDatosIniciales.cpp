@@ -226,7 +226,8 @@ void TFDatosIniciales::btnGuardarClick() {
         textos.nroZona = bytesDe(edNroZona);
         textos.indemXEmpleado = bytesDe(edIndemXEmp);
         textos.penalidad = bytesDe(edPenalidad);
-        juego_.crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos);
+        juego_.crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos,
+                          equipos_ ? equipos_->computadora() : TComputadora{});
     } catch (const ErrorParametro& e) {
         // A number out of range names its box, so the game master knows what to fix.
         dialogos().mensaje(this, QStringLiteral("ERROR!!!!"), QString::fromUtf8(e.what()),

@@ -150,6 +150,7 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     btnCargarPortal->setObjectName(QStringLiteral("btnCargarPortal"));
     btnCargarPortal->setFocusPolicy(Qt::NoFocus);
     lblPortal = etiqueta(this, QString(), "lblPortal");
+    lblComputadora = etiqueta(this, QString(), "lblComputadora");
     lblEnviosPortal = etiqueta(this, QString(), "lblEnviosPortal");
     lblEnviosPortal->setWordWrap(true);
 
@@ -172,6 +173,7 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     auto* principal = new QVBoxLayout(this);
     principal->addLayout(cabecera);
     principal->addWidget(Label6);
+    principal->addWidget(lblComputadora);
     principal->addWidget(lblPortal);
     principal->addLayout(campos);
     principal->addLayout(cargar);
@@ -241,6 +243,18 @@ void TFDeciciones::FormCreate() {
     Label2->setText(QString::number(datos.nroZona));
     Label5->setText(QString::number(periodoActual_));
     decisionesEquipos_.assign(cantEquipos_, TRegDecision{});
+    computadora_.assign(cantEquipos_, false);
+    try {
+        // The computer's companies open with its decisions; the game master may change them.
+        const auto propuestas = juego_.decisionesComputadora();
+        for (std::size_t i = 0; i < propuestas.size() && i < cantEquipos_; ++i)
+            if (propuestas[i]) {
+                decisionesEquipos_[i] = *propuestas[i];
+                computadora_[i] = true;
+            }
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
     actualizarMarcasPortal();
     try {
         mostrarEquipo(1);
@@ -259,6 +273,8 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
     lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
     const bool enviado = t <= enviadosPortal_.size() && enviadosPortal_[t - 1u];
     lblPortal->setText(enviado ? QStringLiteral("✔ Envió sus decisiones por el portal") : QString());
+    lblComputadora->setText(t <= computadora_.size() && computadora_[t - 1u] ? QStringLiteral("(computadora)")
+                                                                              : QString());
     const TRegDecision& d = decisionesEquipos_[t - 1];
     Edit1->setText(QString::number(d.precio));
     Edit2->setText(QString::number(d.marketing));
@@ -570,16 +586,19 @@ void TFDeciciones::btnImportarCsvClick() {
     const auto archivo = dialogos().elegirArchivoAbrir(this, QStringLiteral("Importar decisiones"),
                                                        QStringLiteral("Archivos CSV (*.csv);;Todos los archivos (*)"));
     if (!archivo) return;
-    std::vector<TRegDecision> leidas;
+    std::vector<std::optional<TRegDecision>> leidas;
     try {
-        // The same reader and messages as the tool's "decisiones" order.
-        leidas = leerDecisionesCsv(std::filesystem::path(QFile::encodeName(*archivo).toStdString()), nombres_);
+        // The same reader and messages as the tool's "decisiones" order; the
+        // computer's companies left out keep what the screen holds.
+        leidas = leerDecisionesCsv(std::filesystem::path(QFile::encodeName(*archivo).toStdString()), nombres_,
+                                   computadora_);
     } catch (const std::exception& e) {
         mostrarMensaje(this, QString::fromUtf8(e.what()));
         return;
     }
-    if (leidas.size() != decisionesEquipos_.size()) return;  // the reader gives one row per company
-    decisionesEquipos_ = std::move(leidas);
+    if (leidas.size() != decisionesEquipos_.size()) return;  // the reader gives one entry per company
+    for (std::size_t i = 0; i < leidas.size(); ++i)
+        if (leidas[i]) decisionesEquipos_[i] = *leidas[i];
     mostrarSinGuardar(1);
 }
 
@@ -588,7 +607,7 @@ void TFDeciciones::btnRevisarClick() {
     if (!guardarFormulario()) return;
     QStringList equipos;
     for (std::size_t t = 0; t < decisionesEquipos_.size(); ++t)
-        equipos.append(t < nombres_.size() ? aQString(nombres_[t]) : QString::number(t + 1));
+        equipos.append(t < nombres_.size() ? nombreMarcado(t) : QString::number(t + 1));
     auto* revision = new TFRevisionDecisiones(
         juego_, this, equipos, {Label17->text(), Label18->text()}, decisionesEquipos_, marca_,
         [this](const std::vector<TRegDecision>& decisiones, bool guardadas) {
@@ -656,13 +675,16 @@ void TFDeciciones::actualizarMarcasPortal() {
     }
     enviadosPortal_.assign(cantEquipos_, false);
     QStringList faltan;
-    int enviaron = 0;
+    int enviaron = 0, equipos = 0;
     for (std::size_t i = 0; i < enviadosPortal_.size(); ++i) {
         enviadosPortal_[i] = i < envios.size() && envios[i].has_value();
+        // The computer's companies send nothing: nobody waits for them.
+        const bool deComputadora = i < computadora_.size() && computadora_[i];
+        if (!deComputadora) ++equipos;
         if (enviadosPortal_[i]) ++enviaron;
-        else if (i < nombres_.size()) faltan << aQString(nombres_[i]);
+        else if (i < nombres_.size() && !deComputadora) faltan << aQString(nombres_[i]);
     }
-    QString texto = QStringLiteral("Portal: %1 de %2 equipos enviaron sus decisiones.").arg(enviaron).arg(cantEquipos_);
+    QString texto = QStringLiteral("Portal: %1 de %2 equipos enviaron sus decisiones.").arg(enviaron).arg(equipos);
     if (enviaron > 0 && !faltan.isEmpty()) texto += QStringLiteral(" Faltan: %1.").arg(faltan.join(QStringLiteral(", ")));
     lblEnviosPortal->setText(texto);
     btnCargarPortal->setEnabled(enviaron > 0);
@@ -688,7 +710,7 @@ void TFDeciciones::btnCargarPortalClick() {
         if (i < envios.size() && envios[i]) {
             guardarEnMemoria(static_cast<uint8_t>(i + 1), *envios[i]);
             ++cargados;
-        } else if (i < nombres_.size()) {
+        } else if (i < nombres_.size() && !(i < computadora_.size() && computadora_[i])) {
             faltan << aQString(nombres_[i]);
         }
     }
@@ -703,4 +725,9 @@ void TFDeciciones::btnCargarPortalClick() {
                                  .arg(cargados)
                                  .arg(cargados == 1 ? QStringLiteral("equipo") : QStringLiteral("equipos"))
                                  .arg(faltan.join(QStringLiteral(", "))));
+}
+
+QString TFDeciciones::nombreMarcado(std::size_t i) const {
+    const QString nombre = aQString(nombres_[i]);
+    return i < computadora_.size() && computadora_[i] ? nombre + QStringLiteral(" (computadora)") : nombre;
 }

@@ -38,6 +38,8 @@ public:
     uint8_t equipoActual() const { return equipoActual_; }
     uint8_t cantEquipos() const { return cantEquipos_; }
     const std::vector<TRegDecision>& decisionesEquipos() const { return decisionesEquipos_; }
+    /// Which companies the computer plays (their fields open with its decisions).
+    const std::vector<bool>& deComputadora() const { return computadora_; }
     /// Which teams submitted through the portal for the period on show.
     const std::vector<bool>& enviadosPortal() const { return enviadosPortal_; }
     /// Something was typed since the decisions were last stored.
@@ -81,6 +83,8 @@ private:
     /// Decisions changed by a load or a copy: the screen holds them unsaved
     /// and shows equipo (errors shown, not thrown).
     void mostrarSinGuardar(uint8_t equipo);
+    /// The company's name for lists, "(computadora)" after the computer's.
+    QString nombreMarcado(std::size_t i) const;
     void FormCreate();
     void mostrarEquipo(uint8_t t);
     /// The ten fields as a decision record; ErrorConversion on a field that
@@ -148,8 +152,10 @@ private:
     QPushButton* btnRevisar = nullptr;
     QPushButton* btnCargarPortal = nullptr;
     QLabel* lblPortal = nullptr;        ///< the team on show submitted through the portal
+    QLabel* lblComputadora = nullptr;   ///< "(computadora)" when the computer plays the company on show
     QLabel* lblEnviosPortal = nullptr;  ///< how many teams did, and who is missing
     std::vector<bool> enviadosPortal_;
+    std::vector<bool> computadora_;
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;

@@ -15,12 +15,30 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QStyledItemDelegate>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <exception>
 #include <string>
 #include <vector>
+
+namespace {
+
+// The style column is changed through its list of styles, never typed.
+class TSinEditor : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QWidget* createEditor(QWidget*, const QStyleOptionViewItem&, const QModelIndex&) const override { return nullptr; }
+};
+
+const QString kEquipo = QStringLiteral("equipo (persona)");
+
+QString textoEstilo(TEstilo estilo) {
+    return QStringLiteral("computadora (%1)").arg(QString::fromLatin1(nombreEstilo(estilo)));
+}
+
+}  // namespace
 
 TFEquipos::TFEquipos(TJuego& juego, TFPrincipal* principal) : QWidget(principal), juego_(juego), principal_(principal) { FormCreate(); }
 
@@ -33,8 +51,9 @@ void TFEquipos::FormCreate() {
 
     lsvEquipos = new QTreeWidget(marco);
     lsvEquipos->setObjectName(QStringLiteral("lsvEquipos"));
-    lsvEquipos->setColumnCount(2);
-    lsvEquipos->setHeaderLabels({QStringLiteral("Nro."), QStringLiteral("Nombre")});
+    lsvEquipos->setColumnCount(3);
+    lsvEquipos->setHeaderLabels({QStringLiteral("Nro."), QStringLiteral("Nombre"), QStringLiteral("Juega")});
+    lsvEquipos->setItemDelegateForColumn(2, new TSinEditor(lsvEquipos));
     lsvEquipos->setHeaderHidden(true);
     lsvEquipos->setRootIsDecorated(false);
     lsvEquipos->setItemsExpandable(false);
@@ -45,8 +64,9 @@ void TFEquipos::FormCreate() {
     lsvEquipos->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed);
     lsvEquipos->setColumnWidth(0, 30);
     lsvEquipos->setColumnWidth(1, 230);
+    lsvEquipos->setColumnWidth(2, 150);
     lsvEquipos->header()->setStretchLastSection(true);
-    lsvEquipos->setFixedSize(290, 260);
+    lsvEquipos->setFixedSize(440, 260);
 
     auto* etiqueta = new QLabel(QStringLiteral("Nombre del equipo:"), marco);
     etiqueta->setObjectName(QStringLiteral("Label1"));
@@ -69,6 +89,8 @@ void TFEquipos::FormCreate() {
     btnLimpiar = boton(QStringLiteral("Limpiar"), QStringLiteral("btnLimpiar"), QStringLiteral("Vacía la lista"));
     btnAgregarVarios = boton(QStringLiteral("Agregar Varios"), QStringLiteral("btnAgregarVarios"),
                              QStringLiteral("Agrega varios equipos numerados con el nombre escrito"));
+    btnComputadora = boton(QStringLiteral("Agregar empresas de la computadora…"), QStringLiteral("btnComputadora"),
+                           QStringLiteral("Agrega empresas que juega la computadora, con el estilo elegido"));
     btnSubir = boton(QStringLiteral("Subir"), QStringLiteral("btnSubir"), QStringLiteral("Sube un lugar el equipo seleccionado"));
     btnBajar = boton(QStringLiteral("Bajar"), QStringLiteral("btnBajar"), QStringLiteral("Baja un lugar el equipo seleccionado"));
 
@@ -80,6 +102,7 @@ void TFEquipos::FormCreate() {
     botones->addWidget(btnBajar);
     botones->addSpacing(12);
     botones->addWidget(btnAgregarVarios);
+    botones->addWidget(btnComputadora);
     botones->addStretch(1);
 
     auto* izquierda = new QVBoxLayout;
@@ -111,6 +134,10 @@ void TFEquipos::FormCreate() {
     connect(btnQuitar, &QPushButton::clicked, this, &TFEquipos::btnQuitarClick);
     connect(btnLimpiar, &QPushButton::clicked, this, &TFEquipos::btnLimpiarClick);
     connect(btnAgregarVarios, &QPushButton::clicked, this, &TFEquipos::btnAgregarVariosClick);
+    connect(btnComputadora, &QPushButton::clicked, this, &TFEquipos::btnComputadoraClick);
+    connect(lsvEquipos, &QTreeWidget::itemDoubleClicked, this, [this](QTreeWidgetItem* fila, int columna) {
+        if (columna == 2) cambiarEstilo(lsvEquipos->indexOfTopLevelItem(fila));
+    });
     connect(btnSubir, &QPushButton::clicked, this, [this] { moverEquipo(-1); });
     connect(btnBajar, &QPushButton::clicked, this, [this] { moverEquipo(1); });
     // A name edited in place must still be a name of its own.
@@ -200,6 +227,7 @@ bool TFEquipos::guardarEquipos() {
         return false;
     }
     std::vector<std::string> nombres;
+    TComputadora computadora{semillaNueva(), {}};
     for (int k = 0; k < cantidadEquipos(); ++k) {
         const QString nombre = lsvEquipos->topLevelItem(k)->text(1).trimmed();
         const auto bytes = aCp1252(nombre);
@@ -210,6 +238,7 @@ bool TFEquipos::guardarEquipos() {
             return false;
         }
         nombres.push_back(bytes->substr(0, sizeof(cadena::texto)));  // as the store keeps it
+        if (const auto estilo = estiloDe(k)) computadora.empresas.push_back({nombres.back(), *estilo});
     }
     // Reports are named after the teams: names that give one file name would lose reports.
     if (const auto fallas = fallasNombresEquipos(nombres); !fallas.empty()) {
@@ -221,6 +250,7 @@ bool TFEquipos::guardarEquipos() {
     try {
         juego_.guardarNombresEquipos(nombres);
         nombres_ = nombres;
+        computadora_ = computadora;
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return false;
@@ -280,3 +310,60 @@ void TFEquipos::btnGuardarClick() {
 }
 
 void TFEquipos::btnCancelarClick() { close(); }
+
+void TFEquipos::fijarEstilo(int fila, std::optional<TEstilo> estilo) {
+    QTreeWidgetItem* item = lsvEquipos->topLevelItem(fila);
+    if (!item) return;
+    const QSignalBlocker bloqueo(lsvEquipos);
+    item->setText(2, estilo ? textoEstilo(*estilo) : QString());
+    item->setData(2, Qt::UserRole, estilo ? QVariant(static_cast<int>(*estilo)) : QVariant());
+}
+
+std::optional<TEstilo> TFEquipos::estiloDe(int fila) const {
+    const QTreeWidgetItem* item = lsvEquipos->topLevelItem(fila);
+    if (!item || !item->data(2, Qt::UserRole).isValid()) return std::nullopt;
+    return static_cast<TEstilo>(item->data(2, Qt::UserRole).toInt());
+}
+
+void TFEquipos::cambiarEstilo(int fila) {
+    if (fila < 0) return;
+    QStringList opciones{kEquipo};
+    for (TEstilo e : estilosComputadora()) opciones << textoEstilo(e);
+    const auto actual = estiloDe(fila);
+    const auto elegida = dialogos().elegirOpcion(this, QStringLiteral("Quién juega"),
+                                                 QStringLiteral("¿Quién juega «%1»?").arg(lsvEquipos->topLevelItem(fila)->text(1)),
+                                                 opciones, actual ? static_cast<int>(*actual) + 1 : 0);
+    if (!elegida) return;
+    const auto k = opciones.indexOf(*elegida);
+    if (k < 0) return;
+    fijarEstilo(fila, k == 0 ? std::nullopt : std::optional<TEstilo>(estilosComputadora()[static_cast<std::size_t>(k - 1)]));
+}
+
+void TFEquipos::btnComputadoraClick() {
+    const auto respuesta = dialogos().pedirTexto(this, QStringLiteral("Empresas de la computadora"),
+                                                 QStringLiteral("¿Cuántas empresas agrega la computadora?"),
+                                                 QStringLiteral("5"));
+    if (!respuesta) return;
+    bool numero = false;
+    const int cantidad = respuesta->trimmed().toInt(&numero);
+    if (!numero || cantidad < 1 || cantidad > maximoEquipos - cantidadEquipos()) {
+        mostrarMensaje(this, QStringLiteral("Escriba una cantidad de 1 a %1.").arg(maximoEquipos - cantidadEquipos()));
+        return;
+    }
+    QStringList opciones{QStringLiteral("mezcla")};
+    for (TEstilo e : estilosComputadora()) opciones << QString::fromLatin1(nombreEstilo(e));
+    const auto elegido = dialogos().elegirOpcion(this, QStringLiteral("Empresas de la computadora"),
+                                                 QStringLiteral("Estilo de juego (mezcla: uno de cada uno por turno):"),
+                                                 opciones, 0);
+    if (!elegido) return;
+    const std::optional<TEstilo> estilo = estiloDeNombre(elegido->toStdString());
+    std::vector<std::string> ocupados;
+    for (int k = 0; k < cantidadEquipos(); ++k)
+        ocupados.push_back(aCp1252(lsvEquipos->topLevelItem(k)->text(1).trimmed()).value_or(std::string()));
+    std::size_t agregadas = 0;
+    for (const std::string& nombre : nombresComputadora(static_cast<std::size_t>(cantidad), ocupados)) {
+        if (!agregarEquipo(aQString(nombre))) break;
+        fijarEstilo(cantidadEquipos() - 1, estilo.value_or(estiloDeMezcla(agregadas++)));
+    }
+    enumerarEquipos();
+}

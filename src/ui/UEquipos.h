@@ -2,7 +2,11 @@
 // TFEquipos ("Nuevo Juego - Carga de equipos"): the first step of a new game.
 // The game master lists the teams, one company each, in the order the
 // companies keep for the whole game; saving writes "NOMBRES.DAT" and goes on
-// to the initial data screen. The list is the screen's whole state.
+// to the initial data screen. The list is the screen's whole state; a
+// company the computer plays carries its style in the third column
+// ("computadora (prudente)"), which a double click changes.
+
+#include "juego/Computadora.h"
 
 #include <QWidget>
 
@@ -32,12 +36,17 @@ public:
     int cantidadEquipos() const;
     /// The names as last saved (Windows-1252), in list order.
     const std::vector<std::string>& nombresEquipos() const { return nombres_; }
+    /// Which of them the computer plays, as last saved, with a new seed.
+    const TComputadora& computadora() const { return computadora_; }
 
 public slots:
     void btnAgregarClick();
     void btnQuitarClick();
     void btnLimpiarClick();
     void btnAgregarVariosClick();
+    /// Asks how many companies of the computer and their style ("mezcla":
+    /// each in turn), and adds them with names of their own.
+    void btnComputadoraClick();
     void btnGuardarClick();
     void btnCancelarClick();
     /// Moves the selected team one place up (-1) or down (+1).
@@ -49,6 +58,11 @@ private:
     /// a message) when the list already holds maximoEquipos rows, the name
     /// is longer than 50 characters, or it is another team's ignoring case.
     bool agregarEquipo(const QString& nombre);
+    /// Marks row fila as the computer's with that style, or a team's (none).
+    void fijarEstilo(int fila, std::optional<TEstilo> estilo);
+    std::optional<TEstilo> estiloDe(int fila) const;
+    /// Double click on the third column: the computer's style or a team.
+    void cambiarEstilo(int fila);
     /// Why nombre cannot join the list beside the rows other than fila
     /// (-1: all of them), or empty when it can.
     QString fallaDeNombre(const QString& nombre, int fila) const;
@@ -65,9 +79,11 @@ private:
     QPushButton* btnQuitar = nullptr;
     QPushButton* btnLimpiar = nullptr;
     QPushButton* btnAgregarVarios = nullptr;
+    QPushButton* btnComputadora = nullptr;
     QPushButton* btnSubir = nullptr;
     QPushButton* btnBajar = nullptr;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;
     std::vector<std::string> nombres_;
+    TComputadora computadora_;
 };

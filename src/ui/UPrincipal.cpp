@@ -131,6 +131,7 @@ void TFPrincipal::crearMenus() {
     QMenu* juego = menuBar()->addMenu(QStringLiteral("&Juego"));
     juego->setObjectName(QStringLiteral("mnuJuego"));
     mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
+    mnuPractica = crearItem(juego, QStringLiteral("Práctica…"), QStringLiteral("mnuPractica"));
     mnuReanudar =
         crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
     mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
@@ -194,12 +195,14 @@ void TFPrincipal::crearMenus() {
                 "4. Ver → Resultados muestra los informes de cada período; Ver → Clase (F11), las posiciones "
                 "para el proyector.\n"
                 "5. Datos → Volver atras deshace el último período; Datos → Modificar corrige tasas y límites.\n"
-                "6. Después del período 10 el juego termina y se nombra al ganador."),
+                "6. Después del período 10 el juego termina y se nombra al ganador.\n"
+                "Para practicar solo: Juego → Práctica… arma su empresa contra empresas de la computadora."),
             ServicioDialogos::Icono::informacion, ServicioDialogos::Botones::ok);
     });
     mnuAcercaDe = crearItem(ayuda, QStringLiteral("Acerca de ..."), QStringLiteral("mnuAcercaDe"));
 
     connect(mnuNuevo, &QAction::triggered, this, &TFPrincipal::NuevoClick);
+    connect(mnuPractica, &QAction::triggered, this, &TFPrincipal::PracticaClick);
     connect(mnuReanudar, &QAction::triggered, this, &TFPrincipal::ReanudarClick);
     connect(mnuSalir, &QAction::triggered, this, &TFPrincipal::SalirClick);
     connect(mnuPeriodo[0], &QAction::triggered, this, &TFPrincipal::Periodo0Click);
@@ -270,6 +273,49 @@ void TFPrincipal::NuevoClick() {
         return;
     if (!cerrarPantallasDePeriodo()) return;
     (new TFEquipos(*juego_, this))->show();
+}
+
+void TFPrincipal::PracticaClick() {
+    if (!preguntar(this, QStringLiteral("La práctica es un juego nuevo en esta carpeta. ¿Desea comenzarla?"),
+                   ServicioDialogos::Icono::advertencia))
+        return;
+    if (!cerrarPantallasDePeriodo()) return;
+    const auto nombre = dialogos().pedirTexto(this, QStringLiteral("Práctica"), QStringLiteral("Nombre de su empresa:"),
+                                              QStringLiteral("Mi empresa"));
+    if (!nombre) return;
+    const auto cantidad = dialogos().pedirTexto(
+        this, QStringLiteral("Práctica"), QStringLiteral("¿Cuántas empresas juega la computadora?"), QStringLiteral("5"));
+    if (!cantidad) return;
+    bool numero = false;
+    const int n = cantidad->trimmed().toInt(&numero);
+    if (!numero || n < 1 || n > 254) {
+        mostrarMensaje(this, QStringLiteral("Escriba una cantidad de 1 a 254 empresas de la computadora."));
+        return;
+    }
+    QStringList opciones{QStringLiteral("mezcla")};
+    for (TEstilo e : estilosComputadora()) opciones << QString::fromLatin1(nombreEstilo(e));
+    const auto estilo = dialogos().elegirOpcion(this, QStringLiteral("Práctica"),
+                                                QStringLiteral("Estilo de la computadora (mezcla: uno de cada uno):"),
+                                                opciones, 0);
+    if (!estilo) return;
+    const QString limpio = nombre->trimmed();
+    const auto equipo = aCp1252(limpio);
+    if (limpio.isEmpty() || !equipo || limpio.size() > static_cast<qsizetype>(sizeof(cadena::texto))) {
+        mostrarMensaje(this, QStringLiteral("El nombre «%1» no sirve para una empresa: de 1 a 50 letras que el "
+                                            "juego pueda guardar.")
+                                 .arg(limpio));
+        return;
+    }
+    try {
+        juego_->crearPractica(*equipo, static_cast<std::size_t>(n), estiloDeNombre(estilo->toStdString()),
+                              semillaNueva());
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    mostrarJuego();
+    statusBar()->showMessage(QStringLiteral("Práctica lista: decida el período 1, simule y lea su informe."));
+    PeriodoClick();
 }
 
 void TFPrincipal::ReanudarClick() {

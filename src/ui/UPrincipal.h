@@ -65,6 +65,10 @@ public:
 
 public slots:
     void NuevoClick();
+    /// A practice game in one step: the student's company and companies of
+    /// the computer (how many, which style), the sample parameters, period 0
+    /// run; then the decisions screen of period 1.
+    void PracticaClick();
     void ReanudarClick();
     void ExportarPdfClick();
     void SalirClick();
@@ -111,6 +115,7 @@ private:
     bool cerrarPantallasDePeriodo();
 
     QAction* mnuNuevo = nullptr;
+    QAction* mnuPractica = nullptr;
     QAction* mnuReanudar = nullptr;
     QAction* mnuExportarPlanilla = nullptr;
     QAction* mnuExportarPdf = nullptr;

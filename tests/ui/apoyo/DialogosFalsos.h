@@ -120,6 +120,21 @@ public:
         return archivo;
     }
 
+    /// Answers for the next choice lists; nullopt cancels; none left takes
+    /// the option shown first.
+    std::deque<std::optional<QString>> elecciones;
+    QList<QStringList> opcionesMostradas;
+    std::optional<QString> elegirOpcion(QWidget*, const QString&, const QString&, const QStringList& opciones,
+                                        int actual) override {
+        opcionesMostradas.append(opciones);
+        if (elecciones.empty()) return opciones.value(actual);
+        const bool cancelada = !elecciones.front().has_value();
+        const QString eleccion = elecciones.front().value_or(QString());
+        elecciones.pop_front();
+        if (cancelada) return std::nullopt;
+        return eleccion;
+    }
+
     /// Texts of the boxes shown so far.
     QStringList textosMostrados() const {
         QStringList t;
