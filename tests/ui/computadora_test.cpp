@@ -1,0 +1,171 @@
+// Companies of the computer in the window: added on the teams screen with
+// their style, marked and prefilled on the decisions screen and its review
+// grid, and the practice game from the Juego menu to a period run.
+
+#include "apoyo/DialogosFalsos.h"
+#include "apoyo/Pantallas.h"
+
+#include "ui/UDeciciones.h"
+#include "ui/UEquipos.h"
+#include "ui/UPrincipal.h"
+#include "ui/URevisionDecisiones.h"
+#include "ui/USimular.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+#include <memory>
+
+namespace {
+
+// "Nombre|Juega" of every row of the teams list.
+QStringList filas(const TFEquipos* equipos) {
+    auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
+    QStringList texto;
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+        texto << lista->topLevelItem(i)->text(1) + QLatin1Char('|') + lista->topLevelItem(i)->text(2);
+    return texto;
+}
+
+void pulsar(const QWidget* ventana, const char* boton) {
+    QTest::mouseClick(control<QPushButton>(ventana, boton), Qt::LeftButton);
+}
+
+}  // namespace
+
+class PruebaComputadora : public QObject {
+    Q_OBJECT
+
+    std::unique_ptr<CarpetaDeJuego> carpeta;
+    std::unique_ptr<DialogosFalsos> falsos;
+    std::unique_ptr<TFPrincipal> principal;
+
+private slots:
+    void init() {
+        carpeta = std::make_unique<CarpetaDeJuego>();
+        falsos = std::make_unique<DialogosFalsos>();
+        principal = std::make_unique<TFPrincipal>(carpetaDePrueba().ruta());
+        principal->show();
+    }
+    void cleanup() {
+        principal.reset();
+        descartarCerradas();
+        falsos.reset();
+        carpeta.reset();
+    }
+
+    void agregarEmpresasDeLaComputadora_data() {
+        QTest::addColumn<QString>("cantidad");
+        QTest::addColumn<std::optional<QString>>("estilo");
+        QTest::addColumn<QStringList>("esperadas");
+        const QString a = QStringLiteral("Alfa|");
+        QTest::newRow("mezcla") << QStringLiteral("4") << std::optional<QString>(QStringLiteral("mezcla"))
+                                << QStringList{a, QStringLiteral("Compu 1|computadora (prudente)"),
+                                               QStringLiteral("Compu 2|computadora (agresivo)"),
+                                               QStringLiteral("Compu 3|computadora (innovador)"),
+                                               QStringLiteral("Compu 4|computadora (imitador)")};
+        QTest::newRow("un estilo") << QStringLiteral("2") << std::optional<QString>(QStringLiteral("imitador"))
+                                   << QStringList{a, QStringLiteral("Compu 1|computadora (imitador)"),
+                                                  QStringLiteral("Compu 2|computadora (imitador)")};
+        QTest::newRow("estilo cancelado") << QStringLiteral("2") << std::optional<QString>() << QStringList{a};
+        QTest::newRow("cantidad imposible") << QStringLiteral("cero") << std::optional<QString>() << QStringList{a};
+    }
+    void agregarEmpresasDeLaComputadora() {
+        QFETCH(QString, cantidad);
+        QFETCH(std::optional<QString>, estilo);
+        QFETCH(QStringList, esperadas);
+        item(principal.get(), "mnuNuevo")->trigger();
+        auto* equipos = ventanaVisible<TFEquipos>();
+        QVERIFY(equipos);
+        escribir(control<QLineEdit>(equipos, "edNombreEquipo"), QStringLiteral("Alfa"));
+        pulsar(equipos, "btnAgregar");
+        falsos->textos = {cantidad};
+        falsos->elecciones = {estilo};
+        pulsar(equipos, "btnComputadora");
+        QCOMPARE(filas(equipos), esperadas);
+    }
+
+    // A row keeps its style when it moves or is renamed, a double click on
+    // the third column changes who plays it, and the save hands on the rest.
+    void elEstiloSigueALaEmpresaHastaElJuego() {
+        item(principal.get(), "mnuNuevo")->trigger();
+        auto* equipos = ventanaVisible<TFEquipos>();
+        QVERIFY(equipos);
+        falsos->textos = {QStringLiteral("3")};
+        falsos->elecciones = {QStringLiteral("agresivo")};
+        pulsar(equipos, "btnComputadora");
+        auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
+        lista->setCurrentItem(lista->topLevelItem(2));
+        pulsar(equipos, "btnSubir");
+        lista->topLevelItem(1)->setText(1, QStringLiteral("Robot"));
+        falsos->elecciones = {QStringLiteral("equipo (persona)")};
+        emit lista->itemDoubleClicked(lista->topLevelItem(0), 2);
+        QCOMPARE(filas(equipos), (QStringList{QStringLiteral("Compu 1|"), QStringLiteral("Robot|computadora (agresivo)"),
+                                              QStringLiteral("Compu 2|computadora (agresivo)")}));
+        pulsar(equipos, "btnGuardar");
+        const TComputadora& computadora = equipos->computadora();
+        QCOMPARE(computadora.empresas.size(), std::size_t{2});
+        QCOMPARE(computadora.empresas[0], (TEmpresaComputadora{"Robot", TEstilo::agresivo}));
+        QCOMPARE(computadora.empresas[1], (TEmpresaComputadora{"Compu 2", TEstilo::agresivo}));
+    }
+
+    // The decisions screen opens with the computer's decisions, marked;
+    // the review grid marks them too.
+    void decisionesMarcadasYLlenas() {
+        juegoDePrueba().crearJuego({"Alfa", "Compu 1", "Compu 2"}, ejemploDatosIniciales(),
+                                   {5, {{"Compu 1", TEstilo::prudente}, {"Compu 2", TEstilo::agresivo}}});
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+        principal->mostrarJuego();
+        const auto propuestas = juegoDePrueba().decisionesComputadora();
+        item(principal.get(), "mnuPeriodo1")->trigger();
+        auto* pantalla = ventanaVisible<TFDeciciones>();
+        QVERIFY(pantalla);
+        QCOMPARE(pantalla->deComputadora(), (std::vector<bool>{false, true, true}));
+        QCOMPARE(control<QLabel>(pantalla, "lblComputadora")->text(), QString());
+        QCOMPARE(pantalla->decisionesEquipos()[0].precio, 0);
+        for (std::size_t i = 1; i < 3; ++i) {
+            QVERIFY(propuestas[i]);
+            QCOMPARE(pantalla->decisionesEquipos()[i].precio, propuestas[i]->precio);
+            QCOMPARE(pantalla->decisionesEquipos()[i].invPlanta, propuestas[i]->invPlanta);
+        }
+        escribir(control<QLineEdit>(pantalla, "Edit1"), QStringLiteral("90"));
+        pulsar(pantalla, "btnSiguiente");
+        QCOMPARE(control<QLabel>(pantalla, "lblComputadora")->text(), QStringLiteral("(computadora)"));
+        QCOMPARE(control<QLineEdit>(pantalla, "Edit1")->text(), QString::number(propuestas[1]->precio));
+        pulsar(pantalla, "btnRevisar");
+        auto* revision = ventanaVisible<TFRevisionDecisiones>();
+        QVERIFY(revision);
+        auto* grilla = revision->findChild<QTableWidget*>();
+        QVERIFY(grilla);
+        QCOMPARE(grilla->verticalHeaderItem(0)->text(), QStringLiteral("Alfa"));
+        QCOMPARE(grilla->verticalHeaderItem(2)->text(), QStringLiteral("Compu 2 (computadora)"));
+        revision->close();
+    }
+
+    // Juego → Práctica…: the student's company against the computer's,
+    // period 0 run, the decisions screen open; one period runs from it.
+    void unaPracticaDeUnPeriodo() {
+        falsos->textos = {QStringLiteral("Ana"), QStringLiteral("3")};
+        falsos->elecciones = {QStringLiteral("prudente")};
+        item(principal.get(), "mnuPractica")->trigger();
+        QCOMPARE(juegoDePrueba().empresasActivas(), (std::vector<std::string>{"Ana", "Compu 1", "Compu 2", "Compu 3"}));
+        QCOMPARE(juegoDePrueba().estilosActivas(),
+                 (std::vector<std::optional<TEstilo>>{std::nullopt, TEstilo::prudente, TEstilo::prudente,
+                                                      TEstilo::prudente}));
+        auto* pantalla = ventanaVisible<TFDeciciones>();
+        QVERIFY(pantalla);
+        escribir(control<QLineEdit>(pantalla, "Edit1"), QStringLiteral("85"));
+        escribir(control<QLineEdit>(pantalla, "Edit2"), QStringLiteral("8000"));
+        for (int t = 0; t < 4; ++t) pulsar(pantalla, "btnSiguiente");
+        TFSimular* simular = nullptr;
+        QTRY_VERIFY((simular = principal->findChild<TFSimular*>()));
+        pulsar(simular, "btnSimular");
+        QTRY_COMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t{2});
+        QCOMPARE(juegoDePrueba().periodoDelHistorial(1).decisiones[0].precio, 85);
+    }
+};
+
+CORVELIAN_PRUEBA_PANTALLAS(PruebaComputadora)
+#include "computadora_test.moc"
