@@ -86,7 +86,7 @@ private slots:
         QCOMPARE(equipos->windowTitle(), QStringLiteral("Nuevo Juego - Carga de equipos"));
         QCOMPARE(control<QGroupBox>(equipos, "GroupBox1")->title(), QStringLiteral("Equipos"));
         auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
-        QCOMPARE(lista->columnCount(), 2);
+        QCOMPARE(lista->columnCount(), 3);  // number, name, who plays it
         QVERIFY(lista->isHeaderHidden());
         QCOMPARE(lista->columnWidth(0), 30);
         QCOMPARE(lista->topLevelItemCount(), 0);
