@@ -17,6 +17,11 @@ foreach(programa corvelian corvelian-cli)
     install(TARGETS ${programa} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+# The tool's companion for its Qt orders: a program of the package's own,
+# found by the tool at ../lib/corvelian from where it lives.
+if(TARGET corvelian-cli-qt)
+  install(TARGETS corvelian-cli-qt RUNTIME DESTINATION lib/corvelian)
+endif()
 
 # Debian wants the manual pages and the changelog compressed without a
 # timestamp, so two builds give the same package.
