@@ -240,10 +240,9 @@ std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear) {
     if (crear) fs::create_directories(carpeta, error);
     if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) + "» no existe.");
     auto juego = std::make_unique<TJuego>(carpeta);
+    // An interrupted change is finished or undone by the order's first look
+    // at the game, and said so through this notifier.
     juego->fijarNotificador(&notificadorConsola());
-    // An interrupted change is finished or undone here, and said so.
-    // A new game replaces whatever is there, damaged or not.
-    if (!crear && juego->leerEstado().hayJuego) juego->reanudar();
     return juego;
 }
 

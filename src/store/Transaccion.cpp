@@ -5,6 +5,7 @@
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
+#include <map>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -69,15 +70,17 @@ Diario leerDiario(const TCarpeta& c) {
     return diario;
 }
 
-// One step of the switch; each can run again after an interruption.
-void aplicar(const TCarpeta& c, char tipo, const std::string& de, const std::string& a) {
+// One step of the switch; each can run again after an interruption. Right
+// after the commit point (recien) everything was checked a moment ago, so
+// renames and removals need no look first: that is hundreds of lookups a run.
+void aplicar(const TCarpeta& c, char tipo, const std::string& de, const std::string& a, bool recien) {
     TSistemaArchivos& sa = c.sa();
     switch (tipo) {
     case 'R':  // staged file, or a file of the game folder, into its place
-        if (sa.tipo(enDatos(c, de)) == Tipo::archivo) sa.renombrar(enDatos(c, de), enDatos(c, a));
+        if (recien || sa.tipo(enDatos(c, de)) == Tipo::archivo) sa.renombrar(enDatos(c, de), enDatos(c, a));
         break;
     case 'E':
-        if (sa.tipo(enDatos(c, de)) != Tipo::carpeta) sa.eliminar(enDatos(c, de));
+        if (recien || sa.tipo(enDatos(c, de)) != Tipo::carpeta) sa.eliminar(enDatos(c, de));
         break;
     case 'C':
         if (sa.tipo(enDatos(c, de)) == Tipo::carpeta) {
@@ -104,8 +107,16 @@ void sincronizarCarpetasDe(const TCarpeta& c, const std::vector<std::pair<char, 
 }
 
 // Runs the journal to its end, then forgets it.
-void completar(const TCarpeta& c, const Diario& diario) {
-    for (const auto& [tipo, nombres] : diario.pasos) aplicar(c, tipo, nombres.first, nombres.second);
+void completar(const TCarpeta& c, const Diario& diario, bool recien = false) {
+    for (const auto& [tipo, nombres] : diario.pasos) {
+        try {
+            aplicar(c, tipo, nombres.first, nombres.second, recien);
+        } catch (const ErrorArchivo&) {
+            // Unchecked, a step may meet what an earlier step changed; looked at, it is done or refused.
+            if (!recien) throw;
+            aplicar(c, tipo, nombres.first, nombres.second, false);
+        }
+    }
     sincronizarCarpetasDe(c, diario.pasos);
     eliminarArbol(c.sa(), c.ruta(kCarpetaTransaccion));
     c.sa().eliminar(c.ruta(kDiarioTransaccion));
@@ -325,7 +336,20 @@ void TTransaccion::confirmar() {
         if (p.tipo == 'R' || p.tipo == 'C') pasos.push_back(p);
 
     // Everything that can refuse the switch is checked before the commit
-    // point, and everything the switch needs is made before it.
+    // point, and everything the switch needs is made before it. What lies in
+    // the places of the files comes from one listing per folder.
+    std::map<fs::path, std::map<std::string, Tipo>> listados;
+    const auto tipoEnLista = [&](const fs::path& ruta) {
+        auto listado = listados.find(ruta.parent_path());
+        if (listado == listados.end()) {
+            std::map<std::string, Tipo> entradas;
+            if (sa.tipo(ruta.parent_path()) == Tipo::carpeta)
+                for (auto& [nombre, tipo] : sa.listarConTipos(ruta.parent_path())) entradas.emplace(std::move(nombre), tipo);
+            listado = listados.emplace(ruta.parent_path(), std::move(entradas)).first;
+        }
+        const auto entrada = listado->second.find(textoDeRuta(ruta.filename()));
+        return entrada == listado->second.end() ? Tipo::ninguno : entrada->second;
+    };
     std::vector<fs::path> carpetasNuevas;
     for (const Paso& p : pasos) {
         const fs::path destino = enDatos(c, p.a);
@@ -333,7 +357,7 @@ void TTransaccion::confirmar() {
             // Staged files were just written here; a file of the game folder may be gone.
             if (!p.de.starts_with(std::string(kCarpetaTransaccion) + "/") && sa.tipo(enDatos(c, p.de)) != Tipo::archivo)
                 throw ErrorArchivo(enDatos(c, p.de), "falta el archivo");
-            const Tipo t = sa.tipo(destino);
+            const Tipo t = tipoEnLista(destino);
             if (t == Tipo::carpeta || t == Tipo::otro)
                 throw ErrorArchivo(destino, "hay una carpeta u otra cosa en el lugar del archivo");
         } else if (p.tipo == 'C') {
@@ -376,5 +400,5 @@ void TTransaccion::confirmar() {
     diario += std::string(kFin) + "\n";
     reemplazarArchivo(c.sa(), c.ruta(kDiarioTransaccion), diario);
     confirmada_ = true;
-    completar(c, leido);
+    completar(c, leido, true);
 }

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The tool's core orders start without Qt: every order but pdf, graficos and
-# portal runs with no Qt library loaded, as the dynamic loader reports it.
+# portal runs with no Qt library loaded, as the dynamic loader reports it,
+# and only a workbook's export loads the spreadsheet library.
 # graficos is run too, to show that a loaded Qt library would be seen.
 #
 #   sin_qt_test.sh CORVELIAN_CLI EJEMPLOS
@@ -24,6 +25,11 @@ while IFS='|' read -r nombre argumentos; do
     cargadas="$(bibliotecas --datos "$juego" "${orden[@]}")" || { echo "FALLA: $nombre no corrió:"; cat "$tmp/salida"; fallas=$((fallas + 1)); continue; }
     if grep -q '^libQt' <<<"$cargadas"; then
         echo "FALLA: $nombre cargó Qt: $(grep '^libQt' <<<"$cargadas" | tr '\n' ' ')"
+        fallas=$((fallas + 1))
+    fi
+    # The spreadsheet library (with zlib and OpenSSL) only for a workbook.
+    if [ "$nombre" != "exportar xlsx" ] && grep -q '^libxlsxwriter' <<<"$cargadas"; then
+        echo "FALLA: $nombre cargó libxlsxwriter"
         fallas=$((fallas + 1))
     fi
 done <<ORDENES
