@@ -23,7 +23,9 @@ constexpr const char* kCarpetasNuevas = "CARPETAS NUEVAS.TXT";
 using Tipo = TSistemaArchivos::Tipo;
 
 fs::path enDatos(const TCarpeta& c, const std::string& nombre) { return c.ruta(nombre); }
-fs::path enPreparacion(const TCarpeta& c, const std::string& nombre) { return c.ruta(kCarpetaTransaccion) / rutaDeTexto(nombre); }
+fs::path enPreparacion(const TCarpeta& c, const std::string& nombre) {
+    return c.ruta(std::string(kCarpetaTransaccion) + "/" + nombre);
+}
 
 // A name from a journal or a caller: relative, without "..", tabs or line ends.
 void comprobarNombre(const TCarpeta& c, const std::string& nombre) {
