@@ -5,7 +5,9 @@
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
+#include <algorithm>
 #include <map>
+#include <string_view>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -28,11 +30,23 @@ fs::path enPreparacion(const TCarpeta& c, const std::string& nombre) {
 }
 
 // A name from a journal or a caller: relative, without "..", tabs or line ends.
+// Checked as text: a run names a thousand files.
 void comprobarNombre(const TCarpeta& c, const std::string& nombre) {
+#ifdef _WIN32
+    constexpr const char* kSeparadores = "/\\";
+    // Neither "C:x" nor "\\x": both leave the game folder when joined to it.
     const fs::path ruta = rutaDeTexto(nombre);
-    bool bien = !nombre.empty() && ruta.is_relative() && nombre.find_first_of("\t\r\n") == std::string::npos;
-    for (const auto& parte : ruta)
-        if (parte == "..") bien = false;
+    bool bien = !ruta.has_root_name() && !ruta.has_root_directory();
+#else
+    constexpr const char* kSeparadores = "/";
+    bool bien = nombre.empty() || nombre.front() != '/';
+#endif
+    bien = bien && !nombre.empty() && nombre.find_first_of("\t\r\n") == std::string::npos;
+    for (std::size_t inicio = 0; bien && inicio <= nombre.size();) {
+        const std::size_t fin = std::min(nombre.find_first_of(kSeparadores, inicio), nombre.size());
+        if (std::string_view(nombre).substr(inicio, fin - inicio) == "..") bien = false;
+        inicio = fin + 1;
+    }
     if (!bien) throw ErrorArchivo(c.ruta(kDiarioTransaccion), "nombre de archivo no válido: " + nombre);
 }
 
@@ -254,10 +268,10 @@ TTransaccion::~TTransaccion() {
 void TTransaccion::preparar(const std::string& nombre) {
     const TCarpeta& c = carpeta_;
     comprobarNombre(c, nombre);
-    const fs::path padre = rutaDeTexto(nombre).parent_path();
-    if (!padre.empty() && carpetasPreparadas_.insert(textoDeRuta(padre)).second) {
+    const std::size_t barra = nombre.rfind('/');
+    if (barra != std::string::npos && carpetasPreparadas_.insert(nombre.substr(0, barra)).second) {
         fs::path carpeta = c.ruta(kCarpetaTransaccion);
-        for (const auto& parte : padre) c.sa().crearCarpeta(carpeta /= parte);
+        for (const auto& parte : rutaDeTexto(nombre.substr(0, barra))) c.sa().crearCarpeta(carpeta /= parte);
     }
     // Written again in the same change: the last content wins.
     if (!nombresEscritos_.insert(nombre).second) {
