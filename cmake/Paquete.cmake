@@ -17,6 +17,11 @@ foreach(programa corvelian corvelian-cli)
     install(TARGETS ${programa} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+# The tool's companion for its Qt orders: a program of the package's own,
+# found by the tool at ../lib/corvelian from where it lives.
+if(TARGET corvelian-cli-qt)
+  install(TARGETS corvelian-cli-qt RUNTIME DESTINATION lib/corvelian)
+endif()
 
 # Debian wants the manual pages and the changelog compressed without a
 # timestamp, so two builds give the same package.
@@ -66,6 +71,19 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Beyond the libraries: the window cannot open without Qt's platform plugins
 # (only recommended by Qt), and the PDF documents are drawn in DejaVu Sans Mono.
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core")
+# The spreadsheet library is loaded by name when a workbook is exported, so
+# the libraries' dependencies do not show it: its package is named here.
+if(XLSXWRITER_SONAME)
+  get_filename_component(xlsx_real ${XLSXWRITER_LIB} REALPATH)
+  execute_process(COMMAND dpkg-query -S ${xlsx_real} OUTPUT_VARIABLE xlsx_paquete OUTPUT_STRIP_TRAILING_WHITESPACE
+                  RESULT_VARIABLE xlsx_sin_paquete)
+  if(NOT xlsx_sin_paquete)
+    string(REGEX REPLACE "[:,].*" "" xlsx_paquete "${xlsx_paquete}")
+    execute_process(COMMAND dpkg-query -W -f=\${Version} ${xlsx_paquete} OUTPUT_VARIABLE xlsx_version)
+    string(REGEX REPLACE "-[^-]*$" "" xlsx_version "${xlsx_version}")
+    string(APPEND CPACK_DEBIAN_PACKAGE_DEPENDS ", ${xlsx_paquete} (>= ${xlsx_version})")
+  endif()
+endif()
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The first line is the synopsis; Debian's description is in English,

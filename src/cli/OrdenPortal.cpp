@@ -2,7 +2,6 @@
 
 #include "juego/Juego.h"
 
-#ifdef CORVELIAN_PORTAL
 #include "documentos/Documentos.h"
 #include "portal/Portal.h"
 
@@ -59,10 +58,3 @@ void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto,
     std::cout << "Portal cerrado." << std::endl;
 }
 
-#else
-
-void correrPortal(TJuego&, const std::string&, uint16_t, std::optional<std::chrono::system_clock::time_point>) {
-    throw ErrorJuego("La orden «portal» no está disponible: el programa se compiló sin Qt.");
-}
-
-#endif

@@ -12,6 +12,6 @@ class TJuego;
 /// Starts the portal on direccion:puerto for the game,
 /// prints the addresses to type, runs until interrupted and stops cleanly.
 /// With hasta, the open period's submissions after it are refused.
-/// ErrorJuego when the tool was built without Qt or the port cannot be opened.
+/// ErrorJuego when the port cannot be opened.
 void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto,
                   std::optional<std::chrono::system_clock::time_point> hasta = std::nullopt);

@@ -6,17 +6,13 @@
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "cli/LectorCsv.h"
-#include "cli/OrdenPortal.h"
+#include "cli/Linea.h"
 #include "cli/OrdenesComputadora.h"
 #include "cli/Parametros.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
-#ifdef CORVELIAN_DOCUMENTOS
-#include "documentos/Documentos.h"
-#include "documentos/Graficos.h"
-#endif
 
 #include <algorithm>
 #include <memory>
@@ -27,13 +23,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TLinea {
-    std::optional<fs::path> carpeta;  // --datos, when given
-    bool ayuda = false;
-    std::string orden;
-    std::vector<std::string> argumentos;
-};
 
 struct TOrden {
     const char* nombre;
@@ -50,10 +39,7 @@ void ordenVolver(const TLinea&);
 void ordenEstado(const TLinea&);
 void ordenDemo(const TLinea&);
 void ordenExportar(const TLinea&);
-void ordenPdf(const TLinea&);
-void ordenGraficos(const TLinea&);
 void ordenCodigos(const TLinea&);
-void ordenPortal(const TLinea&);
 void ordenEnvios(const TLinea&);
 
 const std::vector<TOrden>& ordenes() {
@@ -104,26 +90,6 @@ TLinea interpretar(const std::vector<std::string>& argumentos) {
 
 /// "1 empresa", "3 empresas".
 std::string empresas(std::size_t cantidad) { return std::to_string(cantidad) + (cantidad == 1 ? " empresa" : " empresas"); }
-
-/// The game in the folder given, or in the default one (beside the
-/// program, or the user's data folder when the program is installed).
-std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear) {
-    fs::path carpeta = fs::absolute(linea.carpeta ? *linea.carpeta : carpetaDatosPorOmision());
-    std::error_code error;
-    if (crear) fs::create_directories(carpeta, error);
-    if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) + "» no existe.");
-    auto juego = std::make_unique<TJuego>(carpeta);
-    juego->fijarNotificador(&notificadorConsola());
-    // An interrupted change is finished or undone here, and said so.
-    // A new game replaces whatever is there, damaged or not.
-    if (!crear && juego->leerEstado().hayJuego) juego->reanudar();
-    return juego;
-}
-
-int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
-    if (auto valor = leerEntero(texto)) return *valor;
-    throw ErrorUso(nombre + ": «" + texto + "» no es un número entero.");
-}
 
 void ordenNuevo(const TLinea& linea) {
     // Both files are read and checked before the folder is touched.
@@ -244,36 +210,6 @@ void ordenExportar(const TLinea& linea) {
     std::cout << "Planilla de la temporada exportada en «" << textoDeRuta(archivo) << "».\n";
 }
 
-void ordenPdf(const TLinea& linea) {
-    const int32_t periodo = argumentoEntero("PERIODO", linea.argumentos[0]);
-#ifdef CORVELIAN_DOCUMENTOS
-    const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[1]));
-    const auto juego = usarCarpeta(linea, false);
-    asegurarAplicacionGrafica();
-    const auto escritos = escribirPdfsDelPeriodo(*juego, periodo, destino);
-    std::cout << escritos.size() << " documentos PDF del período " << periodo << " escritos en «"
-              << textoDeRuta(destino) << "».\n";
-#else
-    (void)periodo;
-    throw ErrorJuego("La orden «pdf» no está disponible: el programa se compiló sin Qt.");
-#endif
-}
-
-void ordenGraficos(const TLinea& linea) {
-#ifdef CORVELIAN_DOCUMENTOS
-    const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[0]));
-    const auto juego = usarCarpeta(linea, false);
-    // Pictures only: never a window, whatever display there is.
-    asegurarAplicacionGrafica(true);
-    const auto escritos = escribirGraficos(*juego, destino);
-    std::cout << escritos.size() << " gráficos de la temporada escritos en «" << textoDeRuta(destino) << "»:\n";
-    for (const fs::path& archivo : escritos) std::cout << "  " << textoDeRuta(archivo.filename()) << "\n";
-#else
-    (void)linea;
-    throw ErrorJuego("La orden «graficos» no está disponible: el programa se compiló sin Qt.");
-#endif
-}
-
 void ordenCodigos(const TLinea& linea) {
     const auto& a = linea.argumentos;
     if (!a.empty() && (a.size() != 2 || a[0] != "--renovar"))
@@ -302,26 +238,26 @@ void ordenEnvios(const TLinea& linea) {
     std::cout << registroDelPeriodo(juego->registroDelPortal(), periodo);
 }
 
-void ordenPortal(const TLinea& linea) {
-    std::string direccion = "0.0.0.0";
-    int32_t puerto = 8080;
-    std::optional<std::chrono::system_clock::time_point> hasta;
-    const auto& a = linea.argumentos;
-    for (std::size_t i = 0; i < a.size(); i += 2) {
-        if (i + 1 == a.size() || (a[i] != "--puerto" && a[i] != "--direccion" && a[i] != "--hasta"))
-            throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] portal [--puerto P] [--direccion A] "
-                           "[--hasta HH:MM]».");
-        if (a[i] == "--direccion") direccion = a[i + 1];
-        else if (a[i] == "--hasta" && !(hasta = horaDeHoy(a[i + 1])))
-            throw ErrorUso("--hasta: «" + a[i + 1] + "» no es una hora HH:MM de hoy (por ejemplo 10:59).");
-        else if (a[i] == "--puerto") puerto = argumentoEntero("--puerto", a[i + 1]);
-    }
-    if (puerto < 1 || puerto > 65535) throw ErrorUso("--puerto: el puerto va de 1 a 65535, no " + std::to_string(puerto) + ".");
-    const auto juego = usarCarpeta(linea, false);
-    correrPortal(*juego, direccion, static_cast<uint16_t>(puerto), hasta);
+}  // namespace
+
+/// The game in the folder given, or in the default one (beside the
+/// program, or the user's data folder when the program is installed).
+std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear) {
+    fs::path carpeta = fs::absolute(linea.carpeta ? *linea.carpeta : carpetaDatosPorOmision());
+    std::error_code error;
+    if (crear) fs::create_directories(carpeta, error);
+    if (!fs::is_directory(carpeta, error)) throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) + "» no existe.");
+    auto juego = std::make_unique<TJuego>(carpeta);
+    // An interrupted change is finished or undone by the order's first look
+    // at the game, and said so through this notifier.
+    juego->fijarNotificador(&notificadorConsola());
+    return juego;
 }
 
-}  // namespace
+int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
+    if (auto valor = leerEntero(texto)) return *valor;
+    throw ErrorUso(nombre + ": «" + texto + "» no es un número entero.");
+}
 
 std::string textoAyuda() {
     return R"(Uso: corvelian-cli [--datos CARPETA] ORDEN [ARGUMENTOS]

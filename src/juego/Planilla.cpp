@@ -10,6 +10,7 @@
 #ifdef CORVELIAN_XLSX
 #include <xlsxwriter.h>
 
+#include <dlfcn.h>
 #include <locale.h>
 #include <stdlib.h>
 #include <unistd.h>
@@ -165,8 +166,49 @@ private:
     locale_t anterior_ = LC_GLOBAL_LOCALE;
 };
 
+// The library is loaded when a workbook is asked for, not at every start of
+// the tool: it brings zlib and OpenSSL, whose loading took a tenth of a run.
+struct TBibliotecaXlsx {
+    decltype(&::workbook_new) workbook_new = nullptr;
+    decltype(&::workbook_add_format) workbook_add_format = nullptr;
+    decltype(&::workbook_add_worksheet) workbook_add_worksheet = nullptr;
+    decltype(&::workbook_close) workbook_close = nullptr;
+    decltype(&::format_set_bold) format_set_bold = nullptr;
+    decltype(&::worksheet_freeze_panes) worksheet_freeze_panes = nullptr;
+    decltype(&::worksheet_write_number) worksheet_write_number = nullptr;
+    decltype(&::worksheet_write_string) worksheet_write_string = nullptr;
+    std::string falla;  // why it could not be loaded
+};
+
+template <class Funcion>
+void resolver(void* biblioteca, Funcion& funcion, const char* nombre, std::string& falla) {
+    funcion = reinterpret_cast<Funcion>(::dlsym(biblioteca, nombre));
+    if (!funcion && falla.empty()) falla = std::string("falta la función ") + nombre;
+}
+
+const TBibliotecaXlsx& bibliotecaXlsx() {
+    static const TBibliotecaXlsx cargada = [] {
+        TBibliotecaXlsx b;
+        void* biblioteca = ::dlopen(CORVELIAN_XLSX_BIBLIOTECA, RTLD_NOW | RTLD_LOCAL);
+        if (!biblioteca) {
+            b.falla = "no se pudo cargar " CORVELIAN_XLSX_BIBLIOTECA;
+            return b;
+        }
+        resolver(biblioteca, b.workbook_new, "workbook_new", b.falla);
+        resolver(biblioteca, b.workbook_add_format, "workbook_add_format", b.falla);
+        resolver(biblioteca, b.workbook_add_worksheet, "workbook_add_worksheet", b.falla);
+        resolver(biblioteca, b.workbook_close, "workbook_close", b.falla);
+        resolver(biblioteca, b.format_set_bold, "format_set_bold", b.falla);
+        resolver(biblioteca, b.worksheet_freeze_panes, "worksheet_freeze_panes", b.falla);
+        resolver(biblioteca, b.worksheet_write_number, "worksheet_write_number", b.falla);
+        resolver(biblioteca, b.worksheet_write_string, "worksheet_write_string", b.falla);
+        return b;
+    }();
+    return cargada;
+}
+
 struct CerrarLibro {
-    void operator()(lxw_workbook* libro) const { workbook_close(libro); }
+    void operator()(lxw_workbook* libro) const { bibliotecaXlsx().workbook_close(libro); }
 };
 #endif
 
@@ -211,6 +253,9 @@ void escribirXlsx(TSistemaArchivos& sistema, const std::vector<THoja>& hojas, co
     const fs::path carpeta = archivo.parent_path().empty() ? fs::path(".") : archivo.parent_path();
     if (sistema.tipo(carpeta) != TSistemaArchivos::Tipo::carpeta)
         throw ErrorArchivo(archivo, "la carpeta «" + textoDeRuta(carpeta) + "» no existe");
+    const TBibliotecaXlsx& x = bibliotecaXlsx();
+    if (!x.falla.empty())
+        throw ErrorJuego("No se puede exportar .xlsx (" + x.falla + "): exporte la planilla como .csv.");
     // libxlsxwriter opens a name itself: it gets a private file of the
     // system's temporary folder, and the workbook reaches its place like
     // every other file, whole, through the file system, never via a link.
@@ -221,34 +266,34 @@ void escribirXlsx(TSistemaArchivos& sistema, const std::vector<THoja>& hojas, co
     std::string bytes;
     try {
         const NumerosEnC numerosEnC;
-        std::unique_ptr<lxw_workbook, CerrarLibro> libro(workbook_new(privado.c_str()));
+        std::unique_ptr<lxw_workbook, CerrarLibro> libro(x.workbook_new(privado.c_str()));
         if (!libro) throw ErrorArchivo(archivo, fallaXlsx(LXW_ERROR_MEMORY_MALLOC_FAILED));
-        lxw_format* negrita = workbook_add_format(libro.get());
-        format_set_bold(negrita);
+        lxw_format* negrita = x.workbook_add_format(libro.get());
+        x.format_set_bold(negrita);
         lxw_error error = LXW_NO_ERROR;
         auto anotar = [&](lxw_error e) {
             if (error == LXW_NO_ERROR) error = e;
         };
         for (const THoja& hoja : hojas) {
-            lxw_worksheet* ws = workbook_add_worksheet(libro.get(), hoja.nombre.c_str());
+            lxw_worksheet* ws = x.workbook_add_worksheet(libro.get(), hoja.nombre.c_str());
             if (!ws) throw ErrorArchivo(archivo, fallaXlsx(LXW_ERROR_PARAMETER_VALIDATION));
             for (std::size_t c = 0; c < hoja.titulos.size(); ++c)
-                anotar(worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), hoja.titulos[c].c_str(), negrita));
-            worksheet_freeze_panes(ws, 1, 0);
+                anotar(x.worksheet_write_string(ws, 0, static_cast<lxw_col_t>(c), hoja.titulos[c].c_str(), negrita));
+            x.worksheet_freeze_panes(ws, 1, 0);
             for (std::size_t f = 0; f < hoja.filas.size(); ++f) {
                 const auto fila = static_cast<lxw_row_t>(f + 1);
                 for (std::size_t c = 0; c < hoja.filas[f].size(); ++c) {
                     const TCelda& celda = hoja.filas[f][c];
                     const auto columna = static_cast<lxw_col_t>(c);
                     if (const double* n = std::get_if<double>(&celda))
-                        anotar(worksheet_write_number(ws, fila, columna, *n, nullptr));
+                        anotar(x.worksheet_write_number(ws, fila, columna, *n, nullptr));
                     else if (const std::string* t = std::get_if<std::string>(&celda))
-                        anotar(worksheet_write_string(ws, fila, columna, t->c_str(), nullptr));
+                        anotar(x.worksheet_write_string(ws, fila, columna, t->c_str(), nullptr));
                 }
             }
         }
         if (error != LXW_NO_ERROR) throw ErrorArchivo(archivo, fallaXlsx(error));
-        error = workbook_close(libro.release());
+        error = x.workbook_close(libro.release());
         if (error != LXW_NO_ERROR) throw ErrorArchivo(archivo, fallaXlsx(error));
         bytes = leerArchivoEntero(sistemaArchivosReal(), privado);
     } catch (...) {

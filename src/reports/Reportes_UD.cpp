@@ -23,14 +23,28 @@ namespace {
 
 constexpr std::size_t kCorte = 7;  // characters kept of a figure text
 
-std::string padL(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "I"); }
-std::string padR(const std::string& texto, int ancho) { return Rellenar(texto, ancho, " ", "D"); }
+// Blanks to the left or the right up to ancho, as Rellenar with " " does.
+std::string padL(const std::string& texto, int ancho) {
+    if (static_cast<long long>(texto.size()) >= ancho) return texto;
+    std::string relleno(static_cast<std::size_t>(ancho) - texto.size(), ' ');
+    return relleno += texto;
+}
+std::string padR(const std::string& texto, int ancho) {
+    if (static_cast<long long>(texto.size()) >= ancho) return texto;
+    std::string relleno = texto;
+    relleno.append(static_cast<std::size_t>(ancho) - texto.size(), ' ');
+    return relleno;
+}
 
 /// The text of a report, assembled line by line and written whole when
 /// the writer is done, so that a report is either there complete or not.
 class ArchivoReporte {
 public:
-    void linea(const std::string& texto) { escribir(texto + "\r\n"); }
+    ArchivoReporte() { texto_.reserve(4096); }  // a company's report is some 3.3 KB
+    void linea(const std::string& texto) {
+        texto_ += texto;
+        texto_ += "\r\n";
+    }
     void escribir(const std::string& texto) { texto_ += texto; }
     const std::string& texto() const { return texto_; }
 

@@ -7,6 +7,7 @@
 // nothing reaches a game file through a process-wide folder.
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 class TSistemaArchivos;
@@ -20,7 +21,18 @@ public:
     /// Folder + separator + file name. The name is in the file system's own
     /// encoding (UTF-8 here); see nombreArchivo() for names built from game texts.
     std::filesystem::path ruta(std::string_view nombreArchivo) const {
+#ifdef _WIN32
         return ruta_ / std::filesystem::path(std::u8string(nombreArchivo.begin(), nombreArchivo.end()));
+#else
+        // Joined as text: a run asks for a thousand paths, and every path
+        // object built is split into its parts again.
+        std::string junto;
+        junto.reserve(ruta_.native().size() + 1 + nombreArchivo.size());
+        junto = ruta_.native();
+        if (!junto.empty() && junto.back() != '/' && !nombreArchivo.empty()) junto += '/';
+        junto.append(nombreArchivo);
+        return std::filesystem::path(std::move(junto));
+#endif
     }
     TSistemaArchivos& sa() const { return *sa_; }
 

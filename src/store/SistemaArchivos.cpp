@@ -3,6 +3,15 @@
 // The real file system lives in SistemaArchivosPosix.cpp and
 // SistemaArchivosWindows.cpp; the helpers below work on any of them.
 
+std::vector<std::pair<std::string, TSistemaArchivos::Tipo>> TSistemaArchivos::listarConTipos(const ruta& carpeta) {
+    std::vector<std::pair<std::string, Tipo>> entradas;
+    for (std::string& nombre : listar(carpeta)) {
+        const Tipo t = tipo(carpeta / rutaDeTexto(nombre));
+        entradas.emplace_back(std::move(nombre), t);
+    }
+    return entradas;
+}
+
 std::string leerArchivoEntero(TSistemaArchivos& fs, const std::filesystem::path& archivo) {
     const int d = fs.abrir(archivo, TSistemaArchivos::Apertura::leer);
     std::string bytes;

@@ -67,6 +67,9 @@ public:
     /// Names (UTF-8) of the entries of a folder, without "." and "..", in no order.
     virtual std::vector<std::string> listar(const ruta& carpeta) = 0;
     virtual Tipo tipo(const ruta& entrada) = 0;
+    /// The entries of a folder with what each one is, as listar and tipo
+    /// tell; the real file system answers from the listing alone.
+    virtual std::vector<std::pair<std::string, Tipo>> listarConTipos(const ruta& carpeta);
 
     /// Takes an advisory lock on the file (created when missing): exclusive
     /// or shared. Returns the handle that holds it, to be closed with

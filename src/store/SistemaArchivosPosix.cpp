@@ -47,6 +47,8 @@ public:
             if (modo == Apertura::actualizar) fallar(archivo, "no se pudo abrir el archivo para escribir");
             fallar(archivo, "no se pudo crear el archivo");
         }
+        // O_CREAT with O_EXCL makes a new plain file or nothing: no need to look.
+        if (modo == Apertura::crearNuevo) return d;
         struct stat datos {};
         if (::fstat(d, &datos) != 0 || !S_ISREG(datos.st_mode)) {
             ::close(d);
@@ -154,6 +156,37 @@ public:
         }
         ::closedir(dir);
         return nombres;
+    }
+
+    std::vector<std::pair<std::string, Tipo>> listarConTipos(const ruta& carpeta) override {
+        int d = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        if (d < 0) fallar(carpeta, "no se pudo leer la carpeta");
+        DIR* dir = ::fdopendir(d);
+        if (!dir) {
+            ::close(d);
+            fallar(carpeta, "no se pudo leer la carpeta");
+        }
+        std::vector<std::pair<std::string, Tipo>> entradas;
+        try {
+            while (const dirent* e = ::readdir(dir)) {
+                std::string nombre = e->d_name;
+                if (nombre == "." || nombre == "..") continue;
+                Tipo t;
+                switch (e->d_type) {
+                case DT_REG: t = Tipo::archivo; break;
+                case DT_DIR: t = Tipo::carpeta; break;
+                case DT_LNK: t = Tipo::enlace; break;
+                case DT_UNKNOWN: t = tipo(carpeta / nombre); break;  // file systems that do not say
+                default: t = Tipo::otro; break;
+                }
+                entradas.emplace_back(std::move(nombre), t);
+            }
+        } catch (...) {
+            ::closedir(dir);
+            throw;
+        }
+        ::closedir(dir);
+        return entradas;
     }
 
     Tipo tipo(const ruta& entrada) override {

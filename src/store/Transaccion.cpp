@@ -5,6 +5,9 @@
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
+#include <algorithm>
+#include <map>
+#include <string_view>
 #include <set>
 
 namespace fs = std::filesystem;
@@ -22,14 +25,28 @@ constexpr const char* kCarpetasNuevas = "CARPETAS NUEVAS.TXT";
 using Tipo = TSistemaArchivos::Tipo;
 
 fs::path enDatos(const TCarpeta& c, const std::string& nombre) { return c.ruta(nombre); }
-fs::path enPreparacion(const TCarpeta& c, const std::string& nombre) { return c.ruta(kCarpetaTransaccion) / rutaDeTexto(nombre); }
+fs::path enPreparacion(const TCarpeta& c, const std::string& nombre) {
+    return c.ruta(std::string(kCarpetaTransaccion) + "/" + nombre);
+}
 
 // A name from a journal or a caller: relative, without "..", tabs or line ends.
+// Checked as text: a run names a thousand files.
 void comprobarNombre(const TCarpeta& c, const std::string& nombre) {
+#ifdef _WIN32
+    constexpr const char* kSeparadores = "/\\";
+    // Neither "C:x" nor "\\x": both leave the game folder when joined to it.
     const fs::path ruta = rutaDeTexto(nombre);
-    bool bien = !nombre.empty() && ruta.is_relative() && nombre.find_first_of("\t\r\n") == std::string::npos;
-    for (const auto& parte : ruta)
-        if (parte == "..") bien = false;
+    bool bien = !ruta.has_root_name() && !ruta.has_root_directory();
+#else
+    constexpr const char* kSeparadores = "/";
+    bool bien = nombre.empty() || nombre.front() != '/';
+#endif
+    bien = bien && !nombre.empty() && nombre.find_first_of("\t\r\n") == std::string::npos;
+    for (std::size_t inicio = 0; bien && inicio <= nombre.size();) {
+        const std::size_t fin = std::min(nombre.find_first_of(kSeparadores, inicio), nombre.size());
+        if (std::string_view(nombre).substr(inicio, fin - inicio) == "..") bien = false;
+        inicio = fin + 1;
+    }
     if (!bien) throw ErrorArchivo(c.ruta(kDiarioTransaccion), "nombre de archivo no válido: " + nombre);
 }
 
@@ -69,15 +86,17 @@ Diario leerDiario(const TCarpeta& c) {
     return diario;
 }
 
-// One step of the switch; each can run again after an interruption.
-void aplicar(const TCarpeta& c, char tipo, const std::string& de, const std::string& a) {
+// One step of the switch; each can run again after an interruption. Right
+// after the commit point (recien) everything was checked a moment ago, so
+// renames and removals need no look first: that is hundreds of lookups a run.
+void aplicar(const TCarpeta& c, char tipo, const std::string& de, const std::string& a, bool recien) {
     TSistemaArchivos& sa = c.sa();
     switch (tipo) {
     case 'R':  // staged file, or a file of the game folder, into its place
-        if (sa.tipo(enDatos(c, de)) == Tipo::archivo) sa.renombrar(enDatos(c, de), enDatos(c, a));
+        if (recien || sa.tipo(enDatos(c, de)) == Tipo::archivo) sa.renombrar(enDatos(c, de), enDatos(c, a));
         break;
     case 'E':
-        if (sa.tipo(enDatos(c, de)) != Tipo::carpeta) sa.eliminar(enDatos(c, de));
+        if (recien || sa.tipo(enDatos(c, de)) != Tipo::carpeta) sa.eliminar(enDatos(c, de));
         break;
     case 'C':
         if (sa.tipo(enDatos(c, de)) == Tipo::carpeta) {
@@ -104,8 +123,16 @@ void sincronizarCarpetasDe(const TCarpeta& c, const std::vector<std::pair<char, 
 }
 
 // Runs the journal to its end, then forgets it.
-void completar(const TCarpeta& c, const Diario& diario) {
-    for (const auto& [tipo, nombres] : diario.pasos) aplicar(c, tipo, nombres.first, nombres.second);
+void completar(const TCarpeta& c, const Diario& diario, bool recien = false) {
+    for (const auto& [tipo, nombres] : diario.pasos) {
+        try {
+            aplicar(c, tipo, nombres.first, nombres.second, recien);
+        } catch (const ErrorArchivo&) {
+            // Unchecked, a step may meet what an earlier step changed; looked at, it is done or refused.
+            if (!recien) throw;
+            aplicar(c, tipo, nombres.first, nombres.second, false);
+        }
+    }
     sincronizarCarpetasDe(c, diario.pasos);
     eliminarArbol(c.sa(), c.ruta(kCarpetaTransaccion));
     c.sa().eliminar(c.ruta(kDiarioTransaccion));
@@ -241,10 +268,10 @@ TTransaccion::~TTransaccion() {
 void TTransaccion::preparar(const std::string& nombre) {
     const TCarpeta& c = carpeta_;
     comprobarNombre(c, nombre);
-    const fs::path padre = rutaDeTexto(nombre).parent_path();
-    if (!padre.empty() && carpetasPreparadas_.insert(textoDeRuta(padre)).second) {
+    const std::size_t barra = nombre.rfind('/');
+    if (barra != std::string::npos && carpetasPreparadas_.insert(nombre.substr(0, barra)).second) {
         fs::path carpeta = c.ruta(kCarpetaTransaccion);
-        for (const auto& parte : padre) c.sa().crearCarpeta(carpeta /= parte);
+        for (const auto& parte : rutaDeTexto(nombre.substr(0, barra))) c.sa().crearCarpeta(carpeta /= parte);
     }
     // Written again in the same change: the last content wins.
     if (!nombresEscritos_.insert(nombre).second) {
@@ -325,7 +352,20 @@ void TTransaccion::confirmar() {
         if (p.tipo == 'R' || p.tipo == 'C') pasos.push_back(p);
 
     // Everything that can refuse the switch is checked before the commit
-    // point, and everything the switch needs is made before it.
+    // point, and everything the switch needs is made before it. What lies in
+    // the places of the files comes from one listing per folder.
+    std::map<fs::path, std::map<std::string, Tipo>> listados;
+    const auto tipoEnLista = [&](const fs::path& ruta) {
+        auto listado = listados.find(ruta.parent_path());
+        if (listado == listados.end()) {
+            std::map<std::string, Tipo> entradas;
+            if (sa.tipo(ruta.parent_path()) == Tipo::carpeta)
+                for (auto& [nombre, tipo] : sa.listarConTipos(ruta.parent_path())) entradas.emplace(std::move(nombre), tipo);
+            listado = listados.emplace(ruta.parent_path(), std::move(entradas)).first;
+        }
+        const auto entrada = listado->second.find(textoDeRuta(ruta.filename()));
+        return entrada == listado->second.end() ? Tipo::ninguno : entrada->second;
+    };
     std::vector<fs::path> carpetasNuevas;
     for (const Paso& p : pasos) {
         const fs::path destino = enDatos(c, p.a);
@@ -333,7 +373,7 @@ void TTransaccion::confirmar() {
             // Staged files were just written here; a file of the game folder may be gone.
             if (!p.de.starts_with(std::string(kCarpetaTransaccion) + "/") && sa.tipo(enDatos(c, p.de)) != Tipo::archivo)
                 throw ErrorArchivo(enDatos(c, p.de), "falta el archivo");
-            const Tipo t = sa.tipo(destino);
+            const Tipo t = tipoEnLista(destino);
             if (t == Tipo::carpeta || t == Tipo::otro)
                 throw ErrorArchivo(destino, "hay una carpeta u otra cosa en el lugar del archivo");
         } else if (p.tipo == 'C') {
@@ -376,5 +416,5 @@ void TTransaccion::confirmar() {
     diario += std::string(kFin) + "\n";
     reemplazarArchivo(c.sa(), c.ruta(kDiarioTransaccion), diario);
     confirmada_ = true;
-    completar(c, leido);
+    completar(c, leido, true);
 }

@@ -21,6 +21,7 @@ iconos=""
 for lado in 16 32 48 64 128 256; do iconos+="-rw-r--r-- ./usr/share/icons/hicolor/${lado}x${lado}/apps/corvelian.png"$'\n'; done
 esperados="-rwxr-xr-x ./usr/bin/corvelian
 -rwxr-xr-x ./usr/bin/corvelian-cli
+-rwxr-xr-x ./usr/lib/corvelian/corvelian-cli-qt
 -rw-r--r-- ./usr/share/applications/corvelian.desktop
 -rw-r--r-- ./usr/share/metainfo/corvelian.metainfo.xml
 -rw-r--r-- ./usr/share/icons/hicolor/scalable/apps/corvelian.svg
@@ -72,6 +73,10 @@ cli="$raiz/usr/bin/corvelian-cli"
 diff -r "$tmp/demo" "$tmp/demo-construccion" >&2 || falla "la demo del paquete difiere de la de la construcción"
 [ -f "$tmp/demo/historial/Periodo 10/INDZONA1.txt" ] || falla "la demo no llegó al período 10"
 "$cli" --datos "$tmp/demo" estado >/dev/null || falla "estado con el programa instalado"
+# The installed tool finds its companion for the orders drawn with Qt.
+QT_QPA_PLATFORM=offscreen "$cli" --datos "$tmp/demo" pdf 10 "$tmp/pdf" >"$tmp/pdf.log" 2>&1 ||
+    { cat "$tmp/pdf.log" >&2; falla "pdf con el programa instalado"; }
+[ -n "$(ls "$tmp/pdf"/*.pdf 2>/dev/null)" ] || falla "pdf no escribió documentos"
 
 # The manual page documents every order that --help lists, and renders
 # without a warning.

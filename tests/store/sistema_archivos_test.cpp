@@ -152,3 +152,20 @@ TEST(SistemaArchivos, NombresConAcentosEnUtf8) {
     eliminarArbol(carpetaDePrueba().sa(), carpeta.ruta());
     EXPECT_EQ(sa.tipo(carpeta.ruta()), Tipo::ninguno);
 }
+
+TEST(SistemaArchivos, LaListaDiceLoQueEsCadaEntradaComoTipo) {
+    CarpetaTemporal carpeta;
+    TSistemaArchivos& sa = sistemaArchivosReal();
+    escribirArchivoNuevo(sa, carpeta / "archivo", "x");
+    sa.crearCarpeta(carpeta / "carpeta");
+    std::error_code sinEnlaces;
+    fs::create_symlink(carpeta / "archivo", carpeta / "enlace", sinEnlaces);
+    // The listing's own answer against a look at each entry.
+    auto propia = sa.listarConTipos(carpeta.ruta());
+    auto mirada = sa.TSistemaArchivos::listarConTipos(carpeta.ruta());
+    std::sort(propia.begin(), propia.end());
+    std::sort(mirada.begin(), mirada.end());
+    EXPECT_EQ(propia, mirada);
+    EXPECT_EQ(propia.size(), sinEnlaces ? 2u : 3u);
+    EXPECT_EQ(propia.front(), (std::pair<std::string, Tipo>{"archivo", Tipo::archivo}));
+}

@@ -1,0 +1,33 @@
+#pragma once
+// What the orders share: the command line read, the game it names, and the
+// orders that need Qt. Those run in the companion program "corvelian-cli-qt";
+// the tool itself hands them over, so its other orders start without Qt.
+
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+class TJuego;
+
+struct TLinea {
+    std::optional<std::filesystem::path> carpeta;  // --datos, when given
+    bool ayuda = false;
+    std::string orden;
+    std::vector<std::string> argumentos;
+};
+
+/// The game in the folder given, or in the default one (beside the
+/// program, or the user's data folder when the program is installed).
+/// crear: a new game goes there (the folder is made).
+std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear);
+
+/// texto as a whole number, or ErrorUso naming the argument.
+int32_t argumentoEntero(const std::string& nombre, const std::string& texto);
+
+// The orders drawn or served with Qt.
+void ordenPdf(const TLinea& linea);
+void ordenGraficos(const TLinea& linea);
+void ordenPortal(const TLinea& linea);
