@@ -2,6 +2,7 @@
 
 #include "documentos/Graficos.h"
 #include "store/CarpetaDatos.h"
+#include "store/Texto.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 
@@ -164,11 +165,20 @@ void TFEvolucion::actualizar() {
 void TFEvolucion::llenarLista(const std::vector<bool>& marcadas) {
     const QSignalBlocker bloqueo(lstEmpresas);
     lstEmpresas->clear();
+    // A team's line among the computer's (a practice game) is told by the marks.
+    TComputadora computadora;
+    try {
+        computadora = juego_.computadora();
+    } catch (const std::exception&) {
+        // The marks are a help: the chart shows without them.
+    }
     for (std::size_t i = 0; i < evolucion_.empresas.size(); ++i) {
         const TEmpresaEvolucion& empresa = evolucion_.empresas[i];
         QPixmap muestra(12, 12);
         muestra.fill(colorDeEmpresa(i));
-        auto* item = new QListWidgetItem(QIcon(muestra), qTexto(empresa.nombre), lstEmpresas);
+        const bool deComputadora = computadora.de(utf8ACp1252(empresa.nombre).value_or(empresa.nombre));
+        const QString marca = deComputadora ? QStringLiteral(" (computadora)") : QString();
+        auto* item = new QListWidgetItem(QIcon(muestra), qTexto(empresa.nombre) + marca, lstEmpresas);
         if (empresa.quebro) item->setToolTip(QStringLiteral("Quebró en el período %1").arg(empresa.periodos.back()));
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(marcadas[i] ? Qt::Checked : Qt::Unchecked);

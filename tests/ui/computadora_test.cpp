@@ -1,17 +1,20 @@
 // Companies of the computer in the window: added on the teams screen with
 // their style, marked and prefilled on the decisions screen and its review
-// grid, and the practice game from the Juego menu to a period run.
+// grid, and the practice game from the Juego menu to a period run and its
+// chart.
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
 #include "ui/UDeciciones.h"
 #include "ui/UEquipos.h"
+#include "ui/UEvolucion.h"
 #include "ui/UPrincipal.h"
 #include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -164,6 +167,14 @@ private slots:
         pulsar(simular, "btnSimular");
         QTRY_COMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t{2});
         QCOMPARE(juegoDePrueba().periodoDelHistorial(1).decisiones[0].precio, 85);
+        // Evolución tells the student's line from the computer's.
+        item(principal.get(), "mnuEvolucion")->trigger();
+        auto* evolucion = ventanaVisible<TFEvolucion>();
+        QVERIFY(evolucion);
+        auto* lista = control<QListWidget>(evolucion, "lstEmpresas");
+        QCOMPARE(lista->count(), 4);
+        QCOMPARE(lista->item(0)->text(), QStringLiteral("Ana"));
+        QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 3 (computadora)"));
     }
 };
 
