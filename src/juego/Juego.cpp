@@ -612,6 +612,14 @@ std::vector<std::string> TJuego::equiposDelJuego(const TEstadoJuego& estado) con
 }
 
 
+// The teams that get a code for the portal: the computer's companies send nothing.
+std::vector<std::string> TJuego::equiposConCodigo(const TEstadoJuego& estado) const {
+    auto equipos = equiposDelJuego(estado);
+    const TComputadora computadora = computadoraSinBloqueo();
+    std::erase_if(equipos, [&](const std::string& e) { return computadora.de(e) != nullptr; });
+    return equipos;
+}
+
 std::optional<TArchivoCodigos> TJuego::codigosSinBloqueo() const {
     const auto ruta = carpeta_.ruta(kArchivoCodigos);
     if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
@@ -668,7 +676,7 @@ std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
         TBloqueo bloqueo(*this, false);
         const TEstadoJuego estado = estadoSinBloqueo();
         exigirJuego(estado);
-        const auto equipos = equiposDelJuego(estado);
+        const auto equipos = equiposConCodigo(estado);
         if (const auto archivo = codigosSinBloqueo()) {
             auto codigos = codigosDe(*archivo, equipos);
             if (codigos.size() == equipos.size()) return codigos;
@@ -678,7 +686,7 @@ std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
     TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirJuego(estado);
-    const auto equipos = equiposDelJuego(estado);
+    const auto equipos = equiposConCodigo(estado);
     TArchivoCodigos archivo = codigosSinBloqueo().value_or(TArchivoCodigos{identificadorNuevo(), {}});
     for (const std::string& equipo : equipos)
         if (!codigoDe(archivo, equipo)) archivo.equipos.push_back({equipo, codigoNuevo()});
@@ -691,14 +699,14 @@ std::vector<TCodigoEquipo> TJuego::codigosGuardados() {
     const TEstadoJuego estado = estadoSinBloqueo();
     if (!estado.hayJuego) return {};
     const auto archivo = codigosSinBloqueo();
-    return archivo ? codigosDe(*archivo, equiposDelJuego(estado)) : std::vector<TCodigoEquipo>{};
+    return archivo ? codigosDe(*archivo, equiposConCodigo(estado)) : std::vector<TCodigoEquipo>{};
 }
 
 std::string TJuego::renovarCodigo(const std::string& empresa) {
     TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
     exigirJuego(estado);
-    const auto equipos = equiposDelJuego(estado);
+    const auto equipos = equiposConCodigo(estado);
     if (std::find(equipos.begin(), equipos.end(), empresa) == equipos.end())
         throw ErrorJuego("«" + cp1252AUtf8(empresa) + "» no es un equipo del juego.");
     TArchivoCodigos archivo = codigosSinBloqueo().value_or(TArchivoCodigos{identificadorNuevo(), {}});

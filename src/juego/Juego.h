@@ -255,7 +255,7 @@ public:
     // made, so that it is never taken for another game's or period's.
 
     /// The codes of the teams of the game (the active companies; before period
-    /// 0, the teams set up), in company order. Teams without one get a new
+    /// 0, the teams set up; never the computer's), in company order. Teams without one get a new
     /// code, and the file is created, on this call. ErrorJuego without a game.
     std::vector<TCodigoEquipo> codigosDeAcceso();
 
@@ -318,6 +318,7 @@ private:
     void exigirHistorial(int periodo) const;
     std::string nombresNuevos(const std::vector<std::string>& equipos) const;
     std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) const;
+    std::vector<std::string> equiposConCodigo(const TEstadoJuego& estado) const;
     std::optional<TArchivoCodigos> codigosSinBloqueo() const;
     std::optional<std::string> equipoSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& archivo,
                                                 const std::string& tecleado) const;

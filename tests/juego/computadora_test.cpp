@@ -61,6 +61,9 @@ TEST(Computadora, DecideSoloPorSusEmpresasYLoMismoAlRehacerElPeriodo) {
     ASSERT_EQ(estilos.size(), 5u);
     EXPECT_FALSE(estilos[0]);
     EXPECT_EQ(estilos[2], TEstilo::agresivo);
+    // Only the team gets a code for the portal.
+    ASSERT_EQ(juegoDePrueba().codigosDeAcceso().size(), 1u);
+    EXPECT_EQ(juegoDePrueba().codigosDeAcceso()[0].empresa, "Alfa");
 
     juegoDePrueba().guardarDecisionesCompletas({kDecision, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
     juegoDePrueba().simular();
