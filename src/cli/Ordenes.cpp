@@ -105,8 +105,10 @@ void ordenNuevo(const TLinea& linea) {
         // The tool names the key of its file, not the box of the screen.
         throw ErrorJuego(e.clave() + ": " + e.falla());
     }
-    std::cout << "Juego nuevo en «" << textoDeRuta(juego->ruta()) << "» con " << equipos.nombres.size()
-              << (equipos.nombres.size() == 1 ? " equipo" : " equipos") << ". Siga con la orden «periodo0».\n";
+    const std::size_t deEquipos = equipos.nombres.size() - computadora.cantidad;
+    std::cout << "Juego nuevo en «" << textoDeRuta(juego->ruta()) << "» con " << deEquipos
+              << (deEquipos == 1 ? " equipo" : " equipos") << textoDeComputadora(computadora.cantidad)
+              << ". Siga con la orden «periodo0».\n";
 }
 
 void ordenPeriodo0(const TLinea& linea) {

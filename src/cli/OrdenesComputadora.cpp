@@ -48,6 +48,11 @@ std::vector<std::optional<TRegDecision>> leerDecisionesDelJuego(TJuego& juego, c
     return leerDecisionesCsv(archivo, juego.empresasActivas(), computadora);
 }
 
+std::string textoDeComputadora(std::size_t cantidad) {
+    if (cantidad == 0) return {};
+    return " y " + std::to_string(cantidad) + (cantidad == 1 ? " empresa" : " empresas") + " de la computadora";
+}
+
 std::string marcaComputadora(const TComputadora& computadora, const std::string& empresa) {
     return computadora.de(empresa) ? " (computadora)" : "";
 }
@@ -65,9 +70,8 @@ void ordenPractica(const std::vector<std::string>& argumentos) {
         throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) +
                          "» ya tiene un juego; la práctica se arma en una carpeta sin juego.");
     juego.crearPractica(cp1252("Mi empresa"), opciones.cantidad, opciones.estilo, semillaNueva());
-    std::cout << "Práctica en «" << textoDeRuta(carpeta) << "»: «Mi empresa» y " << opciones.cantidad
-              << (opciones.cantidad == 1 ? " empresa" : " empresas")
-              << " de la computadora; el período 0 ya se corrió.\n"
+    std::cout << "Práctica en «" << textoDeRuta(carpeta) << "»: «Mi empresa»" << textoDeComputadora(opciones.cantidad)
+              << "; el período 0 ya se corrió.\n"
               << "Cada período: escriba sus decisiones en un CSV con la columna «empresa» y la fila de «Mi empresa»,\n"
               << "  corvelian-cli --datos \"" << textoDeRuta(carpeta) << "\" decisiones ARCHIVO.csv\n"
               << "  corvelian-cli --datos \"" << textoDeRuta(carpeta) << "\" simular\n"

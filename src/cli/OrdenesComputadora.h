@@ -30,6 +30,9 @@ TComputadora agregarComputadora(std::vector<std::string>& equipos, const TOpcion
 /// left out or not, theirs filled in: what "decisiones ARCHIVO.csv" stores.
 std::vector<std::optional<TRegDecision>> leerDecisionesDelJuego(TJuego& juego, const std::filesystem::path& archivo);
 
+/// " y N empresas de la computadora", empty for none.
+std::string textoDeComputadora(std::size_t cantidad);
+
 /// " (computadora)" after a company the computer plays, empty otherwise.
 std::string marcaComputadora(const TComputadora& computadora, const std::string& empresa1252);
 
