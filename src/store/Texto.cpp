@@ -108,6 +108,9 @@ std::optional<std::string> utf8ACp1252(std::string_view texto) {
 }
 
 std::string cp1252(std::string_view literalUtf8) {
+    // Plain ASCII is the same bytes in both.
+    if (std::all_of(literalUtf8.begin(), literalUtf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(literalUtf8);
     // The reports ask for the same few dozen literals on every line of every
     // company, so each text is converted once. One cache per thread: the
     // portal formats pages on its own threads while the window writes reports.

@@ -112,14 +112,22 @@ void aplicar(const TCarpeta& c, char tipo, const std::string& de, const std::str
     }
 }
 
+// The folder part of a name of the game folder ("" for the folder itself).
+std::string carpetaDe(const std::string& nombre) {
+    const std::size_t barra = nombre.rfind('/');
+    return barra == std::string::npos ? std::string() : nombre.substr(0, barra);
+}
+
 void sincronizarCarpetasDe(const TCarpeta& c, const std::vector<std::pair<char, std::pair<std::string, std::string>>>& pasos) {
-    std::set<fs::path> carpetas{c.ruta()};
+    std::set<std::string> carpetas{""};
     for (const auto& [tipo, nombres] : pasos) {
-        if (tipo != 'E') carpetas.insert(enDatos(c, nombres.second).parent_path());
-        carpetas.insert(enDatos(c, nombres.first).parent_path());
+        if (tipo != 'E') carpetas.insert(carpetaDe(nombres.second));
+        carpetas.insert(carpetaDe(nombres.first));
     }
-    for (const auto& carpeta : carpetas)
+    for (const std::string& nombre : carpetas) {
+        const fs::path carpeta = nombre.empty() ? c.ruta() : enDatos(c, nombre);
         if (c.sa().tipo(carpeta) == Tipo::carpeta) c.sa().sincronizarCarpeta(carpeta);
+    }
 }
 
 // Runs the journal to its end, then forgets it.
@@ -354,29 +362,33 @@ void TTransaccion::confirmar() {
     // Everything that can refuse the switch is checked before the commit
     // point, and everything the switch needs is made before it. What lies in
     // the places of the files comes from one listing per folder.
-    std::map<fs::path, std::map<std::string, Tipo>> listados;
-    const auto tipoEnLista = [&](const fs::path& ruta) {
-        auto listado = listados.find(ruta.parent_path());
+    std::map<std::string, std::map<std::string, Tipo>> listados;
+    const auto tipoEnLista = [&](const std::string& nombre) {
+        const std::string padre = carpetaDe(nombre);
+        auto listado = listados.find(padre);
         if (listado == listados.end()) {
             std::map<std::string, Tipo> entradas;
-            if (sa.tipo(ruta.parent_path()) == Tipo::carpeta)
-                for (auto& [nombre, tipo] : sa.listarConTipos(ruta.parent_path())) entradas.emplace(std::move(nombre), tipo);
-            listado = listados.emplace(ruta.parent_path(), std::move(entradas)).first;
+            const fs::path carpeta = padre.empty() ? c.ruta() : enDatos(c, padre);
+            if (sa.tipo(carpeta) == Tipo::carpeta)
+                for (auto& [entrada, tipo] : sa.listarConTipos(carpeta)) entradas.emplace(std::move(entrada), tipo);
+            listado = listados.emplace(padre, std::move(entradas)).first;
         }
-        const auto entrada = listado->second.find(textoDeRuta(ruta.filename()));
+        const auto entrada = listado->second.find(padre.empty() ? nombre : nombre.substr(padre.size() + 1));
         return entrada == listado->second.end() ? Tipo::ninguno : entrada->second;
     };
     std::vector<fs::path> carpetasNuevas;
     for (const Paso& p : pasos) {
-        const fs::path destino = enDatos(c, p.a);
         if (p.tipo == 'R') {
             // Staged files were just written here; a file of the game folder may be gone.
             if (!p.de.starts_with(std::string(kCarpetaTransaccion) + "/") && sa.tipo(enDatos(c, p.de)) != Tipo::archivo)
                 throw ErrorArchivo(enDatos(c, p.de), "falta el archivo");
-            const Tipo t = tipoEnLista(destino);
+            const Tipo t = tipoEnLista(p.a);
             if (t == Tipo::carpeta || t == Tipo::otro)
-                throw ErrorArchivo(destino, "hay una carpeta u otra cosa en el lugar del archivo");
-        } else if (p.tipo == 'C') {
+                throw ErrorArchivo(enDatos(c, p.a), "hay una carpeta u otra cosa en el lugar del archivo");
+            continue;
+        }
+        const fs::path destino = enDatos(c, p.a);
+        if (p.tipo == 'C') {
             const Tipo padre = sa.tipo(destino.parent_path());
             if (padre != Tipo::carpeta && padre != Tipo::ninguno)
                 throw ErrorArchivo(destino.parent_path(), "no es una carpeta del juego");
@@ -401,10 +413,10 @@ void TTransaccion::confirmar() {
     }
     // Each folder once: the history holds hundreds of staged files, and a
     // sync per file of the same folder cost a disk flush each.
-    std::set<fs::path> subcarpetas;
+    std::set<std::string> subcarpetas;
     for (const std::string& nombre : escritos_)
-        if (rutaDeTexto(nombre).has_parent_path()) subcarpetas.insert(enPreparacion(c, nombre).parent_path());
-    for (const fs::path& carpeta : subcarpetas) sa.sincronizarCarpeta(carpeta);
+        if (const std::string carpeta = carpetaDe(nombre); !carpeta.empty()) subcarpetas.insert(carpeta);
+    for (const std::string& carpeta : subcarpetas) sa.sincronizarCarpeta(enPreparacion(c, carpeta));
 
     std::string diario = std::string(kCabecera) + "\n" + comoDespues_ + "\n";
     Diario leido;
