@@ -41,11 +41,17 @@ std::string padR(const std::string& texto, int ancho) {
 class ArchivoReporte {
 public:
     ArchivoReporte() { texto_.reserve(4096); }  // a company's report is some 3.3 KB
-    void linea(const std::string& texto) {
-        texto_ += texto;
+    // The pieces of a line are appended where they go: no text is built
+    // only to be copied again.
+    template <class... Partes>
+    void linea(const Partes&... partes) {
+        (texto_ += ... += partes);
         texto_ += "\r\n";
     }
-    void escribir(const std::string& texto) { texto_ += texto; }
+    template <class... Partes>
+    void escribir(const Partes&... partes) {
+        (texto_ += ... += partes);
+    }
     const std::string& texto() const { return texto_; }
 
 private:
@@ -236,71 +242,71 @@ void TReporte::ReporteEmpresa(const empstr& r) const {
 
     const auto ruta = rutaReporteEmpresa(r);
     ArchivoReporte f;
-    f.linea(cp1252("            Reporte de la Compañía ") + r.empresa + cp1252(" para el Período ") + r.periodo);
+    f.linea(cp1252("            Reporte de la Compañía "), r.empresa, cp1252(" para el Período "), r.periodo);
     f.linea("");
     f.linea("                   DECISIONES TOMADAS DEL PERIODO");
     f.linea("                   ---------- ------- --- -------");
-    f.linea("Precio De Venta u$s" + r.precio + cp1252("    Ampliación Planta ") + "    " + TAB + TAB + "u$s" +
+    f.linea("Precio De Venta u$s", r.precio, cp1252("    Ampliación Planta "), "    ", TAB, TAB, "u$s",
             r.ampplanta);
-    f.linea("Marketing       u$s" + r.marketing + "    Ped. Prestamo Bco " + r.bancoa + "u$s" + r.pedprestamoa);
-    f.linea("Nivel de Prod.  (%)" + r.nivelprod + "    Dev. Prestamo Bco " + r.bancoa + "u$s" + r.devprestamoa);
-    f.linea("Inv. en Capac.  u$s" + r.capacitacion + "    Ped. Prestamo Bco " + r.bancob + "u$s" + r.pedprestamob);
-    f.linea("Inv. en I & D   u$s" + r.iyd + "    Dev. Prestamo Bco " + r.bancob + "u$s" + r.devprestamob);
+    f.linea("Marketing       u$s", r.marketing, "    Ped. Prestamo Bco ", r.bancoa, "u$s", r.pedprestamoa);
+    f.linea("Nivel de Prod.  (%)", r.nivelprod, "    Dev. Prestamo Bco ", r.bancoa, "u$s", r.devprestamoa);
+    f.linea("Inv. en Capac.  u$s", r.capacitacion, "    Ped. Prestamo Bco ", r.bancob, "u$s", r.pedprestamob);
+    f.linea("Inv. en I & D   u$s", r.iyd, "    Dev. Prestamo Bco ", r.bancob, "u$s", r.devprestamob);
     f.linea(S);
     f.linea("        BALANCE EN u$s              ESTADO DE RESULTADO EN u$s");
     f.linea("        ------- -- ---              ------ -- --------- -- ---");
-    f.linea("Efectivo            " + r.efectivo + "        Ventas              " + r.ventas);
-    f.linea("                                   Costo Merc. Vend.   " + r.costomerc);
-    f.linea("Stock               " + r.stock + "        ---------------------------");
-    f.linea("                                   Margen Bruto        " + r.margenbruto);
-    f.linea("Planta              " + r.planta + "        Subsidios           " + r.subsidios);
-    f.linea("---------------------------        Marketing           " + r.marketing);
-    f.linea("Total Activo        " + r.totalactivo + "        Mantenimiento        " + r.mantenimiento);
-    f.linea(cp1252("---------------------------        Capacitación        ") + r.capacitacion);
-    f.linea("Prestamos Tomados   " + r.prestamostomados + "        I & D               " + r.iyd);
-    f.linea("                                   Indemnizaciones     " + r.indemnizaciones);
-    f.linea("Ut. Acumuladas      " + r.utacumuladas + "        Mantenimiento Stock " + r.mantstock);
-    f.linea("                                   Intereses           " + r.intereses);
-    f.linea("Capital             " + r.capital + "        Penalidad           " + r.penalidad);
+    f.linea("Efectivo            ", r.efectivo, "        Ventas              ", r.ventas);
+    f.linea("                                   Costo Merc. Vend.   ", r.costomerc);
+    f.linea("Stock               ", r.stock, "        ---------------------------");
+    f.linea("                                   Margen Bruto        ", r.margenbruto);
+    f.linea("Planta              ", r.planta, "        Subsidios           ", r.subsidios);
+    f.linea("---------------------------        Marketing           ", r.marketing);
+    f.linea("Total Activo        ", r.totalactivo, "        Mantenimiento        ", r.mantenimiento);
+    f.linea(cp1252("---------------------------        Capacitación        "), r.capacitacion);
+    f.linea("Prestamos Tomados   ", r.prestamostomados, "        I & D               ", r.iyd);
+    f.linea("                                   Indemnizaciones     ", r.indemnizaciones);
+    f.linea("Ut. Acumuladas      ", r.utacumuladas, "        Mantenimiento Stock ", r.mantstock);
+    f.linea("                                   Intereses           ", r.intereses);
+    f.linea("Capital             ", r.capital, "        Penalidad           ", r.penalidad);
     f.linea("                                   ---------------------------");
-    f.linea("---------------------------        Util. ante Imp.     " + r.utilanteimp);
-    f.linea("Pasivo+Patrimonio   " + r.pasivopatrimonio + "        Impuestos Ganancias " + r.impuestos);
+    f.linea("---------------------------        Util. ante Imp.     ", r.utilanteimp);
+    f.linea("Pasivo+Patrimonio   ", r.pasivopatrimonio, "        Impuestos Ganancias ", r.impuestos);
     f.linea("                                   ---------------------------");
-    f.linea(cp1252("                                   Util. del Período   ") + r.utilperiodo);
+    f.linea(cp1252("                                   Util. del Período   "), r.utilperiodo);
     f.linea(S);
     f.linea("                   INFORME PRIVADO DE LA EMPRESA");
     f.linea("                   ------- ------- -- -- -------");
     if (p == 0)
         f.linea(cp1252("  Reporte Producción              Reporte de Marketing en Unid."));
     else
-        f.linea(cp1252("  Reporte Producción Periodo ") + std::to_string(p) + "  " + "  Reporte de Marketing en Unid.");
+        f.linea(cp1252("  Reporte Producción Periodo "), std::to_string(p), "  ", "  Reporte de Marketing en Unid.");
     f.linea("  ------- ---------- ------- --   ------- -- --------- -- -----");
-    f.linea("Cap. de la Planta   " + r.capplanta + "        Ordenes Recibidas    " + r.ordrecibidas);
-    f.linea(cp1252("Producción          ") + r.produccion + "        Ventas realizadas    " + r.ventasunid);
-    f.linea("Nivel Utilizado  (%)" + r.nivelprod + "        Ordenes no realiz.   " + r.ordnorealiz);
-    f.linea("Prod. Costo/Unid.    " + r.costounid + "        Stock en Unidades    " + r.stockunid);
-    f.linea("Empleados           " + r.empleados);
-    f.linea("Empleados Indemniz. " + r.empindemniz);
+    f.linea("Cap. de la Planta   ", r.capplanta, "        Ordenes Recibidas    ", r.ordrecibidas);
+    f.linea(cp1252("Producción          "), r.produccion, "        Ventas realizadas    ", r.ventasunid);
+    f.linea("Nivel Utilizado  (%)", r.nivelprod, "        Ordenes no realiz.   ", r.ordnorealiz);
+    f.linea("Prod. Costo/Unid.    ", r.costounid, "        Stock en Unidades    ", r.stockunid);
+    f.linea("Empleados           ", r.empleados);
+    f.linea("Empleados Indemniz. ", r.empindemniz);
     f.linea(S);
     f.linea("                      REPORTE DE CREDITOS");
     f.linea("                      ------- -- --------");
-    f.linea("    Banco " + r.bancoa + "                     Banco " + r.bancob);
-    f.linea(cp1252("Máximo Crédito     u$s") + r.maxcreditoa + cp1252("        Máximo Crédito      u$s") +
+    f.linea("    Banco ", r.bancoa, "                     Banco ", r.bancob);
+    f.linea(cp1252("Máximo Crédito     u$s"), r.maxcreditoa, cp1252("        Máximo Crédito      u$s"),
             r.maxcreditob);
-    f.linea(cp1252("Tasa Interés Anual (%) ") + r.tasaa + cp1252("        Tasa Interés Anual  (%) ") + r.tasab);
-    f.linea(cp1252("Préstamos Tomados  u$s") + r.prestamosa + cp1252("        Préstamos Tomados   u$s") +
+    f.linea(cp1252("Tasa Interés Anual (%) "), r.tasaa, cp1252("        Tasa Interés Anual  (%) "), r.tasab);
+    f.linea(cp1252("Préstamos Tomados  u$s"), r.prestamosa, cp1252("        Préstamos Tomados   u$s"),
             r.prestamosb);
-    f.linea(cp1252("Prést. Adicional   u$s") + r.prestadica + cp1252("        Prést. Adicional    u$s") +
+    f.linea(cp1252("Prést. Adicional   u$s"), r.prestadica, cp1252("        Prést. Adicional    u$s"),
             r.prestadicb);
-    f.linea("                                     Giro en Descub.     u$s" + r.girodesc);
+    f.linea("                                     Giro en Descub.     u$s", r.girodesc);
     f.linea(S);
     // The period number is read from a text, so the next one is computed wide.
-    f.linea("DATOS PARA EL PERIODO " + std::to_string(p + 1));
+    f.linea("DATOS PARA EL PERIODO ", std::to_string(p + 1));
     f.linea("----- ---- -- ------- --");
-    f.linea(cp1252("Capacitación Acumulada   u$s") + r.capacacum);
-    f.linea("Planta                   u$s" + r.planta);
-    f.linea(cp1252("Capacidad Producción (100%) ") + r.capacidad + " unidades");
-    f.linea("I&D Acumulado            u$s" + r.iydacum);
+    f.linea(cp1252("Capacitación Acumulada   u$s"), r.capacacum);
+    f.linea("Planta                   u$s", r.planta);
+    f.linea(cp1252("Capacidad Producción (100%) "), r.capacidad, " unidades");
+    f.linea("I&D Acumulado            u$s", r.iydacum);
     escribirReporte(ruta, f.texto());
 }
 
@@ -383,38 +389,38 @@ void TReporte::ReporteIndustria(const indstr& r) const {
     const std::string margen(24, ' ');
     const auto ruta = rutaReporteIndustria(r);
     ArchivoReporte f;
-    f.linea("            Informe Industrial de la Zona " + r.zona + cp1252(" para el Período ") + r.periodo);
+    f.linea("            Informe Industrial de la Zona ", r.zona, cp1252(" para el Período "), r.periodo);
     f.linea("");
-    f.linea("      UNIDADES          " + blancos + "                   DOLARES");
-    f.linea("      --------          " + blancos + "                   -------");
-    f.linea("Capacidad Total         " + padL(r.totcapacidad, 18) + "               Ingreso por vtas    u$s " +
+    f.linea("      UNIDADES          ", blancos, "                   DOLARES");
+    f.linea("      --------          ", blancos, "                   -------");
+    f.linea("Capacidad Total         ", padL(r.totcapacidad, 18), "               Ingreso por vtas    u$s ",
             padL(r.totventas, 10));
-    f.linea("Total Producido         " + padL(r.totproducido, 18) + "               Precio Promedio     u$s " +
+    f.linea("Total Producido         ", padL(r.totproducido, 18), "               Precio Promedio     u$s ",
             padL(r.precioprom, 10));
-    f.linea("Total Ord. Recibidas    " + padL(r.totordenes, 18) + "               Costo Prod. Prom.   u$s " +
+    f.linea("Total Ord. Recibidas    ", padL(r.totordenes, 18), "               Costo Prod. Prom.   u$s ",
             padL(r.costoprom, 10));
-    f.linea("Total Vendido           " + padL(r.totvendido, 18));
-    f.linea("Stock Total             " + padL(r.totstock, 18));
+    f.linea("Total Vendido           ", padL(r.totvendido, 18));
+    f.linea("Stock Total             ", padL(r.totstock, 18));
     f.linea("");
-    f.linea("      PRODUCTIVIDAD     " + blancos + "                   ECONOMIA");
-    f.linea("      -------------     " + blancos + "                   --------");
-    f.linea("Cant. Empleados         " + padL(r.totempleados, 18) + "               Banco " + r.bancoa);
-    f.linea("Ventas/Empleado     u$s " + padL(r.ventasxempleado, 18) + cp1252("               *Préstamo Límite    u$s ") +
+    f.linea("      PRODUCTIVIDAD     ", blancos, "                   ECONOMIA");
+    f.linea("      -------------     ", blancos, "                   --------");
+    f.linea("Cant. Empleados         ", padL(r.totempleados, 18), "               Banco ", r.bancoa);
+    f.linea("Ventas/Empleado     u$s ", padL(r.ventasxempleado, 18), cp1252("               *Préstamo Límite    u$s "),
             padL(r.limitea, 10));
-    f.linea("Capac. Prom. Utiliz.  % " + padL(r.capprom, 18) + "               *Tasa Prima             " +
+    f.linea("Capac. Prom. Utiliz.  % ", padL(r.capprom, 18), "               *Tasa Prima             ",
             padL(r.tasaprimaa, 10));
-    f.linea(margen + blancos + "               Banco " + r.bancob);
-    f.linea("Inv. y des. acum.   u$s " + padL(r.iydacum, 18) + cp1252("               *Préstamo Límite    u$s ") +
+    f.linea(margen, blancos, "               Banco ", r.bancob);
+    f.linea("Inv. y des. acum.   u$s ", padL(r.iydacum, 18), cp1252("               *Préstamo Límite    u$s "),
             padL(r.limiteb, 10));
-    f.linea(margen + blancos + "               *Tasa Prima             " + padL(r.tasaprimab, 10));
+    f.linea(margen, blancos, "               *Tasa Prima             ", padL(r.tasaprimab, 10));
     f.linea("");
-    f.linea("Tasa de Mantenimiento % " + padL(r.tasamant, 18) + "               Limite Giro Desc.   u$s " +
+    f.linea("Tasa de Mantenimiento % ", padL(r.tasamant, 18), "               Limite Giro Desc.   u$s ",
             padL(r.limitegiro, 10));
-    f.linea("Mantenim. de Stock  u$s " + padL(r.mantstockunid, 18) + " c/u" + "           Tasa Giro Desc. Anual % " +
+    f.linea("Mantenim. de Stock  u$s ", padL(r.mantstockunid, 18), " c/u", "           Tasa Giro Desc. Anual % ",
             padL(tasaGiroAnual, 10));
-    f.linea(cp1252("Indemnización x Empleado") + padL(std::to_string(parametros.indemXEmpleado), 18) +
-            "               Tasa Imp. Ganancias   % " + padL(r.tasaimp, 10));
-    f.linea("Valor de la Penalidad   " + padL(std::to_string(parametros.penalidad), 18));
+    f.linea(cp1252("Indemnización x Empleado"), padL(std::to_string(parametros.indemXEmpleado), 18),
+            "               Tasa Imp. Ganancias   % ", padL(r.tasaimp, 10));
+    f.linea("Valor de la Penalidad   ", padL(std::to_string(parametros.penalidad), 18));
     f.linea("");
     f.linea(" - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -");
     f.linea("                              INFORME DE COMPETICION");
@@ -446,44 +452,44 @@ void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acu
 
     const auto ruta = rutaReporteQuiebraPenalidad(r, giro);
     ArchivoReporte f;
-    f.linea("\t\t\t\t\tREPORTE DE " + std::string(giro != 0 ? "QUIEBRA" : "PENALIDAD") + " EMPRESA " + r.empresa);
+    f.linea("\t\t\t\t\tREPORTE DE ", std::string(giro != 0 ? "QUIEBRA" : "PENALIDAD"), " EMPRESA ", r.empresa);
     f.linea("");
     f.linea("      INGRESOS");
     f.linea("      --------");
     f.linea("");
-    f.linea("EFECTIVO                             u$s" + textoEfectivo);
-    f.linea(cp1252("PED. DE PRÉST. BANCO NACIÓN          u$s") + r.pedprestamoa);
-    f.linea(cp1252("PED. DE PRÉST. BANCO PROVINCIA       u$s") + r.pedprestamob);
+    f.linea("EFECTIVO                             u$s", textoEfectivo);
+    f.linea(cp1252("PED. DE PRÉST. BANCO NACIÓN          u$s"), r.pedprestamoa);
+    f.linea(cp1252("PED. DE PRÉST. BANCO PROVINCIA       u$s"), r.pedprestamob);
     f.linea("");
-    f.linea("TOTAL INGRESOS                       u$s" + textoIngresos);
+    f.linea("TOTAL INGRESOS                       u$s", textoIngresos);
     f.linea("");
     f.linea("");
     f.linea("      EGRESOS");
     f.linea("      --------");
     f.linea("");
-    f.linea("COSTO TOT. BR. DE PROD.              u$s" + textoCosto);
-    f.linea("MANTENIMIENTO                        u$s" + r.mantenimiento);
-    f.linea("INTERESES                            u$s" + textoIntereses);
-    f.linea("MARKETING                            u$s" + r.marketing);
-    f.linea("INV. Y DESARROLLO                    u$s" + r.iyd);
-    f.linea(cp1252("CAPACITACIÓN                         u$s") + r.capacitacion);
-    f.linea("AMP. DE LA PLANTA                    u$s" + r.ampplanta);
-    f.linea(cp1252("DEV. AL BANCO NACIÓN                 u$s") + r.devprestamoa);
-    f.linea("DEV. AL BANCO PROVINCIA              u$s" + r.devprestamob);
+    f.linea("COSTO TOT. BR. DE PROD.              u$s", textoCosto);
+    f.linea("MANTENIMIENTO                        u$s", r.mantenimiento);
+    f.linea("INTERESES                            u$s", textoIntereses);
+    f.linea("MARKETING                            u$s", r.marketing);
+    f.linea("INV. Y DESARROLLO                    u$s", r.iyd);
+    f.linea(cp1252("CAPACITACIÓN                         u$s"), r.capacitacion);
+    f.linea("AMP. DE LA PLANTA                    u$s", r.ampplanta);
+    f.linea(cp1252("DEV. AL BANCO NACIÓN                 u$s"), r.devprestamoa);
+    f.linea("DEV. AL BANCO PROVINCIA              u$s", r.devprestamob);
     f.linea("");
-    f.linea("TOTAL EGRESOS                        u$s" + textoEgresos);
+    f.linea("TOTAL EGRESOS                        u$s", textoEgresos);
     f.linea("");
     f.linea("");
-    f.linea("Los egresos fueron superiores a los ingresos, por lo que su" + CR +
+    f.linea("Los egresos fueron superiores a los ingresos, por lo que su", CR,
             cp1252("empresa fue penalizada y se le otorgaron préstamos adicionales."));
     if (giro > 0) {
         f.linea("");
-        f.linea(cp1252("Como el dinero disponible en los bancos no alcanzó para cubrir") + CR +
+        f.linea(cp1252("Como el dinero disponible en los bancos no alcanzó para cubrir"), CR,
                 cp1252("la deuda se les concedió un giro en descubierto."));
         f.linea("");
         // The notice ends after the final period, without a line end.
-        f.escribir("Dicho giro en descubierto fue de u$s " + textoGeneral(giro) + " el cual" + CR +
-                   cp1252("superó al límite máximo establecido para esta simulación y ") + CR +
+        f.escribir("Dicho giro en descubierto fue de u$s ", textoGeneral(giro), " el cual", CR,
+                   cp1252("superó al límite máximo establecido para esta simulación y "), CR,
                    "por lo tanto su empresa ha quebrado.");
     }
     escribirReporte(ruta, f.texto());
