@@ -12,9 +12,10 @@
 // back gets the same decisions.
 //
 // The file "EMPRESAS COMPUTADORA.csv" (UTF-8, locale-free) lists the seed
-// and each computer company by name with its style; the specified game
-// files do not change. A company that went bankrupt simply no longer
-// matches an active name. A file that cannot be read is ErrorArchivoDanado.
+// and each computer company by name with its style; the game files the
+// window and the tool share do not change. A company that went bankrupt
+// simply no longer matches an active name. A file that cannot be read is
+// ErrorArchivoDanado.
 
 #include "engine/Historial.h"
 #include "store/Registros.h"
