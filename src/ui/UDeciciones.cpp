@@ -555,8 +555,11 @@ void TFDeciciones::btnCopiarAnteriorClick() {
     }
     // The history keeps every company of that run, bankrupt ones included,
     // so each team is found by its name; all are found or nothing changes.
-    std::vector<TRegDecision> copia(cantEquipos_);
+    std::vector<TRegDecision> copia = decisionesEquipos_;
+    copia.resize(cantEquipos_);
     for (std::size_t t = 0; t < copia.size(); ++t) {
+        // The computer's companies keep the decisions it made for this period.
+        if (t < computadora_.size() && computadora_[t]) continue;
         const std::string nombre = t < nombres_.size() ? nombres_[t] : std::string();
         std::size_t i = 0;
         while (i < archivo.industria.size() && archivo.industria[i].empresa != nombre) ++i;
@@ -684,7 +687,8 @@ void TFDeciciones::actualizarMarcasPortal() {
         if (enviadosPortal_[i]) ++enviaron;
         else if (i < nombres_.size() && !deComputadora) faltan << aQString(nombres_[i]);
     }
-    QString texto = QStringLiteral("Portal: %1 de %2 equipos enviaron sus decisiones.").arg(enviaron).arg(equipos);
+    QString texto = equipos == 1 ? QStringLiteral("Portal: %1 de 1 equipo envió sus decisiones.").arg(enviaron)
+                                 : QStringLiteral("Portal: %1 de %2 equipos enviaron sus decisiones.").arg(enviaron).arg(equipos);
     if (enviaron > 0 && !faltan.isEmpty()) texto += QStringLiteral(" Faltan: %1.").arg(faltan.join(QStringLiteral(", ")));
     lblEnviosPortal->setText(texto);
     btnCargarPortal->setEnabled(enviaron > 0);

@@ -137,6 +137,11 @@ private slots:
         pulsar(pantalla, "btnSiguiente");
         QCOMPARE(control<QLabel>(pantalla, "lblComputadora")->text(), QStringLiteral("(computadora)"));
         QCOMPARE(control<QLineEdit>(pantalla, "Edit1")->text(), QString::number(propuestas[1]->precio));
+        // Copying the previous period fills the teams only.
+        QVERIFY(propuestas[2]->precio != ejemploPeriodo0().precio);
+        pulsar(pantalla, "btnCopiarAnterior");
+        QCOMPARE(pantalla->decisionesEquipos()[0].precio, ejemploPeriodo0().precio);
+        QCOMPARE(pantalla->decisionesEquipos()[2].precio, propuestas[2]->precio);
         pulsar(pantalla, "btnRevisar");
         auto* revision = ventanaVisible<TFRevisionDecisiones>();
         QVERIFY(revision);
