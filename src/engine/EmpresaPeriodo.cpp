@@ -32,6 +32,15 @@ TRegDatosAcum estadoInicial(const TRegDatosIniciales& ini) {
     return a;
 }
 
+TEntradaProduccion entradaDeProduccion(const TRegDatosAcum& a, const TRegDecision& d, const TRegDatosIniciales& ini) {
+    return TEntradaProduccion{a.capacitacionAcumulada, d.capacitacion, a.empleados, d.invYDes,
+                              static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
+                              ini.interesA, ini.interesB, ini.tasaMantenimiento,
+                              static_cast<double>(d.nivelProduccion), ini.tasaProduccion,
+                              d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB,
+                              d.invPlanta, a.planta, a.invYDesAcumulada};
+}
+
 TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& a, const TRegDecision& d, const TRegDatosIniciales& ini,
                                   const TMercadoEmpresa& mercado, const TReglasPeriodo& reglas) {
     TCalculos calculos(ini.indemXEmpleado, ini.penalidad);
@@ -40,13 +49,7 @@ TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& a, const TRegDecision& d,
     TCifrasEmpresa& c = res.cifras;
     TResultadoProduccion& prod = c.produccion;
 
-    TEntradaProduccion entrada{a.capacitacionAcumulada, d.capacitacion, a.empleados, d.invYDes,
-                               static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
-                               ini.interesA, ini.interesB, ini.tasaMantenimiento,
-                               static_cast<double>(d.nivelProduccion), ini.tasaProduccion,
-                               d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB,
-                               d.invPlanta, a.planta, a.invYDesAcumulada};
-    calculos.calcularProduccion(entrada, prod);
+    calculos.calcularProduccion(entradaDeProduccion(a, d, ini), prod);
 
     const int32_t disponibles = a.stockUnidades + prod.produccion;
     double costoTotal = 0;

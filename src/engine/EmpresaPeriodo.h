@@ -55,6 +55,11 @@ struct TEmpresaCalculada {
 /// The state a company starts period 0 from: only the initial plant.
 TRegDatosAcum estadoInicial(const TRegDatosIniciales& ini);
 
+/// What the production calculation takes from the company's last results,
+/// its decisions and the game's parameters.
+TEntradaProduccion entradaDeProduccion(const TRegDatosAcum& anterior, const TRegDecision& d,
+                                       const TRegDatosIniciales& ini);
+
 /// The company's period (production, costs, orders, stock, financing, income
 /// statement and balance sheet).
 TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& anterior, const TRegDecision& d,

@@ -230,14 +230,8 @@ double holguraDeFondos(const TRegDecision& d, const TConocimiento& k) {
     const TRegDatosAcum& a = k.propia;
     const TRegDatosIniciales& ini = k.parametros;
     TCalculos calculos(ini.indemXEmpleado, ini.penalidad);
-    TEntradaProduccion entrada{a.capacitacionAcumulada, d.capacitacion, a.empleados, d.invYDes,
-                               static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),
-                               ini.interesA, ini.interesB, ini.tasaMantenimiento,
-                               static_cast<double>(d.nivelProduccion), ini.tasaProduccion,
-                               d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB,
-                               d.invPlanta, a.planta, a.invYDesAcumulada};
     TResultadoProduccion prod{};
-    calculos.calcularProduccion(entrada, prod);
+    calculos.calcularProduccion(entradaDeProduccion(a, d, ini), prod);
     double unitario = 0, costo = 0;
     tcosto().costoProduccion(a.planta, prod.produccion, a.capacitacionAcumulada,
                              static_cast<uint8_t>(d.nivelProduccion), unitario, costo);

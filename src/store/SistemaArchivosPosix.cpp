@@ -142,19 +142,8 @@ public:
     }
 
     std::vector<std::string> listar(const ruta& carpeta) override {
-        int d = ::open(carpeta.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-        if (d < 0) fallar(carpeta, "no se pudo leer la carpeta");
-        DIR* dir = ::fdopendir(d);
-        if (!dir) {
-            ::close(d);
-            fallar(carpeta, "no se pudo leer la carpeta");
-        }
         std::vector<std::string> nombres;
-        while (const dirent* e = ::readdir(dir)) {
-            const std::string nombre = e->d_name;
-            if (nombre != "." && nombre != "..") nombres.push_back(nombre);
-        }
-        ::closedir(dir);
+        for (auto& [nombre, tipo] : listarConTipos(carpeta)) nombres.push_back(std::move(nombre));
         return nombres;
     }
 
