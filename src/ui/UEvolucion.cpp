@@ -300,6 +300,8 @@ TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePr
     columnas->setSectionResizeMode(QHeaderView::ResizeToContents);
     columnas->setSectionResizeMode(1, QHeaderView::Stretch);
     tblPosiciones->setTextElideMode(Qt::ElideMiddle);
+    // Wrapped, a name would be cut after its first word instead.
+    tblPosiciones->setWordWrap(false);
     tblPosiciones->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     vista = crearVista(this);
