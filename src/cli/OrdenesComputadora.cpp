@@ -14,7 +14,9 @@ TOpcionesComputadora leerOpcionesComputadora(const std::vector<std::string>& a, 
                                              std::size_t porOmision) {
     TOpcionesComputadora opciones;
     opciones.cantidad = porOmision;
+    bool conEstilo = false;
     for (std::size_t i = desde; i < a.size(); i += 2) {
+        conEstilo = conEstilo || a[i] == "--estilo";
         if (a[i] != "--computadora" && a[i] != "--estilo") throw ErrorUso("opción desconocida «" + a[i] + "».");
         if (i + 1 == a.size()) throw ErrorUso("falta el valor después de " + a[i] + ".");
         const std::string& valor = a[i + 1];
@@ -29,6 +31,9 @@ TOpcionesComputadora leerOpcionesComputadora(const std::vector<std::string>& a, 
             throw ErrorUso("--estilo: «" + valor + "» no es prudente, agresivo, innovador, imitador ni mezcla.");
         }
     }
+    // A style for no company is a mistake to say, not to ignore.
+    if (conEstilo && opciones.cantidad == 0)
+        throw ErrorUso("--estilo: no hay empresas de la computadora; agréguelas con --computadora N.");
     return opciones;
 }
 

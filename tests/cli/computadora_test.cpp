@@ -119,7 +119,9 @@ TEST(Computadora, PracticaYOpcionesRechazadas) {
              {"practica", dir.string(), "--estilo", "temerario"},
              {"practica", dir.string(), "--computadora", "-1"},
              {"practica", dir.string(), "--computadora"},
-             {"practica", dir.string(), "--otra", "1"}}) {
+             {"practica", dir.string(), "--otra", "1"},
+             {"--datos", (carpeta.ruta() / "otro").string(), "nuevo", (carpetaEjemplos() / "equipos.txt").string(),
+              (carpetaEjemplos() / "parametros.ini").string(), "--estilo", "agresivo"}}) {
         r = ejecutarCli(mala);
         EXPECT_EQ(r.codigo, 2) << mala.back() << ": " << r.errores;
     }
