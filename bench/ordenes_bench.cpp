@@ -75,20 +75,13 @@ struct TJuegoGuardado {
     }
 };
 
-fs::path raizEnRam() { return fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path(); }
-
-fs::path raizEnDisco() {
-    if (const char* elegida = std::getenv("CORVELIAN_BENCH_DISCO")) return elegida;
-    return fs::is_directory("/var/tmp") ? fs::path("/var/tmp") : fs::temp_directory_path();
-}
-
 void BM_OrdenAyuda(benchmark::State& estado) {
     for (auto _ : estado) correr(estado, {"--help"});
 }
 BENCHMARK(BM_OrdenAyuda)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)->ReportAggregatesOnly(true);
 
 void BM_OrdenEstado255Empresas(benchmark::State& estado) {
-    const TJuegoGuardado juego(raizEnRam());
+    const TJuegoGuardado juego(raizDeMedicion());
     for (auto _ : estado) correr(estado, {"--datos", juego.carpeta.string(), "estado"});
 }
 BENCHMARK(BM_OrdenEstado255Empresas)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
@@ -104,7 +97,7 @@ void simular(benchmark::State& estado, const fs::path& raiz, bool enDisco) {
     }
 }
 
-void BM_OrdenSimular255Empresas(benchmark::State& estado) { simular(estado, raizEnRam(), false); }
+void BM_OrdenSimular255Empresas(benchmark::State& estado) { simular(estado, raizDeMedicion(), false); }
 BENCHMARK(BM_OrdenSimular255Empresas)->Unit(benchmark::kMillisecond)->UseRealTime()->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

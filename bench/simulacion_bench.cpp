@@ -1,6 +1,8 @@
 // How long a period run takes with the most companies a game can hold (the
 // counters are bytes, so 255), and a whole ten-period game.
 
+#include "CarpetaMedicion.h"
+
 #include "engine/UDecicionesPeriodo0.h"
 #include "engine/USimular.h"
 #include "store/CarpetaDatos.h"
@@ -20,31 +22,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-// The runs are measured on a RAM-backed folder when there is one, so that the
-// figures are the program's and not the disk's; CORVELIAN_BENCH_DIR picks
-// another folder (for instance one on the disk the game will really use).
-fs::path raizDeMedicion() {
-    if (const char* elegida = std::getenv("CORVELIAN_BENCH_DIR")) return elegida;
-    if (fs::is_directory("/dev/shm")) return "/dev/shm";
-    return fs::temp_directory_path();
-}
-
-// A folder on a real disk, for the run as a game master's machine does it,
-// with every sync reaching the disk: CORVELIAN_BENCH_DISCO, or /var/tmp
-// (kept on disk, unlike /tmp on some systems).
-fs::path raizEnDisco() {
-    if (const char* elegida = std::getenv("CORVELIAN_BENCH_DISCO")) return elegida;
-    if (fs::is_directory("/var/tmp")) return "/var/tmp";
-    return fs::temp_directory_path();
-}
-
-fs::path carpetaNueva(const std::string& nombre, const fs::path& raiz = raizDeMedicion()) {
-    fs::path carpeta = raiz / ("corvelian-bench-" + nombre + "-" + std::to_string(::getpid()));
-    fs::remove_all(carpeta);
-    fs::create_directories(carpeta);
-    return carpeta;
-}
 
 void prepararJuego(const TCarpeta& carpeta, int equipos) {
     TDatosjuego datos(carpeta);

@@ -53,13 +53,6 @@ constexpr std::size_t kLargoBanco = 10;
 constexpr std::size_t kMaxEquipos = 255;
 constexpr std::size_t kLargoNombre = 50;
 
-std::string minusculas(std::string_view texto) {
-    std::string salida(texto);
-    for (char& c : salida)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return salida;
-}
-
 const Clave* buscarClave(std::string_view nombre) {
     for (const Clave& clave : kClaves)
         if (minusculas(clave.nombre) == minusculas(nombre)) return &clave;

@@ -18,6 +18,17 @@ std::string campoDeUnaLinea(const std::string& texto) {
 
 std::string dosCifras(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10); }
 
+// The parts of a moment on this computer's clock, safe on any thread.
+std::tm horaLocal(std::time_t t) {
+    std::tm partes{};
+#ifdef _WIN32
+    localtime_s(&partes, &t);
+#else
+    localtime_r(&t, &partes);
+#endif
+    return partes;
+}
+
 }  // namespace
 
 std::string cabeceraRegistro() {
@@ -56,13 +67,7 @@ std::string registroDelPeriodo(const std::string& texto, std::optional<int> peri
 }
 
 std::string fechaHoraLocal(std::chrono::system_clock::time_point momento) {
-    const std::time_t t = std::chrono::system_clock::to_time_t(momento);
-    std::tm partes{};
-#ifdef _WIN32
-    localtime_s(&partes, &t);
-#else
-    localtime_r(&t, &partes);
-#endif
+    const std::tm partes = horaLocal(std::chrono::system_clock::to_time_t(momento));
     return std::to_string(partes.tm_year + 1900) + "-" + dosCifras(partes.tm_mon + 1) + "-" + dosCifras(partes.tm_mday) +
            " " + dosCifras(partes.tm_hour) + ":" + dosCifras(partes.tm_min) + ":" + dosCifras(partes.tm_sec);
 }
@@ -75,13 +80,7 @@ std::optional<std::chrono::system_clock::time_point> horaDeHoy(const std::string
     for (char c : hhmm)
         if (c != ':' && (c < '0' || c > '9')) return std::nullopt;
     if (!horas || !minutos || *horas > 23 || *minutos > 59) return std::nullopt;
-    const std::time_t ahora = std::time(nullptr);
-    std::tm partes{};
-#ifdef _WIN32
-    localtime_s(&partes, &ahora);
-#else
-    localtime_r(&ahora, &partes);
-#endif
+    std::tm partes = horaLocal(std::time(nullptr));
     partes.tm_hour = *horas;
     partes.tm_min = *minutos;
     partes.tm_sec = 0;

@@ -19,13 +19,6 @@ namespace {
 constexpr std::array<TEstilo, 4> kEstilos = {TEstilo::prudente, TEstilo::agresivo, TEstilo::innovador,
                                              TEstilo::imitador};
 
-std::string minusculas(std::string_view texto) {
-    std::string salida(texto);
-    for (char& c : salida)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return salida;
-}
-
 // splitmix64: small, fast, and the same numbers on every compiler and
 // standard library, which std::uniform_int_distribution does not promise.
 class TAzar {
@@ -48,12 +41,6 @@ public:
 private:
     std::uint64_t estado_;
 };
-
-std::uint64_t fnv(std::string_view bytes) {
-    std::uint64_t h = 14695981039346656037ull;
-    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
-    return h;
-}
 
 int32_t acotar(int32_t TRegDecision::*campo, int64_t valor) {
     const TRangoDecision& r = rangoDecision(campo);
@@ -245,7 +232,7 @@ double holguraDeFondos(const TRegDecision& d, const TConocimiento& k) {
 TRegDecision decidirComputadora(TEstilo estilo, const std::string& nombre, const TConocimiento& k,
                                 std::uint64_t semilla) {
     // One stream per game, period and company: a period redone gets the same numbers.
-    TAzar azar(semilla ^ (fnv(nombre) * 0x9E3779B97F4A7C15ull) ^
+    TAzar azar(semilla ^ (huellaFnv(nombre) * 0x9E3779B97F4A7C15ull) ^
                (static_cast<std::uint64_t>(k.periodo) * 0xD6E8FEB86659FD93ull));
     azar.siguiente();
     const TMercado m = mercadoAnterior(k);

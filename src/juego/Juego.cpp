@@ -38,11 +38,6 @@ bool esInforme(const std::string& nombre) {
     return false;
 }
 
-std::uint64_t fnv(std::uint64_t h, const std::string& bytes) {
-    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
-    return h;
-}
-
 std::string contenidoSiExiste(const TCarpeta& carpeta, const char* nombre) {
     const auto ruta = carpeta.ruta(nombre);
     return carpeta.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno ? std::string() : leerArchivoEntero(carpeta.sa(), ruta);
@@ -167,8 +162,8 @@ TEstadoJuego TJuego::estadoSinBloqueo() const {
     else if (estado.terminado()) m.fase = TFase::terminado;
     else m.fase = TFase::abierto;
     m.periodo = d.periodoActual;
-    m.huella = fnv(fnv(fnv(14695981039346656037ull, nombres), resultados),
-                   std::string{static_cast<char>(d.cantEquipos), static_cast<char>(d.periodoActual)});
+    m.huella = huellaFnv(std::string{static_cast<char>(d.cantEquipos), static_cast<char>(d.periodoActual)},
+                         huellaFnv(resultados, huellaFnv(nombres)));
     return estado;
 }
 

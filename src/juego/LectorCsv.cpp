@@ -32,13 +32,6 @@ const std::array<Columna, 10> kColumnas = {{
 // Beyond this many faults the list stops; the game master fixes those first.
 constexpr std::size_t kMaxErrores = 30;
 
-std::string minusculas(std::string_view texto) {
-    std::string salida(texto);
-    for (char& c : salida)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return salida;
-}
-
 /// The fields of one line; a field in double quotes may hold the separator,
 /// and "" inside it stands for one quote. Nothing when a quote is left open.
 std::optional<std::vector<std::string>> dividir(const std::string& linea, char separador) {

@@ -127,12 +127,6 @@ std::string textoNumero(double valor, char separador) {
     return texto;
 }
 
-std::string minusculas(std::string texto) {
-    for (char& c : texto)
-        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    return texto;
-}
-
 #ifdef CORVELIAN_XLSX
 // libxlsxwriter's failures, as the game master reads them.
 std::string fallaXlsx(lxw_error error) {

@@ -121,6 +121,18 @@ std::string cp1252(std::string_view literalUtf8) {
     return convertidos.emplace(std::string(literalUtf8), *convertido).first->second;
 }
 
+std::string minusculas(std::string_view texto) {
+    std::string salida(texto);
+    for (char& c : salida)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return salida;
+}
+
+std::uint64_t huellaFnv(std::string_view bytes, std::uint64_t h) {
+    for (unsigned char c : bytes) h = (h ^ c) * 1099511628211ull;
+    return h;
+}
+
 std::vector<std::string> dividirLineas(std::string_view texto) {
     std::vector<std::string> lineas;
     while (!texto.empty()) {

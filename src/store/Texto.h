@@ -39,6 +39,14 @@ std::string campoCsv(std::string_view texto, char separador = ',');
 /// quotes ("") and line ends. A CR before a line end is dropped.
 std::vector<std::vector<std::string>> dividirCsv(std::string_view texto);
 
+/// The text with the ASCII capitals A-Z in lower case, every other byte as it
+/// is: names of columns, keys and file extensions compared without case.
+std::string minusculas(std::string_view texto);
+
+/// FNV-1a of the bytes, continued from h: a fingerprint, not a secret.
+inline constexpr std::uint64_t kFnvInicio = 14695981039346656037ull;
+std::uint64_t huellaFnv(std::string_view bytes, std::uint64_t h = kFnvInicio);
+
 /// A whole number as decimal digits, right-aligned to ancho with blanks.
 std::string enteroAlineado(long long valor, std::size_t ancho);
 

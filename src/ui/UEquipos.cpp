@@ -339,31 +339,38 @@ void TFEquipos::cambiarEstilo(int fila) {
     fijarEstilo(fila, k == 0 ? std::nullopt : std::optional<TEstilo>(estilosComputadora()[static_cast<std::size_t>(k - 1)]));
 }
 
-void TFEquipos::btnComputadoraClick() {
-    const auto respuesta = dialogos().pedirTexto(this, QStringLiteral("Empresas de la computadora"),
-                                                 QStringLiteral("¿Cuántas empresas agrega la computadora?"),
-                                                 QStringLiteral("5"));
-    if (!respuesta) return;
+std::optional<TPedidoComputadora> pedirEmpresasComputadora(QWidget* padre, const QString& titulo,
+                                                            const QString& pregunta, const QString& preguntaEstilo,
+                                                            int maximo) {
+    const auto respuesta = dialogos().pedirTexto(padre, titulo, pregunta, QStringLiteral("5"));
+    if (!respuesta) return std::nullopt;
     bool numero = false;
-    const int cantidad = respuesta->trimmed().toInt(&numero);
-    if (!numero || cantidad < 1 || cantidad > maximoEquipos - cantidadEquipos()) {
-        mostrarMensaje(this, QStringLiteral("Escriba una cantidad de 1 a %1.").arg(maximoEquipos - cantidadEquipos()));
-        return;
+    TPedidoComputadora pedido;
+    pedido.cantidad = respuesta->trimmed().toInt(&numero);
+    if (!numero || pedido.cantidad < 1 || pedido.cantidad > maximo) {
+        mostrarMensaje(padre, QStringLiteral("Escriba una cantidad de 1 a %1 empresas de la computadora.").arg(maximo));
+        return std::nullopt;
     }
     QStringList opciones{QStringLiteral("mezcla")};
     for (TEstilo e : estilosComputadora()) opciones << QString::fromLatin1(nombreEstilo(e));
-    const auto elegido = dialogos().elegirOpcion(this, QStringLiteral("Empresas de la computadora"),
-                                                 QStringLiteral("Estilo de juego (mezcla: uno de cada uno por turno):"),
-                                                 opciones, 0);
-    if (!elegido) return;
-    const std::optional<TEstilo> estilo = estiloDeNombre(elegido->toStdString());
+    const auto elegido = dialogos().elegirOpcion(padre, titulo, preguntaEstilo, opciones, 0);
+    if (!elegido) return std::nullopt;
+    pedido.estilo = estiloDeNombre(elegido->toStdString());
+    return pedido;
+}
+
+void TFEquipos::btnComputadoraClick() {
+    const auto pedido = pedirEmpresasComputadora(
+        this, QStringLiteral("Empresas de la computadora"), QStringLiteral("¿Cuántas empresas agrega la computadora?"),
+        QStringLiteral("Estilo de juego (mezcla: uno de cada uno por turno):"), maximoEquipos - cantidadEquipos());
+    if (!pedido) return;
     std::vector<std::string> ocupados;
     for (int k = 0; k < cantidadEquipos(); ++k)
         ocupados.push_back(aCp1252(lsvEquipos->topLevelItem(k)->text(1).trimmed()).value_or(std::string()));
     std::size_t agregadas = 0;
-    for (const std::string& nombre : nombresComputadora(static_cast<std::size_t>(cantidad), ocupados)) {
+    for (const std::string& nombre : nombresComputadora(static_cast<std::size_t>(pedido->cantidad), ocupados)) {
         if (!agregarEquipo(aQString(nombre))) break;
-        fijarEstilo(cantidadEquipos() - 1, estilo.value_or(estiloDeMezcla(agregadas++)));
+        fijarEstilo(cantidadEquipos() - 1, pedido->estilo.value_or(estiloDeMezcla(agregadas++)));
     }
     enumerarEquipos();
 }

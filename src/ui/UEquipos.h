@@ -10,6 +10,7 @@
 
 #include <QWidget>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,21 @@ class QTreeWidget;
 class TFPrincipal;
 
 class TJuego;
+class QString;
+
+/// How many companies the computer plays and their style (none: "mezcla",
+/// each style in turn).
+struct TPedidoComputadora {
+    int cantidad = 0;
+    std::optional<TEstilo> estilo;
+};
+
+/// Asks how many companies the computer plays (1 to maximo) and their style.
+/// Nothing when the game master cancels, or types a count out of range (said
+/// in a box).
+std::optional<TPedidoComputadora> pedirEmpresasComputadora(QWidget* padre, const QString& titulo,
+                                                            const QString& pregunta, const QString& preguntaEstilo,
+                                                            int maximo);
 
 class TFEquipos : public QWidget {
     Q_OBJECT

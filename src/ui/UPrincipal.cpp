@@ -283,21 +283,11 @@ void TFPrincipal::PracticaClick() {
     const auto nombre = dialogos().pedirTexto(this, QStringLiteral("Práctica"), QStringLiteral("Nombre de su empresa:"),
                                               QStringLiteral("Mi empresa"));
     if (!nombre) return;
-    const auto cantidad = dialogos().pedirTexto(
-        this, QStringLiteral("Práctica"), QStringLiteral("¿Cuántas empresas juega la computadora?"), QStringLiteral("5"));
-    if (!cantidad) return;
-    bool numero = false;
-    const int n = cantidad->trimmed().toInt(&numero);
-    if (!numero || n < 1 || n > 254) {
-        mostrarMensaje(this, QStringLiteral("Escriba una cantidad de 1 a 254 empresas de la computadora."));
-        return;
-    }
-    QStringList opciones{QStringLiteral("mezcla")};
-    for (TEstilo e : estilosComputadora()) opciones << QString::fromLatin1(nombreEstilo(e));
-    const auto estilo = dialogos().elegirOpcion(this, QStringLiteral("Práctica"),
-                                                QStringLiteral("Estilo de la computadora (mezcla: uno de cada uno):"),
-                                                opciones, 0);
-    if (!estilo) return;
+    const auto pedido = pedirEmpresasComputadora(this, QStringLiteral("Práctica"),
+                                                 QStringLiteral("¿Cuántas empresas juega la computadora?"),
+                                                 QStringLiteral("Estilo de la computadora (mezcla: uno de cada uno):"),
+                                                 TFEquipos::maximoEquipos - 1);
+    if (!pedido) return;
     const QString limpio = nombre->trimmed();
     const auto equipo = aCp1252(limpio);
     if (limpio.isEmpty() || !equipo || limpio.size() > static_cast<qsizetype>(sizeof(cadena::texto))) {
@@ -307,8 +297,7 @@ void TFPrincipal::PracticaClick() {
         return;
     }
     try {
-        juego_->crearPractica(*equipo, static_cast<std::size_t>(n), estiloDeNombre(estilo->toStdString()),
-                              semillaNueva());
+        juego_->crearPractica(*equipo, static_cast<std::size_t>(pedido->cantidad), pedido->estilo, semillaNueva());
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

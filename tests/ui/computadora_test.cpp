@@ -24,17 +24,7 @@
 namespace {
 
 // "Nombre|Juega" of every row of the teams list.
-QStringList filas(const TFEquipos* equipos) {
-    auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
-    QStringList texto;
-    for (int i = 0; i < lista->topLevelItemCount(); ++i)
-        texto << lista->topLevelItem(i)->text(1) + QLatin1Char('|') + lista->topLevelItem(i)->text(2);
-    return texto;
-}
-
-void pulsar(const QWidget* ventana, const char* boton) {
-    QTest::mouseClick(control<QPushButton>(ventana, boton), Qt::LeftButton);
-}
+QStringList filas(const TFEquipos* equipos) { return filasDeLista(control<QTreeWidget>(equipos, "lsvEquipos"), 1, 2); }
 
 }  // namespace
 

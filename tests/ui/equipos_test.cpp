@@ -25,17 +25,7 @@ Q_DECLARE_METATYPE(std::optional<QString>)
 namespace {
 
 // "Nro.|Nombre" of every row, top to bottom.
-QStringList filas(const TFEquipos* equipos) {
-    auto* lista = control<QTreeWidget>(equipos, "lsvEquipos");
-    QStringList texto;
-    for (int i = 0; i < lista->topLevelItemCount(); ++i)
-        texto << lista->topLevelItem(i)->text(0) + QLatin1Char('|') + lista->topLevelItem(i)->text(1);
-    return texto;
-}
-
-void pulsar(const TFEquipos* equipos, const char* boton) {
-    QTest::mouseClick(control<QPushButton>(equipos, boton), Qt::LeftButton);
-}
+QStringList filas(const TFEquipos* equipos) { return filasDeLista(control<QTreeWidget>(equipos, "lsvEquipos"), 0, 1); }
 
 void agregar(const TFEquipos* equipos, const QString& nombre) {
     escribir(control<QLineEdit>(equipos, "edNombreEquipo"), nombre);

@@ -14,7 +14,10 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QStringList>
 #include <QTemporaryDir>
+#include <QTreeWidget>
 #include <QTest>
 #include <QWidget>
 
@@ -97,6 +100,19 @@ T* control(const QWidget* ventana, const char* nombre) {
     T* c = ventana ? ventana->findChild<T*>(QString::fromLatin1(nombre)) : nullptr;
     if (!c) throw std::runtime_error(std::string("falta el control ") + nombre);
     return c;
+}
+
+/// Clicks the push button called boton inside ventana.
+inline void pulsar(const QWidget* ventana, const char* boton) {
+    QTest::mouseClick(control<QPushButton>(ventana, boton), Qt::LeftButton);
+}
+
+/// "a|b", the texts of columns a and b of every row of the list, top to bottom.
+inline QStringList filasDeLista(const QTreeWidget* lista, int a, int b) {
+    QStringList texto;
+    for (int i = 0; i < lista->topLevelItemCount(); ++i)
+        texto << lista->topLevelItem(i)->text(a) + QLatin1Char('|') + lista->topLevelItem(i)->text(b);
+    return texto;
 }
 
 /// Replaces the box's text by typing it, as the game master would.
