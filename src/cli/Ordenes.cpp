@@ -98,9 +98,11 @@ void ordenNuevo(const TLinea& linea) {
     const TParametrosLeidos parametros = leerParametros(rutaDeTexto(linea.argumentos[1]));
     for (const auto& aviso : equipos.avisos) std::cerr << "Aviso: " << aviso << '\n';
     for (const auto& aviso : parametros.avisos) std::cerr << "Aviso: " << aviso << '\n';
+    const TComputadora deLaComputadora =
+        agregarComputadora(equipos.nombres, computadora.cantidad, computadora.estilo, semillaNueva());
     const auto juego = usarCarpeta(linea, true);
     try {
-        juego->crearJuego(equipos.nombres, parametros.textos, agregarComputadora(equipos.nombres, computadora));
+        juego->crearJuego(equipos.nombres, parametros.textos, deLaComputadora);
     } catch (const ErrorParametro& e) {
         // The tool names the key of its file, not the box of the screen.
         throw ErrorJuego(e.clave() + ": " + e.falla());

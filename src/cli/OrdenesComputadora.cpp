@@ -37,16 +37,6 @@ TOpcionesComputadora leerOpcionesComputadora(const std::vector<std::string>& a, 
     return opciones;
 }
 
-TComputadora agregarComputadora(std::vector<std::string>& equipos, const TOpcionesComputadora& opciones) {
-    TComputadora computadora{semillaNueva(), {}};
-    for (const std::string& nombre : nombresComputadora(opciones.cantidad, equipos)) {
-        computadora.empresas.push_back(
-            {nombre, opciones.estilo.value_or(estiloDeMezcla(computadora.empresas.size()))});
-        equipos.push_back(nombre);
-    }
-    return computadora;
-}
-
 std::vector<std::optional<TRegDecision>> leerDecisionesDelJuego(TJuego& juego, const fs::path& archivo) {
     std::vector<bool> computadora;
     for (const auto& estilo : juego.estilosActivas()) computadora.push_back(estilo.has_value());

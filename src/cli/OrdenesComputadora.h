@@ -22,10 +22,6 @@ struct TOpcionesComputadora {
 TOpcionesComputadora leerOpcionesComputadora(const std::vector<std::string>& argumentos, std::size_t desde,
                                              std::size_t porOmision = 0);
 
-/// Appends to equipos the names of the computer's companies (distinct from
-/// the teams') and returns which they are, with a new seed.
-TComputadora agregarComputadora(std::vector<std::string>& equipos, const TOpcionesComputadora& opciones);
-
 /// The open period's decisions from a CSV file, the computer's companies
 /// left out or not, theirs filled in: what "decisiones ARCHIVO.csv" stores.
 std::vector<std::optional<TRegDecision>> leerDecisionesDelJuego(TJuego& juego, const std::filesystem::path& archivo);

@@ -210,6 +210,16 @@ std::vector<std::string> nombresComputadora(std::size_t cantidad, const std::vec
     return nombres;
 }
 
+TComputadora agregarComputadora(std::vector<std::string>& equipos, std::size_t cantidad,
+                                std::optional<TEstilo> estilo, std::uint64_t semilla) {
+    TComputadora computadora{semilla, {}};
+    for (const std::string& nombre : nombresComputadora(cantidad, equipos)) {
+        computadora.empresas.push_back({nombre, estilo.value_or(estiloDeMezcla(computadora.empresas.size()))});
+        equipos.push_back(nombre);
+    }
+    return computadora;
+}
+
 // Funds minus outlays as the run's funds check counts them: positive is
 // money left over, negative the shortfall that the banks would cover with a
 // penalty.

@@ -72,6 +72,11 @@ std::uint64_t semillaNueva();
 /// Windows-1252, none of them equal (case ignored) to a name of ocupados.
 std::vector<std::string> nombresComputadora(std::size_t cantidad, const std::vector<std::string>& ocupados);
 
+/// Appends to equipos cantidad computer companies with names of their own,
+/// and returns which they are: all with estilo, or (none) a "mezcla".
+TComputadora agregarComputadora(std::vector<std::string>& equipos, std::size_t cantidad,
+                                std::optional<TEstilo> estilo, std::uint64_t semilla);
+
 /// What a company knows when it decides the period `periodo`.
 struct TConocimiento {
     int periodo = 1;

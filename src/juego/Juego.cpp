@@ -189,6 +189,12 @@ void exigirMarca(const TEstadoJuego& estado, const TMarca* marca) {
 
 }  // namespace
 
+void TJuego::exigirDecisionesAbiertas(const TEstadoJuego& estado, const TMarca* marca) const {
+    exigirMarca(estado, marca);
+    exigirPeriodoAbierto(estado);
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+}
+
 std::string mensajeJuegoCambiado(const TEstadoJuego& ahora) {
     std::string que;
     switch (ahora.marca.fase) {
@@ -289,11 +295,7 @@ void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDa
 void TJuego::crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
                            std::uint64_t semilla) {
     std::vector<std::string> equipos{equipo};
-    TComputadora computadora{semilla, {}};
-    for (const std::string& nombre : nombresComputadora(cantidad, equipos)) {
-        computadora.empresas.push_back({nombre, estilo.value_or(estiloDeMezcla(computadora.empresas.size()))});
-        equipos.push_back(nombre);
-    }
+    const TComputadora computadora = agregarComputadora(equipos, cantidad, estilo, semilla);
     crearJuego(equipos, ejemploDatosIniciales(), computadora);
     correrPeriodo0(ejemploPeriodo0());
 }
@@ -364,7 +366,10 @@ void TJuego::guardarCompletandoSinBloqueo(const TEstadoJuego& estado,
     if (decisiones.size() != estado.datos.cantEquipos)
         throw ErrorJuego("Hay " + std::to_string(decisiones.size()) + " decisiones y " +
                          std::to_string(estado.datos.cantEquipos) + " empresas activas.");
-    const auto computadora = decisionesComputadoraSinBloqueo(estado);
+    // The computer decides only when some company's decisions are missing.
+    std::vector<std::optional<TRegDecision>> computadora(decisiones.size());
+    if (std::any_of(decisiones.begin(), decisiones.end(), [](const auto& d) { return !d.has_value(); }))
+        computadora = decisionesComputadoraSinBloqueo(estado);
     const auto equipos = equiposDelJuego(estado);
     std::string faltan;
     std::vector<TRegDecision> completas;
@@ -384,9 +389,7 @@ void TJuego::guardarDecisionesCompletas(const std::vector<std::optional<TRegDeci
                                         const TMarca* marca) {
     TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
-    exigirMarca(estado, marca);
-    exigirPeriodoAbierto(estado);
-    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    exigirDecisionesAbiertas(estado, marca);
     guardarCompletandoSinBloqueo(estado, decisiones);
 }
 
@@ -435,9 +438,7 @@ std::vector<TRegDecision> TJuego::decisionesGuardadas() {
 void TJuego::guardarDecisiones(const std::vector<TRegDecision>& decisiones, const TMarca* marca) {
     TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
-    exigirMarca(estado, marca);
-    exigirPeriodoAbierto(estado);
-    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    exigirDecisionesAbiertas(estado, marca);
     if (decisiones.size() != estado.datos.cantEquipos)
         throw ErrorJuego("Hay " + std::to_string(decisiones.size()) + " decisiones y " +
                          std::to_string(estado.datos.cantEquipos) + " empresas activas.");
@@ -841,9 +842,7 @@ std::vector<std::optional<TRegDecision>> TJuego::enviosDelPeriodo() {
 int TJuego::guardarDecisionesDelPortal(const TMarca* marca) {
     TBloqueo bloqueo(*this, true);
     const TEstadoJuego estado = estadoSinBloqueo();
-    exigirMarca(estado, marca);
-    exigirPeriodoAbierto(estado);
-    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    exigirDecisionesAbiertas(estado, marca);
     const auto codigos = codigosSinBloqueo();
     // The computer's companies send nothing: it decides for them.
     const TComputadora computadora = computadoraSinBloqueo();

@@ -313,6 +313,8 @@ private:
     TEstadoJuego estadoSinBloqueo() const;
     void exigirJuego(const TEstadoJuego& estado) const;
     void exigirPeriodoAbierto(const TEstadoJuego& estado) const;
+    /// The mark, when given, is the game's; its period is open and has companies.
+    void exigirDecisionesAbiertas(const TEstadoJuego& estado, const TMarca* marca) const;
     int ultimoPeriodoCorrido() const;
     void exigirPeriodoCorrido(int periodo) const;
     void exigirHistorial(int periodo) const;
