@@ -1,5 +1,7 @@
 #include "cli/Demo.h"
 
+#include "store/NombresArchivos.h"
+
 #include "cli/Consola.h"
 #include "cli/Errores.h"
 #include "juego/Juego.h"
@@ -58,7 +60,7 @@ fs::path carpetaNueva() {
 
 void jugarDemo(const std::optional<fs::path>& pedida) {
     const fs::path carpeta = pedida ? fs::absolute(*pedida) : carpetaNueva();
-    if (fs::exists(carpeta / "DATOS INICIALES.DAT"))
+    if (fs::exists(carpeta / kArchivoParametros))
         throw ErrorJuego("La carpeta «" + textoDeRuta(carpeta) +
                          "» ya tiene un juego; la demostración se juega en una carpeta sin juego.");
     std::error_code error;
@@ -88,12 +90,12 @@ void jugarDemo(const std::optional<fs::path>& pedida) {
 
     std::vector<std::string> informes;
     for (const auto& entrada : fs::directory_iterator(carpeta))
-        if (entrada.is_regular_file() && entrada.path().extension() == ".txt")
+        if (entrada.is_regular_file() && entrada.path().extension() == kExtensionInforme)
             informes.push_back(textoDeRuta(entrada.path().filename()));
     std::sort(informes.begin(), informes.end());
     std::cout << "\nInformes del último período en «" << textoDeRuta(carpeta) << "»:\n";
     for (const auto& informe : informes) std::cout << "  " << informe << '\n';
-    std::cout << "Los informes de cada período están en «" << textoDeRuta(carpeta / "historial") << "».\n\n"
+    std::cout << "Los informes de cada período están en «" << textoDeRuta(carpeta / kCarpetaHistorial) << "».\n\n"
               << "Para empezar a mirar:\n"
               << "  historial/Periodo 4/COMZONA1Beta.txt           stock sin vender (Stock en Unidades)\n"
               << "  historial/Periodo 4/COMZONA1Gamma.txt          despidos (Empleados Indemniz.)\n"

@@ -1,5 +1,7 @@
 #include "documentos/Documentos.h"
 
+#include "store/NombresArchivos.h"
+
 #include "documentos/Graficos.h"
 #include "juego/Juego.h"
 #include "reports/Reportes_UD.h"
@@ -221,11 +223,11 @@ QStringList lineasDeReporte(const std::string& bytes1252) {
 }
 
 std::string nombrePdfEmpresa(int periodo, const std::string& empresa1252) {
-    return "Periodo " + std::to_string(periodo) + " - " + cp1252AUtf8(textoParaArchivo(empresa1252)) + ".pdf";
+    return nombrePeriodo(periodo) + " - " + cp1252AUtf8(textoParaArchivo(empresa1252)) + ".pdf";
 }
 
 std::string nombrePdfDocente(int periodo) {
-    return "Periodo " + std::to_string(periodo) + " (todos los informes).pdf";
+    return nombrePeriodo(periodo) + " (todos los informes).pdf";
 }
 
 std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, const fs::path& carpeta) {

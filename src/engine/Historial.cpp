@@ -1,5 +1,7 @@
 #include "engine/Historial.h"
 
+#include "store/NombresArchivos.h"
+
 #include "reports/Reportes_UD.h"
 #include "reports/Utils.h"
 #include "store/ArchivoRegistros.h"
@@ -13,7 +15,6 @@
 
 namespace {
 
-constexpr const char* kIndustria = "INDUSTRIA.csv";
 constexpr const char* kCabecera =
     "empresa,precio,ventas,utilidadPeriodo,utilidadAcumulada,unidadesVendidas,participacion,posicion,quebrada,"
     "reporte,aviso";
@@ -89,7 +90,7 @@ std::vector<Registro> registrosDe(TSistemaArchivos& sa, const std::filesystem::p
 
 void archivarPeriodo(TTransaccion& transaccion, const TArchivoPeriodo& archivo,
                      const std::vector<std::filesystem::path>& reportes) {
-    const std::string carpeta = "historial/Periodo " + std::to_string(archivo.periodo);
+    const std::string carpeta = carpetaHistorialDe(archivo.periodo);
     // A rerun after a step back replaces the older copy.
     transaccion.reemplazarCarpeta(carpeta);
     // A report is always a new file, so a link keeps this period's text when
@@ -98,24 +99,24 @@ void archivarPeriodo(TTransaccion& transaccion, const TArchivoPeriodo& archivo,
         const std::string nombre = textoDeRuta(reporte.filename());
         transaccion.enlazar(nombre, carpeta + "/" + nombre);
     }
-    transaccion.escribir(carpeta + "/DATOS ACUMULADOS.DAT", bytesDeRegistros(archivo.resultados));
-    transaccion.escribir(carpeta + "/DECISIONES.DAT", bytesDeRegistros(archivo.decisiones));
-    transaccion.escribir(carpeta + "/EMPRESAS.DAT", bytesDeRegistros(archivo.empresas));
-    transaccion.escribir(carpeta + "/DATOS INICIALES.DAT",
+    transaccion.escribir(carpeta + "/" + kArchivoResultados, bytesDeRegistros(archivo.resultados));
+    transaccion.escribir(carpeta + "/" + kArchivoDecisiones, bytesDeRegistros(archivo.decisiones));
+    transaccion.escribir(carpeta + "/" + kArchivoEmpresas, bytesDeRegistros(archivo.empresas));
+    transaccion.escribir(carpeta + "/" + kArchivoParametros,
                          bytesDeRegistros(std::vector<TRegDatosIniciales>{archivo.parametros}));
-    transaccion.escribir(carpeta + "/" + kIndustria, textoCsv(archivo.industria));
+    transaccion.escribir(carpeta + "/" + kArchivoIndustria, textoCsv(archivo.industria));
 }
 
 std::filesystem::path carpetaDePeriodo(const TCarpeta& juego, int periodo) {
-    return juego.ruta("historial") / ("Periodo " + std::to_string(periodo));
+    return juego.ruta(kCarpetaHistorial) / nombrePeriodo(periodo);
 }
 
 std::vector<int> periodosArchivados(const TCarpeta& juego) {
     std::vector<int> periodos;
     TSistemaArchivos& sa = juego.sa();
-    if (sa.tipo(juego.ruta("historial")) != TSistemaArchivos::Tipo::carpeta) return periodos;
+    if (sa.tipo(juego.ruta(kCarpetaHistorial)) != TSistemaArchivos::Tipo::carpeta) return periodos;
     for (int periodo = 0; periodo <= 10; ++periodo)
-        if (sa.tipo(carpetaDePeriodo(juego, periodo) / kIndustria) == TSistemaArchivos::Tipo::archivo)
+        if (sa.tipo(carpetaDePeriodo(juego, periodo) / kArchivoIndustria) == TSistemaArchivos::Tipo::archivo)
             periodos.push_back(periodo);
     return periodos;
 }
@@ -125,22 +126,21 @@ TArchivoPeriodo leerArchivoPeriodo(const TCarpeta& juego, int periodo) {
     const auto carpeta = carpetaDePeriodo(juego, periodo);
     TArchivoPeriodo archivo;
     archivo.periodo = periodo;
-    const auto parametros = registrosDe<TRegDatosIniciales>(sa, carpeta / "DATOS INICIALES.DAT");
+    const auto parametros = registrosDe<TRegDatosIniciales>(sa, carpeta / kArchivoParametros);
     if (parametros.size() != 1)
-        throw ErrorArchivoDanado(carpeta / "DATOS INICIALES.DAT", "debe tener un solo registro");
+        throw ErrorArchivoDanado(carpeta / kArchivoParametros, "debe tener un solo registro");
     archivo.parametros = parametros.front();
-    archivo.resultados = registrosDe<TRegDatosAcum>(sa, carpeta / "DATOS ACUMULADOS.DAT");
-    comprobarEmpresas(archivo.resultados, carpeta / "DATOS ACUMULADOS.DAT");
-    archivo.decisiones = registrosDe<TRegDecision>(sa, carpeta / "DECISIONES.DAT");
-    archivo.empresas = registrosDe<TRegDatosAcum>(sa, carpeta / "EMPRESAS.DAT");
-    comprobarEmpresas(archivo.empresas, carpeta / "EMPRESAS.DAT");
-    archivo.industria = leerCsv(sa, carpeta / kIndustria);
-    archivo.reporteIndustria = periodo == 0 ? "INDZONA" + std::to_string(archivo.parametros.nroZona) + "IGUALES.txt"
-                                            : "INDZONA" + std::to_string(archivo.parametros.nroZona) + ".txt";
+    archivo.resultados = registrosDe<TRegDatosAcum>(sa, carpeta / kArchivoResultados);
+    comprobarEmpresas(archivo.resultados, carpeta / kArchivoResultados);
+    archivo.decisiones = registrosDe<TRegDecision>(sa, carpeta / kArchivoDecisiones);
+    archivo.empresas = registrosDe<TRegDatosAcum>(sa, carpeta / kArchivoEmpresas);
+    comprobarEmpresas(archivo.empresas, carpeta / kArchivoEmpresas);
+    archivo.industria = leerCsv(sa, carpeta / kArchivoIndustria);
+    archivo.reporteIndustria = nombreInformeIndustria(std::to_string(archivo.parametros.nroZona), periodo == 0);
     if (archivo.decisiones.size() != archivo.industria.size())
-        throw ErrorArchivoDanado(carpeta / "DECISIONES.DAT", "no tiene una decisión por empresa");
+        throw ErrorArchivoDanado(carpeta / kArchivoDecisiones, "no tiene una decisión por empresa");
     if (archivo.empresas.size() != archivo.industria.size())
-        throw ErrorArchivoDanado(carpeta / "EMPRESAS.DAT", "no tiene un registro por empresa");
+        throw ErrorArchivoDanado(carpeta / kArchivoEmpresas, "no tiene un registro por empresa");
     return archivo;
 }
 

@@ -1,5 +1,7 @@
 #include "engine/UDecicionesPeriodo0.h"
 
+#include "store/NombresArchivos.h"
+
 #include "engine/CifrasEmpresa.h"
 #include "engine/EmpresaPeriodo.h"
 #include "engine/Historial.h"
@@ -53,7 +55,7 @@ TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPer
     empstr emp{};
     llenarEmpstr(cifras, comunes, ini, d.nombreBancoA, d.nombreBancoB, emp);
     // One report stands for every company; it carries no period number.
-    emp.empresa = "IGUALES";
+    emp.empresa = kEmpresaPeriodo0;
     // Period 0 computes no dismissals: "Empleados Indemniz." stays empty.
     emp.empindemniz.clear();
     f.ReporteEmpresa(emp);
@@ -87,7 +89,7 @@ TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPer
         ind.tasaimp = f.FormatoTecho(porcientoTipeado(ini.tasaImpuestos));
         ind.capprom = emp.nivelprod;
         ind.iydacum = f.FormatoEntero(0);
-        ind.empresa = "IGUALES";
+        ind.empresa = kEmpresaPeriodo0;
         ind.primera = static_cast<uint8_t>(n);
         ind.periodo = "0";
         for (int j = 0; j < n; ++j) ind.nombres[static_cast<std::size_t>(j)] = f.FormatoNombre(nombres[j]);
@@ -113,7 +115,7 @@ TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPer
     }
 
     // Records of an older, larger game beyond these stay as they were.
-    if (zonaActiva == 1 && n > 0) transaccion.escribir("DATOS ACUMULADOS.DAT", bytesDeRegistros(resultados));
+    if (zonaActiva == 1 && n > 0) transaccion.escribir(kArchivoResultados, bytesDeRegistros(resultados));
     // Every company took the same decisions and reached the same figures.
     TArchivoPeriodo archivo;
     archivo.periodo = 0;

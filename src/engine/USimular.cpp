@@ -1,5 +1,7 @@
 #include "engine/USimular.h"
 
+#include "store/NombresArchivos.h"
+
 #include "engine/Calculos_UD.h"
 #include "engine/CifrasEmpresa.h"
 #include "engine/EmpresaPeriodo.h"
@@ -260,7 +262,7 @@ TResultadoCorrida simularPeriodo(const TCarpeta& carpeta) {
     std::vector<TRegDatosAcum> resultados;
     if (n > 0) resultados = TDatosAcum(carpeta).leerTodos();
     if (static_cast<int>(resultados.size()) < n)
-        throw ErrorArchivo(carpeta.ruta("DATOS ACUMULADOS.DAT"), "faltan los resultados de algunas empresas");
+        throw ErrorArchivo(carpeta.ruta(kArchivoResultados), "faltan los resultados de algunas empresas");
     // Records of an older, larger game are never read.
     std::vector<TRegDatosAcum> acumulados(resultados.begin(), resultados.begin() + n);
     if (n > 0) decisiones = TDecision(carpeta).leerDecisiones(static_cast<uint8_t>(n));
@@ -287,9 +289,9 @@ TResultadoCorrida simularPeriodo(const TCarpeta& carpeta) {
     TCorrida corrida(ini, std::move(decisiones), std::move(acumulados), std::move(resultados), transaccion);
     corrida.ejecutar();
     const std::string bytesResultados = bytesDeRegistros(corrida.resultados());
-    transaccion.escribir("DATOS ACUMULADOS.DAT", bytesResultados);
-    transaccion.escribir("DATOS INICIALES.DAT", bytesDeRegistros(std::vector{corrida.parametros()}));
-    transaccion.escribir("DECISIONES.DAT", {});
+    transaccion.escribir(kArchivoResultados, bytesResultados);
+    transaccion.escribir(kArchivoParametros, bytesDeRegistros(std::vector{corrida.parametros()}));
+    transaccion.escribir(kArchivoDecisiones, {});
     archivo.parametros = corrida.parametros();
     archivo.resultados = corrida.resultados();
     archivo.industria = corrida.filasIndustria();

@@ -24,20 +24,38 @@ public:
 inline constexpr int32_t kMaxMonto = 9999999;
 
 /// One decision field: its values are minimo..maximo in steps of paso, counted
-/// from minimo. Texts are UTF-8.
+/// from minimo. This table is the one place that names the ten decisions:
+/// every screen, form, file and message takes them from here. Texts are UTF-8;
+/// in etiqueta and ayuda "%1" stands for the bank's name (see banco).
 struct TRangoDecision {
     int32_t TRegDecision::*campo;
-    const char* columna;          ///< key of the field in the tool's files, e.g. "invPlanta"
+    const char* columna;          ///< the key: in the tool's files, the portal's form and the widgets' names, e.g. "invPlanta"
+    const char* titulo;           ///< caption on the game master's screens, e.g. "INV.EN PLANTA"
+    const char* etiqueta;         ///< caption in plain Spanish, e.g. "Inversión en planta"
+    const char* unidad;           ///< "u$s" or "%"
+    const char* argumento;        ///< the tool's positional argument, e.g. "INVPLANTA"
     const char* nombre;           ///< the field in a sentence, e.g. "la inversión en planta"
     int32_t minimo;
     int32_t maximo;
     int32_t paso;
     const char* falla;            ///< what is wrong, after the value: "está fuera del rango de 50 a 100."
     const char* mensajePantalla;  ///< the message of the decision screens
+    const char* ayuda;            ///< one line on what the decision does
+    char banco;                   ///< 'A' or 'B' for a loan or a repayment, else 0
 };
 
 /// The ten fields, in the order of the decision screens.
 const std::array<TRangoDecision, 10>& rangosDecision();
+
+/// etiqueta with the bank's name in place of %1 (UTF-8), e.g.
+/// "Préstamo pedido al banco NACION".
+std::string etiquetaDecision(const TRangoDecision& rango, const std::string& bancoA, const std::string& bancoB);
+/// The same followed by the unit and, for a bounded amount, its range:
+/// "Precio (u$s 50 a 100)", "Capacitación (u$s 0 a 20000, de 2000 en 2000)",
+/// "Nivel de producción (%)", "Inversión en planta (u$s)".
+std::string etiquetaConRango(const TRangoDecision& rango, const std::string& bancoA, const std::string& bancoB);
+/// ayuda with the bank's name in place of %1.
+std::string ayudaDecision(const TRangoDecision& rango, const std::string& bancoA, const std::string& bancoB);
 
 /// The range of one field of the record.
 const TRangoDecision& rangoDecision(int32_t TRegDecision::*campo);

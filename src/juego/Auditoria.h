@@ -5,12 +5,12 @@
 // settled afterwards. One CSV file (UTF-8, comma separated, one line per
 // submission) that only grows; TJuego appends to it under the game's lock.
 
+#include "store/NombresArchivos.h"
 #include <chrono>
 #include <optional>
 #include <string>
 #include <vector>
 
-inline constexpr const char* kArchivoRegistroPortal = "REGISTRO PORTAL.csv";
 
 /// One submission as the register keeps it.
 struct TAnotacionEnvio {

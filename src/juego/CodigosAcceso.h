@@ -4,6 +4,7 @@
 // under the game's lock; this file holds what needs no game: making a
 // code, comparing one, and the two file formats.
 
+#include "store/NombresArchivos.h"
 #include "store/Registros.h"
 
 #include <cstddef>
@@ -19,7 +20,6 @@ inline constexpr std::string_view kAlfabetoCodigos = "23456789ABCDEFGHJKLMNPQRST
 inline constexpr std::size_t kLargoCodigo = 8;
 
 /// The file of the codes and the folder of the submissions, in the game folder.
-inline constexpr const char* kArchivoCodigos = "CODIGOS PORTAL.txt";
 inline constexpr const char* kCarpetaEnvios = "envios portal";
 
 /// n bytes from the operating system's cryptographic generator; a failure

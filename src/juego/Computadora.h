@@ -17,6 +17,7 @@
 // simply no longer matches an active name. A file that cannot be read is
 // ErrorArchivoDanado.
 
+#include "store/NombresArchivos.h"
 #include "engine/Historial.h"
 #include "store/Registros.h"
 
@@ -56,7 +57,6 @@ struct TComputadora {
     bool operator==(const TComputadora&) const = default;
 };
 
-inline constexpr const char* kArchivoComputadora = "EMPRESAS COMPUTADORA.csv";
 
 /// The file's text: "semilla,N", the header "empresa,estilo" and one line per
 /// company, names in UTF-8 and quoted as CSV when they need it.

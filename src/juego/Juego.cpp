@@ -1,5 +1,7 @@
 #include "juego/Juego.h"
 
+#include "store/NombresArchivos.h"
+
 #include "engine/USimular.h"
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
@@ -22,21 +24,15 @@
 
 namespace {
 
-constexpr const char* kBloqueo = "CORVELIAN.LCK";
-constexpr const char* kParametros = "DATOS INICIALES.DAT";
-constexpr const char* kNombres = "NOMBRES.DAT";
-constexpr const char* kResultados = "DATOS ACUMULADOS.DAT";
-constexpr const char* kDecisiones = "DECISIONES.DAT";
+constexpr const char* kBloqueo = kArchivoBloqueo;
+constexpr const char* kParametros = kArchivoParametros;
+constexpr const char* kNombres = kArchivoNombres;
+constexpr const char* kResultados = kArchivoResultados;
+constexpr const char* kDecisiones = kArchivoDecisiones;
 
 std::string cp1252Seguro(const std::string& utf8) { return utf8ACp1252(utf8).value_or(utf8); }
 
-// A report file of the game folder, by the names the runs give them.
-bool esInforme(const std::string& nombre) {
-    if (!nombre.ends_with(".txt")) return false;
-    for (const char* prefijo : {"COMZONA", "INDZONA", "QuiebraEmpresa_", "PenalidadEmpresa_"})
-        if (nombre.starts_with(prefijo)) return true;
-    return false;
-}
+bool esInforme(const std::string& nombre) { return esNombreDeInforme(nombre); }
 
 std::string contenidoSiExiste(const TCarpeta& carpeta, const char* nombre) {
     const auto ruta = carpeta.ruta(nombre);
@@ -153,7 +149,7 @@ TEstadoJuego TJuego::estadoSinBloqueo() const {
         // without its results it is damaged, not a game to start again.
         if (estado.empresasConResultados == 0 && d.cantEquipos > 0 &&
             (d.periodoActual > 1 ||
-             carpeta_.sa().tipo(carpetaDePeriodo(carpeta_, 0) / "DATOS ACUMULADOS.DAT") != TSistemaArchivos::Tipo::ninguno))
+             carpeta_.sa().tipo(carpetaDePeriodo(carpeta_, 0) / kResultados) != TSistemaArchivos::Tipo::ninguno))
             throw ErrorArchivoDanado(carpeta_.ruta(kResultados), "falta o está vacío, y el juego ya corrió el período 0");
     }
     TMarca& m = estado.marca;
@@ -272,14 +268,14 @@ void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDa
                              "El armado del juego nuevo se interrumpió y se completó.");
     // The old game's history is kept, aside, so that nothing of it is shown
     // as the new game's; its results, decisions and checkpoint go.
-    if (carpeta_.sa().tipo(carpeta_.ruta("historial")) != TSistemaArchivos::Tipo::ninguno) {
+    if (carpeta_.sa().tipo(carpeta_.ruta(kCarpetaHistorial)) != TSistemaArchivos::Tipo::ninguno) {
         int n = 1;
-        while (carpeta_.sa().tipo(carpeta_.ruta("historial anterior " + std::to_string(n))) !=
+        while (carpeta_.sa().tipo(carpeta_.ruta(historialAnterior(n))) !=
                TSistemaArchivos::Tipo::ninguno)
             ++n;
-        transaccion.apartarCarpeta("historial", "historial anterior " + std::to_string(n));
+        transaccion.apartarCarpeta(kCarpetaHistorial, historialAnterior(n));
     }
-    for (const char* archivo : {kResultados, kDecisiones, "AUXACUM.DAT", "AUXDECISIONES.DAT", "AUXINI.DAT",
+    for (const char* archivo : {kResultados, kDecisiones, kRespaldoResultados, kRespaldoDecisiones, kRespaldoParametros,
                                 kArchivoCodigos})
         transaccion.eliminar(archivo);
     transaccion.escribir(kNombres, nombres);
@@ -490,7 +486,7 @@ int TJuego::volver() {
         if (sa.tipo(historia) != TSistemaArchivos::Tipo::carpeta) return;
         std::vector<std::string> suyos;
         for (const std::string& nombre : sa.listar(historia))
-            if (nombre.ends_with(".txt")) suyos.push_back(nombre);
+            if (nombre.ends_with(kExtensionInforme)) suyos.push_back(nombre);
         for (const std::string& nombre : sa.listar(carpeta_.ruta()))
             if (esInforme(nombre) && std::find(suyos.begin(), suyos.end(), nombre) == suyos.end())
                 transaccion.eliminar(nombre);

@@ -1,5 +1,7 @@
 #include "juego/Planilla.h"
 
+#include "store/NombresArchivos.h"
+
 #include "juego/Juego.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
@@ -32,7 +34,7 @@ TCelda nombreUtf8(const cadena& c) { return cp1252AUtf8(aTexto(c)); }
 void comprobarAlineado(const TArchivoPeriodo& p) {
     // The sheets pair every company's record with its industry row and decisions.
     if (p.empresas.size() != p.industria.size() || p.decisiones.size() != p.industria.size())
-        throw ErrorArchivoDanado(fs::path("historial") / ("Periodo " + std::to_string(p.periodo)),
+        throw ErrorArchivoDanado(fs::path(kCarpetaHistorial) / nombrePeriodo(p.periodo),
                                  "las empresas, las decisiones y las cifras de la industria no coinciden");
 }
 

@@ -1,5 +1,7 @@
 #include "reports/Reportes_UD.h"
 
+#include "store/NombresArchivos.h"
+
 #include "store/CarpetaDatos.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Datos_UD.h"
@@ -221,15 +223,15 @@ std::vector<std::string> fallasNombresEquipos(const std::vector<std::string>& no
 }
 
 std::filesystem::path rutaReporteEmpresa(const empstr& registro) {
-    return rutaDesdeTexto("COMZONA" + registro.zona + registro.empresa + ".txt");
+    return rutaDesdeTexto(nombreInformeEmpresa(registro.zona, registro.empresa));
 }
 
 std::filesystem::path rutaReporteIndustria(const indstr& registro) {
-    return rutaDesdeTexto("INDZONA" + registro.zona + (registro.empresa == "IGUALES" ? "IGUALES.txt" : ".txt"));
+    return rutaDesdeTexto(nombreInformeIndustria(registro.zona, registro.empresa == kEmpresaPeriodo0));
 }
 
 std::filesystem::path rutaReporteQuiebraPenalidad(const empstr& registro, double giro) {
-    return rutaDesdeTexto((giro != 0 ? "QuiebraEmpresa_" : "PenalidadEmpresa_") + registro.empresa + ".txt");
+    return rutaDesdeTexto(nombreAviso(giro != 0, registro.empresa));
 }
 
 // ---------------------------------------------------------------------------
@@ -331,14 +333,14 @@ void TReporte::ReporteIndustria(const indstr& r) const {
             leidos = true;
         }
         if (static_cast<std::size_t>(numero) > registros.size())
-            throw ErrorArchivo(carpeta_ ? carpeta_->ruta("DATOS ACUMULADOS.DAT") : "DATOS ACUMULADOS.DAT",
+            throw ErrorArchivo(carpeta_ ? carpeta_->ruta(kArchivoResultados) : kArchivoResultados,
                                "lectura más allá del fin del archivo");
         return registros[static_cast<std::size_t>(numero - 1)];
     };
 
     // Ranking by accumulated profit, bankrupt companies left out.
     TIntMatrix ranking;
-    if (r.empresa != "IGUALES") {
+    if (r.empresa != kEmpresaPeriodo0) {
         for (std::size_t k = 0; k < r.utilacums.size(); ++k)
             ranking.push_back({static_cast<int32_t>(k), claveRanking(r.utilacums[k])});
         int borradas = 0;

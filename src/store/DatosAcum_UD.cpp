@@ -1,12 +1,14 @@
 #include "store/DatosAcum_UD.h"
 
+#include "store/NombresArchivos.h"
+
 #include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 
 namespace {
 
-constexpr const char* kAcumulados = "DATOS ACUMULADOS.DAT";
+constexpr const char* kAcumulados = kArchivoResultados;
 
 }  // namespace
 

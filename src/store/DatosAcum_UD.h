@@ -6,6 +6,7 @@
 //
 // File errors raise ErrorArchivo; a failed read leaves the output unchanged.
 
+#include "store/NombresArchivos.h"
 #include "store/CarpetaDatos.h"
 #include "store/Registros.h"
 
@@ -68,7 +69,7 @@ void borrarRespaldo(const TCarpeta& carpeta);
 
 /// The names of the three backups and of the game files they copy, in order.
 inline constexpr const char* kRespaldos[3][2] = {
-    {"DATOS ACUMULADOS.DAT", "AUXACUM.DAT"},
-    {"DECISIONES.DAT", "AUXDECISIONES.DAT"},
-    {"DATOS INICIALES.DAT", "AUXINI.DAT"},
+    {kArchivoResultados, kRespaldoResultados},
+    {kArchivoDecisiones, kRespaldoDecisiones},
+    {kArchivoParametros, kRespaldoParametros},
 };

@@ -1,12 +1,14 @@
 #include "store/Datos_UD.h"
 
+#include "store/NombresArchivos.h"
+
 #include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 
 namespace {
-constexpr const char* kParametros = "DATOS INICIALES.DAT";
-constexpr const char* kNombres = "NOMBRES.DAT";
+constexpr const char* kParametros = kArchivoParametros;
+constexpr const char* kNombres = kArchivoNombres;
 
 }  // namespace
 

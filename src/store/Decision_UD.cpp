@@ -1,12 +1,14 @@
 #include "store/Decision_UD.h"
 
+#include "store/NombresArchivos.h"
+
 #include "store/ArchivoRegistros.h"
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 #include "store/Notificador.h"
 
 namespace {
-constexpr const char* kDecisiones = "DECISIONES.DAT";
+constexpr const char* kDecisiones = kArchivoDecisiones;
 
 }  // namespace
 

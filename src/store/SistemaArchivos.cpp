@@ -1,5 +1,7 @@
 #include "store/SistemaArchivos.h"
 
+#include "store/NombresArchivos.h"
+
 // The real file system lives in SistemaArchivosPosix.cpp and
 // SistemaArchivosWindows.cpp; the helpers below work on any of them.
 
@@ -52,7 +54,7 @@ void escribirArchivoNuevo(TSistemaArchivos& fs, const std::filesystem::path& arc
 
 void reemplazarArchivo(TSistemaArchivos& fs, const std::filesystem::path& archivo, const std::string& bytes) {
     auto temporal = archivo;
-    temporal += ".tmp";
+    temporal += kSufijoTemporal;
     // A leftover of a crash, or a planted link, is removed, never written
     // through; anything else in the way is an error.
     const auto tipo = fs.tipo(temporal);
@@ -73,7 +75,7 @@ void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpe
     try {
         for (const auto& [ruta, bytes] : archivos) {
             auto temporal = ruta;
-            temporal += ".tmp";
+            temporal += kSufijoTemporal;
             const auto tipo = fs.tipo(temporal);
             if (tipo == TSistemaArchivos::Tipo::archivo || tipo == TSistemaArchivos::Tipo::enlace) fs.eliminar(temporal);
             cambios.emplace_back(temporal, ruta);

@@ -13,6 +13,7 @@
 //
 // Names are relative to the game folder, in the file system's encoding.
 
+#include "store/NombresArchivos.h"
 #include "store/CarpetaDatos.h"
 
 #include <set>
@@ -70,9 +71,6 @@ private:
     bool confirmada_ = false;
 };
 
-/// Name of the staging folder and of the journal in the data folder.
-inline constexpr const char* kCarpetaTransaccion = "TRANSACCION.TMP";
-inline constexpr const char* kDiarioTransaccion = "TRANSACCION.DAT";
 
 /// Finishes a change that reached its commit point, or removes the staged
 /// files of one that did not. Returns what happened, for the user (UTF-8:

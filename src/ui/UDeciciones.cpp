@@ -1,5 +1,7 @@
 #include "ui/UDeciciones.h"
 
+#include "store/NombresArchivos.h"
+
 #include "engine/ValidarDecision.h"
 #include "juego/LectorCsv.h"
 #include "store/CarpetaDatos.h"
@@ -266,7 +268,7 @@ void TFDeciciones::FormCreate() {
 void TFDeciciones::mostrarEquipo(uint8_t t) {
     // The name comes first: when it cannot be read, nothing on show changes.
     if (t < 1 || t > nombres_.size())
-        throw ErrorArchivo(juego_.carpeta().ruta("DATOS ACUMULADOS.DAT"), "lectura más allá del fin del archivo");
+        throw ErrorArchivo(juego_.carpeta().ruta(kArchivoResultados), "lectura más allá del fin del archivo");
     equipoActual_ = t;
     Label6->setText(aQString(nombres_[t - 1u]));
     ajustarNombre();
@@ -508,7 +510,7 @@ void TFDeciciones::btnCargarDatosClick() {
     TRegDecision r{};
     try {
         const auto guardadas = juego_.decisionesGuardadas();
-        if (guardadas.size() < equipoActual_) throw ErrorArchivo(juego_.carpeta().ruta("DECISIONES.DAT"), "sin datos");
+        if (guardadas.size() < equipoActual_) throw ErrorArchivo(juego_.carpeta().ruta(kArchivoDecisiones), "sin datos");
         r = guardadas[equipoActual_ - 1u];
     } catch (const std::exception&) {
         mostrarMensaje(this, QStringLiteral("No hay datos para el periodo actual."));
