@@ -44,7 +44,7 @@ std::optional<fs::path> companero() {
         throw ErrorJuego("La orden «" + linea.orden + "» no está disponible: falta el programa «" + kCompanero +
                          "» de esta instalación.");
     std::vector<std::string> argumentos{programa->string()};
-    if (linea.carpeta) argumentos.insert(argumentos.end(), {"--datos", linea.carpeta->string()});
+    if (linea.carpeta) argumentos.insert(argumentos.end(), {"--datos", textoDeRuta(*linea.carpeta)});
     argumentos.push_back(linea.orden);
     argumentos.insert(argumentos.end(), linea.argumentos.begin(), linea.argumentos.end());
     std::vector<char*> argv;
@@ -58,6 +58,12 @@ std::optional<fs::path> companero() {
 
 }  // namespace
 
-void ordenPdf(const TLinea& linea) { pasarAlCompanero(linea); }
+void ordenPdf(const TLinea& linea) {
+    argumentoPeriodoPdf(linea.argumentos);
+    pasarAlCompanero(linea);
+}
 void ordenGraficos(const TLinea& linea) { pasarAlCompanero(linea); }
-void ordenPortal(const TLinea& linea) { pasarAlCompanero(linea); }
+void ordenPortal(const TLinea& linea) {
+    argumentosPortal(linea.argumentos);
+    pasarAlCompanero(linea);
+}

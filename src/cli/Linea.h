@@ -3,6 +3,7 @@
 // orders that need Qt. Those run in the companion program "corvelian-cli-qt";
 // the tool itself hands them over, so its other orders start without Qt.
 
+#include <chrono>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
@@ -26,6 +27,21 @@ std::unique_ptr<TJuego> usarCarpeta(const TLinea& linea, bool crear);
 
 /// texto as a whole number, or ErrorUso naming the argument.
 int32_t argumentoEntero(const std::string& nombre, const std::string& texto);
+
+/// The portal's options, as the command line gives them.
+struct TArgumentosPortal {
+    std::string direccion = "0.0.0.0";
+    uint16_t puerto = 8080;
+    std::optional<std::chrono::system_clock::time_point> hasta;
+};
+
+// The arguments of the orders run by the companion are checked by the tool
+// itself, so a wrong line is a usage error (exit 2) whether or not the
+// companion is installed.
+/// --puerto P, --direccion A and --hasta HH:MM, in any order; ErrorUso otherwise.
+TArgumentosPortal argumentosPortal(const std::vector<std::string>& argumentos);
+/// The PERIODO of "pdf PERIODO CARPETA"; ErrorUso when it is not a number.
+int32_t argumentoPeriodoPdf(const std::vector<std::string>& argumentos);
 
 // The orders drawn or served with Qt.
 void ordenPdf(const TLinea& linea);

@@ -76,7 +76,7 @@ TLinea interpretar(const std::vector<std::string>& argumentos) {
             linea.carpeta = rutaDeTexto(argumentos[++i]);
         } else if (a.starts_with("--datos=")) {
             if (a.size() == 8) throw ErrorUso("falta la carpeta después de --datos=.");
-            linea.carpeta = a.substr(8);
+            linea.carpeta = rutaDeTexto(std::string_view(a).substr(8));
         } else if (!linea.orden.empty()) {
             linea.argumentos.push_back(a);  // may be a negative number
         } else if (a.starts_with("-")) {
