@@ -21,7 +21,9 @@ QString escaparHtml(const QString& texto) {
     return salida;
 }
 
-QString escapar1252(const std::string& texto) { return escaparHtml(QString::fromStdString(cp1252AUtf8(texto))); }
+QString escapar1252(const std::string& texto) { return escaparHtml(texto1252(texto)); }
+
+QString texto1252(const std::string& texto) { return QString::fromStdString(cp1252AUtf8(texto)); }
 
 QMap<QString, QString> leerFormulario(const QByteArray& cuerpo) {
     QMap<QString, QString> campos;
