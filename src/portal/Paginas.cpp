@@ -21,7 +21,9 @@ QString escaparHtml(const QString& texto) {
     return salida;
 }
 
-QString escapar1252(const std::string& texto) { return escaparHtml(QString::fromStdString(cp1252AUtf8(texto))); }
+QString escapar1252(const std::string& texto) { return escaparHtml(texto1252(texto)); }
+
+QString texto1252(const std::string& texto) { return QString::fromStdString(cp1252AUtf8(texto)); }
 
 QMap<QString, QString> leerFormulario(const QByteArray& cuerpo) {
     QMap<QString, QString> campos;
@@ -51,7 +53,7 @@ QByteArray pagina(const QString& titulo, const QString& cuerpo) {
         "pre{font-size:.8em;margin:0}.reporte{overflow:auto;max-width:100%;max-height:75vh;"
         "background:#f4f4f4;padding:.5em;border:1px solid #ccc}.pista{font-size:.9em;color:#555}"
         "input.mal,select.mal{border:2px solid #a00}.campo-error{color:#a00;margin:.2em 0}"
-        "nav form{display:inline}</style></head><body>\n%2</body></html>\n")
+        "nav form{display:inline}.ayuda{display:block;font-size:.85em;color:#555}</style></head><body>\n%2</body></html>\n")
                              .arg(escaparHtml(titulo), cuerpo);
     return html.toUtf8();
 }
@@ -95,29 +97,20 @@ QMap<QString, QString> valoresDe(const TRegDecision& decision) {
 
 namespace {
 
-// The labels of the decision screen, in its order.
-QString etiqueta(const TRangoDecision& r, const TVistaDecisiones& v) {
-    const QString columna = QString::fromLatin1(r.columna);
-    if (columna == QLatin1String("precio")) return QStringLiteral("Precio (u$s 50 a 100)");
-    if (columna == QLatin1String("marketing")) return QStringLiteral("Marketing (u$s 0 a 10000)");
-    if (columna == QLatin1String("invYDes")) return QStringLiteral("Investigación y desarrollo (u$s)");
-    if (columna == QLatin1String("capacitacion")) return QStringLiteral("Capacitación (u$s 0 a 20000, de 2000 en 2000)");
-    if (columna == QLatin1String("nivelProduccion")) return QStringLiteral("Nivel de producción (%)");
-    if (columna == QLatin1String("invPlanta")) return QStringLiteral("Inversión en planta (u$s)");
-    const QString a = QString::fromStdString(cp1252AUtf8(v.bancoA)), b = QString::fromStdString(cp1252AUtf8(v.bancoB));
-    if (columna == QLatin1String("pedPrestamoA")) return QStringLiteral("Préstamo pedido al banco %1 (u$s)").arg(a);
-    if (columna == QLatin1String("pedPrestamoB")) return QStringLiteral("Préstamo pedido al banco %1 (u$s)").arg(b);
-    if (columna == QLatin1String("devPrestamoA")) return QStringLiteral("Devolución al banco %1 (u$s)").arg(a);
-    return QStringLiteral("Devolución al banco %1 (u$s)").arg(b);
-}
-
+// A field of the form: its label and one line of help from the decision
+// table, the message of why its value was refused, and the field.
 QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisiones& v) {
     const QString nombre = QString::fromLatin1(r.columna);
-    QString html = QStringLiteral("<label for=\"%1\">%2</label>").arg(nombre, escaparHtml(etiqueta(r, v)));
+    const std::string bancoA = cp1252AUtf8(v.bancoA), bancoB = cp1252AUtf8(v.bancoB);
+    QString html = QStringLiteral("<label for=\"%1\">%2</label><small class=\"ayuda\" id=\"ayuda-%1\">%3</small>")
+                       .arg(nombre, escaparHtml(QString::fromStdString(etiquetaConRango(r, bancoA, bancoB))),
+                            escaparHtml(QString::fromStdString(ayudaDecision(r, bancoA, bancoB))));
     // The message stands beside its field, and the field is marked.
     const QString error = v.erroresCampo.value(nombre);
-    const QString marca = error.isEmpty() ? QString()
-                                          : QStringLiteral(" class=\"mal\" aria-invalid=\"true\" aria-describedby=\"error-%1\"").arg(nombre);
+    const QString marca = error.isEmpty()
+                              ? QStringLiteral(" aria-describedby=\"ayuda-%1\"").arg(nombre)
+                              : QStringLiteral(" class=\"mal\" aria-invalid=\"true\" aria-describedby=\"error-%1 ayuda-%1\"")
+                                    .arg(nombre);
     if (!error.isEmpty())
         html += QStringLiteral("<p class=\"campo-error\" id=\"error-%1\">%2</p>").arg(nombre, escaparHtml(error));
     if (nombre == QLatin1String("nivelProduccion")) {

@@ -17,6 +17,8 @@
 QString escaparHtml(const QString& texto);
 /// A game text (Windows-1252) as escaped HTML.
 QString escapar1252(const std::string& texto1252);
+/// A game text (Windows-1252) as it reads, unescaped.
+QString texto1252(const std::string& texto1252);
 
 /// The fields of an application/x-www-form-urlencoded body ("+" is a blank);
 /// a field given twice keeps its first value.

@@ -30,6 +30,7 @@
 
 class TJuego;
 class TServidorPortal;
+struct TDatosPortal;
 
 class TPortal : public QObject {
     Q_OBJECT
@@ -95,10 +96,8 @@ signals:
     void estadoCambiado(bool activo);
 
 private:
-    friend class TServidorPortal;
     TJuego& juego_;
-    struct TDatos;
-    std::unique_ptr<TDatos> datos_;
+    std::unique_ptr<TDatosPortal> datos_;
     std::unique_ptr<TServidorPortal> servidor_;
     QHostAddress direccion_;
     quint16 puerto_ = 0;

@@ -37,7 +37,23 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Portal de equipos"));
     setObjectName(QStringLiteral("FPortal"));
+    // The widgets are made in the order of the focus chain.
+    crearDireccion();
+    crearListaCodigos();
+    crearBotonesEquipo();
+    crearPlazo();
+    crearListaEnvios();
+    auto* btnCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
+    btnCerrar->setObjectName(QStringLiteral("btnCerrar"));
+    disponer(btnCerrar);
+    resize(760, 600);
+    conectar(btnCerrar);
+    centrarSobre(this, padre);
+    actualizar();
+}
 
+/// The port, the start button, the state, the addresses to type and the QR code.
+void TFPortal::crearDireccion() {
     edPuerto = new QSpinBox(this);
     edPuerto->setObjectName(QStringLiteral("edPuerto"));
     edPuerto->setRange(1, 65535);
@@ -57,7 +73,10 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     lblQr->setObjectName(QStringLiteral("lblQr"));
     lblQr->setMinimumSize(200, 200);
     lblQr->setAlignment(Qt::AlignCenter);
+}
 
+/// The teams and their codes, one selectable row each.
+void TFPortal::crearListaCodigos() {
     tblCodigos = new QTableWidget(0, 2, this);
     tblCodigos->setObjectName(QStringLiteral("tblCodigos"));
     tblCodigos->setHorizontalHeaderLabels({QStringLiteral("Equipo"), QStringLiteral("Código")});
@@ -67,6 +86,10 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     tblCodigos->setEditTriggers(QAbstractItemView::NoEditTriggers);
     tblCodigos->setSelectionBehavior(QAbstractItemView::SelectRows);
     tblCodigos->setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+/// What the teacher does to the team selected, and the slips of every team.
+void TFPortal::crearBotonesEquipo() {
     btnRenovar = new QPushButton(QStringLiteral("Renovar código"), this);
     btnRenovar->setObjectName(QStringLiteral("btnRenovar"));
     btnImprimir = new QPushButton(QStringLiteral("Imprimir tarjetas…"), this);
@@ -75,6 +98,10 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     btnCerrarSesiones->setObjectName(QStringLiteral("btnCerrarSesiones"));
     btnCerrarSesiones->setToolTip(QStringLiteral("Saca del portal a quienes entraron como el equipo elegido: "
                                                  "tienen que volver a escribir el código."));
+}
+
+/// The deadline typed as HH:MM, its button and what is in force.
+void TFPortal::crearPlazo() {
     edPlazo = new QLineEdit(this);
     edPlazo->setObjectName(QStringLiteral("edPlazo"));
     edPlazo->setPlaceholderText(QStringLiteral("HH:MM"));
@@ -84,13 +111,18 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     btnPlazo->setObjectName(QStringLiteral("btnPlazo"));
     lblPlazo = new QLabel(this);
     lblPlazo->setObjectName(QStringLiteral("lblPlazo"));
+}
+
+/// The register of submissions, read only.
+void TFPortal::crearListaEnvios() {
     tblEnvios = new QTableWidget(0, 0, this);
     tblEnvios->setObjectName(QStringLiteral("tblEnvios"));
     tblEnvios->verticalHeader()->setVisible(false);
     tblEnvios->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    auto* btnCerrar = new QPushButton(QStringLiteral("Cerrar"), this);
-    btnCerrar->setObjectName(QStringLiteral("btnCerrar"));
+}
 
+/// The address part and the QR code above, the two lists in tabs, the buttons below.
+void TFPortal::disponer(QPushButton* btnCerrar) {
     auto* puerto = new QHBoxLayout;
     puerto->addWidget(new QLabel(QStringLiteral("Puerto:"), this));
     puerto->addWidget(edPuerto);
@@ -127,8 +159,9 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     pestanas->addTab(tblEnvios, QStringLiteral("Envíos recibidos"));
     principal->addWidget(pestanas, 1);
     principal->addLayout(abajo);
-    resize(760, 600);
+}
 
+void TFPortal::conectar(QPushButton* btnCerrar) {
     connect(btnIniciar, &QPushButton::clicked, this, &TFPortal::btnIniciarClick);
     connect(btnRenovar, &QPushButton::clicked, this, &TFPortal::btnRenovarClick);
     connect(btnImprimir, &QPushButton::clicked, this, &TFPortal::btnImprimirClick);
@@ -139,8 +172,6 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     connect(&portal_, &TPortal::estadoCambiado, this, &TFPortal::actualizar);
     // The portal's thread tells of each submission stored; the list follows.
     connect(&portal_, &TPortal::envioRecibido, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
-    centrarSobre(this, padre);
-    actualizar();
 }
 
 void TFPortal::actualizar() {

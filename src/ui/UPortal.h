@@ -49,6 +49,15 @@ public slots:
     void actualizar();
 
 private:
+    // The parts of the screen, made by the constructor in this order.
+    void crearDireccion();
+    void crearListaCodigos();
+    void crearBotonesEquipo();
+    void crearPlazo();
+    void crearListaEnvios();
+    void disponer(QPushButton* btnCerrar);
+    void conectar(QPushButton* btnCerrar);
+
     TPortal& portal_;
     std::vector<TCodigoEquipo> codigos_;
     QSpinBox* edPuerto = nullptr;

@@ -110,12 +110,31 @@ TEST(CodigosAcceso, SinJuegoNoHayCodigosNiArchivo) {
     EXPECT_TRUE(fotografiar(carpeta.ruta()).empty());
 }
 
-TEST(CodigosAcceso, CompararEnTiempoConstanteDaLoMismoQueIgualdad) {
-    const std::pair<std::string, std::string> casos[] = {
-        {"", ""}, {"A", ""}, {"ABCDEFGH", "ABCDEFGH"}, {"ABCDEFGH", "ABCDEFGJ"}, {"ABCDEFGH", "ABCDEFG"},
-        {std::string("A\0B", 3), std::string("A\0C", 3)}, {"ABC", std::string("ABC\0", 4)},
+TEST(CodigosAcceso, LaComparacionEnTiempoConstanteMiraCadaByteYElLargo) {
+    struct Caso {
+        std::string a, b;
+        bool iguales;
     };
-    for (const auto& [a, b] : casos) EXPECT_EQ(igualesTiempoConstante(a, b), a == b) << a << " / " << b;
+    const Caso casos[] = {
+        {"ABCDEFGH", "ABCDEFGH", true},
+        {"", "", true},
+        {"ABCDEFGH", "ABCDEFGJ", false},  // only the last byte differs
+        {"ABCDEFGH", "BBCDEFGH", false},
+        {"ABCDEFGH", "ABCDEFG", false},   // a prefix
+        {"", "A", false},
+        {"ABC", std::string("ABC\0", 4), false},  // the longer one's extra byte is zero
+        {std::string("A\0B", 3), std::string("A\0C", 3), false},  // a zero byte ends nothing
+    };
+    for (const Caso& caso : casos) {
+        EXPECT_EQ(igualesTiempoConstante(caso.a, caso.b), caso.iguales) << caso.a << " / " << caso.b;
+        EXPECT_EQ(igualesTiempoConstante(caso.b, caso.a), caso.iguales) << caso.b << " / " << caso.a;
+    }
+    // A team's code with its last letter changed opens nothing.
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    std::string casi = juegoDePrueba().codigosDeAcceso()[0].codigo;
+    casi.back() = casi.back() == kAlfabetoCodigos[0] ? kAlfabetoCodigos[1] : kAlfabetoCodigos[0];
+    EXPECT_EQ(juegoDePrueba().equipoDelCodigo(casi), std::nullopt) << casi;
 }
 
 TEST(CodigosAcceso, LosCodigosNuevosUsanTodoElAlfabeto) {

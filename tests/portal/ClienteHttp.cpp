@@ -96,7 +96,7 @@ QString valorDelCampo(const QString& pagina, const QString& nombre) {
     const QString n = QRegularExpression::escape(nombre);
     const auto entrada = QRegularExpression(QStringLiteral("<input[^>]*name=\"%1\"[^>]*value=\"([^\"]*)\"").arg(n)).match(pagina);
     if (entrada.hasMatch()) return entrada.captured(1);
-    const auto lista = QRegularExpression(QStringLiteral("<select[^>]*name=\"%1\">.*?<option value=\"([^\"]*)\" selected>").arg(n),
+    const auto lista = QRegularExpression(QStringLiteral("<select[^>]*name=\"%1\"[^>]*>.*?<option value=\"([^\"]*)\" selected>").arg(n),
                                           QRegularExpression::DotMatchesEverythingOption)
                            .match(pagina);
     return lista.hasMatch() ? lista.captured(1) : QString();

@@ -46,7 +46,10 @@ TEST(Paginas, ElFormularioMuestraLosValoresYElToken) {
     const QString pagina = QString::fromUtf8(paginaDecisiones(vista));
     for (const char* fragmento : {"name=\"csrf\" value=\"abc123\"", "name=\"periodo\" value=\"3\"", "value=\"77\"",
                                   "<option value=\"50\" selected>", "name=\"devPrestamoB\"", "value=\"6\"",
-                                  "name=\"viewport\"", "Préstamo pedido al banco NACIÓN", "Devolución al banco &lt;B&gt;"})
+                                  "name=\"viewport\"", "Préstamo pedido al banco NACIÓN", "Devolución al banco &lt;B&gt;",
+                                  // Each field's help line, tied to it, with the bank's name escaped.
+                                  "id=\"ayuda-precio\"", "aria-describedby=\"ayuda-precio\"",
+                                  "aria-describedby=\"ayuda-nivelProduccion\"", "deuda con el banco &lt;B&gt; que"})
         EXPECT_TRUE(pagina.contains(QString::fromUtf8(fragmento))) << fragmento;
     EXPECT_FALSE(pagina.contains(QStringLiteral("<script")));
     EXPECT_FALSE(pagina.contains(QStringLiteral("http")));

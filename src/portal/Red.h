@@ -1,0 +1,21 @@
+#pragma once
+// The network side of the portal that is not HTTP: the socket address it
+// listens on and the client's address as text. (The machine's addresses
+// and the open-files limit are declared in Portal.h.)
+
+#include <QHostAddress>
+
+#include <string>
+
+#include <sys/socket.h>
+
+/// Where to listen: for any address, IPv6's any address (dual stack); for
+/// an IPv6 address, that address; else the IPv4 address.
+sockaddr_storage direccionDeEscucha(const QHostAddress& direccion, quint16 puerto);
+
+/// IPv4's any address, for a machine without IPv6.
+sockaddr_storage cualquierIpv4(quint16 puerto);
+
+/// A client's address as text; an IPv4 client of a dual-stack socket is
+/// named as IPv4. "?" when there is none.
+std::string textoDireccion(const sockaddr* direccion);
