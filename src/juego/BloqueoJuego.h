@@ -9,7 +9,9 @@
 // another holder keeps the lock; a reader waits up to two seconds, as a run
 // takes a fraction of one. Two game objects of one program exclude each other
 // as two programs do. Taking the lock first finishes or undoes a change that
-// was interrupted, and tells the game's notifier which.
+// was interrupted, and tells the game's notifier which. A folder without a
+// game is read without creating a lock file in it, and a folder this program
+// may not write is read unlocked.
 
 class TCarpeta;
 class TJuego;
