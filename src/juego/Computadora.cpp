@@ -239,20 +239,31 @@ double holguraDeFondos(const TRegDecision& d, const TConocimiento& k) {
     return static_cast<double>(fondos - egresos);
 }
 
-TRegDecision decidirComputadora(TEstilo estilo, const std::string& nombre, const TConocimiento& k,
-                                std::uint64_t semilla) {
-    // One stream per game, period and company: a period redone gets the same numbers.
+namespace {
+
+// One stream per game, period and company: a period redone gets the same numbers.
+TAzar azarDe(std::uint64_t semilla, const std::string& nombre, int periodo) {
     TAzar azar(semilla ^ (huellaFnv(nombre) * 0x9E3779B97F4A7C15ull) ^
-               (static_cast<std::uint64_t>(k.periodo) * 0xD6E8FEB86659FD93ull));
+               (static_cast<std::uint64_t>(periodo) * 0xD6E8FEB86659FD93ull));
     azar.siguiente();
-    const TMercado m = mercadoAnterior(k);
+    return azar;
+}
+
+// Plant bought in the last periods never produces: capacity counts from the next period.
+bool invierte(const TConocimiento& k) { return k.periodo <= 8; }
+
+/// A style's first choice, before the market and the money have their say.
+struct TPropuesta {
+    TRegDecision decision{};
+    TPreferencias preferencias;
+};
+
+TPropuesta propuestaDelEstilo(TEstilo estilo, const TConocimiento& k, const TMercado& m, TAzar& azar) {
     const TRegDatosAcum& a = k.propia;
-    const TRegDatosIniciales& ini = k.parametros;
     const auto medio = static_cast<int32_t>(std::lround(m.precioMedio));
-    // Plant bought in the last periods never produces: capacity counts from the next period.
-    const bool invierte = k.periodo <= 8;
-    TPreferencias pref;
-    TRegDecision d{};
+    TPropuesta propuesta;
+    TRegDecision& d = propuesta.decision;
+    TPreferencias& pref = propuesta.preferencias;
     switch (estilo) {
     case TEstilo::prudente:
         d.precio = medio + azar.entre(-1, 2);
@@ -266,7 +277,7 @@ TRegDecision decidirComputadora(TEstilo estilo, const std::string& nombre, const
         d.marketing = 1000 * azar.entre(9, 10);
         d.capacitacion = 2000;
         d.invYDes = 500;
-        d.invPlanta = invierte ? static_cast<int32_t>(int64_t{a.planta} * azar.entre(10, 40) / 100) : 0;
+        d.invPlanta = invierte(k) ? static_cast<int32_t>(int64_t{a.planta} * azar.entre(10, 40) / 100) : 0;
         pref.nivelPreferido = 100;
         pref.stockTolerado = 0.5;
         pref.alLimite = true;
@@ -279,7 +290,7 @@ TRegDecision decidirComputadora(TEstilo estilo, const std::string& nombre, const
         d.marketing = 1000 * azar.entre(5, 8);
         d.capacitacion = 2000 * azar.entre(2, 4);
         d.invYDes = 1000 * azar.entre(2, 5);
-        d.invPlanta = invierte ? static_cast<int32_t>(int64_t{a.planta} * azar.entre(0, 8) / 100) : 0;
+        d.invPlanta = invierte(k) ? static_cast<int32_t>(int64_t{a.planta} * azar.entre(0, 8) / 100) : 0;
         break;
     case TEstilo::imitador:
         d.precio = m.precioLider + azar.entre(-1, 1);
@@ -291,89 +302,138 @@ TRegDecision decidirComputadora(TEstilo estilo, const std::string& nombre, const
     }
     d.nivelProduccion = pref.nivelPreferido;
     acotarTodo(d);
+    return propuesta;
+}
 
-    // No more production than the market is expected to take.
+// No more production than the market is expected to take.
+void ajustarProduccionAlMercado(TRegDecision& d, const TConocimiento& k, const TMercado& m,
+                                const TPreferencias& pref) {
     while (d.nivelProduccion > 25) {
         const TEmpresaCalculada r = ensayar(d, k, m);
         if (r.cifras.stockFinal <= pref.stockTolerado * std::max(1, r.cifras.ordenesRecibidas)) break;
         d.nivelProduccion -= 25;
     }
+}
 
-    // A debt above a limit (lowered with Modificar) and the carried overdraft
-    // would count as overdraft again: they are repaid first.
-    d.devPrestamoA = std::max(0, a.prestamoA - ini.maxCreditoA);
-    d.devPrestamoB = std::max(0, a.giroDescubierto) + std::max(0, a.prestamoB - ini.maxCreditoB);
-    const int32_t lugarA = std::max(0, ini.maxCreditoA - a.prestamoA);
-    const int32_t lugarB = std::max(0, ini.maxCreditoB - a.prestamoB);
-    auto financiar = [&] {
-        if (pref.alLimite) {
-            d.pedPrestamoA = lugarA;
-            d.pedPrestamoB = lugarB;
+// A debt above a limit (lowered with Modificar) and the carried overdraft
+// would count as overdraft again: they are repaid first.
+void devolverLoExcedido(TRegDecision& d, const TConocimiento& k) {
+    const TRegDatosAcum& a = k.propia;
+    d.devPrestamoA = std::max(0, a.prestamoA - k.parametros.maxCreditoA);
+    d.devPrestamoB = std::max(0, a.giroDescubierto) + std::max(0, a.prestamoB - k.parametros.maxCreditoB);
+}
+
+/// The loans a decision asks for, within what each bank still lends.
+class TFinanciacion {
+public:
+    TFinanciacion(const TConocimiento& k, const TPreferencias& pref)
+        : k_(k), pref_(pref), lugarA_(std::max(0, k.parametros.maxCreditoA - k.propia.prestamoA)),
+          lugarB_(std::max(0, k.parametros.maxCreditoB - k.propia.prestamoB)) {}
+
+    /// Everything the banks allow, or what the outlays need and no more.
+    void financiar(TRegDecision& d) const {
+        if (pref_.alLimite) {
+            d.pedPrestamoA = lugarA_;
+            d.pedPrestamoB = lugarB_;
             return;
         }
         d.pedPrestamoA = d.pedPrestamoB = 0;
-        const double falta = -holguraDeFondos(d, k);
+        const double falta = -holguraDeFondos(d, k_);
         if (falta <= 0) return;
         const int32_t pedir = techo(falta * 1.01 + 100);
-        d.pedPrestamoA = std::min(pedir, lugarA);
-        d.pedPrestamoB = std::min(pedir - d.pedPrestamoA, lugarB);
-    };
-    auto alcanza = [&] {
-        financiar();
-        return holguraDeFondos(d, k) + pref.descuido * a.intereses >= 0;
-    };
-    // What the money cannot pay is cut, the least urgent first; production last.
-    for (int paso = 0; paso < 60 && !alcanza(); ++paso) {
+        d.pedPrestamoA = std::min(pedir, lugarA_);
+        d.pedPrestamoB = std::min(pedir - d.pedPrestamoA, lugarB_);
+    }
+
+    /// Financed, the money pays for the decision (as the company counts it).
+    bool alcanza(TRegDecision& d) const {
+        financiar(d);
+        return holguraDeFondos(d, k_) + pref_.descuido * k_.propia.intereses >= 0;
+    }
+
+private:
+    const TConocimiento& k_;
+    const TPreferencias& pref_;
+    int32_t lugarA_;
+    int32_t lugarB_;
+};
+
+// What the money cannot pay is cut, the least urgent first; production last.
+void recortarGastos(TRegDecision& d, const TFinanciacion& financiacion) {
+    for (int paso = 0; paso < 60 && !financiacion.alcanza(d); ++paso) {
         if (d.invPlanta > 0) d.invPlanta = d.invPlanta > 2000 ? d.invPlanta / 2 : 0;
         else if (d.invYDes > 0) d.invYDes = d.invYDes > 500 ? d.invYDes / 2 : 0;
         else if (d.capacitacion > 0) d.capacitacion -= 2000;
         else if (d.marketing > 2000) d.marketing -= 1000;
         else break;
     }
-    bool recortada = false;
-    if (!alcanza()) {
-        // The level the money allows with the best expected profit: a lower
-        // level is not always cheaper per unit (75 % is the cheapest).
-        recortada = true;
-        const int32_t deseado = d.nivelProduccion;
-        std::optional<std::pair<double, int32_t>> mejor;
-        for (int32_t nivel = deseado; nivel >= 0; nivel -= 25) {
-            d.nivelProduccion = nivel;
-            if (!alcanza()) continue;
-            const double utilidad = ensayar(d, k, m).cifras.resultado.utilPeriodo;
-            if (!mejor || utilidad > mejor->first) mejor = std::make_pair(utilidad, nivel);
-        }
-        d.nivelProduccion = mejor ? mejor->second : 0;
-        if (!mejor) d.marketing = 0;
-        financiar();
-    }
+}
 
-    // A careful company grows its plant only with its own money, when the
-    // market asks for more than it can make.
-    if (estilo == TEstilo::prudente && invierte && !recortada && d.pedPrestamoA + d.pedPrestamoB == 0) {
-        const TEmpresaCalculada r = ensayar(d, k, m);
-        const double libre = holguraDeFondos(d, k);
-        if (r.cifras.ordenesNoRealizadas > r.cifras.ordenesRecibidas / 10 && libre > 0) {
-            d.invPlanta = static_cast<int32_t>(std::min<double>(a.planta * 0.1, libre * 0.4));
-            acotarTodo(d);
-        }
+// When the money still falls short, the level it allows with the best
+// expected profit: a lower level is not always cheaper per unit (75 % is the
+// cheapest). True when production was cut.
+bool recortarProduccion(TRegDecision& d, const TConocimiento& k, const TMercado& m,
+                        const TFinanciacion& financiacion) {
+    if (financiacion.alcanza(d)) return false;
+    const int32_t deseado = d.nivelProduccion;
+    std::optional<std::pair<double, int32_t>> mejor;
+    for (int32_t nivel = deseado; nivel >= 0; nivel -= 25) {
+        d.nivelProduccion = nivel;
+        if (!financiacion.alcanza(d)) continue;
+        const double utilidad = ensayar(d, k, m).cifras.resultado.utilPeriodo;
+        if (!mejor || utilidad > mejor->first) mejor = std::make_pair(utilidad, nivel);
     }
-    // Money left over pays the dearer debt first, keeping a reserve.
-    if (pref.devuelve && !recortada && d.pedPrestamoA + d.pedPrestamoB == 0) {
-        double libre = holguraDeFondos(d, k) - 0.1 * a.planta;
-        const bool bMasCara = ini.interesB >= ini.interesA;
-        for (int banco = 0; banco < 2 && libre > 1000; ++banco) {
-            const bool esB = (banco == 0) == bMasCara;
-            int32_t& devolucion = esB ? d.devPrestamoB : d.devPrestamoA;
-            const int32_t yaDevuelto = esB ? std::max(0, a.prestamoB - ini.maxCreditoB)
-                                           : std::max(0, a.prestamoA - ini.maxCreditoA);
-            const int32_t deuda = (esB ? a.prestamoB : a.prestamoA) - yaDevuelto;
-            const auto extra = static_cast<int32_t>(std::min<double>(deuda, libre * 0.5));
-            if (extra <= 0) continue;
-            devolucion += extra;
-            libre -= extra;
-        }
+    d.nivelProduccion = mejor ? mejor->second : 0;
+    if (!mejor) d.marketing = 0;
+    financiacion.financiar(d);
+    return true;
+}
+
+// A careful company grows its plant only with its own money, when the
+// market asks for more than it can make.
+void ampliarPlantaConFondosPropios(TRegDecision& d, const TConocimiento& k, const TMercado& m) {
+    const TEmpresaCalculada r = ensayar(d, k, m);
+    const double libre = holguraDeFondos(d, k);
+    if (r.cifras.ordenesNoRealizadas > r.cifras.ordenesRecibidas / 10 && libre > 0) {
+        d.invPlanta = static_cast<int32_t>(std::min<double>(k.propia.planta * 0.1, libre * 0.4));
+        acotarTodo(d);
     }
+}
+
+// Money left over pays the dearer debt first, keeping a reserve.
+void devolverConElSobrante(TRegDecision& d, const TConocimiento& k) {
+    const TRegDatosAcum& a = k.propia;
+    const TRegDatosIniciales& ini = k.parametros;
+    double libre = holguraDeFondos(d, k) - 0.1 * a.planta;
+    const bool bMasCara = ini.interesB >= ini.interesA;
+    for (int banco = 0; banco < 2 && libre > 1000; ++banco) {
+        const bool esB = (banco == 0) == bMasCara;
+        int32_t& devolucion = esB ? d.devPrestamoB : d.devPrestamoA;
+        const int32_t yaDevuelto = esB ? std::max(0, a.prestamoB - ini.maxCreditoB)
+                                       : std::max(0, a.prestamoA - ini.maxCreditoA);
+        const int32_t deuda = (esB ? a.prestamoB : a.prestamoA) - yaDevuelto;
+        const auto extra = static_cast<int32_t>(std::min<double>(deuda, libre * 0.5));
+        if (extra <= 0) continue;
+        devolucion += extra;
+        libre -= extra;
+    }
+}
+
+}  // namespace
+
+TRegDecision decidirComputadora(TEstilo estilo, const std::string& nombre, const TConocimiento& k,
+                                std::uint64_t semilla) {
+    TAzar azar = azarDe(semilla, nombre, k.periodo);
+    const TMercado m = mercadoAnterior(k);
+    auto [d, pref] = propuestaDelEstilo(estilo, k, m, azar);
+    ajustarProduccionAlMercado(d, k, m, pref);
+    devolverLoExcedido(d, k);
+    const TFinanciacion financiacion(k, pref);
+    recortarGastos(d, financiacion);
+    const bool recortada = recortarProduccion(d, k, m, financiacion);
+    if (estilo == TEstilo::prudente && invierte(k) && !recortada && d.pedPrestamoA + d.pedPrestamoB == 0)
+        ampliarPlantaConFondosPropios(d, k, m);
+    if (pref.devuelve && !recortada && d.pedPrestamoA + d.pedPrestamoB == 0) devolverConElSobrante(d, k);
     acotarTodo(d);
     return d;
 }

@@ -17,6 +17,17 @@
 // the notifier. Each change first checks that the game is where the caller
 // believes it is (its TMarca) and otherwise refuses, changing nothing.
 //
+// Threads: a game object is used by one thread at a time. It is not
+// guarded, and its operations change what it keeps (the severance and the
+// penalty). Threads that work on one game each create their own object on
+// the same folder and file system (the portal gives each of its threads
+// one): every object takes the folder lock for itself, so the lock
+// coordinates them as it coordinates two programs. The shared file system
+// must allow calls from several threads, as the real one does. The notifier
+// is called on the thread that runs the operation: a game object used
+// outside the window's thread is given none, or one that may be called
+// there (and from several threads, if several objects share it).
+//
 // Refusals raise ErrorJuego with a Spanish message (UTF-8), and a kind of
 // their own where a caller acts on the kind: ErrorJuegoEnUso (try again in
 // a moment), ErrorJuegoCambiado (the screen is stale). File failures raise
@@ -31,6 +42,7 @@
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/DatosIniciales.h"
+#include "store/ErrorArchivo.h"
 #include "store/Notificador.h"
 #include "store/Registros.h"
 #include "store/SistemaArchivos.h"
@@ -41,6 +53,9 @@
 #include <stdexcept>
 #include <string>
 #include <vector>
+
+class TBloqueoJuego;
+class TBloqueoEscritura;
 
 /// The game cannot do what was asked now: the message says why.
 class ErrorJuego : public std::runtime_error {
@@ -309,29 +324,41 @@ public:
     std::string registroDelPortal();
 
 private:
-    class TBloqueo;
-    TEstadoJuego estadoSinBloqueo() const;
+    // The helpers that read the game's files take the lock the operation
+    // holds (BloqueoJuego.h); those that write them, its exclusive lock.
+    TEstadoJuego leerEstado(const TBloqueoJuego& bloqueo) const;
+    /// A file of the folder, empty when there is none.
+    std::string contenidoSiExiste(const TBloqueoJuego& bloqueo, const char* nombre) const;
+    void tomarValores(const TRegDatosIniciales& datos);
     void exigirJuego(const TEstadoJuego& estado) const;
     void exigirPeriodoAbierto(const TEstadoJuego& estado) const;
+    /// The mark, when given, is the game's.
+    static void exigirMarca(const TEstadoJuego& estado, const TMarca* marca);
     /// The mark, when given, is the game's; its period is open and has companies.
     void exigirDecisionesAbiertas(const TEstadoJuego& estado, const TMarca* marca) const;
-    int ultimoPeriodoCorrido() const;
-    void exigirPeriodoCorrido(int periodo) const;
-    void exigirHistorial(int periodo) const;
-    std::string nombresNuevos(const std::vector<std::string>& equipos) const;
-    std::vector<std::string> equiposDelJuego(const TEstadoJuego& estado) const;
-    std::vector<std::string> equiposConCodigo(const TEstadoJuego& estado) const;
-    std::optional<TArchivoCodigos> codigosSinBloqueo() const;
-    std::optional<std::string> equipoSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& archivo,
-                                                const std::string& tecleado) const;
-    void guardarCodigos(const TArchivoCodigos& archivo);
+    std::vector<std::string> equiposDelJuego(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado) const;
+
+    std::string nombresNuevos(const TBloqueoJuego& bloqueo, const std::vector<std::string>& equipos) const;
+    void guardarDecisionesCompletas(const TBloqueoEscritura& bloqueo, const TEstadoJuego& estado,
+                                    std::vector<std::optional<TRegDecision>> decisiones);
+    std::optional<ErrorArchivoDanado> danoQueElRespaldoRepara(const TBloqueoJuego& bloqueo) const;
+
+    TComputadora computadora(const TBloqueoJuego& bloqueo) const;
+    std::vector<std::optional<TRegDecision>> decisionesComputadora(const TBloqueoJuego& bloqueo,
+                                                                   const TEstadoJuego& estado) const;
+
+    int ultimoPeriodoCorrido(const TBloqueoJuego& bloqueo) const;
+    void exigirPeriodoCorrido(const TBloqueoJuego& bloqueo, int periodo) const;
+    void exigirHistorial(const TBloqueoJuego& bloqueo, int periodo) const;
+
+    std::vector<std::string> equiposConCodigo(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado) const;
+    std::optional<TArchivoCodigos> archivoCodigos(const TBloqueoJuego& bloqueo) const;
+    void guardarCodigos(const TBloqueoEscritura& bloqueo, const TArchivoCodigos& archivo);
+    std::optional<std::string> equipoDelCodigo(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado,
+                                               const TArchivoCodigos& archivo, const std::string& tecleado) const;
     std::filesystem::path rutaEnvio(const std::string& empresa) const;
-    std::optional<TRegDecision> envioSinBloqueo(const TEstadoJuego& estado, const TArchivoCodigos& codigos,
-                                                const std::string& empresa) const;
-    void tomarValores(const TRegDatosIniciales& datos);
-    TComputadora computadoraSinBloqueo() const;
-    std::vector<std::optional<TRegDecision>> decisionesComputadoraSinBloqueo(const TEstadoJuego& estado) const;
-    void guardarCompletandoSinBloqueo(const TEstadoJuego& estado, std::vector<std::optional<TRegDecision>> decisiones);
+    std::optional<TRegDecision> envioDe(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado,
+                                        const TArchivoCodigos& codigos, const std::string& empresa) const;
 
     TCarpeta carpeta_;
     TNotificadorSilencioso silencioso_;

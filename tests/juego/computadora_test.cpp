@@ -1,5 +1,6 @@
 // Companies played by the computer in the game core: their file, decisions
-// that repeat for a period redone, and the teams' decisions they never fill.
+// that repeat for a period redone, the teams' decisions they never fill, and
+// how each style plays over whole games.
 
 #include "comun/CarpetaTemporal.h"
 #include "juego/Computadora.h"
@@ -8,6 +9,8 @@
 #include "store/Texto.h"
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 namespace {
 
@@ -106,3 +109,79 @@ TEST(Computadora, NoDecidePorUnEquipo) {
     EXPECT_THROW(juegoDePrueba().crearJuego({"Alfa"}, ejemploDatosIniciales(), {1, {{"Beta", TEstilo::prudente}}}),
                  ErrorJuego);
 }
+
+namespace {
+
+/// A game of the computer alone, two companies of each style, played to the
+/// end: what its history keeps of every period run, and who plays what.
+struct TPartidaComputadora {
+    TComputadora computadora;
+    std::vector<TArchivoPeriodo> periodos;
+
+    TEstilo estiloDe(const TRegDatosAcum& empresa) const { return computadora.de(aTexto(empresa.nombreEmpresa))->estilo; }
+};
+
+TPartidaComputadora jugarSoloComputadora(std::uint64_t semilla) {
+    TPartidaComputadora partida;
+    std::vector<std::string> equipos;
+    partida.computadora = agregarComputadora(equipos, 2 * estilosComputadora().size(), std::nullopt, semilla);
+    juegoDePrueba().crearJuego(equipos, ejemploDatosIniciales(), partida.computadora);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    for (TEstadoJuego e = juegoDePrueba().leerEstado(); !e.terminado() && e.datos.cantEquipos > 0;
+         e = juegoDePrueba().leerEstado())
+        juegoDePrueba().simular();
+    for (int periodo : juegoDePrueba().periodosDelHistorial())
+        partida.periodos.push_back(juegoDePrueba().periodoDelHistorial(periodo));
+    return partida;
+}
+
+// In memory where there is such a folder: a game run to the end syncs the disk
+// at every period.
+class EstilosComputadora : public ::testing::TestWithParam<std::uint64_t> {
+protected:
+    CarpetaTemporal carpeta_{std::filesystem::is_directory("/dev/shm") ? std::filesystem::path("/dev/shm")
+                                                                       : std::filesystem::temp_directory_path()};
+};
+
+}  // namespace
+
+// "agresivo" prices low, "innovador" above the average, "prudente" near it.
+TEST_P(EstilosComputadora, AgresivoBarato_PrudenteEnElMedio_InnovadorCaro) {
+    const TPartidaComputadora partida = jugarSoloComputadora(GetParam());
+    std::map<TEstilo, std::pair<double, int>> precios;  // sum and count
+    for (const TArchivoPeriodo& p : partida.periodos) {
+        if (p.periodo == 0) continue;
+        ASSERT_EQ(p.empresas.size(), p.decisiones.size());
+        for (std::size_t j = 0; j < p.empresas.size(); ++j) {
+            auto& [suma, cuantos] = precios[partida.estiloDe(p.empresas[j])];
+            suma += p.decisiones[j].precio;
+            ++cuantos;
+        }
+    }
+    auto medio = [&](TEstilo estilo) { return precios[estilo].first / std::max(1, precios[estilo].second); };
+    ASSERT_GT(precios[TEstilo::agresivo].second, 0);
+    EXPECT_LT(medio(TEstilo::agresivo), medio(TEstilo::prudente));
+    EXPECT_LT(medio(TEstilo::prudente), medio(TEstilo::innovador));
+}
+
+// "prudente" never runs an overdraft (nor goes bankrupt); "agresivo" owes
+// both banks all they lend after every period it survives.
+TEST_P(EstilosComputadora, PrudenteSinGiroDescubierto_AgresivoAlLimiteDeLosBancos) {
+    const TPartidaComputadora partida = jugarSoloComputadora(GetParam());
+    ASSERT_EQ(partida.periodos.size(), 11u);
+    for (const TArchivoPeriodo& p : partida.periodos) {
+        if (p.periodo == 0) continue;
+        for (const TRegDatosAcum& e : p.empresas) {
+            SCOPED_TRACE("período " + std::to_string(p.periodo) + ", " + aTexto(e.nombreEmpresa));
+            if (partida.estiloDe(e) == TEstilo::prudente) {
+                EXPECT_EQ(e.giroDescubierto, 0);
+                EXPECT_FALSE(e.quebrada);
+            } else if (partida.estiloDe(e) == TEstilo::agresivo && !e.quebrada) {
+                EXPECT_EQ(e.prestamoA, p.parametros.maxCreditoA);
+                EXPECT_EQ(e.prestamoB, p.parametros.maxCreditoB);
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(CincoPartidas, EstilosComputadora, ::testing::Values(1u, 2u, 3u, 4u, 5u));
