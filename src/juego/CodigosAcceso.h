@@ -19,8 +19,6 @@
 inline constexpr std::string_view kAlfabetoCodigos = "23456789ABCDEFGHJKLMNPQRSTUVWXYZ";
 inline constexpr std::size_t kLargoCodigo = 8;
 
-/// The file of the codes and the folder of the submissions, in the game folder.
-inline constexpr const char* kCarpetaEnvios = "envios portal";
 
 /// n bytes from the operating system's cryptographic generator; a failure
 /// is an error, never a weaker generator.

@@ -32,6 +32,8 @@ inline constexpr const char* kSufijoTemporal = ".tmp";
 inline constexpr const char* kArchivoCodigos = "CODIGOS PORTAL.txt";
 inline constexpr const char* kArchivoComputadora = "EMPRESAS COMPUTADORA.csv";
 inline constexpr const char* kArchivoRegistroPortal = "REGISTRO PORTAL.csv";
+/// The folder of the teams' submissions through the portal.
+inline constexpr const char* kCarpetaEnvios = "envios portal";
 
 // The history: a copy of every period's files and reports.
 inline constexpr const char* kCarpetaHistorial = "historial";
