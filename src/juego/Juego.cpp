@@ -2,7 +2,7 @@
 
 #include "store/NombresArchivos.h"
 
-#include "engine/USimular.h"
+#include "juego/CorridaPeriodo.h"
 #include "engine/ValidarDecision.h"
 #include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
