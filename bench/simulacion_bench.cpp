@@ -3,8 +3,8 @@
 
 #include "CarpetaMedicion.h"
 
-#include "engine/UDecicionesPeriodo0.h"
-#include "engine/USimular.h"
+#include "juego/CorridaPeriodo0.h"
+#include "juego/CorridaPeriodo.h"
 #include "store/CarpetaDatos.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"

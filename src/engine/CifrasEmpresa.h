@@ -1,13 +1,13 @@
 #pragma once
-// What a run computed for one company in one period, and the company report
-// record filled from it. Both runs fill the record the same way; the period-0
-// run then changes the few fields that stand for all companies at once.
+// What a run computed for one company in one period, as numbers: the figures
+// of its report and, when it needed extra loans, those of its notice. The
+// reports only format them (reports/FormatoCifras.h); both runs fill them the
+// same way, and the period-0 run marks the one report that stands for all
+// companies at once.
 
 #include "engine/Calculos_UD.h"
-#include "reports/Reportes_UD.h"
 #include "store/Registros.h"
 
-#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -29,11 +29,47 @@ struct TCifrasEmpresa {
     double giro = 0;  ///< total overdraft of the period
 };
 
-/// Fills every figure of the company report from the period's decisions and
-/// results, and the bank names (Windows-1252) through FormatoBanco. Leaves
-/// `empresa` and `periodo` to the caller.
-void llenarEmpstr(const TCifrasEmpresa& c, const TRegDecision& d, const TRegDatosIniciales& ini,
-                  const std::string& bancoA, const std::string& bancoB, empstr& e);
+/// Everything the company report shows: the period's figures, the decisions
+/// that led to them and the game's parameters (credit limits, rates, capital).
+struct TInformeEmpresa {
+    TCifrasEmpresa cifras;
+    TRegDecision decision{};
+    TRegDatosIniciales parametros{};
+    std::string bancoA;   ///< bank names, Windows-1252
+    std::string bancoB;
+    std::string empresa;  ///< Windows-1252; "IGUALES" for the period-0 report
+    int periodo = 0;
+    /// The period-0 report: no period number and no dismissed employees.
+    bool periodo0 = false;
+};
+
+/// The bankruptcy or penalty notice of a company that spent more than it
+/// had. Its sums are those of the figures as the company report prints them
+/// (the unit cost to the cent, the maintenance truncated), with the opening
+/// cash and the interest paid of the company's previous results.
+struct TCifrasAviso {
+    std::string empresa;  ///< Windows-1252
+    bool quiebra = false;
+    double giro = 0;      ///< the overdraft that bankrupted it; 0 for a penalty
+    int32_t efectivo = 0;
+    int32_t intereses = 0;
+    int32_t pedPrestamoA = 0;
+    int32_t pedPrestamoB = 0;
+    double mantenimiento = 0;
+    int32_t marketing = 0;
+    int32_t invYDes = 0;
+    int32_t capacitacion = 0;
+    int32_t invPlanta = 0;
+    int32_t devPrestamoA = 0;
+    int32_t devPrestamoB = 0;  ///< as decided, before it paid the overdraft
+    long double costoProduccion = 0;
+    long double totalIngresos = 0;
+    long double totalEgresos = 0;
+};
+
+/// The notice of a company from its report's figures and its results record
+/// as it stood before this period; giro 0 makes it a penalty notice.
+TCifrasAviso cifrasAviso(const TInformeEmpresa& informe, const TRegDatosAcum& anterior, double giro);
 
 /// A stored rate as the percent the game master typed: the rate × 100 (in
 /// extended precision, as the reports always computed it) rounded to 9
@@ -41,11 +77,3 @@ void llenarEmpstr(const TCifrasEmpresa& c, const TRegDecision& d, const TRegDato
 /// product is 28.999999999999996: truncated or rounded up as it is, the
 /// report would print 28. Rates typed with decimals keep them (12.5 stays).
 double porcientoTipeado(double tasa);
-
-/// Sizes the per-company lists of the industry record to n empty entries.
-void prepararIndstr(indstr& ind, std::size_t n);
-
-/// The economic conditions of the industry report, the same in both runs:
-/// the banks with their limits and rates (from the last company report), the
-/// stock cost, the overdraft limit, the maintenance rate and the zone.
-void llenarCondiciones(const empstr& e, const TRegDatosIniciales& ini, indstr& ind);

@@ -2,7 +2,7 @@
 
 #include "engine/Ordenes_UD.h"
 #include "engine/UTablaCostos.h"
-#include "reports/Reportes_UD.h"
+#include "engine/Redondeo.h"
 
 #include <algorithm>
 #include <cmath>

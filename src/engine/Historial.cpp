@@ -2,8 +2,7 @@
 
 #include "store/NombresArchivos.h"
 
-#include "reports/Reportes_UD.h"
-#include "reports/Utils.h"
+#include "engine/Ranking.h"
 #include "store/ArchivoRegistros.h"
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
@@ -146,19 +145,13 @@ TArchivoPeriodo leerArchivoPeriodo(const TCarpeta& juego, int periodo) {
 
 std::vector<int> posicionesPorUtilidad(const std::vector<TRegDatosAcum>& empresas, std::size_t n) {
     n = std::min(n, empresas.size());
-    // The same steps as the industry report: drop the bankrupt, then sort.
-    TIntMatrix matriz;
-    for (std::size_t i = 0; i < n; ++i) matriz.push_back({static_cast<int32_t>(i), empresas[i].utilidadAcumulada});
-    int eliminadas = 0;
-    for (std::size_t j = 1; j <= n; ++j)
-        if (empresas[j - 1].quebrada == 1) {
-            BorrarFila(matriz, static_cast<int>(j) - eliminadas - 1);
-            ++eliminadas;
-        }
-    if (matriz.size() > 1) OrdenarMatriz(matriz, 0, static_cast<int>(matriz.size()) - 1);
-    std::vector<int> posiciones(n, 0);
-    TReporte reporte;
-    for (const auto& fila : matriz)
-        posiciones[static_cast<std::size_t>(fila[0])] = reporte.PosicionRanking(fila[0], matriz);
+    std::vector<int32_t> claves;
+    std::vector<bool> quebradas;
+    for (std::size_t i = 0; i < n; ++i) {
+        claves.push_back(empresas[i].utilidadAcumulada);
+        quebradas.push_back(empresas[i].quebrada == 1);
+    }
+    std::vector<int> posiciones = posicionesEnRanking(claves, quebradas);
+    for (int& posicion : posiciones) posicion = std::max(posicion, 0);
     return posiciones;
 }

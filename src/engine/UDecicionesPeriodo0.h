@@ -1,14 +1,19 @@
 #pragma once
-// The period-0 start-up run: every company takes the same decisions, one
-// standard company is simulated from the initial plant and capital, the
-// period-0 company and industry reports are written and every company's
-// results record is created.
+// The period-0 start-up, as arithmetic: every company takes the same
+// decisions, so one standard company is simulated from the initial plant and
+// capital, and its figures stand for every company: the one company report,
+// the industry of n equal companies, their results records and the period's
+// history record. Touches no file: the run in juego/ reads, writes and stores.
 
-#include "engine/USimular.h"
-#include "store/CarpetaDatos.h"
+#include "engine/CifrasEmpresa.h"
+#include "engine/CifrasIndustria.h"
+#include "engine/EmpresaPeriodo.h"
+#include "engine/Historial.h"
+#include "store/Registros.h"
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 /// The common decisions typed on the period-0 screen.
 struct TDecisionesPeriodo0 {
@@ -29,8 +34,34 @@ struct TDecisionesPeriodo0 {
 /// The ready example of the period-0 screen (repayments 0, no bank names).
 TDecisionesPeriodo0 ejemploPeriodo0();
 
-/// Runs period 0 in the game folder. Checks the decisions first and throws
-/// ErrorDecision without writing anything when one is out of range; a file
-/// error raises ErrorArchivo, leaving the game as it was. On success the
-/// reports are filed in the history too; it returns what the run did.
-TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPeriodo0& decisiones);
+/// The decisions as the record every company takes.
+TRegDecision decisionComun(const TDecisionesPeriodo0& d);
+
+class TCalculoPeriodo0 {
+public:
+    /// Simulates the standard company under the game's parameters.
+    TCalculoPeriodo0(const TRegDatosIniciales& ini, const TDecisionesPeriodo0& d);
+
+    /// The report that stands for every company ("IGUALES", no period).
+    const TInformeEmpresa& informe() const { return informe_; }
+
+    /// The industry of the named companies (at least one), all equal.
+    TCifrasIndustria industria(const std::vector<std::string>& nombres) const;
+
+    /// The results file with the named companies' records in front: the
+    /// standard company under each name, replacing the first records of
+    /// previos and leaving any beyond them as they were.
+    std::vector<TRegDatosAcum> resultados(std::vector<TRegDatosAcum> previos,
+                                          const std::vector<std::string>& nombres) const;
+
+    /// The period's history record: every company with the same decisions
+    /// and figures, each line naming reporte as its report.
+    TArchivoPeriodo archivo(const std::vector<std::string>& nombres, const std::vector<TRegDatosAcum>& resultados,
+                            const std::string& reporte) const;
+
+private:
+    TRegDatosIniciales ini_;
+    TDecisionesPeriodo0 decisiones_;
+    TEmpresaCalculada calculo_;
+    TInformeEmpresa informe_;
+};

@@ -34,11 +34,11 @@
 // ErrorArchivo, a damaged game ErrorArchivoDanado.
 
 #include "engine/Historial.h"
-#include "engine/USimular.h"
+#include "juego/CorridaPeriodo.h"
 #include "juego/Auditoria.h"
 #include "juego/CodigosAcceso.h"
 #include "juego/Computadora.h"
-#include "engine/UDecicionesPeriodo0.h"
+#include "juego/CorridaPeriodo0.h"
 #include "reports/Posiciones.h"
 #include "store/CarpetaDatos.h"
 #include "store/DatosIniciales.h"

@@ -1,5 +1,7 @@
 #include "reports/Reportes_UD.h"
 
+#include "reports/FormatoCifras.h"
+
 #include "store/NombresArchivos.h"
 
 #include "store/CarpetaDatos.h"
@@ -15,6 +17,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 #include <limits>
 #include <map>
 #include <optional>
@@ -91,24 +94,6 @@ std::string textoNoFinito(double valor) {
 /// whole number.
 int64_t numeroPeriodo(const cad& periodo) { return leerEntero(periodo).value_or(0); }
 
-/// A ranking key: a blank text counts as 0; anything else must be a whole
-/// number.
-int32_t claveRanking(const cad& texto) {
-    if (texto.find_first_not_of(" \t") == std::string::npos) return 0;
-    return aEntero(texto);
-}
-
-/// The ceiling of a finite value, in the game's steps: truncate, one less
-/// when negative, one more when the value lies above. In extended precision
-/// every double's truncation and these steps are exact, whatever its size.
-long double techo(double valor) {
-    const long double v = valor;
-    long double t = std::trunc(v);
-    if (t < 0) t = t - 1;
-    if (v > t) t = t + 1;
-    return t;
-}
-
 /// A figure of a notice read back as a number (leading blanks skipped).
 long double numero(const cad& texto) { return aDecimal(texto); }
 
@@ -156,24 +141,7 @@ cad TReporte::FormatoTruncado(double valor) const {
     return padL(std::to_string(truncado), 6);
 }
 
-cad TReporte::FormatoTecho(double valor) const {
-    if (!std::isfinite(valor)) return padL(textoNoFinito(valor), 7);
-    const long double t = techo(valor);
-    // A whole number below 10^15 prints as its digits in general notation.
-    if (std::fabs(t) < 1e15L) return padL(std::to_string(static_cast<int64_t>(t)), 7);
-    return padL(textoGeneral(t), 7);
-}
-
-int32_t redondearTecho(double valor) {
-    if (std::isfinite(valor)) {
-        const long double t = techo(valor);
-        if (t >= std::numeric_limits<int32_t>::min() && t <= std::numeric_limits<int32_t>::max())
-            return static_cast<int32_t>(t);
-    }
-    // No whole number to store: fail as reading the figure's text back would.
-    const cad texto = TReporte().FormatoTecho(valor);
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
-}
+cad TReporte::FormatoTecho(double valor) const { return padL(textoDelTecho(valor), 7); }
 
 cad TReporte::FormatoEntero(int32_t valor) const { return padL(std::to_string(valor), 7); }
 
@@ -237,12 +205,11 @@ std::filesystem::path rutaReporteQuiebraPenalidad(const empstr& registro, double
 // ---------------------------------------------------------------------------
 // Company report
 
-void TReporte::ReporteEmpresa(const empstr& r) const {
-    const int64_t p = numeroPeriodo(r.periodo);
+namespace {
+
+std::string textoEmpresa(const empstr& r, int64_t p) {
     const std::string S = "- - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -";
     const std::string TAB = "\t";
-
-    const auto ruta = rutaReporteEmpresa(r);
     ArchivoReporte f;
     f.linea(cp1252("            Reporte de la Compañía "), r.empresa, cp1252(" para el Período "), r.periodo);
     f.linea("");
@@ -309,88 +276,128 @@ void TReporte::ReporteEmpresa(const empstr& r) const {
     f.linea("Planta                   u$s", r.planta);
     f.linea(cp1252("Capacidad Producción (100%) "), r.capacidad, " unidades");
     f.linea("I&D Acumulado            u$s", r.iydacum);
-    escribirReporte(ruta, f.texto());
+    return f.texto();
+}
+
+}  // namespace
+
+void TReporte::ReporteEmpresa(const empstr& r) const {
+    escribirReporte(rutaReporteEmpresa(r), textoEmpresa(r, numeroPeriodo(r.periodo)));
+}
+
+std::filesystem::path TReporte::escribirInforme(const TInformeEmpresa& informe) const {
+    const empstr r = textosEmpresa(informe);
+    const auto ruta = rutaReporteEmpresa(r);
+    escribirReporte(ruta, textoEmpresa(r, informe.periodo0 ? 0 : informe.periodo));
+    return ruta;
 }
 
 // ---------------------------------------------------------------------------
 // Industry report
 
 int TReporte::PosicionRanking(int posicion, const TIntMatrix& matriz) const {
-    for (std::size_t k = 0; k < matriz.size(); ++k)
-        if (!matriz[k].empty() && matriz[k][0] == posicion) return static_cast<int>(matriz.size() - k);
-    return -1;
+    return posicionEnRanking(posicion, matriz);
 }
 
-void TReporte::ReporteIndustria(const indstr& r) const {
-    // The companies' records are read once; a company beyond the file is an
-    // input/output error as a single read of it would be.
-    std::vector<TRegDatosAcum> registros;
-    bool leidos = false;
-    auto leerEmpresa = [&](int numero) {
+namespace {
+
+/// The companies' results records, read once when first asked for; a
+/// company beyond them is an input/output error as a single read would be.
+class TEmpresasZona {
+public:
+    TEmpresasZona(std::function<std::vector<TRegDatosAcum>()> leer, std::filesystem::path ruta)
+        : leer_(std::move(leer)), ruta_(std::move(ruta)) {}
+
+    const TRegDatosAcum& operator()(int numero) {
         if (numero < 1 || numero > 255) throw std::logic_error("número de empresa fuera de rango");
-        if (!leidos) {
-            registros = empresas_ ? *empresas_ : TDatosAcum(carpeta()).leerTodos();
-            leidos = true;
-        }
-        if (static_cast<std::size_t>(numero) > registros.size())
-            throw ErrorArchivo(carpeta_ ? carpeta_->ruta(kArchivoResultados) : kArchivoResultados,
-                               "lectura más allá del fin del archivo");
-        return registros[static_cast<std::size_t>(numero - 1)];
-    };
+        if (!registros_) registros_ = leer_();
+        if (static_cast<std::size_t>(numero) > registros_->size())
+            throw ErrorArchivo(ruta_, "lectura más allá del fin del archivo");
+        return (*registros_)[static_cast<std::size_t>(numero - 1)];
+    }
 
-    // Ranking by accumulated profit, bankrupt companies left out.
+private:
+    std::function<std::vector<TRegDatosAcum>()> leer_;
+    std::filesystem::path ruta_;
+    std::optional<std::vector<TRegDatosAcum>> registros_;
+};
+
+/// A ranking key: a blank text counts as 0; anything else must be a whole
+/// number.
+int32_t claveRanking(const cad& texto) {
+    if (texto.find_first_not_of(" \t") == std::string::npos) return 0;
+    return aEntero(texto);
+}
+
+/// The ranking of a record filled by hand: its accumulated profit texts as
+/// keys, the bankrupt companies of the results left out.
+TIntMatrix rankingDeTextos(const indstr& r, TEmpresasZona& empresas) {
     TIntMatrix ranking;
-    if (r.empresa != kEmpresaPeriodo0) {
-        for (std::size_t k = 0; k < r.utilacums.size(); ++k)
-            ranking.push_back({static_cast<int32_t>(k), claveRanking(r.utilacums[k])});
-        int borradas = 0;
-        for (int j = 1; j <= r.cantidad; ++j) {
-            if (leerEmpresa(j).quebrada == 1) {
-                BorrarFila(ranking, j - borradas - 1);
-                ++borradas;
-            }
+    for (std::size_t k = 0; k < r.utilacums.size(); ++k)
+        ranking.push_back({static_cast<int32_t>(k), claveRanking(r.utilacums[k])});
+    int borradas = 0;
+    for (int j = 1; j <= r.cantidad; ++j) {
+        if (empresas(j).quebrada == 1) {
+            BorrarFila(ranking, j - borradas - 1);
+            ++borradas;
         }
-        if (ranking.size() > 1) OrdenarMatriz(ranking, 0, static_cast<int>(ranking.size()) - 1);
     }
+    if (ranking.size() > 1) OrdenarMatriz(ranking, 0, static_cast<int>(ranking.size()) - 1);
+    return ranking;
+}
 
-    TRegDatosIniciales parametros{};
-    if (parametros_) parametros = *parametros_;
-    else TDatosjuego(carpeta()).leerDatosIniciales(parametros);
-    const std::string tasaGiroAnual = textoGeneral(parametros.tasaGiroDescubierto * 100 * 3);
+/// One line of the competition table: the figures of entry i of the record
+/// (those of entry 0 for every line of the period-0 report) and the rank;
+/// "-" for the profits of a company that went bankrupt.
+std::string lineaCompetencia(const indstr& r, std::size_t i, std::size_t cifras, const std::string& posicion,
+                             bool sinUtilidades = false) {
+    const std::string& up = sinUtilidades ? "-" : r.utilperiodos.at(cifras);
+    const std::string& ua = sinUtilidades ? "-" : r.utilacums.at(cifras);
+    return padR(r.nombres.at(i).substr(0, 16), 16) + " " + padL(r.ventasdol.at(cifras), 10) + "    " +
+           padL(r.precios.at(cifras), 6) + "    " + padL(r.unidvendidas.at(cifras), 8) + "     " + padL(up, 8) +
+           "      " + padL(ua, 8) + "    " + padL(r.mercados.at(cifras), 6) + "   " + padL(posicion, 2);
+}
 
-    // The competition table is assembled before the file is created, so that
-    // a results record that cannot be read leaves the previous report whole.
-    auto lineaCompetencia = [](const std::string& n, const cad& v, const cad& p, const cad& u, const cad& up,
-                               const cad& ua, const cad& m, const std::string& x) {
-        return padR(n.substr(0, 16), 16) + " " + padL(v, 10) + "    " + padL(p, 6) + "    " + padL(u, 8) + "     " +
-               padL(up, 8) + "      " + padL(ua, 8) + "    " + padL(m, 6) + "   " + padL(x, 2);
-    };
+/// Period 0: every company equal, the first one's figures on every line.
+std::vector<std::string> competenciaPeriodo0(const indstr& r) {
     std::vector<std::string> competencia;
-    if (r.periodo == "0") {
-        // Period 0: every company equal, the first one's figures on every line.
-        for (std::size_t i = 0; i < r.primera; ++i)
-            competencia.push_back(lineaCompetencia(r.nombres.at(i), r.ventasdol.at(0), r.precios.at(0),
-                                                   r.unidvendidas.at(0), r.utilperiodos.at(0), r.utilacums.at(0),
-                                                   r.mercados.at(0), "-"));
-    } else {
-        for (std::size_t i = 0; i < r.cantidad; ++i) {
-            const TRegDatosAcum empresa = leerEmpresa(r.primera + static_cast<int>(i) + 1);
-            if (empresa.quebrada == 0) {
-                const int posicion = PosicionRanking(static_cast<int>(i), ranking);
-                competencia.push_back(lineaCompetencia(r.nombres.at(i), r.ventasdol.at(i), r.precios.at(i),
-                                                       r.unidvendidas.at(i), r.utilperiodos.at(i), r.utilacums.at(i),
-                                                       r.mercados.at(i), std::to_string(posicion)));
-            } else if (empresa.marcaQuiebra == 0) {
-                competencia.push_back(lineaCompetencia(r.nombres.at(i), r.ventasdol.at(i), r.precios.at(i),
-                                                       r.unidvendidas.at(i), "-", "-", r.mercados.at(i), "-"));
-            }
-        }
-    }
+    for (std::size_t i = 0; i < r.primera; ++i) competencia.push_back(lineaCompetencia(r, i, 0, "-"));
+    return competencia;
+}
 
+/// A period run of a record filled by hand: ranks from the sorted matrix,
+/// flags from the results records.
+std::vector<std::string> competenciaDeTextos(const indstr& r, const TIntMatrix& ranking, TEmpresasZona& empresas) {
+    std::vector<std::string> competencia;
+    for (std::size_t i = 0; i < r.cantidad; ++i) {
+        const TRegDatosAcum& empresa = empresas(r.primera + static_cast<int>(i) + 1);
+        if (empresa.quebrada == 0)
+            competencia.push_back(
+                lineaCompetencia(r, i, i, std::to_string(posicionEnRanking(static_cast<int>(i), ranking))));
+        else if (empresa.marcaQuiebra == 0)
+            competencia.push_back(lineaCompetencia(r, i, i, "-", true));
+    }
+    return competencia;
+}
+
+/// A period run's figures: ranks and flags as the run computed them.
+std::vector<std::string> competenciaDeCifras(const indstr& r, const TCifrasIndustria& c) {
+    std::vector<std::string> competencia;
+    for (std::size_t i = 0; i < c.empresas.size(); ++i) {
+        const TCompetidor& empresa = c.empresas[i];
+        if (!empresa.quebrada) competencia.push_back(lineaCompetencia(r, i, i, std::to_string(empresa.posicion)));
+        else if (!empresa.marcaQuiebra) competencia.push_back(lineaCompetencia(r, i, i, "-", true));
+    }
+    return competencia;
+}
+
+/// The report's heading: the zone's totals and averages, its productivity,
+/// and the economic conditions, with the overdraft rate, the severance and
+/// the penalty of the parameters.
+void cabeceraIndustria(ArchivoReporte& f, const indstr& r, const TRegDatosIniciales& parametros) {
+    const std::string tasaGiroAnual = textoGeneral(parametros.tasaGiroDescubierto * 100 * 3);
     const std::string blancos = padL("", 18);
     const std::string margen(24, ' ');
-    const auto ruta = rutaReporteIndustria(r);
-    ArchivoReporte f;
     f.linea("            Informe Industrial de la Zona ", r.zona, cp1252(" para el Período "), r.periodo);
     f.linea("");
     f.linea("      UNIDADES          ", blancos, "                   DOLARES");
@@ -424,6 +431,12 @@ void TReporte::ReporteIndustria(const indstr& r) const {
             "               Tasa Imp. Ganancias   % ", padL(r.tasaimp, 10));
     f.linea("Valor de la Penalidad   ", padL(std::to_string(parametros.penalidad), 18));
     f.linea("");
+}
+
+std::string textoIndustria(const indstr& r, const std::vector<std::string>& competencia,
+                           const TRegDatosIniciales& parametros) {
+    ArchivoReporte f;
+    cabeceraIndustria(f, r, parametros);
     f.linea(" - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - - -");
     f.linea("                              INFORME DE COMPETICION");
     f.linea("                              ------- -- -----------");
@@ -431,47 +444,69 @@ void TReporte::ReporteIndustria(const indstr& r) const {
     f.linea("---------------    --------   --------    --------    ---------     ---------   --------- ----");
     for (const std::string& linea : competencia) f.linea(linea);
     f.linea("");
-    escribirReporte(ruta, f.texto());
+    return f.texto();
+}
+
+}  // namespace
+
+void TReporte::ReporteIndustria(const indstr& r) const {
+    TEmpresasZona empresas([this] { return TDatosAcum(carpeta()).leerTodos(); },
+                           carpeta_ ? carpeta_->ruta(kArchivoResultados) : kArchivoResultados);
+    // Everything is read before the file is created, so that a key that is
+    // no number or a record that cannot be read leaves the previous report.
+    const TIntMatrix ranking = r.empresa != kEmpresaPeriodo0 ? rankingDeTextos(r, empresas) : TIntMatrix{};
+    TRegDatosIniciales parametros{};
+    TDatosjuego(carpeta()).leerDatosIniciales(parametros);
+    const std::vector<std::string> competencia =
+        r.periodo == "0" ? competenciaPeriodo0(r) : competenciaDeTextos(r, ranking, empresas);
+    escribirReporte(rutaReporteIndustria(r), textoIndustria(r, competencia, parametros));
+}
+
+std::filesystem::path TReporte::escribirInforme(const TCifrasIndustria& industria) const {
+    const indstr r = textosIndustria(industria);
+    const auto competencia = industria.periodo0 ? competenciaPeriodo0(r) : competenciaDeCifras(r, industria);
+    const auto ruta = rutaReporteIndustria(r);
+    escribirReporte(ruta, textoIndustria(r, competencia, industria.parametros));
+    return ruta;
 }
 
 // ---------------------------------------------------------------------------
 // Bankruptcy and penalty notices
 
-void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acumulado, double giro) const {
-    // Every figure is read before the file is touched: a text that is not a
-    // number writes no notice at all.
-    const long double costoProduccion = numero(r.produccion) * numero(r.costounid);
-    const long double totalIngresos = (numero(r.pedprestamoa) + acumulado.efectivo) + numero(r.pedprestamob);
-    const long double totalEgresos = numero(r.mantenimiento) + costoProduccion + acumulado.intereses +
-                                     numero(r.marketing) + numero(r.iyd) + numero(r.capacitacion) +
-                                     numero(r.ampplanta) + numero(r.devprestamoa) + numero(r.devprestamob);
-    const cad textoCosto = FormatoTecho(static_cast<double>(costoProduccion));
-    const cad textoIngresos = FormatoTecho(static_cast<double>(totalIngresos));
-    const cad textoEgresos = FormatoTecho(static_cast<double>(totalEgresos));
-    const cad textoEfectivo = FormatoEntero(acumulado.efectivo);
-    const cad textoIntereses = FormatoEntero(acumulado.intereses);
-    const std::string CR = "\r";
+namespace {
 
-    const auto ruta = rutaReporteQuiebraPenalidad(r, giro);
+/// The sums of a notice and the two figures it takes from the company's
+/// previous results.
+struct TMontosAviso {
+    int32_t efectivo = 0;
+    int32_t intereses = 0;
+    long double costoProduccion = 0;
+    long double totalIngresos = 0;
+    long double totalEgresos = 0;
+};
+
+std::string textoAviso(const empstr& r, const TMontosAviso& m, double giro) {
+    const TReporte formato;
+    const std::string CR = "\r";
     ArchivoReporte f;
     f.linea("\t\t\t\t\tREPORTE DE ", std::string(giro != 0 ? "QUIEBRA" : "PENALIDAD"), " EMPRESA ", r.empresa);
     f.linea("");
     f.linea("      INGRESOS");
     f.linea("      --------");
     f.linea("");
-    f.linea("EFECTIVO                             u$s", textoEfectivo);
+    f.linea("EFECTIVO                             u$s", formato.FormatoEntero(m.efectivo));
     f.linea(cp1252("PED. DE PRÉST. BANCO NACIÓN          u$s"), r.pedprestamoa);
     f.linea(cp1252("PED. DE PRÉST. BANCO PROVINCIA       u$s"), r.pedprestamob);
     f.linea("");
-    f.linea("TOTAL INGRESOS                       u$s", textoIngresos);
+    f.linea("TOTAL INGRESOS                       u$s", formato.FormatoTecho(static_cast<double>(m.totalIngresos)));
     f.linea("");
     f.linea("");
     f.linea("      EGRESOS");
     f.linea("      --------");
     f.linea("");
-    f.linea("COSTO TOT. BR. DE PROD.              u$s", textoCosto);
+    f.linea("COSTO TOT. BR. DE PROD.              u$s", formato.FormatoTecho(static_cast<double>(m.costoProduccion)));
     f.linea("MANTENIMIENTO                        u$s", r.mantenimiento);
-    f.linea("INTERESES                            u$s", textoIntereses);
+    f.linea("INTERESES                            u$s", formato.FormatoEntero(m.intereses));
     f.linea("MARKETING                            u$s", r.marketing);
     f.linea("INV. Y DESARROLLO                    u$s", r.iyd);
     f.linea(cp1252("CAPACITACIÓN                         u$s"), r.capacitacion);
@@ -479,7 +514,7 @@ void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acu
     f.linea(cp1252("DEV. AL BANCO NACIÓN                 u$s"), r.devprestamoa);
     f.linea("DEV. AL BANCO PROVINCIA              u$s", r.devprestamob);
     f.linea("");
-    f.linea("TOTAL EGRESOS                        u$s", textoEgresos);
+    f.linea("TOTAL EGRESOS                        u$s", formato.FormatoTecho(static_cast<double>(m.totalEgresos)));
     f.linea("");
     f.linea("");
     f.linea("Los egresos fueron superiores a los ingresos, por lo que su", CR,
@@ -494,7 +529,41 @@ void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acu
                    cp1252("superó al límite máximo establecido para esta simulación y "), CR,
                    "por lo tanto su empresa ha quebrado.");
     }
-    escribirReporte(ruta, f.texto());
+    return f.texto();
+}
+
+}  // namespace
+
+void TReporte::ReporteQuiebraPenalidad(const empstr& r, const TRegDatosAcum& acumulado, double giro) const {
+    // Every figure is read before the file is touched: a text that is not a
+    // number writes no notice at all.
+    TMontosAviso m;
+    m.efectivo = acumulado.efectivo;
+    m.intereses = acumulado.intereses;
+    m.costoProduccion = numero(r.produccion) * numero(r.costounid);
+    m.totalIngresos = (numero(r.pedprestamoa) + acumulado.efectivo) + numero(r.pedprestamob);
+    m.totalEgresos = numero(r.mantenimiento) + m.costoProduccion + acumulado.intereses + numero(r.marketing) +
+                     numero(r.iyd) + numero(r.capacitacion) + numero(r.ampplanta) + numero(r.devprestamoa) +
+                     numero(r.devprestamob);
+    escribirReporte(rutaReporteQuiebraPenalidad(r, giro), textoAviso(r, m, giro));
+}
+
+std::filesystem::path TReporte::escribirAviso(const TCifrasAviso& a) const {
+    empstr r{};
+    r.empresa = a.empresa;
+    r.pedprestamoa = FormatoEntero(a.pedPrestamoA);
+    r.pedprestamob = FormatoEntero(a.pedPrestamoB);
+    r.mantenimiento = FormatoTruncado(a.mantenimiento);
+    r.marketing = FormatoEntero(a.marketing);
+    r.iyd = FormatoEntero(a.invYDes);
+    r.capacitacion = FormatoEntero(a.capacitacion);
+    r.ampplanta = FormatoEntero(a.invPlanta);
+    r.devprestamoa = FormatoEntero(a.devPrestamoA);
+    r.devprestamob = FormatoEntero(a.devPrestamoB);
+    const TMontosAviso m{a.efectivo, a.intereses, a.costoProduccion, a.totalIngresos, a.totalEgresos};
+    const auto ruta = rutaReporteQuiebraPenalidad(r, a.giro);
+    escribirReporte(ruta, textoAviso(r, m, a.giro));
+    return ruta;
 }
 
 void TReporte::escribirReporte(const std::filesystem::path& ruta, const std::string& texto) const {

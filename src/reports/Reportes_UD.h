@@ -1,8 +1,9 @@
 #pragma once
 // The report writer: the text types through which every figure becomes report
-// text, the field formatters that the runs use to fill the report records,
-// and the writers of the company report, the industry report and the
-// bankruptcy and penalty notices.
+// text, the field formatters, and the writers of the company report, the
+// industry report and the bankruptcy and penalty notices, from the runs'
+// figures (engine/CifrasEmpresa.h, engine/CifrasIndustria.h) or from report
+// records filled by hand.
 //
 // Every text here is single-byte Windows-1252, as the report files hold it;
 // numeric text uses the regional decimal separator (store/Texto.h). The
@@ -12,6 +13,9 @@
 // already written stay). Lines end in CR LF; the notices also hold lone CRs
 // inside a line, and the bankruptcy notice ends without a line end.
 
+#include "engine/CifrasEmpresa.h"
+#include "engine/CifrasIndustria.h"
+#include "engine/Redondeo.h"
 #include "reports/Utils.h"
 #include "store/CarpetaDatos.h"
 #include "store/Registros.h"
@@ -144,12 +148,6 @@ public:
     /// Reports go into the transaction (staged, to appear when it commits)
     /// instead of straight into the game folder; nullptr writes directly.
     void escribirEn(TTransaccion* transaccion) { transaccion_ = transaccion; }
-    /// The industry report takes the companies' flags from these records
-    /// (those a run is about to store) instead of the results file.
-    void usarEmpresas(const std::vector<TRegDatosAcum>* empresas) { empresas_ = empresas; }
-    /// The industry report takes the overdraft rate, the severance and the
-    /// penalty from this record instead of the parameters file.
-    void usarParametros(const TRegDatosIniciales* parametros) { parametros_ = parametros; }
 
     /// Fixed notation with two decimals, the exact value of the double rounded
     /// half away from zero (0.125 -> "0.13"; 77.095, held as 77.09499..., ->
@@ -193,6 +191,15 @@ public:
     /// the first; -1 when no row holds it.
     int PosicionRanking(int posicion, const TIntMatrix& matriz) const;
 
+    /// Writes the company report of a run's figures; returns its file name
+    /// in the game folder.
+    std::filesystem::path escribirInforme(const TInformeEmpresa& informe) const;
+    /// Writes the industry report of a run's figures, with the ranks, flags
+    /// and parameters the figures carry: it reads nothing.
+    std::filesystem::path escribirInforme(const TCifrasIndustria& industria) const;
+    /// Writes the notice of a run's figures; returns its file name.
+    std::filesystem::path escribirAviso(const TCifrasAviso& aviso) const;
+
     /// Writes the bankruptcy notice (giro != 0) or the penalty notice
     /// (giro == 0) of a company (rutaReporteQuiebraPenalidad). acumulado is
     /// the company's results record as it stood before this period; its
@@ -209,17 +216,7 @@ private:
 
     std::optional<TCarpeta> carpeta_;
     TTransaccion* transaccion_ = nullptr;
-    const std::vector<TRegDatosAcum>* empresas_ = nullptr;
-    const TRegDatosIniciales* parametros_ = nullptr;
 };
-
-/// The whole number that the FormatoTecho text of valor reads back as: its
-/// ceiling (2.0000001 -> 3, -0.5 -> 0). The money that a run carries into the
-/// next period is rounded this way. A value without such a number (NaN, an
-/// infinity, a ceiling outside 32 bits) raises ErrorConversion with the
-/// message that reading its text gives ("'   1E15' is not a valid integer
-/// value").
-int32_t redondearTecho(double valor);
 
 /// A text for a file name (Windows-1252): / \\ : * ? " < > | and control
 /// bytes become "_". Every report name goes through it.

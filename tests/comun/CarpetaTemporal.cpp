@@ -1,6 +1,5 @@
 #include "comun/CarpetaTemporal.h"
 
-#include "juego/Juego.h"
 #include "store/SistemaArchivos.h"
 
 #include <atomic>
@@ -15,7 +14,11 @@ TNotificadorRegistro registro;
 std::atomic<int> contador{0};
 CarpetaTemporal* carpetaActual = nullptr;
 TSistemaArchivos* sistemaActual = nullptr;
-std::unique_ptr<TJuego> juegoActual;
+void (*olvidarJuego)() = nullptr;
+
+void olvidarElJuego() {
+    if (olvidarJuego) olvidarJuego();
+}
 
 TSistemaArchivos& sistemaEnUso() { return sistemaActual ? *sistemaActual : sistemaArchivosReal(); }
 std::filesystem::path rutaActual() {
@@ -34,24 +37,18 @@ CarpetaTemporal::CarpetaTemporal(const std::filesystem::path& raiz) : anterior_(
 
 CarpetaTemporal::~CarpetaTemporal() {
     carpetaActual = anterior_;
-    juegoActual.reset();
+    olvidarElJuego();
     std::error_code ignorado;
     std::filesystem::remove_all(ruta_, ignorado);
 }
 
-TJuego& juegoDePrueba() {
-    if (!juegoActual || juegoActual->ruta() != rutaActual() || &juegoActual->sistemaArchivos() != &sistemaEnUso()) {
-        juegoActual = std::make_unique<TJuego>(rutaActual(), sistemaEnUso());
-        juegoActual->fijarNotificador(&registro);
-    }
-    return *juegoActual;
-}
+void alCambiarDeCarpeta(void (*olvidar)()) { olvidarJuego = olvidar; }
 
 TCarpeta carpetaDePrueba() { return TCarpeta(rutaActual(), sistemaEnUso()); }
 
 void usarSistemaArchivos(TSistemaArchivos* sistema) {
     sistemaActual = sistema;
-    juegoActual.reset();
+    olvidarElJuego();
 }
 
 void TNotificadorRegistro::advertencia(const std::string& titulo, const std::string& texto) {

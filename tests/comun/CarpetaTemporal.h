@@ -39,8 +39,12 @@ private:
 /// The game of the current test folder, reached through the file system the
 /// test installed (a TSistemaArchivosFalso while one lives, else the real
 /// one) and telling registroNotificador(). A new object whenever the folder
-/// or the file system changes, as a program started anew would be.
+/// or the file system changes, as a program started anew would be. Only the
+/// tests that link the game core have it (comun/JuegoDePrueba.cpp).
 TJuego& juegoDePrueba();
+/// What drops the game when its folder or file system goes away: set by the
+/// game's part of these helpers, so that the store's tests need no game.
+void alCambiarDeCarpeta(void (*olvidar)());
 /// The current test folder with that file system, for the stores and runs.
 TCarpeta carpetaDePrueba();
 

@@ -1,8 +1,8 @@
 // A whole ten-period game: the game files stay consistent after every run.
 
-#include "apoyo_juego.h"
-#include "engine/UDecicionesPeriodo0.h"
-#include "engine/USimular.h"
+#include "engine/apoyo_juego.h"
+#include "juego/CorridaPeriodo0.h"
+#include "juego/CorridaPeriodo.h"
 #include "store/DatosIniciales.h"
 #include "store/Texto.h"
 

@@ -1,7 +1,7 @@
 // The period-0 start-up run.
 
-#include "apoyo_juego.h"
-#include "engine/UDecicionesPeriodo0.h"
+#include "engine/apoyo_juego.h"
+#include "juego/CorridaPeriodo0.h"
 #include "engine/ValidarDecision.h"
 #include "store/DatosIniciales.h"
 

@@ -2,8 +2,8 @@
 // written over; planted links are never followed.
 
 #include "comun/CarpetaTemporal.h"
-#include "engine/UDecicionesPeriodo0.h"
-#include "engine/USimular.h"
+#include "juego/CorridaPeriodo0.h"
+#include "juego/CorridaPeriodo.h"
 #include "engine/apoyo_juego.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"

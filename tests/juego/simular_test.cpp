@@ -1,7 +1,7 @@
 // The period run, end to end on temporary game folders.
 
-#include "apoyo_juego.h"
-#include "engine/USimular.h"
+#include "engine/apoyo_juego.h"
+#include "juego/CorridaPeriodo.h"
 #include "engine/ValidarDecision.h"
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"

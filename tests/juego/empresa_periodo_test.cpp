@@ -1,8 +1,8 @@
 // The per-company computation that period 0 and the period run share.
 
-#include "apoyo_juego.h"
+#include "engine/apoyo_juego.h"
 #include "engine/EmpresaPeriodo.h"
-#include "engine/UDecicionesPeriodo0.h"
+#include "juego/CorridaPeriodo0.h"
 #include "store/DatosIniciales.h"
 #include "store/Texto.h"
 

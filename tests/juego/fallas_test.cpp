@@ -3,11 +3,11 @@
 // always end exactly as before the change or exactly as after it, and what
 // the call or the recovery says must match which one.
 
-#include "apoyo_juego.h"
+#include "engine/apoyo_juego.h"
 #include "comun/FotoCarpeta.h"
 #include "comun/SistemaArchivosFalso.h"
-#include "engine/UDecicionesPeriodo0.h"
-#include "engine/USimular.h"
+#include "juego/CorridaPeriodo0.h"
+#include "juego/CorridaPeriodo.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
 #include "store/DatosIniciales.h"

@@ -1,9 +1,10 @@
 #pragma once
 // The period run: turns the stored decisions of every company into the
 // period's results, reports and notices, removes the bankrupt companies and
-// opens the next period. It only computes and stores: what the game master
-// is told, and what the window enables, the game core decides from what it
-// returns.
+// opens the next period. It computes with the engine (engine/CalculoCorrida.h),
+// writes the reports from its figures and stores everything at once. What
+// the game master is told, and what the window enables, the game core
+// decides from what it returns.
 
 #include "store/CarpetaDatos.h"
 
