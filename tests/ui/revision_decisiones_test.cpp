@@ -4,6 +4,7 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
 #include "ui/UDeciciones.h"
 #include "ui/URevisionDecisiones.h"
