@@ -15,6 +15,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <iterator>
 
 namespace {
 
@@ -74,8 +75,10 @@ TCamposDecision::Campo TCamposDecision::crearCampo(const TRangoDecision& rango) 
     if (rango.campo == &TRegDecision::nivelProduccion) {
         campo.lista = new QComboBox(this);
         campo.lista->setObjectName(clave);
-        for (int32_t nivel = rango.minimo, i = 0; nivel <= rango.maximo; nivel += rango.paso, ++i)
-            campo.lista->addItem(uso_ == Uso::periodo ? QString::fromLatin1(kNivelesPeriodo[i]) : QString::number(nivel));
+        for (int32_t nivel = rango.minimo, i = 0; nivel <= rango.maximo; nivel += rango.paso, ++i) {
+            const bool propio = uso_ == Uso::periodo && i < static_cast<int32_t>(std::size(kNivelesPeriodo));
+            campo.lista->addItem(propio ? QString::fromLatin1(kNivelesPeriodo[i]) : QString::number(nivel));
+        }
         campo.lista->setCurrentIndex(uso_ == Uso::periodo ? 0 : -1);
         connect(campo.lista, &QComboBox::activated, this, &TCamposDecision::editado);
         campo.control = campo.lista;

@@ -189,11 +189,7 @@ void TFDeciciones::FormCreate() {
         mostrarError(this, e);
     }
     actualizarMarcasPortal();
-    try {
-        mostrarEquipo(1);
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-    }
+    mostrarSinFallar(1);
 }
 
 void TFDeciciones::mostrarEquipo(uint8_t t) {

@@ -8,7 +8,9 @@
 #include "store/Datos_UD.h"
 #include "store/Decision_UD.h"
 #include "store/Notificador.h"
+#include "engine/ValidarDecision.h"
 #include "ui/UDeciciones.h"
+#include "ui/UDecicionesPeriodo0.h"
 #include "ui/TextoQt.h"
 #include "ui/USimular.h"
 
@@ -617,6 +619,31 @@ private slots:
                                 .arg(caja.width()).arg(caja.height())));
         QVERIFY(etiquetaNombre->font().pointSize() >= 5);
         p->close();
+    }
+
+    // Both screens take their fields from the table: each found by its key,
+    // captioned by its title, with its help naming the bank as tooltip.
+    void camposDeLaTabla_data() {
+        QTest::addColumn<bool>("periodo0");
+        QTest::newRow("decisiones") << false;
+        QTest::newRow("período 0") << true;
+    }
+
+    void camposDeLaTabla() {
+        QFETCH(bool, periodo0);
+        Juego juego({"Alfa"}, 1);
+        QPointer<QWidget> p = periodo0 ? static_cast<QWidget*>(new TFDecicionesPeriodo0(juegoDePrueba(), &juego.principal()))
+                                       : juego.abrir();
+        for (const TRangoDecision& r : rangosDecision()) {
+            auto* campo = hijo<QWidget>(p, r.columna);
+            QCOMPARE(campo->toolTip(), QString::fromUtf8(ayudaDecision(r, "NACION", "PROVINCIA")));
+            QStringList titulos;
+            for (QLabel* l : p->findChildren<QLabel*>())
+                if (l->buddy() == campo) titulos << l->text();
+            QCOMPARE(titulos, QStringList{QString::fromUtf8(r.titulo)});
+        }
+        p->close();
+        delete p;
     }
 
     void sinEquiposSeCierra() {
