@@ -1,7 +1,7 @@
 #pragma once
 // TDecision: "DECISIONES.DAT", the decisions of the period being entered,
-// one 40-byte record per active company. Writing counts the index from 0,
-// reading from 1; callers rely on exactly that. The store checks no ranges.
+// one 40-byte record per active company, record i being company i + 1. The
+// file is read and written whole. The store checks no ranges.
 
 #include "store/CarpetaDatos.h"
 #include "store/Registros.h"
@@ -9,29 +9,12 @@
 #include <cstdint>
 #include <vector>
 
-class TNotificador;
-
 class TDecision {
 public:
-    /// avisos takes guardarDecision's warning; without one the failure is thrown.
-    explicit TDecision(const TCarpeta& carpeta, TNotificador* avisos = nullptr) : carpeta_(carpeta), avisos_(avisos) {}
-
-    /// Creates the file, or truncates it, to zero records.
-    void vaciarDecisiones();
-
-    /// Writes r at record indice (from 0); creates the file when missing.
-    /// A failure to open or create the file raises ErrorArchivo. A failure to
-    /// position, write or close is reported to the notifier as the warning
-    /// "Error de acceso al archivo de datos" ("Advertencia!") and the call
-    /// returns normally, so the caller goes on with the next company.
-    void guardarDecision(const TRegDecision& r, uint8_t indice);
-
-    /// Reads company indice's decisions (from 1). A missing file or record
-    /// raises ErrorArchivo and leaves r unchanged.
-    void leerDecision(uint8_t indice, TRegDecision& r);
+    explicit TDecision(const TCarpeta& carpeta) : carpeta_(carpeta) {}
 
     /// The decisions of companies 1..cantidad read in one go; a missing file
-    /// or fewer records are an error, as reading each one would be.
+    /// or fewer records are an error.
     std::vector<TRegDecision> leerDecisiones(uint8_t cantidad);
 
     /// Replaces the file by these records, record i being company i + 1, in
@@ -41,5 +24,4 @@ public:
 private:
     std::vector<TRegDecision> registrosExistentes();
     TCarpeta carpeta_;
-    TNotificador* avisos_;
 };

@@ -6,7 +6,6 @@
 #include "ui/TextoQt.h"
 
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QGridLayout>
 #include <QFont>
 #include <QGuiApplication>
@@ -135,46 +134,6 @@ QPushButton* agregarBotonEjemplo(QWidget* banda) {
     static_cast<QHBoxLayout*>(banda->layout())->insertWidget(2, boton);
     static_cast<QHBoxLayout*>(banda->layout())->insertStretch(3, 1);
     return boton;
-}
-
-namespace {
-
-class TAvanceConEnter : public QObject {
-public:
-    TAvanceConEnter(QWidget* pantalla, QList<QWidget*> campos, QWidget* despues)
-        : QObject(pantalla), campos_(std::move(campos)), despues_(despues) {
-        for (QWidget* campo : campos_) campo->installEventFilter(this);
-    }
-
-protected:
-    bool eventFilter(QObject* objeto, QEvent* evento) override {
-        if (evento->type() != QEvent::KeyPress) return false;
-        const auto* tecla = static_cast<QKeyEvent*>(evento);
-        if (tecla->key() != Qt::Key_Return && tecla->key() != Qt::Key_Enter) return false;
-        const int paso = tecla->modifiers().testFlag(Qt::ShiftModifier) ? -1 : 1;
-        // Leaving the field this way runs its check, as Tab does.
-        for (qsizetype i = campos_.indexOf(static_cast<QWidget*>(objeto)) + paso; i >= 0; i += paso) {
-            if (i >= campos_.size()) {
-                if (despues_) despues_->setFocus(Qt::TabFocusReason);
-                return true;
-            }
-            if (campos_[i]->isEnabled()) {
-                campos_[i]->setFocus(paso > 0 ? Qt::TabFocusReason : Qt::BacktabFocusReason);
-                return true;
-            }
-        }
-        return true;
-    }
-
-private:
-    QList<QWidget*> campos_;
-    QWidget* despues_;
-};
-
-}  // namespace
-
-void avanzarConEnter(QWidget* pantalla, const QList<QWidget*>& campos, QWidget* despues) {
-    new TAvanceConEnter(pantalla, campos, despues);
 }
 
 void fijarTamano(QWidget* ventana) {

@@ -74,11 +74,6 @@ inline constexpr Qt::WindowFlags kVentanaSobrePrincipal =
 /// the set-up screens' sample, in sight (the title's double click stays).
 QPushButton* agregarBotonEjemplo(QWidget* banda);
 
-/// Enter moves to the next of campos and Shift+Enter to the previous one,
-/// skipping those disabled, as on the decision screen; Enter on the last
-/// one moves to despues. Installed on each field, owned by pantalla.
-void avanzarConEnter(QWidget* pantalla, const QList<QWidget*>& campos, QWidget* despues);
-
 /// Adds a row to a form grid: the label, its field and, when given, a label
 /// beside the field (a bank name); advances fila.
 void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* control, QLabel* extremo = nullptr);

@@ -4,11 +4,12 @@
 // decisions of all teams stay in memory while the game master moves back and
 // forth; the decisions file is written whole after the last team, and the
 // screen then offers to go on to the simulate screen. The fields can be
-// filled from the previous period or from a CSV file, and reviewed all at
-// once in a grid; none of these stores anything by itself.
+// filled from the stored decisions, the previous period, a CSV file or the
+// portal, and reviewed all at once in a grid; none of these stores anything
+// by itself.
 
-#include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
+#include "ui/FuentesDecision.h"
 #include "store/Registros.h"
 
 #include <QFont>
@@ -17,11 +18,11 @@
 #include <cstdint>
 #include <vector>
 
-class QComboBox;
+class QHBoxLayout;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class TCampoTexto;
+class QVBoxLayout;
+class TCamposDecision;
 
 class TFDeciciones : public QWidget {
     Q_OBJECT
@@ -48,8 +49,7 @@ public:
 protected:
     /// Closing with decisions typed but not stored asks first.
     void closeEvent(QCloseEvent* evento) override;
-    /// The keyboard flow of the fields: Enter, Shift+Enter, PgDn, PgUp, and
-    /// the text selected on entering a field.
+    /// The team's name fitted again when its label changes size.
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 
 public slots:
@@ -75,73 +75,43 @@ public slots:
     void btnCargarPortalClick();
     /// Reads again which teams submitted through the portal, for the marks.
     void actualizarMarcasPortal();
-    void Edit1Exit();
-    void Edit2Exit();
-    void Edit4Exit();
 
 private:
-    /// Decisions changed by a load or a copy: the screen holds them unsaved
-    /// and shows equipo (errors shown, not thrown).
-    void mostrarSinGuardar(uint8_t equipo);
+    QHBoxLayout* crearCabecera();
+    QVBoxLayout* crearBotones();
+    void conectar();
     /// The company's name for lists, "(computadora)" after the computer's.
     QString nombreMarcado(std::size_t i) const;
     void FormCreate();
     void mostrarEquipo(uint8_t t);
-    /// The ten fields as a decision record; ErrorConversion on a field that
-    /// is not a whole number.
-    TRegDecision leerFormulario() const;
-    /// The range of every field on a record read from the form, with the
-    /// messages of the field checks; false (field corrected as on leaving
-    /// it, and focused) when one fails.
-    bool comprobarRangos(const TRegDecision& r);
-    /// The field of the form that holds campo; none for the production level.
-    QLineEdit* campoDe(int32_t TRegDecision::*campo) const;
-    /// Shows the range message of a field, corrects it as on leaving it and
-    /// gives it the focus back.
-    void rechazarCampo(const TRangoDecision& rango);
-    /// The check of an amount field (R&D, plant, loans, repayments) on leaving it.
-    void montoExit(int32_t TRegDecision::*campo);
-    /// Reads and checks the form and keeps it as team equipoActual's
+    /// mostrarEquipo with its error shown, not thrown.
+    void mostrarSinFallar(uint8_t equipo);
+    /// Decisions changed by a load or a copy: the screen holds them unsaved
+    /// and shows equipo.
+    void mostrarSinGuardar(uint8_t equipo);
+    /// The teams as the decision sources see them.
+    TEquiposDecision equipos() const;
+    /// Keeps what a source brought and shows why it brought nothing, or not
+    /// everything; true when the teams are to be shown again.
+    bool traer(const TDecisionesTraidas& traidas);
+    /// Reads and checks the fields and keeps them as team equipoActual's
     /// decisions; false, with the reason shown, when it cannot.
     bool guardarFormulario();
     void guardarEnMemoria(uint8_t t, const TRegDecision& r);
     void guardarDecisiones();
-    void enfocar(QLineEdit* campo);
-    /// Enter moves on one field (the last one goes to the next team),
-    /// Shift+Enter back one.
-    void campoSiguiente(QWidget* desde, bool atras);
     /// Fits the team's name whole into Label6, wrapping and shrinking the font.
     void ajustarNombre();
-    /// Runs a field check when the focus leaves its field, unless the screen
-    /// itself is moving the focus.
-    void alSalir(void (TFDeciciones::*comprobacion)());
 
     uint8_t equipoActual_ = 1;
     uint8_t cantEquipos_ = 0;
     uint8_t periodoActual_ = 0;
     std::vector<TRegDecision> decisionesEquipos_;
-    /// Set while the screen itself moves the focus or shows a check's
-    /// message, so that those moves run no field check of their own.
-    bool sinComprobar_ = false;
 
     QLabel* Label2 = nullptr;
     QLabel* Label5 = nullptr;
     QLabel* Label6 = nullptr;
     QLabel* lbNroEquipo = nullptr;
-    QLabel* Label17 = nullptr;
-    QLabel* Label18 = nullptr;
-    QLabel* Label19 = nullptr;
-    QLabel* Label20 = nullptr;
-    TCampoTexto* Edit1 = nullptr;
-    TCampoTexto* Edit2 = nullptr;
-    TCampoTexto* Edit3 = nullptr;
-    TCampoTexto* Edit4 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    TCampoTexto* Edit6 = nullptr;
-    TCampoTexto* Edit7 = nullptr;
-    TCampoTexto* Edit8 = nullptr;
-    TCampoTexto* Edit9 = nullptr;
-    TCampoTexto* Edit10 = nullptr;
+    TCamposDecision* campos_ = nullptr;
     QPushButton* btnAnterior = nullptr;
     QPushButton* btnSiguiente = nullptr;
     QPushButton* btnCancelar = nullptr;
@@ -159,9 +129,5 @@ private:
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;
-    /// The fields in the order Enter walks them.
-    std::vector<QWidget*> orden_;
     QFont fuenteNombre_;
-    /// A click gave a field the focus: its release selects the text.
-    bool seleccionarAlSoltar_ = false;
 };

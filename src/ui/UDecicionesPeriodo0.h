@@ -10,11 +10,9 @@
 
 #include <QWidget>
 
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QPushButton;
 class QShowEvent;
+class TCamposDecision;
 class TEtiquetaDobleClic;
 
 class TFDecicionesPeriodo0 : public QWidget {
@@ -39,24 +37,8 @@ protected:
 
 private:
     void FormCreate();
-    /// Every field against its range, with the decision screen's messages;
-    /// false, and the offending box focused, when one is out of range.
-    bool comprobarRangos(const TDecisionesPeriodo0& decisiones);
 
-    QLineEdit* edPrecio = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QComboBox* ComboBox1 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLineEdit* Edit8 = nullptr;
-    QLineEdit* Edit9 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QLabel* Label17 = nullptr;
-    QLabel* Label18 = nullptr;
-    QLabel* Label19 = nullptr;
-    QLabel* Label20 = nullptr;
+    TCamposDecision* campos_ = nullptr;
     TEtiquetaDobleClic* Label1 = nullptr;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;

@@ -38,14 +38,13 @@ TFRevisionDecisiones::TFRevisionDecisiones(TJuego& juego, QWidget* padre, const 
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Revisar decisiones"));
     setObjectName(QStringLiteral("FRevisionDecisiones"));
-    const QString bancoA = bancos.value(0), bancoB = bancos.value(1);
-    columnas_ = {QStringLiteral("PRECIO"),        QStringLiteral("MARKETING"),
-                 QStringLiteral("INV.Y DES."),    QStringLiteral("CAPACITACION"),
-                 QStringLiteral("N.DE PROD(%)"),  QStringLiteral("INV.EN PLANTA"),
-                 QStringLiteral("PED.PRESTAMO ") + bancoA, QStringLiteral("PED.PRESTAMO ") + bancoB,
-                 QStringLiteral("DEV.PRESTAMO ") + bancoA, QStringLiteral("DEV.PRESTAMO ") + bancoB};
-
     const auto& rangos = rangosDecision();
+    // The captions of the decision screen; loans and repayments name their bank.
+    for (const TRangoDecision& rango : rangos) {
+        QString columna = QString::fromUtf8(rango.titulo);
+        if (rango.banco) columna += QLatin1Char(' ') + bancos.value(rango.banco == 'B' ? 1 : 0);
+        columnas_.append(columna);
+    }
     grilla = new QTableWidget(static_cast<int>(decisiones.size()), static_cast<int>(rangos.size()), this);
     grilla->setObjectName(QStringLiteral("grilla"));
     grilla->setHorizontalHeaderLabels(columnas_);

@@ -25,9 +25,7 @@ TResultado decisiones(const CarpetaTemporal& carpeta, const std::string& csv) {
 }
 
 TRegDecision decisionDe(int empresa) {
-    TRegDecision r{};
-    TDecision(carpetaDePrueba()).leerDecision(static_cast<uint8_t>(empresa), r);
-    return r;
+    return TDecision(carpetaDePrueba()).leerDecisiones(static_cast<uint8_t>(empresa)).at(empresa - 1);
 }
 
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }

@@ -137,8 +137,8 @@ TEST(Partida, SimularRechazaDecisionesFueraDeLasTablasSinTocarNada) {
     ASSERT_EQ(r.codigo, 0) << r.errores;
     ASSERT_EQ(orden(carpeta.ruta(), kPeriodo0).codigo, 0);
     // Written straight to the file, as an older program might have left them.
-    for (uint8_t i = 0; i < 4; ++i)
-        TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{i == 2 ? 30 : 90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, i);
+    const TRegDecision d{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, baja{30, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+    TDecision(carpetaDePrueba()).guardarDecisiones({d, d, baja, d});
     const auto antes = fotoDeCarpeta(carpeta.ruta());
     r = orden(carpeta.ruta(), {"simular"});
     EXPECT_EQ(r.codigo, 1);

@@ -38,7 +38,8 @@ TEST(Rechazos, SimularSinPoderCorrerNoTocaNingunArchivo) {
         CarpetaTemporal carpeta;
         if (caso.periodo >= 0) prepararJuego({"Alfa", "Beta", "Gamma"}, caso.periodo);
         TRegDecision decision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
-        for (int i = 0; i < caso.decisiones; ++i) TDecision(carpetaDePrueba()).guardarDecision(decision, static_cast<uint8_t>(i));
+        if (caso.decisiones > 0)
+            TDecision(carpetaDePrueba()).guardarDecisiones(std::vector<TRegDecision>(caso.decisiones, decision));
         const auto antes = fotoDeCarpeta(carpeta.ruta());
         auto r = orden(carpeta, {"simular"});
         EXPECT_EQ(r.codigo, 1) << caso.mensaje;
@@ -78,15 +79,15 @@ TEST(Rechazos, VolverSinRespaldoYConRespaldo) {
     EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
 
     // A checkpoint taken at period 1, then the game moved on to period 2.
-    TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, 0);
-    TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{80, 50, 2000, 6000, 500, 0, 0, 0, 0, 0}, 1);
+    TDecision(carpetaDePrueba()).guardarDecisiones(
+        {TRegDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, TRegDecision{80, 50, 2000, 6000, 500, 0, 0, 0, 0, 0}});
     guardarRespaldo(carpetaDePrueba());
     const auto respaldado = fotoDeCarpeta(carpeta.ruta());
     TRegDatosIniciales datos{};
     TDatosjuego(carpetaDePrueba()).leerDatosIniciales(datos);
     datos.periodoActual = 2;
     TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
-    TDecision(carpetaDePrueba()).vaciarDecisiones();
+    TDecision(carpetaDePrueba()).guardarDecisiones({});
 
     r = orden(carpeta, {"volver"});
     EXPECT_EQ(r.codigo, 0) << r.errores;

@@ -56,9 +56,7 @@ inline void guardarJuego(const TRegDatosIniciales& ini, const std::vector<TRegDa
     TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(ini);
     TDatosAcum acum(carpetaDePrueba());
     for (std::size_t i = 0; i < empresas.size(); ++i) acum.guardarAcum(static_cast<uint8_t>(i + 1), empresas[i]);
-    TDecision dec(carpetaDePrueba());
-    dec.vaciarDecisiones();
-    for (std::size_t i = 0; i < decisiones.size(); ++i) dec.guardarDecision(decisiones[i], static_cast<uint8_t>(i));
+    TDecision(carpetaDePrueba()).guardarDecisiones(decisiones);
 }
 
 inline TRegDatosAcum leerEmpresa(int i) {

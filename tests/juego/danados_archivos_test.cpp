@@ -42,9 +42,8 @@ const std::vector<Caso>& casos() {
          [] { TDatosAcum(carpetaDePrueba()).guardarAcum(1, TRegDatosAcum{}); }},
         {"resultado extendido", "DATOS ACUMULADOS.DAT", 104 + 3, [] { TDatosAcum(carpetaDePrueba()).cantidadAcum(); },
          [] { TDatosAcum(carpetaDePrueba()).eliminarAcum(1); }},
-        {"decisión partida", "DECISIONES.DAT", 40 * 2 + 39, [] { TDecision(carpetaDePrueba()).leerDecisiones(2); },
-         [] { TDecision(carpetaDePrueba()).guardarDecision(TRegDecision{}, 0); }},
-        {"decisión extendida", "DECISIONES.DAT", 41, [] { TRegDecision d{}; TDecision(carpetaDePrueba()).leerDecision(1, d); }, nullptr},
+        {"decisión partida", "DECISIONES.DAT", 40 * 2 + 39, [] { TDecision(carpetaDePrueba()).leerDecisiones(2); }, nullptr},
+        {"decisión extendida", "DECISIONES.DAT", 41, [] { TDecision(carpetaDePrueba()).leerDecisiones(1); }, nullptr},
     };
     return lista;
 }

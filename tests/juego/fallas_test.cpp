@@ -41,10 +41,7 @@ void juegoEnPeriodo2() {
     quiebra.pedPrestamoA = 100000;
     auto otra = decisionNeutra();
     otra.precio = 70;
-    TDecision dec(carpetaDePrueba());
-    dec.guardarDecision(sana, 0);
-    dec.guardarDecision(quiebra, 1);
-    dec.guardarDecision(otra, 2);
+    TDecision(carpetaDePrueba()).guardarDecisiones({sana, quiebra, otra});
 }
 
 void juegoNuevo() {

@@ -32,8 +32,7 @@ TEST(JuegoCompleto, DiezPeriodosConsistentes) {
         auto ini = leerParametros();
         ASSERT_EQ(ini.periodoActual, periodo);
         ASSERT_EQ(ini.cantEquipos, TDatosAcum(carpetaDePrueba()).cantidadAcum());
-        TDecision dec(carpetaDePrueba());
-        dec.vaciarDecisiones();
+        std::vector<TRegDecision> decisiones;
         for (int i = 0; i < ini.cantEquipos; ++i) {
             TRegDecision d{};
             d.precio = 60 + 7 * ((i + periodo) % 6);
@@ -46,8 +45,9 @@ TEST(JuegoCompleto, DiezPeriodosConsistentes) {
             d.pedPrestamoB = i == 3 ? 60000 : 5000;  // Delta borrows beyond its means
             d.devPrestamoA = 3000 * (periodo % 2);
             d.devPrestamoB = 2000;
-            dec.guardarDecision(d, static_cast<uint8_t>(i));
+            decisiones.push_back(d);
         }
+        TDecision(carpetaDePrueba()).guardarDecisiones(decisiones);
         simularPeriodo(carpetaDePrueba());
 
         auto despues = leerParametros();

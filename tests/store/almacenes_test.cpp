@@ -139,42 +139,27 @@ TEST(Resultados, FallasDeLectura) {
     }
 }
 
-TEST(Decisiones, BasesDeIndiceYVaciado) {
+TEST(Decisiones, TodasDeUnaVezYVaciado) {
     CarpetaTemporal carpeta;
     TDecision decisiones(carpetaDePrueba());
+    EXPECT_THROW(decisiones.leerDecisiones(1), ErrorArchivo);
     TRegDecision r{};
     r.nivelProduccion = 33;  // the store checks nothing
-    EXPECT_THROW(decisiones.leerDecision(1, r), ErrorArchivo);
-    for (uint8_t i = 0; i < 3; ++i) {
+    std::vector<TRegDecision> tres;
+    for (int32_t i = 0; i < 3; ++i) {
         r.precio = 60 + i;
-        decisiones.guardarDecision(r, i);
+        tres.push_back(r);
     }
+    decisiones.guardarDecisiones(tres);
     EXPECT_EQ(std::filesystem::file_size(carpeta / "DECISIONES.DAT"), 120u);
-    TRegDecision leida{};
-    decisiones.leerDecision(1, leida);
-    EXPECT_EQ(leida.precio, 60);
-    EXPECT_EQ(leida.nivelProduccion, 33);
-    decisiones.leerDecision(3, leida);
-    EXPECT_EQ(leida.precio, 62);
+    const auto leidas = decisiones.leerDecisiones(3);
+    EXPECT_EQ(leidas[0].precio, 60);
+    EXPECT_EQ(leidas[0].nivelProduccion, 33);
+    EXPECT_EQ(leidas[2].precio, 62);
+    EXPECT_EQ(decisiones.leerDecisiones(2).size(), 2u);
+    EXPECT_THROW(decisiones.leerDecisiones(4), ErrorArchivo);
 
-    decisiones.vaciarDecisiones();
+    decisiones.guardarDecisiones({});
     EXPECT_EQ(std::filesystem::file_size(carpeta / "DECISIONES.DAT"), 0u);
-    EXPECT_THROW(decisiones.leerDecision(1, leida), ErrorArchivo);
-    EXPECT_EQ(leida.precio, 62);
-}
-
-TEST(Decisiones, EscrituraFallidaAvisaYSigue) {
-    CarpetaTemporal carpeta;
-    TDecision decisiones(carpetaDePrueba(), &registroNotificador());
-    TRegDecision r{};
-    decisiones.guardarDecision(r, 0);
-    decisiones.guardarDecision(r, 5);  // beyond the end: not written, warned, no throw
-    EXPECT_EQ(std::filesystem::file_size(carpeta / "DECISIONES.DAT"), 40u);
-    ASSERT_EQ(registroNotificador().eventos.size(), 1u);
-    EXPECT_EQ(registroNotificador().eventos[0], "advertencia Advertencia!: Error de acceso al archivo de datos");
-
-    // Failing to open the file is not caught.
-    std::filesystem::remove(carpeta / "DECISIONES.DAT");
-    std::filesystem::create_directory(carpeta / "DECISIONES.DAT");
-    EXPECT_THROW(decisiones.guardarDecision(r, 0), ErrorArchivo);
+    EXPECT_THROW(decisiones.leerDecisiones(1), ErrorArchivo);
 }

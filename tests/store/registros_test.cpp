@@ -131,7 +131,7 @@ TEST(Registros, ResultadosYDecisionesByteAByte) {
     EXPECT_EQ(leerBytes(carpeta / "DATOS ACUMULADOS.DAT"), esperado);
 
     TRegDecision d{90, 75, 4000, 8000, 1000, 0, 80000, 70000, 5, -6};
-    TDecision(carpetaDePrueba()).guardarDecision(d, 0);
+    TDecision(carpetaDePrueba()).guardarDecisiones({d});
     std::vector<uint8_t> decision(40, 0);
     int32_t valores[] = {90, 75, 4000, 8000, 1000, 0, 80000, 70000, 5, -6};
     for (int i = 0; i < 10; ++i) ponerEntero(decision, 4 * i, valores[i]);

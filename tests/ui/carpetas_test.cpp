@@ -113,7 +113,7 @@ private slots:
         item(&principal, "mnuPeriodo2")->trigger();
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(activar(pantalla));
-        escribir(control<QLineEdit>(pantalla, "Edit2"), QStringLiteral("5000"));
+        escribir(control<QLineEdit>(pantalla, "marketing"), QStringLiteral("5000"));
 
         cajas.respuestas = {ServicioDialogos::Respuesta::no};  // keep the typed decisions
         QVERIFY(!abrir(principal, cajas, otra.path()));

@@ -123,10 +123,10 @@ private slots:
             QCOMPARE(pantalla->decisionesEquipos()[i].precio, propuestas[i]->precio);
             QCOMPARE(pantalla->decisionesEquipos()[i].invPlanta, propuestas[i]->invPlanta);
         }
-        escribir(control<QLineEdit>(pantalla, "Edit1"), QStringLiteral("90"));
+        escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("90"));
         pulsar(pantalla, "btnSiguiente");
         QCOMPARE(control<QLabel>(pantalla, "lblComputadora")->text(), QStringLiteral("(computadora)"));
-        QCOMPARE(control<QLineEdit>(pantalla, "Edit1")->text(), QString::number(propuestas[1]->precio));
+        QCOMPARE(control<QLineEdit>(pantalla, "precio")->text(), QString::number(propuestas[1]->precio));
         // Copying the previous period fills the teams only.
         QVERIFY(propuestas[2]->precio != ejemploPeriodo0().precio);
         pulsar(pantalla, "btnCopiarAnterior");
@@ -154,8 +154,8 @@ private slots:
                                                       TEstilo::prudente}));
         auto* pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(pantalla);
-        escribir(control<QLineEdit>(pantalla, "Edit1"), QStringLiteral("85"));
-        escribir(control<QLineEdit>(pantalla, "Edit2"), QStringLiteral("8000"));
+        escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("85"));
+        escribir(control<QLineEdit>(pantalla, "marketing"), QStringLiteral("8000"));
         for (int t = 0; t < 4; ++t) pulsar(pantalla, "btnSiguiente");
         TFSimular* simular = nullptr;
         QTRY_VERIFY((simular = principal->findChild<TFSimular*>()));

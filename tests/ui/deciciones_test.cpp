@@ -8,7 +8,9 @@
 #include "store/Datos_UD.h"
 #include "store/Decision_UD.h"
 #include "store/Notificador.h"
+#include "engine/ValidarDecision.h"
 #include "ui/UDeciciones.h"
+#include "ui/UDecicionesPeriodo0.h"
 #include "ui/TextoQt.h"
 #include "ui/USimular.h"
 
@@ -76,11 +78,7 @@ public:
     std::filesystem::path ruta(const char* nombre) const { return carpetaDePrueba().ruta() / nombre; }
     bool hayDecisiones() const { return std::filesystem::exists(ruta("DECISIONES.DAT")); }
     std::uintmax_t bytesDecisiones() const { return std::filesystem::file_size(ruta("DECISIONES.DAT")); }
-    TRegDecision decisionGuardada(uint8_t equipo) const {
-        TRegDecision r{};
-        TDecision(carpetaDePrueba()).leerDecision(equipo, r);
-        return r;
-    }
+    TRegDecision decisionGuardada(uint8_t equipo) const { return juegoDePrueba().decisionesGuardadas().at(equipo - 1u); }
 
     /// Opens the screen on top of the stand-in main window, active, so that
     /// moving the focus runs the field checks.
@@ -123,29 +121,29 @@ void tipear(QWidget* w, const char* nombre, const QString& valor) {
 
 /// Fills every field of the team on show from a decision record.
 void llenar(QWidget* w, const TRegDecision& d) {
-    tipear(w, "Edit1", QString::number(d.precio));
-    tipear(w, "Edit2", QString::number(d.marketing));
-    tipear(w, "Edit3", QString::number(d.invYDes));
-    tipear(w, "Edit4", QString::number(d.capacitacion));
+    tipear(w, "precio", QString::number(d.precio));
+    tipear(w, "marketing", QString::number(d.marketing));
+    tipear(w, "invYDes", QString::number(d.invYDes));
+    tipear(w, "capacitacion", QString::number(d.capacitacion));
     const int niveles[] = {0, 25, 50, 75, 100};
     for (int i = 0; i < 5; ++i)
-        if (niveles[i] == d.nivelProduccion) hijo<QComboBox>(w, "ComboBox1")->setCurrentIndex(i);
-    tipear(w, "Edit6", QString::number(d.invPlanta));
-    tipear(w, "Edit7", QString::number(d.pedPrestamoA));
-    tipear(w, "Edit8", QString::number(d.pedPrestamoB));
-    tipear(w, "Edit9", QString::number(d.devPrestamoA));
-    tipear(w, "Edit10", QString::number(d.devPrestamoB));
+        if (niveles[i] == d.nivelProduccion) hijo<QComboBox>(w, "nivelProduccion")->setCurrentIndex(i);
+    tipear(w, "invPlanta", QString::number(d.invPlanta));
+    tipear(w, "pedPrestamoA", QString::number(d.pedPrestamoA));
+    tipear(w, "pedPrestamoB", QString::number(d.pedPrestamoB));
+    tipear(w, "devPrestamoA", QString::number(d.devPrestamoA));
+    tipear(w, "devPrestamoB", QString::number(d.devPrestamoB));
 }
 
 bool muestra(QWidget* w, const TRegDecision& d) {
-    const QString combo = hijo<QComboBox>(w, "ComboBox1")->currentText();
-    return texto(w, "Edit1") == QString::number(d.precio) && texto(w, "Edit2") == QString::number(d.marketing) &&
-           texto(w, "Edit3") == QString::number(d.invYDes) && texto(w, "Edit4") == QString::number(d.capacitacion) &&
+    const QString combo = hijo<QComboBox>(w, "nivelProduccion")->currentText();
+    return texto(w, "precio") == QString::number(d.precio) && texto(w, "marketing") == QString::number(d.marketing) &&
+           texto(w, "invYDes") == QString::number(d.invYDes) && texto(w, "capacitacion") == QString::number(d.capacitacion) &&
            combo.trimmed() == QString::number(d.nivelProduccion) &&
-           texto(w, "Edit6") == QString::number(d.invPlanta) && texto(w, "Edit7") == QString::number(d.pedPrestamoA) &&
-           texto(w, "Edit8") == QString::number(d.pedPrestamoB) &&
-           texto(w, "Edit9") == QString::number(d.devPrestamoA) &&
-           texto(w, "Edit10") == QString::number(d.devPrestamoB);
+           texto(w, "invPlanta") == QString::number(d.invPlanta) && texto(w, "pedPrestamoA") == QString::number(d.pedPrestamoA) &&
+           texto(w, "pedPrestamoB") == QString::number(d.pedPrestamoB) &&
+           texto(w, "devPrestamoA") == QString::number(d.devPrestamoA) &&
+           texto(w, "devPrestamoB") == QString::number(d.devPrestamoB);
 }
 
 /// The control that holds the keyboard focus.
@@ -193,16 +191,16 @@ private slots:
         QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
         QCOMPARE(etiqueta(p, "Label5"), QStringLiteral("4"));
         QCOMPARE(etiqueta(p, "Label2"), QStringLiteral("1"));
-        QCOMPARE(etiqueta(p, "Label17"), QStringLiteral("NACION"));
-        QCOMPARE(etiqueta(p, "Label20"), QStringLiteral("PROVINCIA"));
+        QCOMPARE(etiqueta(p, "bancoPedPrestamoA"), QStringLiteral("NACION"));
+        QCOMPARE(etiqueta(p, "bancoDevPrestamoB"), QStringLiteral("PROVINCIA"));
         // A new period opens with every field at 0 and the first level chosen.
-        auto* combo = hijo<QComboBox>(p, "ComboBox1");
+        auto* combo = hijo<QComboBox>(p, "nivelProduccion");
         QCOMPARE(combo->count(), 5);
         QCOMPARE(combo->itemText(2), QStringLiteral("50  "));
         QCOMPARE(combo->itemText(4), QStringLiteral("100 "));
         QCOMPARE(combo->currentText(), QStringLiteral("0 "));
         QVERIFY(muestra(p, TRegDecision{}));
-        QCOMPARE(QApplication::focusWidget(), edit(p, "Edit1"));
+        QCOMPARE(QApplication::focusWidget(), edit(p, "precio"));
 
         const TRegDecision d = decision(80, 75, 4000, 6000, 100);
         llenar(p, d);
@@ -256,29 +254,29 @@ private slots:
         QTest::addColumn<QString>("queda");
         QTest::addColumn<bool>("vuelveElFoco");
         const QString error = QStringLiteral("ERROR!!!!");
-        QTest::newRow("precio bajo") << "Edit1" << "0" << "" << kPrecio << "100" << true;
-        QTest::newRow("precio alto") << "Edit1" << "130" << "" << kPrecio << "100" << true;
-        QTest::newRow("precio en el borde") << "Edit1" << "50" << "" << "" << "50" << false;
-        QTest::newRow("precio no numérico") << "Edit1" << "8O" << error
+        QTest::newRow("precio bajo") << "precio" << "0" << "" << kPrecio << "100" << true;
+        QTest::newRow("precio alto") << "precio" << "130" << "" << kPrecio << "100" << true;
+        QTest::newRow("precio en el borde") << "precio" << "50" << "" << "" << "50" << false;
+        QTest::newRow("precio no numérico") << "precio" << "8O" << error
                                              << "Ud ha colocado un valor incorrecto en precio" << "8O" << false;
-        QTest::newRow("marketing negativo") << "Edit2" << "-1" << "" << kMarketing << "10000" << true;
-        QTest::newRow("marketing alto") << "Edit2" << "10001" << "" << kMarketing << "10000" << true;
-        QTest::newRow("marketing vacío") << "Edit2" << "" << error
+        QTest::newRow("marketing negativo") << "marketing" << "-1" << "" << kMarketing << "10000" << true;
+        QTest::newRow("marketing alto") << "marketing" << "10001" << "" << kMarketing << "10000" << true;
+        QTest::newRow("marketing vacío") << "marketing" << "" << error
                                           << "Ud ha colocado un valor incorrecto en marketing" << "" << false;
-        QTest::newRow("capacitación fuera de paso") << "Edit4" << "3000" << "" << kCapacitacion << "3000" << true;
-        QTest::newRow("capacitación alta") << "Edit4" << "22000" << "" << kCapacitacion << "22000" << true;
-        QTest::newRow("capacitación válida") << "Edit4" << "18000" << "" << "" << "18000" << false;
+        QTest::newRow("capacitación fuera de paso") << "capacitacion" << "3000" << "" << kCapacitacion << "3000" << true;
+        QTest::newRow("capacitación alta") << "capacitacion" << "22000" << "" << kCapacitacion << "22000" << true;
+        QTest::newRow("capacitación válida") << "capacitacion" << "18000" << "" << "" << "18000" << false;
         QTest::newRow("capacitación no numérica")
-            << "Edit4" << "dos mil" << error << "Ud ha colocado un valor incorrecto en capacitación" << "dos mil"
+            << "capacitacion" << "dos mil" << error << "Ud ha colocado un valor incorrecto en capacitación" << "dos mil"
             << false;
         // The amounts keep what was typed, so the game master sees what to correct.
-        QTest::newRow("I&D negativa") << "Edit3" << "-1000000" << "" << kInvYDes << "-1000000" << true;
-        QTest::newRow("planta alta") << "Edit6" << "10000000" << "" << kPlanta << "10000000" << true;
-        QTest::newRow("préstamo A negativo") << "Edit7" << "-1" << "" << kPedido << "-1" << true;
-        QTest::newRow("préstamo B en el borde") << "Edit8" << "9999999" << "" << "" << "9999999" << false;
-        QTest::newRow("devolución A alta") << "Edit9" << "10000000" << "" << kDevolucion << "10000000" << true;
-        QTest::newRow("devolución B enorme") << "Edit10" << "2147483647" << "" << kDevolucion << "2147483647" << true;
-        QTest::newRow("devolución B no numérica") << "Edit10" << "mil" << "" << "" << "mil" << false;
+        QTest::newRow("I&D negativa") << "invYDes" << "-1000000" << "" << kInvYDes << "-1000000" << true;
+        QTest::newRow("planta alta") << "invPlanta" << "10000000" << "" << kPlanta << "10000000" << true;
+        QTest::newRow("préstamo A negativo") << "pedPrestamoA" << "-1" << "" << kPedido << "-1" << true;
+        QTest::newRow("préstamo B en el borde") << "pedPrestamoB" << "9999999" << "" << "" << "9999999" << false;
+        QTest::newRow("devolución A alta") << "devPrestamoA" << "10000000" << "" << kDevolucion << "10000000" << true;
+        QTest::newRow("devolución B enorme") << "devPrestamoB" << "2147483647" << "" << kDevolucion << "2147483647" << true;
+        QTest::newRow("devolución B no numérica") << "devPrestamoB" << "mil" << "" << "" << "mil" << false;
     }
 
     void comprobacionAlSalirDelCampo() {
@@ -291,7 +289,7 @@ private slots:
         Juego juego({"Alfa", "Beta"}, 1);
         QPointer<TFDeciciones> p = juego.abrir();
         // A new period shows a price of 0, which leaving the field would refuse.
-        if (campo != "Edit1") tipear(p, "Edit1", QStringLiteral("80"));
+        if (campo != "precio") tipear(p, "precio", QStringLiteral("80"));
         const QByteArray nombre = campo.toLatin1();
         tipear(p, nombre.constData(), valor);
         QTest::keyClick(edit(p, nombre.constData()), Qt::Key_Tab);
@@ -314,16 +312,16 @@ private slots:
         QTest::addColumn<QString>("mensaje");
         QTest::addColumn<QString>("queda");
         QTest::addColumn<bool>("ultimo");
-        QTest::newRow("precio") << "Edit1" << "30" << kPrecio << "100" << false;
-        QTest::newRow("marketing") << "Edit2" << "12000" << kMarketing << "10000" << false;
-        QTest::newRow("capacitación") << "Edit4" << "2500" << kCapacitacion << "2500" << false;
-        QTest::newRow("precio del último equipo") << "Edit1" << "101" << kPrecio << "100" << true;
-        QTest::newRow("capacitación del último equipo") << "Edit4" << "-2000" << kCapacitacion << "-2000" << true;
-        QTest::newRow("devolución B") << "Edit10" << "2147483647" << kDevolucion << "2147483647" << false;
-        QTest::newRow("I&D del último equipo") << "Edit3" << "-1000000" << kInvYDes << "-1000000" << true;
-        QTest::newRow("planta") << "Edit6" << "10000000" << kPlanta << "10000000" << false;
+        QTest::newRow("precio") << "precio" << "30" << kPrecio << "100" << false;
+        QTest::newRow("marketing") << "marketing" << "12000" << kMarketing << "10000" << false;
+        QTest::newRow("capacitación") << "capacitacion" << "2500" << kCapacitacion << "2500" << false;
+        QTest::newRow("precio del último equipo") << "precio" << "101" << kPrecio << "100" << true;
+        QTest::newRow("capacitación del último equipo") << "capacitacion" << "-2000" << kCapacitacion << "-2000" << true;
+        QTest::newRow("devolución B") << "devPrestamoB" << "2147483647" << kDevolucion << "2147483647" << false;
+        QTest::newRow("I&D del último equipo") << "invYDes" << "-1000000" << kInvYDes << "-1000000" << true;
+        QTest::newRow("planta") << "invPlanta" << "10000000" << kPlanta << "10000000" << false;
         QTest::newRow("texto no numérico")
-            << "Edit3" << "abc" << "'abc' is not a valid integer value"
+            << "invYDes" << "abc" << "'abc' is not a valid integer value"
             << "abc" << false;
     }
 
@@ -386,7 +384,7 @@ private slots:
 
         // Back to a team, a correction, and past the last team again: written again.
         clic(p, "btnAnterior");
-        tipear(p, "Edit1", QStringLiteral("77"));
+        tipear(p, "precio", QStringLiteral("77"));
         clic(p, "btnSiguiente");
         clic(p, "btnSiguiente");
         QCOMPARE(juego.cajas.textosMostrados(), (QStringList{kSimular, kSimular}));
@@ -415,10 +413,10 @@ private slots:
         Juego juego({"Alfa", "Beta", "Gamma"}, 2);
         const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(65, 50, 4000, 200, 2),
                                   decision(85, 75, 6000, 300, 3)};
-        for (uint8_t i = 0; i < 3; ++i) TDecision(carpetaDePrueba()).guardarDecision(d[i], i);
+        TDecision(carpetaDePrueba()).guardarDecisiones({d[0], d[1], d[2]});
         // A run takes the checkpoint and leaves the decisions file empty.
         guardarRespaldo(carpetaDePrueba());
-        TDecision(carpetaDePrueba()).vaciarDecisiones();
+        TDecision(carpetaDePrueba()).guardarDecisiones({});
 
         QPointer<TFDeciciones> p = juego.abrir();
         clic(p, "btnCargarDatosTodas");
@@ -448,11 +446,11 @@ private slots:
     void cargarTodasConDatosIncompletos() {
         Juego juego({"Alfa", "Beta", "Gamma"}, 2);
         const TRegDecision d[] = {decision(55, 25, 2000, 100, 1), decision(65, 50, 4000, 200, 2)};
-        for (uint8_t i = 0; i < 2; ++i) TDecision(carpetaDePrueba()).guardarDecision(d[i], i);
+        TDecision(carpetaDePrueba()).guardarDecisiones({d[0], d[1]});
         QPointer<TFDeciciones> p = juego.abrir();
         llenar(p, decision(98, 0, 0, 0, 9));
         clic(p, "btnSiguiente");
-        tipear(p, "Edit1", QStringLiteral("99"));
+        tipear(p, "precio", QStringLiteral("99"));
         clic(p, "btnCargarDatosTodas");
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSinDatos});
         // The teams read keep what was read; the team on show does not change.
@@ -460,7 +458,7 @@ private slots:
         QVERIFY(iguales(p->decisionesEquipos()[1], d[1]));
         QVERIFY(iguales(p->decisionesEquipos()[2], TRegDecision{}));
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
-        QCOMPARE(texto(p, "Edit1"), QStringLiteral("99"));
+        QCOMPARE(texto(p, "precio"), QStringLiteral("99"));
 
         // This team's own stored decision is there.
         clic(p, "btnCargarDatos");
@@ -484,7 +482,7 @@ private slots:
         juego.cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) {
             QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("%1/3").arg(t + 1));
-            QCOMPARE(foco(), edit(p, "Edit1"));
+            QCOMPARE(foco(), edit(p, "precio"));
             teclearEquipo(d[t], Qt::Key(enter));
         }
         // Enter on the last field of the last team stores and asks, as the arrow does.
@@ -501,14 +499,14 @@ private slots:
         QTest::addColumn<bool>("mayusculas");
         QTest::addColumn<QString>("llegaA");
         QTest::addColumn<int>("equipo");
-        QTest::newRow("Enter baja un campo") << "Edit2" << int(Qt::Key_Return) << false << "Edit3" << 2;
-        QTest::newRow("Enter pasa al nivel") << "Edit4" << int(Qt::Key_Return) << false << "ComboBox1" << 2;
-        QTest::newRow("Mayús+Enter sube un campo") << "Edit3" << int(Qt::Key_Return) << true << "Edit2" << 2;
-        QTest::newRow("Mayús+Enter desde el nivel") << "Edit6" << int(Qt::Key_Return) << true << "ComboBox1" << 2;
-        QTest::newRow("Mayús+Enter en el primero") << "Edit1" << int(Qt::Key_Return) << true << "Edit1" << 2;
-        QTest::newRow("AvPág equipo siguiente") << "Edit7" << int(Qt::Key_PageDown) << false << "Edit1" << 3;
-        QTest::newRow("RePág equipo anterior") << "Edit9" << int(Qt::Key_PageUp) << false << "Edit1" << 1;
-        QTest::newRow("AvPág desde el nivel") << "ComboBox1" << int(Qt::Key_PageDown) << false << "Edit1" << 3;
+        QTest::newRow("Enter baja un campo") << "marketing" << int(Qt::Key_Return) << false << "invYDes" << 2;
+        QTest::newRow("Enter pasa al nivel") << "capacitacion" << int(Qt::Key_Return) << false << "nivelProduccion" << 2;
+        QTest::newRow("Mayús+Enter sube un campo") << "invYDes" << int(Qt::Key_Return) << true << "marketing" << 2;
+        QTest::newRow("Mayús+Enter desde el nivel") << "invPlanta" << int(Qt::Key_Return) << true << "nivelProduccion" << 2;
+        QTest::newRow("Mayús+Enter en el primero") << "precio" << int(Qt::Key_Return) << true << "precio" << 2;
+        QTest::newRow("AvPág equipo siguiente") << "pedPrestamoA" << int(Qt::Key_PageDown) << false << "precio" << 3;
+        QTest::newRow("RePág equipo anterior") << "devPrestamoA" << int(Qt::Key_PageUp) << false << "precio" << 1;
+        QTest::newRow("AvPág desde el nivel") << "nivelProduccion" << int(Qt::Key_PageDown) << false << "precio" << 3;
     }
 
     void teclasDeNavegacion() {
@@ -521,7 +519,7 @@ private slots:
         QPointer<TFDeciciones> p = juego.abrir();
         teclearEquipo(decision(60, 25, 2000, 1000, 10));
         QCOMPARE(p->equipoActual(), uint8_t{2});
-        tipear(p, "Edit1", QStringLiteral("70"));
+        tipear(p, "precio", QStringLiteral("70"));
         const QByteArray nombre = desde.toLatin1();
         QWidget* inicio = hijo<QWidget>(p, nombre.constData());
         inicio->setFocus(Qt::TabFocusReason);
@@ -541,10 +539,10 @@ private slots:
         QTest::addColumn<QString>("valor");
         QTest::addColumn<int>("tecla");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("devolución B alta") << "Edit10" << "10000000" << int(Qt::Key_Return) << kDevolucion;
-        QTest::newRow("precio no revisado") << "Edit1" << "30" << int(Qt::Key_Return) << kPrecio;
-        QTest::newRow("capacitación con AvPág") << "Edit4" << "1000" << int(Qt::Key_PageDown) << kCapacitacion;
-        QTest::newRow("texto con Enter") << "Edit8" << "x" << int(Qt::Key_Return)
+        QTest::newRow("devolución B alta") << "devPrestamoB" << "10000000" << int(Qt::Key_Return) << kDevolucion;
+        QTest::newRow("precio no revisado") << "precio" << "30" << int(Qt::Key_Return) << kPrecio;
+        QTest::newRow("capacitación con AvPág") << "capacitacion" << "1000" << int(Qt::Key_PageDown) << kCapacitacion;
+        QTest::newRow("texto con Enter") << "pedPrestamoB" << "x" << int(Qt::Key_Return)
                                          << "'x' is not a valid integer value";
     }
 
@@ -560,7 +558,7 @@ private slots:
         // Put in without leaving the field, so that no exit check ran.
         const QByteArray nombre = campo.toLatin1();
         edit(p, nombre.constData())->setText(valor);
-        edit(p, "Edit10")->setFocus(Qt::TabFocusReason);
+        edit(p, "devPrestamoB")->setFocus(Qt::TabFocusReason);
         juego.cajas.cajas.clear();
         QTest::keyClick(foco(), Qt::Key(tecla));
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
@@ -581,8 +579,8 @@ private slots:
         QFETCH(int, motivo);
         Juego juego({"Alfa"}, 1);
         QPointer<TFDeciciones> p = juego.abrir();
-        tipear(p, "Edit1", QStringLiteral("80"));  // leaving a price of 0 would be refused
-        QLineEdit* e = edit(p, "Edit2");
+        tipear(p, "precio", QStringLiteral("80"));  // leaving a price of 0 would be refused
+        QLineEdit* e = edit(p, "marketing");
         e->setText(QStringLiteral("5000"));
         if (motivo == Qt::MouseFocusReason)
             QTest::mouseClick(e, Qt::LeftButton, Qt::NoModifier, QPoint(4, e->height() / 2));
@@ -621,6 +619,31 @@ private slots:
                                 .arg(caja.width()).arg(caja.height())));
         QVERIFY(etiquetaNombre->font().pointSize() >= 5);
         p->close();
+    }
+
+    // Both screens take their fields from the table: each found by its key,
+    // captioned by its title, with its help naming the bank as tooltip.
+    void camposDeLaTabla_data() {
+        QTest::addColumn<bool>("periodo0");
+        QTest::newRow("decisiones") << false;
+        QTest::newRow("período 0") << true;
+    }
+
+    void camposDeLaTabla() {
+        QFETCH(bool, periodo0);
+        Juego juego({"Alfa"}, 1);
+        QPointer<QWidget> p = periodo0 ? static_cast<QWidget*>(new TFDecicionesPeriodo0(juegoDePrueba(), &juego.principal()))
+                                       : juego.abrir();
+        for (const TRangoDecision& r : rangosDecision()) {
+            auto* campo = hijo<QWidget>(p, r.columna);
+            QCOMPARE(campo->toolTip(), QString::fromUtf8(ayudaDecision(r, "NACION", "PROVINCIA")));
+            QStringList titulos;
+            for (QLabel* l : p->findChildren<QLabel*>())
+                if (l->buddy() == campo) titulos << l->text();
+            QCOMPARE(titulos, QStringList{QString::fromUtf8(r.titulo)});
+        }
+        p->close();
+        delete p;
     }
 
     void sinEquiposSeCierra() {

@@ -149,10 +149,10 @@ public:
         accion(principal, "Período 0")->trigger();
         auto* cero = ventanaVisible<TFDecicionesPeriodo0>();
         if (!cero) throw std::runtime_error("no se abrió el período 0");
-        const char* campos[] = {"edPrecio", "Edit2", "Edit3", "Edit4", nullptr, "Edit6", "Edit7", "Edit8"};
+        const char* campos[] = {"precio", "marketing", "invYDes", "capacitacion", nullptr, "invPlanta", "pedPrestamoA", "pedPrestamoB"};
         for (int i = 0; i < kPeriodo0.size(); ++i)
             if (campos[i]) escribir(control<QLineEdit>(cero, campos[i]), kPeriodo0[i]);
-        auto* nivel = control<QComboBox>(cero, "ComboBox1");
+        auto* nivel = control<QComboBox>(cero, "nivelProduccion");
         nivel->setCurrentIndex(nivel->findText(kPeriodo0[4]));
         clic(cero, "btnGuardar");
         descartarCerradas();
@@ -169,9 +169,9 @@ public:
         for (int equipo = 0; equipo < decisiones.size(); ++equipo) {
             const Decision& d = decisiones[equipo];
             const QList<QPair<const char*, int>> campos = {
-                {"Edit1", d.precio},        {"Edit2", d.marketing},     {"Edit3", d.invYDes},
-                {"Edit4", d.capacitacion},  {"Edit6", d.invPlanta},     {"Edit7", d.pedPrestamoA},
-                {"Edit8", d.pedPrestamoB},  {"Edit9", d.devPrestamoA},  {"Edit10", d.devPrestamoB},
+                {"precio", d.precio},        {"marketing", d.marketing},     {"invYDes", d.invYDes},
+                {"capacitacion", d.capacitacion},  {"invPlanta", d.invPlanta},     {"pedPrestamoA", d.pedPrestamoA},
+                {"pedPrestamoB", d.pedPrestamoB},  {"devPrestamoA", d.devPrestamoA},  {"devPrestamoB", d.devPrestamoB},
             };
             for (const auto& [caja, valor] : campos) {
                 QLineEdit* e = control<QLineEdit>(pantalla, caja);
@@ -179,7 +179,7 @@ public:
                 escribir(e, QString::number(valor));
                 ++camposTipeados;
             }
-            auto* combo = control<QComboBox>(pantalla, "ComboBox1");
+            auto* combo = control<QComboBox>(pantalla, "nivelProduccion");
             combo->setCurrentIndex(combo->findText(QString::number(d.nivelProduccion), Qt::MatchStartsWith));
             clic(pantalla, "btnSiguiente");
         }

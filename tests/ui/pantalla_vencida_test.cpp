@@ -55,7 +55,7 @@ void abrirPrincipal(TFPrincipal& principal) {
 
 // Types a valid team on the screen and moves on.
 void cargarEquipo(TFDeciciones* pantalla) {
-    escribir(control<QLineEdit>(pantalla, "Edit1"), QStringLiteral("80"));
+    escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("80"));
     clic(pantalla, "btnSiguiente");
 }
 
@@ -145,7 +145,7 @@ private slots:
         abrirPrincipal(principal);
         QPointer<TFDeciciones> pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(activar(pantalla));
-        if (tipear) escribir(control<QLineEdit>(pantalla, "Edit2"), QStringLiteral("5000"));
+        if (tipear) escribir(control<QLineEdit>(pantalla, "marketing"), QStringLiteral("5000"));
         using R = ServicioDialogos::Respuesta;
         cajas.respuestas = {R::si, cerrar ? R::si : R::no};
         item(&principal, "mnuVolverAtras")->trigger();

@@ -30,7 +30,7 @@ void guardarJuego(const QStringList& equipos, const char* bancoA = "NACION", con
         TDatosjuego(carpetaDePrueba()).guardarNombre(static_cast<uint8_t>(i), cp1252(equipos[i].toStdString()));
 }
 
-const char* const campos[] = {"edPrecio", "Edit2", "Edit3", "Edit4", "Edit6", "Edit7", "Edit8"};
+const char* const campos[] = {"precio", "marketing", "invYDes", "capacitacion", "invPlanta", "pedPrestamoA", "pedPrestamoB"};
 
 }  // namespace
 
@@ -80,16 +80,16 @@ private slots:
         QVERIFY(pantalla->windowHandle()->title().trimmed().isEmpty());
         QCOMPARE(pantalla->parentWidget(), principal.get());
         QCOMPARE(control<QLabel>(pantalla, "lblTitulo")->text(), QStringLiteral("DECISIONES PERIODO 0"));
-        QCOMPARE(control<QLabel>(pantalla, "Label17")->text(), QStringLiteral("GALICIA"));
-        QCOMPARE(control<QLabel>(pantalla, "Label19")->text(), QStringLiteral("GALICIA"));
-        QCOMPARE(control<QLabel>(pantalla, "Label18")->text(), QStringLiteral("CRÉDITO"));
-        QCOMPARE(control<QLabel>(pantalla, "Label20")->text(), QStringLiteral("CRÉDITO"));
+        QCOMPARE(control<QLabel>(pantalla, "bancoPedPrestamoA")->text(), QStringLiteral("GALICIA"));
+        QCOMPARE(control<QLabel>(pantalla, "bancoDevPrestamoA")->text(), QStringLiteral("GALICIA"));
+        QCOMPARE(control<QLabel>(pantalla, "bancoPedPrestamoB")->text(), QStringLiteral("CRÉDITO"));
+        QCOMPARE(control<QLabel>(pantalla, "bancoDevPrestamoB")->text(), QStringLiteral("CRÉDITO"));
         for (const char* nombre : campos) QVERIFY2(campo(nombre)->text().isEmpty(), nombre);
-        for (const char* nombre : {"Edit9", "Edit10"}) {
+        for (const char* nombre : {"devPrestamoA", "devPrestamoB"}) {
             QCOMPARE(campo(nombre)->text(), QStringLiteral("0"));
             QVERIFY(!campo(nombre)->isEnabled());
         }
-        auto* nivel = control<QComboBox>(pantalla, "ComboBox1");
+        auto* nivel = control<QComboBox>(pantalla, "nivelProduccion");
         QVERIFY(!nivel->isEditable());
         QCOMPARE(nivel->currentIndex(), -1);
         QStringList items;
@@ -101,16 +101,16 @@ private slots:
     void elEjemplo() {
         guardarJuego({"Alfa"});
         abrir();
-        escribir(campo("Edit9"), QStringLiteral("0"));
+        escribir(campo("devPrestamoA"), QStringLiteral("0"));
         ejemplo();
         const QStringList esperado{"90", "8000", "1000", "4000", "0", "80000", "70000"};
         for (int i = 0; i < esperado.size(); ++i) QCOMPARE(campo(campos[i])->text(), esperado[i]);
-        QCOMPARE(control<QComboBox>(pantalla, "ComboBox1")->currentText(), QStringLiteral("75"));
-        QCOMPARE(campo("Edit9")->text(), QStringLiteral("0"));
+        QCOMPARE(control<QComboBox>(pantalla, "nivelProduccion")->currentText(), QStringLiteral("75"));
+        QCOMPARE(campo("devPrestamoA")->text(), QStringLiteral("0"));
         // The same sample from the button in sight.
-        escribir(campo("edPrecio"), QStringLiteral("55"));
+        escribir(campo("precio"), QStringLiteral("55"));
         QTest::mouseClick(control<QPushButton>(pantalla, "btnEjemplo"), Qt::LeftButton);
-        QCOMPARE(campo("edPrecio")->text(), QStringLiteral("90"));
+        QCOMPARE(campo("precio")->text(), QStringLiteral("90"));
     }
 
     // Typed without the mouse: Enter to the next field, Shift+Enter back.
@@ -118,49 +118,49 @@ private slots:
         guardarJuego({"Alfa"});
         abrir();
         QVERIFY(activar(pantalla));
-        campo("edPrecio")->setFocus();
+        campo("precio")->setFocus();
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("90"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("8000"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-        QCOMPARE(campo("edPrecio")->text(), QStringLiteral("90"));
-        QCOMPARE(campo("Edit2")->text(), QStringLiteral("8000"));
-        QCOMPARE(QApplication::focusWidget(), campo("Edit3"));
+        QCOMPARE(campo("precio")->text(), QStringLiteral("90"));
+        QCOMPARE(campo("marketing")->text(), QStringLiteral("8000"));
+        QCOMPARE(QApplication::focusWidget(), campo("invYDes"));
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return, Qt::ShiftModifier);
-        QCOMPARE(QApplication::focusWidget(), campo("Edit2"));
+        QCOMPARE(QApplication::focusWidget(), campo("marketing"));
     }
 
     void cifrasQueNoSeAceptan_data() {
         QTest::addColumn<QString>("nombre");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("precio vacío") << "edPrecio" << "" << "'' is not a valid integer value";
-        QTest::newRow("marketing con letras") << "Edit2" << "ocho mil" << "'ocho mil' is not a valid integer value";
-        QTest::newRow("préstamo decimal") << "Edit7" << "800.5" << "'800.5' is not a valid integer value";
-        QTest::newRow("precio 49") << "edPrecio" << "49"
+        QTest::newRow("precio vacío") << "precio" << "" << "'' is not a valid integer value";
+        QTest::newRow("marketing con letras") << "marketing" << "ocho mil" << "'ocho mil' is not a valid integer value";
+        QTest::newRow("préstamo decimal") << "pedPrestamoA" << "800.5" << "'800.5' is not a valid integer value";
+        QTest::newRow("precio 49") << "precio" << "49"
                                    << "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
-        QTest::newRow("precio 101") << "edPrecio" << "101"
+        QTest::newRow("precio 101") << "precio" << "101"
                                     << "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
-        QTest::newRow("precio 300") << "edPrecio" << "300"
+        QTest::newRow("precio 300") << "precio" << "300"
                                     << "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
-        QTest::newRow("marketing -1") << "Edit2" << "-1"
+        QTest::newRow("marketing -1") << "marketing" << "-1"
                                       << "Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
-        QTest::newRow("marketing 10001") << "Edit2" << "10001"
+        QTest::newRow("marketing 10001") << "marketing" << "10001"
                                          << "Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
         QTest::newRow("capacitación 3000")
-            << "Edit4" << "3000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "capacitacion" << "3000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
         QTest::newRow("capacitación 22000")
-            << "Edit4" << "22000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "capacitacion" << "22000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
         QTest::newRow("capacitación -2000")
-            << "Edit4" << "-2000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "capacitacion" << "-2000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
         QTest::newRow("I&D -1000000")
-            << "Edit3" << "-1000000"
+            << "invYDes" << "-1000000"
             << "Debe ingresar un valor para investigación y desarrollo entre u$s 0 y u$s 9999999";
-        QTest::newRow("planta 10000000") << "Edit6" << "10000000"
+        QTest::newRow("planta 10000000") << "invPlanta" << "10000000"
                                          << "Debe ingresar un valor para inversión en planta entre u$s 0 y u$s 9999999";
         QTest::newRow("préstamo A 2147483647")
-            << "Edit7" << "2147483647" << "Debe ingresar un valor para el préstamo pedido entre u$s 0 y u$s 9999999";
-        QTest::newRow("préstamo B -1") << "Edit8" << "-1"
+            << "pedPrestamoA" << "2147483647" << "Debe ingresar un valor para el préstamo pedido entre u$s 0 y u$s 9999999";
+        QTest::newRow("préstamo B -1") << "pedPrestamoB" << "-1"
                                        << "Debe ingresar un valor para el préstamo pedido entre u$s 0 y u$s 9999999";
     }
     void cifrasQueNoSeAceptan() {
@@ -178,7 +178,7 @@ private slots:
         QCOMPARE(falsos->cajas[0].icono, ServicioDialogos::Icono::ninguno);
         QVERIFY(pantalla->isVisible());
         QCOMPARE(campo(qPrintable(nombre))->text(), texto);
-        if (nombre != "Edit8") QCOMPARE(campo("Edit8")->text(), QStringLiteral("70000"));
+        if (nombre != "pedPrestamoB") QCOMPARE(campo("pedPrestamoB")->text(), QStringLiteral("70000"));
         QCOMPARE(carpeta->contenido(), antes);
         QVERIFY(habilitado(0));
         QVERIFY(!habilitado(1));
@@ -277,7 +277,7 @@ private slots:
         guardarJuego({"Alfa"});
         abrir();
         ejemplo();
-        control<QComboBox>(pantalla, "ComboBox1")->setCurrentIndex(-1);
+        control<QComboBox>(pantalla, "nivelProduccion")->setCurrentIndex(-1);
         guardar();
         QVERIFY2(falsos->cajas.isEmpty(), qPrintable(falsos->textosMostrados().join(QLatin1Char('\n'))));
         TRegDatosAcum r{};

@@ -4,6 +4,7 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
 #include "ui/UDeciciones.h"
 #include "ui/URevisionDecisiones.h"
@@ -123,7 +124,7 @@ private slots:
         const std::vector<TRegDecision> historia = juegoDePrueba().periodoDelHistorial(corridos).decisiones;
         QCOMPARE(historia.size(), std::size_t{3});
         QVERIFY(iguales(p->decisionesEquipos(), historia));
-        QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QString::number(historia[0].precio));
+        QCOMPARE(control<QLineEdit>(p, "precio")->text(), QString::number(historia[0].precio));
         // Nothing is stored until the game master goes on.
         QCOMPARE(carpeta.contenido(), antes);
         QVERIFY(p->decisionesSinGuardar());
@@ -142,11 +143,11 @@ private slots:
         QWidget principal;
         principal.show();
         QPointer<TFDeciciones> p = abrir(&principal);
-        escribir(control<QLineEdit>(p, "Edit1"), QStringLiteral("77"));
+        escribir(control<QLineEdit>(p, "precio"), QStringLiteral("77"));
         clic(p, "btnCopiarAnterior");
         QCOMPARE(cajas.textosMostrados(),
                  QStringList{QStringLiteral("No hay decisiones del período 2 en el historial.")});
-        QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QStringLiteral("77"));
+        QCOMPARE(control<QLineEdit>(p, "precio")->text(), QStringLiteral("77"));
         QVERIFY(iguales(p->decisionesEquipos(), std::vector<TRegDecision>(3)));
         cajas.respuestas = {ServicioDialogos::Respuesta::si};
         p->close();
@@ -193,7 +194,7 @@ private slots:
         QWidget principal;
         principal.show();
         QPointer<TFDeciciones> p = abrir(&principal);
-        escribir(control<QLineEdit>(p, "Edit1"), QStringLiteral("77"));
+        escribir(control<QLineEdit>(p, "precio"), QStringLiteral("77"));
         clic(p, "btnSiguiente");
         const std::vector<TRegDecision> antes = p->decisionesEquipos();
         const auto archivos = carpeta.contenido();
@@ -219,7 +220,7 @@ private slots:
                                                      decision(81, 100, 100)};
         QVERIFY(iguales(p->decisionesEquipos(), esperadas));
         QCOMPARE(p->equipoActual(), uint8_t{1});
-        QCOMPARE(control<QLineEdit>(p, "Edit1")->text(), QStringLiteral("61"));
+        QCOMPARE(control<QLineEdit>(p, "precio")->text(), QStringLiteral("61"));
         cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
         QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperadas));
@@ -326,7 +327,7 @@ private slots:
         clic(r.grilla, "btnVolver");
         QTRY_VERIFY(!r.grilla);
         QCOMPARE(r.pantalla->decisionesEquipos()[0].precio, 99);
-        QCOMPARE(control<QLineEdit>(r.pantalla, "Edit1")->text(), QStringLiteral("99"));
+        QCOMPARE(control<QLineEdit>(r.pantalla, "precio")->text(), QStringLiteral("99"));
 
         // Out of range, going back asks and leaves the screen as it was.
         r.grilla = nullptr;

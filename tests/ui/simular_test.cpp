@@ -67,8 +67,9 @@ public:
         cero.nombreBancoA = "NACION";
         cero.nombreBancoB = "PROVINCIA";
         ejecutarPeriodo0(carpetaDePrueba(), cero);
-        for (uint8_t i = 0; i < 3; ++i)
-            TDecision(carpetaDePrueba()).guardarDecision({80 + i * 5, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0}, i);
+        std::vector<TRegDecision> decisiones;
+        for (int32_t i = 0; i < 3; ++i) decisiones.push_back({80 + i * 5, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0});
+        juegoDePrueba().guardarDecisiones(decisiones);
         notas.eventos.clear();
         principal_.show();
     }
@@ -177,7 +178,9 @@ private slots:
 
     void unaDecisionFueraDeRangoNoCambiaNada() {
         Juego juego;
-        TDecision(carpetaDePrueba()).guardarDecision({30, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0}, 1);
+        std::vector<TRegDecision> decisiones = juegoDePrueba().decisionesGuardadas();
+        decisiones.at(1) = {30, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0};
+        juegoDePrueba().guardarDecisiones(decisiones);
         const auto antes = juego.archivos();
         QPointer<TFSimular> s = juego.abrir();
         clic(s, "btnSimular");
