@@ -101,14 +101,6 @@ std::string fallaDecision(const TRangoDecision& r, int32_t valor) {
     return std::to_string(valor) + " " + r.falla;
 }
 
-bool precioValido(int32_t precio) { return enRango(rangoDecision(&D::precio), precio); }
-
-bool marketingValido(int32_t marketing) { return enRango(rangoDecision(&D::marketing), marketing); }
-
-bool capacitacionValida(int32_t capacitacion) { return enRango(rangoDecision(&D::capacitacion), capacitacion); }
-
-bool nivelProduccionValido(int32_t nivel) { return enRango(rangoDecision(&D::nivelProduccion), nivel); }
-
 void validarDecision(const TRegDecision& d, const std::string& empresa) {
     for (const TRangoDecision& r : kRangos)
         if (auto falla = fallaDecision(r, d.*(r.campo)); !falla.empty())

@@ -66,13 +66,6 @@ bool enRango(const TRangoDecision& rango, int32_t valor);
 /// empty when the value is in range.
 std::string fallaDecision(const TRangoDecision& rango, int32_t valor);
 
-/// The ranges of the tables: price 50 to 100, marketing 0 to 10000,
-/// training 0 to 20000 in steps of 2000, production level 0, 25, 50, 75, 100.
-bool precioValido(int32_t precio);
-bool marketingValido(int32_t marketing);
-bool capacitacionValida(int32_t capacitacion);
-bool nivelProduccionValido(int32_t nivel);
-
 /// Checks every field against its range, in screen order. empresa is the
 /// company name in Windows-1252, empty for the common decisions of period 0.
 /// Throws ErrorDecision on the first violation.

@@ -9,7 +9,3 @@ std::string Rellenar(const std::string& texto, int ancho, const std::string& rel
     if (lado == "D" || lado == "d") return texto + copias;
     return copias + texto;
 }
-
-std::string ElegirTexto(bool condicion, const std::string& primero, const std::string& segundo) {
-    return condicion ? primero : segundo;
-}

@@ -1,7 +1,7 @@
 #pragma once
-// Small general helpers of the reports: filling a text to a width and a
-// two-way text choice. The ranking matrix of a zone is the engine's
-// (engine/Ranking.h), included here for the reports that rank.
+// Small general helpers of the reports: filling a text to a width. The
+// ranking matrix of a zone is the engine's (engine/Ranking.h), included here
+// for the reports that rank.
 
 #include "engine/Ranking.h"
 
@@ -15,5 +15,3 @@
 /// width or longer comes back unchanged, never cut.
 std::string Rellenar(const std::string& texto, int ancho, const std::string& relleno, const std::string& lado);
 
-/// primero when condicion holds, else segundo.
-std::string ElegirTexto(bool condicion, const std::string& primero, const std::string& segundo);

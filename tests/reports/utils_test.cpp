@@ -19,11 +19,6 @@ TEST(Rellenar, RellenaSinCortarNunca) {
     EXPECT_EQ(Rellenar("x", 3, "ab", "D"), "xabab");
 }
 
-TEST(ElegirTexto, PrimeroSiSeCumple) {
-    EXPECT_EQ(ElegirTexto(true, "uno", "dos"), "uno");
-    EXPECT_EQ(ElegirTexto(false, "uno", "dos"), "dos");
-}
-
 TEST(BorrarFila, SubeLasFilasSiguientes) {
     TIntMatrix m = {{0, 10}, {1, 20}, {2, 30}, {3, 40}};
     BorrarFila(m, 1);
