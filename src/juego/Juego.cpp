@@ -141,6 +141,7 @@ TEstadoJuego TJuego::estadoSinBloqueo() const {
         if (d.periodoActual < 1 || d.periodoActual > 11 ||
             d.cantEquipos != d.cantEquiposZona1 + d.cantEquiposZona2 + d.cantEquiposZona3)
             throw ErrorArchivoDanado(carpeta_.ruta(kParametros), "sus contadores son imposibles");
+        comprobarParametros(d, carpeta_.ruta(kParametros));
         if (nombres.size() % sizeof(TRegNombre) != 0)
             throw ErrorArchivoDanado(carpeta_.ruta(kNombres), "no tiene registros enteros");
         if (estado.empresasConResultados > 0 && estado.empresasConResultados < d.cantEquipos)

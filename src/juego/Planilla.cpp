@@ -92,23 +92,23 @@ TCelda valorDeCaja(const std::string& texto) {
 }
 
 THoja hojaParametros(const TArchivoPeriodo& ultimo) {
-    using T = TTextosDatosIniciales;
     const TRegDatosIniciales& d = ultimo.parametros;
-    const T textos = textosModificables(d);
+    const TTextosDatosIniciales textos = textosModificables(d);
     THoja hoja{"Parametros", {"Parámetro", "Valor"}, {}};
     auto fila = [&](std::string nombre, TCelda valor) { hoja.filas.push_back({std::move(nombre), std::move(valor)}); };
     fila("Parámetros después del período", numero(ultimo.periodo));
-    fila("NOMBRE BANCO A", cp1252AUtf8(textos.nombreBancoA));
-    fila("NOMBRE BANCO B", cp1252AUtf8(textos.nombreBancoB));
-    for (const TRangoParametro& r : rangosParametros()) {
-        std::string nombre = r.caja;
-        if (r.banco) nombre += " " + cp1252AUtf8(r.banco == 'A' ? textos.nombreBancoA : textos.nombreBancoB);
-        fila(nombre, valorDeCaja(textos.*r.campo));
+    // The bank names, the boxes with a range in screen order, then the byte
+    // boxes (they keep the low byte and have none).
+    for (const TParametro& p : kTablaParametros)
+        if (esNombre(p)) fila(p.caja, cp1252AUtf8(textos.*p.texto));
+    for (const TParametro& p : kTablaParametros) {
+        if (!p.conRango) continue;
+        std::string nombre = p.caja;
+        if (p.banco) nombre += " " + cp1252AUtf8(p.banco == 'A' ? textos.nombreBancoA : textos.nombreBancoB);
+        fila(nombre, valorDeCaja(textos.*p.texto));
     }
-    // The byte boxes have no range (they keep the low byte).
-    fila("PENALIDADES(STOCK)", valorDeCaja(textos.penalidadStock));
-    fila("MULTIP. ORDENES +", valorDeCaja(textos.multipOrdenesMas));
-    fila("MULTIP. ORDENES -", valorDeCaja(textos.multipOrdenesMenos));
+    for (const TParametro& p : kTablaParametros)
+        if (esByte(p)) fila(p.caja, valorDeCaja(textos.*p.texto));
     fila("Columna de precios (tablas)", numero(d.columnaPrecios));
     fila("Intervalo de marketing (tablas)", numero(d.intervaloMarketing));
     fila("Empresas activas", numero(d.cantEquipos));
