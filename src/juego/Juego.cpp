@@ -526,17 +526,6 @@ TRegDatosIniciales TJuego::parametros() {
     return estadoSinBloqueo().datos;
 }
 
-void TJuego::guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
-    TBloqueo bloqueo(*this, true, true);
-    TDatosjuego datos(carpeta_);
-    TRegDatosIniciales registro{};
-    datos.leerDatosIniciales(registro);
-    registro.columnaPrecios = columnaPrecios;
-    registro.intervaloMarketing = intervaloMarketing;
-    datos.guardarDatosIniciales(registro);
-}
-
-
 // The last period the game has run, -1 before period 0. A period undone by a
 // step back stays filed until it runs again, but its figures are no longer
 // the game's: nobody may read them as if they were.
