@@ -164,5 +164,5 @@ std::string textoParametro(const TParametro& p, const TRegDatosIniciales& r);
 /// Why a stored record cannot be a game's, or empty when it can: a field
 /// out of its row's range once stored (a rate that is not a number or is
 /// infinite included). The zone number is left out: it only names the
-/// industry report, and games were stored with it at 0.
+/// industry report, and games set up before the boxes had ranges hold 0 there.
 std::string fallaDeParametros(const TRegDatosIniciales& r);
