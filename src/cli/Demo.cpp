@@ -22,21 +22,14 @@ constexpr int kPeriodos = 10;
 
 const std::array<const char*, kEquipos> kNombres = {"Alfa", "Beta", "Gamma", "Delta", "Épsilon"};
 
-
-
-// precio, nivelProduccion, capacitacion, marketing, invYDes, invPlanta,
-// pedPrestamoA, pedPrestamoB, devPrestamoA, devPrestamoB
-using Decisiones = std::array<TRegDecision, kEquipos>;
-
 /// Each team plays one style, so that every kind of report turns up:
 /// Alfa keeps a steady course; Beta asks a high price at full production,
 /// piles up stock and then sells it off; Gamma cuts production in period 4
 /// and lays off staff; Delta expands its plant in period 5 far beyond its
 /// cash and its banks' limits and goes bankrupt; Épsilon expands its plant
 /// in period 10 a little beyond its cash, is financed by its banks and pays
-/// the penalty.
+/// the penalty. Each decision lists its fields in the order of TRegDecision.
 TRegDecision decision(std::size_t equipo, int periodo) {
-    //       precio, nivel, capacitacion, marketing, invYDes, invPlanta, pedidos A y B, devoluciones A y B
     switch (equipo) {
     case 0: return {85, 75, 4000, 8000, 1000, 2000, 0, 0, 0, 0};
     case 1: return periodo <= 4 ? TRegDecision{91, 100, 2000, 8000, 500, 0, 0, 0, 0, 0}

@@ -6,6 +6,7 @@
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "cli/LectorCsv.h"
+#include "engine/ValidarDecision.h"
 #include "cli/Linea.h"
 #include "cli/OrdenesComputadora.h"
 #include "cli/Parametros.h"
@@ -27,7 +28,7 @@ namespace {
 struct TOrden {
     const char* nombre;
     std::size_t minimo, maximo;  // arguments
-    const char* uso;
+    std::string uso;
     std::function<void(const TLinea&)> ejecutar;
 };
 
@@ -42,13 +43,31 @@ void ordenExportar(const TLinea&);
 void ordenCodigos(const TLinea&);
 void ordenEnvios(const TLinea&);
 
+// The decisions periodo0 takes, in the table's order: all but the
+// repayments, since nothing is owed before period 0.
+const std::vector<const TRangoDecision*>& decisionesPeriodo0() {
+    static const std::vector<const TRangoDecision*> lista = [] {
+        std::vector<const TRangoDecision*> v;
+        for (const TRangoDecision& r : rangosDecision())
+            if (r.campo != &TRegDecision::devPrestamoA && r.campo != &TRegDecision::devPrestamoB) v.push_back(&r);
+        return v;
+    }();
+    return lista;
+}
+
+// "periodo0 PRECIO MARKETING …": its arguments are the table's.
+std::string usoPeriodo0() {
+    std::string uso = "periodo0";
+    for (const TRangoDecision* r : decisionesPeriodo0()) uso += std::string(" ") + r->argumento;
+    return uso;
+}
+
 const std::vector<TOrden>& ordenes() {
     static const std::vector<TOrden> lista = {
         {"nuevo", 2, 6, "nuevo EQUIPOS PARAMETROS [--computadora N] [--estilo E]", ordenNuevo},
         {"practica", 1, 5, "practica CARPETA [--computadora N] [--estilo E]",
          [](const TLinea& l) { ordenPractica(l.argumentos); }},
-        {"periodo0", 8, 8,
-         "periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB", ordenPeriodo0},
+        {"periodo0", decisionesPeriodo0().size(), decisionesPeriodo0().size(), usoPeriodo0(), ordenPeriodo0},
         {"decisiones", 1, 1, "decisiones ARCHIVO.csv|--portal", ordenDecisiones},
         {"simular", 0, 0, "simular", ordenSimular},
         {"volver", 0, 0, "volver", ordenVolver},
@@ -114,16 +133,20 @@ void ordenNuevo(const TLinea& linea) {
 }
 
 void ordenPeriodo0(const TLinea& linea) {
-    const auto& a = linea.argumentos;
+    TRegDecision leida{};
+    for (std::size_t i = 0; i < decisionesPeriodo0().size(); ++i) {
+        const TRangoDecision& r = *decisionesPeriodo0()[i];
+        leida.*r.campo = argumentoEntero(r.argumento, linea.argumentos[i]);
+    }
     TDecisionesPeriodo0 d;
-    d.precio = argumentoEntero("PRECIO", a[0]);
-    d.marketing = argumentoEntero("MARKETING", a[1]);
-    d.invYDes = argumentoEntero("INVYDES", a[2]);
-    d.capacitacion = argumentoEntero("CAPACITACION", a[3]);
-    d.nivelProduccion = argumentoEntero("NIVEL", a[4]);
-    d.invPlanta = argumentoEntero("INVPLANTA", a[5]);
-    d.pedPrestamoA = argumentoEntero("PEDPRESTAMOA", a[6]);
-    d.pedPrestamoB = argumentoEntero("PEDPRESTAMOB", a[7]);
+    d.precio = leida.precio;
+    d.marketing = leida.marketing;
+    d.invYDes = leida.invYDes;
+    d.capacitacion = leida.capacitacion;
+    d.nivelProduccion = leida.nivelProduccion;
+    d.invPlanta = leida.invPlanta;
+    d.pedPrestamoA = leida.pedPrestamoA;
+    d.pedPrestamoB = leida.pedPrestamoB;
     const auto juego = usarCarpeta(linea, false);
     // Nothing is read after the change: once it is made, the tool says so.
     const TResultadoCorrida corrida = juego->correrPeriodo0(d);
@@ -263,6 +286,27 @@ int32_t argumentoEntero(const std::string& nombre, const std::string& texto) {
     throw ErrorUso(nombre + ": «" + texto + "» no es un número entero.");
 }
 
+namespace {
+
+// "los títulos [empresa,]precio,…": the CSV's columns, wrapped within the help's width.
+std::string titulosCsv() {
+    constexpr std::size_t kAncho = 78;
+    const std::string sangria = "      ";
+    std::string texto, linea = sangria + "los títulos [empresa,]";
+    const auto& columnas = columnasDecision();
+    for (std::size_t i = 0; i < columnas.size(); ++i) {
+        const std::string columna = columnas[i] + (i + 1 < columnas.size() ? "," : "");
+        if (linea.size() + columna.size() > kAncho) {
+            texto += linea + "\n";
+            linea = sangria;
+        }
+        linea += columna;
+    }
+    return texto + linea + "\n";
+}
+
+}  // namespace
+
 std::string textoAyuda() {
     return R"(Uso: corvelian-cli [--datos CARPETA] ORDEN [ARGUMENTOS]
 
@@ -283,13 +327,11 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
       Arma en CARPETA una práctica para un alumno: su empresa, «Mi empresa»,
       y N empresas de la computadora (5 y mezcla por omisión), con los datos
       del ejemplo y el período 0 ya corrido.
-  periodo0 PRECIO MARKETING INVYDES CAPACITACION NIVEL INVPLANTA PEDPRESTAMOA PEDPRESTAMOB
+  )" + usoPeriodo0() + R"(
       Corre el período 0 con las decisiones comunes a todas las empresas.
   decisiones ARCHIVO.csv
       Guarda las decisiones del período actual, una fila por empresa, con
-      los títulos [empresa,]precio,nivelProduccion,capacitacion,marketing,
-      invYDes,invPlanta,pedPrestamoA,pedPrestamoB,devPrestamoA,devPrestamoB
-      Con la columna empresa, las filas de las empresas de la computadora
+)" + titulosCsv() + R"(      Con la columna empresa, las filas de las empresas de la computadora
       pueden faltar: ella decide por las que falten.
   decisiones --portal
       Guarda como decisiones del período actual las que los equipos

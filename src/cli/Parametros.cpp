@@ -7,45 +7,9 @@
 #include "store/Texto.h"
 
 #include <algorithm>
-#include <array>
 #include <map>
-#include <set>
 
 namespace {
-
-enum class Tipo { banco, entero, byte, decimal };
-
-struct Clave {
-    const char* nombre;
-    std::string TTextosDatosIniciales::*campo;
-    Tipo tipo;
-    bool obligatoria;  // false: the screen opens with a default for it
-};
-
-using T = TTextosDatosIniciales;
-const std::array<Clave, 21> kClaves = {{
-    {"nombreBancoA", &T::nombreBancoA, Tipo::banco, false},
-    {"nombreBancoB", &T::nombreBancoB, Tipo::banco, false},
-    {"planta", &T::planta, Tipo::entero, true},
-    {"capital", &T::capital, Tipo::entero, true},
-    {"maxCreditoA", &T::maxCreditoA, Tipo::entero, true},
-    {"maxCreditoB", &T::maxCreditoB, Tipo::entero, true},
-    {"mantenimiento", &T::mantenimiento, Tipo::decimal, true},
-    {"impuestos", &T::impuestos, Tipo::decimal, true},
-    {"interesA", &T::interesA, Tipo::decimal, true},
-    {"interesB", &T::interesB, Tipo::decimal, true},
-    {"tasaProduccion", &T::tasaProduccion, Tipo::decimal, true},
-    {"giroDescubierto", &T::giroDescubierto, Tipo::decimal, true},
-    {"penalidadStock", &T::penalidadStock, Tipo::byte, true},
-    {"multipOrdenesMas", &T::multipOrdenesMas, Tipo::byte, true},
-    {"multipOrdenesMenos", &T::multipOrdenesMenos, Tipo::byte, true},
-    {"nroInvYDes", &T::nroInvYDes, Tipo::entero, true},
-    {"modifOrdenes", &T::modifOrdenes, Tipo::decimal, true},
-    {"limiteGiroDescubierto", &T::limiteGiroDescubierto, Tipo::decimal, true},
-    {"nroZona", &T::nroZona, Tipo::entero, false},
-    {"indemXEmpleado", &T::indemXEmpleado, Tipo::entero, false},
-    {"penalidad", &T::penalidad, Tipo::entero, false},
-}};
 
 // The bank name boxes of the screen take at most 10 characters.
 constexpr std::size_t kLargoBanco = 10;
@@ -53,11 +17,8 @@ constexpr std::size_t kLargoBanco = 10;
 constexpr std::size_t kMaxEquipos = 255;
 constexpr std::size_t kLargoNombre = 50;
 
-const Clave* buscarClave(std::string_view nombre) {
-    for (const Clave& clave : kClaves)
-        if (minusculas(clave.nombre) == minusculas(nombre)) return &clave;
-    return nullptr;
-}
+// The boxes the screen opens with a text may be left out of the file.
+bool obligatoria(const TParametro& p) { return textoPorOmision(p).empty(); }
 
 /// A decimal as the screen reads it, or written with '.', which is how most
 /// people write one in a text file whatever their regional settings. Returns
@@ -120,16 +81,55 @@ TEquiposLeidos leerEquipos(const std::filesystem::path& archivo, std::size_t adi
 const std::vector<std::string>& clavesParametros() {
     static const std::vector<std::string> nombres = [] {
         std::vector<std::string> v;
-        for (const Clave& clave : kClaves) v.emplace_back(clave.nombre);
+        for (const TParametro& p : kTablaParametros) v.emplace_back(p.clave);
         return v;
     }();
     return nombres;
 }
 
+namespace {
+
+// One value of the file into its box, its faults into errores.
+void leerValor(const TParametro& p, const std::string& valor, const std::string& enClave, TParametrosLeidos& leidos,
+               std::vector<std::string>& errores) {
+    std::string& campo = leidos.textos.*p.texto;
+    if (esNombre(p)) {
+        try {
+            campo = mayusculas1252(aWindows1252(valor, enClave));
+        } catch (const ErrorJuego& e) {
+            errores.push_back(e.what());
+            return;
+        }
+        if (campo.size() > kLargoBanco) errores.push_back(enClave + ": «" + valor + "» tiene más de 10 caracteres.");
+    } else if (esDecimal(p)) {
+        const auto regional = decimalRegional(valor);
+        if (!regional) {
+            errores.push_back(enClave + ": «" + valor + "» no es un número.");
+            return;
+        }
+        campo = *regional;
+        if (auto falla = fallaParametro(p, *leerDecimal(campo), valor); !falla.empty())
+            errores.push_back(enClave + ": " + falla);
+    } else {
+        const auto numero = leerEntero(valor);
+        if (!numero) {
+            errores.push_back(enClave + ": «" + valor + "» no es un número entero.");
+            return;
+        }
+        campo = valor;
+        if (auto falla = fallaParametro(p, *numero, valor); !falla.empty()) errores.push_back(enClave + ": " + falla);
+        if (esByte(p) && (*numero < 0 || *numero > 255))
+            leidos.avisos.push_back(enClave + ": " + valor + " se guarda como " + std::to_string(*numero & 0xFF) +
+                                    ", pues el archivo guarda este dato en un byte (de 0 a 255).");
+    }
+}
+
+}  // namespace
+
 TParametrosLeidos leerParametros(const std::filesystem::path& archivo) {
     TParametrosLeidos leidos;
     std::vector<std::string> errores;
-    std::map<const Clave*, std::size_t> vistas;  // key -> line
+    std::map<const TParametro*, std::size_t> vistas;  // key -> line
     const auto lineas = leerLineas(archivo);
     for (std::size_t i = 0; i < lineas.size(); ++i) {
         const std::string donde = enLinea(archivo, i + 1);
@@ -143,61 +143,21 @@ TParametrosLeidos leerParametros(const std::filesystem::path& archivo) {
             continue;
         }
         const std::string nombre = recortar(linea.substr(0, igual));
-        const std::string valor = recortar(linea.substr(igual + 1));
-        const Clave* clave = buscarClave(nombre);
-        if (!clave) {
+        const TParametro* parametro = parametroDeClave(nombre);
+        if (!parametro) {
             errores.push_back(donde + ": la clave «" + nombre + "» no existe.");
             continue;
         }
-        if (auto [pos, nueva] = vistas.emplace(clave, i + 1); !nueva) {
-            errores.push_back(donde + ": la clave «" + clave->nombre + "» ya figura en la línea " +
+        if (auto [pos, nueva] = vistas.emplace(parametro, i + 1); !nueva) {
+            errores.push_back(donde + ": la clave «" + parametro->clave + "» ya figura en la línea " +
                               std::to_string(pos->second) + ".");
             continue;
         }
-        const std::string enClave = donde + ": " + clave->nombre;
-        std::string& campo = leidos.textos.*(clave->campo);
-        switch (clave->tipo) {
-        case Tipo::banco:
-            try {
-                campo = mayusculas1252(aWindows1252(valor, enClave));
-            } catch (const ErrorJuego& e) {
-                errores.push_back(e.what());
-                break;
-            }
-            if (campo.size() > kLargoBanco)
-                errores.push_back(enClave + ": «" + valor + "» tiene más de 10 caracteres.");
-            break;
-        case Tipo::entero:
-        case Tipo::byte: {
-            auto numero = leerEntero(valor);
-            if (!numero) {
-                errores.push_back(enClave + ": «" + valor + "» no es un número entero.");
-                break;
-            }
-            campo = valor;
-            if (const TRangoParametro* rango = rangoParametro(clave->campo))
-                if (auto falla = fallaParametro(*rango, *numero, valor); !falla.empty())
-                    errores.push_back(enClave + ": " + falla);
-            if (clave->tipo == Tipo::byte && (*numero < 0 || *numero > 255))
-                leidos.avisos.push_back(enClave + ": " + valor + " se guarda como " + std::to_string(*numero & 0xFF) +
-                                        ", pues el archivo guarda este dato en un byte (de 0 a 255).");
-            break;
-        }
-        case Tipo::decimal:
-            if (auto regional = decimalRegional(valor)) {
-                campo = *regional;
-                if (const TRangoParametro* rango = rangoParametro(clave->campo))
-                    if (auto falla = fallaParametro(*rango, *leerDecimal(campo), valor); !falla.empty())
-                        errores.push_back(enClave + ": " + falla);
-            } else {
-                errores.push_back(enClave + ": «" + valor + "» no es un número.");
-            }
-            break;
-        }
+        leerValor(*parametro, recortar(linea.substr(igual + 1)), donde + ": " + parametro->clave, leidos, errores);
     }
-    for (const Clave& clave : kClaves)
-        if (clave.obligatoria && !vistas.contains(&clave))
-            errores.push_back(textoDeRuta(archivo.filename()) + ": falta la clave «" + clave.nombre + "».");
+    for (const TParametro& p : kTablaParametros)
+        if (obligatoria(p) && !vistas.contains(&p))
+            errores.push_back(textoDeRuta(archivo.filename()) + ": falta la clave «" + p.clave + "».");
     if (!errores.empty()) throw ErrorJuego(juntar(errores));
     return leidos;
 }

@@ -41,6 +41,6 @@ const std::vector<std::string>& clavesParametros();
 /// defaults. A '#' starts a comment. Decimals take the regional separator or
 /// '.'. Bank names are upper-cased and hold at most 10 characters. Unknown,
 /// repeated or missing keys, values that are not numbers and numbers out of
-/// their range (rangosParametros) are errors naming the key; ErrorJuego
+/// their range (kTablaParametros) are errors naming the key; ErrorJuego
 /// lists every fault.
 TParametrosLeidos leerParametros(const std::filesystem::path& archivo);

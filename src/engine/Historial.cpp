@@ -129,6 +129,7 @@ TArchivoPeriodo leerArchivoPeriodo(const TCarpeta& juego, int periodo) {
     if (parametros.size() != 1)
         throw ErrorArchivoDanado(carpeta / kArchivoParametros, "debe tener un solo registro");
     archivo.parametros = parametros.front();
+    comprobarParametros(archivo.parametros, carpeta / kArchivoParametros);
     archivo.resultados = registrosDe<TRegDatosAcum>(sa, carpeta / kArchivoResultados);
     comprobarEmpresas(archivo.resultados, carpeta / kArchivoResultados);
     archivo.decisiones = registrosDe<TRegDecision>(sa, carpeta / kArchivoDecisiones);

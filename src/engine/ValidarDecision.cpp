@@ -2,6 +2,7 @@
 
 #include "store/Texto.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -66,6 +67,21 @@ std::string conBanco(const char* texto, const TRangoDecision& r, const std::stri
 }  // namespace
 
 const std::array<TRangoDecision, 10>& rangosDecision() { return kRangos; }
+
+const std::array<const TRangoDecision*, 10>& rangosEnOrdenDelRegistro() {
+    static const std::array<const TRangoDecision*, 10> orden = [] {
+        std::array<const TRangoDecision*, 10> v{};
+        for (std::size_t i = 0; i < kRangos.size(); ++i) v[i] = &kRangos[i];
+        // A field's place in the record is its distance from the record's start.
+        static const D registro{};
+        auto desplazamiento = [](const TRangoDecision* r) {
+            return reinterpret_cast<const char*>(&(registro.*(r->campo))) - reinterpret_cast<const char*>(&registro);
+        };
+        std::sort(v.begin(), v.end(), [&](auto* a, auto* b) { return desplazamiento(a) < desplazamiento(b); });
+        return v;
+    }();
+    return orden;
+}
 
 const TRangoDecision& rangoDecision(int32_t TRegDecision::*campo) {
     for (const TRangoDecision& r : kRangos)

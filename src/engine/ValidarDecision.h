@@ -47,6 +47,10 @@ struct TRangoDecision {
 /// The ten fields, in the order of the decision screens.
 const std::array<TRangoDecision, 10>& rangosDecision();
 
+/// The ten fields in the order of the record, which the decisions CSV and
+/// the workbook keep.
+const std::array<const TRangoDecision*, 10>& rangosEnOrdenDelRegistro();
+
 /// etiqueta with the bank's name in place of %1 (UTF-8), e.g.
 /// "Préstamo pedido al banco NACION".
 std::string etiquetaDecision(const TRangoDecision& rango, const std::string& bancoA, const std::string& bancoB);

@@ -236,9 +236,6 @@ public:
     /// since marca. Once stored, the game takes its severance and penalty.
     void modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca = nullptr);
 
-    /// The tables screen's save: its two fields into the stored parameters.
-    void guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing);
-
     /// The standings of zone 1 (shared lock).
     std::vector<TFilaPosicion> posiciones();
 

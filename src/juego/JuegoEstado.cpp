@@ -34,6 +34,7 @@ void comprobarContadores(const TCarpeta& carpeta, const TEstadoJuego& estado, co
     if (d.periodoActual < 1 || d.periodoActual > 11 ||
         d.cantEquipos != d.cantEquiposZona1 + d.cantEquiposZona2 + d.cantEquiposZona3)
         throw ErrorArchivoDanado(carpeta.ruta(kArchivoParametros), "sus contadores son imposibles");
+    comprobarParametros(d, carpeta.ruta(kArchivoParametros));
     if (nombres.size() % sizeof(TRegNombre) != 0)
         throw ErrorArchivoDanado(carpeta.ruta(kArchivoNombres), "no tiene registros enteros");
     if (estado.empresasConResultados > 0 && estado.empresasConResultados < d.cantEquipos)

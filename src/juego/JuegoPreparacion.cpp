@@ -107,12 +107,3 @@ void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* m
     tomarValores(guardarModificaciones(carpeta_, textos));
 }
 
-void TJuego::guardarTablas(int32_t columnaPrecios, int32_t intervaloMarketing) {
-    TBloqueoEscritura bloqueo(*this, TPreparandoJuego{});
-    TDatosjuego datos(carpeta_);
-    TRegDatosIniciales registro{};
-    datos.leerDatosIniciales(registro);
-    registro.columnaPrecios = columnaPrecios;
-    registro.intervaloMarketing = intervaloMarketing;
-    datos.guardarDatosIniciales(registro);
-}

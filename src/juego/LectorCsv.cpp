@@ -8,26 +8,14 @@
 
 #include <array>
 #include <optional>
+#include <utility>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-struct Columna {
-    const char* nombre;
-    int32_t TRegDecision::*campo;
-};
-
-const std::array<Columna, 10> kColumnas = {{
-    {"precio", &TRegDecision::precio},
-    {"nivelProduccion", &TRegDecision::nivelProduccion},
-    {"capacitacion", &TRegDecision::capacitacion},
-    {"marketing", &TRegDecision::marketing},
-    {"invYDes", &TRegDecision::invYDes},
-    {"invPlanta", &TRegDecision::invPlanta},
-    {"pedPrestamoA", &TRegDecision::pedPrestamoA},
-    {"pedPrestamoB", &TRegDecision::pedPrestamoB},
-    {"devPrestamoA", &TRegDecision::devPrestamoA},
-    {"devPrestamoB", &TRegDecision::devPrestamoB},
-}};
+// The decision columns of the file, in the order of the record.
+const std::array<const TRangoDecision*, 10>& columnas() { return rangosEnOrdenDelRegistro(); }
 
 // Beyond this many faults the list stops; the game master fixes those first.
 constexpr std::size_t kMaxErrores = 30;
@@ -80,12 +68,99 @@ private:
     std::size_t omitidos_ = 0;
 };
 
+/// The title row: the first line that is not blank.
+struct TCabecera {
+    std::size_t linea = 0;  ///< its index in the file
+    char separador = ',';
+    bool conEmpresa = false;
+    std::size_t primera = 0;       ///< the column of the first decision
+    std::size_t cantColumnas = 0;  ///< columns of every row
+};
+
+TCabecera leerCabecera(const std::vector<std::string>& lineas, const fs::path& archivo) {
+    TCabecera c;
+    while (c.linea < lineas.size() && recortar(lineas[c.linea]).empty()) ++c.linea;
+    if (c.linea == lineas.size())
+        throw ErrorJuego(textoDeRuta(archivo.filename()) + ": el archivo está vacío; falta la fila de títulos.");
+    // A spreadsheet set to a decimal comma separates the fields with ';'.
+    const std::string& titulos = lineas[c.linea];
+    c.separador = titulos.find(';') != std::string::npos && titulos.find(',') == std::string::npos ? ';' : ',';
+    const std::string enCabecera = enLinea(archivo, c.linea + 1);
+    auto nombres = dividir(titulos, c.separador);
+    if (!nombres) throw ErrorJuego(enCabecera + ": hay comillas sin cerrar.");
+    c.conEmpresa = !nombres->empty() && minusculas(nombres->front()) == "empresa";
+    c.primera = c.conEmpresa ? 1 : 0;
+    c.cantColumnas = c.primera + columnas().size();
+    std::string esperada = c.conEmpresa ? "empresa" : "";
+    for (const TRangoDecision* r : columnas()) esperada += (esperada.empty() ? "" : ",") + std::string(r->columna);
+    if (nombres->size() != c.cantColumnas)
+        throw ErrorJuego(enCabecera + ": la fila de títulos tiene " + std::to_string(nombres->size()) +
+                         " columnas y se esperaban " + std::to_string(c.cantColumnas) + ": " + esperada);
+    Errores errores;
+    for (std::size_t k = 0; k < columnas().size(); ++k)
+        if (minusculas((*nombres)[c.primera + k]) != minusculas(columnas()[k]->columna))
+            errores.agregar(enCabecera + ", columna " + std::to_string(c.primera + k + 1) + ": se esperaba «" +
+                            columnas()[k]->columna + "» y dice «" + (*nombres)[c.primera + k] + "».");
+    if (!errores.vacia()) errores.lanzar();
+    return c;
+}
+
+/// The fields of one row into decision, each fault into errores; donde names
+/// the line, empresa is the company the row is for (counted from 0).
+void leerFila(const std::vector<std::string>& campos, const TCabecera& c, const std::string& donde,
+              const std::vector<std::string>& empresas, std::size_t empresa, TRegDecision& decision,
+              Errores& errores) {
+    if (c.conEmpresa) {
+        const std::string enColumna = donde + ", columna 1 (empresa)";
+        try {
+            std::string nombre = aWindows1252(campos.front(), enColumna);
+            if (nombre != recortar(empresas[empresa]))
+                errores.agregar(enColumna + ": dice «" + campos.front() + "» y la empresa " +
+                                std::to_string(empresa + 1) + " es «" + cp1252AUtf8(empresas[empresa]) + "».");
+        } catch (const ErrorJuego& e) {
+            errores.agregar(e.what());
+        }
+    }
+    for (std::size_t k = 0; k < columnas().size(); ++k) {
+        const TRangoDecision& rango = *columnas()[k];
+        const std::string& texto = campos[c.primera + k];
+        const std::string enColumna =
+            donde + ", columna " + std::to_string(c.primera + k + 1) + " (" + rango.columna + ")";
+        auto valor = leerEntero(texto);
+        if (!valor) {
+            errores.agregar(enColumna + ": «" + texto + "» no es un número entero.");
+            continue;
+        }
+        if (auto falla = fallaDecision(rango, *valor); !falla.empty()) {
+            errores.agregar(enColumna + ": " + falla);
+            continue;
+        }
+        decision.*(rango.campo) = *valor;
+    }
+}
+
+/// The companies without a row, e.g. "2 («Beta»), 3 («Gamma»)", and how many
+/// rows were read; a company of the computer may lack one when rows name theirs.
+std::pair<std::string, std::size_t> sinFila(const std::vector<std::optional<TRegDecision>>& decisiones,
+                                             const std::vector<std::string>& empresas,
+                                             const std::vector<bool>& computadora, bool conEmpresa) {
+    std::string faltan;
+    std::size_t filas = 0;
+    for (std::size_t e = 0; e < empresas.size(); ++e) {
+        const bool deComputadora = e < computadora.size() && computadora[e];
+        if (decisiones[e]) ++filas;
+        else if (!deComputadora || !conEmpresa)
+            faltan += (faltan.empty() ? "" : ", ") + std::to_string(e + 1) + " («" + cp1252AUtf8(empresas[e]) + "»)";
+    }
+    return {faltan, filas};
+}
+
 }  // namespace
 
 const std::vector<std::string>& columnasDecision() {
     static const std::vector<std::string> nombres = [] {
         std::vector<std::string> v;
-        for (const Columna& c : kColumnas) v.emplace_back(c.nombre);
+        for (const TRangoDecision* r : columnas()) v.emplace_back(r->columna);
         return v;
     }();
     return nombres;
@@ -104,44 +179,18 @@ std::vector<std::optional<TRegDecision>> leerDecisionesCsv(const std::filesystem
                                                            const std::vector<std::string>& empresas,
                                                            const std::vector<bool>& computadora) {
     const auto lineas = leerLineas(archivo);
+    const TCabecera cabecera = leerCabecera(lineas, archivo);
     Errores errores;
-
-    std::size_t cabecera = 0;
-    while (cabecera < lineas.size() && recortar(lineas[cabecera]).empty()) ++cabecera;
-    if (cabecera == lineas.size())
-        throw ErrorJuego(textoDeRuta(archivo.filename()) + ": el archivo está vacío; falta la fila de títulos.");
-
-    // A spreadsheet set to a decimal comma separates the fields with ';'.
-    const std::string& titulos = lineas[cabecera];
-    const char separador =
-        titulos.find(';') != std::string::npos && titulos.find(',') == std::string::npos ? ';' : ',';
-    const std::string enCabecera = enLinea(archivo, cabecera + 1);
-    auto nombres = dividir(titulos, separador);
-    if (!nombres) throw ErrorJuego(enCabecera + ": hay comillas sin cerrar.");
-    const bool conEmpresa = !nombres->empty() && minusculas(nombres->front()) == "empresa";
-    const std::size_t primera = conEmpresa ? 1 : 0;
-    const std::size_t cantColumnas = primera + kColumnas.size();
-    std::string esperada = conEmpresa ? "empresa" : "";
-    for (const Columna& c : kColumnas) esperada += (esperada.empty() ? "" : ",") + std::string(c.nombre);
-    if (nombres->size() != cantColumnas)
-        throw ErrorJuego(enCabecera + ": la fila de títulos tiene " + std::to_string(nombres->size()) +
-                         " columnas y se esperaban " + std::to_string(cantColumnas) + ": " + esperada);
-    for (std::size_t k = 0; k < kColumnas.size(); ++k)
-        if (minusculas((*nombres)[primera + k]) != minusculas(kColumnas[k].nombre))
-            errores.agregar(enCabecera + ", columna " + std::to_string(primera + k + 1) + ": se esperaba «" +
-                            kColumnas[k].nombre + "» y dice «" + (*nombres)[primera + k] + "».");
-    if (!errores.vacia()) errores.lanzar();
-
     std::vector<std::optional<TRegDecision>> decisiones(empresas.size());
     std::size_t siguiente = 0;  // the company the next row is for
     auto esDeComputadora = [&](std::size_t e) { return e < computadora.size() && computadora[e]; };
-    for (std::size_t i = cabecera + 1; i < lineas.size(); ++i) {
+    for (std::size_t i = cabecera.linea + 1; i < lineas.size(); ++i) {
         if (recortar(lineas[i]).empty()) continue;
         const std::string donde = enLinea(archivo, i + 1);
-        auto campos = dividir(lineas[i], separador);
+        auto campos = dividir(lineas[i], cabecera.separador);
         // A company of the computer may be left out when rows name their
         // company: the row goes to the next company of that name.
-        if (conEmpresa && campos && !campos->empty())
+        if (cabecera.conEmpresa && campos && !campos->empty())
             if (const auto nombre = utf8ACp1252(campos->front())) {
                 std::size_t e = siguiente;
                 while (e < empresas.size() && esDeComputadora(e) && *nombre != recortar(empresas[e])) ++e;
@@ -154,49 +203,13 @@ std::vector<std::optional<TRegDecision>> leerDecisionesCsv(const std::filesystem
             continue;
         }
         decisiones[empresa] = TRegDecision{};
-        if (!campos) {
-            errores.agregar(donde + ": hay comillas sin cerrar.");
-            continue;
-        }
-        if (campos->size() != cantColumnas) {
+        if (!campos) errores.agregar(donde + ": hay comillas sin cerrar.");
+        else if (campos->size() != cabecera.cantColumnas)
             errores.agregar(donde + ": tiene " + std::to_string(campos->size()) + " columnas y se esperaban " +
-                            std::to_string(cantColumnas) + ".");
-            continue;
-        }
-        if (conEmpresa) {
-            const std::string enColumna = donde + ", columna 1 (empresa)";
-            try {
-                std::string nombre = aWindows1252(campos->front(), enColumna);
-                if (nombre != recortar(empresas[empresa]))
-                    errores.agregar(enColumna + ": dice «" + campos->front() + "» y la empresa " +
-                                    std::to_string(empresa + 1) + " es «" + cp1252AUtf8(empresas[empresa]) + "».");
-            } catch (const ErrorJuego& e) {
-                errores.agregar(e.what());
-            }
-        }
-        for (std::size_t k = 0; k < kColumnas.size(); ++k) {
-            const std::string& texto = (*campos)[primera + k];
-            const std::string enColumna =
-                donde + ", columna " + std::to_string(primera + k + 1) + " (" + kColumnas[k].nombre + ")";
-            auto valor = leerEntero(texto);
-            if (!valor) {
-                errores.agregar(enColumna + ": «" + texto + "» no es un número entero.");
-                continue;
-            }
-            if (auto falla = fallaDecision(rangoDecision(kColumnas[k].campo), *valor); !falla.empty()) {
-                errores.agregar(enColumna + ": " + falla);
-                continue;
-            }
-            (*decisiones[empresa]).*(kColumnas[k].campo) = *valor;
-        }
+                            std::to_string(cabecera.cantColumnas) + ".");
+        else leerFila(*campos, cabecera, donde, empresas, empresa, *decisiones[empresa], errores);
     }
-    std::string faltan;
-    std::size_t filas = 0;
-    for (std::size_t e = 0; e < empresas.size(); ++e) {
-        if (decisiones[e]) ++filas;
-        else if (!esDeComputadora(e) || !conEmpresa)
-            faltan += (faltan.empty() ? "" : ", ") + std::to_string(e + 1) + " («" + cp1252AUtf8(empresas[e]) + "»)";
-    }
+    const auto [faltan, filas] = sinFila(decisiones, empresas, computadora, cabecera.conEmpresa);
     if (!faltan.empty())
         errores.agregar(textoDeRuta(archivo.filename()) + ": tiene " + std::to_string(filas) +
                         " filas de decisiones y el juego tiene " + std::to_string(empresas.size()) +

@@ -2,6 +2,7 @@
 
 #include "store/NombresArchivos.h"
 
+#include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
@@ -67,19 +68,22 @@ THoja hojaResultados(const std::vector<TArchivoPeriodo>& periodos) {
 }
 
 THoja hojaDecisiones(const std::vector<TArchivoPeriodo>& periodos) {
-    THoja hoja{"Decisiones",
-               {"Período", "Nº empresa", "Empresa", "Precio", "Nivel de producción (%)", "Capacitación",
-                "Marketing", "Inversión y desarrollo", "Inversión en planta", "Pedido préstamo banco A",
-                "Pedido préstamo banco B", "Devolución préstamo banco A", "Devolución préstamo banco B"},
-               {}};
+    THoja hoja{"Decisiones", {"Período", "Nº empresa", "Empresa"}, {}};
+    // The decisions in the order of the record, named as the decision table
+    // names them, with the bank's letter for its name.
+    for (const TRangoDecision* r : rangosEnOrdenDelRegistro())
+        hoja.titulos.push_back(etiquetaDecision(*r, "A", "B") + (std::string(r->unidad) == "%" ? " (%)" : ""));
     for (const TArchivoPeriodo& p : periodos) {
         for (std::size_t i = 0; i < p.decisiones.size(); ++i) {
-            const TRegDecision& d = p.decisiones[i];
-            hoja.filas.push_back({numero(p.periodo), numero(static_cast<int64_t>(i) + 1),
-                                  nombreUtf8(p.empresas[i].nombreEmpresa), numero(d.precio),
-                                  numero(d.nivelProduccion), numero(d.capacitacion), numero(d.marketing),
-                                  numero(d.invYDes), numero(d.invPlanta), numero(d.pedPrestamoA),
-                                  numero(d.pedPrestamoB), numero(d.devPrestamoA), numero(d.devPrestamoB)});
+            // Each cell built in place: moving a temporary cell trips a false
+            // "may be used uninitialized" warning of g++ 12.
+            std::vector<TCelda> fila;
+            fila.emplace_back(std::in_place_type<double>, numero(p.periodo));
+            fila.emplace_back(std::in_place_type<double>, numero(static_cast<int64_t>(i) + 1));
+            fila.emplace_back(std::in_place_type<std::string>, cp1252AUtf8(aTexto(p.empresas[i].nombreEmpresa)));
+            for (const TRangoDecision* r : rangosEnOrdenDelRegistro())
+                fila.emplace_back(std::in_place_type<double>, numero(p.decisiones[i].*r->campo));
+            hoja.filas.push_back(std::move(fila));
         }
     }
     return hoja;
@@ -92,23 +96,23 @@ TCelda valorDeCaja(const std::string& texto) {
 }
 
 THoja hojaParametros(const TArchivoPeriodo& ultimo) {
-    using T = TTextosDatosIniciales;
     const TRegDatosIniciales& d = ultimo.parametros;
-    const T textos = textosModificables(d);
+    const TTextosDatosIniciales textos = textosModificables(d);
     THoja hoja{"Parametros", {"Parámetro", "Valor"}, {}};
     auto fila = [&](std::string nombre, TCelda valor) { hoja.filas.push_back({std::move(nombre), std::move(valor)}); };
     fila("Parámetros después del período", numero(ultimo.periodo));
-    fila("NOMBRE BANCO A", cp1252AUtf8(textos.nombreBancoA));
-    fila("NOMBRE BANCO B", cp1252AUtf8(textos.nombreBancoB));
-    for (const TRangoParametro& r : rangosParametros()) {
-        std::string nombre = r.caja;
-        if (r.banco) nombre += " " + cp1252AUtf8(r.banco == 'A' ? textos.nombreBancoA : textos.nombreBancoB);
-        fila(nombre, valorDeCaja(textos.*r.campo));
+    // The bank names, the boxes with a range in screen order, then the byte
+    // boxes (they keep the low byte and have none).
+    for (const TParametro& p : kTablaParametros)
+        if (esNombre(p)) fila(p.caja, cp1252AUtf8(textos.*p.texto));
+    for (const TParametro& p : kTablaParametros) {
+        if (!p.conRango) continue;
+        std::string nombre = p.caja;
+        if (p.banco) nombre += " " + cp1252AUtf8(p.banco == 'A' ? textos.nombreBancoA : textos.nombreBancoB);
+        fila(nombre, valorDeCaja(textos.*p.texto));
     }
-    // The byte boxes have no range (they keep the low byte).
-    fila("PENALIDADES(STOCK)", valorDeCaja(textos.penalidadStock));
-    fila("MULTIP. ORDENES +", valorDeCaja(textos.multipOrdenesMas));
-    fila("MULTIP. ORDENES -", valorDeCaja(textos.multipOrdenesMenos));
+    for (const TParametro& p : kTablaParametros)
+        if (esByte(p)) fila(p.caja, valorDeCaja(textos.*p.texto));
     fila("Columna de precios (tablas)", numero(d.columnaPrecios));
     fila("Intervalo de marketing (tablas)", numero(d.intervaloMarketing));
     fila("Empresas activas", numero(d.cantEquipos));

@@ -5,6 +5,7 @@
 #include "store/ErrorArchivo.h"
 #include "store/Registros.h"
 #include "store/SistemaArchivos.h"
+#include "store/TablaParametros.h"
 
 #include <cstring>
 #include <optional>
@@ -41,4 +42,10 @@ inline void comprobarEmpresas(const std::vector<TRegDatosAcum>& registros, const
     for (std::size_t i = 0; i < registros.size(); ++i)
         if (const std::string falla = fallaDeEmpresa(registros[i]); !falla.empty())
             throw ErrorArchivoDanado(ruta, "en el registro " + std::to_string(i + 1) + " " + falla);
+}
+
+/// A parameters record with a field out of its range (fallaDeParametros)
+/// makes the file damaged.
+inline void comprobarParametros(const TRegDatosIniciales& registro, const std::filesystem::path& ruta) {
+    if (const std::string falla = fallaDeParametros(registro); !falla.empty()) throw ErrorArchivoDanado(ruta, falla);
 }

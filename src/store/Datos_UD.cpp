@@ -35,6 +35,7 @@ void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
 TRegDatosIniciales TDatosjuego::leerDatosDelJuego() {
     const auto leido = leerParametros();
     if (!leido) throw ErrorArchivo(carpeta_.ruta(kParametros), "no hay un juego en la carpeta");
+    comprobarParametros(*leido, carpeta_.ruta(kParametros));
     return *leido;
 }
 

@@ -32,7 +32,8 @@ public:
     void leerDatosIniciales(TRegDatosIniciales& r);
 
     /// The parameters of a game that exists: a missing file is an error
-    /// (ErrorArchivo), so that a run never starts a game of its own.
+    /// (ErrorArchivo), so that a run never starts a game of its own, and a
+    /// field out of its range makes the file damaged (comprobarParametros).
     TRegDatosIniciales leerDatosDelJuego();
 
     /// Bytes 5, 7, 2, 3 and 4 of the parameters record. A missing file

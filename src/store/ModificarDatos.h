@@ -20,7 +20,7 @@ TTextosDatosIniciales textosModificables(const TRegDatosIniciales& datos);
 /// (counters, period, bank names, plant, capital, production rate, zone,
 /// table fields) keeps its stored value, whatever its text says. Touches no
 /// program-wide value. A box that does not convert raises ErrorConversion,
-/// one out of its range (rangosParametros) ErrorParametro.
+/// one out of its range (kTablaParametros) ErrorParametro.
 TRegDatosIniciales aplicarModificaciones(const TRegDatosIniciales& guardado, const TTextosDatosIniciales& textos);
 
 /// The modify screen's save: reads the stored parameters, converts every

@@ -36,6 +36,7 @@ bool comprobarRespaldo(const TCarpeta& c) {
     if (d.periodoActual < 1 || d.periodoActual > 10 ||
         d.cantEquipos != d.cantEquiposZona1 + d.cantEquiposZona2 + d.cantEquiposZona3)
         throw ErrorArchivoDanado(c.ruta(kRespaldoParametros), "sus contadores son imposibles");
+    comprobarParametros(d, c.ruta(kRespaldoParametros));
     if (acum.size() < d.cantEquipos)
         throw ErrorArchivoDanado(c.ruta(kRespaldoResultados), "faltan empresas del respaldo");
     if (decisiones.size() < d.cantEquipos)

@@ -96,6 +96,20 @@ QLabel* crearEtiquetaBanco(const char* nombre, QWidget* padre) {
     return l;
 }
 
+std::vector<QLabel*> crearEtiquetasBanco(QWidget* padre) {
+    std::vector<QLabel*> etiquetas;
+    int deA = 0, deB = 0;
+    for (const TParametro& p : kTablaParametros) {
+        QLabel* etiqueta = nullptr;
+        if (p.banco) {
+            const int n = ++(p.banco == 'A' ? deA : deB);
+            etiqueta = crearEtiquetaBanco(qPrintable(QStringLiteral("lblBanco%1%2").arg(QLatin1Char(p.banco)).arg(n)), padre);
+        }
+        etiquetas.push_back(etiqueta);
+    }
+    return etiquetas;
+}
+
 void agregarFilaParametro(QGridLayout* grilla, int fila, int columna, const QString& texto, QLabel* banco,
                           QWidget* caja) {
     auto* etiqueta = new QLabel(texto, caja->parentWidget());

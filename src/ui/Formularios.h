@@ -15,6 +15,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <vector>
 
 class QGridLayout;
 class QWidget;
@@ -80,6 +81,10 @@ void agregarFila(QGridLayout* grilla, int& fila, const QString& texto, QWidget* 
 
 /// The label that repeats a bank's name on the rows of that bank, in bold.
 QLabel* crearEtiquetaBanco(const char* nombre, QWidget* padre);
+
+/// For each row of kTablaParametros, the label with its bank's name beside
+/// a row of one bank ("lblBancoA1", "lblBancoB1", … down the screen), else nullptr.
+std::vector<QLabel*> crearEtiquetasBanco(QWidget* padre);
 
 /// A row of the parameter screens, from column columna of grilla: the
 /// label, the bank's name when the row belongs to a bank (else the label

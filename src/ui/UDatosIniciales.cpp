@@ -58,97 +58,14 @@ TFDatosIniciales::TFDatosIniciales(TJuego& juego, TFPrincipal* principal, TFEqui
 void TFDatosIniciales::FormCreate() {
     setObjectName(QStringLiteral("FDatosIniciales"));
     prepararPantalla(this, QStringLiteral("Cargar Datos Iniciales"));
-
-    auto campo = [this](const char* nombre, const QString& porDefecto = QString()) {
-        auto* c = new TCampoTexto(QString::fromLatin1(nombre), this);
-        c->setText(porDefecto);
-        c->setFixedWidth(130);
-        return c;
-    };
-    Edit1 = campo("Edit1", QStringLiteral("NACION"));
-    Edit2 = campo("Edit2", QStringLiteral("PROVINCIA"));
-    Edit1->setMaxLength(10);
-    Edit2->setMaxLength(10);
-    Edit3 = campo("Edit3");
-    Edit4 = campo("Edit4");
-    Edit5 = campo("Edit5");
-    Edit6 = campo("Edit6");
-    Edit7 = campo("Edit7");
-    Edit8 = campo("Edit8");
-    Edit9 = campo("Edit9");
-    Edit10 = campo("Edit10");
-    Edit11 = campo("Edit11");
-    Edit12 = campo("Edit12");
-    Edit13 = campo("Edit13");
-    Edit14 = campo("Edit14");
-    Edit15 = campo("Edit15");
-    Edit16 = campo("Edit16");
-    Edit17 = campo("Edit17");
-    edMaxGiroDescub = campo("edMaxGiroDescub");
-    edNroZona = campo("edNroZona", QStringLiteral("1"));
-    edIndemXEmp = campo("edIndemXEmp", QStringLiteral("300"));
-    edPenalidad = campo("edPenalidad", QStringLiteral("500"));
-
-    auto banco = [this](const char* nombre) { return crearEtiquetaBanco(nombre, this); };
-    lblBancoA1 = banco("lblBancoA1");
-    lblBancoB1 = banco("lblBancoB1");
-    lblBancoA2 = banco("lblBancoA2");
-    lblBancoB2 = banco("lblBancoB2");
-
-    // Each column: label, the bank's name where the row belongs to a bank,
-    // and the box.
-    auto columna = [this](std::initializer_list<std::tuple<QString, QLabel*, TCampoTexto*>> filas) {
-        auto* grilla = new QGridLayout;
-        grilla->setHorizontalSpacing(8);
-        grilla->setVerticalSpacing(6);
-        int fila = 0;
-        for (const auto& [texto, bancoFila, caja] : filas) agregarFilaParametro(grilla, fila++, 0, texto, bancoFila, caja);
-        grilla->setRowStretch(fila, 1);
-        return grilla;
-    };
-    QGridLayout* izquierda = columna({
-        {QStringLiteral("NOMBRE BANCO A"), nullptr, Edit1},
-        {QStringLiteral("NOMBRE BANCO B"), nullptr, Edit2},
-        {QStringLiteral("PLANTA"), nullptr, Edit3},
-        {QStringLiteral("CAPITAL"), nullptr, Edit4},
-        {QStringLiteral("MAX.CREDITO"), lblBancoA1, Edit5},
-        {QStringLiteral("MAX.CREDITO"), lblBancoB1, Edit6},
-        {QStringLiteral("MANTENIMIENTO(%)"), nullptr, Edit7},
-        {QStringLiteral("IMPUESTOS(%)"), nullptr, Edit8},
-        {QStringLiteral("INTERESES(%)"), lblBancoA2, Edit9},
-        {QStringLiteral("INTERESES(%)"), lblBancoB2, Edit10},
-    });
-    QGridLayout* derecha = columna({
-        {QStringLiteral("TASA DE PROD(%)"), nullptr, Edit11},
-        {QStringLiteral("GIRO EN DESC(%)"), nullptr, Edit12},
-        {QStringLiteral("PENALIDADES(STOCK)"), nullptr, Edit13},
-        {QStringLiteral("MULTIP. ORDENES +"), nullptr, Edit14},
-        {QStringLiteral("MULTIP. ORDENES -"), nullptr, Edit15},
-        {QStringLiteral("NRO INV Y DES"), nullptr, Edit16},
-        {QStringLiteral("MODIF. ORD (%)"), nullptr, Edit17},
-        {QStringLiteral("LÍMITE MAX. GIRO EN DESC."), nullptr, edMaxGiroDescub},
-        {QStringLiteral("NRO. ZONA"), nullptr, edNroZona},
-        {QStringLiteral("INDEMNIZACION  X EMPLEADO"), nullptr, edIndemXEmp},
-        {QStringLiteral("PENALIDAD"), nullptr, edPenalidad},
-    });
+    crearCajas();
 
     btnAdminTablas = new QPushButton(QStringLiteral("ADMINISTRAR TABLAS"), this);
     btnAdminTablas->setObjectName(QStringLiteral("btnAdminTablas"));
     btnAdminTablas->setToolTip(QStringLiteral("Parámetros de la tabla de demanda"));
     btnAdminTablas->setAutoDefault(false);
     btnAdminTablas->setMinimumWidth(180);
-
     Label15 = new TEtiquetaDobleClic(QStringLiteral("Label15"), this);
-    btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton,
-                                  QStringLiteral("Guardar los datos iniciales"), this);
-    btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCancelButton,
-                                   QStringLiteral("Volver a la lista de equipos"), this);
-
-    auto* columnas = new QHBoxLayout;
-    columnas->setContentsMargins(16, 14, 16, 8);
-    columnas->setSpacing(28);
-    columnas->addLayout(izquierda);
-    columnas->addLayout(derecha);
 
     auto* tablas = new QHBoxLayout;
     tablas->setContentsMargins(16, 4, 16, 12);
@@ -159,16 +76,15 @@ void TFDatosIniciales::FormCreate() {
     principal->setContentsMargins(0, 0, 0, 0);
     principal->setSpacing(0);
     principal->addWidget(crearBandaTitulo(QStringLiteral("DATOS INICIALES"), this, Label15));
-    principal->addLayout(columnas);
+    principal->addLayout(crearColumnas());
     principal->addLayout(tablas);
-    QWidget* banda = crearBandaBotones(this, btnGuardar, btnCancelar);
-    principal->addWidget(banda);
-    connect(agregarBotonEjemplo(banda), &QPushButton::clicked, this, &TFDatosIniciales::Label15DblClick);
+    QWidget* banda = crearBotones(principal);
 
-    connect(Edit1, &TCampoTexto::salida, this, &TFDatosIniciales::Edit1Exit);
-    connect(Edit2, &TCampoTexto::salida, this, &TFDatosIniciales::Edit2Exit);
+    connect(caja(&TTextosDatosIniciales::nombreBancoA), &TCampoTexto::salida, this, &TFDatosIniciales::Edit1Exit);
+    connect(caja(&TTextosDatosIniciales::nombreBancoB), &TCampoTexto::salida, this, &TFDatosIniciales::Edit2Exit);
     connect(btnAdminTablas, &QPushButton::clicked, this, &TFDatosIniciales::btnAdminTablasClick);
     connect(Label15, &TEtiquetaDobleClic::dobleClic, this, &TFDatosIniciales::Label15DblClick);
+    connect(agregarBotonEjemplo(banda), &QPushButton::clicked, this, &TFDatosIniciales::Label15DblClick);
     connect(btnGuardar, &QPushButton::clicked, this, &TFDatosIniciales::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFDatosIniciales::btnCancelarClick);
 
@@ -176,56 +92,82 @@ void TFDatosIniciales::FormCreate() {
     centrarSobre(this, principal_);
 }
 
-void TFDatosIniciales::salidaBanco(TCampoTexto* banco, QLabel* etiqueta1, QLabel* etiqueta2) {
-    banco->setText(banco->text().toUpper());
-    if (!banco->validator()) banco->setValidator(new TMayusculas(banco));
-    etiqueta1->setText(banco->text());
-    etiqueta2->setText(banco->text());
+void TFDatosIniciales::crearCajas() {
+    for (const TParametro& p : kTablaParametros) {
+        auto* c = new TCampoTexto(QString::fromLatin1(p.control), this);
+        c->setText(aQString(textoPorOmision(p)));
+        c->setFixedWidth(130);
+        if (esNombre(p)) c->setMaxLength(10);
+        cajas_.push_back(c);
+    }
+    etiquetasBanco_ = crearEtiquetasBanco(this);
 }
 
-void TFDatosIniciales::Edit1Exit() { salidaBanco(Edit1, lblBancoA1, lblBancoA2); }
+// Each column: label, the bank's name where the row belongs to a bank, and the box.
+QLayout* TFDatosIniciales::crearColumnas() {
+    auto* columnas = new QHBoxLayout;
+    columnas->setContentsMargins(16, 14, 16, 8);
+    columnas->setSpacing(28);
+    for (const auto& [desde, hasta] : {std::pair<std::size_t, std::size_t>{0, kFilasColumnaIzquierda},
+                                       std::pair<std::size_t, std::size_t>{kFilasColumnaIzquierda, cajas_.size()}}) {
+        auto* grilla = new QGridLayout;
+        grilla->setHorizontalSpacing(8);
+        grilla->setVerticalSpacing(6);
+        for (std::size_t i = desde; i < hasta; ++i)
+            agregarFilaParametro(grilla, static_cast<int>(i - desde), 0, QString::fromUtf8(kTablaParametros[i].caja),
+                                 etiquetasBanco_[i], cajas_[i]);
+        grilla->setRowStretch(static_cast<int>(hasta - desde), 1);
+        columnas->addLayout(grilla);
+    }
+    return columnas;
+}
 
-void TFDatosIniciales::Edit2Exit() { salidaBanco(Edit2, lblBancoB1, lblBancoB2); }
+QWidget* TFDatosIniciales::crearBotones(QVBoxLayout* principal) {
+    btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton,
+                                  QStringLiteral("Guardar los datos iniciales"), this);
+    btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCancelButton,
+                                   QStringLiteral("Volver a la lista de equipos"), this);
+    QWidget* banda = crearBandaBotones(this, btnGuardar, btnCancelar);
+    principal->addWidget(banda);
+    return banda;
+}
 
-void TFDatosIniciales::btnAdminTablasClick() { (new TFTablas(juego_, this))->show(); }
+TCampoTexto* TFDatosIniciales::caja(std::string TTextosDatosIniciales::*texto) const {
+    return cajas_[static_cast<std::size_t>(parametroDe(texto) - kTablaParametros.data())];
+}
+
+void TFDatosIniciales::salidaBanco(char banco) {
+    TCampoTexto* nombre = caja(banco == 'A' ? &TTextosDatosIniciales::nombreBancoA : &TTextosDatosIniciales::nombreBancoB);
+    nombre->setText(nombre->text().toUpper());
+    if (!nombre->validator()) nombre->setValidator(new TMayusculas(nombre));
+    for (std::size_t i = 0; i < kTablaParametros.size(); ++i)
+        if (kTablaParametros[i].banco == banco) etiquetasBanco_[i]->setText(nombre->text());
+}
+
+void TFDatosIniciales::Edit1Exit() { salidaBanco('A'); }
+
+void TFDatosIniciales::Edit2Exit() { salidaBanco('B'); }
+
+void TFDatosIniciales::btnAdminTablasClick() {
+    // Its figures are read by no calculation and a new game stores them as 0,
+    // so during a set-up the screen checks them and writes nothing.
+    (new TFTablas(this, [](int32_t, int32_t) {}))->show();
+}
 
 void TFDatosIniciales::Label15DblClick() {
     // The sample leaves the bank names, the severance and the penalty alone.
     const TTextosDatosIniciales e = ejemploDatosIniciales();
-    const std::pair<QLineEdit*, const std::string*> cajas[] = {
-        {Edit3, &e.planta},         {Edit4, &e.capital},          {Edit5, &e.maxCreditoA},
-        {Edit6, &e.maxCreditoB},    {Edit7, &e.mantenimiento},    {Edit8, &e.impuestos},
-        {Edit9, &e.interesA},       {Edit10, &e.interesB},        {Edit11, &e.tasaProduccion},
-        {Edit12, &e.giroDescubierto}, {Edit13, &e.penalidadStock}, {Edit14, &e.multipOrdenesMas},
-        {Edit15, &e.multipOrdenesMenos}, {Edit16, &e.nroInvYDes}, {Edit17, &e.modifOrdenes},
-        {edMaxGiroDescub, &e.limiteGiroDescubierto}, {edNroZona, &e.nroZona}};
-    for (const auto& [caja, texto] : cajas) caja->setText(aQString(*texto));
+    for (std::size_t i = 0; i < kTablaParametros.size(); ++i)
+        if (kTablaParametros[i].ejemplo) cajas_[i]->setText(aQString(e.*kTablaParametros[i].texto));
 }
 
 void TFDatosIniciales::btnGuardarClick() {
     try {
         TTextosDatosIniciales textos;
-        textos.nombreBancoA = nombreBanco(Edit1);
-        textos.nombreBancoB = nombreBanco(Edit2);
-        textos.planta = bytesDe(Edit3);
-        textos.capital = bytesDe(Edit4);
-        textos.maxCreditoA = bytesDe(Edit5);
-        textos.maxCreditoB = bytesDe(Edit6);
-        textos.mantenimiento = bytesDe(Edit7);
-        textos.impuestos = bytesDe(Edit8);
-        textos.interesA = bytesDe(Edit9);
-        textos.interesB = bytesDe(Edit10);
-        textos.tasaProduccion = bytesDe(Edit11);
-        textos.giroDescubierto = bytesDe(Edit12);
-        textos.penalidadStock = bytesDe(Edit13);
-        textos.multipOrdenesMas = bytesDe(Edit14);
-        textos.multipOrdenesMenos = bytesDe(Edit15);
-        textos.nroInvYDes = bytesDe(Edit16);
-        textos.modifOrdenes = bytesDe(Edit17);
-        textos.limiteGiroDescubierto = bytesDe(edMaxGiroDescub);
-        textos.nroZona = bytesDe(edNroZona);
-        textos.indemXEmpleado = bytesDe(edIndemXEmp);
-        textos.penalidad = bytesDe(edPenalidad);
+        for (std::size_t i = 0; i < kTablaParametros.size(); ++i) {
+            const TParametro& p = kTablaParametros[i];
+            textos.*p.texto = esNombre(p) ? nombreBanco(cajas_[i]) : bytesDe(cajas_[i]);
+        }
         juego_.crearJuego(equipos_ ? equipos_->nombresEquipos() : std::vector<std::string>{}, textos,
                           equipos_ ? equipos_->computadora() : TComputadora{});
     } catch (const ErrorParametro& e) {

@@ -2,13 +2,22 @@
 // TFDatosIniciales ("Cargar Datos Iniciales"): the second step of a new game.
 // The game master types the game parameters; a successful save replaces the
 // parameters record (and drops the previous game's checkpoint), enables
-// "Período 0" and "Modificar" and ends the set-up. Opening the screen writes
-// nothing, so a cancelled set-up leaves the previous game as it was.
+// "Período 0" and "Modificar" and ends the set-up. Neither opening it nor
+// the tables screen writes anything: the tables' figures are held here and
+// stored with the new game, so a cancelled set-up leaves the folder as it was.
+
+#include "store/TablaParametros.h"
 
 #include <QPointer>
 #include <QWidget>
 
+#include <cstdint>
+#include <string>
+#include <vector>
+
 class QLabel;
+class QLayout;
+class QVBoxLayout;
 class QPushButton;
 class TCampoTexto;
 class TEtiquetaDobleClic;
@@ -40,39 +49,24 @@ protected:
 
 private:
     void FormCreate();
-    /// Upper case from now on, and the bank's name in its two labels.
-    void salidaBanco(TCampoTexto* banco, QLabel* etiqueta1, QLabel* etiqueta2);
+    void crearCajas();
+    QLayout* crearColumnas();
+    QWidget* crearBotones(QVBoxLayout* principal);
+    /// The box of a row of kTablaParametros.
+    TCampoTexto* caja(std::string TTextosDatosIniciales::*texto) const;
+    /// Upper case from now on, and the bank's name in its labels.
+    void salidaBanco(char banco);
 
     TFPrincipal* principal_;
     QPointer<TFEquipos> equipos_;
     /// Set by the cancel button, the only way back to the teams screen.
     bool volverAEquipos_ = false;
+    /// The tables screen's figures, stored only with the new game.
 
-    TCampoTexto* Edit1 = nullptr;
-    TCampoTexto* Edit2 = nullptr;
-    TCampoTexto* Edit3 = nullptr;
-    TCampoTexto* Edit4 = nullptr;
-    TCampoTexto* Edit5 = nullptr;
-    TCampoTexto* Edit6 = nullptr;
-    TCampoTexto* Edit7 = nullptr;
-    TCampoTexto* Edit8 = nullptr;
-    TCampoTexto* Edit9 = nullptr;
-    TCampoTexto* Edit10 = nullptr;
-    TCampoTexto* Edit11 = nullptr;
-    TCampoTexto* Edit12 = nullptr;
-    TCampoTexto* Edit13 = nullptr;
-    TCampoTexto* Edit14 = nullptr;
-    TCampoTexto* Edit15 = nullptr;
-    TCampoTexto* Edit16 = nullptr;
-    TCampoTexto* Edit17 = nullptr;
-    TCampoTexto* edMaxGiroDescub = nullptr;
-    TCampoTexto* edNroZona = nullptr;
-    TCampoTexto* edIndemXEmp = nullptr;
-    TCampoTexto* edPenalidad = nullptr;
-    QLabel* lblBancoA1 = nullptr;
-    QLabel* lblBancoB1 = nullptr;
-    QLabel* lblBancoA2 = nullptr;
-    QLabel* lblBancoB2 = nullptr;
+    /// One box per row of kTablaParametros, and beside each row of one bank
+    /// the label with its name (nullptr elsewhere).
+    std::vector<TCampoTexto*> cajas_;
+    std::vector<QLabel*> etiquetasBanco_;
     TEtiquetaDobleClic* Label15 = nullptr;
     QPushButton* btnAdminTablas = nullptr;
     QPushButton* btnGuardar = nullptr;

@@ -8,6 +8,8 @@
 
 #include <QWidget>
 
+#include <vector>
+
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,31 +35,10 @@ public slots:
 private:
     void FormCreate();
 
-    QLineEdit* Edit1 = nullptr;
-    QLineEdit* Edit2 = nullptr;
-    QLineEdit* Edit3 = nullptr;
-    QLineEdit* Edit4 = nullptr;
-    QLineEdit* Edit5 = nullptr;
-    QLineEdit* Edit6 = nullptr;
-    QLineEdit* Edit7 = nullptr;
-    QLineEdit* Edit8 = nullptr;
-    QLineEdit* Edit9 = nullptr;
-    QLineEdit* Edit10 = nullptr;
-    QLineEdit* Edit11 = nullptr;
-    QLineEdit* Edit12 = nullptr;
-    QLineEdit* Edit13 = nullptr;
-    QLineEdit* Edit14 = nullptr;
-    QLineEdit* Edit15 = nullptr;
-    QLineEdit* Edit16 = nullptr;
-    QLineEdit* Edit17 = nullptr;
-    QLineEdit* edMaxGiroDescub = nullptr;
-    QLineEdit* edNroZona = nullptr;
-    QLineEdit* edIndemXEmp = nullptr;
-    QLineEdit* edPenalidad = nullptr;
-    QLabel* lblBancoA1 = nullptr;
-    QLabel* lblBancoA2 = nullptr;
-    QLabel* lblBancoB1 = nullptr;
-    QLabel* lblBancoB2 = nullptr;
+    /// One box per row of kTablaParametros, editable when the row is
+    /// modifiable, and beside each row of one bank the label with its name.
+    std::vector<QLineEdit*> cajas_;
+    std::vector<QLabel*> etiquetasBanco_;
     QPushButton* btnGuardar = nullptr;
     QPushButton* btnCancelar = nullptr;
     TMarca marca_;  ///< the game as it stood when the screen opened

@@ -1,6 +1,5 @@
 #include "ui/UTablas.h"
 
-#include "juego/Juego.h"
 #include "ui/Formularios.h"
 
 #include <QGridLayout>
@@ -10,8 +9,9 @@
 #include <QVBoxLayout>
 
 #include <exception>
+#include <utility>
 
-TFTablas::TFTablas(TJuego& juego, QWidget* padre) : QWidget(padre), juego_(juego) { FormCreate(); }
+TFTablas::TFTablas(QWidget* padre, TGuardar guardar) : QWidget(padre), guardar_(std::move(guardar)) { FormCreate(); }
 
 void TFTablas::FormCreate() {
     setObjectName(QStringLiteral("FTablas"));
@@ -64,7 +64,7 @@ void TFTablas::btnGuardarClick() {
     try {
         const int32_t columnaPrecios = enteroDe(Edit2->text());
         const int32_t intervaloMarketing = enteroDe(Edit3->text());
-        juego_.guardarTablas(columnaPrecios, intervaloMarketing);
+        guardar_(columnaPrecios, intervaloMarketing);
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;

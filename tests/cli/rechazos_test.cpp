@@ -2,6 +2,7 @@
 
 #include "cli/Proceso.h"
 #include "comun/CarpetaTemporal.h"
+#include "comun/ParametrosDanados.h"
 #include "store/Datos_UD.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Decision_UD.h"
@@ -124,5 +125,25 @@ TEST(Rechazos, PeriodoCeroConMontosFueraDeRangoNoEscribeNada) {
         EXPECT_EQ(r.codigo, 1) << caso.mensaje;
         EXPECT_EQ(r.errores, std::string(caso.mensaje) + "\n");
         EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes) << caso.mensaje;
+    }
+}
+
+// A damaged parameters record is no game to show: "estado" says which file
+// is damaged and which box, and writes nothing.
+TEST(Rechazos, EstadoConParametrosDanados) {
+    for (const TParametroDanado& caso : parametrosDanados()) {
+        CarpetaTemporal carpeta;
+        prepararJuego({"Alfa", "Beta"}, 2);
+        TRegDatosIniciales datos = TDatosjuego(carpetaDePrueba()).leerDatosDelJuego();
+        caso.danar(datos);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
+        const auto antes = fotoDeCarpeta(carpeta.ruta());
+        const auto r = orden(carpeta, {"estado"});
+        EXPECT_EQ(r.codigo, 1) << caso.nombre;
+        EXPECT_EQ(r.salida, "") << caso.nombre;
+        EXPECT_NE(r.errores.find("DATOS INICIALES.DAT\": el archivo está dañado: " + std::string(caso.caja)),
+                  std::string::npos)
+            << r.errores;
+        EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes) << caso.nombre;
     }
 }

@@ -2,10 +2,13 @@
 // written over; planted links are never followed.
 
 #include "comun/CarpetaTemporal.h"
+#include "comun/ParametrosDanados.h"
 #include "juego/CorridaPeriodo0.h"
 #include "juego/CorridaPeriodo.h"
 #include "engine/apoyo_juego.h"
+#include "juego/Juego.h"
 #include "store/Datos_UD.h"
+#include "store/DatosIniciales.h"
 #include "store/DatosAcum_UD.h"
 #include "store/Decision_UD.h"
 #include "store/ErrorArchivo.h"
@@ -69,6 +72,42 @@ TEST(Danados, CadaAlmacenRechazaUnArchivoQueNoSonRegistrosEnteros) {
             }
             EXPECT_EQ(leerBytes(carpeta / caso.archivo), bytes) << caso.nombre;
         }
+    }
+}
+
+// A parameters record with a field out of its range is damaged for the runs
+// and for the game, the message naming the file and the box.
+TEST(Danados, ParametrosFueraDeSuRango) {
+    const std::vector<std::function<void()>> lecturas = {
+        [] { TDatosjuego(carpetaDePrueba()).leerDatosDelJuego(); },
+        [] { TJuego(carpetaDePrueba().ruta()).leerEstado(); },
+    };
+    for (const TParametroDanado& caso : parametrosDanados()) {
+        CarpetaTemporal carpeta;
+        TRegDatosIniciales r = armarDatosIniciales(ejemploDatosIniciales(), 3);
+        caso.danar(r);
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
+        for (const auto& leer : lecturas) {
+            try {
+                leer();
+                ADD_FAILURE() << caso.nombre << ": se leyó como válido";
+            } catch (const ErrorArchivoDanado& e) {
+                const std::string mensaje = e.what();
+                EXPECT_NE(mensaje.find("DATOS INICIALES.DAT\": el archivo está dañado: "), std::string::npos) << mensaje;
+                EXPECT_NE(mensaje.find(std::string(caso.caja) + " está fuera del rango"), std::string::npos) << mensaje;
+            }
+        }
+    }
+}
+
+// Every box typed at either end of its range is stored as a record that is
+// not damaged: storing a rate does not push it past its bound.
+TEST(Danados, ParametrosEnLosExtremosDeSuRango) {
+    for (const bool maximo : {false, true}) {
+        TTextosDatosIniciales t = ejemploDatosIniciales();
+        for (const TParametro& p : kTablaParametros)
+            if (p.conRango) t.*p.texto = std::to_string(static_cast<int64_t>(maximo ? p.maximo : p.minimo));
+        EXPECT_EQ(fallaDeParametros(armarDatosIniciales(t, 3)), "") << (maximo ? "máximos" : "mínimos");
     }
 }
 

@@ -162,12 +162,12 @@ const std::vector<std::pair<std::string, TValor>>& columnasDecisiones() {
         {"Nivel de producción (%)", [](auto& p, auto i) { return p.decisiones[i].nivelProduccion; }},
         {"Capacitación", [](auto& p, auto i) { return p.decisiones[i].capacitacion; }},
         {"Marketing", [](auto& p, auto i) { return p.decisiones[i].marketing; }},
-        {"Inversión y desarrollo", [](auto& p, auto i) { return p.decisiones[i].invYDes; }},
+        {"Investigación y desarrollo", [](auto& p, auto i) { return p.decisiones[i].invYDes; }},
         {"Inversión en planta", [](auto& p, auto i) { return p.decisiones[i].invPlanta; }},
-        {"Pedido préstamo banco A", [](auto& p, auto i) { return p.decisiones[i].pedPrestamoA; }},
-        {"Pedido préstamo banco B", [](auto& p, auto i) { return p.decisiones[i].pedPrestamoB; }},
-        {"Devolución préstamo banco A", [](auto& p, auto i) { return p.decisiones[i].devPrestamoA; }},
-        {"Devolución préstamo banco B", [](auto& p, auto i) { return p.decisiones[i].devPrestamoB; }},
+        {"Préstamo pedido al banco A", [](auto& p, auto i) { return p.decisiones[i].pedPrestamoA; }},
+        {"Préstamo pedido al banco B", [](auto& p, auto i) { return p.decisiones[i].pedPrestamoB; }},
+        {"Devolución al banco A", [](auto& p, auto i) { return p.decisiones[i].devPrestamoA; }},
+        {"Devolución al banco B", [](auto& p, auto i) { return p.decisiones[i].devPrestamoB; }},
     };
     return c;
 }

@@ -5,6 +5,7 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "engine/UDecicionesPeriodo0.h"
 #include "store/Texto.h"
 #include "ui/UDatosIniciales.h"
 #include "ui/UEquipos.h"
@@ -328,15 +329,45 @@ private slots:
         QCOMPARE(tablas->parentWidget(), datos);
         QVERIFY(datos->isVisible());
 
-        // The tables' figures are stored, then a new game's save puts them back to 0.
+        // Nothing is written before the new game, which stores both figures at 0.
+        escribir(control<QLineEdit>(tablas, "Edit2"), QStringLiteral("60"));
         QTest::mouseClick(control<QPushButton>(tablas, "btnGuardar"), Qt::LeftButton);
-        QCOMPARE(parametrosGuardados().columnaPrecios, 50);
-        QCOMPARE(parametrosGuardados().intervaloMarketing, 1000);
+        QVERIFY(!carpeta->existe(QStringLiteral("DATOS INICIALES.DAT")));
         muestra();
         guardar();
         QCOMPARE(parametrosGuardados().columnaPrecios, 0);
         QCOMPARE(parametrosGuardados().intervaloMarketing, 0);
         QCOMPARE(parametrosGuardados().planta, 70000);
+    }
+
+    // A set-up abandoned after the tables screen's save leaves the folder as
+    // the teams screen left it, over no game and over a game under way.
+    void nuevoAbandonadoTrasLasTablasNoEscribe_data() {
+        QTest::addColumn<bool>("conJuego");
+        QTest::addColumn<bool>("cancelar");
+        QTest::newRow("carpeta vacía, cancelar") << false << true;
+        QTest::newRow("carpeta vacía, cerrar") << false << false;
+        QTest::newRow("juego en curso, cancelar") << true << true;
+        QTest::newRow("juego en curso, cerrar") << true << false;
+    }
+    void nuevoAbandonadoTrasLasTablasNoEscribe() {
+        QFETCH(bool, conJuego);
+        QFETCH(bool, cancelar);
+        if (conJuego) {
+            principal->juego().crearJuego({"Uno", "Dos"}, ejemploDatosIniciales());
+            principal->juego().correrPeriodo0(ejemploPeriodo0());
+        }
+        abrir(2);
+        const auto antes = carpeta->contenido();
+        QTest::mouseClick(control<QPushButton>(datos, "btnAdminTablas"), Qt::LeftButton);
+        TFTablas* tablas = ventanaVisible<TFTablas>();
+        QVERIFY(tablas);
+        escribir(control<QLineEdit>(tablas, "Edit2"), QStringLiteral("70"));
+        QTest::mouseClick(control<QPushButton>(tablas, "btnGuardar"), Qt::LeftButton);
+        QVERIFY(!tablas->isVisible());
+        if (cancelar) QTest::mouseClick(control<QPushButton>(datos, "btnCancelar"), Qt::LeftButton);
+        else datos->close();
+        QCOMPARE(carpeta->contenido(), antes);
     }
 };
 

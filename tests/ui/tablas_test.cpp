@@ -1,6 +1,5 @@
-// The tables screen: its three boxes, the two figures its save stores in the
-// parameters record without disturbing the rest, and a figure that is not a
-// whole number.
+// The tables screen: its three boxes, the two figures its save hands to the
+// set-up without writing anything, and a figure that is not a whole number.
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
@@ -10,20 +9,25 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include <cstring>
+#include <cstdint>
 
 namespace {
 
-TRegDatosIniciales juegoGuardado() {
-    TRegDatosIniciales r{};
-    r.cantEquipos = 4;
-    r.cantEquiposZona1 = 4;
-    r.periodoActual = 2;
-    r.planta = 70000;
-    r.interesA = 0.07;
-    asignar(r.nombreBancoA, "NACION");
-    r.penalidad = 800;
-    return r;
+// What the set-up receives from a save, and how many saves it received.
+struct Recibido {
+    int veces = 0;
+    int32_t columnaPrecios = 0;
+    int32_t intervaloMarketing = 0;
+};
+
+TFTablas* abrirTablas(Recibido& recibido) {
+    auto* tablas = new TFTablas(nullptr, [&recibido](int32_t columna, int32_t intervalo) {
+        ++recibido.veces;
+        recibido.columnaPrecios = columna;
+        recibido.intervaloMarketing = intervalo;
+    });
+    tablas->show();
+    return tablas;
 }
 
 }  // namespace
@@ -35,9 +39,8 @@ private slots:
     void cleanup() { descartarCerradas(); }
 
     void alAbrirse() {
-        CarpetaDeJuego carpeta;
-        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
-        tablas->show();
+        Recibido recibido;
+        auto* tablas = abrirTablas(recibido);
         QCOMPARE(tablas->windowTitle(), QStringLiteral("ADMINISTRACIÓN TABLAS"));
         QCOMPARE(control<QLineEdit>(tablas, "Edit1")->text(), QStringLiteral("1"));
         QCOMPARE(control<QLineEdit>(tablas, "Edit2")->text(), QStringLiteral("50"));
@@ -50,7 +53,7 @@ private slots:
         tablas->close();
     }
 
-    void guardarConservaElRestoDelRegistro_data() {
+    void guardarEntregaLasDosCifrasSinEscribir_data() {
         QTest::addColumn<QString>("columna");
         QTest::addColumn<QString>("intervalo");
         QTest::addColumn<int>("columnaGuardada");
@@ -58,16 +61,15 @@ private slots:
         QTest::newRow("por defecto") << "50" << "1000" << 50 << 1000;
         QTest::newRow("otros") << "-7" << " 2500" << -7 << 2500;
     }
-    void guardarConservaElRestoDelRegistro() {
+    void guardarEntregaLasDosCifrasSinEscribir() {
         QFETCH(QString, columna);
         QFETCH(QString, intervalo);
         QFETCH(int, columnaGuardada);
         QFETCH(int, intervaloGuardado);
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(juegoGuardado());
-        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
-        tablas->show();
+        Recibido recibido;
+        auto* tablas = abrirTablas(recibido);
         escribir(control<QLineEdit>(tablas, "Edit2"), columna);
         escribir(control<QLineEdit>(tablas, "Edit3"), intervalo);
         escribir(control<QLineEdit>(tablas, "Edit1"), QStringLiteral("no se guarda"));
@@ -75,10 +77,10 @@ private slots:
 
         QVERIFY(falsos.cajas.isEmpty());
         QVERIFY(!tablas->isVisible());
-        TRegDatosIniciales esperado = juegoGuardado();
-        esperado.columnaPrecios = columnaGuardada;
-        esperado.intervaloMarketing = intervaloGuardado;
-        QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), bytesDe(esperado));
+        QCOMPARE(recibido.veces, 1);
+        QCOMPARE(recibido.columnaPrecios, columnaGuardada);
+        QCOMPARE(recibido.intervaloMarketing, intervaloGuardado);
+        QVERIFY(carpeta.contenido().isEmpty());
     }
 
     void unaCifraQueNoEsEnteraNoEscribe_data() {
@@ -93,27 +95,23 @@ private slots:
         QFETCH(QString, caja);
         QFETCH(QString, texto);
         QFETCH(QString, mensaje);
-        CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(juegoGuardado());
-        const auto antes = carpeta.contenido();
-        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
-        tablas->show();
+        Recibido recibido;
+        auto* tablas = abrirTablas(recibido);
         escribir(control<QLineEdit>(tablas, qPrintable(caja)), texto);
         QTest::mouseClick(control<QPushButton>(tablas, "btnGuardar"), Qt::LeftButton);
         QCOMPARE(falsos.textosMostrados(), QStringList{mensaje});
         QVERIFY(tablas->isVisible());
-        QCOMPARE(carpeta.contenido(), antes);
+        QCOMPARE(recibido.veces, 0);
         tablas->close();
     }
 
     void cancelarNoEscribe() {
-        CarpetaDeJuego carpeta;
-        auto* tablas = new TFTablas(juegoDePrueba(), nullptr);
-        tablas->show();
+        Recibido recibido;
+        auto* tablas = abrirTablas(recibido);
         QTest::mouseClick(control<QPushButton>(tablas, "btnCancelar"), Qt::LeftButton);
         QVERIFY(!tablas->isVisible());
-        QVERIFY(carpeta.contenido().isEmpty());
+        QCOMPARE(recibido.veces, 0);
     }
 };
 
