@@ -61,8 +61,6 @@ private:
     QPointer<TFEquipos> equipos_;
     /// Set by the cancel button, the only way back to the teams screen.
     bool volverAEquipos_ = false;
-    /// The tables screen's figures, stored only with the new game.
-
     /// One box per row of kTablaParametros, and beside each row of one bank
     /// the label with its name (nullptr elsewhere).
     std::vector<TCampoTexto*> cajas_;
