@@ -39,8 +39,7 @@ void prepararJuego(const TCarpeta& carpeta, int equipos) {
 void cargarDecisiones(const TCarpeta& carpeta, int periodo) {
     TRegDatosIniciales ini{};
     TDatosjuego(carpeta).leerDatosIniciales(ini);
-    TDecision dec(carpeta);
-    dec.vaciarDecisiones();
+    std::vector<TRegDecision> decisiones;
     for (int i = 0; i < ini.cantEquipos; ++i) {
         TRegDecision d{};
         d.precio = 60 + (i + periodo) % 40;
@@ -49,8 +48,9 @@ void cargarDecisiones(const TCarpeta& carpeta, int periodo) {
         d.marketing = 1000 * (i % 11);
         d.invYDes = 1000;
         d.pedPrestamoA = 10000;
-        dec.guardarDecision(d, static_cast<uint8_t>(i));
+        decisiones.push_back(d);
     }
+    TDecision(carpeta).guardarDecisiones(decisiones);
 }
 
 // One period run of 255 companies; the game files are put back before each

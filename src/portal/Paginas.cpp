@@ -113,7 +113,8 @@ QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisio
                                     .arg(nombre);
     if (!error.isEmpty())
         html += QStringLiteral("<p class=\"campo-error\" id=\"error-%1\">%2</p>").arg(nombre, escaparHtml(error));
-    if (nombre == QLatin1String("nivelProduccion")) {
+    // A level is one of a short list: a list to choose from, as on the screens.
+    if (r.campo == &TRegDecision::nivelProduccion) {
         html += QStringLiteral("<select id=\"%1\" name=\"%1\"%2>").arg(nombre, marca);
         for (int nivel = r.minimo; nivel <= r.maximo; nivel += r.paso) {
             const QString n = QString::number(nivel);
