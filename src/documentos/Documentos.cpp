@@ -230,6 +230,22 @@ std::string nombrePdfDocente(int periodo) {
     return nombrePeriodo(periodo) + " (todos los informes).pdf";
 }
 
+namespace {
+
+// The drawn documents into their places, each whole, and only then said to be written.
+void guardarPdfs(TSistemaArchivos& sa, const fs::path& carpeta, const std::vector<TDocumentoPdf>& escritos,
+                 std::vector<QByteArray>& pdfs) {
+    crearCarpetas(sa, carpeta);
+    std::vector<std::pair<fs::path, std::string>> archivos;
+    for (std::size_t i = 0; i < escritos.size(); ++i) {
+        archivos.emplace_back(escritos[i].ruta, pdfs[i].toStdString());
+        pdfs[i] = QByteArray();
+    }
+    reemplazarArchivos(sa, carpeta, archivos);
+}
+
+}  // namespace
+
 std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, const fs::path& carpeta) {
     const std::vector<int> periodos = juego.periodosDelHistorial();
     if (std::find(periodos.begin(), periodos.end(), periodo) == periodos.end())
@@ -311,15 +327,7 @@ std::vector<TDocumentoPdf> escribirPdfsDelPeriodo(TJuego& juego, int periodo, co
     for (std::thread& ayudante : ayudantes) ayudante.join();
     if (primerError) std::rethrow_exception(primerError);
 
-    // Then into their places, each whole, and only then said to be written.
-    TSistemaArchivos& sa = juego.sistemaArchivos();
-    crearCarpetas(sa, carpeta);
-    std::vector<std::pair<fs::path, std::string>> archivos;
-    for (std::size_t i = 0; i < escritos.size(); ++i) {
-        archivos.emplace_back(escritos[i].ruta, pdfs[i].toStdString());
-        pdfs[i] = QByteArray();
-    }
-    reemplazarArchivos(sa, carpeta, archivos);
+    guardarPdfs(juego.sistemaArchivos(), carpeta, escritos, pdfs);
     return escritos;
 }
 

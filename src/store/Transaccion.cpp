@@ -337,12 +337,8 @@ void TTransaccion::apartarCarpeta(const std::string& carpeta, const std::string&
     pasos_.push_back({'M', carpeta, destino});
 }
 
-void TTransaccion::confirmar() {
-    const TCarpeta& c = carpeta_;
-    TSistemaArchivos& sa = c.sa();
+std::vector<TTransaccion::Paso> TTransaccion::pasosEnOrden() const {
     std::vector<Paso> pasos;
-    // Folders moved aside first, removals next, then the files and folders
-    // that take their places.
     for (const Paso& p : pasos_)
         if (p.tipo == 'M') pasos.push_back(p);
     for (const Paso& p : pasos_)
@@ -358,6 +354,13 @@ void TTransaccion::confirmar() {
     }
     for (const Paso& p : pasos_)
         if (p.tipo == 'R' || p.tipo == 'C') pasos.push_back(p);
+    return pasos;
+}
+
+void TTransaccion::confirmar() {
+    const TCarpeta& c = carpeta_;
+    TSistemaArchivos& sa = c.sa();
+    const std::vector<Paso> pasos = pasosEnOrden();
 
     // Everything that can refuse the switch is checked before the commit
     // point, and everything the switch needs is made before it. What lies in

@@ -64,6 +64,10 @@ private:
     };
     TCarpeta carpeta_;
     std::string comoAntes_, comoDespues_;
+    /// The switch's steps in the order they run: folders moved aside, removals,
+    /// then the files and folders that take their places.
+    std::vector<Paso> pasosEnOrden() const;
+
     std::vector<Paso> pasos_;
     std::vector<std::string> escritos_;
     std::set<std::string> nombresEscritos_;
