@@ -6,7 +6,6 @@
 #include "portal/Portal.h"
 #include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
-#include "ui/ImagenJpeg.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
 #include "ui/UDeciciones.h"
@@ -104,16 +103,16 @@ TFPrincipal::~TFPrincipal() {
 }
 
 void TFPrincipal::FormCreate() {
-    // The pictures live in the window library, which is static: the
-    // resources must be registered by name before they are read.
+    // The pictures (PNG, which Qt reads without plug-ins) live in the window
+    // library, which is static: the resources must be registered by name
+    // before they are read.
     Q_INIT_RESOURCE(recursos);
 
     setObjectName(QStringLiteral("FPrincipal"));
     mostrarTitulo();
-    const QImage icono = imagenDeRecurso(QStringLiteral(":/imagenes/icono.jpg"));
-    if (!icono.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icono)));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/icono.png")));
 
-    setCentralWidget(new TLienzo(imagenDeRecurso(QStringLiteral(":/imagenes/portada.jpg")), this));
+    setCentralWidget(new TLienzo(QImage(QStringLiteral(":/imagenes/portada.png")), this));
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::white);
     setPalette(paleta);
