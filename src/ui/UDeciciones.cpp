@@ -9,6 +9,7 @@
 #include "store/Texto.h"
 #include "ui/Formularios.h"
 #include "ui/MensajesDecision.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/TextoQt.h"
 #include "ui/URevisionDecisiones.h"
@@ -216,6 +217,8 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     fijarTamano(this);
     centrarSobre(this, padre);
     FormCreate();
+    if (TNotificadorJuego* notificador = TNotificadorJuego::de(this))
+        connect(notificador, &TNotificadorJuego::envioRecibido, this, &TFDeciciones::actualizarMarcasPortal);
 }
 
 void TFDeciciones::FormCreate() {
@@ -595,8 +598,7 @@ void TFDeciciones::btnImportarCsvClick() {
     try {
         // The same reader and messages as the tool's "decisiones" order; the
         // computer's companies left out keep what the screen holds.
-        leidas = leerDecisionesCsv(std::filesystem::path(QFile::encodeName(*archivo).toStdString()), nombres_,
-                                   computadora_);
+        leidas = leerDecisionesCsv(aRuta(*archivo), nombres_, computadora_);
     } catch (const std::exception& e) {
         mostrarMensaje(this, QString::fromUtf8(e.what()));
         return;
