@@ -121,6 +121,16 @@ private slots:
         QVERIFY(posiciones->actions().contains(item(&principal, "mnuZona1")));
     }
 
+    // A folder whose name is not UTF-8 (made by another system) still opens; its name shows as best it can.
+    void carpetaConNombreQueNoEsUtf8() {
+        CarpetaDeJuego carpeta;
+        const std::filesystem::path rara = carpetaDePrueba().ruta() / std::string("juego\xff" "1");
+        std::filesystem::create_directory(rara);
+        TFPrincipal principal(rara);
+        QVERIFY(principal.windowTitle().startsWith(QStringLiteral("CORVELIAN V2.0 - juego")));
+        QVERIFY(principal.windowTitle().endsWith(QLatin1Char('1')));
+    }
+
     void laImagenLlenaLaVentanaCentrada() {
         CarpetaDeJuego carpeta;
         TFPrincipal principal(carpetaDePrueba().ruta());
