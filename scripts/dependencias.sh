@@ -2,7 +2,7 @@
 # Sourced by jugar.sh and probar.sh.
 
 paquetes_necesarios=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
-                     qt6-base-dev qt6-translations-l10n libgl-dev libjpeg62-turbo-dev libxlsxwriter-dev locales
+                     qt6-base-dev qt6-translations-l10n libgl-dev libxlsxwriter-dev locales
                      fonts-dejavu-core qt6-charts-dev qt6-svg-dev libmicrohttpd-dev
                      libqrencode-dev pkg-config)
 

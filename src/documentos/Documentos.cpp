@@ -9,6 +9,7 @@
 #include "store/ErrorArchivo.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
+#include "documentos/TextoQt.h"
 
 #include <QApplication>
 #include <QBuffer>
@@ -96,7 +97,7 @@ int paginasDe(const TSeccion& seccion) {
 QString nombreDelJuego(const TJuego& juego) {
     fs::path carpeta = fs::absolute(juego.ruta()).lexically_normal();
     if (carpeta.filename().empty()) carpeta = carpeta.parent_path();
-    return QString::fromStdString(carpeta.filename().string());
+    return deRuta(carpeta.filename());
 }
 
 void prepararPagina(QPdfWriter& pdf) {

@@ -4,7 +4,7 @@
 #include "ui/Formularios.h"
 #include "ui/MensajesDecision.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 #include <QComboBox>
 #include <QFocusEvent>

@@ -3,7 +3,7 @@
 #include "store/ErrorArchivo.h"
 #include "store/Texto.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>

@@ -1,7 +1,7 @@
 #include "ui/FuentesDecision.h"
 
 #include "juego/LectorCsv.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 #include <QFile>
 #include <QStringList>
@@ -78,7 +78,7 @@ TDecisionesTraidas decisionesDeCsv(const QString& archivo, const TEquiposDecisio
     std::vector<std::optional<TRegDecision>> leidas;
     try {
         // The same reader and messages as the tool's "decisiones" order.
-        leidas = leerDecisionesCsv(std::filesystem::path(QFile::encodeName(archivo).toStdString()), equipos.nombres,
+        leidas = leerDecisionesCsv(aRuta(archivo), equipos.nombres,
                                    equipos.computadora);
     } catch (const std::exception& e) {
         return sinNada(QString::fromUtf8(e.what()));

@@ -1,6 +1,6 @@
 #include "ui/TextoReporte.h"
 
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include "store/ErrorArchivo.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/UEquipos.h"
 #include "ui/UPrincipal.h"
 #include "ui/UTablas.h"

@@ -4,8 +4,9 @@
 #include "store/NombresArchivos.h"
 #include "ui/CamposDecision.h"
 #include "ui/Formularios.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
@@ -150,6 +151,8 @@ void TFDeciciones::conectar() {
         if (adelante) btnSiguienteClick();
         else btnAnteriorClick();
     });
+    if (TNotificadorJuego* notificador = TNotificadorJuego::de(this))
+        connect(notificador, &TNotificadorJuego::envioRecibido, this, &TFDeciciones::actualizarMarcasPortal);
 }
 
 void TFDeciciones::FormCreate() {

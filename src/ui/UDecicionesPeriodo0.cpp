@@ -4,7 +4,7 @@
 #include "ui/CamposDecision.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/UPrincipal.h"
 
 #include <QPushButton>

@@ -4,7 +4,7 @@
 #include "reports/Reportes_UD.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/UDatosIniciales.h"
 #include "ui/UPrincipal.h"
 
@@ -46,9 +46,35 @@ void TFEquipos::FormCreate() {
     setObjectName(QStringLiteral("FEquipos"));
     prepararPantalla(this, QStringLiteral("Nuevo Juego - Carga de equipos"));
 
+    // Created in tab order: the list, the name, the buttons beside them, then the band.
     auto* marco = new QGroupBox(QStringLiteral("Equipos"), this);
     marco->setObjectName(QStringLiteral("GroupBox1"));
+    crearLista(marco);
+    auto* etiqueta = new QLabel(QStringLiteral("Nombre del equipo:"), marco);
+    etiqueta->setObjectName(QStringLiteral("Label1"));
+    edNombreEquipo = new QLineEdit(marco);
+    edNombreEquipo->setObjectName(QStringLiteral("edNombreEquipo"));
+    etiqueta->setBuddy(edNombreEquipo);
+    QVBoxLayout* botones = crearBotones(marco);
 
+    auto* izquierda = new QVBoxLayout;
+    izquierda->addWidget(lsvEquipos);
+    izquierda->addSpacing(6);
+    izquierda->addWidget(etiqueta);
+    izquierda->addWidget(edNombreEquipo);
+    auto* contenido = new QHBoxLayout(marco);
+    contenido->addLayout(izquierda);
+    contenido->addSpacing(8);
+    contenido->addLayout(botones);
+    ubicarConBanda(marco);
+
+    conectar();
+    fijarTamano(this);
+    centrarSobre(this, principal_);
+    edNombreEquipo->setFocus();
+}
+
+void TFEquipos::crearLista(QWidget* marco) {
     lsvEquipos = new QTreeWidget(marco);
     lsvEquipos->setObjectName(QStringLiteral("lsvEquipos"));
     lsvEquipos->setColumnCount(3);
@@ -67,13 +93,9 @@ void TFEquipos::FormCreate() {
     lsvEquipos->setColumnWidth(2, 150);
     lsvEquipos->header()->setStretchLastSection(true);
     lsvEquipos->setFixedSize(440, 260);
+}
 
-    auto* etiqueta = new QLabel(QStringLiteral("Nombre del equipo:"), marco);
-    etiqueta->setObjectName(QStringLiteral("Label1"));
-    edNombreEquipo = new QLineEdit(marco);
-    edNombreEquipo->setObjectName(QStringLiteral("edNombreEquipo"));
-    etiqueta->setBuddy(edNombreEquipo);
-
+QVBoxLayout* TFEquipos::crearBotones(QWidget* marco) {
     auto boton = [marco](const QString& texto, const QString& nombre, const QString& ayuda) {
         auto* b = new QPushButton(texto, marco);
         b->setObjectName(nombre);
@@ -104,18 +126,10 @@ void TFEquipos::FormCreate() {
     botones->addWidget(btnAgregarVarios);
     botones->addWidget(btnComputadora);
     botones->addStretch(1);
+    return botones;
+}
 
-    auto* izquierda = new QVBoxLayout;
-    izquierda->addWidget(lsvEquipos);
-    izquierda->addSpacing(6);
-    izquierda->addWidget(etiqueta);
-    izquierda->addWidget(edNombreEquipo);
-
-    auto* contenido = new QHBoxLayout(marco);
-    contenido->addLayout(izquierda);
-    contenido->addSpacing(8);
-    contenido->addLayout(botones);
-
+void TFEquipos::ubicarConBanda(QWidget* marco) {
     btnGuardar = crearBotonImagen(QStringLiteral("btnGuardar"), QStyle::SP_DialogSaveButton,
                                   QStringLiteral("Guardar los equipos y seguir con los datos iniciales"), this);
     btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCancelButton,
@@ -129,7 +143,9 @@ void TFEquipos::FormCreate() {
     cuerpo->addWidget(marco);
     principal->addLayout(cuerpo);
     principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
+}
 
+void TFEquipos::conectar() {
     connect(btnAgregar, &QPushButton::clicked, this, &TFEquipos::btnAgregarClick);
     connect(btnQuitar, &QPushButton::clicked, this, &TFEquipos::btnQuitarClick);
     connect(btnLimpiar, &QPushButton::clicked, this, &TFEquipos::btnLimpiarClick);
@@ -140,26 +156,24 @@ void TFEquipos::FormCreate() {
     });
     connect(btnSubir, &QPushButton::clicked, this, [this] { moverEquipo(-1); });
     connect(btnBajar, &QPushButton::clicked, this, [this] { moverEquipo(1); });
-    // A name edited in place must still be a name of its own.
-    connect(lsvEquipos, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem* fila, int columna) {
-        if (columna != 1 || !fila->data(1, Qt::UserRole).isValid()) return;
-        const QString anterior = fila->data(1, Qt::UserRole).toString();
-        const QString falla = fallaDeNombre(fila->text(1), lsvEquipos->indexOfTopLevelItem(fila));
-        const QSignalBlocker bloqueo(lsvEquipos);
-        if (!falla.isEmpty() || fila->text(1).trimmed().isEmpty()) {
-            fila->setText(1, anterior);
-            if (!falla.isEmpty()) mostrarMensaje(this, falla);
-        } else {
-            fila->setData(1, Qt::UserRole, fila->text(1));
-        }
-    });
+    connect(lsvEquipos, &QTreeWidget::itemChanged, this, &TFEquipos::nombreEditado);
     connect(btnGuardar, &QPushButton::clicked, this, &TFEquipos::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFEquipos::btnCancelarClick);
     connect(edNombreEquipo, &QLineEdit::returnPressed, this, &TFEquipos::btnAgregarClick);
+}
 
-    fijarTamano(this);
-    centrarSobre(this, principal_);
-    edNombreEquipo->setFocus();
+void TFEquipos::nombreEditado(QTreeWidgetItem* fila, int columna) {
+    // A name edited in place must still be a name of its own.
+    if (columna != 1 || !fila->data(1, Qt::UserRole).isValid()) return;
+    const QString anterior = fila->data(1, Qt::UserRole).toString();
+    const QString falla = fallaDeNombre(fila->text(1), lsvEquipos->indexOfTopLevelItem(fila));
+    const QSignalBlocker bloqueo(lsvEquipos);
+    if (!falla.isEmpty() || fila->text(1).trimmed().isEmpty()) {
+        fila->setText(1, anterior);
+        if (!falla.isEmpty()) mostrarMensaje(this, falla);
+    } else {
+        fila->setData(1, Qt::UserRole, fila->text(1));
+    }
 }
 
 int TFEquipos::cantidadEquipos() const { return lsvEquipos->topLevelItemCount(); }

@@ -17,6 +17,8 @@
 class QLineEdit;
 class QPushButton;
 class QTreeWidget;
+class QTreeWidgetItem;
+class QVBoxLayout;
 class TFPrincipal;
 
 class TJuego;
@@ -70,6 +72,15 @@ public slots:
 
 private:
     void FormCreate();
+    void crearLista(QWidget* marco);
+    /// The buttons beside the list, in the column they fill.
+    QVBoxLayout* crearBotones(QWidget* marco);
+    /// The frame over the band of "Guardar" and "Cancelar".
+    void ubicarConBanda(QWidget* marco);
+    void conectar();
+    /// A name corrected in place is kept when still valid and unique, else
+    /// put back (with the reason when there is one).
+    void nombreEditado(QTreeWidgetItem* fila, int columna);
     /// Appends a row with the text as typed unless it is blank; false (with
     /// a message) when the list already holds maximoEquipos rows, the name
     /// is longer than 50 characters, or it is another team's ignoring case.

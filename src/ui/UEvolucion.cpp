@@ -4,7 +4,9 @@
 #include "store/CarpetaDatos.h"
 #include "store/Texto.h"
 #include "ui/Formularios.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/ServicioDialogos.h"
+#include "documentos/TextoQt.h"
 
 #include <QChart>
 #include <QChartView>
@@ -136,6 +138,7 @@ void TFEvolucion::FormCreate() {
     resize(1100, 700);
     centrarSobre(this, parentWidget());
     actualizar();
+    TNotificadorJuego::alCambiarElJuego(this, [this] { actualizar(); });
 }
 
 TMedida TFEvolucion::medida() const { return static_cast<TMedida>(cbMedida->currentData().toInt()); }
@@ -249,7 +252,7 @@ void TFEvolucion::btnGuardarSvgClick() { guardar(false); }
 void TFEvolucion::guardar(bool png) {
     const QString extension = png ? QStringLiteral(".png") : QStringLiteral(".svg");
     const QString sugerido =
-        QString::fromStdString((juego_.ruta() / (archivoMedida(medida()))).string()) + extension;
+        deRuta(juego_.ruta() / archivoMedida(medida())) + extension;
     const auto elegido = dialogos().pedirArchivoParaGuardar(
         this, png ? QStringLiteral("Guardar gráfico como PNG") : QStringLiteral("Guardar gráfico como SVG"), sugerido,
         {png ? QStringLiteral("Imagen PNG (*.png)") : QStringLiteral("Imagen SVG (*.svg)")});
@@ -260,7 +263,7 @@ void TFEvolucion::guardar(bool png) {
     const QSize tamano = vista->size().expandedTo(tamanoMinimoGrafico);
     try {
         guardarGrafico(juego_.sistemaArchivos(), evolucion_, medida(), elegidas(), tamano,
-                       png ? TFormatoGrafico::png : TFormatoGrafico::svg, ruta.toStdString());
+                       png ? TFormatoGrafico::png : TFormatoGrafico::svg, aRuta(ruta));
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
@@ -323,6 +326,7 @@ TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePr
 
     resize(1280, 720);
     actualizar();
+    TNotificadorJuego::alCambiarElJuego(this, [this] { actualizar(); });
 }
 
 QChart* TFClase::grafico() const { return vista->chart(); }

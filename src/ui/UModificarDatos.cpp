@@ -2,7 +2,7 @@
 
 #include "store/ModificarDatos.h"
 #include "ui/Formularios.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 #include <QGridLayout>
 #include <QLabel>

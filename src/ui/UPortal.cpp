@@ -5,7 +5,7 @@
 #include "ui/CodigoQr.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 #include <QHBoxLayout>
 #include <QHeaderView>

@@ -4,7 +4,7 @@
 
 #include "reports/Posiciones.h"
 #include "ui/Formularios.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 
 #include <QHeaderView>
 #include <QLabel>

@@ -4,11 +4,10 @@
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
 #include "portal/Portal.h"
-#include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
-#include "ui/ImagenJpeg.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/UDeciciones.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UEquipos.h"
@@ -22,17 +21,16 @@
 #include <QAction>
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileInfo>
 #include <QFileSystemWatcher>
+#include <QHash>
 #include <QIcon>
+#include <QImage>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
-#include <QPixmap>
 #include <QPointer>
-#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -72,12 +70,52 @@ private:
     QImage imagen_;
 };
 
-QAction* crearItem(QMenu* menu, const QString& texto, const QString& nombre, const QKeySequence& atajo = {}) {
-    QAction* item = menu->addAction(texto);
-    item->setObjectName(nombre);
-    if (!atajo.isEmpty()) item->setShortcut(atajo);
-    return item;
-}
+// A menu of the bar (or of another menu, dentroDe), in the bar's order.
+struct TMenuVentana {
+    const char* nombre;
+    const char* titulo;
+    const char* dentroDe;
+};
+
+constexpr TMenuVentana menusVentana[] = {
+    {"mnuJuego", "&Juego", nullptr}, {"mnuSimular", "&Simular", nullptr},      {"mnuDatos", "&Datos", nullptr},
+    {"mnuVer", "&Ver", nullptr},     {"mnuPosiciones", "Posiciones", "mnuVer"}, {"mnuAyuda", "A&yuda", nullptr},
+};
+
+// An item of a menu, in the menu's order; without a text it is a separator.
+struct TItemVentana {
+    const char* menu;
+    const char* texto;
+    const char* nombre;
+    const char* atajo;
+    void (TFPrincipal::*accion)();
+};
+
+// The separator above "Salir": the recent folders go just before it.
+constexpr const char* antesDeSalir = "sepSalir";
+
+// Ctrl+R is Reanudar's, so the results take Ctrl+Shift+R. The items of
+// "Período n" are added after these, one per period.
+constexpr TItemVentana itemsVentana[] = {
+    {"mnuJuego", "Nuevo", "mnuNuevo", "Ctrl+N", &TFPrincipal::NuevoClick},
+    {"mnuJuego", "Práctica…", "mnuPractica", "", &TFPrincipal::PracticaClick},
+    {"mnuJuego", "Reanudar", "mnuReanudar", "Ctrl+R", &TFPrincipal::ReanudarClick},
+    {"mnuJuego", "Exportar planilla…", "mnuExportarPlanilla", "", &TFPrincipal::ExportarPlanillaClick},
+    {"mnuJuego", "Exportar PDF…", "mnuExportarPdf", "", &TFPrincipal::ExportarPdfClick},
+    {"mnuJuego", "Portal de equipos", "mnuPortal", "", &TFPrincipal::PortalClick},
+    {"mnuJuego", nullptr, nullptr, "", nullptr},
+    {"mnuJuego", "Abrir carpeta de juego…", "mnuAbrirCarpeta", "", &TFPrincipal::AbrirCarpetaClick},
+    {"mnuJuego", nullptr, antesDeSalir, "", nullptr},
+    {"mnuJuego", "Salir", "mnuSalir", "Ctrl+X", &TFPrincipal::SalirClick},
+    {"mnuDatos", "Modificar", "mnuModificar", "Ctrl+M", &TFPrincipal::ModificarClick},
+    {"mnuDatos", "Volver atras", "mnuVolverAtras", "", &TFPrincipal::VolverAtrasClick},
+    {"mnuPosiciones", "Zona 1", "mnuZona1", "", &TFPrincipal::Zona1Click},
+    {"mnuVer", "Resultados", "mnuResultados", "Ctrl+Shift+R", &TFPrincipal::ResultadosClick},
+    {"mnuVer", "Evolución", "mnuEvolucion", "Ctrl+Shift+E", &TFPrincipal::EvolucionClick},
+    {"mnuVer", "Clase", "mnuClase", "F11", &TFPrincipal::ClaseClick},
+    {"mnuAyuda", "Cómo se juega", "mnuComoSeJuega", "", &TFPrincipal::ComoSeJuegaClick},
+    {"mnuAyuda", "Acerca de ...", "mnuAcercaDe", "", &TFPrincipal::AcercaDeClick},
+};
 
 bool preguntar(QWidget* padre, const QString& texto, ServicioDialogos::Icono icono) {
     return dialogos().mensaje(padre, atencion, texto, icono, ServicioDialogos::Botones::siNo) ==
@@ -87,7 +125,7 @@ bool preguntar(QWidget* padre, const QString& texto, ServicioDialogos::Icono ico
 }  // namespace
 
 TFPrincipal::TFPrincipal(const std::filesystem::path& carpeta, QWidget* padre)
-    : QMainWindow(padre), juego_(std::make_unique<TJuego>(carpeta)) {
+    : QMainWindow(padre), juego_(std::make_unique<TJuego>(carpeta)), notificador_(new TNotificadorJuego(this)) {
     juego_->fijarNotificador(this);
     FormCreate();
     vigilarCarpeta();
@@ -104,21 +142,23 @@ TFPrincipal::~TFPrincipal() {
 }
 
 void TFPrincipal::FormCreate() {
-    // The pictures live in the window library, which is static: the
-    // resources must be registered by name before they are read.
+    // The pictures (PNG, which Qt reads without plug-ins) live in the window
+    // library, which is static: the resources must be registered by name
+    // before they are read.
     Q_INIT_RESOURCE(recursos);
 
     setObjectName(QStringLiteral("FPrincipal"));
     mostrarTitulo();
-    const QImage icono = imagenDeRecurso(QStringLiteral(":/imagenes/icono.jpg"));
-    if (!icono.isNull()) QApplication::setWindowIcon(QIcon(QPixmap::fromImage(icono)));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/imagenes/icono.png")));
 
-    setCentralWidget(new TLienzo(imagenDeRecurso(QStringLiteral(":/imagenes/portada.jpg")), this));
+    setCentralWidget(new TLienzo(QImage(QStringLiteral(":/imagenes/portada.png")), this));
     QPalette paleta = palette();
     paleta.setColor(QPalette::Window, Qt::white);
     setPalette(paleta);
     resize(1024, 700);
 
+    // The portal lives with the window; submissions refresh the marks of an open decisions screen.
+    crearPortal();
     crearMenus();
 
     lblEstado = new QLabel(this);
@@ -128,92 +168,60 @@ void TFPrincipal::FormCreate() {
 }
 
 void TFPrincipal::crearMenus() {
-    QMenu* juego = menuBar()->addMenu(QStringLiteral("&Juego"));
-    juego->setObjectName(QStringLiteral("mnuJuego"));
-    mnuNuevo = crearItem(juego, QStringLiteral("Nuevo"), QStringLiteral("mnuNuevo"), QKeySequence(Qt::CTRL | Qt::Key_N));
-    mnuPractica = crearItem(juego, QStringLiteral("Práctica…"), QStringLiteral("mnuPractica"));
-    mnuReanudar =
-        crearItem(juego, QStringLiteral("Reanudar"), QStringLiteral("mnuReanudar"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuExportarPlanilla = crearItem(juego, QStringLiteral("Exportar planilla…"), QStringLiteral("mnuExportarPlanilla"));
-    mnuExportarPdf = crearItem(juego, QStringLiteral("Exportar PDF…"), QStringLiteral("mnuExportarPdf"));
-    connect(mnuExportarPdf, &QAction::triggered, this, &TFPrincipal::ExportarPdfClick);
-    // The portal lives with the window; submissions refresh the marks of an open decisions screen.
-    mnuPortal = crearItem(juego, QStringLiteral("Portal de equipos"), QStringLiteral("mnuPortal"));
-    connect(mnuPortal, &QAction::triggered, this, &TFPrincipal::PortalClick);
-    crearPortal();
-    juego->addSeparator();
-    mnuJuego_ = juego;
-    mnuAbrirCarpeta = crearItem(juego, QStringLiteral("Abrir carpeta de juego…"), QStringLiteral("mnuAbrirCarpeta"));
-    connect(mnuAbrirCarpeta, &QAction::triggered, this, &TFPrincipal::AbrirCarpetaClick);
-    sepSalir_ = juego->addSeparator();
-    mostrarRecientes(carpetasRecientes());
-    mnuSalir = crearItem(juego, QStringLiteral("Salir"), QStringLiteral("mnuSalir"), QKeySequence(Qt::CTRL | Qt::Key_X));
-
-    QMenu* simular = menuBar()->addMenu(QStringLiteral("&Simular"));
-    simular->setObjectName(QStringLiteral("mnuSimular"));
-    for (int periodo = 0; periodo <= 10; ++periodo) {
-        mnuPeriodo[periodo] = crearItem(simular, QStringLiteral("Período %1").arg(periodo),
-                                        QStringLiteral("mnuPeriodo%1").arg(periodo));
-        mnuPeriodo[periodo]->setEnabled(false);
+    QHash<QString, QMenu*> menus;
+    for (const TMenuVentana& m : menusVentana) {
+        QMenu* menu = m.dentroDe ? menus.value(QLatin1String(m.dentroDe))->addMenu(QString::fromUtf8(m.titulo))
+                                 : menuBar()->addMenu(QString::fromUtf8(m.titulo));
+        menu->setObjectName(QLatin1String(m.nombre));
+        menus.insert(menu->objectName(), menu);
     }
-
-    QMenu* datos = menuBar()->addMenu(QStringLiteral("&Datos"));
-    datos->setObjectName(QStringLiteral("mnuDatos"));
-    mnuModificar =
-        crearItem(datos, QStringLiteral("Modificar"), QStringLiteral("mnuModificar"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    QHash<QString, QAction*> items;
+    for (const TItemVentana& d : itemsVentana) {
+        QMenu* menu = menus.value(QLatin1String(d.menu));
+        QAction* item = d.texto ? menu->addAction(QString::fromUtf8(d.texto)) : menu->addSeparator();
+        if (!d.nombre) continue;
+        item->setObjectName(QLatin1String(d.nombre));
+        item->setShortcut(QKeySequence(QLatin1String(d.atajo)));
+        // The views are asked for from whatever screen is in front. The game's
+        // and data's keys stay with the main window: Ctrl+X cuts in a field.
+        if (menu->objectName() == QLatin1String("mnuVer")) item->setShortcutContext(Qt::ApplicationShortcut);
+        if (d.accion) connect(item, &QAction::triggered, this, d.accion);
+        items.insert(item->objectName(), item);
+    }
+    QMenu* simular = menus.value(QStringLiteral("mnuSimular"));
+    for (int periodo = 0; periodo <= 10; ++periodo) {
+        mnuPeriodo[periodo] = simular->addAction(QStringLiteral("Período %1").arg(periodo));
+        mnuPeriodo[periodo]->setObjectName(QStringLiteral("mnuPeriodo%1").arg(periodo));
+        mnuPeriodo[periodo]->setEnabled(false);
+        // The decisions screen takes the period from the stored parameters,
+        // so the ten items share one action.
+        connect(mnuPeriodo[periodo], &QAction::triggered, this,
+                periodo == 0 ? &TFPrincipal::Periodo0Click : &TFPrincipal::PeriodoClick);
+    }
+    mnuModificar = items.value(QStringLiteral("mnuModificar"));
     mnuModificar->setEnabled(false);
-    mnuVolverAtras = crearItem(datos, QStringLiteral("Volver atras"), QStringLiteral("mnuVolverAtras"));
 
-    QMenu* ver = menuBar()->addMenu(QStringLiteral("&Ver"));
-    ver->setObjectName(QStringLiteral("mnuVer"));
-    QMenu* posiciones = ver->addMenu(QStringLiteral("Posiciones"));
-    posiciones->setObjectName(QStringLiteral("mnuPosiciones"));
-    mnuZona1 = crearItem(posiciones, QStringLiteral("Zona 1"), QStringLiteral("mnuZona1"));
-    // Ctrl+R is Reanudar's, so the results take Ctrl+Shift+R.
-    mnuResultados = crearItem(ver, QStringLiteral("Resultados"), QStringLiteral("mnuResultados"),
-                              QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_R));
-    mnuEvolucion = crearItem(ver, QStringLiteral("Evolución"), QStringLiteral("mnuEvolucion"),
-                             QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_E));
-    mnuClase = crearItem(ver, QStringLiteral("Clase"), QStringLiteral("mnuClase"), QKeySequence(Qt::Key_F11));
-    connect(mnuEvolucion, &QAction::triggered, this, &TFPrincipal::EvolucionClick);
-    connect(mnuClase, &QAction::triggered, this, &TFPrincipal::ClaseClick);
-    // The views are asked for from whatever screen is in front. The game's
-    // and data's keys stay with the main window: Ctrl+X cuts in a field.
-    for (QAction* vista : {mnuResultados, mnuEvolucion, mnuClase}) vista->setShortcutContext(Qt::ApplicationShortcut);
+    recientes_ = new TCarpetasRecientes(menus.value(QStringLiteral("mnuJuego")),
+                                        items.value(QLatin1String(antesDeSalir)), this);
+    connect(recientes_, &TCarpetasRecientes::elegida, this, &TFPrincipal::abrirReciente);
+    connect(recientes_, &TCarpetasRecientes::noSeGuardo, this,
+            [this](const QString& mensaje) { statusBar()->showMessage(mensaje); });
+}
 
-    QMenu* ayuda = menuBar()->addMenu(QStringLiteral("A&yuda"));
-    ayuda->setObjectName(QStringLiteral("mnuAyuda"));
-    QAction* comoSeJuega = crearItem(ayuda, QStringLiteral("Cómo se juega"), QStringLiteral("mnuComoSeJuega"));
-    connect(comoSeJuega, &QAction::triggered, this, [this] {
-        dialogos().mensaje(
-            this, QStringLiteral("Cómo se juega"),
-            QStringLiteral(
-                "1. Juego → Nuevo: los equipos, después los datos iniciales (o «Completar con ejemplo»).\n"
-                "2. Simular → Período 0: las decisiones comunes a todas las empresas.\n"
-                "3. Cada período: Simular → Período N, las decisiones de cada equipo (Intro pasa al campo "
-                "siguiente; también «Copiar período anterior», «Importar CSV…» o el portal de equipos), y SIMULAR.\n"
-                "4. Ver → Resultados muestra los informes de cada período; Ver → Clase (F11), las posiciones "
-                "para el proyector.\n"
-                "5. Datos → Volver atras deshace el último período; Datos → Modificar corrige tasas y límites.\n"
-                "6. Después del período 10 el juego termina y se nombra al ganador.\n"
-                "Para practicar solo: Juego → Práctica… arma su empresa contra empresas de la computadora."),
-            ServicioDialogos::Icono::informacion, ServicioDialogos::Botones::ok);
-    });
-    mnuAcercaDe = crearItem(ayuda, QStringLiteral("Acerca de ..."), QStringLiteral("mnuAcercaDe"));
-
-    connect(mnuNuevo, &QAction::triggered, this, &TFPrincipal::NuevoClick);
-    connect(mnuPractica, &QAction::triggered, this, &TFPrincipal::PracticaClick);
-    connect(mnuReanudar, &QAction::triggered, this, &TFPrincipal::ReanudarClick);
-    connect(mnuSalir, &QAction::triggered, this, &TFPrincipal::SalirClick);
-    connect(mnuPeriodo[0], &QAction::triggered, this, &TFPrincipal::Periodo0Click);
-    for (int periodo = 1; periodo <= 10; ++periodo)
-        connect(mnuPeriodo[periodo], &QAction::triggered, this, &TFPrincipal::PeriodoClick);
-    connect(mnuModificar, &QAction::triggered, this, &TFPrincipal::ModificarClick);
-    connect(mnuVolverAtras, &QAction::triggered, this, &TFPrincipal::VolverAtrasClick);
-    connect(mnuZona1, &QAction::triggered, this, &TFPrincipal::Zona1Click);
-    connect(mnuResultados, &QAction::triggered, this, &TFPrincipal::ResultadosClick);
-    connect(mnuAcercaDe, &QAction::triggered, this, &TFPrincipal::AcercaDeClick);
-    connect(mnuExportarPlanilla, &QAction::triggered, this, &TFPrincipal::ExportarPlanillaClick);
+void TFPrincipal::ComoSeJuegaClick() {
+    dialogos().mensaje(
+        this, QStringLiteral("Cómo se juega"),
+        QStringLiteral(
+            "1. Juego → Nuevo: los equipos, después los datos iniciales (o «Completar con ejemplo»).\n"
+            "2. Simular → Período 0: las decisiones comunes a todas las empresas.\n"
+            "3. Cada período: Simular → Período N, las decisiones de cada equipo (Intro pasa al campo "
+            "siguiente; también «Copiar período anterior», «Importar CSV…» o el portal de equipos), y SIMULAR.\n"
+            "4. Ver → Resultados muestra los informes de cada período; Ver → Clase (F11), las posiciones "
+            "para el proyector.\n"
+            "5. Datos → Volver atras deshace el último período; Datos → Modificar corrige tasas y límites.\n"
+            "6. Después del período 10 el juego termina y se nombra al ganador.\n"
+            "Para practicar solo: Juego → Práctica… arma su empresa contra empresas de la computadora."),
+        ServicioDialogos::Icono::informacion, ServicioDialogos::Botones::ok);
 }
 
 void TFPrincipal::advertencia(const std::string& titulo, const std::string& texto) {
@@ -237,33 +245,29 @@ void TFPrincipal::vigilarCarpeta() {
         connect(cambioVisto_, &QTimer::timeout, this, &TFPrincipal::seguirAlJuego);
     }
     if (const QStringList vigiladas = vigilante_->directories(); !vigiladas.isEmpty()) vigilante_->removePaths(vigiladas);
-    vigilante_->addPath(QString::fromStdString(juego_->ruta().string()));
+    vigilante_->addPath(deRuta(juego_->ruta()));
 }
 
 void TFPrincipal::seguirAlJuego() {
     actualizarEstado();
-    actualizarGraficos();
-    for (TFResultados* resultados : findChildren<TFResultados*>(QString(), Qt::FindDirectChildrenOnly))
-        if (resultados->isVisible()) resultados->actualizar();
+    emit notificador_->juegoCambiado();
 }
 
 void TFPrincipal::crearPortal() {
     delete portal_;
     portal_ = new TPortal(*juego_, this);
-    connect(portal_, &TPortal::envioRecibido, this, [this] {
-        for (TFDeciciones* pantalla : findChildren<TFDeciciones*>(QString(), Qt::FindDirectChildrenOnly))
-            pantalla->actualizarMarcasPortal();
-    });
+    connect(portal_, &TPortal::envioRecibido, notificador_, &TNotificadorJuego::envioRecibido);
 }
 
 void TFPrincipal::abrirCarpeta(const std::filesystem::path& carpeta) {
-    dialogos().abrirCarpeta(QString::fromStdString(carpeta.string()));
+    dialogos().abrirCarpeta(deRuta(carpeta));
 }
 
 void TFPrincipal::mostrarJuego() {
     juegoEnPantalla_ = true;
     statusBar()->clearMessage();
     actualizarEstado();
+    emit notificador_->juegoCambiado();
 }
 
 void TFPrincipal::NuevoClick() {
@@ -344,12 +348,12 @@ void TFPrincipal::ExportarPdfClick() {
             return;
         }
         const auto carpeta = dialogos().pedirCarpeta(this, QStringLiteral("Carpeta para los PDF del período %1").arg(periodo),
-                                                     QString::fromStdString(juego_->ruta().string()));
+                                                     deRuta(juego_->ruta()));
         if (!carpeta) return;
         QApplication::setOverrideCursor(Qt::WaitCursor);
         std::vector<TDocumentoPdf> escritos;
         try {
-            escritos = escribirPdfsDelPeriodo(*juego_, periodo, carpeta->toStdString());
+            escritos = escribirPdfsDelPeriodo(*juego_, periodo, aRuta(*carpeta));
         } catch (...) {
             QApplication::restoreOverrideCursor();
             throw;
@@ -407,22 +411,25 @@ void TFPrincipal::closeEvent(QCloseEvent* evento) {
 
 void TFPrincipal::Periodo0Click() { abrirUnaVez<TFDecicionesPeriodo0>(); }
 
-// The decision entry screen takes the period from the stored parameters, so
-// the ten items share this action.
 void TFPrincipal::PeriodoClick() { abrirUnaVez<TFDeciciones>(); }
 
 void TFPrincipal::ModificarClick() { abrirUnaVez<TFModificarDatos>(); }
 
 template <class Pantalla>
-void TFPrincipal::abrirUnaVez() {
-    // A screen already open for the game is brought to the front, not doubled.
+bool TFPrincipal::traerAlFrente() {
     for (QObject* hijo : children())
         if (auto* abierta = qobject_cast<Pantalla*>(hijo); abierta && abierta->isVisible()) {
             abierta->raise();
             abierta->activateWindow();
-            return;
+            return true;
         }
-    (new Pantalla(*juego_, this))->show();
+    return false;
+}
+
+template <class Pantalla>
+void TFPrincipal::abrirUnaVez() {
+    // A screen already open for the game is brought to the front, not doubled.
+    if (!traerAlFrente<Pantalla>()) (new Pantalla(*juego_, this))->show();
 }
 
 bool TFPrincipal::cerrarPantallasDePeriodo() {
@@ -463,7 +470,6 @@ void TFPrincipal::VolverAtrasClick() {
     mostrarJuego();
     statusBar()->showMessage(
         QStringLiteral("Se volvió atrás: el período %1 está abierto de nuevo, con sus decisiones cargadas.").arg(periodo));
-    actualizarGraficos();
 }
 
 void TFPrincipal::Zona1Click() {
@@ -491,11 +497,9 @@ void TFPrincipal::periodoSimulado(int periodo) {
         statusBar()->showMessage(QString::fromUtf8(e.what()));
     }
     abrirUnaVez<TFResultados>();
-    // An open screen is brought forward on the period just run.
-    for (QObject* hijo : children())
-        if (auto* resultados = qobject_cast<TFResultados*>(hijo); resultados && resultados->isVisible())
-            resultados->mostrarPeriodo(periodo);
-    actualizarGraficos();
+    // The results screen shows the period just run; every screen reads the game again.
+    emit notificador_->periodoSimulado(periodo);
+    emit notificador_->juegoCambiado();
     // The last period ends the game: the class sees the standings and the winner.
     if (periodo == 10) ClaseClick();
 }
@@ -503,20 +507,7 @@ void TFPrincipal::periodoSimulado(int periodo) {
 void TFPrincipal::EvolucionClick() { abrirUnaVez<TFEvolucion>(); }
 
 void TFPrincipal::ClaseClick() {
-    for (QObject* hijo : children())
-        if (auto* abierta = qobject_cast<TFClase*>(hijo); abierta && abierta->isVisible()) {
-            abierta->raise();
-            abierta->activateWindow();
-            return;
-        }
-    (new TFClase(*juego_, this))->showFullScreen();
-}
-
-void TFPrincipal::actualizarGraficos() {
-    for (QObject* hijo : children()) {
-        if (auto* e = qobject_cast<TFEvolucion*>(hijo); e && e->isVisible()) e->actualizar();
-        if (auto* c = qobject_cast<TFClase*>(hijo); c && c->isVisible()) c->actualizar();
-    }
+    if (!traerAlFrente<TFClase>()) (new TFClase(*juego_, this))->showFullScreen();
 }
 
 void TFPrincipal::actualizarEstadoLuego() {
@@ -528,7 +519,7 @@ void TFPrincipal::actualizarEstadoLuego() {
 
 void TFPrincipal::actualizarEstado() {
     estadoPendiente_ = false;
-    const QString carpeta = QString::fromStdString(juego_->ruta().string());
+    const QString carpeta = deRuta(juego_->ruta());
     try {
         const TEstadoJuego estado = juego_->leerEstado();
         periodoActual_ = estado.datos.periodoActual;
@@ -558,14 +549,13 @@ void TFPrincipal::actualizarEstado() {
 }
 
 void TFPrincipal::ExportarPlanillaClick() {
-    const QString sugerido = QString::fromStdString((juego_->ruta() / "temporada.xlsx").string());
+    const QString sugerido = deRuta(juego_->ruta() / "temporada.xlsx");
     const auto elegido = dialogos().pedirArchivoParaGuardar(
         this, QStringLiteral("Exportar planilla"), sugerido,
         {QStringLiteral("Planilla de Excel (*.xlsx)"), QStringLiteral("Valores separados (*.csv)")});
     if (!elegido) return;
-    const std::filesystem::path archivo(elegido->toStdString());
     try {
-        exportarPlanilla(*juego_, archivo);
+        exportarPlanilla(*juego_, aRuta(*elegido));
     } catch (const std::exception& e) {
         mostrarError(this, e);
         return;
@@ -580,22 +570,6 @@ void TFPrincipal::AcercaDeClick() {
                                        "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
 }
 
-namespace {
-
-const QString claveRecientes = QStringLiteral("carpetasRecientes");
-
-QString rutaLimpia(const QString& carpeta) { return QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()); }
-
-std::filesystem::path aRuta(const QString& carpeta) { return std::filesystem::path(carpeta.toStdU16String()); }
-
-QString deRuta(const std::filesystem::path& ruta) { return QString::fromStdU16String(ruta.u16string()); }
-
-}  // namespace
-
-QStringList TFPrincipal::carpetasRecientes() {
-    const QSettings ajustes(QStringLiteral("corvelian"), QStringLiteral("corvelian"));
-    return ajustes.value(claveRecientes).toStringList();
-}
 
 void TFPrincipal::mostrarTitulo() {
     std::filesystem::path carpeta = juego_->ruta();
@@ -604,132 +578,6 @@ void TFPrincipal::mostrarTitulo() {
     setWindowTitle(tituloVentana + QStringLiteral(" - ") + nombre);
 }
 
-void TFPrincipal::mostrarRecientes(const QStringList& recientes) {
-    // Removed later: this may run inside the slot of one of these items.
-    for (QAction* viejo : std::as_const(mnuRecientes_)) {
-        mnuJuego_->removeAction(viejo);
-        viejo->deleteLater();
-    }
-    mnuRecientes_.clear();
-    for (qsizetype i = 0; i < recientes.size(); ++i) {
-        const QString carpeta = recientes[i];
-        QString nombre = QFileInfo(carpeta).fileName();
-        if (nombre.isEmpty()) nombre = carpeta;
-        auto* item = new QAction(QStringLiteral("&%1 %2 (%3)")
-                                     .arg(i + 1)
-                                     .arg(QString(nombre).replace(QLatin1Char('&'), QStringLiteral("&&")),
-                                          QDir::toNativeSeparators(carpeta).replace(QLatin1Char('&'), QStringLiteral("&&"))),
-                                 mnuJuego_);
-        item->setObjectName(QStringLiteral("mnuReciente%1").arg(i + 1));
-        item->setData(carpeta);
-        connect(item, &QAction::triggered, this, [this, carpeta] { abrirReciente(carpeta); });
-        mnuJuego_->insertAction(sepSalir_, item);
-        mnuRecientes_.append(item);
-    }
-}
-
-void TFPrincipal::guardarRecientes(const QStringList& recientes) {
-    QSettings ajustes(QStringLiteral("corvelian"), QStringLiteral("corvelian"));
-    ajustes.setValue(claveRecientes, recientes);
-    ajustes.sync();
-    if (ajustes.status() != QSettings::NoError)
-        statusBar()->showMessage(QStringLiteral("No se pudo guardar la lista de juegos recientes en «%1».")
-                                     .arg(QDir::toNativeSeparators(ajustes.fileName())));
-    mostrarRecientes(recientes);
-}
-
-void TFPrincipal::recordarCarpeta(const QString& carpeta) {
-    QStringList recientes = carpetasRecientes();
-    recientes.removeAll(carpeta);
-    recientes.prepend(carpeta);
-    while (recientes.size() > maxRecientes) recientes.removeLast();
-    guardarRecientes(recientes);
-}
-
-void TFPrincipal::AbrirCarpetaClick() {
-    const auto elegida = dialogos().pedirCarpeta(this, QStringLiteral("Abrir carpeta de juego"),
-                                                 deRuta(juego_->ruta().parent_path()));
-    if (!elegida || elegida->isEmpty()) return;
-    // A folder named that does not exist yet is a new place for a game.
-    try {
-        crearCarpetaDeJuego(aRuta(rutaLimpia(*elegida)), juego_->sistemaArchivos());
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-        return;
-    }
-    abrirCarpetaDeJuego(*elegida);
-}
-
-void TFPrincipal::abrirReciente(const QString& carpeta) {
-    if (!QFileInfo(carpeta).isDir()) {
-        mostrarMensaje(this, QStringLiteral("La carpeta de juego «%1» ya no existe; se quita de la lista.")
-                                 .arg(QDir::toNativeSeparators(carpeta)));
-        QStringList recientes = carpetasRecientes();
-        recientes.removeAll(carpeta);
-        guardarRecientes(recientes);
-        return;
-    }
-    abrirCarpetaDeJuego(carpeta);
-}
-
-bool TFPrincipal::cerrarPantallas() {
-    // Decision screens first: they ask before typed decisions are lost.
-    if (!cerrarPantallasDePeriodo()) return false;
-    // Then whatever else shows the old game (set-up, results, standings).
-    QList<QPointer<QWidget>> abiertas;
-    for (QObject* hijo : children())
-        if (auto* pantalla = qobject_cast<QWidget*>(hijo); pantalla && pantalla->isWindow() && pantalla->isVisible())
-            abiertas.append(pantalla);
-    for (const QPointer<QWidget>& pantalla : std::as_const(abiertas))
-        if (pantalla && pantalla->isVisible() && !pantalla->close()) return false;
-    return true;
-}
-
-bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
-    const QString ruta = rutaLimpia(carpeta);
-    if (!QFileInfo(ruta).isDir()) {
-        mostrarMensaje(this, QStringLiteral("La carpeta de juego «%1» no existe.").arg(QDir::toNativeSeparators(ruta)));
-        return false;
-    }
-    if (!cerrarPantallas()) return false;
-
-    const std::filesystem::path anterior = juego_->ruta();
-    auto nuevo = std::make_unique<TJuego>(aRuta(ruta));
-    nuevo->fijarNotificador(this);
-    try {
-        // As "Reanudar": an interrupted change is settled and the severance
-        // and the penalty come from this game.
-        if (nuevo->leerEstado().hayJuego) nuevo->reanudar();
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-        return false;
-    }
-
-    // The portal's codes and sessions belong to the game left behind.
-    const bool portalActivo = portal_->activo();
-    portal_->detener();
-    juego_ = std::move(nuevo);
-    crearPortal();
-    vigilarCarpeta();
-    // The menus of a game follow its stored position; a folder without a
-    // game is a new place, where only "Nuevo" makes sense.
-    mostrarJuego();
-    mostrarTitulo();
-    if (portalActivo)
-        mostrarMensaje(this, QStringLiteral("El portal de equipos se detuvo porque se abrió otro juego. "
-                                            "Vuelva a iniciarlo desde Juego → Portal de equipos."));
-    // The game left behind stays one click away.
-    if (const QString dejada = rutaLimpia(deRuta(anterior)); dejada != ruta) recordarCarpeta(dejada);
-    recordarCarpeta(ruta);
-    return true;
-}
-
 void TFPrincipal::PortalClick() {
-    for (TFPortal* abierta : findChildren<TFPortal*>(QString(), Qt::FindDirectChildrenOnly))
-        if (abierta->isVisible()) {
-            abierta->raise();
-            abierta->activateWindow();
-            return;
-        }
-    (new TFPortal(*juego_, this, *portal_))->show();
+    if (!traerAlFrente<TFPortal>()) (new TFPortal(*juego_, this, *portal_))->show();
 }

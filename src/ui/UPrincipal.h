@@ -9,14 +9,16 @@
 // It owns the open game (a TJuego) and is that game's notifier: the game
 // asks it, through TNotificador, to show its messages and open the game
 // folder. Its menus and status line are read from the game's state after
-// every operation, never told.
+// every operation, never told; the open screens hear of each change through
+// its TNotificadorJuego. Opening another game folder is in
+// AbrirCarpetaJuego.cpp.
 
 #include "store/Notificador.h"
+#include "ui/CarpetasRecientes.h"
 
 #include <filesystem>
 #include <memory>
 
-#include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 
@@ -26,8 +28,8 @@ class QAction;
 class QFileSystemWatcher;
 class QLabel;
 class QTimer;
-class QMenu;
 class TJuego;
+class TNotificadorJuego;
 class TPortal;
 
 class TFPrincipal : public QMainWindow, public TNotificador {
@@ -41,6 +43,8 @@ public:
 
     /// The open game; every screen the window opens works on it.
     TJuego& juego() { return *juego_; }
+    /// What the open screens listen to.
+    TNotificadorJuego& notificador() { return *notificador_; }
 
     // TNotificador
     void advertencia(const std::string& titulo, const std::string& texto) override;
@@ -48,7 +52,7 @@ public:
     void abrirCarpeta(const std::filesystem::path& carpeta) override;
 
     /// The game is now shown (set up, resumed, opened): from here on the
-    /// menus follow its stored position.
+    /// menus follow its stored position, and the screens hear it changed.
     void mostrarJuego();
 
     /// Reads the game's state and shows it: the status line, and once the
@@ -63,6 +67,21 @@ public:
     /// the results of that period come to the front.
     void periodoSimulado(int periodo);
 
+    /// The teams' portal: it runs on this window's event loop while the
+    /// window lives, whether its screen is open or not. portal().detener()
+    /// stops it from anywhere.
+    TPortal& portal() { return *portal_; }
+
+    /// Makes carpeta the open game: closes every screen of the game that was
+    /// open (asking, as "Nuevo" does, when one keeps decisions not stored),
+    /// points the core at the folder and shows its state. False, with the
+    /// previous game still open, when a screen stays, the folder is missing
+    /// or its game cannot be read.
+    bool abrirCarpetaDeJuego(const QString& carpeta);
+    /// The last game folders opened, most recent first.
+    static QStringList carpetasRecientes() { return TCarpetasRecientes::lista(); }
+    static constexpr int maxRecientes = TCarpetasRecientes::maximo;
+
 public slots:
     void NuevoClick();
     /// A practice game in one step: the student's company and companies of
@@ -70,7 +89,11 @@ public slots:
     /// run; then the decisions screen of period 1.
     void PracticaClick();
     void ReanudarClick();
+    void ExportarPlanillaClick();
     void ExportarPdfClick();
+    /// Opens the screen that starts and stops the teams' portal.
+    void PortalClick();
+    void AbrirCarpetaClick();
     void SalirClick();
     void Periodo0Click();
     void PeriodoClick();
@@ -78,18 +101,10 @@ public slots:
     void VolverAtrasClick();
     void Zona1Click();
     void ResultadosClick();
-    void AcercaDeClick();
-    void ExportarPlanillaClick();
     void EvolucionClick();
     void ClaseClick();
-    /// Opens the screen that starts and stops the teams' portal.
-    void PortalClick();
-
-public:
-    /// The teams' portal: it runs on this window's event loop while the
-    /// window lives, whether its screen is open or not. portal().detener()
-    /// stops it from anywhere.
-    TPortal& portal() { return *portal_; }
+    void ComoSeJuegaClick();
+    void AcercaDeClick();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -103,9 +118,12 @@ private:
     /// ran a period, stepped back) shows in the menus and screens at once.
     void vigilarCarpeta();
     /// After a change seen in the folder: the status line, the menus and the
-    /// screens that show the history.
+    /// screens that show the game.
     void seguirAlJuego();
     bool confirmarSalida();
+    /// Brings forward the screen of that kind already open; false when none is.
+    template <class Pantalla>
+    bool traerAlFrente();
     /// Opens a screen, or brings forward the one of that kind already open.
     template <class Pantalla>
     void abrirUnaVez();
@@ -113,65 +131,26 @@ private:
     /// simulate, modify) before the game moves under them. False when the
     /// game master keeps one open (it holds decisions not stored).
     bool cerrarPantallasDePeriodo();
+    /// Closes every screen; false when one stays open.
+    bool cerrarPantallas();
+    void abrirReciente(const QString& carpeta);
+    /// "CORVELIAN V2.0 - " and the name of the open game's folder.
+    void mostrarTitulo();
+    /// Refreshes the status line once the current action has let the folder go.
+    void actualizarEstadoLuego();
 
-    QAction* mnuNuevo = nullptr;
-    QAction* mnuPractica = nullptr;
-    QAction* mnuReanudar = nullptr;
-    QAction* mnuExportarPlanilla = nullptr;
-    QAction* mnuExportarPdf = nullptr;
-    QAction* mnuSalir = nullptr;
-    std::array<QAction*, 11> mnuPeriodo{};
-    QAction* mnuModificar = nullptr;
-    QAction* mnuVolverAtras = nullptr;
-    QAction* mnuZona1 = nullptr;
-    QAction* mnuResultados = nullptr;
-    QAction* mnuAcercaDe = nullptr;
-    QAction* mnuEvolucion = nullptr;
-    QAction* mnuClase = nullptr;
-    /// The charts' screens that are open read the history again.
-    void actualizarGraficos();
-    QAction* mnuPortal = nullptr;
     std::unique_ptr<TJuego> juego_;
+    TNotificadorJuego* notificador_ = nullptr;
     TPortal* portal_ = nullptr;
+    TCarpetasRecientes* recientes_ = nullptr;
     QFileSystemWatcher* vigilante_ = nullptr;
     QTimer* cambioVisto_ = nullptr;
+    std::array<QAction*, 11> mnuPeriodo{};
+    QAction* mnuModificar = nullptr;
+    QLabel* lblEstado = nullptr;
 
     int periodoActual_ = 0;
     bool juegoEnPantalla_ = false;
     bool salidaConfirmada_ = false;
-
-    /// Refreshes the status line once the current action has let the folder go.
-    void actualizarEstadoLuego();
-    QLabel* lblEstado = nullptr;
     bool estadoPendiente_ = false;
-
-    // Several games, one folder each.
-public:
-    /// Makes carpeta the open game: closes every screen of the game that was
-    /// open (asking, as "Nuevo" does, when one keeps decisions not stored),
-    /// points the core at the folder and shows its state. False, with the
-    /// previous game still open, when a screen stays, the folder is missing
-    /// or its game cannot be read.
-    bool abrirCarpetaDeJuego(const QString& carpeta);
-    /// The last game folders opened, most recent first.
-    static QStringList carpetasRecientes();
-    static constexpr int maxRecientes = 5;
-
-public slots:
-    void AbrirCarpetaClick();
-
-private:
-    void abrirReciente(const QString& carpeta);
-    /// Closes every screen; false when one stays open.
-    bool cerrarPantallas();
-    /// Puts the folder first in the recent list and its menu items.
-    void recordarCarpeta(const QString& carpeta);
-    void guardarRecientes(const QStringList& recientes);
-    void mostrarRecientes(const QStringList& recientes);
-    /// "CORVELIAN V2.0 - " and the name of the open game's folder.
-    void mostrarTitulo();
-    QMenu* mnuJuego_ = nullptr;
-    QAction* mnuAbrirCarpeta = nullptr;
-    QAction* sepSalir_ = nullptr;
-    QList<QAction*> mnuRecientes_;
 };

@@ -4,8 +4,9 @@
 #include "store/CarpetaDatos.h"
 #include "ui/Formularios.h"
 #include "ui/ImpresionReportes.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/ServicioDialogos.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/TextoReporte.h"
 
 #include <QComboBox>
@@ -29,7 +30,7 @@ const QString avisos = QStringLiteral("Avisos");
 QString nombreDelJuego(const TJuego& juego) {
     std::filesystem::path carpeta = juego.ruta();
     if (carpeta.filename().empty()) carpeta = carpeta.parent_path();
-    return QString::fromStdString(carpeta.filename().string());
+    return deRuta(carpeta.filename());
 }
 
 }  // namespace
@@ -88,6 +89,12 @@ void TFResultados::FormCreate() {
     resize(980, 700);
     centrarSobre(this, parentWidget());
     mostrarPeriodo(-1);
+    // After a run the period just filed comes forward; after any change the history is read again.
+    TNotificadorJuego::alCambiarElJuego(this, [this] { actualizar(); });
+    if (TNotificadorJuego* notificador = TNotificadorJuego::de(this))
+        connect(notificador, &TNotificadorJuego::periodoSimulado, this, [this](int periodo) {
+            if (isVisible()) mostrarPeriodo(periodo);
+        });
 }
 
 void TFResultados::mostrarPeriodo(int periodo) {

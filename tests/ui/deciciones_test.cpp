@@ -11,7 +11,7 @@
 #include "engine/ValidarDecision.h"
 #include "ui/UDeciciones.h"
 #include "ui/UDecicionesPeriodo0.h"
-#include "ui/TextoQt.h"
+#include "documentos/TextoQt.h"
 #include "ui/USimular.h"
 
 #include <QApplication>

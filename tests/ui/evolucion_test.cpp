@@ -243,6 +243,43 @@ private slots:
 
     // A 50-letter name among 30 teams on the projector: the name gives way,
     // every figure and change stays whole, the chart keeps half the width.
+    // Whatever moves the game (a run by another program, seen in the folder;
+    // a step back from the menu), every open view shows its last period.
+    void lasVistasSiguenAlJuego_data() {
+        QTest::addColumn<bool>("otroPrograma");
+        QTest::addColumn<int>("ultimo");
+        QTest::newRow("otro programa corre el período 3") << true << 3;
+        QTest::newRow("Volver atras deshace el período 2") << false << 1;
+    }
+    void lasVistasSiguenAlJuego() {
+        QFETCH(bool, otroPrograma);
+        QFETCH(int, ultimo);
+        CarpetaDeJuego carpeta;
+        prepararJuego({"Alfa", "Beta", "Gama"}, 2);
+        DialogosFalsos dialogos;
+        dialogos.respuestas = {ServicioDialogos::Respuesta::si};
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        for (const char* vista : {"mnuResultados", "mnuEvolucion", "mnuClase"}) item(&principal, vista)->trigger();
+        auto* resultados = ventanaVisible<TFResultados>();
+        auto* evolucion = ventanaVisible<TFEvolucion>();
+        auto* clase = ventanaVisible<TFClase>();
+        QVERIFY(resultados && evolucion && clase);
+
+        auto* periodos = control<QComboBox>(resultados, "cbPeriodo");
+        const auto ultimoListado = [periodos] { return periodos->itemText(periodos->count() - 1); };
+        const QString esperado = QStringLiteral("Período %1").arg(ultimo);
+        if (otroPrograma) {
+            simularPeriodo(3);
+            QTRY_COMPARE(ultimoListado(), esperado);
+        } else {
+            item(&principal, "mnuVolverAtras")->trigger();
+            QCOMPARE(ultimoListado(), esperado);
+        }
+        QCOMPARE(puntosDelGrafico(evolucion->grafico()).at("Alfa").back().x(), static_cast<double>(ultimo));
+        QVERIFY(control<QLabel>(clase, "lblTitulo")->text().endsWith(QString::number(ultimo)));
+    }
+
     void laVistaDeClaseNoCortaCifras() {
         CarpetaDeJuego carpeta;
         std::vector<std::string> equipos{cp1252("Cooperativa Agrícola Ñandú del Litoral Sociedad An")};

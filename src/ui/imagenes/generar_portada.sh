@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Draws the picture of the main window (portada.jpg) and the program icon
-# (icono.jpg). Both are committed; run this again only to change the drawing.
+# Draws the picture of the main window (portada.png) and the program icon
+# (icono.png). Both are committed; run this again only to change the drawing.
 # Needs ImageMagick and the DejaVu fonts.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -52,7 +52,7 @@ convert -size 960x600 xc:white \
     -annotate +0+480 'CORVELIAN' \
   -fill '#5a6b85' -font "$fuenteTexto" -pointsize 24 \
     -annotate +0+562 'Simulación de empresas para el aula' \
-  -quality 90 -sampling-factor 2x2 -strip portada.jpg
+  -strip portada.png
 
 # 64 x 64: the factory and the rising arrow.
 convert -size 64x64 xc:'#1f3b6b' \
@@ -60,4 +60,4 @@ convert -size 64x64 xc:'#1f3b6b' \
     -draw "polygon 18,34 28,26 28,34" -draw "rectangle 32,18 38,34" \
   -stroke '#e5b32e' -strokewidth 5 -fill none -draw "line 30,50 42,38" -draw "line 42,38 48,42" -draw "line 48,42 58,22" \
   -stroke none -fill '#e5b32e' -draw "polygon 61,14 52,20 60,26" \
-  -quality 92 -strip icono.jpg
+  -strip icono.png
