@@ -5,7 +5,7 @@
 #include "cli/Errores.h"
 #include "juego/Juego.h"
 #include "juego/Planilla.h"
-#include "cli/LectorCsv.h"
+#include "juego/LectorCsv.h"
 #include "engine/ValidarDecision.h"
 #include "cli/Linea.h"
 #include "cli/OrdenesComputadora.h"
