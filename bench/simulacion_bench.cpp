@@ -29,7 +29,7 @@ void prepararJuego(const TCarpeta& carpeta, int equipos) {
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.nroInvYDes = "500";
     t.limiteGiroDescubierto = "1000000";
-    guardarJuegoNuevo(carpeta, armarDatosIniciales(t, static_cast<uint8_t>(equipos)));
+    datos.guardarDatosIniciales(armarDatosIniciales(t, static_cast<uint8_t>(equipos)));  // a new folder: no checkpoint to drop
     TDecisionesPeriodo0 d0 = ejemploPeriodo0();
     d0.nombreBancoA = "NACION";
     d0.nombreBancoB = "PROVINCIA";

@@ -45,9 +45,6 @@ private:
 /// the last period run. A run stages the three copies and they replace the
 /// old ones only when the run commits.
 
-/// Copies the three game files to their backups, each replaced atomically.
-void guardarRespaldo(const TCarpeta& carpeta);
-
 /// Steps back over the last run: checks that the checkpoint is whole (all
 /// three files, whole records, consistent with each other) and puts it in
 /// place of the game files in one transaction, which uses it up, so that a
@@ -62,10 +59,6 @@ std::optional<int> restaurarRespaldo(const TCarpeta& carpeta,
 /// Checks the checkpoint as restaurarRespaldo does, without touching it;
 /// false when there is none.
 bool comprobarRespaldo(const TCarpeta& carpeta);
-
-/// Deletes the three backup files, so that a new game cannot step back into
-/// the files of the previous one.
-void borrarRespaldo(const TCarpeta& carpeta);
 
 /// The names of the three backups and of the game files they copy, in order.
 inline constexpr const char* kRespaldos[3][2] = {

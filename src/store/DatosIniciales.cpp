@@ -22,8 +22,3 @@ TRegDatosIniciales armarDatosIniciales(const TTextosDatosIniciales& t, uint8_t c
     // game has always stored them as 0.
     return r;
 }
-
-void guardarJuegoNuevo(const TCarpeta& carpeta, const TRegDatosIniciales& datos) {
-    TDatosjuego(carpeta).guardarDatosIniciales(datos);
-    borrarRespaldo(carpeta);
-}

@@ -21,7 +21,3 @@ TTextosDatosIniciales ejemploDatosIniciales();
 /// from it once the record is stored.
 TRegDatosIniciales armarDatosIniciales(const TTextosDatosIniciales& textos, uint8_t cantEquipos);
 
-/// Stores a new game's parameters and deletes the previous game's checkpoint,
-/// so that a step back cannot bring back another game. ErrorArchivo on
-/// failure, with the previous file left as it was.
-void guardarJuegoNuevo(const TCarpeta& carpeta, const TRegDatosIniciales& datos);

@@ -16,11 +16,6 @@ bool hayRespaldo(const TCarpeta& c) {
 
 }  // namespace
 
-void guardarRespaldo(const TCarpeta& c) {
-    for (const auto& [juego, respaldo] : kRespaldos)
-        reemplazarArchivo(c.sa(), c.ruta(respaldo), leerArchivoEntero(c.sa(), c.ruta(juego)));
-}
-
 bool comprobarRespaldo(const TCarpeta& c) {
     if (!hayRespaldo(c)) return false;
     for (const auto& par : kRespaldos)
@@ -55,8 +50,4 @@ std::optional<int> restaurarRespaldo(const TCarpeta& c, const std::function<void
     if (ademas) ademas(transaccion, periodo);
     transaccion.confirmar();
     return periodo;
-}
-
-void borrarRespaldo(const TCarpeta& c) {
-    for (const auto& par : kRespaldos) c.sa().eliminar(c.ruta(par[1]));
 }

@@ -1,5 +1,6 @@
 // Orders refused because of where the game stands: nothing may change then.
 
+#include "comun/ArchivosDePrueba.h"
 #include "cli/Proceso.h"
 #include "comun/CarpetaTemporal.h"
 #include "comun/ParametrosDanados.h"

@@ -1,5 +1,6 @@
 // The per-company computation that period 0 and the period run share.
 
+#include "comun/ArchivosDePrueba.h"
 #include "engine/apoyo_juego.h"
 #include "engine/EmpresaPeriodo.h"
 #include "juego/CorridaPeriodo0.h"

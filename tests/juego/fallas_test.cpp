@@ -3,6 +3,7 @@
 // always end exactly as before the change or exactly as after it, and what
 // the call or the recovery says must match which one.
 
+#include "comun/ArchivosDePrueba.h"
 #include "engine/apoyo_juego.h"
 #include "comun/FotoCarpeta.h"
 #include "comun/SistemaArchivosFalso.h"

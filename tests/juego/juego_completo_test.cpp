@@ -1,5 +1,6 @@
 // A whole ten-period game: the game files stay consistent after every run.
 
+#include "comun/ArchivosDePrueba.h"
 #include "engine/apoyo_juego.h"
 #include "juego/CorridaPeriodo0.h"
 #include "juego/CorridaPeriodo.h"

@@ -1,5 +1,6 @@
 // The period-0 start-up run.
 
+#include "comun/ArchivosDePrueba.h"
 #include "engine/apoyo_juego.h"
 #include "juego/CorridaPeriodo0.h"
 #include "engine/ValidarDecision.h"

@@ -1,5 +1,6 @@
 // Building a new game's parameters from the texts typed on the initial data screen.
 
+#include "comun/ArchivosDePrueba.h"
 #include "comun/CarpetaTemporal.h"
 #include "reports/Regional.h"
 #include "store/Datos_UD.h"

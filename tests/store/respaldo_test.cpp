@@ -1,5 +1,6 @@
 // The period checkpoint: taken whole, restored once, refused when damaged.
 
+#include "comun/ArchivosDePrueba.h"
 #include "comun/CarpetaTemporal.h"
 #include "comun/Empresas.h"
 #include "comun/FotoCarpeta.h"

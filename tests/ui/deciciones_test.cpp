@@ -1,6 +1,7 @@
 // The decision entry screen: walking the teams, the field checks, writing
 // the decisions file after the last team and loading stored decisions.
 
+#include "comun/ArchivosDePrueba.h"
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/JuegoDePrueba.h"
 #include "store/CarpetaDatos.h"

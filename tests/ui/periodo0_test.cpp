@@ -1,6 +1,7 @@
 // The period-0 screen: what it shows, the figures it refuses before
 // anything is written, and the start-up run it makes with the example.
 
+#include "comun/ArchivosDePrueba.h"
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 

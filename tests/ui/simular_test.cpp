@@ -1,6 +1,7 @@
 // The simulate screen: its look, closing without a run, a run that succeeds
 // and runs that fail, which must leave the game as it was and the screen usable.
 
+#include "comun/ArchivosDePrueba.h"
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/JuegoDePrueba.h"
 #include "engine/UDecicionesPeriodo0.h"
