@@ -178,10 +178,11 @@ public:
     void crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
                        std::uint64_t semilla);
 
-    /// The teams screen's save: the names of the game being set up, written
-    /// over the first records of "NOMBRES.DAT" in one step. crearJuego writes
-    /// them again with the parameters.
-    void guardarNombresEquipos(const std::vector<std::string>& equipos);
+    /// The teams screen's check of the names of the game being set up, as
+    /// crearJuego will check them (ErrorJuego). Nothing is written: the names
+    /// wait in the set-up and are stored with the new game, so a set-up left
+    /// halfway changes nothing of the game in the folder.
+    void comprobarNombresEquipos(const std::vector<std::string>& equipos) const;
 
     /// Runs period 0 with these common decisions and the stored bank names.
     /// Refused once a later period has been simulated. With a marca, refused

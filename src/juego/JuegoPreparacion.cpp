@@ -55,11 +55,7 @@ std::string TJuego::nombresNuevos(const TBloqueoJuego&, const std::vector<std::s
     return bytesDeRegistros(nombres);
 }
 
-void TJuego::guardarNombresEquipos(const std::vector<std::string>& equipos) {
-    comprobarEquipos(equipos);
-    TBloqueoEscritura bloqueo(*this, TPreparandoJuego{});
-    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoNombres), nombresNuevos(bloqueo, equipos));
-}
+void TJuego::comprobarNombresEquipos(const std::vector<std::string>& equipos) const { comprobarEquipos(equipos); }
 
 void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos,
                         const TComputadora& computadora) {

@@ -262,7 +262,7 @@ bool TFEquipos::guardarEquipos() {
         return false;
     }
     try {
-        juego_.guardarNombresEquipos(nombres);
+        juego_.comprobarNombresEquipos(nombres);
         nombres_ = nombres;
         computadora_ = computadora;
     } catch (const std::exception& e) {

@@ -1,8 +1,8 @@
 #pragma once
 // TFEquipos ("Nuevo Juego - Carga de equipos"): the first step of a new game.
 // The game master lists the teams, one company each, in the order the
-// companies keep for the whole game; saving writes "NOMBRES.DAT" and goes on
-// to the initial data screen. The list is the screen's whole state; a
+// companies keep for the whole game; saving checks the names and goes on to
+// the initial data screen, which stores them with the new game. The list is the screen's whole state; a
 // company the computer plays carries its style in the third column
 // ("computadora (prudente)"), which a double click changes.
 
@@ -95,8 +95,8 @@ private:
     QString fallaDeNombre(const QString& nombre, int fila) const;
     /// Writes "k." in the number column of row k, selecting each row in turn.
     void enumerarEquipos();
-    /// Writes the trimmed names to "NOMBRES.DAT", from position 0; false,
-    /// with the reason shown, for an empty list or a failed write.
+    /// Keeps the trimmed names for the new game, nothing written; false, with
+    /// the reason shown, for an empty list or names the game refuses.
     bool guardarEquipos();
 
     TFPrincipal* principal_;

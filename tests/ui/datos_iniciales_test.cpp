@@ -340,8 +340,8 @@ private slots:
         QCOMPARE(parametrosGuardados().planta, 70000);
     }
 
-    // A set-up abandoned after the tables screen's save leaves the folder as
-    // the teams screen left it, over no game and over a game under way.
+    // A set-up abandoned after the teams' and the tables screen's saves leaves
+    // the folder as it was, over no game and over a game under way.
     void nuevoAbandonadoTrasLasTablasNoEscribe_data() {
         QTest::addColumn<bool>("conJuego");
         QTest::addColumn<bool>("cancelar");
@@ -357,8 +357,8 @@ private slots:
             principal->juego().crearJuego({"Uno", "Dos"}, ejemploDatosIniciales());
             principal->juego().correrPeriodo0(ejemploPeriodo0());
         }
-        abrir(2);
         const auto antes = carpeta->contenido();
+        abrir(2);
         QTest::mouseClick(control<QPushButton>(datos, "btnAdminTablas"), Qt::LeftButton);
         TFTablas* tablas = ventanaVisible<TFTablas>();
         QVERIFY(tablas);

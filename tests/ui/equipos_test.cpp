@@ -32,14 +32,10 @@ void agregar(const TFEquipos* equipos, const QString& nombre) {
     pulsar(equipos, "btnAgregar");
 }
 
-QStringList nombresGuardados(int cantidad) {
+// The names the screen hands on to the new game.
+QStringList nombresGuardados(const TFEquipos* equipos) {
     QStringList nombres;
-    TDatosjuego datos(carpetaDePrueba());
-    for (int i = 1; i <= cantidad; ++i) {
-        std::string nombre;
-        datos.leerNombre(static_cast<uint8_t>(i), nombre);
-        nombres << QString::fromLatin1(nombre.c_str());
-    }
+    for (const std::string& nombre : equipos->nombresEquipos()) nombres << QString::fromLatin1(nombre.c_str());
     return nombres;
 }
 
@@ -100,8 +96,9 @@ private slots:
         agregar(equipos, QStringLiteral("Gamma"));
 
         pulsar(equipos, "btnGuardar");
-        QCOMPARE(carpeta->leer(QStringLiteral("NOMBRES.DAT")).size(), 3 * 51);
-        QCOMPARE(nombresGuardados(3), (QStringList{"Alfa", "Beta", "Gamma"}));
+        // Kept for the new game, which stores them: nothing is written yet.
+        QVERIFY(carpeta->contenido().isEmpty());
+        QCOMPARE(nombresGuardados(equipos), (QStringList{"Alfa", "Beta", "Gamma"}));
         // Hidden, alive, with the initial data screen on top of the main window.
         QVERIFY(!equipos->isVisible());
         QCOMPARE(ventanasVivas<TFEquipos>(), 1);
@@ -207,15 +204,19 @@ private slots:
     }
 
     void guardarFallaYLaPantallaSigue() {
-        // A folder where the names file should be: the write fails.
+        // A folder where the names file should be: the new game's save fails,
+        // says which file, and leaves the set-up open to try again.
         QVERIFY(QDir().mkpath(carpeta->ruta(QStringLiteral("NOMBRES.DAT"))));
         agregar(equipos, QStringLiteral("Alfa"));
         pulsar(equipos, "btnGuardar");
+        TFDatosIniciales* datos = ventanaVisible<TFDatosIniciales>();
+        QVERIFY(datos);
+        QTest::mouseDClick(control<QLabel>(datos, "Label15"), Qt::LeftButton);
+        pulsar(datos, "btnGuardar");
         QCOMPARE(falsos->cajas.size(), 1);
         QVERIFY(falsos->cajas[0].texto.contains(QStringLiteral("NOMBRES.DAT")));
-        QVERIFY(equipos->isVisible());
-        QCOMPARE(filas(equipos), QStringList{"1.|Alfa"});
-        QVERIFY(!ventanaVisible<TFDatosIniciales>());
+        QVERIFY(datos->isVisible());
+        QVERIFY(!carpeta->existe(QStringLiteral("DATOS INICIALES.DAT")));
     }
 
     void nombresQueChocan_data() {
@@ -285,7 +286,7 @@ private slots:
         QCOMPARE(filas(equipos), (QStringList{"1.|Gama", "2.|Alfa", "3.|Beta SA"}));
         QCOMPARE(falsos->textosMostrados().size(), 1);
         pulsar(equipos, "btnGuardar");
-        QCOMPARE(nombresGuardados(3), (QStringList{"Gama", "Alfa", "Beta SA"}));
+        QCOMPARE(nombresGuardados(equipos), (QStringList{"Gama", "Alfa", "Beta SA"}));
     }
 };
 
