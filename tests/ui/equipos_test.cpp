@@ -10,6 +10,7 @@
 #include "ui/UPrincipal.h"
 
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTreeWidget>
 
