@@ -138,18 +138,9 @@ void ordenPeriodo0(const TLinea& linea) {
         const TRangoDecision& r = *decisionesPeriodo0()[i];
         leida.*r.campo = argumentoEntero(r.argumento, linea.argumentos[i]);
     }
-    TDecisionesPeriodo0 d;
-    d.precio = leida.precio;
-    d.marketing = leida.marketing;
-    d.invYDes = leida.invYDes;
-    d.capacitacion = leida.capacitacion;
-    d.nivelProduccion = leida.nivelProduccion;
-    d.invPlanta = leida.invPlanta;
-    d.pedPrestamoA = leida.pedPrestamoA;
-    d.pedPrestamoB = leida.pedPrestamoB;
     const auto juego = usarCarpeta(linea, false);
     // Nothing is read after the change: once it is made, the tool says so.
-    const TResultadoCorrida corrida = juego->correrPeriodo0(d);
+    const TResultadoCorrida corrida = juego->correrPeriodo0(decisionesPeriodo0(leida, {}, {}));
     std::cout << "Período 0 corrido para " << empresas(static_cast<std::size_t>(corrida.empresas))
               << ". Siga con las decisiones del período 1.\n";
 }

@@ -21,6 +21,12 @@ TRegDecision decisionComun(const TDecisionesPeriodo0& d) {
                         d.invPlanta, d.pedPrestamoA,    d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB};
 }
 
+TDecisionesPeriodo0 decisionesPeriodo0(const TRegDecision& r, std::string nombreBancoA, std::string nombreBancoB) {
+    return TDecisionesPeriodo0{r.precio,       r.marketing,    r.invYDes,      r.capacitacion,
+                               r.nivelProduccion, r.invPlanta, r.pedPrestamoA, r.pedPrestamoB,
+                               r.devPrestamoA, r.devPrestamoB, std::move(nombreBancoA), std::move(nombreBancoB)};
+}
+
 TCalculoPeriodo0::TCalculoPeriodo0(const TRegDatosIniciales& ini, const TDecisionesPeriodo0& d)
     : ini_(ini), decisiones_(d) {
     // One standard company that starts from nothing but the initial plant and capital.

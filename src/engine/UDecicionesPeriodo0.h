@@ -36,6 +36,8 @@ TDecisionesPeriodo0 ejemploPeriodo0();
 
 /// The decisions as the record every company takes.
 TRegDecision decisionComun(const TDecisionesPeriodo0& d);
+/// The common decisions from a record and the bank names (Windows-1252).
+TDecisionesPeriodo0 decisionesPeriodo0(const TRegDecision& r, std::string nombreBancoA, std::string nombreBancoB);
 
 class TCalculoPeriodo0 {
 public:

@@ -67,19 +67,9 @@ void TFDecicionesPeriodo0::Label1DblClick() {
 void TFDecicionesPeriodo0::btnGuardarClick() {
     const std::optional<TRegDecision> r = campos_->leer();
     if (!r) return;
-    TDecisionesPeriodo0 decisiones;
-    decisiones.precio = r->precio;
-    decisiones.marketing = r->marketing;
-    decisiones.invYDes = r->invYDes;
-    decisiones.capacitacion = r->capacitacion;
-    decisiones.nivelProduccion = r->nivelProduccion;
-    decisiones.invPlanta = r->invPlanta;
-    decisiones.pedPrestamoA = r->pedPrestamoA;
-    decisiones.pedPrestamoB = r->pedPrestamoB;
-    decisiones.devPrestamoA = r->devPrestamoA;
-    decisiones.devPrestamoB = r->devPrestamoB;
-    decisiones.nombreBancoA = aCp1252(campos_->bancoA()).value_or(std::string());
-    decisiones.nombreBancoB = aCp1252(campos_->bancoB()).value_or(std::string());
+    const TDecisionesPeriodo0 decisiones =
+        decisionesPeriodo0(*r, aCp1252(campos_->bancoA()).value_or(std::string()),
+                           aCp1252(campos_->bancoB()).value_or(std::string()));
     try {
         juego_.correrPeriodo0(decisiones, &marca_);
     } catch (const std::exception& e) {
