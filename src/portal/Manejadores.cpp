@@ -104,23 +104,22 @@ std::optional<TRespuesta> TManejadores::inicio(TPedido& p, int) {
 
 std::optional<TRespuesta> TManejadores::entrar(TPedido& p, int) {
     const auto ahora = datos_.sesiones.ahora();
-    switch (datos_.sesiones.bloqueo(p.direccion, ahora)) {
-    case TSesiones::TBloqueo::direccion:
+    const TSesiones::TBloqueo bloqueo = datos_.sesiones.bloqueo(p.direccion, ahora);
+    if (bloqueo == TSesiones::TBloqueo::direccion)
         return html(paginaEntrada(QStringLiteral("Hubo demasiados intentos fallidos desde esta dirección. "
                                                  "Espere un minuto y vuelva a intentar.")),
                     429);
-    case TSesiones::TBloqueo::portal:
-        return html(paginaEntrada(QStringLiteral("Hubo demasiados códigos errados en el portal en el último "
-                                                 "minuto. Espere un minuto y vuelva a intentar.")),
-                    429);
-    case TSesiones::TBloqueo::ninguno:
-        break;
-    }
     const auto campos = leerFormulario(QByteArray::fromStdString(p.cuerpo));
     const auto codigo = utf8ACp1252(campos.value(QStringLiteral("codigo")).left(64).toStdString());
     const auto empresa = codigo ? lector().equipoDelCodigo(*codigo) : std::nullopt;
     if (!empresa) {
         datos_.sesiones.anotarFallido(p.direccion, ahora);
+        // Codes are 40 bits, compared in constant time: a flood of wrong codes
+        // from many addresses holds back unknown codes, never a team's own.
+        if (bloqueo == TSesiones::TBloqueo::portal)
+            return html(paginaEntrada(QStringLiteral("Hubo demasiados códigos errados en el portal en el último "
+                                                     "minuto. Espere un minuto y vuelva a intentar.")),
+                        429);
         return html(paginaEntrada(QStringLiteral("El código no es válido. Revíselo y vuelva a escribirlo.")), 403);
     }
     const std::string token = datos_.sesiones.abrir(*empresa, normalizarCodigo(*codigo), ahora);

@@ -46,7 +46,8 @@ public:
     static constexpr std::chrono::seconds kEspera{10};
     static constexpr int kIntentosFallidos = 5;
     static constexpr std::chrono::seconds kBloqueo{60};
-    /// Failed codes per minute from all addresses together.
+    /// Failed codes per minute from all addresses together; past them unknown
+    /// codes are held back (429), a right code still gets in.
     static constexpr int kFallidosPorMinuto = 120;
     static constexpr std::size_t kSesionesPorEquipo = 10;
     static constexpr std::size_t kSesionesEnTotal = 4096;

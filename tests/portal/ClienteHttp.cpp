@@ -2,6 +2,7 @@
 
 #include <QEventLoop>
 #include <QFile>
+#include <QHostAddress>
 #include <QRegularExpression>
 #include <QTcpSocket>
 #include <QTimer>
@@ -61,6 +62,7 @@ TRespuestaHttp TClienteHttp::pedir(const QByteArray& metodo, const QByteArray& r
     });
     QObject::connect(&socket, &QTcpSocket::disconnected, &bucle, &QEventLoop::quit);
     QObject::connect(&socket, &QTcpSocket::errorOccurred, &bucle, &QEventLoop::quit);
+    socket.bind(QHostAddress(desde_));
     socket.connectToHost(QStringLiteral("127.0.0.1"), puerto_);
     limite.start(20000);
     bucle.exec();

@@ -16,7 +16,9 @@ struct TRespuestaHttp {
 
 class TClienteHttp {
 public:
-    explicit TClienteHttp(quint16 puerto) : puerto_(puerto) {}
+    /// desde: the loopback address it speaks from (any of 127.0.0.0/8).
+    explicit TClienteHttp(quint16 puerto, QString desde = QStringLiteral("127.0.0.1"))
+        : puerto_(puerto), desde_(std::move(desde)) {}
 
     /// A raw request; cuerpo is sent as a form.
     TRespuestaHttp pedir(const QByteArray& metodo, const QByteArray& ruta, const QByteArray& cuerpo = {});
@@ -32,6 +34,7 @@ public:
 
 private:
     quint16 puerto_;
+    QString desde_;
 };
 
 /// A form body from pairs, percent-encoded.

@@ -234,6 +234,22 @@ TEST_F(PortalHttp, CincoCodigosErradosBloqueanLaDireccionUnMinuto) {
     EXPECT_FALSE(cliente.cookie.isEmpty());
 }
 
+TEST_F(PortalHttp, LosCodigosErradosDeTodoElAulaNoDejanAfueraAlCodigoBueno) {
+    // 24 addresses with 5 wrong codes each reach the portal's limit per minute.
+    for (int d = 1; d * TPortal::kIntentosFallidos <= TPortal::kFallidosPorMinuto; ++d) {
+        TClienteHttp intruso(puerto, QStringLiteral("127.0.2.%1").arg(d));
+        for (int i = 0; i < TPortal::kIntentosFallidos; ++i)
+            ASSERT_EQ(intruso.entrar(QStringLiteral("ZZZZ-ZZZZ")).estado, 403) << d << " " << i;
+    }
+    // A team's right code still gets in; an unknown one is held back.
+    TClienteHttp equipo(puerto, QStringLiteral("127.0.3.1"));
+    const TRespuestaHttp errado = equipo.entrar(QStringLiteral("ZZZZ-ZZZY"));
+    EXPECT_EQ(errado.estado, 429);
+    EXPECT_TRUE(errado.texto().contains(QStringLiteral("demasiados códigos errados en el portal")));
+    EXPECT_EQ(equipo.entrar(QString::fromStdString(codigos[0].codigo)).estado, 303);
+    EXPECT_FALSE(equipo.cookie.isEmpty());
+}
+
 TEST_F(PortalHttp, SalirORenovarElCodigoTerminaLaSesion) {
     TClienteHttp alfa = clienteDe(0);
     TClienteHttp beta = clienteDe(1);
