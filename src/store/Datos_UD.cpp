@@ -6,18 +6,12 @@
 #include "store/CarpetaDatos.h"
 #include "store/ErrorArchivo.h"
 
-namespace {
-constexpr const char* kParametros = kArchivoParametros;
-constexpr const char* kNombres = kArchivoNombres;
-
-}  // namespace
-
 // The parameters file holds exactly one record; anything else is damaged.
 std::optional<TRegDatosIniciales> TDatosjuego::leerParametros() {
-    const auto registros = leerRegistros<TRegDatosIniciales>(carpeta_.sa(), carpeta_.ruta(kParametros));
+    const auto registros = leerRegistros<TRegDatosIniciales>(carpeta_.sa(), carpeta_.ruta(kArchivoParametros));
     if (!registros) return std::nullopt;
     if (registros->size() != 1)
-        throw ErrorArchivoDanado(carpeta_.ruta(kParametros), "tiene " + std::to_string(registros->size() * 224) +
+        throw ErrorArchivoDanado(carpeta_.ruta(kArchivoParametros), "tiene " + std::to_string(registros->size() * 224) +
                                                              " bytes y debe tener 224");
     return registros->front();
 }
@@ -25,7 +19,7 @@ std::optional<TRegDatosIniciales> TDatosjuego::leerParametros() {
 void TDatosjuego::guardarDatosIniciales(const TRegDatosIniciales& r) {
     // Written whole beside the old file and then put in its place, so that a
     // failed write never leaves a game without its parameters.
-    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kParametros), bytesDeRegistros(std::vector<TRegDatosIniciales>{r}));
+    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoParametros), bytesDeRegistros(std::vector<TRegDatosIniciales>{r}));
 }
 
 void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
@@ -34,8 +28,8 @@ void TDatosjuego::leerDatosIniciales(TRegDatosIniciales& r) {
 
 TRegDatosIniciales TDatosjuego::leerDatosDelJuego() {
     const auto leido = leerParametros();
-    if (!leido) throw ErrorArchivo(carpeta_.ruta(kParametros), "no hay un juego en la carpeta");
-    comprobarParametros(*leido, carpeta_.ruta(kParametros));
+    if (!leido) throw ErrorArchivo(carpeta_.ruta(kArchivoParametros), "no hay un juego en la carpeta");
+    comprobarParametros(*leido, carpeta_.ruta(kArchivoParametros));
     return *leido;
 }
 
@@ -51,7 +45,7 @@ void TDatosjuego::leerContadores(uint8_t& zonaActiva, uint8_t& periodoActual, ui
 }
 
 void TDatosjuego::guardarNombre(uint8_t indice, std::string_view nombre) {
-    const auto ruta = carpeta_.ruta(kNombres);
+    const auto ruta = carpeta_.ruta(kArchivoNombres);
     auto registros = leerRegistros<TRegNombre>(carpeta_.sa(), ruta).value_or(std::vector<TRegNombre>{});
     if (indice > registros.size()) throw ErrorArchivo(ruta, "posición más allá del fin del archivo");
     TRegNombre registro{};
@@ -62,7 +56,7 @@ void TDatosjuego::guardarNombre(uint8_t indice, std::string_view nombre) {
 }
 
 void TDatosjuego::leerNombre(uint8_t indice, std::string& nombre) {
-    const auto ruta = carpeta_.ruta(kNombres);
+    const auto ruta = carpeta_.ruta(kArchivoNombres);
     const auto registros = leerRegistros<TRegNombre>(carpeta_.sa(), ruta);
     if (!registros) return;
     if (indice == 0) throw ErrorArchivo(ruta, "número de equipo 0 fuera de rango");
@@ -72,7 +66,7 @@ void TDatosjuego::leerNombre(uint8_t indice, std::string& nombre) {
 
 std::vector<std::string> TDatosjuego::leerNombres() {
     std::vector<std::string> nombres;
-    for (const TRegNombre& r : leerRegistros<TRegNombre>(carpeta_.sa(), carpeta_.ruta(kNombres)).value_or(std::vector<TRegNombre>{}))
+    for (const TRegNombre& r : leerRegistros<TRegNombre>(carpeta_.sa(), carpeta_.ruta(kArchivoNombres)).value_or(std::vector<TRegNombre>{}))
         nombres.push_back(aTexto(r.nombreEquipo));
     return nombres;
 }
