@@ -36,6 +36,9 @@ construir_y_probar sanitizadores -DCMAKE_BUILD_TYPE=Debug -DCORVELIAN_SANITIZADO
 # made once; the demo must write the same bytes as the native tool's.
 export WINEPREFIX="$raiz/build/windows/wine" WINEDEBUG=-all
 [ -f "$WINEPREFIX/system.reg" ] || { mkdir -p "$raiz/build/windows"; wineboot -i >/dev/null 2>&1; wineserver -w; }
+# One Wine server for all the tests: a test that starts just as the server of
+# the previous one exits is refused ("recvmsg: Connection reset by peer").
+wineserver -p60 </dev/null >/dev/null 2>&1
 # Without debug information: it builds a third faster, and Wine here has no debugger.
 construir_y_probar windows -DCMAKE_TOOLCHAIN_FILE="$raiz/cmake/mingw-w64.cmake" -DCORVELIAN_VENTANA=OFF \
     -DCORVELIAN_BENCHMARKS=OFF -DCORVELIAN_CLI_NATIVO="$raiz/build/normal/corvelian-cli" \
