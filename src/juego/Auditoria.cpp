@@ -5,15 +5,16 @@
 
 #include <charconv>
 #include <ctime>
-#include <utility>
 
 namespace {
 
-// One line per submission: line ends and tabs in a field become blanks.
+// One line per submission, safe to open in a spreadsheet: control
+// characters (line ends, tabs, NUL) become blanks, and what a spreadsheet
+// would run as a formula is quoted.
 std::string campoDeUnaLinea(const std::string& texto) {
     std::string limpio;
-    for (char c : texto) limpio += (c == '\r' || c == '\n' || c == '\t') ? ' ' : c;
-    return campoCsv(limpio);
+    for (char c : texto) limpio += (static_cast<unsigned char>(c) < 0x20 || c == '\x7f') ? ' ' : c;
+    return celdaCsv(limpio);
 }
 
 std::string dosCifras(int n) { return std::string(1, char('0' + n / 10 % 10)) + char('0' + n % 10); }
@@ -51,17 +52,18 @@ std::vector<std::vector<std::string>> filasDelRegistro(const std::string& texto)
     return filas;
 }
 
+// Each line is written again cell by cell: a register written before its
+// cells were made safe for a spreadsheet prints safe all the same.
 std::string registroDelPeriodo(const std::string& texto, std::optional<int> periodo) {
     std::string salida = cabeceraRegistro();
-    bool primera = true;
-    for (const std::string& linea : dividirLineas(texto)) {
-        // The header written with the file is given once, above.
-        if (std::exchange(primera, false) || linea.empty()) continue;
-        const std::size_t coma = linea.find(',');
-        const std::size_t otra = linea.find(',', coma + 1);
-        if (coma == std::string::npos || otra == std::string::npos) continue;
-        const auto numero = leerEntero(linea.substr(coma + 1, otra - coma - 1));
-        if (!periodo || (numero && *numero == *periodo)) salida += linea + "\n";
+    const auto filas = filasDelRegistro(texto);
+    // The header written with the file is given once, above.
+    for (std::size_t i = 1; i < filas.size(); ++i) {
+        if (filas[i].size() < 2) continue;
+        const auto numero = leerEntero(filas[i][1]);
+        if (periodo && (!numero || *numero != *periodo)) continue;
+        for (std::size_t c = 0; c < filas[i].size(); ++c) salida += (c ? "," : "") + campoDeUnaLinea(filas[i][c]);
+        salida += "\n";
     }
     return salida;
 }

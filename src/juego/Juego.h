@@ -110,6 +110,9 @@ struct TEnvioRecibido {
     std::string empresa;  ///< Windows-1252
     int periodo = 0;
     TRegDecision decision{};
+    /// Its line in the register, when it gets one: whether it was stored and
+    /// why not are filled in as it is judged.
+    std::optional<TAnotacionEnvio> anotacion = std::nullopt;
 };
 
 /// What a page of the portal needs, read under one lock: the team whose
@@ -297,8 +300,12 @@ public:
     /// the disk for all of them; each gets its own answer (refused as
     /// guardarEnvio refuses, or sinSesion when its code is no longer the team's).
     /// When two are of one team the later one counts. What refuses them all (no
-    /// period open, the game in use, a file that fails) is thrown.
-    std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios);
+    /// period open, the game in use, a file that fails) is thrown. The lines of
+    /// the register (those of envios, then otrasAnotaciones) are appended after
+    /// the files reach the disk and before they take their places: when the
+    /// register cannot be written, nothing is stored.
+    std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios,
+                                               const std::vector<TAnotacionEnvio>& otrasAnotaciones = {});
 
     /// A team's last submission for the open period, if it made one.
     std::optional<TRegDecision> envioDelEquipo(const std::string& empresa);
@@ -314,8 +321,9 @@ public:
     /// when the game moved since marca.
     int guardarDecisionesDelPortal(const TMarca* marca = nullptr);
 
-    /// Appends submissions to the portal's register (kArchivoRegistroPortal),
-    /// under the exclusive lock: ErrorJuegoEnUso while another program holds it.
+    /// Appends submissions to the portal's register (kArchivoRegistroPortal)
+    /// with one write and one sync, under the exclusive lock: ErrorJuegoEnUso
+    /// while another program holds it, ErrorArchivo when it cannot be written.
     void anotarEnvios(const std::vector<TAnotacionEnvio>& anotaciones);
 
     /// The register's text (UTF-8 CSV), empty when nothing was ever sent.
@@ -355,6 +363,7 @@ private:
     std::optional<std::string> equipoDelCodigo(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado,
                                                const TArchivoCodigos& archivo, const std::string& tecleado) const;
     std::filesystem::path rutaEnvio(const std::string& empresa) const;
+    void agregarAlRegistro(const TBloqueoEscritura& bloqueo, const std::vector<TAnotacionEnvio>& anotaciones);
     std::optional<TRegDecision> envioDe(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado,
                                         const TArchivoCodigos& codigos, const std::string& empresa) const;
 

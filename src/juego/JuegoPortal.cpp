@@ -183,9 +183,10 @@ void TJuego::guardarEnvio(const std::string& empresa, int periodo, const TRegDec
     if (respuesta.resultado != TResultadoEnvio::guardado) throw ErrorJuego(respuesta.mensaje);
 }
 
-std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecibido>& envios) {
+std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecibido>& envios,
+                                                   const std::vector<TAnotacionEnvio>& otrasAnotaciones) {
     std::vector<TRespuestaEnvio> respuestas(envios.size());
-    if (envios.empty()) return respuestas;
+    if (envios.empty() && otrasAnotaciones.empty()) return respuestas;
     TBloqueoEscritura bloqueo(*this);
     const TEstadoJuego estado = leerEstado(bloqueo);
     exigirPeriodoAbierto(estado);
@@ -196,11 +197,22 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
     const int actual = estado.datos.periodoActual;
 
     std::map<std::string, std::size_t> ultimo;  // per team, the submission that counts
+    std::vector<TAnotacionEnvio> registro;
     for (std::size_t i = 0; i < envios.size(); ++i) {
         respuestas[i] = respuestaAlEnvio(envios[i], *codigos, equipos, actual);
-        if (respuestas[i].resultado == TResultadoEnvio::guardado) ultimo[envios[i].empresa] = i;
+        const bool guardado = respuestas[i].resultado == TResultadoEnvio::guardado;
+        if (guardado) ultimo[envios[i].empresa] = i;
+        if (envios[i].anotacion) {
+            registro.push_back(*envios[i].anotacion);
+            registro.back().aceptado = guardado;
+            registro.back().motivo = respuestas[i].mensaje;
+        }
     }
-    if (ultimo.empty()) return respuestas;
+    registro.insert(registro.end(), otrasAnotaciones.begin(), otrasAnotaciones.end());
+    if (ultimo.empty()) {
+        agregarAlRegistro(bloqueo, registro);
+        return respuestas;
+    }
 
     // Every file is written whole beside its place, all reach the disk with
     // one flush, and only then take their places: a crash leaves each team
@@ -215,7 +227,9 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
     for (const auto& [empresa, i] : ultimo)
         archivos.emplace_back(rutaEnvio(empresa),
                               textoEnvio({codigos->juego, actual, estado.marca.huella, empresa, envios[i].decision}));
-    reemplazarArchivos(sa, carpeta, archivos);
+    // The register takes the batch's lines once the files are on the disk and
+    // before they take their places: a stored submission always has its line.
+    reemplazarArchivos(sa, carpeta, archivos, [&] { agregarAlRegistro(bloqueo, registro); });
     return respuestas;
 }
 
@@ -261,15 +275,19 @@ int TJuego::guardarDecisionesDelPortal(const TMarca* marca) {
     return static_cast<int>(decisiones.size());
 }
 
-// The register is replaced whole, as every file of the game: a crash
-// leaves it as it was before or after the lines of one batch.
 void TJuego::anotarEnvios(const std::vector<TAnotacionEnvio>& anotaciones) {
     if (anotaciones.empty()) return;
     TBloqueoEscritura bloqueo(*this);
-    std::string texto = contenidoSiExiste(bloqueo, kArchivoRegistroPortal);
-    if (texto.empty()) texto = cabeceraRegistro();
-    for (const TAnotacionEnvio& a : anotaciones) texto += lineaRegistro(a);
-    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoRegistroPortal), texto);
+    agregarAlRegistro(bloqueo, anotaciones);
+}
+
+// The register only grows: a batch's lines are appended with one write and
+// one sync, never the whole file written again.
+void TJuego::agregarAlRegistro(const TBloqueoEscritura&, const std::vector<TAnotacionEnvio>& anotaciones) {
+    if (anotaciones.empty()) return;
+    std::string lineas;
+    for (const TAnotacionEnvio& a : anotaciones) lineas += lineaRegistro(a);
+    agregarLineas(carpeta_.sa(), carpeta_.ruta(kArchivoRegistroPortal), lineas, cabeceraRegistro());
 }
 
 std::string TJuego::registroDelPortal() {

@@ -231,11 +231,11 @@ std::string textoCsv(const THoja& hoja) {
         }
         texto += "\r\n";
     };
-    linea(hoja.titulos, [&](const std::string& t) { return campoCsv(t, separador); });
+    linea(hoja.titulos, [&](const std::string& t) { return celdaCsv(t, separador); });
     for (const auto& fila : hoja.filas)
         linea(fila, [&](const TCelda& c) -> std::string {
             if (const double* n = std::get_if<double>(&c)) return textoNumero(*n, decimal);
-            if (const std::string* t = std::get_if<std::string>(&c)) return campoCsv(*t, separador);
+            if (const std::string* t = std::get_if<std::string>(&c)) return celdaCsv(*t, separador);
             return {};
         });
     return texto;

@@ -23,6 +23,35 @@ TRespuesta csrfRechazado() {
                                   "nuevo y vuelva a enviarlo."));
 }
 
+/// The fields of a request's form, or why it is refused before anything is
+/// written: a field given twice (which value was meant?) or one holding a
+/// control character, named.
+std::optional<QString> leerCamposDe(const TPedido& p, QMap<QString, QString>& campos) {
+    QString repetido;
+    campos = leerFormulario(QByteArray::fromStdString(p.cuerpo), &repetido);
+    const auto control = [](QChar c) { return c.category() == QChar::Other_Control; };
+    // The name goes back on a page: short, and without what it refuses.
+    const auto nombre = [&](const QString& n) {
+        QString corto = n.left(40);
+        std::replace_if(corto.begin(), corto.end(), control, QChar(u' '));
+        return corto;
+    };
+    if (!repetido.isEmpty())
+        return QStringLiteral("El formulario trae dos veces el campo «%1». Abra la página de nuevo y vuelva a "
+                              "enviarlo: no se guardó nada.")
+            .arg(nombre(repetido));
+    for (auto i = campos.cbegin(); i != campos.cend(); ++i)
+        if (std::any_of(i.key().begin(), i.key().end(), control) || std::any_of(i->begin(), i->end(), control))
+            return QStringLiteral("El campo «%1» trae caracteres de control. Escríbalo de nuevo y vuelva a "
+                                  "enviarlo: no se guardó nada.")
+                .arg(nombre(i.key()));
+    return std::nullopt;
+}
+
+TRespuesta formularioRechazado(const QString& motivo) {
+    return mensaje(400, QStringLiteral("Formulario rechazado"), motivo);
+}
+
 /// Reads the ten fields of the form into t, with why each refused one is.
 void leerCampos(const QMap<QString, QString>& campos, TTarea& t) {
     for (const TRangoDecision& rango : rangosDecision()) {
@@ -97,23 +126,36 @@ std::optional<TManejadores::TSesion> TManejadores::sesionDe(const TPedido& p, TL
     return sesion;
 }
 
+// The login page gives a browser without it the pre-login cookie, by
+// which its wrong codes are counted apart from its neighbours' behind the
+// same address.
 std::optional<TRespuesta> TManejadores::inicio(TPedido& p, int) {
     if (sesionDe(p)) return redirigir("/decisiones");
-    return html(paginaEntrada());
+    TRespuesta r = html(paginaEntrada());
+    if (!TSesiones::galletaValida(p.galleta(TSesiones::kGalletaPrevia)))
+        r.cabeceras.emplace_back("Set-Cookie", QByteArray(TSesiones::kGalletaPrevia) + "=" +
+                                                   QByteArray::fromStdString(TSesiones::galletaNueva()) +
+                                                   "; HttpOnly; SameSite=Strict; Path=/");
+    return r;
 }
 
 std::optional<TRespuesta> TManejadores::entrar(TPedido& p, int) {
     const auto ahora = datos_.sesiones.ahora();
-    const TSesiones::TBloqueo bloqueo = datos_.sesiones.bloqueo(p.direccion, ahora);
-    if (bloqueo == TSesiones::TBloqueo::direccion)
-        return html(paginaEntrada(QStringLiteral("Hubo demasiados intentos fallidos desde esta dirección. "
-                                                 "Espere un minuto y vuelva a intentar.")),
+    std::string navegador = p.galleta(TSesiones::kGalletaPrevia);
+    if (!TSesiones::galletaValida(navegador)) navegador.clear();
+    const TSesiones::TBloqueo bloqueo = datos_.sesiones.bloqueo(p.direccion, navegador, ahora);
+    if (bloqueo == TSesiones::TBloqueo::direccion || bloqueo == TSesiones::TBloqueo::navegador)
+        return html(paginaEntrada(QStringLiteral("Hubo demasiados intentos fallidos desde %1. Espere un minuto y "
+                                                 "vuelva a intentar.")
+                                      .arg(bloqueo == TSesiones::TBloqueo::navegador ? QStringLiteral("este navegador")
+                                                                                      : QStringLiteral("esta dirección"))),
                     429);
-    const auto campos = leerFormulario(QByteArray::fromStdString(p.cuerpo));
+    QMap<QString, QString> campos;
+    if (const auto motivo = leerCamposDe(p, campos)) return html(paginaEntrada(*motivo), 400);
     const auto codigo = utf8ACp1252(campos.value(QStringLiteral("codigo")).left(64).toStdString());
     const auto empresa = codigo ? lector().equipoDelCodigo(*codigo) : std::nullopt;
     if (!empresa) {
-        datos_.sesiones.anotarFallido(p.direccion, ahora);
+        datos_.sesiones.anotarFallido(p.direccion, navegador, ahora);
         // Codes are 40 bits, compared in constant time: a flood of wrong codes
         // from many addresses holds back unknown codes, never a team's own.
         if (bloqueo == TSesiones::TBloqueo::portal)
@@ -131,7 +173,9 @@ std::optional<TRespuesta> TManejadores::entrar(TPedido& p, int) {
 std::optional<TRespuesta> TManejadores::salir(TPedido& p, int) {
     const auto sesion = sesionDe(p);
     if (!sesion) return redirigir("/");
-    if (!csrfValido(*sesion, leerFormulario(QByteArray::fromStdString(p.cuerpo)))) return csrfRechazado();
+    QMap<QString, QString> campos;
+    if (const auto motivo = leerCamposDe(p, campos)) return formularioRechazado(*motivo);
+    if (!csrfValido(*sesion, campos)) return csrfRechazado();
     datos_.sesiones.quitar(p.tokenDeSesion());
     TRespuesta r = redirigir("/");
     r.cabeceras.emplace_back("Set-Cookie", "sesion=; HttpOnly; SameSite=Strict; Path=/; Max-Age=0");
@@ -192,8 +236,15 @@ std::optional<TRespuesta> TManejadores::enviar(TPedido& p, int) {
     const std::string token = p.tokenDeSesion();
     const auto sesion = datos_.sesiones.usar(token);
     if (!sesion) return redirigir("/");
-    const auto campos = leerFormulario(QByteArray::fromStdString(p.cuerpo));
+    QMap<QString, QString> campos;
+    if (const auto motivo = leerCamposDe(p, campos)) return formularioRechazado(*motivo);
     if (!csrfValido(*sesion, campos)) return csrfRechazado();
+    // One submission a second per team: a flood neither grows the register
+    // nor holds back the other teams' submissions.
+    if (!datos_.sesiones.permitirEnvio(sesion->empresa, datos_.sesiones.ahora()))
+        return mensaje(429, QStringLiteral("Espere un momento"),
+                       QStringLiteral("Su equipo acaba de enviar decisiones. Espere un momento y, si hace falta, "
+                                      "vuelva a enviarlas: la página de decisiones muestra lo último que se guardó."));
     TTarea t;
     t.pedido = &p;
     t.token = token;

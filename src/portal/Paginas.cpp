@@ -25,8 +25,9 @@ QString escapar1252(const std::string& texto) { return escaparHtml(texto1252(tex
 
 QString texto1252(const std::string& texto) { return QString::fromStdString(cp1252AUtf8(texto)); }
 
-QMap<QString, QString> leerFormulario(const QByteArray& cuerpo) {
+QMap<QString, QString> leerFormulario(const QByteArray& cuerpo, QString* repetido) {
     QMap<QString, QString> campos;
+    if (repetido) repetido->clear();
     for (const QByteArray& par : cuerpo.split('&')) {
         if (par.isEmpty()) continue;
         const qsizetype igual = par.indexOf('=');
@@ -36,6 +37,7 @@ QMap<QString, QString> leerFormulario(const QByteArray& cuerpo) {
         valor.replace('+', ' ');
         const QString nombre = QUrl::fromPercentEncoding(clave);
         if (!campos.contains(nombre)) campos.insert(nombre, QUrl::fromPercentEncoding(valor));
+        else if (repetido && repetido->isEmpty()) *repetido = nombre;
     }
     return campos;
 }

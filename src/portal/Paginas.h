@@ -21,8 +21,9 @@ QString escapar1252(const std::string& texto1252);
 QString texto1252(const std::string& texto1252);
 
 /// The fields of an application/x-www-form-urlencoded body ("+" is a blank);
-/// a field given twice keeps its first value.
-QMap<QString, QString> leerFormulario(const QByteArray& cuerpo);
+/// a field given twice keeps its first value, and repetido (when given)
+/// receives the name of the first such field, empty when there is none.
+QMap<QString, QString> leerFormulario(const QByteArray& cuerpo, QString* repetido = nullptr);
 
 /// A whole page: the title and the body's HTML.
 QByteArray pagina(const QString& titulo, const QString& cuerpo);

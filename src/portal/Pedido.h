@@ -19,4 +19,9 @@ struct TPedido {
     std::optional<std::string> cabecera(const char* nombre) const;
     /// The session cookie, empty when there is none.
     std::string tokenDeSesion() const;
+    /// A cookie of the request, empty when it has none.
+    std::string galleta(const char* nombre) const {
+        const char* valor = MHD_lookup_connection_value(conexion, MHD_COOKIE_KIND, nombre);
+        return valor ? valor : "";
+    }
 };

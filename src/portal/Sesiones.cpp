@@ -47,20 +47,43 @@ void TSesiones::quitar(const std::string& token) {
     sesiones_.erase(token);
 }
 
-TSesiones::TBloqueo TSesiones::bloqueo(const std::string& direccion, Reloj::time_point ahora) {
+std::string TSesiones::galletaNueva() { return tokenAleatorio(); }
+
+bool TSesiones::galletaValida(const std::string& galleta) {
+    return galleta.size() == 64 && galleta.find_first_not_of("0123456789abcdef") == std::string::npos;
+}
+
+TSesiones::TBloqueo TSesiones::bloqueo(const std::string& direccion, const std::string& navegador,
+                                       Reloj::time_point ahora) {
     std::lock_guard<std::mutex> l(m_);
     olvidarFallidos(ahora);
-    const auto lugar = fallidos_.find(direccion);
-    if (lugar != fallidos_.end() && lugar->second.size() >= std::size_t(TPortal::kIntentosFallidos))
+    const auto llega = [](const TFallidos& f, const std::string& clave, int limite) {
+        const auto lugar = f.find(clave);
+        return lugar != f.end() && lugar->second.size() >= std::size_t(limite);
+    };
+    if (llega(fallidos_, direccion, kFallidosPorDireccion) ||
+        (navegador.empty() && llega(fallidosSinGalleta_, direccion, TPortal::kIntentosFallidos)))
         return TBloqueo::direccion;
+    if (!navegador.empty() && llega(fallidosNavegador_, navegador, TPortal::kIntentosFallidos))
+        return TBloqueo::navegador;
     if (fallidosTodos_.size() >= std::size_t(TPortal::kFallidosPorMinuto)) return TBloqueo::portal;
     return TBloqueo::ninguno;
 }
 
-void TSesiones::anotarFallido(const std::string& direccion, Reloj::time_point ahora) {
+void TSesiones::anotarFallido(const std::string& direccion, const std::string& navegador, Reloj::time_point ahora) {
     std::lock_guard<std::mutex> l(m_);
     fallidos_[direccion].push_back(ahora);
+    (navegador.empty() ? fallidosSinGalleta_[direccion] : fallidosNavegador_[navegador]).push_back(ahora);
     fallidosTodos_.push_back(ahora);
+}
+
+bool TSesiones::permitirEnvio(const std::string& empresa, Reloj::time_point ahora) {
+    std::lock_guard<std::mutex> l(m_);
+    const auto [lugar, nuevo] = ultimoEnvio_.try_emplace(empresa, ahora);
+    if (nuevo) return true;
+    if (ahora - lugar->second < kEntreEnvios && ahora >= lugar->second) return false;
+    lugar->second = ahora;
+    return true;
 }
 
 std::string TSesiones::abrir(const std::string& empresa, const std::string& codigo, Reloj::time_point ahora) {
@@ -108,16 +131,20 @@ void TSesiones::vaciar() {
     std::lock_guard<std::mutex> l(m_);
     sesiones_.clear();
     fallidos_.clear();
+    fallidosSinGalleta_.clear();
+    fallidosNavegador_.clear();
     fallidosTodos_.clear();
+    ultimoEnvio_.clear();
 }
 
 void TSesiones::olvidarFallidos(Reloj::time_point ahora) {
     const auto viejo = [&](Reloj::time_point t) { return ahora - t >= TPortal::kBloqueo; };
     while (!fallidosTodos_.empty() && viejo(fallidosTodos_.front())) fallidosTodos_.pop_front();
-    for (auto i = fallidos_.begin(); i != fallidos_.end();) {
-        while (!i->second.empty() && viejo(i->second.front())) i->second.pop_front();
-        i = i->second.empty() ? fallidos_.erase(i) : std::next(i);
-    }
+    for (TFallidos* f : {&fallidos_, &fallidosSinGalleta_, &fallidosNavegador_})
+        for (auto i = f->begin(); i != f->end();) {
+            while (!i->second.empty() && viejo(i->second.front())) i->second.pop_front();
+            i = i->second.empty() ? f->erase(i) : std::next(i);
+        }
 }
 
 // Sessions past their life are dropped when they are used, and all of

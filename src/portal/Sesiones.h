@@ -3,8 +3,13 @@
 // of their own. A session is a random token that names a team, the code it
 // entered with and its CSRF token; it ends after TPortal::kVidaSesion
 // unused, when the teacher closes the team's sessions, or as the oldest of
-// too many. Wrong codes are counted per address and all together, each for
-// TPortal::kBloqueo after it was typed.
+// too many. Wrong codes are counted per browser (a random pre-login cookie
+// the login page sets), per address and all together, each for
+// TPortal::kBloqueo after it was typed: a browser is held back after
+// TPortal::kIntentosFallidos, an address (a classroom behind one NAT) only
+// after kFallidosPorDireccion, and requests without the cookie (no browser
+// sends them after the login page) after TPortal::kIntentosFallidos from
+// their address. Each team submits at most once every kEntreEnvios.
 
 #include <chrono>
 #include <deque>
@@ -18,6 +23,12 @@ class TSesiones {
 public:
     using Reloj = std::chrono::steady_clock;
 
+    /// Wrong codes a minute from one address, all its browsers together.
+    static constexpr int kFallidosPorDireccion = 100;
+    static constexpr std::chrono::seconds kEntreEnvios{1};
+    /// The pre-login cookie's name.
+    static constexpr const char* kGalletaPrevia = "previo";
+
     struct TSesion {
         std::string empresa;  // Windows-1252
         std::string codigo;   // the code it entered with: renewing it ends the session
@@ -27,7 +38,7 @@ public:
     };
 
     /// Why a login is refused before its code is read.
-    enum class TBloqueo { ninguno, direccion, portal };
+    enum class TBloqueo { ninguno, navegador, direccion, portal };
 
     /// The clock of the sessions and lock-outs (tests move it).
     Reloj::time_point ahora() const;
@@ -37,10 +48,21 @@ public:
     std::optional<TSesion> usar(const std::string& token);
     void quitar(const std::string& token);
 
-    /// Whether too many wrong codes came lately from direccion or from all addresses together.
-    TBloqueo bloqueo(const std::string& direccion, Reloj::time_point ahora);
-    /// A wrong code from direccion: a later success does not wipe it out.
-    void anotarFallido(const std::string& direccion, Reloj::time_point ahora);
+    /// A new value for the pre-login cookie.
+    static std::string galletaNueva();
+    /// Whether a pre-login cookie has the form galletaNueva gives.
+    static bool galletaValida(const std::string& galleta);
+
+    /// Whether too many wrong codes came lately from the browser with the
+    /// pre-login cookie navegador (empty: none), from direccion, or from all
+    /// addresses together.
+    TBloqueo bloqueo(const std::string& direccion, const std::string& navegador, Reloj::time_point ahora);
+    /// A wrong code: a later success does not wipe it out.
+    void anotarFallido(const std::string& direccion, const std::string& navegador, Reloj::time_point ahora);
+
+    /// Whether empresa may submit now (its last submission came kEntreEnvios
+    /// or more ago); when it may, now is its last one.
+    bool permitirEnvio(const std::string& empresa, Reloj::time_point ahora);
     /// A new session for empresa (entered with codigo, normalised), making
     /// room below the limits by ending the oldest; returns its token.
     std::string abrir(const std::string& empresa, const std::string& codigo, Reloj::time_point ahora);
@@ -61,7 +83,11 @@ private:
 
     mutable std::mutex m_;  // everything below
     std::map<std::string, TSesion> sesiones_;
-    std::map<std::string, std::deque<Reloj::time_point>> fallidos_;  // per address, within the last minute
+    using TFallidos = std::map<std::string, std::deque<Reloj::time_point>>;  // within the last minute
+    TFallidos fallidos_;             // per address, every browser's and without the cookie
+    TFallidos fallidosSinGalleta_;   // per address, without the cookie
+    TFallidos fallidosNavegador_;    // per pre-login cookie
+    std::map<std::string, Reloj::time_point> ultimoEnvio_;  // per team
     std::deque<Reloj::time_point> fallidosTodos_;
     std::function<Reloj::time_point()> reloj_ = [] { return Reloj::now(); };
     Reloj::time_point ultimaLimpieza_{};

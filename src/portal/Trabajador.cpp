@@ -43,7 +43,7 @@ void TTrabajador::trabajar() {
         {
             std::unique_lock<std::mutex> l(colaM_);
             colaCv_.wait(l, [&] { return fin_ || !cola_.empty(); });
-            if (cola_.empty() && fin_) return;
+            if (cola_.empty() && fin_) break;
             tareas.swap(cola_);
         }
         std::vector<TTarea> envios, pdfs;
@@ -59,6 +59,8 @@ void TTrabajador::trabajar() {
             reanudar(t, std::move(r));
         }
     }
+    // The lines still waiting are written before the portal closes.
+    anotar();
 }
 
 /// A change of the game, in turn with the requests being read: the
@@ -95,59 +97,82 @@ TRespuesta TTrabajador::rechazo(const TTarea& t, int estado, const QString& erro
     return html(paginaDecisiones(v), estado);
 }
 
+/// The register's line of a task, with the values as typed.
+TAnotacionEnvio TTrabajador::anotacionDe(const TTarea& t) const {
+    TAnotacionEnvio nota{t.momento, t.periodo, t.empresa, t.pedido->direccion, {}, false, {}};
+    for (const TRangoDecision& rango : rangosDecision())
+        nota.valores.push_back(t.valores.value(QString::fromLatin1(rango.columna)).toStdString());
+    if (!t.motivo.isEmpty())
+        // The register keeps what was wrong with each field, not the page's summary.
+        nota.motivo = t.erroresCampo.isEmpty() ? t.motivo.toStdString()
+                                               : t.erroresCampo.values().join(QLatin1Char(' ')).toStdString();
+    return nota;
+}
+
+// The batch's lines go in the register with the submissions, under one
+// lock: a submission is acknowledged only when its line was written, and
+// when the register cannot be written nothing of the batch is stored.
 void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
     std::vector<TEnvioRecibido> recibidos;
+    std::vector<TAnotacionEnvio> rechazados;
     std::vector<std::size_t> deQuien;
-    for (std::size_t i = 0; i < tareas.size(); ++i)
-        if (tareas[i].motivo.isEmpty()) {
-            recibidos.push_back({tareas[i].codigo, tareas[i].empresa, tareas[i].periodo, tareas[i].decision});
+    for (std::size_t i = 0; i < tareas.size(); ++i) {
+        const TTarea& t = tareas[i];
+        if (t.motivo.isEmpty()) {
+            recibidos.push_back({t.codigo, t.empresa, t.periodo, t.decision, anotacionDe(t)});
             deQuien.push_back(i);
+        } else {
+            rechazados.push_back(anotacionDe(t));
         }
+    }
     std::vector<std::optional<TRespuestaEnvio>> resultados(tareas.size());
     std::optional<TRespuesta> paraTodos;
-    QString motivoDeTodos;
     try {
-        const auto respuestas = conTurno([&] { return juego_.guardarEnvios(recibidos); });
+        const auto respuestas = conTurno([&] {
+            if (!recibidos.empty()) return juego_.guardarEnvios(recibidos, rechazados);
+            juego_.anotarEnvios(rechazados);
+            return std::vector<TRespuestaEnvio>{};
+        });
         for (std::size_t k = 0; k < respuestas.size(); ++k) resultados[deQuien[k]] = respuestas[k];
     } catch (const std::exception& e) {
-        paraTodos = errorDelJuego(e);
-        motivoDeTodos = dynamic_cast<const ErrorJuegoEnUso*>(&e) ? QStringLiteral("El juego estaba en uso.")
-                                                                : QString::fromUtf8(e.what());
+        paraTodos = noGuardado(e);
+        // Their lines wait for the next batch, or for the portal to close.
+        const QString motivo = dynamic_cast<const ErrorJuegoEnUso*>(&e) ? QStringLiteral("El juego estaba en uso.")
+                                                                       : QString::fromUtf8(e.what());
+        for (const TTarea& t : tareas) {
+            pendientesDeAnotar_.push_back(anotacionDe(t));
+            if (t.motivo.isEmpty()) pendientesDeAnotar_.back().motivo = motivo.toStdString();
+        }
     }
     std::vector<TRespuesta> respuestas(tareas.size());
     for (std::size_t i = 0; i < tareas.size(); ++i) {
         const TTarea& t = tareas[i];
-        TAnotacionEnvio nota{t.momento, t.periodo, t.empresa, t.pedido->direccion, {}, false, {}};
-        for (const TRangoDecision& rango : rangosDecision())
-            nota.valores.push_back(t.valores.value(QString::fromLatin1(rango.columna)).toStdString());
         try {
-            if (!t.motivo.isEmpty()) {
-                // The register keeps what was wrong with each field, not the page's summary.
-                nota.motivo = t.erroresCampo.isEmpty() ? t.motivo.toStdString()
-                                                       : t.erroresCampo.values().join(QLatin1Char(' ')).toStdString();
-                respuestas[i] = rechazo(t, t.estadoRechazo, t.motivo);
-            } else if (paraTodos) {
-                nota.motivo = motivoDeTodos.toStdString();
-                respuestas[i] = *paraTodos;
-            } else {
-                respuestas[i] = respuestaDeEnvio(t, *resultados[i], nota);
-            }
+            if (!t.motivo.isEmpty()) respuestas[i] = rechazo(t, t.estadoRechazo, t.motivo);
+            else if (paraTodos) respuestas[i] = *paraTodos;
+            else respuestas[i] = respuestaDeEnvio(t, *resultados[i]);
         } catch (const std::exception& e) {
             respuestas[i] = errorDelJuego(e);
         }
-        pendientesDeAnotar_.push_back(std::move(nota));
     }
-    anotar();
+    if (!paraTodos) anotar();
     for (std::size_t i = 0; i < tareas.size(); ++i) reanudar(tareas[i], std::move(respuestas[i]));
 }
 
+/// Why a whole batch was refused, for each of its teams: nothing of it was stored.
+TRespuesta TTrabajador::noGuardado(const std::exception& e) {
+    if (dynamic_cast<const ErrorJuego*>(&e)) return errorDelJuego(e);
+    return mensaje(500, QStringLiteral("No se guardó"),
+                   QStringLiteral("Sus decisiones no se guardaron: el programa del docente no pudo escribir en el "
+                                  "disco (%1). Avise al docente y vuelva a enviarlas.")
+                       .arg(QString::fromUtf8(e.what())));
+}
+
 /// The answer to a submission the game took in, and its line in the register.
-TRespuesta TTrabajador::respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio& resultado, TAnotacionEnvio& nota) {
+TRespuesta TTrabajador::respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio& resultado) {
     const QString texto = QString::fromUtf8(resultado.mensaje);
-    nota.motivo = resultado.mensaje;
     switch (resultado.resultado) {
     case TResultadoEnvio::guardado:
-        nota.aceptado = true;
         emit portal_.envioRecibido(texto1252(t.empresa));
         return redirigir("/decisiones");
     case TResultadoEnvio::sinSesion:
@@ -161,9 +186,11 @@ TRespuesta TTrabajador::respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio&
     return rechazo(t, 409, texto + QStringLiteral(" No se guardó nada."));
 }
 
-/// Writes the register; while another program holds the game, tries for
-/// two seconds, and what could not be written waits for the next batch.
+/// Writes the lines a refused batch left; while another program holds the
+/// game, tries for two seconds, and what could not be written waits for the
+/// next batch, or for the portal to close.
 void TTrabajador::anotar() {
+    if (pendientesDeAnotar_.empty()) return;
     try {
         conTurno([&] { juego_.anotarEnvios(pendientesDeAnotar_); });
         pendientesDeAnotar_.clear();

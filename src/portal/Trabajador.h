@@ -59,7 +59,9 @@ private:
     void reanudar(TTarea& t, TRespuesta r);
     TRespuesta rechazo(const TTarea& t, int estado, const QString& error);
     void guardarEnvios(std::vector<TTarea>& tareas);
-    TRespuesta respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio& resultado, TAnotacionEnvio& nota);
+    TAnotacionEnvio anotacionDe(const TTarea& t) const;
+    static TRespuesta noGuardado(const std::exception& e);
+    TRespuesta respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio& resultado);
     void anotar();
     TRespuesta construirPdf(const TTarea& t);
 

@@ -70,7 +70,8 @@ void reemplazarArchivo(TSistemaArchivos& fs, const std::filesystem::path& archiv
 }
 
 void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpeta,
-                        const std::vector<std::pair<std::filesystem::path, std::string>>& archivos) {
+                        const std::vector<std::pair<std::filesystem::path, std::string>>& archivos,
+                        const std::function<void()>& antesDeColocar) {
     std::vector<std::pair<std::filesystem::path, std::filesystem::path>> cambios;
     try {
         for (const auto& [ruta, bytes] : archivos) {
@@ -82,6 +83,7 @@ void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpe
             escribirArchivoNuevo(fs, temporal, bytes, false);
         }
         if (!cambios.empty()) fs.sincronizarTodo(carpeta);
+        if (antesDeColocar) antesDeColocar();
         for (const auto& [temporal, ruta] : cambios) fs.renombrar(temporal, ruta);
     } catch (...) {
         for (const auto& [temporal, ruta] : cambios) {
@@ -90,6 +92,40 @@ void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpe
         throw;
     }
     fs.sincronizarCarpeta(carpeta);
+}
+
+void agregarLineas(TSistemaArchivos& fs, const std::filesystem::path& archivo, const std::string& lineas,
+                   const std::string& encabezado) {
+    const bool nuevo = fs.tipo(archivo) == TSistemaArchivos::Tipo::ninguno;
+    const int d = fs.abrir(archivo, TSistemaArchivos::Apertura::actualizar);
+    std::uint64_t fin = 0;
+    bool escrito = false;
+    try {
+        // A new file's name is made durable before any line goes in: what
+        // fails after a line went in is only the write or its sync.
+        if (nuevo) fs.sincronizarCarpeta(archivo.parent_path().empty() ? std::filesystem::path(".") : archivo.parent_path());
+        fin = fs.tamano(d);
+        std::string bytes;
+        if (fin == 0) {
+            bytes = encabezado;
+        } else {
+            char ultimo = '\n';
+            if (fs.leer(d, fin - 1, &ultimo, 1) == 1 && ultimo != '\n') bytes = "\n";
+        }
+        bytes += lineas;
+        escrito = true;
+        if (!bytes.empty()) fs.escribir(d, fin, bytes.data(), bytes.size());
+        fs.sincronizar(d);
+    } catch (...) {
+        // A part that reached the file is cut off again; the sync may have failed
+        // with the lines in it, and they are the part a reader must not trust.
+        if (escrito) {
+            try { fs.truncar(d, fin); } catch (...) {}
+        }
+        try { fs.cerrar(d); } catch (...) {}
+        throw;
+    }
+    fs.cerrar(d);
 }
 
 void crearCarpetas(TSistemaArchivos& fs, const std::filesystem::path& carpeta) {

@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -105,8 +106,20 @@ void reemplazarArchivo(TSistemaArchivos& sa, const std::filesystem::path& archiv
 /// flush, and only then take their places, and the folder is synced. A
 /// failure removes what was staged and is raised: each file is then its old
 /// self or its complete new self, never a part, and no link is followed.
+/// antesDeColocar, when given, runs after the flush and before the first
+/// rename: what it throws removes the staged files too, so nothing moves.
 void reemplazarArchivos(TSistemaArchivos& sa, const std::filesystem::path& carpeta,
-                        const std::vector<std::pair<std::filesystem::path, std::string>>& archivos);
+                        const std::vector<std::pair<std::filesystem::path, std::string>>& archivos,
+                        const std::function<void()>& antesDeColocar = {});
+
+/// Appends lines (text ending in a line feed) at the end of a file that
+/// only grows, with one write and one sync. A missing or empty file gets
+/// encabezado first (the file is created and its folder synced); a last
+/// line cut short by a crash is ended first, so no two lines run together.
+/// A failure is raised after the file is cut back to its old end where it
+/// can be: a failed append leaves no part of a line to be read as whole.
+void agregarLineas(TSistemaArchivos& sa, const std::filesystem::path& archivo, const std::string& lineas,
+                   const std::string& encabezado = {});
 
 /// Creates a folder and its missing parents (an existing folder is fine).
 void crearCarpetas(TSistemaArchivos& sa, const std::filesystem::path& carpeta);

@@ -153,6 +153,15 @@ std::string campoCsv(std::string_view texto, char separador) {
     return salida + '"';
 }
 
+std::string celdaCsv(std::string_view texto, char separador) {
+    if (texto.empty() || std::string_view("=+-@\t\r").find(texto.front()) == std::string_view::npos)
+        return campoCsv(texto, separador);
+    const std::string_view cifras = texto.substr(1);
+    const bool numero = texto.front() == '-' && !cifras.empty() &&
+                        cifras.find_first_not_of("0123456789") == std::string_view::npos;
+    return campoCsv(numero ? std::string(texto) : "'" + std::string(texto), separador);
+}
+
 std::vector<std::vector<std::string>> dividirCsv(std::string_view texto) {
     std::vector<std::vector<std::string>> lineas;
     std::vector<std::string> campos(1);

@@ -35,6 +35,12 @@ std::vector<std::string> dividirLineas(std::string_view texto);
 /// separator, a quote or a line end; as it is otherwise.
 std::string campoCsv(std::string_view texto, char separador = ',');
 
+/// A cell of a CSV file a person opens in a spreadsheet: campoCsv of the
+/// text, with a leading apostrophe when a spreadsheet would take it for a
+/// formula (it begins with =, +, -, @, a tab or a CR). A plain whole number
+/// such as -5 is no formula and stays as it is.
+std::string celdaCsv(std::string_view texto, char separador = ',');
+
 /// The lines of CSV text, each as its fields; a quoted field may hold commas,
 /// quotes ("") and line ends. A CR before a line end is dropped.
 std::vector<std::vector<std::string>> dividirCsv(std::string_view texto);

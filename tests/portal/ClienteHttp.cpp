@@ -50,7 +50,8 @@ TRespuestaHttp TClienteHttp::pedir(const QByteArray& metodo, const QByteArray& r
     QObject::connect(&socket, &QTcpSocket::connected, [&] {
         QByteArray pedido = metodo + " " + ruta + " HTTP/1.1\r\nHost: 127.0.0.1:" + QByteArray::number(puerto_) +
                             "\r\nConnection: close\r\n";
-        if (!cookie.isEmpty()) pedido += "Cookie: " + cookie + "\r\n";
+        const QByteArray galletas = cookie + (cookie.isEmpty() || previa.isEmpty() ? "" : "; ") + previa;
+        if (!galletas.isEmpty()) pedido += "Cookie: " + galletas + "\r\n";
         if (metodo == "POST")
             pedido += "Content-Type: application/x-www-form-urlencoded\r\nContent-Length: " +
                       QByteArray::number(cuerpo.size()) + "\r\n";
@@ -70,7 +71,8 @@ TRespuestaHttp TClienteHttp::pedir(const QByteArray& metodo, const QByteArray& r
     const QByteArray galleta = r.cabeceras.value("set-cookie");
     if (!galleta.isEmpty()) {
         const QByteArray par = galleta.split(';').first().trimmed();
-        cookie = par == "sesion=" ? QByteArray() : par;
+        if (par.startsWith("previo=")) previa = par;
+        else cookie = par == "sesion=" ? QByteArray() : par;
     }
     return r;
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A small HTTP client for the portal's tests: one connection per request,
-// read on a local event loop. Keeps the session cookie like a browser
-// would. Beside it, raw requests without Qt for what no browser sends.
+// read on a local event loop. Keeps the session cookie and the pre-login
+// one like a browser would. Beside it, raw requests without Qt for what no
+// browser sends.
 
 #include <QByteArray>
 #include <QMap>
@@ -31,6 +32,7 @@ public:
     QByteArray csrf();
 
     QByteArray cookie;  ///< "sesion=..." as last set
+    QByteArray previa;  ///< the pre-login cookie, "previo=...", as the login page set it
 
 private:
     quint16 puerto_;

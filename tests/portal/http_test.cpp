@@ -2,7 +2,7 @@
 // period played from the teams' submissions, what each team may see, and
 // the requests it refuses without storing anything.
 
-#include "portal/ClienteHttp.h"
+#include "portal/PortalDePrueba.h"
 
 #include "comun/CarpetaTemporal.h"
 #include "comun/FotoCarpeta.h"
@@ -21,63 +21,6 @@
 
 #include <sys/socket.h>
 #include <unistd.h>
-
-namespace {
-
-using Reloj = std::chrono::steady_clock;
-using Pared = std::chrono::system_clock;
-
-const std::vector<std::string> kEquipos = {"Alfa", "<script>alert(1)</script>", cp1252("Gama & \"Cía\"")};
-
-TRegDecision decisionDelEquipo(int i) {
-    return TRegDecision{60 + 10 * i, 25 * (i + 1), 2000 * i, 1000 + i, 10 * i, 100 * i, 0, 50 * i, 0, 0};
-}
-
-QByteArray formularioDe(const QByteArray& csrf, int periodo, const TRegDecision& d) {
-    QList<QPair<QString, QString>> campos{{QStringLiteral("csrf"), QString::fromUtf8(csrf)},
-                                          {QStringLiteral("periodo"), QString::number(periodo)}};
-    for (const TRangoDecision& r : rangosDecision())
-        campos.append({QString::fromLatin1(r.columna), QString::number(d.*(r.campo))});
-    return formulario(campos);
-}
-
-bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
-
-/// The folder as the game sees it: the register of submissions grows with
-/// every refusal, and is checked on its own.
-TFoto juegoEn(const std::filesystem::path& carpeta) {
-    TFoto foto = fotografiar(carpeta);
-    foto.erase(kArchivoRegistroPortal);
-    return foto;
-}
-
-/// A game with the teams, period 0 run, its codes, and the portal on a free loopback port.
-class PortalHttp : public ::testing::Test {
-protected:
-    void SetUp() override {
-        juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales());
-        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-        iniciar();
-    }
-    void iniciar() {
-        codigos = juegoDePrueba().codigosDeAcceso();
-        portal.fijarReloj([this] { return ahora; });
-        puerto = portal.iniciar(QHostAddress::LocalHost, 0);
-    }
-    TClienteHttp clienteDe(std::size_t equipo) {
-        TClienteHttp cliente(puerto);
-        EXPECT_EQ(cliente.entrar(QString::fromStdString(codigos[equipo].codigo)).estado, 303);
-        return cliente;
-    }
-
-    CarpetaTemporal carpeta;
-    TPortal portal{juegoDePrueba()};
-    quint16 puerto = 0;
-    std::vector<TCodigoEquipo> codigos;
-    Reloj::time_point ahora = Reloj::now();
-};
-
-}  // namespace
 
 TEST_F(PortalHttp, UnPeriodoJugadoDesdeLosEnviosDeLosEquipos) {
     // Every team enters with its code and submits its own decisions.
@@ -182,6 +125,7 @@ TEST_F(PortalHttp, LosPedidosRechazadosNoGuardanNada) {
     };
     const TFoto antes = juegoEn(carpeta.ruta());
     for (const Caso& caso : casos) {
+        ahora += TSesiones::kEntreEnvios;  // one submission a second per team
         const TRespuestaHttp r = caso.cliente->pedir(caso.metodo, caso.ruta, caso.cuerpo);
         EXPECT_EQ(r.estado, caso.estado) << caso.nombre;
         if (!caso.dice.isEmpty()) {
@@ -213,6 +157,7 @@ TEST_F(PortalHttp, UnEnvioMientrasOtroProgramaUsaElJuegoPideVolverAIntentar) {
     EXPECT_EQ(r.estado, 503);
     EXPECT_TRUE(r.texto().contains(QStringLiteral("vuelva a enviar"))) << r.texto().toStdString();
     EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "");
+    ahora += TSesiones::kEntreEnvios;
     EXPECT_EQ(cliente.post("/decisiones", formularioDe(csrf, 1, decisionDelEquipo(0))).estado, 303);
 }
 
@@ -424,6 +369,7 @@ TEST_F(PortalHttp, CadaCampoMalEscritoDiceSuMotivoAlLado) {
         {"capacitacion", "2001", QString::fromUtf8(rangoDecision(&TRegDecision::capacitacion).mensajePantalla)},
     };
     for (const Caso& caso : casos) {
+        ahora += TSesiones::kEntreEnvios;
         QByteArray cuerpo = formularioDe(csrf, 1, decisionDelEquipo(0));
         const QByteArray campo = QByteArray(caso.campo) + "=";
         const qsizetype desde = cuerpo.indexOf(campo) + campo.size();
@@ -454,6 +400,7 @@ TEST_F(PortalHttp, ElFormularioEmpiezaComoElPeriodoAnteriorYElPlazoSeRespeta) {
     portal.fijarPlazo(reloj + std::chrono::minutes(1));
     EXPECT_EQ(cliente.post("/decisiones", formularioDe(cliente.csrf(), 2, decisionDelEquipo(1))).estado, 303);
     reloj += std::chrono::minutes(2);
+    ahora += TSesiones::kEntreEnvios;
     const TRespuestaHttp tarde = cliente.post("/decisiones", formularioDe(cliente.csrf(), 2, decisionDelEquipo(0)));
     EXPECT_EQ(tarde.estado, 409);
     EXPECT_TRUE(tarde.texto().contains(QString::fromStdString("terminó a las " + textoHora(*portal.plazo()))));
