@@ -301,7 +301,7 @@ public:
     /// guardarEnvio refuses, or sinSesion when its code is no longer the team's).
     /// When two are of one team the later one counts. What refuses them all (no
     /// period open, the game in use, a file that fails) is thrown. The lines of
-    /// the register (those of envios, then otrasAnotaciones) are appended after
+    /// the register (otrasAnotaciones, then those of envios) are appended after
     /// the files reach the disk and before they take their places: when the
     /// register cannot be written, nothing is stored.
     std::vector<TRespuestaEnvio> guardarEnvios(const std::vector<TEnvioRecibido>& envios,

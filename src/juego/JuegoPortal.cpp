@@ -197,7 +197,7 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
     const int actual = estado.datos.periodoActual;
 
     std::map<std::string, std::size_t> ultimo;  // per team, the submission that counts
-    std::vector<TAnotacionEnvio> registro;
+    std::vector<TAnotacionEnvio> registro = otrasAnotaciones;
     for (std::size_t i = 0; i < envios.size(); ++i) {
         respuestas[i] = respuestaAlEnvio(envios[i], *codigos, equipos, actual);
         const bool guardado = respuestas[i].resultado == TResultadoEnvio::guardado;
@@ -208,7 +208,6 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
             registro.back().motivo = respuestas[i].mensaje;
         }
     }
-    registro.insert(registro.end(), otrasAnotaciones.begin(), otrasAnotaciones.end());
     if (ultimo.empty()) {
         agregarAlRegistro(bloqueo, registro);
         return respuestas;

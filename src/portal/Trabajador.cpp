@@ -9,6 +9,8 @@
 #include "engine/ValidarDecision.h"
 #include "store/ErrorArchivo.h"
 
+#include <utility>
+
 TTrabajador::TTrabajador(TPortal& portal, TDatosPortal& datos, TJuego& juego, std::shared_mutex& turnoJuego)
     : portal_(portal), datos_(datos), turnoJuego_(turnoJuego), juego_(juego.ruta(), juego.sistemaArchivos()) {}
 
@@ -114,7 +116,9 @@ TAnotacionEnvio TTrabajador::anotacionDe(const TTarea& t) const {
 // when the register cannot be written nothing of the batch is stored.
 void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
     std::vector<TEnvioRecibido> recibidos;
-    std::vector<TAnotacionEnvio> rechazados;
+    // The lines a refused batch left go first, with this batch's.
+    const std::vector<TAnotacionEnvio> previas = std::exchange(pendientesDeAnotar_, {});
+    std::vector<TAnotacionEnvio> rechazados = previas;
     std::vector<std::size_t> deQuien;
     for (std::size_t i = 0; i < tareas.size(); ++i) {
         const TTarea& t = tareas[i];
@@ -137,6 +141,7 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
     } catch (const std::exception& e) {
         paraTodos = noGuardado(e);
         // Their lines wait for the next batch, or for the portal to close.
+        pendientesDeAnotar_ = previas;
         const QString motivo = dynamic_cast<const ErrorJuegoEnUso*>(&e) ? QStringLiteral("El juego estaba en uso.")
                                                                        : QString::fromUtf8(e.what());
         for (const TTarea& t : tareas) {
@@ -155,7 +160,6 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
             respuestas[i] = errorDelJuego(e);
         }
     }
-    if (!paraTodos) anotar();
     for (std::size_t i = 0; i < tareas.size(); ++i) reanudar(tareas[i], std::move(respuestas[i]));
 }
 

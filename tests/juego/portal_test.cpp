@@ -430,3 +430,93 @@ TEST(RegistroPortal, UnaFallaEnCualquierPasoDejaElRegistroEntero) {
         break;
     }
 }
+
+TEST(RegistroPortal, LoQueUnaPlanillaTomariaPorFormulaVaConApostrofo) {
+    const std::pair<std::string, std::string> casos[] = {
+        {"=HYPERLINK(\"http://x\")", "\"'=HYPERLINK(\"\"http://x\"\")\""},
+        {"+1+1", "'+1+1"},
+        {"-5abc", "'-5abc"},
+        {"-1+A1", "'-1+A1"},
+        {"@SUMA(A1)", "'@SUMA(A1)"},
+        {"\tx", "'\tx"},
+        {"-5", "-5"},
+        {"-", "'-"},
+        {"70", "70"},
+        {"a=b", "a=b"},
+        {"'=ya", "'=ya"},
+        {"", ""},
+    };
+    for (const auto& [texto, celda] : casos) EXPECT_EQ(celdaCsv(texto), celda) << texto;
+}
+
+TEST(RegistroPortal, ElRegistroYSuListadoNoLlevanFormulasNiCaracteresDeControl) {
+    const TAnotacionEnvio peligrosa{std::chrono::system_clock::now(), 1, "=Alfa", "10.0.0.7",
+                                    {"-5", "=1+1", std::string("7\0", 2)}, false, "@motivo"};
+    const std::string linea = lineaRegistro(peligrosa);
+    EXPECT_EQ(linea.find('\0'), std::string::npos);
+    const auto fila = filasDelRegistro(cabeceraRegistro() + linea)[1];
+    EXPECT_EQ(fila[2], "'=Alfa");
+    EXPECT_EQ(fila[4], "-5");
+    EXPECT_EQ(fila[5], "'=1+1");
+    EXPECT_EQ(fila[6], "7 ");
+    EXPECT_EQ(fila.back(), "'@motivo");
+    // A register written before its cells were made safe lists safe all the same.
+    const std::string viejo = cabeceraRegistro() + "2026-01-01 10:00:00,1,=cmd|' /C calc'!A0,::1,+9" +
+                              std::string(1, '\0') + "\n" + linea;
+    const std::string listado = registroDelPeriodo(viejo, 1);
+    EXPECT_EQ(listado, cabeceraRegistro() + "2026-01-01 10:00:00,1,'=cmd|' /C calc'!A0,::1,'+9 \n" + linea);
+    EXPECT_EQ(registroDelPeriodo(listado, std::nullopt), listado) << "written again, it stays as it is";
+}
+
+TEST(RegistroPortal, SeAgregaConUnaEscrituraYUnaSincronizacionSinReescribirlo) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    const TAnotacionEnvio nota{std::chrono::system_clock::now(), 1, "Alfa", "10.0.0.7", {"70"}, true, {}};
+    juegoDePrueba().anotarEnvios({nota});
+    EXPECT_EQ(juegoDePrueba().registroDelPortal(), cabeceraRegistro() + lineaRegistro(nota)) << "created with its header";
+    // A line cut short by a crash is ended before the next one.
+    const fs::path archivo = carpeta / kArchivoRegistroPortal;
+    const std::string cortado = cabeceraRegistro() + lineaRegistro(nota).substr(0, 12);
+    escribirBytes(archivo, std::vector<uint8_t>(cortado.begin(), cortado.end()));
+    {
+        TSistemaArchivosFalso falso;
+        juegoDePrueba().anotarEnvios({nota, nota});
+        EXPECT_EQ(falso.cuenta(TSistemaArchivos::Operacion::escribir), 1);
+        EXPECT_EQ(falso.cuenta(TSistemaArchivos::Operacion::sincronizar), 1);
+        EXPECT_EQ(falso.cuenta(TSistemaArchivos::Operacion::renombrar), 0);
+    }
+    EXPECT_EQ(leerTexto(archivo), cortado + "\n" + lineaRegistro(nota) + lineaRegistro(nota));
+}
+
+TEST(RegistroPortal, UnEnvioGuardadoTieneSiempreSuLineaYSinLineaNoSeGuarda) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    juegoDePrueba().codigosDeAcceso();
+    const TAnotacionEnvio nota{std::chrono::system_clock::now(), 1, "Alfa", "10.0.0.7", {"90"}, false, {}};
+    for (int paso = 1;; ++paso) {
+        juegoDePrueba().guardarEnvio("Alfa", 1, kDecision);
+        const std::string antes = juegoDePrueba().registroDelPortal();
+        bool fallo = false;
+        {
+            TSistemaArchivosFalso falso;
+            falso.fallarEn(paso);
+            try {
+                juegoDePrueba().guardarEnvios({{"", "Alfa", 1, kOtra, nota}});
+            } catch (const ErrorArchivo&) {
+                fallo = true;
+            }
+        }
+        const std::string despues = juegoDePrueba().registroDelPortal();
+        const bool guardado = *juegoDePrueba().envioDelEquipo("Alfa") == kOtra;
+        TAnotacionEnvio escrita = nota;
+        escrita.aceptado = true;
+        const std::string conLinea = (antes.empty() ? cabeceraRegistro() : antes) + lineaRegistro(escrita);
+        // Stored means registered; a failure in the last renames may leave a line with nothing stored.
+        if (guardado || !fallo) EXPECT_EQ(despues, conLinea) << paso;
+        else EXPECT_TRUE(despues == antes || despues == conLinea) << paso;
+        if (!fallo) {
+            EXPECT_TRUE(guardado);
+            break;
+        }
+    }
+}

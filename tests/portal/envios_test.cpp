@@ -1,0 +1,114 @@
+// The portal under a mischievous class, over HTTP on a loopback port: a
+// team that floods submissions, a classroom behind one address, forms
+// with a field twice or with control characters, and a register that
+// cannot be written.
+
+#include "portal/PortalDePrueba.h"
+
+#include "comun/SistemaArchivosFalso.h"
+#include "juego/Auditoria.h"
+
+TEST_F(PortalHttp, CadaEquipoEnviaUnaVezPorSegundo) {
+    TClienteHttp alfa = clienteDe(0);
+    TClienteHttp beta = clienteDe(1);
+    EXPECT_EQ(alfa.post("/decisiones", formularioDe(alfa.csrf(), 1, decisionDelEquipo(0))).estado, 303);
+    const TRespuestaHttp otra = alfa.post("/decisiones", formularioDe(alfa.csrf(), 1, decisionDelEquipo(2)));
+    EXPECT_EQ(otra.estado, 429);
+    EXPECT_TRUE(otra.texto().contains(QStringLiteral("Espere un momento"))) << otra.texto().toStdString();
+    // Another team is not held back, and the flood reached neither file.
+    EXPECT_EQ(beta.post("/decisiones", formularioDe(beta.csrf(), 1, decisionDelEquipo(1))).estado, 303);
+    EXPECT_TRUE(iguales(*juegoDePrueba().envioDelEquipo(kEquipos[0]), decisionDelEquipo(0)));
+    EXPECT_EQ(filasDelRegistro(juegoDePrueba().registroDelPortal()).size(), 3u);
+    ahora += TSesiones::kEntreEnvios;
+    EXPECT_EQ(alfa.post("/decisiones", formularioDe(alfa.csrf(), 1, decisionDelEquipo(2))).estado, 303);
+    EXPECT_TRUE(iguales(*juegoDePrueba().envioDelEquipo(kEquipos[0]), decisionDelEquipo(2)));
+}
+
+TEST_F(PortalHttp, LosCodigosErradosSeCuentanPorNavegadorDetrasDeUnaDireccion) {
+    const QString desde = QStringLiteral("127.0.4.1");
+    const QString bueno = QString::fromStdString(codigos[0].codigo);
+    auto navegador = [&] {
+        TClienteHttp cliente(puerto, desde);
+        const TRespuestaHttp inicio = cliente.get("/");
+        EXPECT_EQ(inicio.estado, 200);
+        for (const char* atributo : {"previo=", "HttpOnly", "SameSite=Strict", "Path=/"})
+            EXPECT_TRUE(inicio.cabeceras.value("set-cookie").contains(atributo)) << atributo;
+        return cliente;
+    };
+    // Thirty phones behind one address, a few typos each: every one still gets in.
+    std::vector<TClienteHttp> aula;
+    for (int i = 0; i < 30; ++i) aula.push_back(navegador());
+    for (int vuelta = 0; vuelta < 3; ++vuelta)
+        for (TClienteHttp& telefono : aula) ASSERT_EQ(telefono.entrar(QStringLiteral("ZZZZ-ZZZZ")).estado, 403);
+    EXPECT_FALSE(aula[0].get("/").cabeceras.contains("set-cookie")) << "the cookie is given once";
+    for (TClienteHttp& telefono : aula) EXPECT_EQ(telefono.entrar(bueno).estado, 303);
+    // One browser's five typos hold back that browser only.
+    TClienteHttp torpe = navegador();
+    for (int i = 0; i < TPortal::kIntentosFallidos; ++i) torpe.entrar(QStringLiteral("ZZZZ-ZZZZ"));
+    const TRespuestaHttp retenido = torpe.entrar(bueno);
+    EXPECT_EQ(retenido.estado, 429);
+    EXPECT_TRUE(retenido.texto().contains(QStringLiteral("desde este navegador")));
+    EXPECT_EQ(navegador().entrar(bueno).estado, 303);
+    // A new cookie for every guess buys nothing past the address's backstop.
+    for (int i = 30 * 3 + TPortal::kIntentosFallidos; i < TSesiones::kFallidosPorDireccion; ++i)
+        ASSERT_EQ(navegador().entrar(QStringLiteral("ZZZZ-ZZZZ")).estado, 403) << i;
+    const TRespuestaHttp tope = navegador().entrar(bueno);
+    EXPECT_EQ(tope.estado, 429);
+    EXPECT_TRUE(tope.texto().contains(QStringLiteral("desde esta dirección")));
+    ahora += TPortal::kBloqueo;
+    EXPECT_EQ(navegador().entrar(bueno).estado, 303);
+}
+
+TEST_F(PortalHttp, UnCampoRepetidoOConCaracteresDeControlSeRechazaNombrandolo) {
+    TClienteHttp cliente = clienteDe(0);
+    const QByteArray envio = formularioDe(cliente.csrf(), 1, decisionDelEquipo(0));
+    auto cambiado = [&](const QByteArray& de, const QByteArray& a) { return QByteArray(envio).replace(de, a); };
+    struct Caso {
+        const char* nombre;
+        QByteArray ruta, cuerpo;
+        QString dice;
+    };
+    const Caso casos[] = {
+        {"precio dos veces", "/decisiones", envio + "&precio=99", QStringLiteral("dos veces el campo «precio»")},
+        {"período dos veces", "/decisiones", "periodo=1&" + envio, QStringLiteral("dos veces el campo «periodo»")},
+        {"NUL en un valor", "/decisiones", cambiado("precio=60", "precio=60%00"),
+         QStringLiteral("El campo «precio» trae caracteres de control")},
+        {"salto en un valor", "/decisiones", cambiado("marketing=", "marketing=%0A"),
+         QStringLiteral("El campo «marketing» trae caracteres de control")},
+        {"código dos veces", "/entrar", "codigo=AAAA&codigo=" + QByteArray::fromStdString(codigos[0].codigo),
+         QStringLiteral("dos veces el campo «codigo»")},
+    };
+    const TFoto antes = fotografiar(carpeta.ruta());
+    for (const Caso& caso : casos) {
+        ahora += TSesiones::kEntreEnvios;
+        const TRespuestaHttp r = cliente.post(caso.ruta, caso.cuerpo);
+        EXPECT_EQ(r.estado, 400) << caso.nombre;
+        EXPECT_TRUE(r.texto().contains(caso.dice)) << caso.nombre << ": " << r.texto().toStdString();
+        // Refused before anything is written, the register included.
+        EXPECT_EQ(diferencias(antes, fotografiar(carpeta.ruta())), "") << caso.nombre;
+    }
+}
+
+TEST_F(PortalHttp, SinRegistroNoSeGuardaNadaYLoPendienteSeEscribeAlCerrar) {
+    portal.detener();
+    TSistemaArchivosFalso falso;
+    const auto registro = carpeta / kArchivoRegistroPortal;
+    falso.soloLectura(registro);  // a full disk for the register alone
+    TJuego juego(carpeta.ruta(), falso);
+    TPortal otro(juego);
+    otro.fijarReloj([this] { return ahora; });
+    TClienteHttp cliente(otro.iniciar(QHostAddress::LocalHost, 0));
+    ASSERT_EQ(cliente.entrar(QString::fromStdString(codigos[0].codigo)).estado, 303);
+    const TRespuestaHttp r = cliente.post("/decisiones", formularioDe(cliente.csrf(), 1, decisionDelEquipo(0)));
+    EXPECT_EQ(r.estado, 500);
+    EXPECT_TRUE(r.texto().contains(QStringLiteral("no se guardaron"))) << r.texto().toStdString();
+    EXPECT_FALSE(juego.envioDelEquipo(kEquipos[0]).has_value());
+    EXPECT_EQ(juego.registroDelPortal(), "");
+    // The disk has room again: the refusal's line is written as the portal closes.
+    falso.soloLectura(carpeta / "ninguna");
+    otro.detener();
+    const auto filas = filasDelRegistro(juego.registroDelPortal());
+    ASSERT_EQ(filas.size(), 2u);
+    EXPECT_EQ(filas[1][2], "Alfa");
+    EXPECT_EQ(filas[1][filas[1].size() - 2], "rechazado");
+}
