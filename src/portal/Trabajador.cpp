@@ -131,6 +131,7 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
     }
     std::vector<std::optional<TRespuestaEnvio>> resultados(tareas.size());
     std::optional<TRespuesta> paraTodos;
+    bool enUso = false;
     try {
         const auto respuestas = conTurno([&] {
             if (!recibidos.empty()) return juego_.guardarEnvios(recibidos, rechazados);
@@ -142,8 +143,8 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
         paraTodos = noGuardado(e);
         // Their lines wait for the next batch, or for the portal to close.
         pendientesDeAnotar_ = previas;
-        const QString motivo = dynamic_cast<const ErrorJuegoEnUso*>(&e) ? QStringLiteral("El juego estaba en uso.")
-                                                                       : QString::fromUtf8(e.what());
+        enUso = dynamic_cast<const ErrorJuegoEnUso*>(&e) != nullptr;
+        const QString motivo = enUso ? QStringLiteral("El juego estaba en uso.") : QString::fromUtf8(e.what());
         for (const TTarea& t : tareas) {
             pendientesDeAnotar_.push_back(anotacionDe(t));
             if (t.motivo.isEmpty()) pendientesDeAnotar_.back().motivo = motivo.toStdString();
@@ -160,6 +161,9 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
             respuestas[i] = errorDelJuego(e);
         }
     }
+    // A batch refused for the game's state (no period open) still leaves its
+    // lines at once; while another program holds the game, they wait.
+    if (paraTodos && !enUso) anotar();
     for (std::size_t i = 0; i < tareas.size(); ++i) reanudar(tareas[i], std::move(respuestas[i]));
 }
 
@@ -172,7 +176,7 @@ TRespuesta TTrabajador::noGuardado(const std::exception& e) {
                        .arg(QString::fromUtf8(e.what())));
 }
 
-/// The answer to a submission the game took in, and its line in the register.
+/// The answer to a submission the game judged (its line is in the register).
 TRespuesta TTrabajador::respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio& resultado) {
     const QString texto = QString::fromUtf8(resultado.mensaje);
     switch (resultado.resultado) {
