@@ -27,14 +27,17 @@ struct TAnotacionEnvio {
 std::string cabeceraRegistro();
 
 /// One line of the register, ending in a line feed. Fields that hold a
-/// comma or a quote are quoted; line breaks never reach the file.
+/// comma or a quote are quoted; control characters (line breaks, NUL)
+/// become blanks, and a cell a spreadsheet would run as a formula gets a
+/// leading apostrophe (celdaCsv).
 std::string lineaRegistro(const TAnotacionEnvio& anotacion);
 
 /// The fields of each line of the register's text, header included.
 std::vector<std::vector<std::string>> filasDelRegistro(const std::string& texto);
 
 /// The register's text limited to one period (the header stays); every
-/// line when periodo is none.
+/// line when periodo is none. Each cell is written again as lineaRegistro
+/// writes it, so a register from before its cells were made safe prints safe.
 std::string registroDelPeriodo(const std::string& texto, std::optional<int> periodo);
 
 /// "AAAA-MM-DD HH:MM:SS" in the computer's local time.
