@@ -4,6 +4,8 @@
 
 #include "cli/Proceso.h"
 #include "comun/CarpetaTemporal.h"
+#include "juego/Juego.h"
+#include "store/NombresArchivos.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +14,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <set>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -21,10 +25,11 @@ namespace {
 using Orden = std::vector<std::string>;
 using Foto = std::map<std::string, std::string>;
 
-// The game as the orders leave it; the empty lock file is not part of it.
+// The game as the orders leave it; the empty lock files are not part of it.
 Foto foto(const fs::path& carpeta) {
     Foto f = fotoDeCarpeta(carpeta);
-    f.erase("CORVELIAN.LCK");
+    f.erase(kArchivoBloqueo);
+    f.erase(kArchivoTurno);
     return f;
 }
 
@@ -141,4 +146,61 @@ TEST(Concurrencia, DosProgramasDejanElJuegoComoAlgunOrdenSerial) {
     }
     fs::remove(csv1);
     fs::remove(csv2);
+}
+
+// A team floods the report pages from another program: readers overlap
+// without a pause, and still every change of the game master gets its turn.
+TEST(Concurrencia, UnCambioPasaMientrasOtroProgramaLeeSinPausa) {
+    CarpetaTemporal carpeta;
+    const fs::path juego = carpeta / "juego";
+    fs::create_directories(juego);
+    const fs::path equipos = carpeta / "equipos.txt", decisiones = carpeta / "decisiones.csv";
+    escribirTexto(equipos, "Alfa\nBeta\nGamma\n");
+    escribirTexto(decisiones, csv(80));
+    ASSERT_TRUE(correr(juego, {"nuevo", equipos.string(), (carpetaEjemplos() / "parametros.ini").string()}));
+    ASSERT_TRUE(correr(juego, {"periodo0", "90", "8000", "1000", "4000", "75", "0", "80000", "70000"}));
+
+    // fin closes when the changes are done; listo tells that each reader runs.
+    int fin[2], listo[2];
+    ASSERT_EQ(::pipe(fin), 0);
+    ASSERT_EQ(::pipe(listo), 0);
+    constexpr int kLectores = 4;
+    const pid_t lector = ::fork();
+    if (lector == 0) {
+        ::close(fin[1]);
+        std::atomic<bool> basta = false;
+        std::vector<std::thread> hilos;
+        for (int i = 0; i < kLectores; ++i)
+            hilos.emplace_back([&] {
+                TJuego propio(juego);
+                propio.leerEstado();
+                [[maybe_unused]] const auto escrito = ::write(listo[1], "x", 1);
+                while (!basta) try {
+                        propio.leerEstado();
+                    } catch (...) {
+                    }
+            });
+        char nada;
+        while (::read(fin[0], &nada, 1) > 0) {
+        }
+        basta = true;
+        for (auto& h : hilos) h.join();
+        ::_exit(0);
+    }
+    ::close(fin[0]);
+    ASSERT_GT(lector, 0);
+    char nada[kLectores];
+    for (int leidos = 0; leidos < kLectores;) {
+        const auto n = ::read(listo[0], nada, sizeof nada);
+        ASSERT_GT(n, 0);
+        leidos += static_cast<int>(n);
+    }
+    for (int i = 0; i < 10; ++i) {
+        const TResultado r = ejecutarCli({"--datos", juego.string(), "decisiones", decisiones.string()});
+        EXPECT_EQ(r.codigo, 0) << i << ": " << r.errores;
+    }
+    ::close(fin[1]);
+    EXPECT_TRUE(esperar(lector));
+    ::close(listo[0]);
+    ::close(listo[1]);
 }
