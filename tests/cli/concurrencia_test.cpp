@@ -9,8 +9,11 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -152,55 +155,35 @@ TEST(Concurrencia, DosProgramasDejanElJuegoComoAlgunOrdenSerial) {
 // without a pause, and still every change of the game master gets its turn.
 TEST(Concurrencia, UnCambioPasaMientrasOtroProgramaLeeSinPausa) {
     CarpetaTemporal carpeta;
-    const fs::path juego = carpeta / "juego";
-    fs::create_directories(juego);
-    const fs::path equipos = carpeta / "equipos.txt", decisiones = carpeta / "decisiones.csv";
-    escribirTexto(equipos, "Alfa\nBeta\nGamma\n");
+    prepararJuego({"Alfa", "Beta", "Gamma"}, 1);
+    const fs::path decisiones = carpeta / "decisiones.csv";
     escribirTexto(decisiones, csv(80));
-    ASSERT_TRUE(correr(juego, {"nuevo", equipos.string(), (carpetaEjemplos() / "parametros.ini").string()}));
-    ASSERT_TRUE(correr(juego, {"periodo0", "90", "8000", "1000", "4000", "75", "0", "80000", "70000"}));
-
-    // fin closes when the changes are done; listo tells that each reader runs.
-    int fin[2], listo[2];
-    ASSERT_EQ(::pipe(fin), 0);
-    ASSERT_EQ(::pipe(listo), 0);
+    // The reads of the other program, counted where this one sees them.
     constexpr int kLectores = 4;
+    auto* lecturas = static_cast<std::atomic<long>*>(
+        ::mmap(nullptr, sizeof(std::atomic<long>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(lecturas, MAP_FAILED);
     const pid_t lector = ::fork();
     if (lector == 0) {
-        ::close(fin[1]);
-        std::atomic<bool> basta = false;
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
         std::vector<std::thread> hilos;
         for (int i = 0; i < kLectores; ++i)
             hilos.emplace_back([&] {
-                TJuego propio(juego);
-                propio.leerEstado();
-                [[maybe_unused]] const auto escrito = ::write(listo[1], "x", 1);
-                while (!basta) try {
+                for (TJuego propio(carpeta.ruta());; ++*lecturas) try {
                         propio.leerEstado();
-                    } catch (...) {
+                    } catch (const ErrorJuego&) {
                     }
             });
-        char nada;
-        while (::read(fin[0], &nada, 1) > 0) {
-        }
-        basta = true;
         for (auto& h : hilos) h.join();
-        ::_exit(0);
     }
-    ::close(fin[0]);
     ASSERT_GT(lector, 0);
-    char nada[kLectores];
-    for (int leidos = 0; leidos < kLectores;) {
-        const auto n = ::read(listo[0], nada, sizeof nada);
-        ASSERT_GT(n, 0);
-        leidos += static_cast<int>(n);
-    }
     for (int i = 0; i < 10; ++i) {
-        const TResultado r = ejecutarCli({"--datos", juego.string(), "decisiones", decisiones.string()});
+        // Every change starts while all the readers are at it again.
+        for (const long antes = *lecturas; *lecturas < antes + 2 * kLectores;) std::this_thread::yield();
+        const TResultado r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", decisiones.string()});
         EXPECT_EQ(r.codigo, 0) << i << ": " << r.errores;
     }
-    ::close(fin[1]);
-    EXPECT_TRUE(esperar(lector));
-    ::close(listo[0]);
-    ::close(listo[1]);
+    ::kill(lector, SIGKILL);
+    ::waitpid(lector, nullptr, 0);
+    ::munmap(lecturas, sizeof(std::atomic<long>));
 }
