@@ -53,6 +53,8 @@ void correrPortal(TJuego& juego, const std::string& direccion, uint16_t puerto,
     std::cout << "Los códigos de los equipos: «corvelian-cli codigos». Ctrl+C cierra el portal." << std::endl;
     QCoreApplication::exec();
     portal.detener();
+    // What the portal's games told in its last moments, before it goes.
+    QCoreApplication::sendPostedEvents(&portal);
     std::signal(SIGINT, SIG_DFL);
     std::signal(SIGTERM, SIG_DFL);
     std::cout << "Portal cerrado." << std::endl;

@@ -9,12 +9,29 @@
 #include "juego/Juego.h"
 #include "store/Texto.h"
 
+#include <QString>
+#include <QtGlobal>
+
 #include <chrono>
 #include <iostream>
 
 namespace fs = std::filesystem;
 
+namespace {
+
+// Qt's notes (an unset XDG_RUNTIME_DIR, a missing font) are English and for
+// developers: the tool says in Spanish itself what went wrong. Only the
+// failure that ends the program is shown, as its last word.
+void mensajeDeQt(QtMsgType tipo, const QMessageLogContext&, const QString& texto) {
+    if (tipo == QtFatalMsg) std::cerr << "Error interno de Qt: " << texto.toStdString() << std::endl;
+}
+
+void callarAQt() { qInstallMessageHandler(mensajeDeQt); }
+
+}  // namespace
+
 void ordenPdf(const TLinea& linea) {
+    callarAQt();
     const int32_t periodo = argumentoPeriodoPdf(linea.argumentos);
     const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[1]));
     const auto juego = usarCarpeta(linea, false);
@@ -25,6 +42,7 @@ void ordenPdf(const TLinea& linea) {
 }
 
 void ordenGraficos(const TLinea& linea) {
+    callarAQt();
     const fs::path destino = fs::absolute(rutaDeTexto(linea.argumentos[0]));
     const auto juego = usarCarpeta(linea, false);
     // Pictures only: never a window, whatever display there is.
@@ -35,6 +53,7 @@ void ordenGraficos(const TLinea& linea) {
 }
 
 void ordenPortal(const TLinea& linea) {
+    callarAQt();
     const TArgumentosPortal argumentos = argumentosPortal(linea.argumentos);
     const auto juego = usarCarpeta(linea, false);
     correrPortal(*juego, argumentos.direccion, argumentos.puerto, argumentos.hasta);

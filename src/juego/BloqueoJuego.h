@@ -5,13 +5,17 @@
 // TJuego that read the game's files take a TBloqueoJuego, and those that
 // write them a TBloqueoEscritura, so none can be called without the lock.
 //
-// A writer is refused with ErrorJuegoEnUso after a fifth of a second while
-// another holder keeps the lock; a reader waits up to two seconds, as a run
-// takes a fraction of one. Two game objects of one program exclude each other
-// as two programs do. Taking the lock first finishes or undoes a change that
-// was interrupted, and tells the game's notifier which. A folder without a
-// game is read without creating a lock file in it, and a folder this program
-// may not write is read unlocked.
+// Writers go first: a writer holds the folder's turn file while it waits for
+// the lock, and a reader takes the lock only through the turn, so once a
+// change waits no new reader starts and the change runs as soon as the
+// readers in progress finish. A writer waits up to half a second for readers
+// (a read takes milliseconds) and is refused with ErrorJuegoEnUso after a fifth
+// of a second while another change holds or waits for the game; a reader
+// waits up to two seconds, as a run takes a fraction of one. Two game objects
+// of one program exclude each other as two programs do. Taking the lock first
+// finishes or undoes a change that was interrupted, and tells the game's
+// notifier which. A folder without a game is read without creating a lock
+// file in it, and a folder this program may not write is read unlocked.
 
 class TCarpeta;
 class TJuego;
@@ -31,6 +35,8 @@ protected:
 private:
     /// False for a folder this program may only read: it is read unlocked.
     bool tomar(bool exclusivo);
+    void tomarLectura();
+    void tomarEscritura();
     void recuperarCambioInterrumpido(const TJuego& juego, bool exclusivo);
     void soltar();
 

@@ -10,9 +10,10 @@
 // severance and penalty of the game.
 //
 // Every operation that changes a game file holds an exclusive lock on the
-// folder for its whole duration; a second program that finds it held is
-// refused within a fifth of a second with "El juego está en uso por otro
-// programa.". Readers take a shared lock. Before anything else every operation finishes or
+// folder for its whole duration; a second program that finds it held by a
+// change is refused within a fifth of a second with "El juego está en uso por
+// otro programa.". Readers take a shared lock; a change waits for the readers
+// in progress and goes before new ones (juego/BloqueoJuego.h). Before anything else every operation finishes or
 // undoes a change that was interrupted, and tells the user which through
 // the notifier. Each change first checks that the game is where the caller
 // believes it is (its TMarca) and otherwise refuses, changing nothing.

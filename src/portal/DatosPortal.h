@@ -24,6 +24,8 @@ struct TDatosPortal {
     using Pared = std::chrono::system_clock;
 
     TSesiones sesiones;  // with a mutex of its own
+    /// What the portal's game objects tell; may be called from any thread.
+    TNotificador* notificador = nullptr;
 
     mutable std::mutex m;  // everything below; never held while a file is read
     std::function<Pared::time_point()> pared = [] { return Pared::now(); };

@@ -106,7 +106,10 @@ TManejadores::TManejadores(TDatosPortal& datos, TJuego& juego, TTrabajador& trab
 TJuego& TManejadores::lector() {
     std::lock_guard<std::mutex> l(lectoresM_);
     auto& propio = lectores_[std::this_thread::get_id()];
-    if (!propio) propio = std::make_unique<TJuego>(juego_.ruta(), juego_.sistemaArchivos());
+    if (!propio) {
+        propio = std::make_unique<TJuego>(juego_.ruta(), juego_.sistemaArchivos());
+        propio->fijarNotificador(datos_.notificador);
+    }
     return *propio;
 }
 

@@ -1,6 +1,7 @@
 #include "portal/Portal.h"
 
 #include "portal/DatosPortal.h"
+#include "portal/NotificadorDelPortal.h"
 #include "portal/ServidorHttp.h"
 
 #include "juego/Juego.h"
@@ -8,7 +9,10 @@
 #include <algorithm>
 
 TPortal::TPortal(TJuego& juego, QObject* padre)
-    : QObject(padre), juego_(juego), datos_(std::make_unique<TDatosPortal>()) {}
+    : QObject(padre), juego_(juego), notificador_(std::make_unique<TNotificadorDelPortal>(*this, juego)),
+      datos_(std::make_unique<TDatosPortal>()) {
+    datos_->notificador = notificador_.get();
+}
 
 TPortal::~TPortal() { detener(); }
 

@@ -8,7 +8,9 @@
 //
 // The server (GNU libmicrohttpd) runs on threads of its own, each with its
 // own TJuego on the game's folder and file system, so the window's event
-// loop never waits for a team and a team never waits for the window. Its
+// loop never waits for a team and a team never waits for the window. What
+// those games finish or undo of an interrupted change reaches the game's
+// notifier queued, on the portal's thread. Its
 // limits act at the socket, before a request is kept in memory: bodies over
 // 16 KiB and long headers are refused as soon as the headers arrive, idle
 // and stalled connections are closed after kEspera, and connections are
@@ -29,6 +31,7 @@
 #include <string>
 
 class TJuego;
+class TNotificadorDelPortal;
 class TServidorPortal;
 struct TDatosPortal;
 
@@ -98,6 +101,8 @@ signals:
 
 private:
     TJuego& juego_;
+    // The server threads' games tell the game's own notifier through it.
+    std::unique_ptr<TNotificadorDelPortal> notificador_;
     std::unique_ptr<TDatosPortal> datos_;
     std::unique_ptr<TServidorPortal> servidor_;
     QHostAddress direccion_;

@@ -12,7 +12,9 @@
 #include <utility>
 
 TTrabajador::TTrabajador(TPortal& portal, TDatosPortal& datos, TJuego& juego, std::shared_mutex& turnoJuego)
-    : portal_(portal), datos_(datos), turnoJuego_(turnoJuego), juego_(juego.ruta(), juego.sistemaArchivos()) {}
+    : portal_(portal), datos_(datos), turnoJuego_(turnoJuego), juego_(juego.ruta(), juego.sistemaArchivos()) {
+    juego_.fijarNotificador(datos.notificador);
+}
 
 TTrabajador::~TTrabajador() { detener(); }
 

@@ -21,6 +21,9 @@ inline constexpr const char* kRespaldoParametros = "AUXINI.DAT";
 
 /// The folder lock that one game object holds at a time.
 inline constexpr const char* kArchivoBloqueo = "CORVELIAN.LCK";
+/// The turn of a change waiting for that lock: while one holds it, no new
+/// reader takes the lock.
+inline constexpr const char* kArchivoTurno = "CORVELIAN-TURNO.LCK";
 
 /// The staging folder and the journal of the transaction (store/Transaccion.h).
 inline constexpr const char* kCarpetaTransaccion = "TRANSACCION.TMP";

@@ -4,15 +4,22 @@
 
 #include "cli/Proceso.h"
 #include "comun/CarpetaTemporal.h"
+#include "juego/Juego.h"
+#include "store/NombresArchivos.h"
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/mman.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <set>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -21,10 +28,11 @@ namespace {
 using Orden = std::vector<std::string>;
 using Foto = std::map<std::string, std::string>;
 
-// The game as the orders leave it; the empty lock file is not part of it.
+// The game as the orders leave it; the empty lock files are not part of it.
 Foto foto(const fs::path& carpeta) {
     Foto f = fotoDeCarpeta(carpeta);
-    f.erase("CORVELIAN.LCK");
+    f.erase(kArchivoBloqueo);
+    f.erase(kArchivoTurno);
     return f;
 }
 
@@ -141,4 +149,41 @@ TEST(Concurrencia, DosProgramasDejanElJuegoComoAlgunOrdenSerial) {
     }
     fs::remove(csv1);
     fs::remove(csv2);
+}
+
+// A team floods the report pages from another program: readers overlap
+// without a pause, and still every change of the game master gets its turn.
+TEST(Concurrencia, UnCambioPasaMientrasOtroProgramaLeeSinPausa) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa", "Beta", "Gamma"}, 1);
+    const fs::path decisiones = carpeta / "decisiones.csv";
+    escribirTexto(decisiones, csv(80));
+    // The reads of the other program, counted where this one sees them.
+    constexpr int kLectores = 4;
+    auto* lecturas = static_cast<std::atomic<long>*>(
+        ::mmap(nullptr, sizeof(std::atomic<long>), PROT_READ | PROT_WRITE, MAP_SHARED | MAP_ANONYMOUS, -1, 0));
+    ASSERT_NE(lecturas, MAP_FAILED);
+    const pid_t lector = ::fork();
+    if (lector == 0) {
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        std::vector<std::thread> hilos;
+        for (int i = 0; i < kLectores; ++i)
+            hilos.emplace_back([&] {
+                for (TJuego propio(carpeta.ruta());; ++*lecturas) try {
+                        propio.leerEstado();
+                    } catch (const ErrorJuego&) {
+                    }
+            });
+        for (auto& h : hilos) h.join();
+    }
+    ASSERT_GT(lector, 0);
+    for (int i = 0; i < 10; ++i) {
+        // Every change starts while all the readers are at it again.
+        for (const long antes = *lecturas; *lecturas < antes + 2 * kLectores;) std::this_thread::yield();
+        const TResultado r = ejecutarCli({"--datos", carpeta.ruta().string(), "decisiones", decisiones.string()});
+        EXPECT_EQ(r.codigo, 0) << i << ": " << r.errores;
+    }
+    ::kill(lector, SIGKILL);
+    ::waitpid(lector, nullptr, 0);
+    ::munmap(lecturas, sizeof(std::atomic<long>));
 }

@@ -41,8 +41,10 @@ std::pair<unsigned, unsigned> tamanoPng(const std::string& bytes) {
 }  // namespace
 
 TEST(OrdenGraficos, UnPngPorMedidaSinPantalla) {
-    // The order must not need a display, even when one is set but unreachable.
+    // The order must not need a display, even when one is set but unreachable,
+    // and keeps Qt's notes on what the session lacks to itself.
     ::setenv("DISPLAY", ":987", 1);
+    ::unsetenv("XDG_RUNTIME_DIR");
     ::unsetenv("WAYLAND_DISPLAY");
     ::unsetenv("QT_QPA_PLATFORM");
     CarpetaTemporal carpeta;
@@ -51,6 +53,7 @@ TEST(OrdenGraficos, UnPngPorMedidaSinPantalla) {
     const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "graficos", salida.string()});
     ::unsetenv("DISPLAY");
     ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_EQ(r.errores, "");
     const std::vector<std::string> nombres = {"utilidad_acumulada.png", "utilidad_periodo.png", "unidades_vendidas.png",
                                               "participacion.png",      "precio.png",           "efectivo.png",
                                               "deuda.png",              "stock_unidades.png",   "empleados.png"};

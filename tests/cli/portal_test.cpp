@@ -88,6 +88,10 @@ TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
     }
     const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "portal", "--direccion", "no-es-ip"});
     EXPECT_EQ(r.codigo, 1);
+    // An address not this machine's is refused once Qt has started, in the tool's words alone.
+    ::unsetenv("XDG_RUNTIME_DIR");
+    const auto lejos = ejecutarCli({"--datos", carpeta.ruta().string(), "portal", "--direccion", "192.0.2.1"});
+    EXPECT_EQ(lejos.errores, "El portal no pudo escuchar en 192.0.2.1:8080 (¿otro programa usa ese puerto?).\n");
 }
 
 TEST(OrdenCodigos, RenovarDaOtroCodigoSoloAEseEquipo) {

@@ -15,6 +15,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QUrl>
 
 #include <cstring>
@@ -144,6 +145,23 @@ TEST_F(PortalHttp, LosPedidosRechazadosNoGuardanNada) {
     for (const auto& envio : juegoDePrueba().enviosDelPeriodo()) EXPECT_FALSE(envio.has_value());
     // The session is still good after all that.
     EXPECT_EQ(cliente.post("/decisiones", formularioDe(csrf, 1, decisionDelEquipo(0))).estado, 303);
+}
+
+// A change interrupted while the portal serves is undone by the first page
+// that reads the game, on a server thread; the game's notifier hears of it
+// on the portal's thread, as it hears of what the game itself undoes.
+TEST_F(PortalHttp, LoQueUnPedidoDeshaceLoOyeElNotificadorDelJuego) {
+    TClienteHttp cliente = clienteDe(0);
+    const std::filesystem::path interrumpido = carpeta / (std::string(kArchivoDecisiones) + kSufijoTemporal);
+    escribirBytes(interrumpido, {'x'});
+    registroNotificador().eventos.clear();
+    EXPECT_EQ(cliente.get("/decisiones").estado, 200);
+    EXPECT_FALSE(std::filesystem::exists(interrumpido));
+    // The page was answered after the roll-back was told.
+    QCoreApplication::sendPostedEvents(&portal);
+    ASSERT_EQ(registroNotificador().eventos.size(), 1u);
+    EXPECT_NE(registroNotificador().eventos[0].find(cp1252("se interrumpió")), std::string::npos)
+        << registroNotificador().eventos[0];
 }
 
 TEST_F(PortalHttp, UnEnvioMientrasOtroProgramaUsaElJuegoPideVolverAIntentar) {

@@ -20,7 +20,7 @@ namespace {
 
 const TRegDecision kDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
 
-// Every file under the game folder but the lock, by relative path.
+// Every file under the game folder but the lock files, by relative path.
 QMap<QString, QByteArray> todo(const CarpetaDeJuego& carpeta) {
     QMap<QString, QByteArray> archivos;
     const QString raiz = carpeta.ruta(QString());
@@ -28,7 +28,7 @@ QMap<QString, QByteArray> todo(const CarpetaDeJuego& carpeta) {
     while (it.hasNext()) {
         const QString ruta = it.next();
         QFile f(ruta);
-        if (!ruta.endsWith(QStringLiteral("CORVELIAN.LCK")) && f.open(QIODevice::ReadOnly))
+        if (!ruta.endsWith(QStringLiteral(".LCK")) && f.open(QIODevice::ReadOnly))
             archivos[QDir(raiz).relativeFilePath(ruta)] = f.readAll();
     }
     return archivos;

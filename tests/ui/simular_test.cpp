@@ -80,7 +80,7 @@ public:
     QMap<QString, QByteArray> archivos() const {
         QMap<QString, QByteArray> todos;
         for (const QString& nombre : QDir(carpeta_.path()).entryList(QDir::Files)) {
-            if (nombre == QStringLiteral("CORVELIAN.LCK")) continue;  // the lock, not game content
+            if (nombre.endsWith(QStringLiteral(".LCK"))) continue;  // the locks, not game content
             QFile f(carpeta_.filePath(nombre));
             if (f.open(QIODevice::ReadOnly)) todos[nombre] = f.readAll();
         }

@@ -48,11 +48,11 @@ public:
         if (archivo.open(QIODevice::WriteOnly | QIODevice::Truncate)) archivo.write(bytes);
     }
     /// Every file of the folder with its bytes, to prove that nothing changed
-    /// (the empty lock file that any access creates is not game content).
+    /// (the empty lock files that any access creates are not game content).
     QMap<QString, QByteArray> contenido() const {
         QMap<QString, QByteArray> archivos;
         for (const QString& nombre : QDir(temporal_.path()).entryList(QDir::Files))
-            if (nombre != QStringLiteral("CORVELIAN.LCK")) archivos[nombre] = leer(nombre);
+            if (!nombre.endsWith(QStringLiteral(".LCK"))) archivos[nombre] = leer(nombre);
         return archivos;
     }
 
