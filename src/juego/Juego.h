@@ -56,6 +56,7 @@
 
 class TBloqueoJuego;
 class TBloqueoEscritura;
+class TTransaccion;
 
 /// The game cannot do what was asked now: the message says why.
 class ErrorJuego : public std::runtime_error {
@@ -337,8 +338,15 @@ private:
     std::vector<std::string> equiposDelJuego(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado) const;
 
     std::string nombresNuevos(const TBloqueoJuego& bloqueo, const std::vector<std::string>& equipos) const;
+    /// Stages a new game over the folder's: its names, parameters and computer's companies.
+    void prepararJuego(const TBloqueoEscritura& bloqueo, TTransaccion& transaccion, const std::string& nombres,
+                       const TRegDatosIniciales& datos, const TComputadora& computadora);
+    /// Tells the game master a change happened that the disk did not confirm (UTF-8; nothing when empty).
+    void avisar(const std::string& aviso);
     void guardarDecisionesCompletas(const TBloqueoEscritura& bloqueo, const TEstadoJuego& estado,
                                     std::vector<std::optional<TRegDecision>> decisiones);
+    /// Stores the decisions file; a change the disk did not confirm is told, not raised.
+    void guardarDecisionesEnArchivo(const TBloqueoEscritura& bloqueo, const std::vector<TRegDecision>& decisiones);
     std::optional<ErrorArchivoDanado> danoQueElRespaldoRepara(const TBloqueoJuego& bloqueo) const;
 
     TComputadora computadora(const TBloqueoJuego& bloqueo) const;

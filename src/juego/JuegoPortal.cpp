@@ -66,7 +66,12 @@ std::optional<TArchivoCodigos> TJuego::archivoCodigos(const TBloqueoJuego&) cons
 }
 
 void TJuego::guardarCodigos(const TBloqueoEscritura&, const TArchivoCodigos& archivo) {
-    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoCodigos), textoCodigos(archivo));
+    try {
+        reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoCodigos), textoCodigos(archivo));
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        // The new codes are in place and the old ones dead: the caller must still show them.
+        avisar("Los códigos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
+    }
 }
 
 std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
