@@ -277,8 +277,14 @@ public:
     /// when the portal never started for this game.
     std::vector<TCodigoEquipo> codigosGuardados();
 
-    /// A new code for one team of the game; its old code stops working.
+    /// A new code for one team of the game; its old code stops working. A
+    /// damaged codes file is refused (ErrorArchivoDanado): renovarCodigos mends it.
     std::string renovarCodigo(const std::string& empresa);
+
+    /// New codes for every team of the game, in company order; the old ones
+    /// stop working. The codes file is written anew, damaged or not (a
+    /// damaged one also loses the submissions it vouched for).
+    std::vector<TCodigoEquipo> renovarCodigos();
 
     /// The active company whose code was typed (compared in constant time
     /// against every code), or none.
