@@ -134,6 +134,12 @@ void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* m
     const TEstadoJuego estado = leerEstado(bloqueo);
     exigirMarca(estado, marca);
     exigirJuego(estado);
-    tomarValores(guardarModificaciones(carpeta_, textos));
+    try {
+        tomarValores(guardarModificaciones(carpeta_, textos));
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        // The new parameters are in place: the game takes them, and is told of the doubt.
+        tomarValores(aplicarModificaciones(estado.datos, textos));
+        avisar("Los datos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
+    }
 }
 

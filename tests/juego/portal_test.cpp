@@ -209,8 +209,9 @@ TEST(CodigosAcceso, UnArchivoDeCodigosDanadoNoSeUsaHastaRenovarTodos) {
 }
 
 // Once the new file is in place, a folder sync that fails is a warning: the
-// order happened (a renewal's old code is already dead) and says so.
-TEST(CodigosAcceso, UnCambioQueElDiscoNoConfirmaSeDaPorHechoConAviso) {
+// order happened (a renewal's old code is already dead) and says so, and
+// the game object holds what was stored.
+TEST(CambioSinConfirmar, SeDaPorHechoConAvisoYElJuegoTieneLoGuardado) {
     struct Caso {
         const char* nombre;
         std::function<std::string()> accion;  // what the caller is given
@@ -227,6 +228,14 @@ TEST(CodigosAcceso, UnCambioQueElDiscoNoConfirmaSeDaPorHechoConAviso) {
              return std::to_string(kOtra.precio);
          },
          [] { return std::to_string(juegoDePrueba().decisionesGuardadas().at(2).precio); }},
+        {"modificar los datos",
+         [] {
+             TTextosDatosIniciales textos = ejemploDatosIniciales();
+             textos.indemXEmpleado = "450";
+             juegoDePrueba().modificarDatos(textos);
+             return std::to_string(juegoDePrueba().indemnizacionPorEmpleado());
+         },
+         [] { return std::to_string(juegoDePrueba().parametros().indemXEmpleado); }},
     };
     for (const Caso& caso : casos) {
         CarpetaTemporal carpeta;
