@@ -31,7 +31,9 @@
 // Refusals raise ErrorJuego with a Spanish message (UTF-8), and a kind of
 // their own where a caller acts on the kind: ErrorJuegoEnUso (try again in
 // a moment), ErrorJuegoCambiado (the screen is stale). File failures raise
-// ErrorArchivo, a damaged game ErrorArchivoDanado.
+// ErrorArchivo, a damaged game ErrorArchivoDanado. A change that happened
+// but that the disk did not confirm is no failure: the operation returns as
+// done and tells the notifier a warning.
 
 #include "engine/Historial.h"
 #include "juego/CorridaPeriodo.h"
@@ -175,7 +177,8 @@ public:
 
     /// A practice game in one step: the student's team and `cantidad`
     /// computer companies (estilo, or each style in turn when none), the
-    /// sample parameters and period 0 run with the sample decisions.
+    /// sample parameters and period 0 run with the sample decisions, all in
+    /// one change: interrupted, the folder stays as it was.
     void crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
                        std::uint64_t semilla);
 

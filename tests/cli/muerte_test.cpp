@@ -38,9 +38,9 @@ void cargarDecisiones(const fs::path& carpeta, const std::vector<std::string>& f
     ASSERT_EQ(r.codigo, 0) << r.errores;
 }
 
-// Starts the tool, without waiting for it.
-pid_t lanzar(std::vector<std::string> argumentos) {
-    argumentos.insert(argumentos.begin(), CORVELIAN_CLI);
+// Starts "simular" on the folder, without waiting for it.
+pid_t lanzarSimular(const fs::path& carpeta) {
+    std::vector<std::string> argumentos = {CORVELIAN_CLI, "--datos", carpeta.string(), "simular"};
     std::vector<char*> argv;
     for (auto& a : argumentos) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -58,9 +58,6 @@ pid_t lanzar(std::vector<std::string> argumentos) {
     }
     return hijo;
 }
-
-// Starts "simular" on the folder, without waiting for it.
-pid_t lanzarSimular(const fs::path& carpeta) { return lanzar({"--datos", carpeta.string(), "simular"}); }
 
 }  // namespace
 
@@ -139,51 +136,4 @@ TEST(Muerte, UnaCorridaMatadaQuedaAntesODespues) {
     std::cout << "[ Muerte ] corrida de " << microsegundos << " µs; " << kMuertes << " muertes: " << quedoAntes
               << " antes (" << deshechas << " deshechas al recuperar), " << quedoDespues << " después ("
               << completadas << " completadas al recuperar, " << terminoSola << " terminaron antes de la señal)\n";
-}
-
-// A practice killed at a random moment: its set-up and its period 0 are one
-// change, so the folder holds the whole practice or none, and then a second
-// practice can be set up in it.
-TEST(Muerte, UnaPracticaMatadaQuedaEnteraONoQueda) {
-    CarpetaTemporal carpeta;
-    const fs::path prueba = carpeta.ruta() / "practica";
-    const auto vaciar = [&] {
-        fs::remove_all(prueba);
-        fs::create_directory(prueba);
-    };
-    std::chrono::steady_clock::duration duracion = std::chrono::hours(1);
-    int estado = 0;
-    for (int i = 0; i < 2; ++i) {
-        vaciar();
-        const auto inicio = std::chrono::steady_clock::now();
-        const pid_t limpio = lanzar({"practica", prueba.string(), "--computadora", "3"});
-        ASSERT_EQ(::waitpid(limpio, &estado, 0), limpio);
-        duracion = std::min(duracion, std::chrono::steady_clock::now() - inicio);
-        ASSERT_TRUE(WIFEXITED(estado) && WEXITSTATUS(estado) == 0);
-    }
-    std::mt19937 azar(20261208);
-    const auto microsegundos = std::chrono::duration_cast<std::chrono::microseconds>(duracion).count();
-    std::uniform_int_distribution<long> demora(0, microsegundos * 3 / 2);
-    int entera = 0, ninguna = 0;
-    constexpr int kMuertes = 20;
-    for (int i = 0; i < kMuertes; ++i) {
-        vaciar();
-        const pid_t hijo = lanzar({"practica", prueba.string(), "--computadora", "3"});
-        ASSERT_GT(hijo, 0);
-        std::this_thread::sleep_for(std::chrono::microseconds(demora(azar)));
-        ::kill(hijo, SIGKILL);
-        ASSERT_EQ(::waitpid(hijo, &estado, 0), hijo);
-        const TResultado r = orden(prueba, {"estado"});
-        if (r.codigo == 0) {
-            EXPECT_NE(r.salida.find("Próximo período: 1"), std::string::npos) << "muerte " << i << ":\n" << r.salida;
-            ++entera;
-        } else {
-            EXPECT_NE(r.errores.find("No hay un juego"), std::string::npos) << "muerte " << i << ": " << r.errores;
-            const TResultado otra = ejecutarCli({"practica", prueba.string(), "--computadora", "3"});
-            EXPECT_EQ(otra.codigo, 0) << "muerte " << i << ": " << otra.errores;
-            ++ninguna;
-        }
-    }
-    std::cout << "[ Muerte ] práctica de " << microsegundos << " µs; " << kMuertes << " muertes: " << entera
-              << " enteras, " << ninguna << " sin práctica (y otra se armó)\n";
 }

@@ -103,34 +103,6 @@ TEST(OrdenCodigos, RenovarDaOtroCodigoSoloAEseEquipo) {
     EXPECT_EQ(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos", "--renovar", "Nadie"}).codigo, 1);
 }
 
-// Two teams with one code: every order on the codes refuses the file, naming
-// it and the way out, which is renewing them all.
-TEST(OrdenCodigos, UnArchivoDanadoSeRehaceRenovandoTodos) {
-    CarpetaTemporal carpeta;
-    prepararJuego({"Alfa", "Beta"}, 1);
-    const auto antes = lineasDeCodigos(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"}).salida);
-    ASSERT_EQ(antes.size(), 2u);
-    escribirTexto(carpeta / kArchivoCodigos, "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\n" + antes[0].second +
-                                                 "\tAlfa\n" + antes[0].second + "\tBeta\n");
-    for (const std::vector<std::string>& orden : {std::vector<std::string>{"codigos"}, {"codigos", "--renovar", "Beta"}}) {
-        std::vector<std::string> argumentos{"--datos", carpeta.ruta().string()};
-        argumentos.insert(argumentos.end(), orden.begin(), orden.end());
-        const auto r = ejecutarCli(argumentos);
-        EXPECT_EQ(r.codigo, 1) << orden.back();
-        EXPECT_NE(r.errores.find("\"CODIGOS PORTAL.txt\": el archivo está dañado"), std::string::npos) << r.errores;
-        EXPECT_NE(r.errores.find("codigos --renovar"), std::string::npos) << r.errores;
-    }
-    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "codigos", "--renovar"});
-    ASSERT_EQ(r.codigo, 0) << r.errores;
-    const auto nuevos = lineasDeCodigos(r.salida);
-    ASSERT_EQ(nuevos.size(), 3u) << r.salida;  // the two teams and what the sessions do
-    EXPECT_EQ(nuevos[0].first, "Alfa");
-    EXPECT_EQ(nuevos[1].first, "Beta");
-    EXPECT_NE(nuevos[0].second, nuevos[1].second);
-    const auto despues = lineasDeCodigos(ejecutarCli({"--datos", carpeta.ruta().string(), "codigos"}).salida);
-    EXPECT_EQ(despues, std::vector(nuevos.begin(), nuevos.begin() + 2));
-}
-
 TEST(OrdenEnvios, ElRegistroEnCsvDeUnPeriodoODeTodos) {
     CarpetaTemporal carpeta;
     prepararJuego({"Alfa", "Beta"}, 1);

@@ -3,7 +3,6 @@
 // how each style plays over whole games.
 
 #include "comun/CarpetaTemporal.h"
-#include "comun/FotoCarpeta.h"
 #include "juego/Computadora.h"
 #include "juego/Juego.h"
 #include "store/ErrorArchivo.h"
@@ -89,29 +88,6 @@ TEST(Computadora, DecideSoloPorSusEmpresasYLoMismoAlRehacerElPeriodo) {
     juegoDePrueba().guardarDecisionesCompletas({kDecision, std::nullopt, std::nullopt, std::nullopt, std::nullopt});
     juegoDePrueba().simular();
     EXPECT_NE(bytes(juegoDePrueba().decisionesComputadora()), periodo2);
-}
-
-// A practice in one change leaves the folder a set-up followed by period 0
-// leaves, byte for byte, over an empty folder and over an older game.
-TEST(Practica, EsElArmadoSeguidoDelPeriodo0) {
-    const auto armar = [](bool sobreOtroJuego, bool enUnPaso) {
-        CarpetaTemporal carpeta;
-        if (sobreOtroJuego) {
-            juegoDePrueba().crearJuego({"Uno", "Dos", "Tres", "Cuatro"}, ejemploDatosIniciales());
-            juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-        }
-        if (enUnPaso) {
-            juegoDePrueba().crearPractica("Mi empresa", 2, TEstilo::prudente, 11);
-        } else {
-            std::vector<std::string> equipos{"Mi empresa"};
-            const TComputadora computadora = agregarComputadora(equipos, 2, TEstilo::prudente, 11);
-            juegoDePrueba().crearJuego(equipos, ejemploDatosIniciales(), computadora);
-            juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-        }
-        return fotografiar(carpeta.ruta());
-    };
-    for (const bool sobreOtroJuego : {false, true})
-        EXPECT_EQ(armar(sobreOtroJuego, true), armar(sobreOtroJuego, false)) << sobreOtroJuego;
 }
 
 TEST(Computadora, NoDecidePorUnEquipo) {

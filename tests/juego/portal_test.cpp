@@ -159,77 +159,43 @@ TEST(CodigosAcceso, UnArchivoDeCodigosDanadoSeNombra) {
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFG0\tAlfa\n",
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t\n",
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa",
-        // One code for two teams, one team on two lines, a name no team can have.
-        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa\nABCDEFGH\tBeta\n",
+        // One team on two lines; a name longer than any team's.
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa\nABCDEFGJ\tAlfa\n",
-        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t" + std::string(5000, 'x') + "\n",
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t" + std::string(51, 'x') + "\n",
     };
-    for (const std::string& texto : danados)
-        EXPECT_THROW(leerTextoCodigos(texto, "c"), ErrorArchivoDanado) << texto.substr(0, 80);
+    for (const std::string& texto : danados) EXPECT_THROW(leerTextoCodigos(texto, "c"), ErrorArchivoDanado) << texto;
     EXPECT_NO_THROW(leerTextoCodigos("CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t" + std::string(50, 'x') + "\n", "c"));
 }
 
-// A codes file made damaged: the portal's start and every look at the codes
-// refuse it, naming it and the way out, and renewing every team's code
-// mends it.
+// A damaged codes file: the portal's start and every look at the codes
+// refuse it, naming it and the way out; renewing every team's code mends it.
 TEST(CodigosAcceso, UnArchivoDeCodigosDanadoNoSeUsaHastaRenovarTodos) {
-    const std::vector<std::pair<const char*, std::function<std::string(std::string)>>> casos = {
-        {"dos equipos con un código",
-         [](std::string t) {
-             const auto alfa = t.find("\tAlfa") - kLargoCodigo, beta = t.find("\tBeta") - kLargoCodigo;
-             return t.replace(beta, kLargoCodigo, t.substr(alfa, kLargoCodigo));
-         }},
-        {"un equipo que no es del juego", [](std::string t) { return t + "ABCDEFGH\tIntruso\n"; }},
-        {"un nombre imposible",
-         [](std::string t) { return t.replace(t.find("\tGama") + 1, 4, std::string(5000, 'G')); }},
-    };
-    for (const auto& [nombre, danar] : casos) {
+    const std::string cabecera = "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa\n";
+    const std::string casos[] = {"ABCDEFGH\tBeta\n", "ABCDEFGJ\tBeta\nABCDEFGK\tIntruso\n",
+                                 "ABCDEFGJ\tBeta\nABCDEFGK\t" + std::string(5000, 'G') + "\n"};
+    for (const std::string& caso : casos) {
         CarpetaTemporal carpeta;
         juegoEnPeriodo1();
-        const auto codigos = juegoDePrueba().codigosDeAcceso();
-        const std::string texto = danar(leerTexto(carpeta / kArchivoCodigos));
+        const std::string texto = cabecera + caso;
         escribirBytes(carpeta / kArchivoCodigos, std::vector<uint8_t>(texto.begin(), texto.end()));
-
         const std::string mensaje = mensajeDe([] { juegoDePrueba().codigosDeAcceso(); });
-        EXPECT_NE(mensaje.find("\"CODIGOS PORTAL.txt\": el archivo está dañado"), std::string::npos) << nombre << mensaje;
-        EXPECT_NE(mensaje.find("codigos --renovar"), std::string::npos) << nombre << mensaje;
-        EXPECT_THROW(juegoDePrueba().equipoDelCodigo(codigos[0].codigo), ErrorArchivoDanado) << nombre;
-        // One team's renewal would keep the damage: refused, naming it.
-        EXPECT_THROW(juegoDePrueba().renovarCodigo("Alfa"), ErrorArchivoDanado) << nombre;
-
+        EXPECT_NE(mensaje.find("\"CODIGOS PORTAL.txt\": el archivo está dañado"), std::string::npos) << mensaje;
+        EXPECT_NE(mensaje.find("codigos --renovar"), std::string::npos) << mensaje;
+        EXPECT_THROW(juegoDePrueba().equipoDelCodigo("ABCDEFGH"), ErrorArchivoDanado) << caso.substr(0, 30);
+        EXPECT_THROW(juegoDePrueba().renovarCodigo("Beta"), ErrorArchivoDanado) << caso.substr(0, 30);
         const auto nuevos = juegoDePrueba().renovarCodigos();
-        ASSERT_EQ(nuevos.size(), 3u) << nombre;
-        EXPECT_EQ(juegoDePrueba().codigosDeAcceso(), nuevos) << nombre;
-        for (std::size_t i = 0; i < nuevos.size(); ++i) {
-            EXPECT_EQ(juegoDePrueba().equipoDelCodigo(nuevos[i].codigo), nuevos[i].empresa) << nombre;
-            EXPECT_NE(nuevos[i].codigo, codigos[i].codigo) << nombre;
-        }
+        EXPECT_EQ(juegoDePrueba().codigosDeAcceso(), nuevos);
+        for (const TCodigoEquipo& e : nuevos) EXPECT_EQ(juegoDePrueba().equipoDelCodigo(e.codigo), e.empresa);
     }
 }
 
-// Once the new file is in place, a folder sync that fails is a warning: the
-// order happened (a renewal's old code is already dead) and says so, and
-// the game object holds what was stored.
+// Once the new file is in place, a failed folder sync is a warning: the
+// order happened (a renewal's old code is already dead) and gives its result.
 TEST(CambioSinConfirmar, SeDaPorHechoConAvisoYElJuegoTieneLoGuardado) {
-    struct Caso {
-        const char* nombre;
-        std::function<std::string()> accion;  // what the caller is given
-        std::function<std::string()> guardado;  // what the folder holds now
-    };
-    const Caso casos[] = {
-        {"renovar un código", [] { return juegoDePrueba().renovarCodigo("Alfa"); },
-         [] { return juegoDePrueba().codigosGuardados()[0].codigo; }},
-        {"renovar todos", [] { return juegoDePrueba().renovarCodigos()[2].codigo; },
-         [] { return juegoDePrueba().codigosGuardados()[2].codigo; }},
-        {"guardar decisiones",
-         [] {
-             juegoDePrueba().guardarDecisiones({kOtra, kOtra, kOtra});
-             return std::to_string(kOtra.precio);
-         },
-         [] { return std::to_string(juegoDePrueba().decisionesGuardadas().at(2).precio); }},
-        {"modificar los datos",
-         [] {
+    const std::pair<std::function<std::string()>, std::function<std::string()>> casos[] = {
+        {[] { return juegoDePrueba().renovarCodigo("Alfa"); }, [] { return juegoDePrueba().codigosGuardados()[0].codigo; }},
+        {[] { return juegoDePrueba().renovarCodigos()[2].codigo; }, [] { return juegoDePrueba().codigosGuardados()[2].codigo; }},
+        {[] {
              TTextosDatosIniciales textos = ejemploDatosIniciales();
              textos.indemXEmpleado = "450";
              juegoDePrueba().modificarDatos(textos);
@@ -237,27 +203,20 @@ TEST(CambioSinConfirmar, SeDaPorHechoConAvisoYElJuegoTieneLoGuardado) {
          },
          [] { return std::to_string(juegoDePrueba().parametros().indemXEmpleado); }},
     };
-    for (const Caso& caso : casos) {
+    for (const auto& [accion, guardado] : casos) {
         CarpetaTemporal carpeta;
         juegoEnPeriodo1();
         juegoDePrueba().codigosDeAcceso();
-        int sincronizaciones = 0;
-        {
-            TSistemaArchivosFalso falso;
-            caso.accion();
-            sincronizaciones = falso.cuenta(TSistemaArchivos::Operacion::sincronizar);
-        }
+        TSistemaArchivosFalso falso;
+        accion();
+        // The same change again, failing its last sync: the folder's, after the rename.
+        falso.fallarEn(falso.cuenta(TSistemaArchivos::Operacion::sincronizar), TSistemaArchivos::Operacion::sincronizar);
         registroNotificador().eventos.clear();
         std::string dado;
-        {
-            TSistemaArchivosFalso falso;
-            // The last one: the folder's, after the rename.
-            falso.fallarEn(sincronizaciones, TSistemaArchivos::Operacion::sincronizar);
-            EXPECT_NO_THROW(dado = caso.accion()) << caso.nombre;
-            EXPECT_TRUE(falso.fallaOcurrida()) << caso.nombre;
-        }
-        EXPECT_EQ(caso.guardado(), dado) << caso.nombre;
-        ASSERT_EQ(registroNotificador().eventos.size(), 1u) << caso.nombre;
+        EXPECT_NO_THROW(dado = accion());
+        EXPECT_TRUE(falso.fallaOcurrida());
+        EXPECT_EQ(guardado(), dado);
+        ASSERT_EQ(registroNotificador().eventos.size(), 1u);
         EXPECT_NE(registroNotificador().eventos[0].find("no confirm"), std::string::npos) << registroNotificador().eventos[0];
     }
 }

@@ -169,24 +169,3 @@ TEST(SistemaArchivos, LaListaDiceLoQueEsCadaEntradaComoTipo) {
     EXPECT_EQ(propia.size(), sinEnlaces ? 2u : 3u);
     EXPECT_EQ(propia.front(), (std::pair<std::string, Tipo>{"archivo", Tipo::archivo}));
 }
-
-// An error names a file by its path inside the game folder when one of the
-// game's folders holds it, so a copy never reads as the live file.
-TEST(ErrorArchivo, NombraElArchivoPorSuLugarEnElJuego) {
-    const std::pair<const char*, const char*> casos[] = {
-        {"/juegos/aula/DECISIONES.DAT", "DECISIONES.DAT"},
-        {"/juegos/aula/historial/Periodo 1/DECISIONES.DAT", "historial/Periodo 1/DECISIONES.DAT"},
-        {"/juegos/aula/historial anterior 2/Periodo 10/EMPRESAS.DAT", "historial anterior 2/Periodo 10/EMPRESAS.DAT"},
-        {"/juegos/aula/envios portal/equipo 0123.txt", "envios portal/equipo 0123.txt"},
-        {"/juegos/aula/TRANSACCION.TMP/historial/Periodo 0/INDUSTRIA.csv",
-         "TRANSACCION.TMP/historial/Periodo 0/INDUSTRIA.csv"},
-        {"/juegos/aula/TRANSACCION.TMP/AUXACUM.DAT", "TRANSACCION.TMP/AUXACUM.DAT"},
-        // A folder of the player's named like a period is not the history's.
-        {"/juegos/Periodo 1/DECISIONES.DAT", "DECISIONES.DAT"},
-        {"/juegos/aula", "aula"},
-    };
-    for (const auto& [ruta, nombre] : casos) {
-        EXPECT_EQ(nombreEnElJuego(rutaDeTexto(ruta)), nombre) << ruta;
-        EXPECT_EQ(std::string(ErrorArchivo(rutaDeTexto(ruta), "x").what()), "Error de archivo \"" + std::string(nombre) + "\": x");
-    }
-}
