@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -77,14 +78,20 @@ std::optional<TArchivoCodigos> TJuego::archivoCodigos(const TBloqueoJuego&) cons
     if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
     TArchivoCodigos archivo = leerTextoCodigos(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
     // Codes are given to the game's teams only: those set up, or companies
-    // with results (a bankrupt team keeps its line).
+    // with results (a bankrupt team keeps its line). The results are read
+    // only for a name the set-up lacks: the portal looks here on every page.
     std::vector<std::string> conocidos = TDatosjuego(carpeta_).leerNombres();
-    if (TDatosAcum resultados(carpeta_); resultados.cantidadAcum() > 0)
-        for (const TRegDatosAcum& r : resultados.leerTodos()) conocidos.push_back(aTexto(r.nombreEmpresa));
-    for (std::size_t i = 0; i < archivo.equipos.size(); ++i)
-        if (std::find(conocidos.begin(), conocidos.end(), archivo.equipos[i].empresa) == conocidos.end())
-            throw codigosDanados(ruta, "la línea " + std::to_string(i + 3) + " es de «" +
-                                           cp1252AUtf8(archivo.equipos[i].empresa) + "», que no es un equipo del juego");
+    bool conResultados = false;
+    for (std::size_t i = 0; i < archivo.equipos.size(); ++i) {
+        const std::string& empresa = archivo.equipos[i].empresa;
+        if (std::find(conocidos.begin(), conocidos.end(), empresa) != conocidos.end()) continue;
+        if (!std::exchange(conResultados, true))
+            if (TDatosAcum resultados(carpeta_); resultados.cantidadAcum() > 0)
+                for (const TRegDatosAcum& r : resultados.leerTodos()) conocidos.push_back(aTexto(r.nombreEmpresa));
+        if (std::find(conocidos.begin(), conocidos.end(), empresa) == conocidos.end())
+            throw codigosDanados(ruta, "la línea " + std::to_string(i + 3) + " es de «" + cp1252AUtf8(empresa) +
+                                           "», que no es un equipo del juego");
+    }
     return archivo;
 }
 
