@@ -107,9 +107,9 @@ void TJuego::crearPractica(const std::string& equipo, std::size_t cantidad, std:
     decisiones.nombreBancoB = aTexto(datos.nombreBancoB);
     decisiones.devPrestamoA = 0;
     decisiones.devPrestamoB = 0;
-    if (datos.cantEquiposZona1 > equipos.size())
-        throw ErrorJuego("La práctica tiene menos equipos que los de su zona.");
-    const std::vector<std::string> zona(equipos.begin(), equipos.begin() + datos.cantEquiposZona1);
+    // Period 0 creates the active zone's companies, as it would read them from the names just staged.
+    const std::vector<std::string> zona(equipos.begin(),
+                                        equipos.begin() + std::min<std::size_t>(datos.cantEquiposZona1, equipos.size()));
 
     // The set-up and its period 0 are one change: interrupted, the folder
     // stays as it was and a second practice can be set up in it.

@@ -13,8 +13,8 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
-#include <vector>
 #include <string>
+#include <vector>
 
 class TTransaccion;
 
