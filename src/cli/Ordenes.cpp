@@ -76,7 +76,7 @@ const std::vector<TOrden>& ordenes() {
         {"exportar", 1, 1, "exportar ARCHIVO.xlsx|ARCHIVO.csv", ordenExportar},
         {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
         {"graficos", 1, 1, "graficos CARPETA", ordenGraficos},
-        {"codigos", 0, 2, "codigos [--renovar EQUIPO]", ordenCodigos},
+        {"codigos", 0, 2, "codigos [--renovar [EQUIPO]]", ordenCodigos},
         {"portal", 0, 6, "portal [--puerto P] [--direccion A] [--hasta HH:MM]", ordenPortal},
         {"envios", 0, 1, "envios [PERIODO]", ordenEnvios},
     };
@@ -230,11 +230,17 @@ void ordenExportar(const TLinea& linea) {
 
 void ordenCodigos(const TLinea& linea) {
     const auto& a = linea.argumentos;
-    if (!a.empty() && (a.size() != 2 || a[0] != "--renovar"))
-        throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] codigos [--renovar EQUIPO]».");
+    if (!a.empty() && a[0] != "--renovar")
+        throw ErrorUso("la orden se escribe «corvelian-cli [--datos CARPETA] codigos [--renovar [EQUIPO]]».");
     const auto juego = usarCarpeta(linea, false);
-    if (a.empty()) {
-        for (const TCodigoEquipo& e : juego->codigosDeAcceso()) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
+    const auto mostrar = [](const std::vector<TCodigoEquipo>& codigos) {
+        for (const TCodigoEquipo& e : codigos) std::cout << cp1252AUtf8(e.empresa) << '\t' << e.codigo << '\n';
+    };
+    if (a.empty()) return mostrar(juego->codigosDeAcceso());
+    if (a.size() == 1) {
+        // Every team at once: also the way out of a damaged codes file.
+        mostrar(juego->renovarCodigos());
+        std::cout << "Las sesiones de todos los equipos en el portal terminaron; entran de nuevo con los códigos nuevos.\n";
         return;
     }
     const auto equipo = utf8ACp1252(a[1]);
@@ -355,9 +361,10 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
   codigos
       Muestra «NOMBRE<TAB>CÓDIGO» por equipo activo: los códigos de acceso
       al portal (los crea si el juego no los tiene).
-  codigos --renovar EQUIPO
-      Da un código nuevo al equipo: el anterior deja de valer y las
-      sesiones abiertas con él terminan.
+  codigos --renovar [EQUIPO]
+      Da un código nuevo al equipo, o a todos sin EQUIPO: el anterior deja
+      de valer y las sesiones abiertas con él terminan. Sin EQUIPO rehace
+      también un archivo de códigos dañado.
   portal [--puerto P] [--direccion A] [--hasta HH:MM]
       Abre el portal de equipos en la red del aula (puerto 8080 por
       omisión) hasta recibir Ctrl+C; muestra las direcciones a escribir.

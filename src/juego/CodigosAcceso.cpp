@@ -124,21 +124,38 @@ std::string textoCodigos(const TArchivoCodigos& archivo) {
     return texto;
 }
 
+ErrorArchivoDanado codigosDanados(const std::filesystem::path& ruta, const std::string& problema) {
+    return ErrorArchivoDanado(ruta, problema +
+                                        ". El portal no se abre con él; se rehace dando códigos nuevos a todos los "
+                                        "equipos (corvelian-cli codigos --renovar)");
+}
+
 TArchivoCodigos leerTextoCodigos(const std::string& texto, const std::filesystem::path& ruta) {
     const auto filas = dividirLineas(texto);
     if (filas.size() < 2 || filas[0] != kCabeceraCodigos || !filas[1].starts_with("juego ") ||
         !esHexadecimal(filas[1].substr(6), 16) || texto.empty() || texto.back() != '\n')
-        throw ErrorArchivoDanado(ruta, "no es un archivo de códigos del portal");
+        throw codigosDanados(ruta, "no es un archivo de códigos del portal");
     TArchivoCodigos archivo;
     archivo.juego = filas[1].substr(6);
+    // A team's name fits the game's name record; no longer one is any team's.
+    constexpr std::size_t kLargoNombre = sizeof(cadena::texto);
     for (std::size_t i = 2; i < filas.size(); ++i) {
+        const std::string linea = "la línea " + std::to_string(i + 1);
         const std::size_t tab = filas[i].find('\t');
         const std::string codigo = filas[i].substr(0, tab);
         if (tab == std::string::npos || !esCodigo(codigo))
-            throw ErrorArchivoDanado(ruta, "la línea " + std::to_string(i + 1) + " no es «CÓDIGO<TAB>NOMBRE»");
+            throw codigosDanados(ruta, linea + " no es «CÓDIGO<TAB>NOMBRE»");
         const auto nombre = utf8ACp1252(filas[i].substr(tab + 1));
-        if (!nombre || nombre->empty() || tieneControl(*nombre))
-            throw ErrorArchivoDanado(ruta, "la línea " + std::to_string(i + 1) + " no tiene un nombre válido");
+        if (!nombre || nombre->empty() || nombre->size() > kLargoNombre || tieneControl(*nombre))
+            throw codigosDanados(ruta, linea + " no tiene un nombre válido");
+        // One code for two teams lets one enter as the other; two codes for one team leave one unused.
+        for (std::size_t j = 0; j < archivo.equipos.size(); ++j) {
+            const std::string otra = "la línea " + std::to_string(j + 3);
+            if (archivo.equipos[j].codigo == codigo)
+                throw codigosDanados(ruta, linea + " repite el código de " + otra);
+            if (archivo.equipos[j].empresa == *nombre)
+                throw codigosDanados(ruta, linea + " repite el equipo de " + otra);
+        }
         archivo.equipos.push_back({*nombre, codigo});
     }
     return archivo;

@@ -4,6 +4,7 @@
 // under the game's lock; this file holds what needs no game: making a
 // code, comparing one, and the two file formats.
 
+#include "store/ErrorArchivo.h"
 #include "store/NombresArchivos.h"
 #include "store/Registros.h"
 
@@ -54,8 +55,13 @@ struct TArchivoCodigos {
 /// written: ErrorJuego.
 std::string textoCodigos(const TArchivoCodigos& archivo);
 /// Reads the codes file's text; anything out of place is a damaged file
-/// (ErrorArchivoDanado naming ruta).
+/// (ErrorArchivoDanado naming ruta): a malformed line, a name no team can
+/// have, a code or a team on two lines.
 TArchivoCodigos leerTextoCodigos(const std::string& texto, const std::filesystem::path& ruta);
+
+/// The damage of the codes file at ruta, saying that the portal does not
+/// open on it and how it is mended: new codes for every team.
+ErrorArchivoDanado codigosDanados(const std::filesystem::path& ruta, const std::string& problema);
 
 /// A team's last submission: bound to the game's codes, the period and the
 /// game's fingerprint when it was made, so that it is never taken for

@@ -89,6 +89,6 @@ TResultadoCorrida simularPeriodo(const TCarpeta& carpeta) {
     archivo.resultados = corrida.resultados();
     archivo.empresas = corrida.empresasDelPeriodo();
     archivarPeriodo(transaccion, archivo, reportes);
-    transaccion.confirmar();
-    return {periodo, n, corrida.quiebras(), corrida.periodoNuevo()};
+    std::string aviso = transaccion.confirmar();
+    return {periodo, n, corrida.quiebras(), corrida.periodoNuevo(), std::move(aviso)};
 }

@@ -17,6 +17,9 @@ struct TResultadoCorrida {
     int empresas = 0;                   ///< companies run
     std::vector<std::string> quiebras;  ///< the companies that went bankrupt (Windows-1252), in order
     int periodoNuevo = 0;               ///< the period whose decisions are entered next
+    /// Set when the run happened but the disk did not confirm its last step
+    /// (UTF-8): a warning for the user, not a failure.
+    std::string aviso;
 };
 
 /// Runs the period named by the stored parameters, in the game folder, with

@@ -30,6 +30,29 @@ TCompaniasPeriodo0 leerCompanias(TDatosjuego& datos) {
 
 }  // namespace
 
+TResultadoCorrida prepararPeriodo0(const TCarpeta& carpeta, TTransaccion& transaccion, const TRegDatosIniciales& ini,
+                                   const std::vector<std::string>& nombres, bool zonaActiva,
+                                   std::vector<TRegDatosAcum> previos, const TDecisionesPeriodo0& d) {
+    validarDecision(decisionComun(d), "");
+    TReporte reporte(carpeta);
+    reporte.escribirEn(&transaccion);
+    const TCalculoPeriodo0 calculo(ini, d);
+    // One report stands for every company.
+    std::vector<std::filesystem::path> reportes{reporte.escribirInforme(calculo.informe())};
+    if (!nombres.empty()) reportes.push_back(reporte.escribirInforme(calculo.industria(nombres)));
+
+    // Records of an older, larger game beyond these stay as they were.
+    std::vector<TRegDatosAcum> resultados;
+    if (zonaActiva && !nombres.empty()) {
+        resultados = calculo.resultados(std::move(previos), nombres);
+        transaccion.escribir(kArchivoResultados, bytesDeRegistros(resultados));
+    }
+    // Every company took the same decisions and reached the same figures.
+    archivarPeriodo(transaccion, calculo.archivo(nombres, resultados, textoDeRuta(reportes.front().filename())),
+                    reportes);
+    return {0, static_cast<int>(nombres.size()), {}, ini.periodoActual, {}};
+}
+
 TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPeriodo0& d) {
     validarDecision(decisionComun(d), "");
     TDatosjuego datos(carpeta);
@@ -39,27 +62,12 @@ TResultadoCorrida ejecutarPeriodo0(const TCarpeta& carpeta, const TDecisionesPer
     // commits; a failure or a crash before that leaves the game as it was.
     TTransaccion transaccion(carpeta, "La última corrida del período 0 se interrumpió; el juego quedó como antes de ella.",
                              "La última corrida del período 0 se interrumpió y se completó.");
-    TReporte reporte(carpeta);
-    reporte.escribirEn(&transaccion);
-    const TCalculoPeriodo0 calculo(ini, d);
-    // One report stands for every company.
-    std::vector<std::filesystem::path> reportes{reporte.escribirInforme(calculo.informe())};
-
     const TCompaniasPeriodo0 companias = leerCompanias(datos);
-    const auto& nombres = companias.nombres;
-    if (!nombres.empty()) reportes.push_back(reporte.escribirInforme(calculo.industria(nombres)));
-
-    // Records of an older, larger game beyond these stay as they were.
-    std::vector<TRegDatosAcum> resultados;
-    if (companias.zonaActiva && !nombres.empty()) {
-        std::vector<TRegDatosAcum> previos;
+    std::vector<TRegDatosAcum> previos;
+    if (companias.zonaActiva && !companias.nombres.empty())
         if (TDatosAcum acumulados(carpeta); acumulados.cantidadAcum() > 0) previos = acumulados.leerTodos();
-        resultados = calculo.resultados(std::move(previos), nombres);
-        transaccion.escribir(kArchivoResultados, bytesDeRegistros(resultados));
-    }
-    // Every company took the same decisions and reached the same figures.
-    archivarPeriodo(transaccion, calculo.archivo(nombres, resultados, textoDeRuta(reportes.front().filename())),
-                    reportes);
-    transaccion.confirmar();
-    return {0, static_cast<int>(nombres.size()), {}, ini.periodoActual};
+    TResultadoCorrida corrida =
+        prepararPeriodo0(carpeta, transaccion, ini, companias.nombres, companias.zonaActiva, std::move(previos), d);
+    corrida.aviso = transaccion.confirmar();
+    return corrida;
 }

@@ -32,7 +32,9 @@
 // Refusals raise ErrorJuego with a Spanish message (UTF-8), and a kind of
 // their own where a caller acts on the kind: ErrorJuegoEnUso (try again in
 // a moment), ErrorJuegoCambiado (the screen is stale). File failures raise
-// ErrorArchivo, a damaged game ErrorArchivoDanado.
+// ErrorArchivo, a damaged game ErrorArchivoDanado. A change that happened
+// but that the disk did not confirm is no failure: the operation returns as
+// done and tells the notifier a warning.
 
 #include "engine/Historial.h"
 #include "juego/CorridaPeriodo.h"
@@ -57,6 +59,7 @@
 
 class TBloqueoJuego;
 class TBloqueoEscritura;
+class TTransaccion;
 
 /// The game cannot do what was asked now: the message says why.
 class ErrorJuego : public std::runtime_error {
@@ -178,7 +181,8 @@ public:
 
     /// A practice game in one step: the student's team and `cantidad`
     /// computer companies (estilo, or each style in turn when none), the
-    /// sample parameters and period 0 run with the sample decisions.
+    /// sample parameters and period 0 run with the sample decisions, all in
+    /// one change: interrupted, the folder stays as it was.
     void crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
                        std::uint64_t semilla);
 
@@ -280,8 +284,14 @@ public:
     /// when the portal never started for this game.
     std::vector<TCodigoEquipo> codigosGuardados();
 
-    /// A new code for one team of the game; its old code stops working.
+    /// A new code for one team of the game; its old code stops working. A
+    /// damaged codes file is refused (ErrorArchivoDanado): renovarCodigos mends it.
     std::string renovarCodigo(const std::string& empresa);
+
+    /// New codes for every team of the game, in company order; the old ones
+    /// stop working. The codes file is written anew, damaged or not (a
+    /// damaged one also loses the submissions it vouched for).
+    std::vector<TCodigoEquipo> renovarCodigos();
 
     /// The active company whose code was typed (compared in constant time
     /// against every code), or none.
@@ -346,8 +356,15 @@ private:
     std::vector<std::string> equiposDelJuego(const TBloqueoJuego& bloqueo, const TEstadoJuego& estado) const;
 
     std::string nombresNuevos(const TBloqueoJuego& bloqueo, const std::vector<std::string>& equipos) const;
+    /// Stages a new game over the folder's: its names, parameters and computer's companies.
+    void prepararJuego(const TBloqueoEscritura& bloqueo, TTransaccion& transaccion, const std::string& nombres,
+                       const TRegDatosIniciales& datos, const TComputadora& computadora);
+    /// Tells the game master a change happened that the disk did not confirm (UTF-8; nothing when empty).
+    void avisar(const std::string& aviso);
     void guardarDecisionesCompletas(const TBloqueoEscritura& bloqueo, const TEstadoJuego& estado,
                                     std::vector<std::optional<TRegDecision>> decisiones);
+    /// Stores the decisions file; a change the disk did not confirm is told, not raised.
+    void guardarDecisionesEnArchivo(const TBloqueoEscritura& bloqueo, const std::vector<TRegDecision>& decisiones);
     std::optional<ErrorArchivoDanado> danoQueElRespaldoRepara(const TBloqueoJuego& bloqueo) const;
 
     TComputadora computadora(const TBloqueoJuego& bloqueo) const;

@@ -33,7 +33,18 @@ TResultadoCorrida TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const T
     // Nobody repays anything in period 0.
     decisiones.devPrestamoA = 0;
     decisiones.devPrestamoB = 0;
-    return ejecutarPeriodo0(carpeta_, decisiones);
+    TResultadoCorrida corrida = ejecutarPeriodo0(carpeta_, decisiones);
+    avisar(corrida.aviso);
+    return corrida;
+}
+
+void TJuego::guardarDecisionesEnArchivo(const TBloqueoEscritura&, const std::vector<TRegDecision>& decisiones) {
+    try {
+        TDecision(carpeta_).guardarDecisiones(decisiones);
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        // The new decisions are in place: said as done, with the doubt.
+        avisar("Las decisiones quedaron guardadas, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
+    }
 }
 
 std::vector<TRegDecision> TJuego::decisionesGuardadas() {
@@ -49,7 +60,7 @@ void TJuego::guardarDecisiones(const std::vector<TRegDecision>& decisiones, cons
     if (decisiones.size() != estado.datos.cantEquipos)
         throw ErrorJuego("Hay " + std::to_string(decisiones.size()) + " decisiones y " +
                          std::to_string(estado.datos.cantEquipos) + " empresas activas.");
-    TDecision(carpeta_).guardarDecisiones(decisiones);
+    guardarDecisionesEnArchivo(bloqueo, decisiones);
 }
 
 void TJuego::guardarDecisionesCompletas(const std::vector<std::optional<TRegDecision>>& decisiones,
@@ -81,7 +92,7 @@ void TJuego::guardarDecisionesCompletas(const TBloqueoEscritura& bloqueo, const 
         throw ErrorJuego("Faltan las decisiones del período " + std::to_string(estado.datos.periodoActual) +
                          " de: " + faltan + ".");
     for (std::size_t i = 0; i < completas.size(); ++i) validarDecision(completas[i], equipos[i]);
-    TDecision(carpeta_).guardarDecisiones(completas);
+    guardarDecisionesEnArchivo(bloqueo, completas);
 }
 
 TResultadoCorrida TJuego::simular(const TMarca* marca) {
@@ -101,6 +112,7 @@ TResultadoCorrida TJuego::simular(const TMarca* marca) {
                          std::to_string(estado.datos.cantEquipos) + " empresas.");
     const TResultadoCorrida corrida = simularPeriodo(carpeta_);
     tomarValores(estado.datos);
+    avisar(corrida.aviso);
     for (const std::string& empresa : corrida.quiebras)
         notificador_->informacion("La empresa \"" + empresa + "\" ha quebrado.");
     notificador_->abrirCarpeta(carpeta_.ruta());
@@ -147,17 +159,17 @@ int TJuego::volver() {
     const std::optional<ErrorArchivoDanado> dano = danoQueElRespaldoRepara(bloqueo);
     // The report files of the folder become those of the last period that
     // stays run, from its history, in the same change.
-    const auto periodo = restaurarRespaldo(carpeta_, [this](TTransaccion& transaccion, int abierto) {
-        reponerInformes(carpeta_, transaccion, abierto - 1);
-    });
+    std::string aviso;
+    const auto periodo = restaurarRespaldo(
+        carpeta_, [this](TTransaccion& transaccion, int abierto) { reponerInformes(carpeta_, transaccion, abierto - 1); },
+        &aviso);
     if (!periodo) {
         if (dano) throw *dano;
         throw ErrorJuego("No hay un período para deshacer.");
     }
-    if (dano) {
-        const std::string aviso = "«" + textoDeRuta(dano->archivo().filename()) + "» estaba dañado: se volvió al período " +
-                                  std::to_string(*periodo) + " con la copia que se guardó antes de simularlo.";
-        notificador_->advertencia(cp1252("Atención"), utf8ACp1252(aviso).value_or(aviso));
-    }
+    if (dano)
+        avisar("«" + textoDeRuta(dano->archivo().filename()) + "» estaba dañado: se volvió al período " +
+               std::to_string(*periodo) + " con la copia que se guardó antes de simularlo.");
+    avisar(aviso);
     return *periodo;
 }

@@ -5,12 +5,15 @@
 
 #include "juego/BloqueoJuego.h"
 #include "engine/ValidarDecision.h"
+#include "store/Datos_UD.h"
+#include "store/DatosAcum_UD.h"
 #include "store/NombresArchivos.h"
 #include "store/SistemaArchivos.h"
 #include "store/Texto.h"
 
 #include <algorithm>
 #include <map>
+#include <utility>
 
 namespace {
 
@@ -25,6 +28,17 @@ std::vector<TCodigoEquipo> codigosDe(const TArchivoCodigos& archivo, const std::
     for (const std::string& equipo : equipos)
         if (const TCodigoEquipo* c = codigoDe(archivo, equipo)) codigos.push_back(*c);
     return codigos;
+}
+
+// A new code that no line of the file has (the team's old one included):
+// two teams with one code would be one team to the portal.
+std::string codigoLibre(const TArchivoCodigos& archivo) {
+    for (;;) {
+        std::string codigo = codigoNuevo();
+        if (std::none_of(archivo.equipos.begin(), archivo.equipos.end(),
+                         [&](const TCodigoEquipo& e) { return e.codigo == codigo; }))
+            return codigo;
+    }
 }
 
 bool periodoAbierto(const TEstadoJuego& estado) {
@@ -62,11 +76,32 @@ std::vector<std::string> TJuego::equiposConCodigo(const TBloqueoJuego& bloqueo, 
 std::optional<TArchivoCodigos> TJuego::archivoCodigos(const TBloqueoJuego&) const {
     const auto ruta = carpeta_.ruta(kArchivoCodigos);
     if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
-    return leerTextoCodigos(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
+    TArchivoCodigos archivo = leerTextoCodigos(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
+    // Codes are given to the game's teams only: those set up, or companies
+    // with results (a bankrupt team keeps its line). The results are read
+    // only for a name the set-up lacks: the portal looks here on every page.
+    std::vector<std::string> conocidos = TDatosjuego(carpeta_).leerNombres();
+    bool conResultados = false;
+    for (std::size_t i = 0; i < archivo.equipos.size(); ++i) {
+        const std::string& empresa = archivo.equipos[i].empresa;
+        if (std::find(conocidos.begin(), conocidos.end(), empresa) != conocidos.end()) continue;
+        if (!std::exchange(conResultados, true))
+            if (TDatosAcum resultados(carpeta_); resultados.cantidadAcum() > 0)
+                for (const TRegDatosAcum& r : resultados.leerTodos()) conocidos.push_back(aTexto(r.nombreEmpresa));
+        if (std::find(conocidos.begin(), conocidos.end(), empresa) == conocidos.end())
+            throw codigosDanados(ruta, "la línea " + std::to_string(i + 3) + " es de «" + cp1252AUtf8(empresa) +
+                                           "», que no es un equipo del juego");
+    }
+    return archivo;
 }
 
 void TJuego::guardarCodigos(const TBloqueoEscritura&, const TArchivoCodigos& archivo) {
-    reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoCodigos), textoCodigos(archivo));
+    try {
+        reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoCodigos), textoCodigos(archivo));
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        // The new codes are in place and the old ones dead: the caller must still show them.
+        avisar("Los códigos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
+    }
 }
 
 std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
@@ -87,7 +122,7 @@ std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
     const auto equipos = equiposConCodigo(bloqueo, estado);
     TArchivoCodigos archivo = archivoCodigos(bloqueo).value_or(TArchivoCodigos{identificadorNuevo(), {}});
     for (const std::string& equipo : equipos)
-        if (!codigoDe(archivo, equipo)) archivo.equipos.push_back({equipo, codigoNuevo()});
+        if (!codigoDe(archivo, equipo)) archivo.equipos.push_back({equipo, codigoLibre(archivo)});
     guardarCodigos(bloqueo, archivo);
     return codigosDe(archivo, equipos);
 }
@@ -108,18 +143,34 @@ std::string TJuego::renovarCodigo(const std::string& empresa) {
     if (std::find(equipos.begin(), equipos.end(), empresa) == equipos.end())
         throw ErrorJuego("«" + cp1252AUtf8(empresa) + "» no es un equipo del juego.");
     TArchivoCodigos archivo = archivoCodigos(bloqueo).value_or(TArchivoCodigos{identificadorNuevo(), {}});
-    std::string nuevo = codigoNuevo();
+    const std::string nuevo = codigoLibre(archivo);
     bool hallado = false;
     for (TCodigoEquipo& e : archivo.equipos)
         if (e.empresa == empresa) {
-            // A new code is never the old one.
-            while (nuevo == e.codigo) nuevo = codigoNuevo();
             e.codigo = nuevo;
             hallado = true;
         }
     if (!hallado) archivo.equipos.push_back({empresa, nuevo});
     guardarCodigos(bloqueo, archivo);
     return nuevo;
+}
+
+std::vector<TCodigoEquipo> TJuego::renovarCodigos() {
+    TBloqueoEscritura bloqueo(*this);
+    const TEstadoJuego estado = leerEstado(bloqueo);
+    exigirJuego(estado);
+    // The game's codes keep their mark, and with it the teams' submissions;
+    // a damaged file gets a new one: a submission made under a code two
+    // teams shared may be either team's.
+    TArchivoCodigos archivo{identificadorNuevo(), {}};
+    try {
+        if (const auto anterior = archivoCodigos(bloqueo)) archivo.juego = anterior->juego;
+    } catch (const ErrorArchivoDanado&) {
+    }
+    for (const std::string& equipo : equiposConCodigo(bloqueo, estado))
+        archivo.equipos.push_back({equipo, codigoLibre(archivo)});
+    guardarCodigos(bloqueo, archivo);
+    return archivo.equipos;
 }
 
 std::optional<std::string> TJuego::equipoDelCodigo(const std::string& tecleado) {

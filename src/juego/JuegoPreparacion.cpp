@@ -4,6 +4,7 @@
 #include "juego/Juego.h"
 
 #include "juego/BloqueoJuego.h"
+#include "juego/CorridaPeriodo0.h"
 #include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
 #include "store/Datos_UD.h"
@@ -57,16 +58,8 @@ std::string TJuego::nombresNuevos(const TBloqueoJuego&, const std::vector<std::s
 
 void TJuego::comprobarNombresEquipos(const std::vector<std::string>& equipos) const { comprobarEquipos(equipos); }
 
-void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos,
-                        const TComputadora& computadora) {
-    comprobarEquipos(equipos);
-    comprobarComputadora(equipos, computadora);
-    const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
-
-    TBloqueoEscritura bloqueo(*this, TPreparandoJuego{});
-    const std::string nombres = nombresNuevos(bloqueo, equipos);
-    TTransaccion transaccion(carpeta_, "El armado del juego nuevo se interrumpió; el juego anterior quedó como estaba.",
-                             "El armado del juego nuevo se interrumpió y se completó.");
+void TJuego::prepararJuego(const TBloqueoEscritura&, TTransaccion& transaccion, const std::string& nombres,
+                           const TRegDatosIniciales& datos, const TComputadora& computadora) {
     // The old game's history is kept, aside, so that nothing of it is shown
     // as the new game's; its results, decisions and checkpoint go.
     if (carpeta_.sa().tipo(carpeta_.ruta(kCarpetaHistorial)) != TSistemaArchivos::Tipo::ninguno) {
@@ -83,16 +76,57 @@ void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDa
     // game files stay what every other program of the game reads.
     if (computadora.empresas.empty()) transaccion.eliminar(kArchivoComputadora);
     else transaccion.escribir(kArchivoComputadora, textoComputadora(computadora));
-    transaccion.confirmar();
+}
+
+void TJuego::crearJuego(const std::vector<std::string>& equipos, const TTextosDatosIniciales& textos,
+                        const TComputadora& computadora) {
+    comprobarEquipos(equipos);
+    comprobarComputadora(equipos, computadora);
+    const TRegDatosIniciales datos = armarDatosIniciales(textos, static_cast<uint8_t>(equipos.size()));
+
+    TBloqueoEscritura bloqueo(*this, TPreparandoJuego{});
+    const std::string nombres = nombresNuevos(bloqueo, equipos);
+    TTransaccion transaccion(carpeta_, "El armado del juego nuevo se interrumpió; el juego anterior quedó como estaba.",
+                             "El armado del juego nuevo se interrumpió y se completó.");
+    prepararJuego(bloqueo, transaccion, nombres, datos, computadora);
+    const std::string aviso = transaccion.confirmar();
     tomarValores(datos);
+    avisar(aviso);
 }
 
 void TJuego::crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
                            std::uint64_t semilla) {
     std::vector<std::string> equipos{equipo};
     const TComputadora computadora = agregarComputadora(equipos, cantidad, estilo, semilla);
-    crearJuego(equipos, ejemploDatosIniciales(), computadora);
-    correrPeriodo0(ejemploPeriodo0());
+    comprobarEquipos(equipos);
+    comprobarComputadora(equipos, computadora);
+    const TRegDatosIniciales datos = armarDatosIniciales(ejemploDatosIniciales(), static_cast<uint8_t>(equipos.size()));
+    // As correrPeriodo0 takes them: the stored banks, nothing repaid.
+    TDecisionesPeriodo0 decisiones = ejemploPeriodo0();
+    decisiones.nombreBancoA = aTexto(datos.nombreBancoA);
+    decisiones.nombreBancoB = aTexto(datos.nombreBancoB);
+    decisiones.devPrestamoA = 0;
+    decisiones.devPrestamoB = 0;
+    // Period 0 creates the active zone's companies, as it would read them from the names just staged.
+    const std::vector<std::string> zona(equipos.begin(),
+                                        equipos.begin() + std::min<std::size_t>(datos.cantEquiposZona1, equipos.size()));
+
+    // The set-up and its period 0 are one change: interrupted, the folder
+    // stays as it was and a second practice can be set up in it.
+    TBloqueoEscritura bloqueo(*this, TPreparandoJuego{});
+    const std::string nombres = nombresNuevos(bloqueo, equipos);
+    TTransaccion transaccion(carpeta_, "El armado de la práctica se interrumpió; la carpeta quedó como estaba.",
+                             "El armado de la práctica se interrumpió y se completó: el período 0 ya se corrió.");
+    prepararJuego(bloqueo, transaccion, nombres, datos, computadora);
+    // The new game has no results yet: the old ones go with the set-up.
+    prepararPeriodo0(carpeta_, transaccion, datos, zona, datos.zonaActiva == 1, {}, decisiones);
+    const std::string aviso = transaccion.confirmar();
+    tomarValores(datos);
+    avisar(aviso);
+}
+
+void TJuego::avisar(const std::string& aviso) {
+    if (!aviso.empty()) notificador_->advertencia(cp1252("Atención"), utf8ACp1252(aviso).value_or(aviso));
 }
 
 void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* marca) {
@@ -100,6 +134,12 @@ void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* m
     const TEstadoJuego estado = leerEstado(bloqueo);
     exigirMarca(estado, marca);
     exigirJuego(estado);
-    tomarValores(guardarModificaciones(carpeta_, textos));
+    try {
+        tomarValores(guardarModificaciones(carpeta_, textos));
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        // The new parameters are in place: the game takes them, and is told of the doubt.
+        tomarValores(aplicarModificaciones(estado.datos, textos));
+        avisar("Los datos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
+    }
 }
 

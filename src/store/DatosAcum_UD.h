@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 class TTransaccion;
@@ -52,9 +53,12 @@ private:
 /// or nothing, changing nothing, when there is no checkpoint; a damaged one
 /// raises ErrorArchivoDanado and leaves the game as it is. ademas, when
 /// given, adds its own steps to the same change, knowing the period that
-/// opens again.
+/// opens again. Once the step back has happened, a step the disk did not
+/// confirm is no failure: aviso, when given, gets the warning for the user
+/// (UTF-8; empty when all went well).
 std::optional<int> restaurarRespaldo(const TCarpeta& carpeta,
-                                     const std::function<void(TTransaccion&, int)>& ademas = {});
+                                     const std::function<void(TTransaccion&, int)>& ademas = {},
+                                     std::string* aviso = nullptr);
 
 /// Checks the checkpoint as restaurarRespaldo does, without touching it;
 /// false when there is none.

@@ -40,7 +40,8 @@ bool comprobarRespaldo(const TCarpeta& c) {
     return true;
 }
 
-std::optional<int> restaurarRespaldo(const TCarpeta& c, const std::function<void(TTransaccion&, int)>& ademas) {
+std::optional<int> restaurarRespaldo(const TCarpeta& c, const std::function<void(TTransaccion&, int)>& ademas,
+                                     std::string* aviso) {
     if (!comprobarRespaldo(c)) return std::nullopt;
     const int periodo = leerRegistros<TRegDatosIniciales>(c.sa(), c.ruta(kRespaldoParametros))->front().periodoActual;
     TTransaccion transaccion(c, "La última vuelta atrás se interrumpió; el juego quedó como estaba antes de ella.",
@@ -48,6 +49,7 @@ std::optional<int> restaurarRespaldo(const TCarpeta& c, const std::function<void
     // Renamed into place, the backups are used up: only the last run can be undone.
     for (const auto& [juego, respaldo] : kRespaldos) transaccion.renombrar(respaldo, juego);
     if (ademas) ademas(transaccion, periodo);
-    transaccion.confirmar();
+    const std::string sinConfirmar = transaccion.confirmar();
+    if (aviso) *aviso = sinConfirmar;
     return periodo;
 }

@@ -1,6 +1,7 @@
 #include "store/SistemaArchivos.h"
 
 #include "store/NombresArchivos.h"
+#include "store/ErrorArchivo.h"
 
 // The real file system lives in SistemaArchivosPosix.cpp and
 // SistemaArchivosWindows.cpp; the helpers below work on any of them.
@@ -66,7 +67,12 @@ void reemplazarArchivo(TSistemaArchivos& fs, const std::filesystem::path& archiv
         try { fs.eliminar(temporal); } catch (...) {}
         throw;
     }
-    fs.sincronizarCarpeta(archivo.parent_path().empty() ? std::filesystem::path(".") : archivo.parent_path());
+    // The new file is in place: from here a failure says the disk did not confirm it.
+    try {
+        fs.sincronizarCarpeta(archivo.parent_path().empty() ? std::filesystem::path(".") : archivo.parent_path());
+    } catch (const ErrorArchivo& e) {
+        throw ErrorArchivoSinConfirmar(e.archivo(), e.operacion());
+    }
 }
 
 void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpeta,

@@ -97,7 +97,8 @@ void escribirArchivoNuevo(TSistemaArchivos& sa, const std::filesystem::path& arc
 
 /// Replaces a file atomically: writes a temporary file beside it, syncs it,
 /// renames it over the file and syncs the folder. A failure or a crash
-/// leaves either the old file or the new one, never a partial one.
+/// leaves either the old file or the new one, never a partial one; a failed
+/// sync of the folder after the rename is ErrorArchivoSinConfirmar.
 void reemplazarArchivo(TSistemaArchivos& sa, const std::filesystem::path& archivo, const std::string& bytes);
 
 /// Replaces several files of one folder, each one whole: every file is first

@@ -154,6 +154,11 @@ void completar(const TCarpeta& c, const Diario& diario, bool recien = false) {
     }
 }
 
+std::string avisoSinConfirmar(const ErrorArchivo& e) {
+    return "El cambio quedó hecho, pero el disco no confirmó su último paso (" + std::string(e.what()) +
+           "); lo que falte se completa la próxima vez que se abra el juego.";
+}
+
 // Temporaries of reemplazarArchivo (the file's name + ".tmp") for the journal
 // and the record files: one left behind by a crash before its rename never
 // counted, the file it was to replace is intact.
@@ -341,8 +346,10 @@ std::vector<TTransaccion::Paso> TTransaccion::pasosEnOrden() const {
     std::vector<Paso> pasos;
     for (const Paso& p : pasos_)
         if (p.tipo == 'M') pasos.push_back(p);
+    // A file written anew needs no removal first; replayed after its rename,
+    // the removal would take the new file.
     for (const Paso& p : pasos_)
-        if (p.tipo == 'E') pasos.push_back(p);
+        if (p.tipo == 'E' && !nombresEscritos_.contains(p.de)) pasos.push_back(p);
     std::vector<std::string> carpetas;
     for (const Paso& p : pasos_)
         if (p.tipo == 'C') carpetas.push_back(p.a);
@@ -357,7 +364,7 @@ std::vector<TTransaccion::Paso> TTransaccion::pasosEnOrden() const {
     return pasos;
 }
 
-void TTransaccion::confirmar() {
+std::string TTransaccion::confirmar() {
     const TCarpeta& c = carpeta_;
     TSistemaArchivos& sa = c.sa();
     const std::vector<Paso> pasos = pasosEnOrden();
@@ -429,7 +436,19 @@ void TTransaccion::confirmar() {
         leido.pasos.push_back({p.tipo, {p.de, p.a}});
     }
     diario += std::string(kFin) + "\n";
-    reemplazarArchivo(c.sa(), c.ruta(kDiarioTransaccion), diario);
+    std::string aviso;
+    try {
+        reemplazarArchivo(c.sa(), c.ruta(kDiarioTransaccion), diario);
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        aviso = avisoSinConfirmar(e);
+    }
     confirmada_ = true;
-    completar(c, leido, true);
+    // Past the commit point the change has happened, whatever fails now: the
+    // journal stays, and the next opening finishes what is left of it.
+    try {
+        completar(c, leido, true);
+    } catch (const ErrorArchivo& e) {
+        if (aviso.empty()) aviso = avisoSinConfirmar(e);
+    }
+    return aviso;
 }

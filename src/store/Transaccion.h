@@ -38,7 +38,8 @@ public:
     /// Stages a second name for a file already staged (the history keeps the
     /// reports as links, so a report is written once).
     void enlazar(const std::string& escrito, const std::string& nombre);
-    /// The file (or link) is removed from the game folder.
+    /// The file (or link) is removed from the game folder (when the change
+    /// writes it anew too, the new file simply takes its place).
     void eliminar(const std::string& nombre);
     /// An existing file of the game folder takes the place of another one.
     void renombrar(const std::string& de, const std::string& a);
@@ -50,9 +51,11 @@ public:
 
     /// Checks that every target can be replaced, writes the journal (the
     /// commit point) and switches the game over. A failure before the journal
-    /// leaves the game as it was; after it the switch is finished now or on
-    /// the next opening.
-    void confirmar();
+    /// leaves the game as it was and is raised. After it the change has
+    /// happened: a failure then is not raised but returned as a warning for
+    /// the user (UTF-8), and the switch is finished on the next opening.
+    /// Empty when the disk confirmed every step.
+    [[nodiscard]] std::string confirmar();
 
 private:
     /// Makes room for a staged file and notes it.

@@ -21,8 +21,9 @@ TDecisionesTraidas decisionGuardada(TJuego& juego, const TEquiposDecision& equip
     std::vector<TRegDecision> guardadas;
     try {
         guardadas = juego.decisionesGuardadas();
-    } catch (const std::exception&) {
-        // A file that cannot be read holds no decisions for the game master.
+    } catch (const std::exception& e) {
+        // A file that cannot be read is named, never taken for one without decisions.
+        return sinNada(QString::fromUtf8(e.what()));
     }
     if (equipo < 1 || guardadas.size() < equipo || equipo > equipos.cantidad) return sinNada(kSinDatos);
     TDecisionesTraidas traidas;
@@ -35,7 +36,8 @@ TDecisionesTraidas decisionesGuardadas(TJuego& juego, const TEquiposDecision& eq
     std::vector<TRegDecision> guardadas;
     try {
         guardadas = juego.decisionesGuardadas();
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
+        return sinNada(QString::fromUtf8(e.what()));
     }
     TDecisionesTraidas traidas;
     traidas.decisiones.resize(equipos.cantidad);
@@ -54,8 +56,12 @@ TDecisionesTraidas decisionesDelPeriodo(TJuego& juego, const TEquiposDecision& e
     TArchivoPeriodo archivo;
     try {
         archivo = juego.periodoDelHistorial(anterior);
-    } catch (const std::exception&) {
+    } catch (const ErrorJuego&) {
+        // The period was not run, was undone or has no history.
         return sinNada(QStringLiteral("No hay decisiones del período %1 en el historial.").arg(anterior));
+    } catch (const std::exception& e) {
+        // A damaged history is damage, named by its file.
+        return sinNada(QString::fromUtf8(e.what()));
     }
     TDecisionesTraidas traidas;
     traidas.decisiones.resize(equipos.cantidad);

@@ -78,7 +78,7 @@ TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
     const std::vector<std::vector<std::string>> casos = {
         {"portal", "--puerto"}, {"portal", "--puerto", "0"}, {"portal", "--puerto", "70000"},
         {"portal", "--puerto", "x"}, {"portal", "--otra", "1"}, {"portal", "--hasta", "24:00"},
-        {"portal", "--hasta", "9"}, {"codigos", "--renovar"}, {"codigos", "--otra", "Alfa"},
+        {"portal", "--hasta", "9"}, {"codigos", "Alfa"}, {"codigos", "--otra", "Alfa"},
         {"envios", "0"}, {"envios", "x"},
     };
     for (const auto& caso : casos) {

@@ -85,7 +85,7 @@ TEST(Danados, LaHistoriaDanadaOIncompletaSeNombra) {
          [](const CarpetaTemporal& c) {
              escribirBytes(c / "historial" / "Periodo 1" / "EMPRESAS.DAT", std::vector<uint8_t>(208, 0xFF));
          },
-         "\"EMPRESAS.DAT\": el archivo está dañado"},
+         "\"historial/Periodo 1/EMPRESAS.DAT\": el archivo está dañado"},
         {"falta un período", [](const CarpetaTemporal& c) { fs::remove_all(c / "historial" / "Periodo 1"); },
          "Falta el historial del período 1."},
     };

@@ -159,8 +159,66 @@ TEST(CodigosAcceso, UnArchivoDeCodigosDanadoSeNombra) {
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFG0\tAlfa\n",
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t\n",
         "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa",
+        // One team on two lines; a name longer than any team's.
+        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa\nABCDEFGJ\tAlfa\n",
+        "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t" + std::string(51, 'x') + "\n",
     };
     for (const std::string& texto : danados) EXPECT_THROW(leerTextoCodigos(texto, "c"), ErrorArchivoDanado) << texto;
+    EXPECT_NO_THROW(leerTextoCodigos("CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\t" + std::string(50, 'x') + "\n", "c"));
+}
+
+// A damaged codes file: the portal's start and every look at the codes
+// refuse it, naming it and the way out; renewing every team's code mends it.
+TEST(CodigosAcceso, UnArchivoDeCodigosDanadoNoSeUsaHastaRenovarTodos) {
+    const std::string cabecera = "CORVELIAN CODIGOS 1\njuego 0123456789abcdef\nABCDEFGH\tAlfa\n";
+    const std::string casos[] = {"ABCDEFGH\tBeta\n", "ABCDEFGJ\tBeta\nABCDEFGK\tIntruso\n",
+                                 "ABCDEFGJ\tBeta\nABCDEFGK\t" + std::string(5000, 'G') + "\n"};
+    for (const std::string& caso : casos) {
+        CarpetaTemporal carpeta;
+        juegoEnPeriodo1();
+        const std::string texto = cabecera + caso;
+        escribirBytes(carpeta / kArchivoCodigos, std::vector<uint8_t>(texto.begin(), texto.end()));
+        const std::string mensaje = mensajeDe([] { juegoDePrueba().codigosDeAcceso(); });
+        EXPECT_NE(mensaje.find("\"CODIGOS PORTAL.txt\": el archivo está dañado"), std::string::npos) << mensaje;
+        EXPECT_NE(mensaje.find("codigos --renovar"), std::string::npos) << mensaje;
+        EXPECT_THROW(juegoDePrueba().equipoDelCodigo("ABCDEFGH"), ErrorArchivoDanado) << caso.substr(0, 30);
+        EXPECT_THROW(juegoDePrueba().renovarCodigo("Beta"), ErrorArchivoDanado) << caso.substr(0, 30);
+        const auto nuevos = juegoDePrueba().renovarCodigos();
+        EXPECT_EQ(juegoDePrueba().codigosDeAcceso(), nuevos);
+        for (const TCodigoEquipo& e : nuevos) EXPECT_EQ(juegoDePrueba().equipoDelCodigo(e.codigo), e.empresa);
+    }
+}
+
+// Once the new file is in place, a failed folder sync is a warning: the
+// order happened (a renewal's old code is already dead) and gives its result.
+TEST(CambioSinConfirmar, SeDaPorHechoConAvisoYElJuegoTieneLoGuardado) {
+    const std::pair<std::function<std::string()>, std::function<std::string()>> casos[] = {
+        {[] { return juegoDePrueba().renovarCodigo("Alfa"); }, [] { return juegoDePrueba().codigosGuardados()[0].codigo; }},
+        {[] { return juegoDePrueba().renovarCodigos()[2].codigo; }, [] { return juegoDePrueba().codigosGuardados()[2].codigo; }},
+        {[] {
+             TTextosDatosIniciales textos = ejemploDatosIniciales();
+             textos.indemXEmpleado = "450";
+             juegoDePrueba().modificarDatos(textos);
+             return std::to_string(juegoDePrueba().indemnizacionPorEmpleado());
+         },
+         [] { return std::to_string(juegoDePrueba().parametros().indemXEmpleado); }},
+    };
+    for (const auto& [accion, guardado] : casos) {
+        CarpetaTemporal carpeta;
+        juegoEnPeriodo1();
+        juegoDePrueba().codigosDeAcceso();
+        TSistemaArchivosFalso falso;
+        accion();
+        // The same change again, failing its last sync: the folder's, after the rename.
+        falso.fallarEn(falso.cuenta(TSistemaArchivos::Operacion::sincronizar), TSistemaArchivos::Operacion::sincronizar);
+        registroNotificador().eventos.clear();
+        std::string dado;
+        EXPECT_NO_THROW(dado = accion());
+        EXPECT_TRUE(falso.fallaOcurrida());
+        EXPECT_EQ(guardado(), dado);
+        ASSERT_EQ(registroNotificador().eventos.size(), 1u);
+        EXPECT_NE(registroNotificador().eventos[0].find("no confirm"), std::string::npos) << registroNotificador().eventos[0];
+    }
 }
 
 TEST(EnviosPortal, ElUltimoEnvioDeCadaEquipoEsElQueVale) {

@@ -10,6 +10,7 @@
 #include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
@@ -148,6 +149,28 @@ private slots:
         QCOMPARE(cajas.textosMostrados(),
                  QStringList{QStringLiteral("No hay decisiones del período 2 en el historial.")});
         QCOMPARE(control<QLineEdit>(p, "precio")->text(), QStringLiteral("77"));
+        QVERIFY(iguales(p->decisionesEquipos(), std::vector<TRegDecision>(3)));
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        p->close();
+    }
+
+    // A damaged history is not "no decisions": the message names the copy by
+    // its path in the game, not as the live "DECISIONES.DAT".
+    void copiarConHistorialDanadoLoNombra() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(2);
+        QFile archivo(carpeta.ruta(QStringLiteral("historial/Periodo 2/DECISIONES.DAT")));
+        QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) && archivo.write("1234567") == 7);
+        archivo.close();
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        QPointer<TFDeciciones> p = abrir(&principal);
+        clic(p, "btnCopiarAnterior");
+        const QStringList mostrados = cajas.textosMostrados();
+        QVERIFY2(mostrados.size() == 1 && mostrados[0].startsWith(QStringLiteral(
+                     "Error de archivo \"historial/Periodo 2/DECISIONES.DAT\": el archivo está dañado")),
+                 qPrintable(mostrados.join('|')));
         QVERIFY(iguales(p->decisionesEquipos(), std::vector<TRegDecision>(3)));
         cajas.respuestas = {ServicioDialogos::Respuesta::si};
         p->close();
