@@ -133,8 +133,12 @@ const std::vector<TEscenario>& escenarios() {
              return avisoDelJuego();
          },
          false, true},
-        // A practice, set up and its period 0 run, in a folder an opening left its lock in.
-        {"Practica", [] { escribirBytes(carpetaDePrueba().ruta(kArchivoBloqueo), {}); },
+        // A practice, set up and its period 0 run, in a folder an opening left its lock files in.
+        {"Practica",
+         [] {
+             escribirBytes(carpetaDePrueba().ruta(kArchivoBloqueo), {});
+             escribirBytes(carpetaDePrueba().ruta(kArchivoTurno), {});
+         },
          [] {
              juegoDePrueba().crearPractica("Mi empresa", 2, std::nullopt, 7);
              return avisoDelJuego();
