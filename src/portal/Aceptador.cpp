@@ -123,12 +123,13 @@ void TAceptador::aceptar(int s, const sockaddr_storage& direccion, socklen_t lar
         if (motivo.isEmpty()) {
             ++porClave_[clave];
             ++vivas_;
-            puesta = &*conexiones_.insert(conexiones_.end(), TConexion{s, clave, textoDireccion(d), Reloj::now() + espera_});
+            puesta = &*conexiones_.insert(conexiones_.end(), TConexion{s, clave, textoDireccion(d), datos_.sesiones.ahora() + espera_});
         }
     }
     if (!motivo.isEmpty()) {
-        ::close(s);
+        // Noted before the client can see it refused.
         datos_.anotarTope(textoDireccion(d), motivo);
+        ::close(s);
         return;
     }
     if (entregar_(s, d, largo)) return;
@@ -176,7 +177,7 @@ void TAceptador::cortar(TConexion& c) {
 }
 
 void TAceptador::cortarVencidas() {
-    const Reloj::time_point ahora = Reloj::now();
+    const Reloj::time_point ahora = datos_.sesiones.ahora();
     std::lock_guard<std::mutex> l(m_);
     for (TConexion& c : conexiones_)
         if (!c.cortada && c.estado != Estado::atendiendo && c.plazo <= ahora) cortar(c);
@@ -213,5 +214,5 @@ void TAceptador::respuestaEnviada(void* contexto) {
     std::lock_guard<std::mutex> l(m_);
     auto& c = *static_cast<TConexion*>(contexto);
     c.estado = Estado::entrePedidos;
-    c.plazo = Reloj::now() + espera_;
+    c.plazo = datos_.sesiones.ahora() + espera_;
 }
