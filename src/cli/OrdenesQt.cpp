@@ -37,5 +37,5 @@ void ordenGraficos(const TLinea& linea) {
 void ordenPortal(const TLinea& linea) {
     const TArgumentosPortal argumentos = argumentosPortal(linea.argumentos);
     const auto juego = usarCarpeta(linea, false);
-    correrPortal(*juego, argumentos.direccion, argumentos.puerto, argumentos.hasta);
+    correrPortal(*juego, argumentos);
 }
