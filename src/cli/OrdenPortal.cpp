@@ -3,7 +3,6 @@
 #include "juego/Juego.h"
 
 #include "documentos/Documentos.h"
-#include "portal/DatosPortal.h"
 #include "portal/Portal.h"
 
 #include <QCoreApplication>

@@ -23,16 +23,6 @@
 #include <utility>
 #include <vector>
 
-/// An address that hit one of the portal's caps: once per address and
-/// reason a minute, with how many times it hit it meanwhile.
-struct TTope {
-    std::uint64_t numero = 0;  ///< grows with every new entry
-    std::chrono::system_clock::time_point hora;
-    std::string direccion;
-    QString motivo;
-    int veces = 1;
-};
-
 struct TDatosPortal {
     using Pared = std::chrono::system_clock;
 

@@ -25,6 +25,7 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -32,9 +33,18 @@
 #include <vector>
 
 class TJuego;
-struct TTope;
 class TServidorPortal;
 struct TDatosPortal;
+
+/// An address that hit one of the portal's caps: once per address and
+/// reason a minute, with how many times it hit it meanwhile.
+struct TTope {
+    std::uint64_t numero = 0;  ///< grows with every new entry
+    std::chrono::system_clock::time_point hora;
+    std::string direccion;
+    QString motivo;
+    int veces = 1;
+};
 
 class TPortal : public QObject {
     Q_OBJECT

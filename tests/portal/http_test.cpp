@@ -8,7 +8,6 @@
 #include "comun/FotoCarpeta.h"
 #include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
-#include "portal/DatosPortal.h"
 #include "portal/Paginas.h"
 #include "portal/Portal.h"
 #include "store/SistemaArchivos.h"
