@@ -65,7 +65,17 @@ bool esNombreDeCabecera(std::string_view nombre) {
 struct TCuenta {
     int largos = 0, transferencias = 0, anfitriones = 0;
     bool malFormada = false;
+    const char* finAnterior = nullptr;  // where the previous header's value ended
 };
+
+/// libmicrohttpd 0.9.75 splits the headers in its read buffer, turning each
+/// line end into NULs, and a value ends at its first NUL: whatever a client
+/// hid after a NUL lies between that value's end and the next name.
+bool huboNul(const char* finAnterior, const char* siguiente) {
+    const std::ptrdiff_t entre = siguiente - finAnterior;
+    return entre > 2 && entre < std::ptrdiff_t(TPortal::kMemoriaPorConexion) && finAnterior[0] == '\0' &&
+           siguiente[-1] == '\0';
+}
 
 MHD_Result contarCabecera(void* c, MHD_ValueKind, const char* clave, size_t largoClave, const char* valor,
                           size_t largoValor) {
@@ -74,8 +84,10 @@ MHD_Result contarCabecera(void* c, MHD_ValueKind, const char* clave, size_t larg
     if (igualesSinMayusculas(nombre, "Content-Length")) ++n.largos;
     if (igualesSinMayusculas(nombre, "Transfer-Encoding")) ++n.transferencias;
     if (igualesSinMayusculas(nombre, "Host")) ++n.anfitriones;
-    if (!esNombreDeCabecera(nombre) || std::any_of(texto.begin(), texto.end(), [](char x) { return esControl(x); }))
+    if (!esNombreDeCabecera(nombre) || std::any_of(texto.begin(), texto.end(), [](char x) { return esControl(x); }) ||
+        (n.finAnterior && huboNul(n.finAnterior, clave)))
         n.malFormada = true;
+    n.finAnterior = valor ? valor + largoValor : nullptr;
     return MHD_YES;
 }
 
@@ -221,6 +233,8 @@ void TServidorPortal::alTerminar(void* yo, MHD_Connection* conexion, void** esta
 std::optional<TRespuesta> TServidorPortal::revisarEncabezados(const TPedido& p) const {
     TCuenta cuenta;
     MHD_get_connection_values_n(p.conexion, MHD_HEADER_KIND, &contarCabecera, &cuenta);
+    // After the last value come at least two line ends, both NULs by now.
+    if (cuenta.finAnterior && cuenta.finAnterior[0] == '\0' && cuenta.finAnterior[1] != '\0') cuenta.malFormada = true;
     if (cuenta.malFormada || cuenta.anfitriones > 1 || rutaConControles(p.rutaCruda)) {
         TRespuesta r = mensaje(400, QStringLiteral("Pedido mal formado"),
                                QStringLiteral("El pedido tiene una cabecera o una dirección mal escrita."));

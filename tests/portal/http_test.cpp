@@ -308,6 +308,8 @@ TEST_F(PortalHttp, LoQueSeRechazaAlLlegarLasCabeceras) {
         {"un blanco antes de los dos puntos", pedidoCon("POST /entrar HTTP/1.1\r\nContent-Length : 3\r\n", "abc"), 400},
         {"dos anfitriones", pedidoCon("GET / HTTP/1.1\r\nHost: otro.example\r\n"), 400},
         {"un control en una cabecera", pedidoCon("GET / HTTP/1.1\r\nX-A: a\x01z\r\n"), 400},
+        {"un NUL en una cabecera", pedidoCon(QByteArrayLiteral("GET / HTTP/1.1\r\nX-A: a\0z\r\n")), 400},
+        {"un NUL en la última cabecera", QByteArrayLiteral("GET / HTTP/1.1\r\nHost: 1\r\nX-A: a\0z\r\n\r\n"), 400},
         {"un NUL codificado en la ruta", pedidoCon("GET /decisiones%00/../x HTTP/1.1\r\n"), 400},
         {"un salto de línea codificado en la ruta", pedidoCon("GET /%0d%0aSet-Cookie:x HTTP/1.1\r\n"), 400},
     };
