@@ -70,17 +70,19 @@ void TAceptador::detener() {
 }
 
 void TAceptador::bucle() {
+    bool sinArchivos = false;
     for (;;) {
-        pollfd esperados[2] = {{escucha_, POLLIN, 0}, {despertador_[0], POLLIN, 0}};
-        const int listos = ::poll(esperados, 2, kVueltaMs);
+        // Out of files, the listening socket rests a turn instead of waking the loop at once.
+        pollfd esperados[2] = {{despertador_[0], POLLIN, 0}, {escucha_, POLLIN, 0}};
+        const int listos = ::poll(esperados, sinArchivos ? 1 : 2, kVueltaMs);
         if (listos < 0 && errno != EINTR) break;
-        if (esperados[1].revents) break;
-        if (esperados[0].revents & POLLIN) aceptarTodas();
+        if (esperados[0].revents) break;
+        sinArchivos = (esperados[1].revents & POLLIN) && !aceptarTodas();
         cortarVencidas();
     }
 }
 
-void TAceptador::aceptarTodas() {
+bool TAceptador::aceptarTodas() {
     for (;;) {
         sockaddr_storage direccion{};
         socklen_t largo = sizeof direccion;
@@ -90,61 +92,52 @@ void TAceptador::aceptarTodas() {
             continue;
         }
         // A connection reset before it was taken is the client's business;
-        // out of files, the rest wait in the backlog for the next turn.
+        // out of files or memory, the rest wait in the backlog.
         if (errno == EINTR || errno == ECONNABORTED || errno == EPROTO) continue;
-        return;
+        return errno == EAGAIN || errno == EWOULDBLOCK;
     }
 }
 
 void TAceptador::aceptar(int s, const sockaddr_storage& direccion, socklen_t largo) {
     const auto* d = reinterpret_cast<const sockaddr*>(&direccion);
     const std::string clave = claveDeDireccion(d);
+    const Reloj::time_point plazo = datos_.sesiones.ahora() + espera_;
     unsigned porDireccion;
     {
         std::lock_guard<std::mutex> l(datos_.m);
         porDireccion = datos_.conexionesPorDireccion;
     }
     QString motivo;
-    const TConexion* puesta = nullptr;
     {
         std::lock_guard<std::mutex> l(m_);
         // A socket number taken again: the connection that had it was closed
         // without the daemon announcing it, and must not be cut any more.
-        for (auto i = conexiones_.begin(); i != conexiones_.end();) {
-            if (i->socket == s && !i->enlazada) {
-                i = quitar(i);
-            } else {
-                ++i;
-            }
-        }
+        if (const auto vieja = porSocket_.find(s); vieja != porSocket_.end()) quitar(vieja->second);
         const auto deLaClave = porClave_.find(clave);
         if (deLaClave != porClave_.end() && deLaClave->second >= porDireccion) motivo = QStringLiteral("conexiones por dirección (%1)").arg(porDireccion);
         else if (vivas_ >= tope_ && !hacerLugar()) motivo = QStringLiteral("conexiones en total (%1)").arg(tope_);
         if (motivo.isEmpty()) {
             ++porClave_[clave];
             ++vivas_;
-            puesta = &*conexiones_.insert(conexiones_.end(), TConexion{s, clave, textoDireccion(d), datos_.sesiones.ahora() + espera_});
+            porSocket_[s] = conexiones_.insert(conexiones_.end(), TConexion{s, clave, plazo});
         }
     }
     if (!motivo.isEmpty()) {
         // Noted before the client can see it refused.
-        datos_.anotarTope(textoDireccion(d), motivo);
+        datos_.anotarTope(clave, motivo);
         ::close(s);
         return;
     }
     if (entregar_(s, d, largo)) return;
-    // The daemon closed it: it never was.
+    // The daemon closed it: it never was, unless the daemon announced it meanwhile.
     std::lock_guard<std::mutex> l(m_);
-    for (auto i = conexiones_.begin(); i != conexiones_.end(); ++i)
-        if (&*i == puesta) {
-            quitar(i);
-            return;
-        }
+    if (const auto i = porSocket_.find(s); i != porSocket_.end() && !i->second->enlazada) quitar(i->second);
 }
 
 std::list<TAceptador::TConexion>::iterator TAceptador::quitar(std::list<TConexion>::iterator i) {
     if (i->cortada) --cortadas_;
     else soltar(i->clave);
+    porSocket_.erase(i->socket);
     return conexiones_.erase(i);
 }
 
@@ -185,22 +178,17 @@ void TAceptador::cortarVencidas() {
 
 void* TAceptador::alAbrir(int socket) {
     std::lock_guard<std::mutex> l(m_);
-    for (TConexion& c : conexiones_)
-        if (c.socket == socket && !c.enlazada) {
-            c.enlazada = true;
-            return &c;
-        }
-    return nullptr;
+    const auto i = porSocket_.find(socket);
+    if (i == porSocket_.end() || i->second->enlazada) return nullptr;
+    i->second->enlazada = true;
+    return &*i->second;
 }
 
 void TAceptador::alCerrar(void* contexto) {
     if (!contexto) return;
     std::lock_guard<std::mutex> l(m_);
-    for (auto i = conexiones_.begin(); i != conexiones_.end(); ++i)
-        if (&*i == contexto) {
-            quitar(i);
-            return;
-        }
+    const auto i = porSocket_.find(static_cast<TConexion*>(contexto)->socket);
+    if (i != porSocket_.end() && &*i->second == contexto) quitar(i->second);
 }
 
 void TAceptador::pedidoCompleto(void* contexto) {

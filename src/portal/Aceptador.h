@@ -23,6 +23,7 @@
 #include <mutex>
 #include <string>
 #include <thread>
+#include <unordered_map>
 
 #include <sys/socket.h>
 
@@ -65,7 +66,7 @@ private:
     enum class Estado { primerPedido, entrePedidos, atendiendo };
     struct TConexion {
         int socket;
-        std::string clave, direccion;
+        std::string clave;
         Reloj::time_point plazo;
         Estado estado = Estado::primerPedido;
         bool enlazada = false;  // the daemon announced it
@@ -73,7 +74,8 @@ private:
     };
 
     void bucle();
-    void aceptarTodas();
+    /// False when it stopped for want of files or memory.
+    bool aceptarTodas();
     void aceptar(int socket, const sockaddr_storage& direccion, socklen_t largo);
     bool hacerLugar();
     void cortar(TConexion& c);
@@ -92,6 +94,7 @@ private:
 
     std::mutex m_;  // everything below
     std::list<TConexion> conexiones_;  // in order of arrival
+    std::unordered_map<int, std::list<TConexion>::iterator> porSocket_;
     std::map<std::string, unsigned> porClave_;
     unsigned vivas_ = 0, cortadas_ = 0;
 };
