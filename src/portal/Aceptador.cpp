@@ -114,7 +114,8 @@ void TAceptador::aceptar(int s, const sockaddr_storage& direccion, socklen_t lar
         // without the daemon announcing it, and must not be cut any more.
         if (const auto vieja = porSocket_.find(s); vieja != porSocket_.end()) quitar(vieja->second);
         const auto deLaClave = porClave_.find(clave);
-        if (deLaClave != porClave_.end() && deLaClave->second >= porDireccion) motivo = QStringLiteral("conexiones por dirección (%1)").arg(porDireccion);
+        if (deLaClave != porClave_.end() && deLaClave->second >= porDireccion)
+            motivo = QStringLiteral("conexiones por dirección (%1)").arg(porDireccion);
         else if (vivas_ >= tope_ && !hacerLugar()) motivo = QStringLiteral("conexiones en total (%1)").arg(tope_);
         if (motivo.isEmpty()) {
             ++porClave_[clave];
