@@ -24,10 +24,9 @@ void alRecibirSenal(int) {
     [[maybe_unused]] const auto escrito = ::write(tuberia[1], &uno, 1);
 }
 
-/// The deadline's line, and a warning when it is already past: the portal
-/// then refuses the period's submissions from the start.
-void anunciarPlazo(int periodo, std::chrono::system_clock::time_point hasta) {
-    std::cout << "Se reciben decisiones del período " << periodo << " hasta las " << textoHora(hasta) << ".\n";
+/// A deadline already past is taken (it closes the period's submissions at
+/// once), but never without saying so.
+void avisarPlazoVencido(int periodo, std::chrono::system_clock::time_point hasta) {
     if (hasta <= std::chrono::system_clock::now())
         std::cerr << "Aviso: las " << textoHora(hasta) << " ya pasaron: el portal rechaza desde ahora los envíos del período "
                   << periodo << ".\n";
@@ -48,8 +47,10 @@ void correrPortal(TJuego& juego, const TArgumentosPortal& argumentos) {
     std::signal(SIGINT, alRecibirSenal);
     std::signal(SIGTERM, alRecibirSenal);
 
+    // The period as a number: the game keeps it in a byte.
+    const int periodo = juego.parametros().periodoActual;
     // Said before the port opens: a deadline already past is worth knowing either way.
-    if (argumentos.hasta) anunciarPlazo(juego.parametros().periodoActual, *argumentos.hasta);
+    if (argumentos.hasta) avisarPlazoVencido(periodo, *argumentos.hasta);
     TPortal portal(juego);
     portal.fijarConexionesPorDireccion(argumentos.conexionesPorDireccion);
     const quint16 abierto = portal.iniciar(ip, argumentos.puerto);
@@ -59,6 +60,8 @@ void correrPortal(TJuego& juego, const TArgumentosPortal& argumentos) {
     for (const QString& d : direcciones) std::cout << "  " << d.toStdString() << '\n';
     if (direcciones.isEmpty())
         std::cout << "  (esta computadora no tiene una dirección de red; solo responde en http://127.0.0.1:" << abierto << "/)\n";
+    if (argumentos.hasta)
+        std::cout << "Se reciben decisiones del período " << periodo << " hasta las " << textoHora(*argumentos.hasta) << ".\n";
     std::cout << "Los códigos de los equipos: «corvelian-cli codigos». Ctrl+C cierra el portal." << std::endl;
     // The record tells each address and cap once a minute; each entry is printed once.
     std::uint64_t ultimoTope = 0;
