@@ -5,8 +5,9 @@
 // (headers and body): the first from its accept, each next one from the end
 // of the previous answer; past it, the socket is shut down. While a request
 // is being answered there is no deadline (the daemon's own idle timeout
-// still holds). Deadlines run on the portal's clock, the sessions' one. One address holds at most the portal's cap per address (an
-// IPv6 /64 counts as one address); when all together reach the total cap,
+// still holds). Deadlines run on the portal's clock, the sessions' one.
+// One address holds at most the portal's cap per address (an IPv6 /64
+// counts as one address); when all together reach the total cap,
 // the oldest connection still on its first request is cut to make room,
 // then the oldest one idle between requests; one being answered never is.
 // Every refusal at a cap is noted in the portal's record of caps.
