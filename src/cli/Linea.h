@@ -33,12 +33,14 @@ struct TArgumentosPortal {
     std::string direccion = "0.0.0.0";
     uint16_t puerto = 8080;
     std::optional<std::chrono::system_clock::time_point> hasta;
+    unsigned conexionesPorDireccion = 16;
 };
 
 // The arguments of the orders run by the companion are checked by the tool
 // itself, so a wrong line is a usage error (exit 2) whether or not the
 // companion is installed.
-/// --puerto P, --direccion A and --hasta HH:MM, in any order; ErrorUso otherwise.
+/// --puerto P, --direccion A, --hasta HH:MM and --conexiones-por-direccion N,
+/// in any order; ErrorUso otherwise.
 TArgumentosPortal argumentosPortal(const std::vector<std::string>& argumentos);
 /// The PERIODO of "pdf PERIODO CARPETA"; ErrorUso when it is not a number.
 int32_t argumentoPeriodoPdf(const std::vector<std::string>& argumentos);

@@ -77,7 +77,7 @@ const std::vector<TOrden>& ordenes() {
         {"pdf", 2, 2, "pdf PERIODO CARPETA", ordenPdf},
         {"graficos", 1, 1, "graficos CARPETA", ordenGraficos},
         {"codigos", 0, 2, "codigos [--renovar [EQUIPO]]", ordenCodigos},
-        {"portal", 0, 6, "portal [--puerto P] [--direccion A] [--hasta HH:MM]", ordenPortal},
+        {"portal", 0, 8, "portal [--puerto P] [--direccion A] [--hasta HH:MM] [--conexiones-por-direccion N]", ordenPortal},
         {"envios", 0, 1, "envios [PERIODO]", ordenEnvios},
     };
     return lista;
@@ -365,11 +365,13 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
       Da un código nuevo al equipo, o a todos sin EQUIPO: el anterior deja
       de valer y las sesiones abiertas con él terminan. Sin EQUIPO rehace
       también un archivo de códigos dañado.
-  portal [--puerto P] [--direccion A] [--hasta HH:MM]
+  portal [--puerto P] [--direccion A] [--hasta HH:MM] [--conexiones-por-direccion N]
       Abre el portal de equipos en la red del aula (puerto 8080 por
       omisión) hasta recibir Ctrl+C; muestra las direcciones a escribir.
       Con --hasta, los envíos del período abierto después de esa hora de
-      hoy se rechazan diciendo el plazo.
+      hoy se rechazan diciendo el plazo. Cada dirección puede tener hasta
+      16 conexiones a la vez; un aula detrás de una sola dirección (NAT)
+      necesita más: --conexiones-por-direccion N (de 1 a 4096).
   envios [PERIODO]
       Muestra en CSV el registro de los envíos del portal (todos, o los de
       un período): hora, período, equipo, dirección, los diez valores como

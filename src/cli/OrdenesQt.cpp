@@ -56,5 +56,5 @@ void ordenPortal(const TLinea& linea) {
     callarAQt();
     const TArgumentosPortal argumentos = argumentosPortal(linea.argumentos);
     const auto juego = usarCarpeta(linea, false);
-    correrPortal(*juego, argumentos.direccion, argumentos.puerto, argumentos.hasta);
+    correrPortal(*juego, argumentos);
 }

@@ -35,3 +35,29 @@ void TDatosPortal::guardarPdf(const TMarca& marca, const std::string& empresa, i
     }
     pdfs[{empresa, periodo}] = bytes;
 }
+
+void TDatosPortal::anotarTope(const std::string& direccion, const QString& motivo) {
+    const auto ahora = sesiones.ahora();
+    const Pared::time_point hora = ahoraDePared();
+    std::lock_guard<std::mutex> l(mTopes_);
+    // An address that keeps pushing is told once a minute, not at every connection.
+    for (std::size_t i = topes_.size(); i-- > 0;)
+        if (topes_[i].direccion == direccion && topes_[i].motivo == motivo && ahora - desde_[i] < std::chrono::minutes(1)) {
+            ++topes_[i].veces;
+            return;
+        }
+    if (topes_.size() == kTopesGuardados) {
+        topes_.erase(topes_.begin());
+        desde_.erase(desde_.begin());
+    }
+    topes_.push_back(TTope{++ultimoTope_, hora, direccion, motivo});
+    desde_.push_back(ahora);
+}
+
+std::vector<TTope> TDatosPortal::topesDespuesDe(std::uint64_t numero) const {
+    std::lock_guard<std::mutex> l(mTopes_);
+    std::vector<TTope> nuevos;
+    for (const TTope& t : topes_)
+        if (t.numero > numero) nuevos.push_back(t);
+    return nuevos;
+}

@@ -10,6 +10,9 @@
 struct TPedido {
     MHD_Connection* conexion = nullptr;
     std::string metodo, ruta, direccion;
+    /// What every per-address limit counts by (claveDeDireccion: an IPv6 /64 is one).
+    std::string clave;
+    std::string rutaCruda;  ///< the request's target as sent, before decoding
     std::string cuerpo;
     bool demasiado = false;   ///< the body went over the limit
     bool suspendido = false;  ///< left to the worker

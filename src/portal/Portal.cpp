@@ -23,6 +23,9 @@ quint16 TPortal::iniciar(const QHostAddress& direccion, quint16 puerto) {
     // allows, and keeps some for the game's own files.
     const unsigned limite = elevarLimiteDeArchivos();
     conexionesMaximas_ = limite > 256 ? std::min(limite - 128, 16384u) : limite / 2;
+    // The door may let the daemon hold a few cut connections beyond the cap while they close.
+    conexionesMaximas_ -= std::min(conexionesMaximas_ / 2, TAceptador::kHolgura);
+    if (conexionesEnTotal_ > 0) conexionesMaximas_ = std::min(conexionesMaximas_, conexionesEnTotal_);
     auto servidor = std::make_unique<TServidorPortal>(*this, *datos_, juego_);
     const quint16 abierto = servidor->iniciar(direccion, puerto, conexionesMaximas_);
     if (abierto == 0)
@@ -91,3 +94,15 @@ void TPortal::fijarEspera(std::chrono::seconds espera) {
     std::lock_guard<std::mutex> l(datos_->m);
     datos_->espera = espera;
 }
+
+void TPortal::fijarConexionesPorDireccion(unsigned conexiones) {
+    std::lock_guard<std::mutex> l(datos_->m);
+    datos_->conexionesPorDireccion = std::clamp(conexiones, 1u, kConexionesPorDireccionMaximas);
+}
+
+unsigned TPortal::conexionesPorDireccion() const {
+    std::lock_guard<std::mutex> l(datos_->m);
+    return datos_->conexionesPorDireccion;
+}
+
+std::vector<TTope> TPortal::topesDespuesDe(std::uint64_t numero) const { return datos_->topesDespuesDe(numero); }

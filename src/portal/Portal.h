@@ -12,9 +12,11 @@
 // those games finish or undo of an interrupted change reaches the game's
 // notifier queued, on the portal's thread. Its
 // limits act at the socket, before a request is kept in memory: bodies over
-// 16 KiB and long headers are refused as soon as the headers arrive, idle
-// and stalled connections are closed after kEspera, and connections are
-// capped per address and in total. Submissions that arrive together are
+// 16 KiB and long headers are refused as soon as the headers arrive, a
+// request not whole within kEspera (however slowly it trickles) and an idle
+// connection are closed, and connections are capped per address (an IPv6
+// /64 is one address; the cap is adjustable) and in total, where the ones
+// still on their first request are cut first to make room. Submissions that arrive together are
 // stored together, and every one of them is written in the game's register.
 //
 // No route takes a company number: a session belongs to one team, and
@@ -25,15 +27,27 @@
 #include <QStringList>
 
 #include <chrono>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 class TJuego;
 class TNotificadorDelPortal;
 class TServidorPortal;
 struct TDatosPortal;
+
+/// An address that hit one of the portal's caps: once per address and
+/// reason a minute, with how many times it hit it meanwhile.
+struct TTope {
+    std::uint64_t numero = 0;  ///< grows with every new entry
+    std::chrono::system_clock::time_point hora;
+    std::string direccion;
+    QString motivo;
+    int veces = 1;
+};
 
 class TPortal : public QObject {
     Q_OBJECT
@@ -44,7 +58,9 @@ public:
     /// What a connection may hold at once: the request line and headers
     /// must fit in it, or the request is refused (431).
     static constexpr std::size_t kMemoriaPorConexion = 32 * 1024;
+    /// Connections per address by default; a classroom behind one NAT needs more.
     static constexpr unsigned kConexionesPorDireccion = 16;
+    static constexpr unsigned kConexionesPorDireccionMaximas = 4096;
     static constexpr int kColaDeEspera = 1024;
     static constexpr std::chrono::seconds kEspera{10};
     static constexpr int kIntentosFallidos = 5;
@@ -70,6 +86,13 @@ public:
     quint16 puerto() const { return puerto_; }
     /// How many connections it serves at most (below the open-files limit).
     unsigned conexionesMaximas() const { return conexionesMaximas_; }
+    /// The connections one address may hold (1 to kConexionesPorDireccionMaximas),
+    /// in force at once, running or not.
+    void fijarConexionesPorDireccion(unsigned conexiones);
+    unsigned conexionesPorDireccion() const;
+    /// The caps addresses hit lately, numbered above numero (0: all kept),
+    /// the newest last; the same address and cap is told once a minute.
+    std::vector<TTope> topesDespuesDe(std::uint64_t numero) const;
 
     /// "http://A:P/" for every non-loopback IPv4 address of the machine;
     /// for a portal bound to one address, that address only.
@@ -92,6 +115,8 @@ public:
     void fijarReloj(std::function<std::chrono::steady_clock::time_point()> reloj);
     void fijarRelojDePared(std::function<std::chrono::system_clock::time_point()> reloj);
     void fijarEspera(std::chrono::seconds espera);
+    /// For tests: at most tope connections in total from the next start on.
+    void fijarConexionesEnTotal(unsigned tope) { conexionesEnTotal_ = tope; }
 
 signals:
     /// A team stored a submission (its name in UTF-8). Emitted from the
@@ -108,6 +133,7 @@ private:
     QHostAddress direccion_;
     quint16 puerto_ = 0;
     unsigned conexionesMaximas_ = 0;
+    unsigned conexionesEnTotal_ = 0;
 };
 
 /// Every non-loopback IPv4 address of the machine's interfaces that are up.

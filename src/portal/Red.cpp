@@ -51,6 +51,17 @@ std::string textoDireccion(const sockaddr* direccion) {
     return texto;
 }
 
+std::string claveDeDireccion(const sockaddr* direccion) {
+    if (!direccion || direccion->sa_family != AF_INET6) return textoDireccion(direccion);
+    in6_addr red = reinterpret_cast<const sockaddr_in6*>(direccion)->sin6_addr;
+    if (IN6_IS_ADDR_V4MAPPED(&red)) return textoDireccion(direccion);
+    // One subscriber gets a whole /64 and picks its addresses in it at will.
+    std::memset(&red.s6_addr[8], 0, 8);
+    char texto[INET6_ADDRSTRLEN] = {};
+    inet_ntop(AF_INET6, &red, texto, sizeof texto);
+    return std::string(texto) + "/64";
+}
+
 QStringList direccionesIpv4() {
     QStringList ips;
     for (const QNetworkInterface& interfaz : QNetworkInterface::allInterfaces()) {

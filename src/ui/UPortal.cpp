@@ -18,6 +18,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -111,6 +112,15 @@ void TFPortal::crearPlazo() {
     btnPlazo->setObjectName(QStringLiteral("btnPlazo"));
     lblPlazo = new QLabel(this);
     lblPlazo->setObjectName(QStringLiteral("lblPlazo"));
+    edConexiones = new QSpinBox(this);
+    edConexiones->setObjectName(QStringLiteral("edConexiones"));
+    edConexiones->setRange(1, static_cast<int>(TPortal::kConexionesPorDireccionMaximas));
+    edConexiones->setValue(static_cast<int>(portal_.conexionesPorDireccion()));
+    edConexiones->setToolTip(QStringLiteral("Cuántas conexiones a la vez puede tener una dirección. Un aula cuyos "
+                                            "teléfonos salen por una sola dirección necesita más."));
+    lblTopes = new QLabel(this);
+    lblTopes->setObjectName(QStringLiteral("lblTopes"));
+    lblTopes->setWordWrap(true);
 }
 
 /// The register of submissions, read only.
@@ -141,6 +151,14 @@ void TFPortal::disponer(QPushButton* btnCerrar) {
     plazo->addWidget(btnPlazo);
     plazo->addWidget(lblPlazo, 1);
     izquierda->addLayout(plazo);
+    auto* conexiones = new QHBoxLayout;
+    auto* etiqueta = new QLabel(QStringLiteral("Conexiones por dirección:"), this);
+    etiqueta->setBuddy(edConexiones);
+    conexiones->addWidget(etiqueta);
+    conexiones->addWidget(edConexiones);
+    conexiones->addStretch();
+    izquierda->addLayout(conexiones);
+    izquierda->addWidget(lblTopes);
     izquierda->addStretch();
     auto* arriba = new QHBoxLayout;
     arriba->addLayout(izquierda, 1);
@@ -169,7 +187,13 @@ void TFPortal::conectar(QPushButton* btnCerrar) {
     connect(btnCerrarSesiones, &QPushButton::clicked, this, &TFPortal::btnCerrarSesionesClick);
     connect(btnPlazo, &QPushButton::clicked, this, &TFPortal::btnPlazoClick);
     connect(edPlazo, &QLineEdit::returnPressed, this, &TFPortal::btnPlazoClick);
+    connect(edConexiones, &QSpinBox::valueChanged, this,
+            [this](int valor) { portal_.fijarConexionesPorDireccion(static_cast<unsigned>(valor)); });
     connect(&portal_, &TPortal::estadoCambiado, this, &TFPortal::actualizar);
+    // The caps are hit on the portal's threads, and a deadline passes on its own: looked at now and then.
+    auto* reloj = new QTimer(this);
+    connect(reloj, &QTimer::timeout, this, &TFPortal::actualizarAvisos);
+    reloj->start(2000);
     // The portal's thread tells of each submission stored; the list follows.
     connect(&portal_, &TPortal::envioRecibido, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
 }
@@ -212,10 +236,27 @@ void TFPortal::actualizar() {
     btnRenovar->setEnabled(!codigos_.empty());
     btnCerrarSesiones->setEnabled(activo && !codigos_.empty());
     btnImprimir->setEnabled(!codigos_.empty());
-    const auto plazo = portal_.plazo();
-    lblPlazo->setText(plazo ? QStringLiteral("Se reciben envíos hasta las %1.").arg(QString::fromStdString(textoHora(*plazo)))
-                            : QStringLiteral("Sin plazo."));
+    actualizarAvisos();
     actualizarEnvios();
+}
+
+void TFPortal::actualizarAvisos() {
+    const auto plazo = portal_.plazo();
+    const QString hora = plazo ? QString::fromStdString(textoHora(*plazo)) : QString();
+    if (!plazo) lblPlazo->setText(QStringLiteral("Sin plazo."));
+    else if (*plazo <= std::chrono::system_clock::now())
+        lblPlazo->setText(QStringLiteral("El plazo de las %1 ya pasó: se rechazan los envíos.").arg(hora));
+    else lblPlazo->setText(QStringLiteral("Se reciben envíos hasta las %1.").arg(hora));
+    // The last few addresses that hit a cap in the last ten minutes.
+    const auto desde = std::chrono::system_clock::now() - std::chrono::minutes(10);
+    QStringList lineas;
+    for (const TTope& t : portal_.topesDespuesDe(0))
+        if (t.hora >= desde)
+            lineas << QStringLiteral("%1 %2 llegó al tope de %3%4.")
+                          .arg(QString::fromStdString(textoHora(t.hora)), QString::fromStdString(t.direccion), t.motivo,
+                               t.veces > 1 ? QStringLiteral(" (%1 veces)").arg(t.veces) : QString());
+    while (lineas.size() > 3) lineas.removeFirst();
+    lblTopes->setText(lineas.join(QLatin1Char('\n')));
 }
 
 void TFPortal::actualizarEnvios() {
@@ -267,6 +308,10 @@ void TFPortal::btnPlazoClick() {
         mostrarError(this, e);
     }
     actualizar();
+    if (hasta && *hasta <= std::chrono::system_clock::now())
+        mostrarMensaje(this, QStringLiteral("Las %1 ya pasaron: el portal rechaza desde ahora los envíos del período "
+                                            "abierto. Para recibirlos, fije una hora posterior o deje el plazo vacío.")
+                                 .arg(QString::fromStdString(textoHora(*hasta))));
 }
 
 void TFPortal::btnIniciarClick() {

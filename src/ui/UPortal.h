@@ -2,8 +2,10 @@
 // TFPortal ("Portal de equipos"): starts and stops the teams' portal, shows
 // the addresses to type and a QR code of the first, lists the teams with
 // their access codes, renews one team's code, ends one team's sessions,
-// sets the period's deadline, lists the register of submissions and prints
-// the slips that hand each team its code. The portal belongs to the main
+// sets the period's deadline (warning when it is already past) and the
+// connections one address may hold, tells which addresses hit a cap lately,
+// lists the register of submissions and prints the slips that hand each
+// team its code. The portal belongs to the main
 // window and keeps running when this screen is closed.
 
 #include "juego/CodigosAcceso.h"
@@ -47,6 +49,8 @@ public slots:
     void actualizarEnvios();
     /// Reads the codes and the portal's state again.
     void actualizar();
+    /// Shows the deadline in force and the caps addresses hit lately.
+    void actualizarAvisos();
 
 private:
     // The parts of the screen, made by the constructor in this order.
@@ -68,6 +72,8 @@ private:
     QLineEdit* edPlazo = nullptr;
     QPushButton* btnPlazo = nullptr;
     QLabel* lblPlazo = nullptr;
+    QSpinBox* edConexiones = nullptr;
+    QLabel* lblTopes = nullptr;
     QTableWidget* tblEnvios = nullptr;
     QLabel* lblEstado = nullptr;
     QLabel* lblDirecciones = nullptr;

@@ -11,6 +11,11 @@
 #include <cstring>
 #include <sstream>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 namespace {
 
 std::vector<std::pair<std::string, std::string>> lineasDeCodigos(const std::string& salida) {
@@ -78,7 +83,9 @@ TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
     const std::vector<std::vector<std::string>> casos = {
         {"portal", "--puerto"}, {"portal", "--puerto", "0"}, {"portal", "--puerto", "70000"},
         {"portal", "--puerto", "x"}, {"portal", "--otra", "1"}, {"portal", "--hasta", "24:00"},
-        {"portal", "--hasta", "9"}, {"codigos", "Alfa"}, {"codigos", "--otra", "Alfa"},
+        {"portal", "--hasta", "9"}, {"portal", "--conexiones-por-direccion", "0"},
+        {"portal", "--conexiones-por-direccion", "4097"}, {"portal", "--conexiones-por-direccion", "x"},
+        {"codigos", "Alfa"}, {"codigos", "--otra", "Alfa"},
         {"envios", "0"}, {"envios", "x"},
     };
     for (const auto& caso : casos) {
@@ -92,6 +99,27 @@ TEST(OrdenPortal, UnaLineaDeOrdenesMalEscritaSeRechaza) {
     ::unsetenv("XDG_RUNTIME_DIR");
     const auto lejos = ejecutarCli({"--datos", carpeta.ruta().string(), "portal", "--direccion", "192.0.2.1"});
     EXPECT_EQ(lejos.errores, "El portal no pudo escuchar en 192.0.2.1:8080 (¿otro programa usa ese puerto?).\n");
+}
+
+TEST(OrdenPortal, UnPlazoYaVencidoSeAvisaConElPeriodoEnCifras) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa"}, 1);
+    // A port taken: the order ends after the warning, which comes first.
+    const int ocupado = ::socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in lugar{};
+    lugar.sin_family = AF_INET;
+    lugar.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t largo = sizeof lugar;
+    ASSERT_EQ(::bind(ocupado, reinterpret_cast<sockaddr*>(&lugar), sizeof lugar), 0);
+    ASSERT_EQ(::listen(ocupado, 1), 0);
+    ::getsockname(ocupado, reinterpret_cast<sockaddr*>(&lugar), &largo);
+    const auto r = ejecutarCli({"--datos", carpeta.ruta().string(), "portal", "--direccion", "127.0.0.1", "--puerto",
+                                std::to_string(ntohs(lugar.sin_port)), "--hasta", "00:00", "--conexiones-por-direccion", "40"});
+    ::close(ocupado);
+    EXPECT_EQ(r.codigo, 1) << r.errores;
+    EXPECT_NE(r.errores.find("Aviso: las 00:00 ya pasaron: el portal rechaza desde ahora los envíos del período 1."),
+              std::string::npos)
+        << r.errores;
 }
 
 TEST(OrdenCodigos, RenovarDaOtroCodigoSoloAEseEquipo) {

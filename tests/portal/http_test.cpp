@@ -268,6 +268,13 @@ TEST_F(PortalHttp, LoQueSeRechazaAlLlegarLasCabeceras) {
         {"entrar con Sec-Fetch-Site", pedidoCon("POST /entrar HTTP/1.1\r\nSec-Fetch-Site: cross-site\r\n" + largo, codigo), 403},
         {"entrar desde una página sin origen", pedidoCon("POST /entrar HTTP/1.1\r\nOrigin: null\r\n" + largo, codigo), 403},
         {"entrar desde el portal", pedidoCon("POST /entrar HTTP/1.1\r\nOrigin: http://127.0.0.1\r\n" + largo, codigo), 303},
+        {"un blanco antes de los dos puntos", pedidoCon("POST /entrar HTTP/1.1\r\nContent-Length : 3\r\n", "abc"), 400},
+        {"dos anfitriones", pedidoCon("GET / HTTP/1.1\r\nHost: otro.example\r\n"), 400},
+        {"un control en una cabecera", pedidoCon("GET / HTTP/1.1\r\nX-A: a\x01z\r\n"), 400},
+        {"un NUL en una cabecera", pedidoCon(QByteArrayLiteral("GET / HTTP/1.1\r\nX-A: a\0z\r\n")), 400},
+        {"un NUL en la última cabecera", QByteArrayLiteral("GET / HTTP/1.1\r\nHost: 1\r\nX-A: a\0z\r\n\r\n"), 400},
+        {"un NUL codificado en la ruta", pedidoCon("GET /decisiones%00/../x HTTP/1.1\r\n"), 400},
+        {"un salto de línea codificado en la ruta", pedidoCon("GET /%0d%0aSet-Cookie:x HTTP/1.1\r\n"), 400},
     };
     for (const Caso& caso : casos) {
         const QByteArray r = pedidoCrudo(puerto, caso.pedido);
@@ -448,4 +455,106 @@ TEST_F(PortalHttp, LasSesionesTienenTopePorEquipoYElDocenteLasCierra) {
     ahora += TPortal::kVidaSesion + std::chrono::seconds(1);
     EXPECT_EQ(portal.equiposConectados(), 0);
     EXPECT_EQ(otro.get("/decisiones").estado, 303);
+}
+
+namespace {
+
+/// Whether the portal closes connection s within segundos; whatever it answers first is read and dropped.
+bool cerradaEn(int s, int segundos) {
+    timeval espera{segundos, 0};
+    ::setsockopt(s, SOL_SOCKET, SO_RCVTIMEO, &espera, sizeof espera);
+    char trozo[4096];
+    for (;;) {
+        const ssize_t n = ::recv(s, trozo, sizeof trozo, 0);
+        if (n == 0 || (n < 0 && errno == ECONNRESET)) return true;
+        if (n < 0) return false;
+    }
+}
+
+/// Whether s is still open and has nothing to read, without waiting.
+bool abiertaYCallada(int s) {
+    char byte;
+    return ::recv(s, &byte, 1, MSG_DONTWAIT) < 0 && errno == EAGAIN;
+}
+
+void enviar(int s, const QByteArray& bytes) { ::send(s, bytes.constData(), size_t(bytes.size()), MSG_NOSIGNAL); }
+
+}  // namespace
+
+TEST_F(PortalHttp, UnPedidoQueLlegaGotaAGotaSeCortaAlVencerSuPlazo) {
+    const QByteArray cabeceras = "POST /entrar HTTP/1.1\r\nHost: 127.0.0.1\r\n";
+    const QByteArray get = "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n";
+    struct Caso {
+        const char* nombre;
+        QByteArray antes, gota;  // what arrives at once, then a byte at a time
+    };
+    const Caso casos[] = {
+        {"cabeceras", cabeceras, "X-Relleno: aaaaaaaa"},
+        {"cuerpo", cabeceras + "Content-Length: 100\r\n\r\n", QByteArray(50, 'x')},
+        {"el pedido siguiente", get, "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\nX-Relleno: aaaa"},
+    };
+    for (const Caso& caso : casos) {
+        const int s = conectarCrudo(puerto);
+        ASSERT_GE(s, 0);
+        enviar(s, caso.antes);
+        // The door takes connections in order: once a later one is answered, this one is in.
+        ASSERT_EQ(estadoCrudo(pedidoCrudo(puerto, pedidoCon("GET / HTTP/1.1\r\n"))), 200);
+        // The next request's deadline counts from the end of the answer before.
+        char respuesta[256];
+        if (caso.antes.startsWith("GET")) {
+            ASSERT_GT(::recv(s, respuesta, sizeof respuesta, 0), 0);
+        }
+        // A byte every second: never idle, never done.
+        for (char byte : caso.gota.left(TPortal::kEspera.count() + 1)) {
+            ahora += std::chrono::seconds(1);
+            enviar(s, QByteArray(1, byte));
+        }
+        EXPECT_TRUE(cerradaEn(s, 2)) << caso.nombre;
+        ::close(s);
+    }
+}
+
+TEST_F(PortalHttp, ConTodasLasConexionesOcupadasPorPedidosSinTerminarUnEquipoEntraIgual) {
+    portal.detener();
+    portal.fijarConexionesEnTotal(8);
+    iniciar();
+    std::vector<int> gotas;
+    for (int i = 0; i < 8; ++i) {
+        gotas.push_back(conectarCrudo(puerto, i % 2 ? "127.0.4.1" : "127.0.4.2"));
+        ASSERT_GE(gotas.back(), 0);
+        enviar(gotas.back(), "GET / HTTP/1.1\r\nHost: 1");
+    }
+    TClienteHttp cliente = clienteDe(0);
+    EXPECT_EQ(cliente.post("/decisiones", formularioDe(cliente.csrf(), 1, decisionDelEquipo(0))).estado, 303);
+    // The oldest unfinished one made room; the newest is still waiting.
+    EXPECT_TRUE(cerradaEn(gotas.front(), 2));
+    EXPECT_TRUE(abiertaYCallada(gotas.back()));
+    for (int s : gotas) ::close(s);
+}
+
+TEST_F(PortalHttp, ElTopePorDireccionSeCambiaConElPortalAbiertoYSeAnota) {
+    portal.fijarConexionesPorDireccion(3);
+    std::vector<int> abiertas;
+    for (int i = 0; i < 3; ++i) abiertas.push_back(conectarCrudo(puerto, "127.0.5.1"));
+    for (int vez = 1; vez <= 2; ++vez) {
+        const int demas = conectarCrudo(puerto, "127.0.5.1");
+        EXPECT_TRUE(cerradaEn(demas, 2)) << vez;
+        ::close(demas);
+    }
+    // The screen and the console hear of the address once, however often it pushed.
+    const std::vector<TTope> topes = portal.topesDespuesDe(0);
+    ASSERT_EQ(topes.size(), 1u);
+    EXPECT_EQ(topes[0].direccion, "127.0.5.1");
+    EXPECT_EQ(topes[0].motivo, QStringLiteral("conexiones por dirección (3)"));
+    EXPECT_EQ(topes[0].veces, 2);
+    EXPECT_TRUE(portal.topesDespuesDe(topes[0].numero).empty());
+    // A classroom behind one address gets more, at once.
+    portal.fijarConexionesPorDireccion(4);
+    const int cuarta = conectarCrudo(puerto, "127.0.5.1");
+    enviar(cuarta, pedidoCon("GET / HTTP/1.1\r\n"));
+    char respuesta[16] = {};
+    ::recv(cuarta, respuesta, sizeof respuesta - 1, MSG_WAITALL);
+    EXPECT_EQ(estadoCrudo(respuesta), 200);
+    ::close(cuarta);
+    for (int s : abiertas) ::close(s);
 }

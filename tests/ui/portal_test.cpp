@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTcpServer>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 
 #include <cstring>
@@ -176,6 +177,40 @@ private slots:
             QStringLiteral("El portal de equipos está abierto y se cerrará: 0 equipos conectados; 0 de 3 equipos "
                            "enviaron")));
         QVERIFY(!principal.portal().activo());
+    }
+
+    void losTopesYUnPlazoVencidoSeVenEnLaPantalla() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuPortal")->trigger();
+        auto* ventana = ventanaVisible<TFPortal>();
+        QVERIFY(ventana);
+        // The cap per address typed on the screen is in force at once.
+        control<QSpinBox>(ventana, "edConexiones")->setValue(2);
+        QCOMPARE(principal.portal().conexionesPorDireccion(), 2u);
+        const quint16 puerto = principal.portal().iniciar(QHostAddress::LocalHost, 0);
+        std::vector<std::unique_ptr<QTcpSocket>> conexiones;
+        for (int i = 0; i < 3; ++i) {
+            conexiones.push_back(std::make_unique<QTcpSocket>());
+            conexiones.back()->bind(QHostAddress(QStringLiteral("127.0.6.1")));
+            conexiones.back()->connectToHost(QHostAddress::LocalHost, puerto);
+            QVERIFY(conexiones.back()->waitForConnected(5000));
+        }
+        QVERIFY(conexiones.back()->waitForDisconnected(5000));  // the third is turned away
+        ventana->actualizarAvisos();
+        const QString topes = control<QLabel>(ventana, "lblTopes")->text();
+        QVERIFY2(topes.contains(QStringLiteral("127.0.6.1 llegó al tope de conexiones por dirección (2)")), qPrintable(topes));
+
+        // A deadline already past is set, and said so.
+        control<QLineEdit>(ventana, "edPlazo")->setText(QStringLiteral("00:00"));
+        control<QPushButton>(ventana, "btnPlazo")->click();
+        QVERIFY(principal.portal().plazo().has_value());
+        QVERIFY(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("Las 00:00 ya pasaron")));
+        QVERIFY(control<QLabel>(ventana, "lblPlazo")->text().contains(QStringLiteral("ya pasó")));
+        principal.portal().detener();
+        ventana->close();
     }
 
     void lasTarjetasLlevanEquipoCodigoYDireccion() {
