@@ -146,19 +146,23 @@ std::optional<TRespuesta> TManejadores::entrar(TPedido& p, int) {
     const auto ahora = datos_.sesiones.ahora();
     std::string navegador = p.galleta(TSesiones::kGalletaPrevia);
     if (!TSesiones::galletaValida(navegador)) navegador.clear();
-    const TSesiones::TBloqueo bloqueo = datos_.sesiones.bloqueo(p.direccion, navegador, ahora);
-    if (bloqueo == TSesiones::TBloqueo::direccion || bloqueo == TSesiones::TBloqueo::navegador)
+    const TSesiones::TBloqueo bloqueo = datos_.sesiones.bloqueo(p.clave, navegador, ahora);
+    if (bloqueo == TSesiones::TBloqueo::direccion || bloqueo == TSesiones::TBloqueo::navegador) {
+        // The screen tells the teacher which address is held back, not which browser.
+        if (bloqueo == TSesiones::TBloqueo::direccion)
+            datos_.anotarTope(p.clave, QStringLiteral("códigos errados por dirección"));
         return html(paginaEntrada(QStringLiteral("Hubo demasiados intentos fallidos desde %1. Espere un minuto y "
                                                  "vuelva a intentar.")
                                       .arg(bloqueo == TSesiones::TBloqueo::navegador ? QStringLiteral("este navegador")
                                                                                       : QStringLiteral("esta dirección"))),
                     429);
+    }
     QMap<QString, QString> campos;
     if (const auto motivo = leerCamposDe(p, campos)) return html(paginaEntrada(*motivo), 400);
     const auto codigo = utf8ACp1252(campos.value(QStringLiteral("codigo")).left(64).toStdString());
     const auto empresa = codigo ? lector().equipoDelCodigo(*codigo) : std::nullopt;
     if (!empresa) {
-        datos_.sesiones.anotarFallido(p.direccion, navegador, ahora);
+        datos_.sesiones.anotarFallido(p.clave, navegador, ahora);
         // Codes are 40 bits, compared in constant time: a flood of wrong codes
         // from many addresses holds back unknown codes, never a team's own.
         if (bloqueo == TSesiones::TBloqueo::portal)

@@ -55,6 +55,10 @@ TEST_F(PortalHttp, LosCodigosErradosSeCuentanPorNavegadorDetrasDeUnaDireccion) {
     const TRespuestaHttp tope = navegador().entrar(bueno);
     EXPECT_EQ(tope.estado, 429);
     EXPECT_TRUE(tope.texto().contains(QStringLiteral("desde esta dirección")));
+    // The teacher hears of the address held back, never of one browser's typos.
+    const std::vector<TTope> topes = portal.topesDespuesDe(0);
+    ASSERT_EQ(topes.size(), 1u);
+    EXPECT_EQ(topes[0].direccion, desde.toStdString());
     ahora += TPortal::kBloqueo;
     EXPECT_EQ(navegador().entrar(bueno).estado, 303);
 }
