@@ -8,6 +8,8 @@
 #include "documentos/Documentos.h"
 #include "engine/ValidarDecision.h"
 #include "store/ErrorArchivo.h"
+#include "store/NombresArchivos.h"
+#include "store/Texto.h"
 
 #include <utility>
 
@@ -63,8 +65,15 @@ void TTrabajador::trabajar() {
             reanudar(t, std::move(r));
         }
     }
-    // The lines still waiting are written before the portal closes.
+    // The lines still waiting are written before the portal closes; those the
+    // disk still refuses are named to the teacher, never dropped in silence.
     anotar();
+    if (!pendientesDeAnotar_.empty())
+        juego_.notificador().advertencia(
+            cp1252("Atención"),
+            cp1252("El portal se cerró sin poder escribir en «") + kArchivoRegistroPortal + "» " +
+                std::to_string(pendientesDeAnotar_.size()) +
+                cp1252(" línea(s) de envíos (equipo, hora y resultado). Revise el espacio y los permisos de la carpeta del juego."));
 }
 
 /// A change of the game, in turn with the requests being read: the

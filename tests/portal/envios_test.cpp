@@ -8,6 +8,8 @@
 #include "comun/SistemaArchivosFalso.h"
 #include "juego/Auditoria.h"
 
+#include <QCoreApplication>
+
 TEST_F(PortalHttp, CadaEquipoEnviaUnaVezPorSegundo) {
     TClienteHttp alfa = clienteDe(0);
     TClienteHttp beta = clienteDe(1);
@@ -105,6 +107,20 @@ TEST_F(PortalHttp, SinRegistroNoSeGuardaNadaYLoPendienteSeEscribeAlCerrar) {
     EXPECT_TRUE(r.texto().contains(QStringLiteral("no se guardaron"))) << r.texto().toStdString();
     EXPECT_FALSE(juego.envioDelEquipo(kEquipos[0]).has_value());
     EXPECT_EQ(juego.registroDelPortal(), "");
+    // Still no room as a portal closes: the teacher is told what it could not write.
+    {
+        TPortal tercero(juego);
+        TNotificadorRegistro oido;
+        juego.fijarNotificador(&oido);
+        TClienteHttp otroCliente(tercero.iniciar(QHostAddress::LocalHost, 0));
+        ASSERT_EQ(otroCliente.entrar(QString::fromStdString(codigos[1].codigo)).estado, 303);
+        EXPECT_EQ(otroCliente.post("/decisiones", formularioDe(otroCliente.csrf(), 1, decisionDelEquipo(1))).estado, 500);
+        tercero.detener();
+        QCoreApplication::sendPostedEvents(&tercero);
+        juego.fijarNotificador(nullptr);
+        ASSERT_EQ(oido.eventos.size(), 1u);
+        EXPECT_NE(oido.eventos[0].find(kArchivoRegistroPortal), std::string::npos) << oido.eventos[0];
+    }
     // The disk has room again: the refusal's line is written as the portal closes.
     falso.soloLectura(carpeta / "ninguna");
     otro.detener();
