@@ -279,7 +279,12 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
                               textoEnvio({codigos->juego, actual, estado.marca.huella, empresa, envios[i].decision}));
     // The register takes the batch's lines once the files are on the disk and
     // before they take their places: a stored submission always has its line.
-    reemplazarArchivos(sa, carpeta, archivos, [&] { agregarAlRegistro(bloqueo, registro); });
+    try {
+        reemplazarArchivos(sa, carpeta, archivos, [&] { agregarAlRegistro(bloqueo, registro); });
+    } catch (const ErrorArchivoSinConfirmar& e) {
+        // Stored and in the register: the teams are told so, the teacher of the doubt.
+        avisar("Los envíos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
+    }
     return respuestas;
 }
 

@@ -97,7 +97,11 @@ void reemplazarArchivos(TSistemaArchivos& fs, const std::filesystem::path& carpe
         }
         throw;
     }
-    fs.sincronizarCarpeta(carpeta);
+    try {
+        fs.sincronizarCarpeta(carpeta);
+    } catch (const ErrorArchivo& e) {
+        throw ErrorArchivoSinConfirmar(e.archivo(), e.operacion());
+    }
 }
 
 void agregarLineas(TSistemaArchivos& fs, const std::filesystem::path& archivo, const std::string& lineas,

@@ -109,6 +109,7 @@ void reemplazarArchivo(TSistemaArchivos& sa, const std::filesystem::path& archiv
 /// self or its complete new self, never a part, and no link is followed.
 /// antesDeColocar, when given, runs after the flush and before the first
 /// rename: what it throws removes the staged files too, so nothing moves.
+/// A failed sync of the folder after the renames is ErrorArchivoSinConfirmar.
 void reemplazarArchivos(TSistemaArchivos& sa, const std::filesystem::path& carpeta,
                         const std::vector<std::pair<std::filesystem::path, std::string>>& archivos,
                         const std::function<void()>& antesDeColocar = {});

@@ -436,6 +436,34 @@ TEST(EnviosPortal, SiElDiscoFallaNingunEnvioDelGrupoQuedaAMedias) {
     }
 }
 
+// Past the renames the submissions are stored and in the register: a folder
+// the disk does not confirm is the teacher's warning, not the teams' refusal.
+TEST(EnviosPortal, SiElDiscoNoConfirmaLaCarpetaLosEnviosQuedanGuardados) {
+    CarpetaTemporal carpeta;
+    juegoEnPeriodo1();
+    juegoDePrueba().codigosDeAcceso();
+    const std::vector<TEnvioRecibido> lote = {{"", "Alfa", 1, kOtra}, {"", "Beta", 1, kOtra}};
+    juegoDePrueba().guardarEnvios(lote);  // the folder and the register exist from now on
+    int sincronizaciones = 0;
+    {
+        TSistemaArchivosFalso cuenta;
+        juegoDePrueba().guardarEnvios(lote);
+        sincronizaciones = cuenta.cuenta(TSistemaArchivos::Operacion::sincronizar);
+    }
+    registroNotificador().eventos.clear();
+    std::vector<TRespuestaEnvio> respuestas;
+    {
+        TSistemaArchivosFalso falso;
+        falso.fallarEn(sincronizaciones, TSistemaArchivos::Operacion::sincronizar);
+        respuestas = juegoDePrueba().guardarEnvios({{"", "Alfa", 1, kDecision}, {"", "Beta", 1, kDecision}});
+        EXPECT_TRUE(falso.fallaOcurrida());
+    }
+    for (const TRespuestaEnvio& r : respuestas) EXPECT_EQ(r.resultado, TResultadoEnvio::guardado) << r.mensaje;
+    EXPECT_TRUE(*juegoDePrueba().envioDelEquipo("Beta") == kDecision);
+    ASSERT_EQ(registroNotificador().eventos.size(), 1u);
+    EXPECT_NE(registroNotificador().eventos[0].find(cp1252("no confirmó")), std::string::npos);
+}
+
 TEST(RegistroPortal, CadaLineaSeLeeComoSeEscribio) {
     const auto momento = std::chrono::system_clock::now();
     const TAnotacionEnvio anotaciones[] = {
