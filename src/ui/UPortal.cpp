@@ -2,6 +2,7 @@
 
 #include "juego/Juego.h"
 #include "portal/Portal.h"
+#include "store/ErrorArchivo.h"
 #include "ui/CodigoQr.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
@@ -93,6 +94,10 @@ void TFPortal::crearListaCodigos() {
 void TFPortal::crearBotonesEquipo() {
     btnRenovar = new QPushButton(QStringLiteral("Renovar código"), this);
     btnRenovar->setObjectName(QStringLiteral("btnRenovar"));
+    btnRenovarTodos = new QPushButton(QStringLiteral("Renovar todos…"), this);
+    btnRenovarTodos->setObjectName(QStringLiteral("btnRenovarTodos"));
+    btnRenovarTodos->setToolTip(QStringLiteral("Da códigos nuevos a todos los equipos; rehace también un archivo de "
+                                               "códigos dañado."));
     btnImprimir = new QPushButton(QStringLiteral("Imprimir tarjetas…"), this);
     btnImprimir->setObjectName(QStringLiteral("btnImprimir"));
     btnCerrarSesiones = new QPushButton(QStringLiteral("Cerrar sesiones"), this);
@@ -165,6 +170,7 @@ void TFPortal::disponer(QPushButton* btnCerrar) {
     arriba->addWidget(lblQr);
     auto* abajo = new QHBoxLayout;
     abajo->addWidget(btnRenovar);
+    abajo->addWidget(btnRenovarTodos);
     abajo->addWidget(btnCerrarSesiones);
     abajo->addWidget(btnImprimir);
     abajo->addStretch();
@@ -182,6 +188,7 @@ void TFPortal::disponer(QPushButton* btnCerrar) {
 void TFPortal::conectar(QPushButton* btnCerrar) {
     connect(btnIniciar, &QPushButton::clicked, this, &TFPortal::btnIniciarClick);
     connect(btnRenovar, &QPushButton::clicked, this, &TFPortal::btnRenovarClick);
+    connect(btnRenovarTodos, &QPushButton::clicked, this, &TFPortal::btnRenovarTodosClick);
     connect(btnImprimir, &QPushButton::clicked, this, &TFPortal::btnImprimirClick);
     connect(btnCerrar, &QPushButton::clicked, this, &QWidget::close);
     connect(btnCerrarSesiones, &QPushButton::clicked, this, &TFPortal::btnCerrarSesionesClick);
@@ -217,8 +224,13 @@ void TFPortal::actualizar() {
     }
     // The codes exist once the portal has started for this game.
     codigos_.clear();
+    bool danados = false;
     try {
         codigos_ = activo ? juego_.codigosDeAcceso() : juego_.codigosGuardados();
+    } catch (const ErrorArchivoDanado& e) {
+        danados = true;
+        lblEstado->setText(lblEstado->text() + QLatin1Char(' ') + QString::fromUtf8(e.what()) +
+                           QStringLiteral(" Use «Renovar todos…»."));
     } catch (const std::exception& e) {
         lblEstado->setText(lblEstado->text() + QLatin1Char(' ') + QString::fromUtf8(e.what()));
     }
@@ -234,6 +246,7 @@ void TFPortal::actualizar() {
         tblCodigos->setItem(fila, 1, codigo);
     }
     btnRenovar->setEnabled(!codigos_.empty());
+    btnRenovarTodos->setEnabled(!codigos_.empty() || danados);
     btnCerrarSesiones->setEnabled(activo && !codigos_.empty());
     btnImprimir->setEnabled(!codigos_.empty());
     actualizarAvisos();
@@ -345,6 +358,22 @@ void TFPortal::btnRenovarClick() {
     }
     actualizar();
     tblCodigos->selectRow(fila);
+}
+
+void TFPortal::btnRenovarTodosClick() {
+    const auto respuesta = dialogos().mensaje(
+        this, QStringLiteral("Atención"),
+        QStringLiteral("¿Darles un código nuevo a todos los equipos? Los códigos actuales dejan de servir, los "
+                       "equipos tienen que volver a entrar con los nuevos y los envíos de este período hechos con "
+                       "un archivo de códigos dañado se descartan."),
+        ServicioDialogos::Icono::pregunta, ServicioDialogos::Botones::siNo);
+    if (respuesta != ServicioDialogos::Respuesta::si) return;
+    try {
+        juego_.renovarCodigos();
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
+    actualizar();
 }
 
 void TFPortal::btnImprimirClick() {

@@ -39,6 +39,7 @@ public slots:
     void btnIniciarClick();
     /// A new code for the team selected, after asking.
     void btnRenovarClick();
+    void btnRenovarTodosClick();
     /// Prints every team's slip.
     void btnImprimirClick();
     /// Ends every session of the team selected.
@@ -67,6 +68,7 @@ private:
     QSpinBox* edPuerto = nullptr;
     QPushButton* btnIniciar = nullptr;
     QPushButton* btnRenovar = nullptr;
+    QPushButton* btnRenovarTodos = nullptr;
     QPushButton* btnImprimir = nullptr;
     QPushButton* btnCerrarSesiones = nullptr;
     QLineEdit* edPlazo = nullptr;

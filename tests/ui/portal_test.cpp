@@ -7,11 +7,13 @@
 
 #include "juego/Juego.h"
 #include "portal/Portal.h"
+#include "store/NombresArchivos.h"
 #include "ui/CodigoQr.h"
 #include "ui/UDeciciones.h"
 #include "ui/UPortal.h"
 #include "ui/UPrincipal.h"
 
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -112,6 +114,38 @@ private slots:
         QVERIFY(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("El juego cambió")));
         for (const TRegDecision& d : pantalla->decisionesEquipos()) QVERIFY(iguales(d, TRegDecision{}));
         pantalla->close();
+    }
+
+    // A codes file two teams share a code in is mended from the window, not only from the tool.
+    void unArchivoDeCodigosDanadoSeRehaceDesdeLaPantalla() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        const auto codigos = juegoDePrueba().codigosDeAcceso();
+        QFile archivo(QString::fromStdString(carpetaDePrueba().ruta(kArchivoCodigos).string()));
+        QVERIFY(archivo.open(QIODevice::ReadOnly));
+        QByteArray texto = archivo.readAll();
+        archivo.close();
+        texto.replace(QByteArray::fromStdString(codigos[1].codigo), QByteArray::fromStdString(codigos[0].codigo));
+        QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        archivo.write(texto);
+        archivo.close();
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuPortal")->trigger();
+        auto* ventana = ventanaVisible<TFPortal>();
+        QVERIFY(ventana);
+        QCOMPARE(control<QTableWidget>(ventana, "tblCodigos")->rowCount(), 0);
+        QVERIFY(control<QLabel>(ventana, "lblEstado")->text().contains(QStringLiteral("Renovar todos")));
+        QVERIFY(!control<QPushButton>(ventana, "btnRenovar")->isEnabled());
+        dialogos.respuestas = {ServicioDialogos::Respuesta::no};
+        control<QPushButton>(ventana, "btnRenovarTodos")->click();
+        QCOMPARE(control<QTableWidget>(ventana, "tblCodigos")->rowCount(), 0);
+        control<QPushButton>(ventana, "btnRenovarTodos")->click();
+        const auto nuevos = juegoDePrueba().codigosGuardados();
+        QCOMPARE(nuevos.size(), codigos.size());
+        QVERIFY(nuevos[0].codigo != nuevos[1].codigo);
+        QCOMPARE(control<QTableWidget>(ventana, "tblCodigos")->rowCount(), 3);
+        ventana->close();
     }
 
     void elDialogoIniciaDetieneYRenuevaCodigos() {
