@@ -127,7 +127,7 @@ std::string textoCodigos(const TArchivoCodigos& archivo) {
 ErrorArchivoDanado codigosDanados(const std::filesystem::path& ruta, const std::string& problema) {
     return ErrorArchivoDanado(ruta, problema +
                                         ". El portal no se abre con él; se rehace dando códigos nuevos a todos los "
-                                        "equipos (corvelian-cli codigos --renovar)");
+                                        "equipos (corvelian-cli codigos --renovar).");
 }
 
 TArchivoCodigos leerTextoCodigos(const std::string& texto, const std::filesystem::path& ruta) {

@@ -64,6 +64,8 @@ void TFPortal::crearDireccion() {
     btnIniciar->setObjectName(QStringLiteral("btnIniciar"));
     lblEstado = new QLabel(this);
     lblEstado->setObjectName(QStringLiteral("lblEstado"));
+    // A damaged codes file is named here at length: the label wraps, the dialog keeps its size.
+    lblEstado->setWordWrap(true);
     lblDirecciones = new QLabel(this);
     lblDirecciones->setObjectName(QStringLiteral("lblDirecciones"));
     lblDirecciones->setTextInteractionFlags(Qt::TextSelectableByMouse);
