@@ -164,7 +164,7 @@ TTiempos todosALaVez(quint16 puerto, std::vector<TEquipo>& equipos) {
             tiempos[std::size_t(e.paso)].push_back(std::chrono::duration<double, std::milli>(Reloj::now() - e.inicio).count());
             if (!cerrarPaso(e)) {
                 ::close(vigia);
-                throw std::runtime_error("respuesta inesperada: " + e.recibido.left(200).toStdString());
+                throw std::runtime_error("respuesta inesperada (equipo " + std::to_string(i) + ", paso " + std::to_string(e.paso) + "): " + e.recibido.left(200).toStdString());
             }
             if (++e.paso < 3) {
                 abrirPaso(e, puerto, int(i));

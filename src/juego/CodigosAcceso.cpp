@@ -15,6 +15,7 @@
 #include <cstring>
 #include <charconv>
 #include <system_error>
+#include <unordered_map>
 
 #ifdef _WIN32
 #include <stdlib.h>
@@ -139,23 +140,23 @@ TArchivoCodigos leerTextoCodigos(const std::string& texto, const std::filesystem
     archivo.juego = filas[1].substr(6);
     // A team's name fits the game's name record; no longer one is any team's.
     constexpr std::size_t kLargoNombre = sizeof(cadena::texto);
+    std::unordered_map<std::string, std::size_t> lineaDelCodigo, lineaDelEquipo;
     for (std::size_t i = 2; i < filas.size(); ++i) {
-        const std::string linea = "la línea " + std::to_string(i + 1);
+        const auto linea = [i] { return "la línea " + std::to_string(i + 1); };
         const std::size_t tab = filas[i].find('\t');
         const std::string codigo = filas[i].substr(0, tab);
         if (tab == std::string::npos || !esCodigo(codigo))
-            throw codigosDanados(ruta, linea + " no es «CÓDIGO<TAB>NOMBRE»");
+            throw codigosDanados(ruta, linea() + " no es «CÓDIGO<TAB>NOMBRE»");
         const auto nombre = utf8ACp1252(filas[i].substr(tab + 1));
         if (!nombre || nombre->empty() || nombre->size() > kLargoNombre || tieneControl(*nombre))
-            throw codigosDanados(ruta, linea + " no tiene un nombre válido");
-        // One code for two teams lets one enter as the other; two codes for one team leave one unused.
-        for (std::size_t j = 0; j < archivo.equipos.size(); ++j) {
-            const std::string otra = "la línea " + std::to_string(j + 3);
-            if (archivo.equipos[j].codigo == codigo)
-                throw codigosDanados(ruta, linea + " repite el código de " + otra);
-            if (archivo.equipos[j].empresa == *nombre)
-                throw codigosDanados(ruta, linea + " repite el equipo de " + otra);
-        }
+            throw codigosDanados(ruta, linea() + " no tiene un nombre válido");
+        // One code for two teams lets one enter as the other; two codes for one
+        // team leave one unused. The portal reads this on every page: looked up, not scanned.
+        const std::size_t indice = archivo.equipos.size();
+        if (const auto [j, nuevo] = lineaDelCodigo.try_emplace(codigo, indice); !nuevo)
+            throw codigosDanados(ruta, linea() + " repite el código de la línea " + std::to_string(j->second + 3));
+        if (const auto [j, nuevo] = lineaDelEquipo.try_emplace(*nombre, indice); !nuevo)
+            throw codigosDanados(ruta, linea() + " repite el equipo de la línea " + std::to_string(j->second + 3));
         archivo.equipos.push_back({*nombre, codigo});
     }
     return archivo;

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <map>
+#include <unordered_set>
 #include <utility>
 
 namespace {
@@ -80,15 +81,16 @@ std::optional<TArchivoCodigos> TJuego::archivoCodigos(const TBloqueoJuego&) cons
     // Codes are given to the game's teams only: those set up, or companies
     // with results (a bankrupt team keeps its line). The results are read
     // only for a name the set-up lacks: the portal looks here on every page.
-    std::vector<std::string> conocidos = TDatosjuego(carpeta_).leerNombres();
+    const std::vector<std::string> nombres = TDatosjuego(carpeta_).leerNombres();
+    std::unordered_set<std::string> conocidos(nombres.begin(), nombres.end());
     bool conResultados = false;
     for (std::size_t i = 0; i < archivo.equipos.size(); ++i) {
         const std::string& empresa = archivo.equipos[i].empresa;
-        if (std::find(conocidos.begin(), conocidos.end(), empresa) != conocidos.end()) continue;
+        if (conocidos.contains(empresa)) continue;
         if (!std::exchange(conResultados, true))
             if (TDatosAcum resultados(carpeta_); resultados.cantidadAcum() > 0)
-                for (const TRegDatosAcum& r : resultados.leerTodos()) conocidos.push_back(aTexto(r.nombreEmpresa));
-        if (std::find(conocidos.begin(), conocidos.end(), empresa) == conocidos.end())
+                for (const TRegDatosAcum& r : resultados.leerTodos()) conocidos.insert(aTexto(r.nombreEmpresa));
+        if (!conocidos.contains(empresa))
             throw codigosDanados(ruta, "la línea " + std::to_string(i + 3) + " es de «" + cp1252AUtf8(empresa) +
                                            "», que no es un equipo del juego");
     }

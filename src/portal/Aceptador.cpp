@@ -86,7 +86,7 @@ bool TAceptador::aceptarTodas() {
     for (;;) {
         sockaddr_storage direccion{};
         socklen_t largo = sizeof direccion;
-        const int s = ::accept4(escucha_, reinterpret_cast<sockaddr*>(&direccion), &largo, SOCK_CLOEXEC);
+        const int s = ::accept4(escucha_, reinterpret_cast<sockaddr*>(&direccion), &largo, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (s >= 0) {
             aceptar(s, direccion, largo);
             continue;
@@ -114,7 +114,7 @@ void TAceptador::aceptar(int s, const sockaddr_storage& direccion, socklen_t lar
         // without the daemon announcing it, and must not be cut any more.
         if (const auto vieja = porSocket_.find(s); vieja != porSocket_.end()) quitar(vieja->second);
         const auto deLaClave = porClave_.find(clave);
-        if (deLaClave != porClave_.end() && deLaClave->second >= porDireccion)
+        if (deLaClave != porClave_.end() && deLaClave->second >= porDireccion && !hacerLugarDe(clave))
             motivo = QStringLiteral("conexiones por dirección (%1)").arg(porDireccion);
         else if (vivas_ >= tope_ && !hacerLugar()) motivo = QStringLiteral("conexiones en total (%1)").arg(tope_);
         if (motivo.isEmpty()) {
@@ -159,6 +159,18 @@ bool TAceptador::hacerLugar() {
                 cortar(c);
                 return true;
             }
+    return false;
+}
+
+/// At its cap, an address makes room by its own oldest connection idle
+/// between requests (a kept-alive one, or one answered and still closing):
+/// a phone's new request goes before its own idle one; false when none is.
+bool TAceptador::hacerLugarDe(const std::string& clave) {
+    for (TConexion& c : conexiones_)
+        if (!c.cortada && c.clave == clave && c.estado == Estado::entrePedidos) {
+            cortar(c);
+            return true;
+        }
     return false;
 }
 

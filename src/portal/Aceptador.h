@@ -7,7 +7,8 @@
 // is being answered there is no deadline (the daemon's own idle timeout
 // still holds). Deadlines run on the portal's clock, the sessions' one.
 // One address holds at most the portal's cap per address (an IPv6 /64
-// counts as one address); when all together reach the total cap,
+// counts as one address; at its cap, its own oldest connection idle between
+// requests is cut to make room); when all together reach the total cap,
 // the oldest connection still on its first request is cut to make room,
 // then the oldest one idle between requests; one being answered never is.
 // Every refusal at a cap is noted in the portal's record of caps.
@@ -79,6 +80,7 @@ private:
     bool aceptarTodas();
     void aceptar(int socket, const sockaddr_storage& direccion, socklen_t largo);
     bool hacerLugar();
+    bool hacerLugarDe(const std::string& clave);
     void cortar(TConexion& c);
     void cortarVencidas();
     // Forget a connection, or the count of a live one; m_ held.
