@@ -551,10 +551,17 @@ TEST_F(PortalHttp, ElTopePorDireccionSeCambiaConElPortalAbiertoYSeAnota) {
     // A classroom behind one address gets more, at once.
     portal.fijarConexionesPorDireccion(4);
     const int cuarta = conectarCrudo(puerto, "127.0.5.1");
-    enviar(cuarta, pedidoCon("GET / HTTP/1.1\r\n"));
+    enviar(cuarta, "GET / HTTP/1.1\r\nHost: 127.0.0.1\r\n\r\n");  // kept alive
     char respuesta[16] = {};
     ::recv(cuarta, respuesta, sizeof respuesta - 1, MSG_WAITALL);
     EXPECT_EQ(estadoCrudo(respuesta), 200);
-    ::close(cuarta);
+    // At its cap, the address's connection kept alive after its answer makes room for its next one.
+    const int quinta = conectarCrudo(puerto, "127.0.5.1");
+    enviar(quinta, pedidoCon("GET / HTTP/1.1\r\n"));
+    char otra[16] = {};
+    ::recv(quinta, otra, sizeof otra - 1, MSG_WAITALL);
+    EXPECT_EQ(estadoCrudo(otra), 200);
+    EXPECT_TRUE(cerradaEn(cuarta, 2));
+    for (int s : {quinta, cuarta}) ::close(s);
     for (int s : abiertas) ::close(s);
 }
