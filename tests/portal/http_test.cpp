@@ -19,6 +19,7 @@
 #include <QUrl>
 
 #include <cstring>
+#include <thread>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -556,12 +557,19 @@ TEST_F(PortalHttp, ElTopePorDireccionSeCambiaConElPortalAbiertoYSeAnota) {
     ::recv(cuarta, respuesta, sizeof respuesta - 1, MSG_WAITALL);
     EXPECT_EQ(estadoCrudo(respuesta), 200);
     // At its cap, the address's connection kept alive after its answer makes room for its next one.
-    const int quinta = conectarCrudo(puerto, "127.0.5.1");
-    enviar(quinta, pedidoCon("GET / HTTP/1.1\r\n"));
-    char otra[16] = {};
-    ::recv(quinta, otra, sizeof otra - 1, MSG_WAITALL);
-    EXPECT_EQ(estadoCrudo(otra), 200);
+    // The server notes an answer's end a moment after the client has read it.
+    int estado = 0;
+    for (int intento = 0; intento < 100 && estado != 200; ++intento) {
+        if (intento) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        const int quinta = conectarCrudo(puerto, "127.0.5.1");
+        enviar(quinta, pedidoCon("GET / HTTP/1.1\r\n"));
+        char otra[16] = {};
+        ::recv(quinta, otra, sizeof otra - 1, MSG_WAITALL);
+        ::close(quinta);
+        estado = estadoCrudo(otra);
+    }
+    EXPECT_EQ(estado, 200);
     EXPECT_TRUE(cerradaEn(cuarta, 2));
-    for (int s : {quinta, cuarta}) ::close(s);
+    ::close(cuarta);
     for (int s : abiertas) ::close(s);
 }
