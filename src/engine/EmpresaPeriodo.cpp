@@ -41,6 +41,29 @@ TEntradaProduccion entradaDeProduccion(const TRegDatosAcum& a, const TRegDecisio
                               d.invPlanta, a.planta, a.invYDesAcumulada};
 }
 
+TCreditoPeriodo creditoDelPeriodo(const TRegDatosAcum& a, const TRegDecision& d, const TRegDatosIniciales& ini,
+                                  bool limitesDeCredito) {
+    TCreditoPeriodo r;
+    r.devolucionB = d.devPrestamoB;
+    r.giroAnteriorRestante = a.giroDescubierto;
+    if (r.giroAnteriorRestante > 0) {
+        if (r.devolucionB >= r.giroAnteriorRestante) {
+            r.devolucionB -= r.giroAnteriorRestante;
+            r.giroAnteriorRestante = 0;
+        } else {
+            r.giroAnteriorRestante -= r.devolucionB;
+            r.devolucionB = 0;
+        }
+    }
+    r.restanteA = int64_t(ini.maxCreditoA) - (int64_t(a.prestamoA) - d.devPrestamoA);
+    r.restanteB = int64_t(ini.maxCreditoB) - (int64_t(a.prestamoB) - r.devolucionB);
+    if (limitesDeCredito) {
+        r.excesoA = std::max(0, a.prestamoA + d.pedPrestamoA - d.devPrestamoA - ini.maxCreditoA);
+        r.excesoB = std::max(0, a.prestamoB + d.pedPrestamoB - r.devolucionB - ini.maxCreditoB);
+    }
+    return r;
+}
+
 TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& a, const TRegDecision& d, const TRegDatosIniciales& ini,
                                   const TMercadoEmpresa& mercado, const TReglasPeriodo& reglas) {
     TCalculos calculos(ini.indemXEmpleado, ini.penalidad);
@@ -67,18 +90,9 @@ TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& a, const TRegDecision& d,
     const int32_t prestamosPedidos = d.pedPrestamoA + d.pedPrestamoB;
     const int32_t devoluciones = d.devPrestamoA + d.devPrestamoB;
 
-    // The repayment to bank B pays the carried overdraft first.
-    int32_t devolucionB = d.devPrestamoB;
-    res.giroAnteriorRestante = a.giroDescubierto;
-    if (res.giroAnteriorRestante > 0) {
-        if (devolucionB >= res.giroAnteriorRestante) {
-            devolucionB -= res.giroAnteriorRestante;
-            res.giroAnteriorRestante = 0;
-        } else {
-            res.giroAnteriorRestante -= devolucionB;
-            devolucionB = 0;
-        }
-    }
+    const TCreditoPeriodo limites = creditoDelPeriodo(a, d, ini, reglas.limitesDeCredito);
+    const int32_t devolucionB = limites.devolucionB;
+    res.giroAnteriorRestante = limites.giroAnteriorRestante;
 
     const double gastoIntereses =
         reglas.interesesProvisorios ? static_cast<double>(static_cast<long double>(prod.interesA) + prod.interesB)
@@ -89,11 +103,7 @@ TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& a, const TRegDecision& d,
                              devoluciones, d.invPlanta, d.marketing, d.capacitacion, d.invYDes, fondosSuficientes,
                              faltante);
 
-    int32_t excesoA = 0, excesoB = 0;
-    if (reglas.limitesDeCredito) {
-        excesoA = std::max(0, a.prestamoA + d.pedPrestamoA - d.devPrestamoA - ini.maxCreditoA);
-        excesoB = std::max(0, a.prestamoB + d.pedPrestamoB - devolucionB - ini.maxCreditoB);
-    }
+    const int32_t excesoA = limites.excesoA, excesoB = limites.excesoB;
 
     double parteGiro = 0;
     TEntradaCredito credito{faltante, static_cast<double>(a.prestamoA), static_cast<double>(a.prestamoB),

@@ -60,6 +60,20 @@ TRegDatosAcum estadoInicial(const TRegDatosIniciales& ini);
 TEntradaProduccion entradaDeProduccion(const TRegDatosAcum& anterior, const TRegDecision& d,
                                        const TRegDatosIniciales& ini);
 
+/// How the period's repayments and loans asked meet the banks' limits. The
+/// repayment to bank B pays the carried overdraft first; what each bank still
+/// lends is its limit less the debt left after the repayment; a loan asked
+/// above that is overdraft (the excesses, 0 where limits do not apply).
+struct TCreditoPeriodo {
+    int32_t devolucionB = 0;           ///< the repayment to bank B left after the overdraft
+    int32_t giroAnteriorRestante = 0;  ///< the carried overdraft left after it
+    int64_t restanteA = 0, restanteB = 0;
+    int32_t excesoA = 0, excesoB = 0;
+};
+
+TCreditoPeriodo creditoDelPeriodo(const TRegDatosAcum& anterior, const TRegDecision& d,
+                                  const TRegDatosIniciales& ini, bool limitesDeCredito);
+
 /// The company's period (production, costs, orders, stock, financing, income
 /// statement and balance sheet).
 TEmpresaCalculada calcularEmpresa(const TRegDatosAcum& anterior, const TRegDecision& d,

@@ -39,6 +39,7 @@
 #include "engine/Historial.h"
 #include "juego/CorridaPeriodo.h"
 #include "juego/Auditoria.h"
+#include "juego/AvisosDecision.h"
 #include "juego/CodigosAcceso.h"
 #include "juego/Computadora.h"
 #include "juego/CorridaPeriodo0.h"
@@ -58,6 +59,13 @@
 #include <vector>
 
 class TBloqueoJuego;
+
+/// One company's warnings before its decisions are stored.
+struct TAvisosEmpresa {
+    std::string empresa;  ///< as empresasActivas() gives it
+    TCreditoRestante credito;
+    std::vector<TAvisoDecision> avisos;
+};
 class TBloqueoEscritura;
 class TTransaccion;
 
@@ -222,6 +230,12 @@ public:
 
     /// The decisions stored for the open period; none when there are none.
     std::vector<TRegDecision> decisionesGuardadas();
+
+    /// For each active company, in company order (decisiones[i] is company
+    /// i + 1): what each bank still lends it with those repayments and the
+    /// warnings on those decisions (juego/AvisosDecision.h). Stores nothing.
+    /// Refused when no period is open or for a wrong count.
+    std::vector<TAvisosEmpresa> avisosDeDecisiones(const std::vector<TRegDecision>& decisiones);
 
     /// Replaces the stored decisions of the current period in one step; record
     /// i is company i + 1. Refused when no period is open, for a wrong count,
