@@ -145,6 +145,26 @@ void ordenPeriodo0(const TLinea& linea) {
               << ". Siga con las decisiones del período 1.\n";
 }
 
+// The warnings on the rows of the file, one line each; a row left to the
+// computer is its decision, not the file's, and is not warned about.
+std::vector<std::string> avisosDelArchivo(TJuego& juego, const std::vector<std::optional<TRegDecision>>& leidas) {
+    std::vector<TRegDecision> completas;
+    std::vector<std::optional<TRegDecision>> computadora;
+    for (std::size_t i = 0; i < leidas.size(); ++i) {
+        if (!leidas[i] && computadora.empty()) computadora = juego.decisionesComputadora();
+        const auto& d = leidas[i] ? leidas[i] : computadora.at(i);
+        if (!d) return {};  // a team without a row: the store refuses it, naming it
+        completas.push_back(*d);
+    }
+    std::vector<std::string> lineas;
+    const std::vector<TAvisosEmpresa> porEmpresa = juego.avisosDeDecisiones(completas);
+    for (std::size_t i = 0; i < porEmpresa.size(); ++i)
+        if (leidas[i])
+            for (const TAvisoDecision& a : porEmpresa[i].avisos)
+                lineas.push_back("Aviso: " + cp1252AUtf8(porEmpresa[i].empresa) + ": " + a.texto);
+    return lineas;
+}
+
 void ordenDecisiones(const TLinea& linea) {
     const auto juego = usarCarpeta(linea, false);
     juego->comprobarPeriodoAbierto();
@@ -158,7 +178,9 @@ void ordenDecisiones(const TLinea& linea) {
         return;
     }
     const auto decisiones = leerDecisionesDelJuego(*juego, rutaDeTexto(linea.argumentos[0]));
+    const std::vector<std::string> avisos = avisosDelArchivo(*juego, decisiones);
     juego->guardarDecisionesCompletas(decisiones, &marca);
+    for (const std::string& aviso : avisos) std::cout << aviso << '\n';
     std::cout << "Decisiones del período " << marca.periodo << " guardadas para " << empresas(decisiones.size())
               << ". Siga con la orden «simular».\n";
 }
@@ -329,7 +351,9 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
   decisiones ARCHIVO.csv
       Guarda las decisiones del período actual, una fila por empresa, con
 )" + titulosCsv() + R"(      Con la columna empresa, las filas de las empresas de la computadora
-      pueden faltar: ella decide por las que falten.
+      pueden faltar: ella decide por las que falten. Cada fila que pida a
+      un banco más de lo que todavía presta, deje fondos que no alcanzan o
+      despida empleados se guarda igual, con una línea «Aviso: …».
   decisiones --portal
       Guarda como decisiones del período actual las que los equipos
       enviaron por el portal; se rechaza, nombrando a los que faltan, si

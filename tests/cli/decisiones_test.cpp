@@ -142,3 +142,17 @@ TEST(Decisiones, SeRechazanCuandoNoHayPeriodoAbierto) {
         EXPECT_EQ(fotoDeCarpeta(carpeta.ruta()), antes);
     }
 }
+
+TEST(Decisiones, AvisaSinRechazarLoQueLaCorridaHaraConUnaFila) {
+    CarpetaTemporal carpeta;
+    prepararJuego({"Alfa", "Beta"}, 1);
+    // No debt yet: bank A lends 90000, and 31 above it passes the overdraft limit of 30.
+    const TRegDecision alfa{90, 75, 4000, 8000, 1000, 0, 90031, 0, 0, 0};
+    auto r = decisiones(carpeta, kTitulos + "Alfa,90,75,4000,8000,1000,0,90031,0,0,0\nBeta,90,75,4000,8000,1000,0,10000,80000,0,0\n");
+    ASSERT_EQ(r.codigo, 0) << r.errores;
+    EXPECT_TRUE(iguales(decisionDe(1), alfa));
+    for (const char* parte : {"Aviso: Alfa: El préstamo pedido al banco A", "Aviso: Alfa: Con estas decisiones el giro",
+                              "Decisiones del período 1 guardadas"})
+        EXPECT_NE(r.salida.find(parte), std::string::npos) << parte << "\n" << r.salida;
+    EXPECT_EQ(r.salida.find("Aviso: Beta"), std::string::npos) << r.salida;
+}
