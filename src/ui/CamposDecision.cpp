@@ -152,6 +152,22 @@ std::optional<TRegDecision> TCamposDecision::leer() {
     return r;
 }
 
+std::optional<TRegDecision> TCamposDecision::leerSinMostrar() const {
+    TRegDecision r{};
+    for (const Campo& c : campos_) {
+        const int indice = c.lista ? c.lista->currentIndex() : -1;
+        int32_t valor = c.rango->minimo + std::max(indice, 0) * c.rango->paso;
+        if (c.texto) {
+            const std::optional<int32_t> leido = leerEntero(c.texto->text().trimmed().toStdString());
+            if (!leido) return std::nullopt;
+            valor = *leido;
+        }
+        if (!enRango(*c.rango, valor)) return std::nullopt;
+        r.*(c.rango->campo) = valor;
+    }
+    return r;
+}
+
 void TCamposDecision::enfocarPrimero() {
     enfocar(campos_.front().control);
     // The field may have held the focus already, so no focus event selects it.

@@ -49,6 +49,9 @@ public:
     /// its range is shown to the game master (the range fault focusing the
     /// field) and gives nothing.
     std::optional<TRegDecision> leer();
+    /// The fields as a record when every one is a whole number in its range,
+    /// without showing anything: for what the screen says while typing.
+    std::optional<TRegDecision> leerSinMostrar() const;
     /// The first field takes the focus, its text selected, without checking
     /// the field it leaves.
     void enfocarPrimero();

@@ -60,6 +60,8 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     lblPortal = etiqueta(this, QString(), "lblPortal");
     lblComputadora = etiqueta(this, QString(), "lblComputadora");
     campos_ = new TCamposDecision(TCamposDecision::Uso::periodo, this);
+    lblAvisos = etiqueta(this, QString(), "lblAvisos");
+    lblAvisos->setWordWrap(true);
     QVBoxLayout* botones = crearBotones();
 
     auto* principal = new QVBoxLayout(this);
@@ -68,6 +70,7 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     principal->addWidget(lblComputadora);
     principal->addWidget(lblPortal);
     principal->addWidget(campos_);
+    principal->addWidget(lblAvisos);
     principal->addLayout(botones);
     conectar();
     Label6->installEventFilter(this);
@@ -145,7 +148,10 @@ void TFDeciciones::conectar() {
     connect(btnImportarCsv, &QPushButton::clicked, this, &TFDeciciones::btnImportarCsvClick);
     connect(btnRevisar, &QPushButton::clicked, this, &TFDeciciones::btnRevisarClick);
     connect(btnCargarPortal, &QPushButton::clicked, this, &TFDeciciones::btnCargarPortalClick);
-    connect(campos_, &TCamposDecision::editado, this, [this] { sinGuardar_ = true; });
+    connect(campos_, &TCamposDecision::editado, this, [this] {
+        sinGuardar_ = true;
+        mostrarAvisos();
+    });
     connect(campos_, &TCamposDecision::despuesDelUltimo, this, &TFDeciciones::btnSiguienteClick);
     connect(campos_, &TCamposDecision::otroEquipo, this, [this](bool adelante) {
         if (adelante) btnSiguienteClick();
@@ -209,6 +215,30 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
                                                                               : QString());
     campos_->mostrar(decisionesEquipos_[t - 1]);
     campos_->enfocarPrimero();
+    mostrarAvisos();
+}
+
+void TFDeciciones::mostrarAvisos() {
+    QString texto;
+    const std::optional<TRegDecision> tecleada = campos_->leerSinMostrar();
+    if (tecleada && equipoActual_ >= 1 && equipoActual_ <= decisionesEquipos_.size()) {
+        std::vector<TRegDecision> decisiones = decisionesEquipos_;
+        decisiones[equipoActual_ - 1u] = *tecleada;
+        try {
+            const TAvisosEmpresa propios = juego_.avisosDeDecisiones(decisiones).at(equipoActual_ - 1u);
+            texto = QStringLiteral("El banco A (%1) todavía le presta u$s %2 y el banco B (%3), u$s %4.")
+                        .arg(campos_->bancoA())
+                        .arg(std::max<int64_t>(0, propios.credito.bancoA))
+                        .arg(campos_->bancoB())
+                        .arg(std::max<int64_t>(0, propios.credito.bancoB));
+            for (const TAvisoDecision& aviso : propios.avisos)
+                texto += QStringLiteral("\n⚠ ") + QString::fromStdString(aviso.texto);
+        } catch (const std::exception&) {
+            // Only a help while typing: a game that cannot be read says so when the decisions are stored.
+            texto.clear();
+        }
+    }
+    lblAvisos->setText(texto);
 }
 
 void TFDeciciones::ajustarNombre() {

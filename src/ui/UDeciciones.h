@@ -99,6 +99,10 @@ private:
     bool guardarFormulario();
     void guardarEnMemoria(uint8_t t, const TRegDecision& r);
     void guardarDecisiones();
+    /// Under the fields: what each bank still lends the team on show and the
+    /// warnings on the decisions as typed (juego/AvisosDecision.h); nothing
+    /// while a field is not a valid number.
+    void mostrarAvisos();
     /// Fits the team's name whole into Label6, wrapping and shrinking the font.
     void ajustarNombre();
 
@@ -123,6 +127,7 @@ private:
     QPushButton* btnCargarPortal = nullptr;
     QLabel* lblPortal = nullptr;        ///< the team on show submitted through the portal
     QLabel* lblComputadora = nullptr;   ///< "(computadora)" when the computer plays the company on show
+    QLabel* lblAvisos = nullptr;        ///< remaining credit and warnings of the team on show
     QLabel* lblEnviosPortal = nullptr;  ///< how many teams did, and who is missing
     std::vector<bool> enviadosPortal_;
     std::vector<bool> computadora_;

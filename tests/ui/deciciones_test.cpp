@@ -647,6 +647,36 @@ private slots:
         delete p;
     }
 
+    // What the banks still lend and the warnings follow the typing, before
+    // anything is stored and without a box.
+    void avisosMientrasSeTipea() {
+        Juego juego({"Alfa"}, 1);
+        TRegDatosIniciales datos{};
+        TDatosjuego(carpetaDePrueba()).leerDatosIniciales(datos);
+        datos.maxCreditoA = 90000;
+        datos.maxCreditoB = 80000;
+        datos.limiteGiroDescubierto = 30;
+        TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
+        QPointer<TFDeciciones> p = juego.abrir();
+        llenar(p, TRegDecision{80, 25, 0, 0, 0, 0, 0, 0, 0, 0});
+        const QString credito = QStringLiteral("El banco A (NACION) todavía le presta u$s 90000 y el banco B (PROVINCIA), u$s 80000.");
+        const QString exceso = QStringLiteral("El préstamo pedido al banco A");
+        QVERIFY2(etiqueta(p, "lblAvisos").startsWith(credito), qPrintable(etiqueta(p, "lblAvisos")));
+        struct Caso {
+            const char* pedido;
+            bool avisaExceso;
+            bool avisaQuiebra;
+        };
+        for (const Caso& caso : {Caso{"90030", true, false}, Caso{"90031", true, true}, Caso{"90000", false, false}}) {
+            tipear(p, "pedPrestamoA", QString::fromLatin1(caso.pedido));
+            const QString avisos = etiqueta(p, "lblAvisos");
+            QVERIFY2(avisos.contains(exceso) == caso.avisaExceso, qPrintable(avisos));
+            QVERIFY2(avisos.contains(QStringLiteral("quebraría")) == caso.avisaQuiebra, qPrintable(avisos));
+        }
+        QVERIFY(juego.cajas.cajas.isEmpty());
+        QVERIFY(!juego.hayDecisiones());
+    }
+
     void sinEquiposSeCierra() {
         Juego juego({}, 5);
         QPointer<TFDeciciones> p = new TFDeciciones(juegoDePrueba(), &juego.principal());
