@@ -79,8 +79,9 @@ std::vector<TAvisoDecision> avisosDeDecision(const TRegDatosAcum& anterior, cons
         TAvisoDecision a{TTipoAviso::despidos, 0, despedidos, c.produccion.indemnizaciones, {}};
         a.texto = "El nivel de producción pedido necesita " + std::to_string(c.produccion.empleadosNecesarios) +
                   " empleados y la empresa tiene " + std::to_string(anterior.empleados) + ": " +
-                  (despedidos == 1 ? std::string("se despide 1 empleado") : "se despiden " + std::to_string(despedidos) + " empleados") + " con una indemnización total de " +
-                  pesos(c.produccion.indemnizaciones) + ".";
+                  (despedidos == 1 ? std::string("se despide 1 empleado")
+                                   : "se despiden " + std::to_string(despedidos) + " empleados") +
+                  " con una indemnización total de " + pesos(c.produccion.indemnizaciones) + ".";
         avisos.push_back(a);
     }
     return avisos;

@@ -28,6 +28,7 @@
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 namespace {
@@ -647,34 +648,26 @@ private slots:
         delete p;
     }
 
-    // What the banks still lend and the warnings follow the typing, before
-    // anything is stored and without a box.
+    // What the banks still lend and the warnings follow the typing, before anything is stored, with no box.
     void avisosMientrasSeTipea() {
         Juego juego({"Alfa"}, 1);
         TRegDatosIniciales datos{};
         TDatosjuego(carpetaDePrueba()).leerDatosIniciales(datos);
-        datos.maxCreditoA = 90000;
-        datos.maxCreditoB = 80000;
-        datos.limiteGiroDescubierto = 30;
+        std::tie(datos.maxCreditoA, datos.maxCreditoB, datos.limiteGiroDescubierto) = std::tuple(90000, 80000, 30.0);
         TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
         QPointer<TFDeciciones> p = juego.abrir();
         llenar(p, TRegDecision{80, 25, 0, 0, 0, 0, 0, 0, 0, 0});
-        const QString credito = QStringLiteral("El banco A (NACION) todavía le presta u$s 90000 y el banco B (PROVINCIA), u$s 80000.");
-        const QString exceso = QStringLiteral("El préstamo pedido al banco A");
-        QVERIFY2(etiqueta(p, "lblAvisos").startsWith(credito), qPrintable(etiqueta(p, "lblAvisos")));
-        struct Caso {
-            const char* pedido;
-            bool avisaExceso;
-            bool avisaQuiebra;
-        };
-        for (const Caso& caso : {Caso{"90030", true, false}, Caso{"90031", true, true}, Caso{"90000", false, false}}) {
-            tipear(p, "pedPrestamoA", QString::fromLatin1(caso.pedido));
+        QVERIFY(etiqueta(p, "lblAvisos")
+                    .startsWith(u"El banco A (NACION) todavía le presta u$s 90000 y el banco B (PROVINCIA), u$s 80000."));
+        for (const auto& [pedido, exceso, quiebra] :
+             {std::tuple("90030", true, false), std::tuple("90031", true, true), std::tuple("90000", false, false)}) {
+            tipear(p, "pedPrestamoA", QString::fromLatin1(pedido));
             const QString avisos = etiqueta(p, "lblAvisos");
-            QVERIFY2(avisos.contains(exceso) == caso.avisaExceso, qPrintable(avisos));
-            QVERIFY2(avisos.contains(QStringLiteral("quebraría")) == caso.avisaQuiebra, qPrintable(avisos));
+            QVERIFY2(avisos.contains(u"El préstamo pedido al banco A") == exceso &&
+                         avisos.contains(u"quebraría") == quiebra,
+                     qPrintable(avisos));
         }
-        QVERIFY(juego.cajas.cajas.isEmpty());
-        QVERIFY(!juego.hayDecisiones());
+        QVERIFY(juego.cajas.cajas.isEmpty() && !juego.hayDecisiones());
     }
 
     void sinEquiposSeCierra() {
