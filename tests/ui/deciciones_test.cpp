@@ -651,8 +651,7 @@ private slots:
     // What the banks still lend and the warnings follow the typing, before anything is stored, with no box.
     void avisosMientrasSeTipea() {
         Juego juego({"Alfa"}, 1);
-        TRegDatosIniciales datos{};
-        TDatosjuego(carpetaDePrueba()).leerDatosIniciales(datos);
+        TRegDatosIniciales datos = juegoDePrueba().parametros();
         std::tie(datos.maxCreditoA, datos.maxCreditoB, datos.limiteGiroDescubierto) = std::tuple(90000, 80000, 30.0);
         TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
         QPointer<TFDeciciones> p = juego.abrir();
