@@ -31,6 +31,8 @@ public:
         case Botones::okCancelar: caja.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
         case Botones::siNo: caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
         }
+        // Enter answers Sí, unless the question itself says it must not.
+        if (botones == Botones::siNo) caja.setDefaultButton(QMessageBox::Yes);
         // The game speaks Spanish whatever translations the desktop's Qt has.
         for (auto [boton, texto] : {std::pair{QMessageBox::Ok, "Aceptar"}, std::pair{QMessageBox::Cancel, "Cancelar"},
                                     std::pair{QMessageBox::Yes, "Sí"}, std::pair{QMessageBox::No, "No"}})

@@ -314,6 +314,10 @@ void TFPrincipal::PracticaClick() {
 void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
+    reanudarJuego();
+}
+
+void TFPrincipal::reanudarJuego() {
     if (!cerrarPantallasDePeriodo()) return;
     TEstadoJuego estado;
     try {
@@ -327,6 +331,23 @@ void TFPrincipal::ReanudarClick() {
                              : !estado.periodo0Corrido() ? QStringLiteral("Juego reanudado: falta correr el período 0.")
                                                          : QStringLiteral("Juego reanudado: el período %1 está abierto.")
                                                                .arg(estado.datos.periodoActual));
+}
+
+void TFPrincipal::ofrecerReanudar() {
+    int periodo = 0;
+    try {
+        const TEstadoJuego estado = juego_->leerEstado();
+        if (!estado.hayJuego || estado.terminado()) return;
+        periodo = estado.periodo0Corrido() ? estado.datos.periodoActual : 0;
+    } catch (const std::exception&) {
+        // The status line already says what is wrong with the folder.
+        return;
+    }
+    if (preguntar(this, QStringLiteral("¿Reanudar el juego, en el período %1?").arg(periodo),
+                  ServicioDialogos::Icono::pregunta))
+        reanudarJuego();
+    else
+        statusBar()->showMessage(QStringLiteral("El juego no se reanudó: para seguirlo, Juego → Reanudar (Ctrl+R)."));
 }
 
 void TFPrincipal::ExportarPdfClick() {

@@ -60,6 +60,11 @@ public:
     /// it runs, then only the open period's item).
     void actualizarEstado();
 
+    /// At start: when the folder holds a game with a period open, asks
+    /// whether to resume it there (Sí is the default) and does what
+    /// Juego → Reanudar does; declined, the status line says how to resume.
+    void ofrecerReanudar();
+
     /// The period whose decisions are entered next, as last read.
     int periodoActual() const { return periodoActual_; }
 
@@ -121,6 +126,8 @@ private:
     /// screens that show the game.
     void seguirAlJuego();
     bool confirmarSalida();
+    /// Juego → Reanudar once the question is answered.
+    void reanudarJuego();
     /// Brings forward the screen of that kind already open; false when none is.
     template <class Pantalla>
     bool traerAlFrente();

@@ -202,6 +202,39 @@ private slots:
         QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("Desea comenzar un juego Nuevo?")});
     }
 
+    // At start the game in the folder is offered; its periods stay closed until resumed.
+    void alEmpezarOfreceReanudar_data() {
+        QTest::addColumn<int>("periodo");  // stored position; -1 no game, 0 period 0 not run
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<QString>("pregunta");
+        QTest::addColumn<QString>("habilitados");
+        QTest::addColumn<bool>("diceComoReanudar");
+        QTest::newRow("período 8, Sí") << 8 << Respuesta::si << "¿Reanudar el juego, en el período 8?" << "8" << false;
+        QTest::newRow("período 8, No") << 8 << Respuesta::no << "¿Reanudar el juego, en el período 8?" << "" << true;
+        QTest::newRow("período 0 sin correr") << 0 << Respuesta::si << "¿Reanudar el juego, en el período 0?" << "0"
+                                              << false;
+        QTest::newRow("juego terminado") << 11 << Respuesta::si << "" << "" << false;
+        QTest::newRow("sin juego") << -1 << Respuesta::si << "" << "" << false;
+    }
+    void alEmpezarOfreceReanudar() {
+        QFETCH(int, periodo);
+        QFETCH(Respuesta, respuesta);
+        QFETCH(QString, pregunta);
+        QFETCH(QString, habilitados);
+        QFETCH(bool, diceComoReanudar);
+        CarpetaDeJuego carpeta;
+        if (periodo >= 0) guardarParametros(static_cast<uint8_t>(periodo == 0 ? 1 : periodo), 300, 500, periodo > 0);
+        DialogosFalsos falsos;
+        falsos.respuestas = {respuesta};
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.ofrecerReanudar();
+
+        QCOMPARE(falsos.textosMostrados(), pregunta.isEmpty() ? QStringList() : QStringList{pregunta});
+        if (!pregunta.isEmpty()) QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(periodosHabilitados(principal), habilitados);
+        QCOMPARE(principal.statusBar()->currentMessage().contains(QStringLiteral("Juego → Reanudar")), diceComoReanudar);
+    }
+
     void reanudar_data() {
         QTest::addColumn<bool>("conArchivo");
         QTest::addColumn<int>("periodo");
