@@ -34,6 +34,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -271,19 +272,35 @@ void TFPrincipal::mostrarJuego() {
 }
 
 void TFPrincipal::NuevoClick() {
-    if (dialogos().mensaje(this, QStringLiteral("ATENCION"), QStringLiteral("Desea comenzar un juego Nuevo?"),
-                           ServicioDialogos::Icono::informacion,
-                           ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
+    // Over a game the question names what a new one replaces, and Enter keeps it.
+    QString pregunta = QStringLiteral("¿Desea comenzar un juego nuevo?");
+    auto botones = ServicioDialogos::Botones::siNo;
+    try {
+        if (const TEstadoJuego estado = juego_->leerEstado(); estado.hayJuego) {
+            const int periodo = !estado.periodo0Corrido() ? 0 : std::min<int>(estado.datos.periodoActual, 10);
+            pregunta = QStringLiteral("El juego nuevo reemplaza el juego de %1 empresas, en el período %2, de esta "
+                                      "carpeta.\n%3")
+                           .arg(estado.datos.cantEquipos)
+                           .arg(periodo)
+                           .arg(pregunta);
+            botones = ServicioDialogos::Botones::siNoPorOmisionNo;
+        }
+    } catch (const std::exception&) {
+        // An unreadable game is still worth keeping: Enter keeps it.
+        botones = ServicioDialogos::Botones::siNoPorOmisionNo;
+    }
+    if (dialogos().mensaje(this, atencion, pregunta, ServicioDialogos::Icono::advertencia, botones) !=
+        ServicioDialogos::Respuesta::si)
         return;
     if (!cerrarPantallasDePeriodo()) return;
     (new TFEquipos(*juego_, this))->show();
 }
 
 void TFPrincipal::PracticaClick() {
-    if (!preguntar(this, QStringLiteral("La práctica es un juego nuevo en esta carpeta. ¿Desea comenzarla?"),
-                   ServicioDialogos::Icono::advertencia))
+    if (!preguntar(this, QStringLiteral("La práctica se juega en una carpeta nueva; el juego abierto queda como "
+                                        "está. ¿Desea comenzarla?"),
+                   ServicioDialogos::Icono::pregunta))
         return;
-    if (!cerrarPantallasDePeriodo()) return;
     const auto nombre = dialogos().pedirTexto(this, QStringLiteral("Práctica"), QStringLiteral("Nombre de su empresa:"),
                                               QStringLiteral("Mi empresa"));
     if (!nombre) return;
@@ -298,6 +315,14 @@ void TFPrincipal::PracticaClick() {
         mostrarMensaje(this, QStringLiteral("El nombre «%1» no sirve para una empresa: de 1 a 50 letras que el "
                                             "juego pueda guardar.")
                                  .arg(limpio));
+        return;
+    }
+    // Never over a game: the practice gets a folder of its own and opens it.
+    const auto carpeta = crearCarpetaDePractica();
+    if (!carpeta) return;
+    if (!abrirCarpetaDeJuego(*carpeta)) {
+        std::error_code ignorado;
+        std::filesystem::remove(aRuta(*carpeta), ignorado);  // still empty
         return;
     }
     try {

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QStringList>
@@ -91,7 +92,8 @@ public slots:
     void NuevoClick();
     /// A practice game in one step: the student's company and companies of
     /// the computer (how many, which style), the sample parameters, period 0
-    /// run; then the decisions screen of period 1.
+    /// run; then the decisions screen of period 1. It is played in a new
+    /// folder of its own, which it opens; the game that was open stays as it was.
     void PracticaClick();
     void ReanudarClick();
     void ExportarPlanillaClick();
@@ -141,6 +143,10 @@ private:
     /// Closes every screen; false when one stays open.
     bool cerrarPantallas();
     void abrirReciente(const QString& carpeta);
+    /// A new folder for a practice, "Prácticas/<fecha hora>" under the
+    /// user's data folder, created; nothing (the user told why) when it
+    /// cannot be made.
+    std::optional<QString> crearCarpetaDePractica();
     /// "CORVELIAN V2.0 - " and the name of the open game's folder.
     void mostrarTitulo();
     /// Refreshes the status line once the current action has let the folder go.
