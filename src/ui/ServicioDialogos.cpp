@@ -29,7 +29,14 @@ public:
         switch (botones) {
         case Botones::ok: caja.setStandardButtons(QMessageBox::Ok); break;
         case Botones::okCancelar: caja.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
-        case Botones::siNo: caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No); break;
+        case Botones::siNo:
+            caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            caja.setDefaultButton(QMessageBox::Yes);
+            break;
+        case Botones::siNoPorOmisionNo:
+            caja.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            caja.setDefaultButton(QMessageBox::No);
+            break;
         }
         // The game speaks Spanish whatever translations the desktop's Qt has.
         for (auto [boton, texto] : {std::pair{QMessageBox::Ok, "Aceptar"}, std::pair{QMessageBox::Cancel, "Cancelar"},
@@ -39,7 +46,7 @@ public:
         case QMessageBox::Ok: return Respuesta::ok;
         case QMessageBox::Yes: return Respuesta::si;
         case QMessageBox::No: return Respuesta::no;
-        default: return botones == Botones::siNo ? Respuesta::no : Respuesta::cancelar;
+        default: return botones == Botones::okCancelar ? Respuesta::cancelar : Respuesta::no;
         }
     }
 

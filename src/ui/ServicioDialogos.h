@@ -16,7 +16,8 @@ class QWidget;
 class ServicioDialogos {
 public:
     enum class Icono { ninguno, informacion, advertencia, pregunta };
-    enum class Botones { ok, okCancelar, siNo };
+    /// siNo answers Sí on Enter; siNoPorOmisionNo answers No, for a Yes that loses something.
+    enum class Botones { ok, okCancelar, siNo, siNoPorOmisionNo };
     enum class Respuesta { ok, cancelar, si, no };
 
     virtual ~ServicioDialogos() = default;

@@ -34,6 +34,7 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -271,19 +272,35 @@ void TFPrincipal::mostrarJuego() {
 }
 
 void TFPrincipal::NuevoClick() {
-    if (dialogos().mensaje(this, QStringLiteral("ATENCION"), QStringLiteral("Desea comenzar un juego Nuevo?"),
-                           ServicioDialogos::Icono::informacion,
-                           ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
+    // Over a game the question names what a new one replaces, and Enter keeps it.
+    QString pregunta = QStringLiteral("¿Desea comenzar un juego nuevo?");
+    auto botones = ServicioDialogos::Botones::siNo;
+    try {
+        if (const TEstadoJuego estado = juego_->leerEstado(); estado.hayJuego) {
+            const int periodo = !estado.periodo0Corrido() ? 0 : std::min<int>(estado.datos.periodoActual, 10);
+            pregunta = QStringLiteral("El juego nuevo reemplaza el juego de %1 empresas, en el período %2, de esta "
+                                      "carpeta.\n%3")
+                           .arg(estado.datos.cantEquipos)
+                           .arg(periodo)
+                           .arg(pregunta);
+            botones = ServicioDialogos::Botones::siNoPorOmisionNo;
+        }
+    } catch (const std::exception&) {
+        // An unreadable game is still worth keeping: Enter keeps it.
+        botones = ServicioDialogos::Botones::siNoPorOmisionNo;
+    }
+    if (dialogos().mensaje(this, atencion, pregunta, ServicioDialogos::Icono::advertencia, botones) !=
+        ServicioDialogos::Respuesta::si)
         return;
     if (!cerrarPantallasDePeriodo()) return;
     (new TFEquipos(*juego_, this))->show();
 }
 
 void TFPrincipal::PracticaClick() {
-    if (!preguntar(this, QStringLiteral("La práctica es un juego nuevo en esta carpeta. ¿Desea comenzarla?"),
-                   ServicioDialogos::Icono::advertencia))
+    if (!preguntar(this, QStringLiteral("La práctica se juega en una carpeta nueva; el juego abierto queda como "
+                                        "está. ¿Desea comenzarla?"),
+                   ServicioDialogos::Icono::pregunta))
         return;
-    if (!cerrarPantallasDePeriodo()) return;
     const auto nombre = dialogos().pedirTexto(this, QStringLiteral("Práctica"), QStringLiteral("Nombre de su empresa:"),
                                               QStringLiteral("Mi empresa"));
     if (!nombre) return;
@@ -300,6 +317,14 @@ void TFPrincipal::PracticaClick() {
                                  .arg(limpio));
         return;
     }
+    // Never over a game: the practice gets a folder of its own and opens it.
+    const auto carpeta = crearCarpetaDePractica();
+    if (!carpeta) return;
+    if (!abrirCarpetaDeJuego(*carpeta)) {
+        std::error_code ignorado;
+        std::filesystem::remove(aRuta(*carpeta), ignorado);  // still empty
+        return;
+    }
     try {
         juego_->crearPractica(*equipo, static_cast<std::size_t>(pedido->cantidad), pedido->estilo, semillaNueva());
     } catch (const std::exception& e) {
@@ -314,6 +339,10 @@ void TFPrincipal::PracticaClick() {
 void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
+    reanudarJuego();
+}
+
+void TFPrincipal::reanudarJuego() {
     if (!cerrarPantallasDePeriodo()) return;
     TEstadoJuego estado;
     try {
@@ -327,6 +356,23 @@ void TFPrincipal::ReanudarClick() {
                              : !estado.periodo0Corrido() ? QStringLiteral("Juego reanudado: falta correr el período 0.")
                                                          : QStringLiteral("Juego reanudado: el período %1 está abierto.")
                                                                .arg(estado.datos.periodoActual));
+}
+
+void TFPrincipal::ofrecerReanudar() {
+    int periodo = 0;
+    try {
+        const TEstadoJuego estado = juego_->leerEstado();
+        if (!estado.hayJuego || estado.terminado()) return;
+        periodo = estado.periodo0Corrido() ? estado.datos.periodoActual : 0;
+    } catch (const std::exception&) {
+        // The status line already says what is wrong with the folder.
+        return;
+    }
+    if (preguntar(this, QStringLiteral("¿Reanudar el juego, en el período %1?").arg(periodo),
+                  ServicioDialogos::Icono::pregunta))
+        reanudarJuego();
+    else
+        statusBar()->showMessage(QStringLiteral("El juego no se reanudó: para seguirlo, Juego → Reanudar (Ctrl+R)."));
 }
 
 void TFPrincipal::ExportarPdfClick() {

@@ -18,6 +18,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include <QMainWindow>
 #include <QStringList>
@@ -60,6 +61,11 @@ public:
     /// it runs, then only the open period's item).
     void actualizarEstado();
 
+    /// At start: when the folder holds a game with a period open, asks
+    /// whether to resume it there (Sí is the default) and does what
+    /// Juego → Reanudar does; declined, the status line says how to resume.
+    void ofrecerReanudar();
+
     /// The period whose decisions are entered next, as last read.
     int periodoActual() const { return periodoActual_; }
 
@@ -86,7 +92,8 @@ public slots:
     void NuevoClick();
     /// A practice game in one step: the student's company and companies of
     /// the computer (how many, which style), the sample parameters, period 0
-    /// run; then the decisions screen of period 1.
+    /// run; then the decisions screen of period 1. It is played in a new
+    /// folder of its own, which it opens; the game that was open stays as it was.
     void PracticaClick();
     void ReanudarClick();
     void ExportarPlanillaClick();
@@ -121,6 +128,8 @@ private:
     /// screens that show the game.
     void seguirAlJuego();
     bool confirmarSalida();
+    /// Juego → Reanudar once the question is answered.
+    void reanudarJuego();
     /// Brings forward the screen of that kind already open; false when none is.
     template <class Pantalla>
     bool traerAlFrente();
@@ -134,6 +143,10 @@ private:
     /// Closes every screen; false when one stays open.
     bool cerrarPantallas();
     void abrirReciente(const QString& carpeta);
+    /// A new folder for a practice, "Prácticas/<fecha hora>" under the
+    /// user's data folder, created; nothing (the user told why) when it
+    /// cannot be made.
+    std::optional<QString> crearCarpetaDePractica();
     /// "CORVELIAN V2.0 - " and the name of the open game's folder.
     void mostrarTitulo();
     /// Refreshes the status line once the current action has let the folder go.

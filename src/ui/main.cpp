@@ -41,5 +41,7 @@ int main(int argc, char* argv[]) {
 
     TFPrincipal principal(carpeta);
     principal.showMaximized();
+    // The game in the folder is offered at once: its periods stay closed until it is resumed.
+    principal.ofrecerReanudar();
     return aplicacion.exec();
 }

@@ -6,6 +6,7 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "documentos/TextoQt.h"
 #include "ui/UDeciciones.h"
 #include "ui/UEquipos.h"
 #include "ui/UEvolucion.h"
@@ -13,7 +14,10 @@
 #include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableWidget>
@@ -22,6 +26,21 @@
 #include <memory>
 
 namespace {
+
+// The user's data folder moved to a test's folder while it lives.
+class DatosDeUsuarioEn {
+public:
+    explicit DatosDeUsuarioEn(const QString& carpeta) : anterior_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(carpeta));
+    }
+    ~DatosDeUsuarioEn() {
+        if (anterior_.isNull()) qunsetenv("XDG_DATA_HOME");
+        else qputenv("XDG_DATA_HOME", anterior_);
+    }
+
+private:
+    QByteArray anterior_;
+};
 
 // "Nombre|Juega" of every row of the teams list.
 QStringList filas(const TFEquipos* equipos) { return filasDeLista(control<QTreeWidget>(equipos, "lsvEquipos"), 1, 2); }
@@ -142,14 +161,23 @@ private slots:
         revision->close();
     }
 
-    // Juego → Práctica…: the student's company against the computer's,
-    // period 0 run, the decisions screen open; one period runs from it.
+    // Juego → Práctica…: the student's company against the computer's, in a
+    // folder of its own under the user's data folder, period 0 run, the
+    // decisions screen open; one period runs from it.
     void unaPracticaDeUnPeriodo() {
+        QTemporaryDir datosDeUsuario;
+        const DatosDeUsuarioEn datos(datosDeUsuario.path());
+        const auto antes = carpeta->contenido();
         falsos->textos = {QStringLiteral("Ana"), QStringLiteral("3")};
         falsos->elecciones = {QStringLiteral("prudente")};
         item(principal.get(), "mnuPractica")->trigger();
-        QCOMPARE(juegoDePrueba().empresasActivas(), (std::vector<std::string>{"Ana", "Compu 1", "Compu 2", "Compu 3"}));
-        QCOMPARE(juegoDePrueba().estilosActivas(),
+        // The folder that was open is left as it was; the practice opened its own.
+        QCOMPARE(carpeta->contenido(), antes);
+        TJuego& practica = principal->juego();
+        const QString primera = deRuta(practica.ruta());
+        QCOMPARE(QFileInfo(primera).dir().absolutePath(), QDir(datosDeUsuario.path()).filePath(QStringLiteral("corvelian/Prácticas")));
+        QCOMPARE(practica.empresasActivas(), (std::vector<std::string>{"Ana", "Compu 1", "Compu 2", "Compu 3"}));
+        QCOMPARE(practica.estilosActivas(),
                  (std::vector<std::optional<TEstilo>>{std::nullopt, TEstilo::prudente, TEstilo::prudente,
                                                       TEstilo::prudente}));
         auto* pantalla = ventanaVisible<TFDeciciones>();
@@ -160,8 +188,8 @@ private slots:
         TFSimular* simular = nullptr;
         QTRY_VERIFY((simular = principal->findChild<TFSimular*>()));
         pulsar(simular, "btnSimular");
-        QTRY_COMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t{2});
-        QCOMPARE(juegoDePrueba().periodoDelHistorial(1).decisiones[0].precio, 85);
+        QTRY_COMPARE(practica.leerEstado().datos.periodoActual, uint8_t{2});
+        QCOMPARE(practica.periodoDelHistorial(1).decisiones[0].precio, 85);
         // Evolución tells the student's line from the computer's.
         item(principal.get(), "mnuEvolucion")->trigger();
         auto* evolucion = ventanaVisible<TFEvolucion>();
@@ -170,6 +198,14 @@ private slots:
         QCOMPARE(lista->count(), 4);
         QCOMPARE(lista->item(0)->text(), QStringLiteral("Ana"));
         QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 3 (computadora)"));
+        evolucion->close();
+
+        // Another practice, even in the same second, never lands on this one.
+        falsos->textos = {QStringLiteral("Bea"), QStringLiteral("1")};
+        item(principal.get(), "mnuPractica")->trigger();
+        QVERIFY(deRuta(principal->juego().ruta()) != primera);
+        QCOMPARE(principal->juego().empresasActivas(), (std::vector<std::string>{"Bea", "Compu 1"}));
+        QCOMPARE(TJuego(aRuta(primera)).leerEstado().datos.periodoActual, uint8_t{2});
     }
 };
 

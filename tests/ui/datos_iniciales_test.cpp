@@ -43,6 +43,8 @@ class PruebaDatosIniciales : public QObject {
 
     // "Nuevo", the given number of teams saved, and the initial data screen.
     void abrir(int equipos) {
+        // Sí, also over a game already in the folder (where Enter would keep it).
+        falsos->respuestas.push_front(ServicioDialogos::Respuesta::si);
         principal->findChild<QAction*>(QStringLiteral("mnuNuevo"))->trigger();
         TFEquipos* pantallaEquipos = ventanaVisible<TFEquipos>();
         QVERIFY(pantallaEquipos);

@@ -51,7 +51,7 @@ class PruebaEquipos : public QObject {
     TFEquipos* equipos = nullptr;
 
 private slots:
-    // Every case starts from "Nuevo" answered with OK, in an empty folder.
+    // Every case starts from "Nuevo" answered with Sí, in an empty folder.
     void init() {
         carpeta = std::make_unique<CarpetaDeJuego>();
         falsos = std::make_unique<DialogosFalsos>();

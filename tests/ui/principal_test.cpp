@@ -163,28 +163,49 @@ private slots:
         QVERIFY(QImage(QStringLiteral(":/imagenes/no_existe.png")).isNull());
     }
 
+    // Over a game the question names what is replaced, and Enter (No) keeps it.
     void nuevoPreguntaYAbreLosEquipos_data() {
-        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<int>("periodo");  // stored position; -1 no game, 0 period 0 not run
+        QTest::addColumn<std::optional<Respuesta>>("respuesta");  // nothing: Enter
+        QTest::addColumn<QString>("reemplaza");
+        QTest::addColumn<Botones>("botones");
         QTest::addColumn<bool>("abre");
-        QTest::newRow("OK") << Respuesta::ok << true;
-        QTest::newRow("Cancelar") << Respuesta::cancelar << false;
+        const QString nada;
+        QTest::newRow("sin juego, Enter") << -1 << std::optional<Respuesta>() << nada << Botones::siNo << true;
+        QTest::newRow("sin juego, No") << -1 << std::optional(Respuesta::no) << nada << Botones::siNo << false;
+        const QString enel5 = QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el período 5, de "
+                                             "esta carpeta.\n");
+        QTest::newRow("período 5, Enter") << 5 << std::optional<Respuesta>() << enel5 << Botones::siNoPorOmisionNo
+                                          << false;
+        QTest::newRow("período 5, Sí") << 5 << std::optional(Respuesta::si) << enel5 << Botones::siNoPorOmisionNo << true;
+        QTest::newRow("terminado, Enter") << 11 << std::optional<Respuesta>()
+                                          << QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el "
+                                                            "período 10, de esta carpeta.\n")
+                                          << Botones::siNoPorOmisionNo << false;
+        QTest::newRow("período 0, Enter") << 0 << std::optional<Respuesta>()
+                                          << QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el "
+                                                            "período 0, de esta carpeta.\n")
+                                          << Botones::siNoPorOmisionNo << false;
     }
     void nuevoPreguntaYAbreLosEquipos() {
-        QFETCH(Respuesta, respuesta);
+        QFETCH(int, periodo);
+        QFETCH(std::optional<Respuesta>, respuesta);
+        QFETCH(QString, reemplaza);
+        QFETCH(Botones, botones);
         QFETCH(bool, abre);
         CarpetaDeJuego carpeta;
-        guardarParametros(5);
+        if (periodo >= 0) guardarParametros(static_cast<uint8_t>(periodo == 0 ? 1 : periodo), 300, 500, periodo > 0);
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
-        falsos.respuestas = {respuesta};
+        if (respuesta) falsos.respuestas = {*respuesta};
         TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuNuevo")->trigger();
 
         QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("ATENCION"));
-        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("Desea comenzar un juego Nuevo?"));
-        QCOMPARE(falsos.cajas[0].icono, Icono::informacion);
-        QCOMPARE(falsos.cajas[0].botones, Botones::okCancelar);
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(falsos.cajas[0].texto, reemplaza + QStringLiteral("¿Desea comenzar un juego nuevo?"));
+        QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
+        QCOMPARE(falsos.cajas[0].botones, botones);
         QCOMPARE(ventanaVisible<TFEquipos>() != nullptr, abre);
         if (abre) QCOMPARE(ventanaVisible<TFEquipos>()->parentWidget(), &principal);
         // Nothing is deleted or reset by the question itself.
@@ -195,11 +216,44 @@ private slots:
     void atajoDeTeclado() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        falsos.respuestas = {Respuesta::cancelar};
+        falsos.respuestas = {Respuesta::no};
         TFPrincipal principal(carpetaDePrueba().ruta());
         QVERIFY(activar(&principal));
         QTest::keySequence(&principal, QKeySequence(QStringLiteral("Ctrl+N")));
-        QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("Desea comenzar un juego Nuevo?")});
+        QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("¿Desea comenzar un juego nuevo?")});
+    }
+
+    // At start the game in the folder is offered; its periods stay closed until resumed.
+    void alEmpezarOfreceReanudar_data() {
+        QTest::addColumn<int>("periodo");  // stored position; -1 no game, 0 period 0 not run
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::addColumn<QString>("pregunta");
+        QTest::addColumn<QString>("habilitados");
+        QTest::addColumn<bool>("diceComoReanudar");
+        QTest::newRow("período 8, Sí") << 8 << Respuesta::si << "¿Reanudar el juego, en el período 8?" << "8" << false;
+        QTest::newRow("período 8, No") << 8 << Respuesta::no << "¿Reanudar el juego, en el período 8?" << "" << true;
+        QTest::newRow("período 0 sin correr") << 0 << Respuesta::si << "¿Reanudar el juego, en el período 0?" << "0"
+                                              << false;
+        QTest::newRow("juego terminado") << 11 << Respuesta::si << "" << "" << false;
+        QTest::newRow("sin juego") << -1 << Respuesta::si << "" << "" << false;
+    }
+    void alEmpezarOfreceReanudar() {
+        QFETCH(int, periodo);
+        QFETCH(Respuesta, respuesta);
+        QFETCH(QString, pregunta);
+        QFETCH(QString, habilitados);
+        QFETCH(bool, diceComoReanudar);
+        CarpetaDeJuego carpeta;
+        if (periodo >= 0) guardarParametros(static_cast<uint8_t>(periodo == 0 ? 1 : periodo), 300, 500, periodo > 0);
+        DialogosFalsos falsos;
+        falsos.respuestas = {respuesta};
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.ofrecerReanudar();
+
+        QCOMPARE(falsos.textosMostrados(), pregunta.isEmpty() ? QStringList() : QStringList{pregunta});
+        if (!pregunta.isEmpty()) QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(periodosHabilitados(principal), habilitados);
+        QCOMPARE(principal.statusBar()->currentMessage().contains(QStringLiteral("Juego → Reanudar")), diceComoReanudar);
     }
 
     void reanudar_data() {

@@ -24,7 +24,7 @@ public:
     ~DialogosFalsos() override { fijarDialogos(nullptr); }
 
     /// Answers for the next message boxes, in order; when the queue is empty
-    /// a box is answered with OK or Yes.
+    /// a box is answered as Enter would: OK, Yes, or No where No is the default.
     std::deque<Respuesta> respuestas;
     /// Answers for the next input boxes; nullopt cancels the box.
     std::deque<std::optional<QString>> textos;
@@ -47,6 +47,7 @@ public:
             respuestas.pop_front();
             return r;
         }
+        if (botones == Botones::siNoPorOmisionNo) return Respuesta::no;
         return botones == Botones::siNo ? Respuesta::si : Respuesta::ok;
     }
 
