@@ -333,7 +333,10 @@ void TFDeciciones::btnCargarDatosTodasClick() {
 
 void TFDeciciones::btnCopiarAnteriorClick() {
     if (cantEquipos_ == 0) return;
-    if (traer(decisionesDelPeriodo(juego_, equipos(), periodoActual_ - 1))) mostrarSinGuardar(1);
+    const TDecisionesTraidas traidas = decisionesDelPeriodo(juego_, equipos(), periodoActual_ - 1);
+    if (!traer(traidas)) return;
+    mostrarSinGuardar(1);
+    if (!traidas.aviso.isEmpty()) mostrarMensaje(this, traidas.aviso);
 }
 
 void TFDeciciones::btnImportarCsvClick() {
