@@ -375,20 +375,27 @@ bool TFPrincipal::confirmarSalida() {
         const int conectados = portal_->equiposConectados();
         int enviaron = 0, equipos = 0;
         try {
-            for (const auto& envio : juego_->enviosDelPeriodo()) {
+            // The computer's companies send nothing: only the class's teams count.
+            const auto envios = juego_->enviosDelPeriodo();
+            const auto nombres = juego_->empresasActivas();
+            const TComputadora computadora = juego_->computadora();
+            for (std::size_t i = 0; i < envios.size() && i < nombres.size(); ++i) {
+                if (computadora.de(nombres[i])) continue;
                 ++equipos;
-                enviaron += envio ? 1 : 0;
+                enviaron += envios[i] ? 1 : 0;
             }
         } catch (const std::exception&) {
             // The question is asked all the same; the counts are only a help.
         }
-        pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1; %2 de %3 equipos "
-                                  "enviaron sus decisiones de este período.\n")
-                       .arg(conectados == 1 ? QStringLiteral("1 equipo conectado")
-                                       : QStringLiteral("%1 equipos conectados").arg(conectados))
-                       .arg(enviaron)
-                       .arg(equipos) +
-                   pregunta;
+        // With no team left to send, the portal is no news to the game master.
+        if (equipos > 0)
+            pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1; %2 de %3 equipos "
+                                      "enviaron sus decisiones de este período.\n")
+                           .arg(conectados == 1 ? QStringLiteral("1 equipo conectado")
+                                                : QStringLiteral("%1 equipos conectados").arg(conectados))
+                           .arg(enviaron)
+                           .arg(equipos) +
+                       pregunta;
     }
     return preguntar(this, pregunta, ServicioDialogos::Icono::advertencia);
 }
