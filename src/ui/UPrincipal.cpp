@@ -105,6 +105,7 @@ constexpr TItemVentana itemsVentana[] = {
     {"mnuJuego", "Portal de equipos", "mnuPortal", "", &TFPrincipal::PortalClick},
     {"mnuJuego", nullptr, nullptr, "", nullptr},
     {"mnuJuego", "Abrir carpeta de juego…", "mnuAbrirCarpeta", "", &TFPrincipal::AbrirCarpetaClick},
+    {"mnuJuego", "Mostrar la carpeta del juego", "mnuMostrarCarpeta", "", &TFPrincipal::MostrarCarpetaClick},
     {"mnuJuego", nullptr, antesDeSalir, "", nullptr},
     {"mnuJuego", "Salir", "mnuSalir", "Ctrl+X", &TFPrincipal::SalirClick},
     {"mnuDatos", "Modificar", "mnuModificar", "Ctrl+M", &TFPrincipal::ModificarClick},
@@ -262,6 +263,8 @@ void TFPrincipal::crearPortal() {
 void TFPrincipal::abrirCarpeta(const std::filesystem::path& carpeta) {
     dialogos().abrirCarpeta(deRuta(carpeta));
 }
+
+void TFPrincipal::MostrarCarpetaClick() { abrirCarpeta(juego_->ruta()); }
 
 void TFPrincipal::mostrarJuego() {
     juegoEnPantalla_ = true;

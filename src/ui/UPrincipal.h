@@ -94,6 +94,8 @@ public slots:
     /// Opens the screen that starts and stops the teams' portal.
     void PortalClick();
     void AbrirCarpetaClick();
+    /// Shows the game's folder in the desktop's file browser, when the game master asks.
+    void MostrarCarpetaClick();
     void SalirClick();
     void Periodo0Click();
     void PeriodoClick();

@@ -423,6 +423,10 @@ private slots:
             QCOMPARE(falsos.cajas[1].icono, Icono::informacion);
             QCOMPARE(falsos.cajas[1].botones, Botones::ok);
             QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
+            // The game master asks for the folder from the menu.
+            falsos.carpetasAbiertas.clear();
+            item(&principal, "mnuMostrarCarpeta")->trigger();
+            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
         }
     }
 

@@ -174,7 +174,8 @@ private slots:
         QCOMPARE(juego.periodoGuardado(), uint8_t{2});
         QCOMPARE(std::filesystem::file_size(juego.ruta("DECISIONES.DAT")), std::uintmax_t{0});
         QVERIFY(std::filesystem::exists(juego.ruta("COMZONA1Beta.txt")));
-        QCOMPARE(juego.notas.eventos, QStringList{QStringLiteral("abrir ") + QString::fromStdString(carpetaDePrueba().ruta().string())});
+        // A run leaves the file browser alone: ten runs a class would be ten windows.
+        QVERIFY(juego.notas.eventos.isEmpty());
     }
 
     void unaDecisionFueraDeRangoNoCambiaNada() {
