@@ -226,13 +226,26 @@ void TFPrincipal::ComoSeJuegaClick() {
 }
 
 void TFPrincipal::advertencia(const std::string& titulo, const std::string& texto) {
-    dialogos().mensaje(this, aQString(titulo), aQString(texto), ServicioDialogos::Icono::advertencia,
-                       ServicioDialogos::Botones::ok);
+    mostrarAvisoDelNucleo(aQString(titulo), aQString(texto), true);
 }
 
 void TFPrincipal::informacion(const std::string& texto) {
-    dialogos().mensaje(this, QString(), aQString(texto), ServicioDialogos::Icono::informacion,
+    mostrarAvisoDelNucleo(QString(), aQString(texto), false);
+}
+
+void TFPrincipal::mostrarAvisoDelNucleo(const QString& titulo, const QString& texto, bool esAdvertencia) {
+    // The core tells these holding the game's lock: a look at the folder from
+    // the box's event loop would wait on the window's own run and call it
+    // another program. It is made once the run has let the folder go.
+    struct TAvisoAbierto {
+        int& abiertos;
+        explicit TAvisoAbierto(int& a) : abiertos(++a) {}
+        ~TAvisoAbierto() { --abiertos; }
+    } abierto(avisosDelNucleo_);
+    dialogos().mensaje(this, titulo, texto,
+                       esAdvertencia ? ServicioDialogos::Icono::advertencia : ServicioDialogos::Icono::informacion,
                        ServicioDialogos::Botones::ok);
+    if (avisosDelNucleo_ == 1 && vistaPostergada_ && cambioVisto_) cambioVisto_->start();
 }
 
 void TFPrincipal::vigilarCarpeta() {
@@ -240,6 +253,7 @@ void TFPrincipal::vigilarCarpeta() {
         vigilante_ = new QFileSystemWatcher(this);
         // A run renames hundreds of files: one refresh once the folder is quiet.
         cambioVisto_ = new QTimer(this);
+        cambioVisto_->setObjectName(QStringLiteral("cambioVisto"));
         cambioVisto_->setSingleShot(true);
         cambioVisto_->setInterval(250);
         connect(vigilante_, &QFileSystemWatcher::directoryChanged, cambioVisto_, qOverload<>(&QTimer::start));
@@ -250,6 +264,8 @@ void TFPrincipal::vigilarCarpeta() {
 }
 
 void TFPrincipal::seguirAlJuego() {
+    vistaPostergada_ = avisosDelNucleo_ > 0;
+    if (vistaPostergada_) return;
     actualizarEstado();
     emit notificador_->juegoCambiado();
 }
@@ -529,6 +545,10 @@ void TFPrincipal::actualizarEstadoLuego() {
 
 void TFPrincipal::actualizarEstado() {
     estadoPendiente_ = false;
+    if (avisosDelNucleo_ > 0) {
+        vistaPostergada_ = true;
+        return;
+    }
     const QString carpeta = deRuta(juego_->ruta());
     try {
         const TEstadoJuego estado = juego_->leerEstado();
