@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString kSinDatos = QStringLiteral("No hay datos para el periodo actual.");
+const QString kSinDatos = QStringLiteral("No hay datos para el período actual.");
 
 TDecisionesTraidas sinNada(const QString& falla) { return {{}, falla, QString()}; }
 

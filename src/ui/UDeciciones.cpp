@@ -82,7 +82,7 @@ QHBoxLayout* TFDeciciones::crearCabecera() {
     cabecera->addWidget(etiqueta(this, QStringLiteral("ZONA")));
     cabecera->addWidget(Label2);
     cabecera->addWidget(etiqueta(this, QStringLiteral("-")));
-    cabecera->addWidget(etiqueta(this, QStringLiteral("PERIODO")));
+    cabecera->addWidget(etiqueta(this, QStringLiteral("PERÍODO")));
     cabecera->addWidget(Label5);
     cabecera->addStretch();
     cabecera->addWidget(lbNroEquipo);
@@ -169,7 +169,7 @@ void TFDeciciones::FormCreate() {
     const TRegDatosIniciales& datos = estado.datos;
     cantEquipos_ = datos.cantEquipos;
     if (cantEquipos_ == 0) {
-        mostrarMensaje(this, QStringLiteral("No quedan mas equipos, todos han quebrado."));
+        mostrarMensaje(this, QStringLiteral("No quedan más equipos: todos han quebrado."));
         // Closed once the caller has finished opening it.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;

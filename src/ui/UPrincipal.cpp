@@ -109,7 +109,7 @@ constexpr TItemVentana itemsVentana[] = {
     {"mnuJuego", nullptr, antesDeSalir, "", nullptr},
     {"mnuJuego", "Salir", "mnuSalir", "Ctrl+X", &TFPrincipal::SalirClick},
     {"mnuDatos", "Modificar", "mnuModificar", "Ctrl+M", &TFPrincipal::ModificarClick},
-    {"mnuDatos", "Volver atras", "mnuVolverAtras", "", &TFPrincipal::VolverAtrasClick},
+    {"mnuDatos", "Volver atrás", "mnuVolverAtras", "", &TFPrincipal::VolverAtrasClick},
     {"mnuPosiciones", "Zona 1", "mnuZona1", "", &TFPrincipal::Zona1Click},
     {"mnuVer", "Resultados", "mnuResultados", "Ctrl+Shift+R", &TFPrincipal::ResultadosClick},
     {"mnuVer", "Evolución", "mnuEvolucion", "Ctrl+Shift+E", &TFPrincipal::EvolucionClick},
@@ -219,7 +219,7 @@ void TFPrincipal::ComoSeJuegaClick() {
             "siguiente; también «Copiar período anterior», «Importar CSV…» o el portal de equipos), y SIMULAR.\n"
             "4. Ver → Resultados muestra los informes de cada período; Ver → Clase (F11), las posiciones "
             "para el proyector.\n"
-            "5. Datos → Volver atras deshace el último período; Datos → Modificar corrige tasas y límites.\n"
+            "5. Datos → Volver atrás deshace el último período; Datos → Modificar corrige tasas y límites.\n"
             "6. Después del período 10 el juego termina y se nombra al ganador.\n"
             "Para practicar solo: Juego → Práctica… arma su empresa contra empresas de la computadora."),
         ServicioDialogos::Icono::informacion, ServicioDialogos::Botones::ok);
@@ -290,7 +290,7 @@ void TFPrincipal::mostrarJuego() {
 }
 
 void TFPrincipal::NuevoClick() {
-    if (dialogos().mensaje(this, QStringLiteral("ATENCION"), QStringLiteral("Desea comenzar un juego Nuevo?"),
+    if (dialogos().mensaje(this, QStringLiteral("Atención"), QStringLiteral("¿Desea comenzar un juego nuevo?"),
                            ServicioDialogos::Icono::informacion,
                            ServicioDialogos::Botones::okCancelar) != ServicioDialogos::Respuesta::ok)
         return;
@@ -474,7 +474,7 @@ bool TFPrincipal::cerrarPantallasDePeriodo() {
 
 void TFPrincipal::VolverAtrasClick() {
     // The question names the period it undoes, when the game says which.
-    QString pregunta = QStringLiteral("¿Seguro que desea volver al periodo anterior?");
+    QString pregunta = QStringLiteral("¿Seguro que desea volver al período anterior?");
     try {
         if (const TEstadoJuego estado = juego_->leerEstado(); estado.periodo0Corrido() && estado.datos.periodoActual > 1)
             pregunta += QStringLiteral("\nSe deshará el período %1.").arg(estado.datos.periodoActual - 1);
@@ -594,8 +594,8 @@ void TFPrincipal::ExportarPlanillaClick() {
 }
 
 void TFPrincipal::AcercaDeClick() {
-    dialogos().acercaDe(this, QStringLiteral("Acerca de CORVELIAN V 2.0"),
-                        QStringLiteral("<h3>CORVELIAN V 2.0</h3>"
+    dialogos().acercaDe(this, QStringLiteral("Acerca de CORVELIAN V2.0"),
+                        QStringLiteral("<h3>CORVELIAN V2.0</h3>"
                                        "<p>Juego de simulación de empresas para el aula.</p>"
                                        "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
 }

@@ -191,7 +191,7 @@ public:
         descartarCerradas();
     }
 
-    void volverAtras() { accion(principal, "Volver atras")->trigger(); }
+    void volverAtras() { accion(principal, "Volver atrás")->trigger(); }
 
     QString periodosHabilitados() const {
         QStringList habilitados;

@@ -92,7 +92,7 @@ private slots:
             {"mnuReanudar", "Reanudar", QKeySequence(QStringLiteral("Ctrl+R")), true},
             {"mnuSalir", "Salir", QKeySequence(QStringLiteral("Ctrl+X")), true},
             {"mnuModificar", "Modificar", QKeySequence(QStringLiteral("Ctrl+M")), false},
-            {"mnuVolverAtras", "Volver atras", QKeySequence(), true},
+            {"mnuVolverAtras", "Volver atrás", QKeySequence(), true},
             {"mnuZona1", "Zona 1", QKeySequence(), true},
             {"mnuAcercaDe", "Acerca de ...", QKeySequence(), true},
         };
@@ -181,8 +181,8 @@ private slots:
         item(&principal, "mnuNuevo")->trigger();
 
         QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("ATENCION"));
-        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("Desea comenzar un juego Nuevo?"));
+        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
+        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Desea comenzar un juego nuevo?"));
         QCOMPARE(falsos.cajas[0].icono, Icono::informacion);
         QCOMPARE(falsos.cajas[0].botones, Botones::okCancelar);
         QCOMPARE(ventanaVisible<TFEquipos>() != nullptr, abre);
@@ -199,7 +199,7 @@ private slots:
         TFPrincipal principal(carpetaDePrueba().ruta());
         QVERIFY(activar(&principal));
         QTest::keySequence(&principal, QKeySequence(QStringLiteral("Ctrl+N")));
-        QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("Desea comenzar un juego Nuevo?")});
+        QCOMPARE(falsos.textosMostrados(), QStringList{QStringLiteral("¿Desea comenzar un juego nuevo?")});
     }
 
     void reanudar_data() {
@@ -295,7 +295,7 @@ private slots:
         QCOMPARE(falsos.cajas.size(), 1);
         QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
         QCOMPARE(falsos.cajas[0].texto,
-                 QStringLiteral("¿Seguro que desea volver al periodo anterior?\nSe deshará el período 3."));
+                 QStringLiteral("¿Seguro que desea volver al período anterior?\nSe deshará el período 3."));
         QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
         QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
@@ -375,8 +375,8 @@ private slots:
         TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuAcercaDe")->trigger();
         QCOMPARE(falsos.acercaDeMostrado, 1);
-        QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
-        QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
+        QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V2.0")));
+        QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("CORVELIAN V2.0")));
         QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("Autores")));
     }
 

@@ -266,11 +266,11 @@ private slots:
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("valor");
         QTest::addColumn<QString>("falla");
-        QTest::newRow("precio bajo") << 1 << 0 << "30" << "Beta, PRECIO: Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
+        QTest::newRow("precio bajo") << 1 << 0 << "30" << "Beta, PRECIO: Debe ingresar un precio con un valor entre u$s 50 y u$s 100";
         QTest::newRow("marketing alto") << 0 << 1 << "10001" << "Alfa, MARKETING: Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
         QTest::newRow("capacitación fuera de paso")
             << 2 << 3 << "3000"
-            << "Gamma, CAPACITACION: Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "Gamma, CAPACITACION: Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000";
         QTest::newRow("devolución B") << 2 << 9 << "10000000"
                                       << "Gamma, DEV.PRESTAMO PROVINCIA: Debe ingresar un valor para la devolución "
                                          "del préstamo entre u$s 0 y u$s 9999999";
