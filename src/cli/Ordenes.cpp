@@ -362,7 +362,7 @@ del usuario ($XDG_DATA_HOME/corvelian o ~/.local/share/corvelian).
       Simula el período actual con las decisiones guardadas; si todas las
       empresas son de la computadora y no hay decisiones, ella las toma.
   volver
-      Deshace el último período simulado (Volver atras).
+      Deshace el último período simulado (Volver atrás).
   estado
       Muestra el próximo período, la zona y las empresas por utilidad
       acumulada; las de la computadora llevan «(computadora)».

@@ -32,7 +32,7 @@ int32_t redondearTecho(double valor) {
     // No whole number to store: fail as reading the figure's text back would.
     std::string texto = textoDelTecho(valor);
     if (texto.size() < 7) texto.insert(0, 7 - texto.size(), ' ');
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
+    throw ErrorConversion(textoNoEsEntero(cp1252AUtf8(texto)));
 }
 
 long double comoDosDecimales(double valor) {

@@ -20,8 +20,7 @@ std::string textoDelTecho(double valor);
 /// ceiling (2.0000001 -> 3, -0.5 -> 0). The money that a run carries into the
 /// next period is rounded this way. A value without such a number (NaN, an
 /// infinity, a ceiling outside 32 bits) raises ErrorConversion with the
-/// message that reading its text gives ("'   1E15' is not a valid integer
-/// value").
+/// message that reading its text gives ("«   1E15» no es un número entero: …").
 int32_t redondearTecho(double valor);
 
 /// A finite value as FormatoDecimal shows it: to the cent, halves of the

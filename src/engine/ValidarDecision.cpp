@@ -12,7 +12,7 @@ using D = TRegDecision;
 // The fields of the tables keep the messages the screens always showed.
 const std::array<TRangoDecision, 10> kRangos = {{
     {&D::precio, "precio", "PRECIO", "Precio", "u$s", "PRECIO", "el precio", 50, 100, 1,
-     "está fuera del rango de 50 a 100.", "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd",
+     "está fuera del rango de 50 a 100.", "Debe ingresar un precio con un valor entre u$s 50 y u$s 100",
      "Precio de venta de cada unidad: frente al precio promedio del mercado decide cuántos pedidos llegan.", 0},
     {&D::marketing, "marketing", "MARKETING", "Marketing", "u$s", "MARKETING", "el marketing", 0, 10000, 1,
      "está fuera del rango de 0 a 10000.", "Debe ingresar un valor para marketing entre u$s 0 y u$s 10000",
@@ -23,7 +23,7 @@ const std::array<TRangoDecision, 10> kRangos = {{
      "Lo invertido se acumula y atrae más pedidos en los períodos siguientes.", 0},
     {&D::capacitacion, "capacitacion", "CAPACITACION", "Capacitación", "u$s", "CAPACITACION", "la capacitación", 0,
      20000, 2000, "no es un múltiplo de 2000 entre 0 y 20000.",
-     "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000",
+     "Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000",
      "Formación del personal, de 2000 en 2000: baja el costo de cada unidad producida.", 0},
     {&D::nivelProduccion, "nivelProduccion", "N.DE PROD(%)", "Nivel de producción", "%", "NIVEL",
      "el nivel de producción", 0, 100, 25, "no es 0, 25, 50, 75 ni 100.",

@@ -105,7 +105,7 @@ void TJuego::exigirMarca(const TEstadoJuego& estado, const TMarca* marca) {
 void TJuego::exigirDecisionesAbiertas(const TEstadoJuego& estado, const TMarca* marca) const {
     exigirMarca(estado, marca);
     exigirPeriodoAbierto(estado);
-    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan más equipos: todos han quebrado.");
 }
 
 std::string mensajeJuegoCambiado(const TEstadoJuego& ahora) {
@@ -135,7 +135,7 @@ TEstadoJuego TJuego::reanudar() {
 void TJuego::comprobarPeriodoAbierto() {
     const TEstadoJuego estado = leerEstado();
     exigirPeriodoAbierto(estado);
-    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan más equipos: todos han quebrado.");
 }
 
 TRegDatosIniciales TJuego::parametros() {

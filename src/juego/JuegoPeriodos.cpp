@@ -115,7 +115,6 @@ TResultadoCorrida TJuego::simular(const TMarca* marca) {
     avisar(corrida.aviso);
     for (const std::string& empresa : corrida.quiebras)
         notificador_->informacion("La empresa \"" + empresa + "\" ha quebrado.");
-    notificador_->abrirCarpeta(carpeta_.ruta());
     return corrida;
 }
 

@@ -243,7 +243,7 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
     TBloqueoEscritura bloqueo(*this);
     const TEstadoJuego estado = leerEstado(bloqueo);
     exigirPeriodoAbierto(estado);
-    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan mas equipos, todos han quebrado.");
+    if (estado.datos.cantEquipos == 0) throw ErrorJuego("No quedan más equipos: todos han quebrado.");
     const auto codigos = archivoCodigos(bloqueo);
     if (!codigos) throw ErrorJuego("El portal no tiene códigos para este juego.");
     const auto equipos = equiposDelJuego(bloqueo, estado);

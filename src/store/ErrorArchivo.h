@@ -34,8 +34,8 @@ public:
     using ErrorArchivo::ErrorArchivo;
 };
 
-/// A text that should hold a number does not. The message is the standard
-/// invalid-number text: "'abc' is not a valid integer value".
+/// A text that should hold a number does not. The message says so in the
+/// words of textoNoEsEntero (store/Texto.h).
 class ErrorConversion : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;

@@ -239,7 +239,13 @@ std::optional<int32_t> leerEntero(std::string_view texto) {
 
 int32_t aEntero(std::string_view texto) {
     if (auto valor = leerEntero(texto)) return *valor;
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid integer value");
+    throw ErrorConversion(textoNoEsEntero(cp1252AUtf8(texto)));
+}
+
+std::string textoNoEsEntero(std::string_view texto) {
+    if (texto.find_first_not_of(" \t") == std::string_view::npos)
+        return "El campo está vacío: escriba un número entero.";
+    return "«" + std::string(texto) + "» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
 }
 
 std::optional<long double> leerDecimal(std::string_view texto) {
@@ -275,5 +281,10 @@ std::optional<long double> leerDecimal(std::string_view texto) {
 
 long double aDecimal(std::string_view texto) {
     if (auto valor = leerDecimal(texto)) return *valor;
-    throw ErrorConversion("'" + cp1252AUtf8(texto) + "' is not a valid floating point value");
+    throw ErrorConversion(textoNoEsDecimal(cp1252AUtf8(texto)));
+}
+
+std::string textoNoEsDecimal(std::string_view texto) {
+    if (texto.find_first_not_of(" \t") == std::string_view::npos) return "El campo está vacío: escriba un número.";
+    return "«" + std::string(texto) + "» no es un número: escríbalo en cifras, con punto decimal.";
 }

@@ -70,9 +70,13 @@ std::string textoGeneral(long double valor);
 std::optional<int32_t> leerEntero(std::string_view texto);
 
 /// As leerEntero, but a text that is not a whole number raises
-/// ErrorConversion with "'texto' is not a valid integer value" (the text is
-/// Windows-1252; the message is UTF-8).
+/// ErrorConversion with textoNoEsEntero (the text is Windows-1252; the
+/// message is UTF-8).
 int32_t aEntero(std::string_view texto);
+
+/// What a person is told of a text (UTF-8) that is not a whole number, in the
+/// portal's words: "«abc» no es un número entero: …", or that it is empty.
+std::string textoNoEsEntero(std::string_view texto);
 
 /// A decimal number in the regional format: optional blanks around it, an
 /// optional sign, digits with at most one regional separator, an optional
@@ -81,5 +85,8 @@ int32_t aEntero(std::string_view texto);
 std::optional<long double> leerDecimal(std::string_view texto);
 
 /// As leerDecimal, but a text that is not a number raises ErrorConversion
-/// with "'texto' is not a valid floating point value".
+/// with textoNoEsDecimal.
 long double aDecimal(std::string_view texto);
+
+/// As textoNoEsEntero, for a number that may have a decimal point.
+std::string textoNoEsDecimal(std::string_view texto);

@@ -196,7 +196,7 @@ void TCamposDecision::comprobarAlSalir(const Campo& campo) {
     sinComprobar_ = true;
     const auto valor = leerEntero(aCp1252(campo.texto->text()).value_or(std::string()));
     if (!valor && acotado(*campo.rango)) {
-        dialogos().mensaje(window(), QStringLiteral("ERROR!!!!"),
+        dialogos().mensaje(window(), QStringLiteral("Error"),
                            QStringLiteral("Ud ha colocado un valor incorrecto en %1").arg(nombreSinArticulo(*campo.rango)),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
     } else if (valor && !enRango(*campo.rango, *valor)) {

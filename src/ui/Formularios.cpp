@@ -168,7 +168,7 @@ void centrarSobre(QWidget* ventana, const QWidget* referencia) {
 int32_t enteroDe(const QString& texto) {
     if (auto bytes = aCp1252(texto))
         if (auto valor = leerEntero(*bytes)) return *valor;
-    throw ErrorConversion("'" + texto.toStdString() + "' is not a valid integer value");
+    throw ErrorConversion(textoNoEsEntero(texto.toStdString()));
 }
 
 void mostrarError(QWidget* padre, const std::exception& error) {

@@ -99,7 +99,7 @@ void fijarTamano(QWidget* ventana);
 void centrarSobre(QWidget* ventana, const QWidget* referencia);
 
 /// A box's text as a whole number (optional blanks and sign, then digits);
-/// ErrorConversion "'x' is not a valid integer value" otherwise.
+/// ErrorConversion with textoNoEsEntero otherwise.
 int32_t enteroDe(const QString& texto);
 
 /// The general error handling: the error's own text in a plain box.

@@ -11,7 +11,7 @@
 
 namespace {
 
-const QString kSinDatos = QStringLiteral("No hay datos para el periodo actual.");
+const QString kSinDatos = QStringLiteral("No hay datos para el período actual.");
 
 TDecisionesTraidas sinNada(const QString& falla) { return {{}, falla, QString()}; }
 
@@ -76,7 +76,17 @@ TDecisionesTraidas decisionesDelPeriodo(TJuego& juego, const TEquiposDecision& e
                                .arg(anterior)
                                .arg(aQString(nombre)));
         traidas.decisiones[t] = archivo.decisiones[i];
+        // Period 0's requests are the opening loans every company already
+        // owes; asking for them again would push each team past its banks.
+        if (anterior == 0) {
+            TRegDecision& copiada = *traidas.decisiones[t];
+            copiada.pedPrestamoA = copiada.pedPrestamoB = 0;
+            copiada.devPrestamoA = copiada.devPrestamoB = 0;
+        }
     }
+    if (anterior == 0)
+        traidas.aviso = QStringLiteral("Se copiaron las decisiones del período 0 salvo los préstamos: "
+                                       "los pedidos y las devoluciones de préstamos quedan en 0.");
     return traidas;
 }
 

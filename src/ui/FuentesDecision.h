@@ -42,7 +42,8 @@ TDecisionesTraidas decisionesGuardadas(TJuego& juego, const TEquiposDecision& eq
 
 /// Every team's decisions of period anterior from the history, each found by
 /// its name (the history keeps bankrupt companies too); the computer's
-/// companies are left out. All teams are found or nothing is brought.
+/// companies are left out. All teams are found or nothing is brought. From
+/// period 0 the loan requests and repayments come as 0, and the notice says so.
 TDecisionesTraidas decisionesDelPeriodo(TJuego& juego, const TEquiposDecision& equipos, int anterior);
 
 /// Every team's decisions from the tool's CSV file (UTF-8 path), with its

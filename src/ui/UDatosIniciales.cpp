@@ -172,7 +172,7 @@ void TFDatosIniciales::btnGuardarClick() {
                           equipos_ ? equipos_->computadora() : TComputadora{});
     } catch (const ErrorParametro& e) {
         // A number out of range names its box, so the game master knows what to fix.
-        dialogos().mensaje(this, QStringLiteral("ERROR!!!!"), QString::fromUtf8(e.what()),
+        dialogos().mensaje(this, QStringLiteral("Error"), QString::fromUtf8(e.what()),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
         return;
     } catch (const ErrorJuego& e) {
@@ -182,7 +182,7 @@ void TFDatosIniciales::btnGuardarClick() {
         mostrarError(this, e);
         return;
     } catch (const std::exception&) {
-        dialogos().mensaje(this, QStringLiteral("ERROR!!!!"),
+        dialogos().mensaje(this, QStringLiteral("Error"),
                            QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. "
                                           "Verifique y vuelva a intentar"),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);

@@ -85,7 +85,7 @@ QHBoxLayout* TFDeciciones::crearCabecera() {
     cabecera->addWidget(etiqueta(this, QStringLiteral("ZONA")));
     cabecera->addWidget(Label2);
     cabecera->addWidget(etiqueta(this, QStringLiteral("-")));
-    cabecera->addWidget(etiqueta(this, QStringLiteral("PERIODO")));
+    cabecera->addWidget(etiqueta(this, QStringLiteral("PERÍODO")));
     cabecera->addWidget(Label5);
     cabecera->addStretch();
     cabecera->addWidget(lbNroEquipo);
@@ -175,7 +175,7 @@ void TFDeciciones::FormCreate() {
     const TRegDatosIniciales& datos = estado.datos;
     cantEquipos_ = datos.cantEquipos;
     if (cantEquipos_ == 0) {
-        mostrarMensaje(this, QStringLiteral("No quedan mas equipos, todos han quebrado."));
+        mostrarMensaje(this, QStringLiteral("No quedan más equipos: todos han quebrado."));
         // Closed once the caller has finished opening it.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
         return;
@@ -363,7 +363,10 @@ void TFDeciciones::btnCargarDatosTodasClick() {
 
 void TFDeciciones::btnCopiarAnteriorClick() {
     if (cantEquipos_ == 0) return;
-    if (traer(decisionesDelPeriodo(juego_, equipos(), periodoActual_ - 1))) mostrarSinGuardar(1);
+    const TDecisionesTraidas traidas = decisionesDelPeriodo(juego_, equipos(), periodoActual_ - 1);
+    if (!traer(traidas)) return;
+    mostrarSinGuardar(1);
+    if (!traidas.aviso.isEmpty()) mostrarMensaje(this, traidas.aviso);
 }
 
 void TFDeciciones::btnImportarCsvClick() {

@@ -8,9 +8,7 @@
 #include "ui/UPrincipal.h"
 
 #include <QPushButton>
-#include <QShowEvent>
 #include <QVBoxLayout>
-#include <QWindow>
 
 #include <exception>
 #include <optional>
@@ -18,15 +16,9 @@
 
 TFDecicionesPeriodo0::TFDecicionesPeriodo0(TJuego& juego, QWidget* padre) : QWidget(padre), juego_(juego) { FormCreate(); }
 
-void TFDecicionesPeriodo0::showEvent(QShowEvent* evento) {
-    QWidget::showEvent(evento);
-    // The widget's own title stays empty; only its window gets a blank.
-    if (QWindow* ventana = windowHandle(); ventana && windowTitle().isEmpty()) ventana->setTitle(QStringLiteral(" "));
-}
-
 void TFDecicionesPeriodo0::FormCreate() {
     setObjectName(QStringLiteral("FDecicionesPeriodo0"));
-    prepararPantalla(this, QString());
+    prepararPantalla(this, QStringLiteral("Decisiones del período 0"));
     campos_ = new TCamposDecision(TCamposDecision::Uso::periodo0, this);
 
     Label1 = new TEtiquetaDobleClic(QStringLiteral("Label1"), this);
@@ -38,7 +30,7 @@ void TFDecicionesPeriodo0::FormCreate() {
     auto* principal = new QVBoxLayout(this);
     principal->setContentsMargins(0, 0, 0, 0);
     principal->setSpacing(0);
-    principal->addWidget(crearBandaTitulo(QStringLiteral("DECISIONES PERIODO 0"), this, Label1));
+    principal->addWidget(crearBandaTitulo(QStringLiteral("DECISIONES PERÍODO 0"), this, Label1));
     principal->addWidget(campos_);
     QWidget* banda = crearBandaBotones(this, btnGuardar, btnCancelar);
     principal->addWidget(banda);

@@ -11,7 +11,6 @@
 #include <QWidget>
 
 class QPushButton;
-class QShowEvent;
 class TCamposDecision;
 class TEtiquetaDobleClic;
 
@@ -29,11 +28,6 @@ public slots:
     void Label1DblClick();
     void btnGuardarClick();
     void btnCancelarClick();
-
-protected:
-    /// Shows the empty title: the platform would put the program's name
-    /// in place of an empty one.
-    void showEvent(QShowEvent* evento) override;
 
 private:
     void FormCreate();

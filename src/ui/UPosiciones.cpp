@@ -20,7 +20,7 @@ TFPosiciones::TFPosiciones(TJuego& juego, QWidget* padre) : QWidget(padre), jueg
 
 void TFPosiciones::FormCreate() {
     setObjectName(QStringLiteral("FPosiciones"));
-    prepararPantalla(this, QStringLiteral("FPosiciones"));
+    prepararPantalla(this, QStringLiteral("Posiciones"));
 
     Label1_ = new QLabel(QStringLiteral("ZONA"), this);
     Label1_->setObjectName(QStringLiteral("Label1"));

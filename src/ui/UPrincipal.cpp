@@ -106,10 +106,11 @@ constexpr TItemVentana itemsVentana[] = {
     {"mnuJuego", "Portal de equipos", "mnuPortal", "", &TFPrincipal::PortalClick},
     {"mnuJuego", nullptr, nullptr, "", nullptr},
     {"mnuJuego", "Abrir carpeta de juego…", "mnuAbrirCarpeta", "", &TFPrincipal::AbrirCarpetaClick},
+    {"mnuJuego", "Mostrar la carpeta del juego", "mnuMostrarCarpeta", "", &TFPrincipal::MostrarCarpetaClick},
     {"mnuJuego", nullptr, antesDeSalir, "", nullptr},
     {"mnuJuego", "Salir", "mnuSalir", "Ctrl+X", &TFPrincipal::SalirClick},
     {"mnuDatos", "Modificar", "mnuModificar", "Ctrl+M", &TFPrincipal::ModificarClick},
-    {"mnuDatos", "Volver atras", "mnuVolverAtras", "", &TFPrincipal::VolverAtrasClick},
+    {"mnuDatos", "Volver atrás", "mnuVolverAtras", "", &TFPrincipal::VolverAtrasClick},
     {"mnuPosiciones", "Zona 1", "mnuZona1", "", &TFPrincipal::Zona1Click},
     {"mnuVer", "Resultados", "mnuResultados", "Ctrl+Shift+R", &TFPrincipal::ResultadosClick},
     {"mnuVer", "Evolución", "mnuEvolucion", "Ctrl+Shift+E", &TFPrincipal::EvolucionClick},
@@ -219,20 +220,33 @@ void TFPrincipal::ComoSeJuegaClick() {
             "siguiente; también «Copiar período anterior», «Importar CSV…» o el portal de equipos), y SIMULAR.\n"
             "4. Ver → Resultados muestra los informes de cada período; Ver → Clase (F11), las posiciones "
             "para el proyector.\n"
-            "5. Datos → Volver atras deshace el último período; Datos → Modificar corrige tasas y límites.\n"
+            "5. Datos → Volver atrás deshace el último período; Datos → Modificar corrige tasas y límites.\n"
             "6. Después del período 10 el juego termina y se nombra al ganador.\n"
             "Para practicar solo: Juego → Práctica… arma su empresa contra empresas de la computadora."),
         ServicioDialogos::Icono::informacion, ServicioDialogos::Botones::ok);
 }
 
 void TFPrincipal::advertencia(const std::string& titulo, const std::string& texto) {
-    dialogos().mensaje(this, aQString(titulo), aQString(texto), ServicioDialogos::Icono::advertencia,
-                       ServicioDialogos::Botones::ok);
+    mostrarAvisoDelNucleo(aQString(titulo), aQString(texto), true);
 }
 
 void TFPrincipal::informacion(const std::string& texto) {
-    dialogos().mensaje(this, QString(), aQString(texto), ServicioDialogos::Icono::informacion,
+    mostrarAvisoDelNucleo(QString(), aQString(texto), false);
+}
+
+void TFPrincipal::mostrarAvisoDelNucleo(const QString& titulo, const QString& texto, bool esAdvertencia) {
+    // The core tells these holding the game's lock: a look at the folder from
+    // the box's event loop would wait on the window's own run and call it
+    // another program. It is made once the run has let the folder go.
+    struct TAvisoAbierto {
+        int& abiertos;
+        explicit TAvisoAbierto(int& a) : abiertos(++a) {}
+        ~TAvisoAbierto() { --abiertos; }
+    } abierto(avisosDelNucleo_);
+    dialogos().mensaje(this, titulo, texto,
+                       esAdvertencia ? ServicioDialogos::Icono::advertencia : ServicioDialogos::Icono::informacion,
                        ServicioDialogos::Botones::ok);
+    if (avisosDelNucleo_ == 1 && vistaPostergada_ && cambioVisto_) cambioVisto_->start();
 }
 
 void TFPrincipal::vigilarCarpeta() {
@@ -240,6 +254,7 @@ void TFPrincipal::vigilarCarpeta() {
         vigilante_ = new QFileSystemWatcher(this);
         // A run renames hundreds of files: one refresh once the folder is quiet.
         cambioVisto_ = new QTimer(this);
+        cambioVisto_->setObjectName(QStringLiteral("cambioVisto"));
         cambioVisto_->setSingleShot(true);
         cambioVisto_->setInterval(250);
         connect(vigilante_, &QFileSystemWatcher::directoryChanged, cambioVisto_, qOverload<>(&QTimer::start));
@@ -250,6 +265,8 @@ void TFPrincipal::vigilarCarpeta() {
 }
 
 void TFPrincipal::seguirAlJuego() {
+    vistaPostergada_ = avisosDelNucleo_ > 0;
+    if (vistaPostergada_) return;
     actualizarEstado();
     emit notificador_->juegoCambiado();
 }
@@ -263,6 +280,8 @@ void TFPrincipal::crearPortal() {
 void TFPrincipal::abrirCarpeta(const std::filesystem::path& carpeta) {
     dialogos().abrirCarpeta(deRuta(carpeta));
 }
+
+void TFPrincipal::MostrarCarpetaClick() { abrirCarpeta(juego_->ruta()); }
 
 void TFPrincipal::mostrarJuego() {
     juegoEnPantalla_ = true;
@@ -421,20 +440,27 @@ bool TFPrincipal::confirmarSalida() {
         const int conectados = portal_->equiposConectados();
         int enviaron = 0, equipos = 0;
         try {
-            for (const auto& envio : juego_->enviosDelPeriodo()) {
+            // The computer's companies send nothing: only the class's teams count.
+            const auto envios = juego_->enviosDelPeriodo();
+            const auto nombres = juego_->empresasActivas();
+            const TComputadora computadora = juego_->computadora();
+            for (std::size_t i = 0; i < envios.size() && i < nombres.size(); ++i) {
+                if (computadora.de(nombres[i])) continue;
                 ++equipos;
-                enviaron += envio ? 1 : 0;
+                enviaron += envios[i] ? 1 : 0;
             }
         } catch (const std::exception&) {
             // The question is asked all the same; the counts are only a help.
         }
-        pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1; %2 de %3 equipos "
-                                  "enviaron sus decisiones de este período.\n")
-                       .arg(conectados == 1 ? QStringLiteral("1 equipo conectado")
-                                       : QStringLiteral("%1 equipos conectados").arg(conectados))
-                       .arg(enviaron)
-                       .arg(equipos) +
-                   pregunta;
+        // With no team left to send, the portal is no news to the game master.
+        if (equipos > 0)
+            pregunta = QStringLiteral("El portal de equipos está abierto y se cerrará: %1; %2 de %3 equipos "
+                                      "enviaron sus decisiones de este período.\n")
+                           .arg(conectados == 1 ? QStringLiteral("1 equipo conectado")
+                                                : QStringLiteral("%1 equipos conectados").arg(conectados))
+                           .arg(enviaron)
+                           .arg(equipos) +
+                       pregunta;
     }
     return preguntar(this, pregunta, ServicioDialogos::Icono::advertencia);
 }
@@ -494,7 +520,7 @@ bool TFPrincipal::cerrarPantallasDePeriodo() {
 
 void TFPrincipal::VolverAtrasClick() {
     // The question names the period it undoes, when the game says which.
-    QString pregunta = QStringLiteral("¿Seguro que desea volver al periodo anterior?");
+    QString pregunta = QStringLiteral("¿Seguro que desea volver al período anterior?");
     try {
         if (const TEstadoJuego estado = juego_->leerEstado(); estado.periodo0Corrido() && estado.datos.periodoActual > 1)
             pregunta += QStringLiteral("\nSe deshará el período %1.").arg(estado.datos.periodoActual - 1);
@@ -565,6 +591,10 @@ void TFPrincipal::actualizarEstadoLuego() {
 
 void TFPrincipal::actualizarEstado() {
     estadoPendiente_ = false;
+    if (avisosDelNucleo_ > 0) {
+        vistaPostergada_ = true;
+        return;
+    }
     const QString carpeta = deRuta(juego_->ruta());
     try {
         const TEstadoJuego estado = juego_->leerEstado();
@@ -610,8 +640,8 @@ void TFPrincipal::ExportarPlanillaClick() {
 }
 
 void TFPrincipal::AcercaDeClick() {
-    dialogos().acercaDe(this, QStringLiteral("Acerca de CORVELIAN V 2.0"),
-                        QStringLiteral("<h3>CORVELIAN V 2.0</h3>"
+    dialogos().acercaDe(this, QStringLiteral("Acerca de CORVELIAN V2.0"),
+                        QStringLiteral("<h3>CORVELIAN V2.0</h3>"
                                        "<p>Juego de simulación de empresas para el aula.</p>"
                                        "<p>Autores: el equipo de desarrollo de CORVELIAN.</p>"));
 }

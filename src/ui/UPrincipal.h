@@ -50,6 +50,8 @@ public:
     // TNotificador
     void advertencia(const std::string& titulo, const std::string& texto) override;
     void informacion(const std::string& texto) override;
+    /// Shows a box of the core's, whose event loop must not read the folder.
+    void mostrarAvisoDelNucleo(const QString& titulo, const QString& texto, bool esAdvertencia);
     void abrirCarpeta(const std::filesystem::path& carpeta) override;
 
     /// The game is now shown (set up, resumed, opened): from here on the
@@ -101,6 +103,8 @@ public slots:
     /// Opens the screen that starts and stops the teams' portal.
     void PortalClick();
     void AbrirCarpetaClick();
+    /// Shows the game's folder in the desktop's file browser, when the game master asks.
+    void MostrarCarpetaClick();
     void SalirClick();
     void Periodo0Click();
     void PeriodoClick();
@@ -166,4 +170,8 @@ private:
     bool juegoEnPantalla_ = false;
     bool salidaConfirmada_ = false;
     bool estadoPendiente_ = false;
+    /// Boxes the core has open from inside its own operation, and whether a
+    /// look at the folder waits for them.
+    int avisosDelNucleo_ = 0;
+    bool vistaPostergada_ = false;
 };

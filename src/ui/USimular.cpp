@@ -17,15 +17,15 @@ TFSimular::TFSimular(TJuego& juego, QWidget* padre, std::optional<TMarca> marca)
     : QWidget(padre, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::MSWindowsFixedSizeDialogHint), juego_(juego) {
     marca_ = marca;
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("FSimular"));
+    setWindowTitle(QStringLiteral("Simular"));
     setObjectName(QStringLiteral("FSimular"));
 
     auto* principal = new QVBoxLayout(this);
-    const char* lineas[] = {"YA ESTAN CARGADOS TODOS LOS", "DATOS NECESARIOS.", "CUANDO ESTE LISTO, PRESIONE",
-                            "EL BOTON SIMULAR"};
+    const QString lineas[] = {QStringLiteral("YA ESTÁN CARGADOS TODOS LOS"), QStringLiteral("DATOS NECESARIOS."),
+                              QStringLiteral("CUANDO ESTÉ LISTO, PRESIONE"), QStringLiteral("EL BOTÓN SIMULAR")};
     int numero = 1;
-    for (const char* linea : lineas) {
-        auto* label = new QLabel(QString::fromLatin1(linea), this);
+    for (const QString& linea : lineas) {
+        auto* label = new QLabel(linea, this);
         label->setObjectName(QStringLiteral("Label%1").arg(numero++));
         label->setAlignment(Qt::AlignCenter);
         QFont letra = label->font();

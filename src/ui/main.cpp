@@ -18,7 +18,7 @@ int main(int argc, char* argv[]) {
     // QApplication already takes the locale from the environment on Unix;
     // saying so here keeps it true whatever the toolkit does.
     std::setlocale(LC_ALL, "");
-    QApplication::setApplicationName(QStringLiteral("CORVELIAN V 2.0"));
+    QApplication::setApplicationName(QStringLiteral("CORVELIAN V2.0"));
 
     // The toolkit's own texts (edit box menus, the about box) in Spanish,
     // when the desktop has Qt's translations.
@@ -34,7 +34,7 @@ int main(int argc, char* argv[]) {
     try {
         carpeta = carpetaDatosPorOmision();
     } catch (const std::exception& e) {
-        dialogos().mensaje(nullptr, QStringLiteral("CORVELIAN V 2.0"), QString::fromUtf8(e.what()),
+        dialogos().mensaje(nullptr, QStringLiteral("CORVELIAN V2.0"), QString::fromUtf8(e.what()),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
         return 1;
     }

@@ -125,10 +125,10 @@ TEST(ModificarDatos, UnaCajaQueNoConvierteNoCambiaNada) {
         const char* mensaje;
     };
     const Caso casos[] = {
-        {[](TTextosDatosIniciales& t) { t.impuestos = ""; }, "'' is not a valid floating point value"},
-        {[](TTextosDatosIniciales& t) { t.maxCreditoA = "9O000"; }, "'9O000' is not a valid integer value"},
+        {[](TTextosDatosIniciales& t) { t.impuestos = ""; }, "El campo está vacío: escriba un número."},
+        {[](TTextosDatosIniciales& t) { t.maxCreditoA = "9O000"; }, "«9O000» no es un número entero: escríbalo en cifras, sin puntos ni comas."},
         // The severance converts before the penalty fails: neither changes.
-        {[](TTextosDatosIniciales& t) { t.penalidad = "mucho"; }, "'mucho' is not a valid integer value"},
+        {[](TTextosDatosIniciales& t) { t.penalidad = "mucho"; }, "«mucho» no es un número entero: escríbalo en cifras, sin puntos ni comas."},
         // Out of range: refused the same way, naming the box with the stored bank name.
         {[](TTextosDatosIniciales& t) { t.interesA = "1e308"; },
          "INTERESES(%) NACION: «1e308» está fuera del rango de 0 a 1000."},

@@ -168,7 +168,7 @@ def main():
         campo.send_keys("30")
         pulsar(driver, "form[action='/decisiones'] button")
         primer_envio = time.monotonic()
-        assert "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd" in driver.page_source
+        assert "Debe ingresar un precio con un valor entre u$s 50 y u$s 100" in driver.page_source
         assert "están guardadas" not in driver.page_source
         enviadas = {"precio": "77", "marketing": "4321", "invYDes": "1234", "capacitacion": "6000",
                     "invPlanta": "55555", "pedPrestamoA": "1000", "pedPrestamoB": "2000",

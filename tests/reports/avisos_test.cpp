@@ -138,7 +138,7 @@ TEST(Avisos, CifraQueNoEsNumeroNoEscribeElAviso) {
         TReporte(carpetaDePrueba()).ReporteQuiebraPenalidad(r, acumuladoDelta(), 0);
         FAIL() << "se esperaba ErrorConversion";
     } catch (const ErrorConversion& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid floating point value");
+        EXPECT_STREQ(e.what(), "«abc» no es un número: escríbalo en cifras, con punto decimal.");
     }
     r = empresaDelta();
     r.devprestamob = "";

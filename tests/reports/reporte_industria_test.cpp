@@ -275,7 +275,7 @@ TEST(ReporteIndustria, ClaveQueNoEsNumeroNoTocaElArchivo) {
         TReporte(carpetaDePrueba()).ReporteIndustria(r);
         FAIL() << "se esperaba ErrorConversion";
     } catch (const ErrorConversion& e) {
-        EXPECT_STREQ(e.what(), "'   1E15' is not a valid integer value");
+        EXPECT_STREQ(e.what(), "«   1E15» no es un número entero: escríbalo en cifras, sin puntos ni comas.");
     }
     EXPECT_EQ(leerTexto(carpeta / "INDZONA1.txt"), "previo");
 }

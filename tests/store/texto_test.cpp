@@ -32,7 +32,7 @@ TEST(Texto, EnteroComoLoEscribeElJugador) {
         aEntero("abc");
         FAIL();
     } catch (const ErrorConversion& e) {
-        EXPECT_STREQ(e.what(), "'abc' is not a valid integer value");
+        EXPECT_STREQ(e.what(), "«abc» no es un número entero: escríbalo en cifras, sin puntos ni comas.");
     }
 }
 

@@ -228,7 +228,7 @@ private slots:
         guardar();
 
         QCOMPARE(falsos->cajas.size(), 1);
-        QCOMPARE(falsos->cajas[0].titulo, QStringLiteral("ERROR!!!!"));
+        QCOMPARE(falsos->cajas[0].titulo, QStringLiteral("Error"));
         QCOMPARE(falsos->cajas[0].texto, textoError);
         QCOMPARE(falsos->cajas[0].icono, Icono::advertencia);
         QCOMPARE(falsos->cajas[0].botones, Botones::ok);
@@ -262,7 +262,7 @@ private slots:
         guardar();
 
         QCOMPARE(falsos->textosMostrados(), QStringList{mensaje});
-        QCOMPARE(falsos->cajas[0].titulo, QStringLiteral("ERROR!!!!"));
+        QCOMPARE(falsos->cajas[0].titulo, QStringLiteral("Error"));
         QCOMPARE(falsos->cajas[0].icono, Icono::advertencia);
         QCOMPARE(carpeta->contenido(), antes);
         QVERIFY(datos->isVisible());

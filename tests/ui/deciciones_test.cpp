@@ -33,10 +33,10 @@
 
 namespace {
 
-const QString kPrecio = QStringLiteral("Debe ingresar un precio con un valor entre 50 u$d y 100 uSd");
+const QString kPrecio = QStringLiteral("Debe ingresar un precio con un valor entre u$s 50 y u$s 100");
 const QString kMarketing = QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
 const QString kCapacitacion =
-    QStringLiteral("Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000");
+    QStringLiteral("Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000");
 const QString kInvYDes =
     QStringLiteral("Debe ingresar un valor para investigación y desarrollo entre u$s 0 y u$s 9999999");
 const QString kPlanta = QStringLiteral("Debe ingresar un valor para inversión en planta entre u$s 0 y u$s 9999999");
@@ -44,7 +44,7 @@ const QString kPedido = QStringLiteral("Debe ingresar un valor para el préstamo
 const QString kDevolucion =
     QStringLiteral("Debe ingresar un valor para la devolución del préstamo entre u$s 0 y u$s 9999999");
 const QString kSimular = QStringLiteral("¿Pasar a la simulación?");
-const QString kSinDatos = QStringLiteral("No hay datos para el periodo actual.");
+const QString kSinDatos = QStringLiteral("No hay datos para el período actual.");
 
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
@@ -255,7 +255,7 @@ private slots:
         QTest::addColumn<QString>("mensaje");
         QTest::addColumn<QString>("queda");
         QTest::addColumn<bool>("vuelveElFoco");
-        const QString error = QStringLiteral("ERROR!!!!");
+        const QString error = QStringLiteral("Error");
         QTest::newRow("precio bajo") << "precio" << "0" << "" << kPrecio << "100" << true;
         QTest::newRow("precio alto") << "precio" << "130" << "" << kPrecio << "100" << true;
         QTest::newRow("precio en el borde") << "precio" << "50" << "" << "" << "50" << false;
@@ -323,7 +323,7 @@ private slots:
         QTest::newRow("I&D del último equipo") << "invYDes" << "-1000000" << kInvYDes << "-1000000" << true;
         QTest::newRow("planta") << "invPlanta" << "10000000" << kPlanta << "10000000" << false;
         QTest::newRow("texto no numérico")
-            << "invYDes" << "abc" << "'abc' is not a valid integer value"
+            << "invYDes" << "abc" << "«abc» no es un número entero: escríbalo en cifras, sin puntos ni comas."
             << "abc" << false;
     }
 
@@ -428,7 +428,7 @@ private slots:
         QVERIFY(muestra(p, TRegDecision{}));
         p->close();
 
-        // "Volver atras" brings back the decisions of the undone period.
+        // "Volver atrás" brings back the decisions of the undone period.
         QVERIFY(restaurarRespaldo(carpetaDePrueba()));
         juego.cajas.cajas.clear();
         p = juego.abrir();
@@ -545,7 +545,7 @@ private slots:
         QTest::newRow("precio no revisado") << "precio" << "30" << int(Qt::Key_Return) << kPrecio;
         QTest::newRow("capacitación con AvPág") << "capacitacion" << "1000" << int(Qt::Key_PageDown) << kCapacitacion;
         QTest::newRow("texto con Enter") << "pedPrestamoB" << "x" << int(Qt::Key_Return)
-                                         << "'x' is not a valid integer value";
+                                         << "«x» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
     }
 
     void enterEnElUltimoCampoConValorMalo() {
@@ -673,7 +673,7 @@ private slots:
         Juego juego({}, 5);
         QPointer<TFDeciciones> p = new TFDeciciones(juegoDePrueba(), &juego.principal());
         p->show();
-        QCOMPARE(juego.cajas.textosMostrados(), QStringList{QStringLiteral("No quedan mas equipos, todos han quebrado.")});
+        QCOMPARE(juego.cajas.textosMostrados(), QStringList{QStringLiteral("No quedan más equipos: todos han quebrado.")});
         QTRY_VERIFY(!p);
         QVERIFY(!juego.hayDecisiones());
     }

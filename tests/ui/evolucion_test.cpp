@@ -249,7 +249,7 @@ private slots:
         QTest::addColumn<bool>("otroPrograma");
         QTest::addColumn<int>("ultimo");
         QTest::newRow("otro programa corre el período 3") << true << 3;
-        QTest::newRow("Volver atras deshace el período 2") << false << 1;
+        QTest::newRow("Volver atrás deshace el período 2") << false << 1;
     }
     void lasVistasSiguenAlJuego() {
         QFETCH(bool, otroPrograma);

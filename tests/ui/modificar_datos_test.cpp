@@ -248,11 +248,11 @@ private slots:
         QTest::addColumn<QString>("nombre");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("impuestos vacío") << "Edit8" << "" << "'' is not a valid floating point value";
-        QTest::newRow("crédito con letra") << "Edit5" << "9O000" << "'9O000' is not a valid integer value";
-        QTest::newRow("límite con coma") << "edMaxGiroDescub" << "30,5" << "'30,5' is not a valid floating point value";
+        QTest::newRow("impuestos vacío") << "Edit8" << "" << "El campo está vacío: escriba un número.";
+        QTest::newRow("crédito con letra") << "Edit5" << "9O000" << "«9O000» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
+        QTest::newRow("límite con coma") << "edMaxGiroDescub" << "30,5" << "«30,5» no es un número: escríbalo en cifras, con punto decimal.";
         // The severance converts before the penalty fails, and still does not change.
-        QTest::newRow("penalidad") << "edPenalidad" << "quinientos" << "'quinientos' is not a valid integer value";
+        QTest::newRow("penalidad") << "edPenalidad" << "quinientos" << "«quinientos» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
     }
 
     void unaCajaIncorrectaNoCambiaNada() {

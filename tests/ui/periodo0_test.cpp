@@ -74,13 +74,12 @@ private slots:
     void alAbrirse() {
         guardarJuego({"Alfa", "Beta"}, "GALICIA", "CRÉDITO");
         abrir();
-        QVERIFY(pantalla->windowTitle().isEmpty());
-        // Its window shows a blank title, not the program's name in its place.
+        QCOMPARE(pantalla->windowTitle(), QStringLiteral("Decisiones del período 0"));
+        // Its window names the screen, not the program in its place.
         QVERIFY(pantalla->windowHandle());
-        QVERIFY(!pantalla->windowHandle()->title().isEmpty());
-        QVERIFY(pantalla->windowHandle()->title().trimmed().isEmpty());
+        QCOMPARE(pantalla->windowHandle()->title(), QStringLiteral("Decisiones del período 0"));
         QCOMPARE(pantalla->parentWidget(), principal.get());
-        QCOMPARE(control<QLabel>(pantalla, "lblTitulo")->text(), QStringLiteral("DECISIONES PERIODO 0"));
+        QCOMPARE(control<QLabel>(pantalla, "lblTitulo")->text(), QStringLiteral("DECISIONES PERÍODO 0"));
         QCOMPARE(control<QLabel>(pantalla, "bancoPedPrestamoA")->text(), QStringLiteral("GALICIA"));
         QCOMPARE(control<QLabel>(pantalla, "bancoDevPrestamoA")->text(), QStringLiteral("GALICIA"));
         QCOMPARE(control<QLabel>(pantalla, "bancoPedPrestamoB")->text(), QStringLiteral("CRÉDITO"));
@@ -135,25 +134,25 @@ private slots:
         QTest::addColumn<QString>("nombre");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("precio vacío") << "precio" << "" << "'' is not a valid integer value";
-        QTest::newRow("marketing con letras") << "marketing" << "ocho mil" << "'ocho mil' is not a valid integer value";
-        QTest::newRow("préstamo decimal") << "pedPrestamoA" << "800.5" << "'800.5' is not a valid integer value";
+        QTest::newRow("precio vacío") << "precio" << "" << "El campo está vacío: escriba un número entero.";
+        QTest::newRow("marketing con letras") << "marketing" << "ocho mil" << "«ocho mil» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
+        QTest::newRow("préstamo decimal") << "pedPrestamoA" << "800.5" << "«800.5» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
         QTest::newRow("precio 49") << "precio" << "49"
-                                   << "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
+                                   << "Debe ingresar un precio con un valor entre u$s 50 y u$s 100";
         QTest::newRow("precio 101") << "precio" << "101"
-                                    << "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
+                                    << "Debe ingresar un precio con un valor entre u$s 50 y u$s 100";
         QTest::newRow("precio 300") << "precio" << "300"
-                                    << "Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
+                                    << "Debe ingresar un precio con un valor entre u$s 50 y u$s 100";
         QTest::newRow("marketing -1") << "marketing" << "-1"
                                       << "Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
         QTest::newRow("marketing 10001") << "marketing" << "10001"
                                          << "Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
         QTest::newRow("capacitación 3000")
-            << "capacitacion" << "3000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "capacitacion" << "3000" << "Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000";
         QTest::newRow("capacitación 22000")
-            << "capacitacion" << "22000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "capacitacion" << "22000" << "Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000";
         QTest::newRow("capacitación -2000")
-            << "capacitacion" << "-2000" << "Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "capacitacion" << "-2000" << "Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000";
         QTest::newRow("I&D -1000000")
             << "invYDes" << "-1000000"
             << "Debe ingresar un valor para investigación y desarrollo entre u$s 0 y u$s 9999999";
@@ -190,7 +189,7 @@ private slots:
         const auto antes = carpeta->contenido();
         abrir();
         guardar();
-        QCOMPARE(falsos->textosMostrados(), QStringList{QStringLiteral("'' is not a valid integer value")});
+        QCOMPARE(falsos->textosMostrados(), QStringList{QStringLiteral("El campo está vacío: escriba un número entero.")});
         QCOMPARE(carpeta->contenido(), antes);
         QVERIFY(pantalla->isVisible());
     }

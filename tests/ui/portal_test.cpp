@@ -206,6 +206,41 @@ private slots:
         QVERIFY(!principal.portal().activo());
     }
 
+    // Closing with the portal open counts the class's teams, not the computer's companies.
+    void salirCuentaSoloLosEquipos_data() {
+        QTest::addColumn<QStringList>("computadora");
+        QTest::addColumn<QString>("pregunta");
+        const QString salir = QStringLiteral("¿Seguro que desea salir del juego?");
+        QTest::newRow("solo equipos") << QStringList()
+                                      << QStringLiteral("El portal de equipos está abierto y se cerrará: 0 equipos "
+                                                        "conectados; 1 de 3 equipos enviaron sus decisiones de este "
+                                                        "período.\n") + salir;
+        QTest::newRow("dos de la computadora")
+            << QStringList{QStringLiteral("Beta"), QStringLiteral("Gama")}
+            << QStringLiteral("El portal de equipos está abierto y se cerrará: 0 equipos conectados; 1 de 1 equipos "
+                              "enviaron sus decisiones de este período.\n") + salir;
+        QTest::newRow("ningún equipo")
+            << QStringList{QStringLiteral("Alfa"), QStringLiteral("Beta"), QStringLiteral("Gama")} << salir;
+    }
+    void salirCuentaSoloLosEquipos() {
+        QFETCH(QStringList, computadora);
+        QFETCH(QString, pregunta);
+        CarpetaDeJuego carpeta;
+        TComputadora deLaComputadora{7, {}};
+        for (const QString& nombre : computadora)
+            deLaComputadora.empresas.push_back({nombre.toStdString(), TEstilo::prudente});
+        juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales(), deLaComputadora);
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+        juegoDePrueba().codigosDeAcceso();
+        if (!computadora.contains(QStringLiteral("Alfa"))) juegoDePrueba().guardarEnvio("Alfa", 1, kAlfa);
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.portal().iniciar(QHostAddress::LocalHost, 0);
+        QVERIFY(principal.portal().activo());
+        principal.close();
+        QCOMPARE(dialogos.textosMostrados(), QStringList{pregunta});
+    }
+
     void losTopesYUnPlazoVencidoSeVenEnLaPantalla() {
         CarpetaDeJuego carpeta;
         juegoEnPeriodo1();

@@ -89,7 +89,7 @@ private slots:
         TFPosiciones* posiciones = abrir();
         QVERIFY(posiciones);
         QVERIFY(falsos->cajas.isEmpty());
-        QCOMPARE(posiciones->windowTitle(), QStringLiteral("FPosiciones"));
+        QCOMPARE(posiciones->windowTitle(), QStringLiteral("Posiciones"));
         QCOMPARE(control<QLabel>(posiciones, "Label1")->text(), QStringLiteral("ZONA 1"));
         auto* grilla = control<QTableWidget>(posiciones, "StringGrid1");
         QCOMPARE(grilla->columnCount(), 2);

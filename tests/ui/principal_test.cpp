@@ -92,7 +92,7 @@ private slots:
             {"mnuReanudar", "Reanudar", QKeySequence(QStringLiteral("Ctrl+R")), true},
             {"mnuSalir", "Salir", QKeySequence(QStringLiteral("Ctrl+X")), true},
             {"mnuModificar", "Modificar", QKeySequence(QStringLiteral("Ctrl+M")), false},
-            {"mnuVolverAtras", "Volver atras", QKeySequence(), true},
+            {"mnuVolverAtras", "Volver atrás", QKeySequence(), true},
             {"mnuZona1", "Zona 1", QKeySequence(), true},
             {"mnuAcercaDe", "Acerca de ...", QKeySequence(), true},
         };
@@ -349,7 +349,7 @@ private slots:
         QCOMPARE(falsos.cajas.size(), 1);
         QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
         QCOMPARE(falsos.cajas[0].texto,
-                 QStringLiteral("¿Seguro que desea volver al periodo anterior?\nSe deshará el período 3."));
+                 QStringLiteral("¿Seguro que desea volver al período anterior?\nSe deshará el período 3."));
         QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
         QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
@@ -429,8 +429,8 @@ private slots:
         TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuAcercaDe")->trigger();
         QCOMPARE(falsos.acercaDeMostrado, 1);
-        QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
-        QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("CORVELIAN V 2.0")));
+        QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V2.0")));
+        QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("CORVELIAN V2.0")));
         QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("Autores")));
     }
 
@@ -476,6 +476,10 @@ private slots:
             QCOMPARE(falsos.cajas[1].texto, QStringLiteral("La empresa \"Ñandú\" ha quebrado."));
             QCOMPARE(falsos.cajas[1].icono, Icono::informacion);
             QCOMPARE(falsos.cajas[1].botones, Botones::ok);
+            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
+            // The game master asks for the folder from the menu.
+            falsos.carpetasAbiertas.clear();
+            item(&principal, "mnuMostrarCarpeta")->trigger();
             QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
         }
     }

@@ -21,6 +21,7 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTimer>
 
 
 namespace {
@@ -349,6 +350,33 @@ private slots:
         const QString entrada = periodo == 2 ? QStringLiteral("Beta") : QStringLiteral("Industria");
         QCOMPARE(r->windowTitle(), QStringLiteral("Resultados - Período %1 - %2").arg(periodo).arg(entrada));
         QCOMPARE(r->textoMostrado(), esperado(carpeta, periodo, entrada));
+    }
+
+    // The bankruptcy box opens while the run still holds the folder: the
+    // window's own watcher must not call its run another program.
+    void laCorridaPropiaNoEsOtroPrograma() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        prepararJuego(1);
+        guardarDecisionesDe(2);
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        // The watcher's pause, moved: the folder is looked at as soon as it changes.
+        auto* pausa = principal.findChild<QTimer*>(QStringLiteral("cambioVisto"));
+        QVERIFY(pausa);
+        pausa->setInterval(0);
+        QStringList vistos;
+        cajas.mientrasSeMuestra = [&] {
+            for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+            vistos << estado(principal);
+        };
+        // The window's own game, whose notices are the window's boxes.
+        auto* simular = new TFSimular(principal.juego(), &principal);
+        simular->show();
+        QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
+        QVERIFY(cajas.textosMostrados().contains(QStringLiteral("La empresa \"Gama\" ha quebrado.")));
+        for (const QString& visto : vistos) QVERIFY2(!visto.contains(QStringLiteral("en uso")), qPrintable(visto));
+        QTRY_VERIFY(estado(principal).endsWith(QStringLiteral("Período 3 abierto  |  Empresas activas: 2")));
     }
 
     void lineaDeEstado_data() {

@@ -106,13 +106,18 @@ private slots:
 
     void copiarPeriodoAnterior_data() {
         QTest::addColumn<int>("corridos");
-        QTest::newRow("período 1 desde el período 0") << 0;
-        QTest::newRow("período 2 desde el período 1") << 1;
-        QTest::newRow("período 4 desde el período 3") << 3;
+        QTest::addColumn<QString>("aviso");
+        // Period 0's loans are the opening debt: copied, they would bankrupt every team.
+        QTest::newRow("período 1 desde el período 0")
+            << 0 << QStringLiteral("Se copiaron las decisiones del período 0 salvo los préstamos: "
+                                   "los pedidos y las devoluciones de préstamos quedan en 0.");
+        QTest::newRow("período 2 desde el período 1") << 1 << QString();
+        QTest::newRow("período 4 desde el período 3") << 3 << QString();
     }
 
     void copiarPeriodoAnterior() {
         QFETCH(int, corridos);
+        QFETCH(QString, aviso);
         CarpetaDeJuego carpeta;
         juegoEnPeriodo(corridos);
         DialogosFalsos cajas;
@@ -121,18 +126,24 @@ private slots:
         QPointer<TFDeciciones> p = abrir(&principal);
         const auto antes = carpeta.contenido();
         clic(p, "btnCopiarAnterior");
-        QVERIFY(cajas.cajas.isEmpty());
+        const QStringList avisos = aviso.isEmpty() ? QStringList() : QStringList{aviso};
+        QCOMPARE(cajas.textosMostrados(), avisos);
         const std::vector<TRegDecision> historia = juegoDePrueba().periodoDelHistorial(corridos).decisiones;
         QCOMPARE(historia.size(), std::size_t{3});
-        QVERIFY(iguales(p->decisionesEquipos(), historia));
+        std::vector<TRegDecision> esperadas = historia;
+        if (corridos == 0) {
+            QVERIFY(historia[0].pedPrestamoA != 0 || historia[0].pedPrestamoB != 0);
+            for (TRegDecision& d : esperadas) d.pedPrestamoA = d.pedPrestamoB = d.devPrestamoA = d.devPrestamoB = 0;
+        }
+        QVERIFY(iguales(p->decisionesEquipos(), esperadas));
         QCOMPARE(control<QLineEdit>(p, "precio")->text(), QString::number(historia[0].precio));
         // Nothing is stored until the game master goes on.
         QCOMPARE(carpeta.contenido(), antes);
         QVERIFY(p->decisionesSinGuardar());
         cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
-        QCOMPARE(cajas.textosMostrados(), QStringList{QStringLiteral("¿Pasar a la simulación?")});
-        QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), historia));
+        QCOMPARE(cajas.textosMostrados(), avisos + QStringList{QStringLiteral("¿Pasar a la simulación?")});
+        QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperadas));
         p->close();
     }
 
@@ -255,11 +266,11 @@ private slots:
         QTest::addColumn<int>("columna");
         QTest::addColumn<QString>("valor");
         QTest::addColumn<QString>("falla");
-        QTest::newRow("precio bajo") << 1 << 0 << "30" << "Beta, PRECIO: Debe ingresar un precio con un valor entre 50 u$d y 100 uSd";
+        QTest::newRow("precio bajo") << 1 << 0 << "30" << "Beta, PRECIO: Debe ingresar un precio con un valor entre u$s 50 y u$s 100";
         QTest::newRow("marketing alto") << 0 << 1 << "10001" << "Alfa, MARKETING: Debe ingresar un valor para marketing entre u$s 0 y u$s 10000";
         QTest::newRow("capacitación fuera de paso")
             << 2 << 3 << "3000"
-            << "Gamma, CAPACITACION: Debe ingresar un valor para la capacitacion q vaya de u$s2000 en u$s2000";
+            << "Gamma, CAPACITACION: Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000";
         QTest::newRow("devolución B") << 2 << 9 << "10000000"
                                       << "Gamma, DEV.PRESTAMO PROVINCIA: Debe ingresar un valor para la devolución "
                                          "del préstamo entre u$s 0 y u$s 9999999";

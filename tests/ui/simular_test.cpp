@@ -121,11 +121,11 @@ private slots:
     void laPantalla() {
         QWidget principal;
         QPointer<TFSimular> s = new TFSimular(juegoDePrueba(), &principal);
-        QCOMPARE(s->windowTitle(), QStringLiteral("FSimular"));
+        QCOMPARE(s->windowTitle(), QStringLiteral("Simular"));
         QStringList lineas;
         for (int i = 1; i <= 4; ++i) lineas << s->findChild<QLabel*>(QStringLiteral("Label%1").arg(i))->text();
-        QCOMPARE(lineas, (QStringList{"YA ESTAN CARGADOS TODOS LOS", "DATOS NECESARIOS.",
-                                      "CUANDO ESTE LISTO, PRESIONE", "EL BOTON SIMULAR"}));
+        QCOMPARE(lineas, (QStringList{"YA ESTÁN CARGADOS TODOS LOS", "DATOS NECESARIOS.",
+                                      "CUANDO ESTÉ LISTO, PRESIONE", "EL BOTÓN SIMULAR"}));
         QCOMPARE(s->findChild<QPushButton*>(QStringLiteral("btnSimular"))->text(), QStringLiteral("SIMULAR"));
         QVERIFY(s->findChild<QPushButton*>(QStringLiteral("btnCerrar"))->text().isEmpty());
         // Left only through its two buttons: no close box.
@@ -174,7 +174,8 @@ private slots:
         QCOMPARE(juego.periodoGuardado(), uint8_t{2});
         QCOMPARE(std::filesystem::file_size(juego.ruta("DECISIONES.DAT")), std::uintmax_t{0});
         QVERIFY(std::filesystem::exists(juego.ruta("COMZONA1Beta.txt")));
-        QCOMPARE(juego.notas.eventos, QStringList{QStringLiteral("abrir ") + QString::fromStdString(carpetaDePrueba().ruta().string())});
+        // A run leaves the file browser alone: ten runs a class would be ten windows.
+        QVERIFY(juego.notas.eventos.isEmpty());
     }
 
     void unaDecisionFueraDeRangoNoCambiaNada() {

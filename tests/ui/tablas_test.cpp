@@ -87,9 +87,9 @@ private slots:
         QTest::addColumn<QString>("caja");
         QTest::addColumn<QString>("texto");
         QTest::addColumn<QString>("mensaje");
-        QTest::newRow("Edit2 vacía") << "Edit2" << "" << "'' is not a valid integer value";
-        QTest::newRow("Edit3 con letras") << "Edit3" << "mil" << "'mil' is not a valid integer value";
-        QTest::newRow("Edit3 decimal") << "Edit3" << "1000,5" << "'1000,5' is not a valid integer value";
+        QTest::newRow("Edit2 vacía") << "Edit2" << "" << "El campo está vacío: escriba un número entero.";
+        QTest::newRow("Edit3 con letras") << "Edit3" << "mil" << "«mil» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
+        QTest::newRow("Edit3 decimal") << "Edit3" << "1000,5" << "«1000,5» no es un número entero: escríbalo en cifras, sin puntos ni comas.";
     }
     void unaCifraQueNoEsEnteraNoEscribe() {
         QFETCH(QString, caja);

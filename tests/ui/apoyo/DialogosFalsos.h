@@ -9,6 +9,7 @@
 #include <QStringList>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 class DialogosFalsos final : public ServicioDialogos {
@@ -34,6 +35,8 @@ public:
     QStringList titulosCarpeta;   ///< captions of the folder choosers shown
 
     QList<Caja> cajas;            ///< every message box shown, in order
+    /// Run while a message box is "open", as a real box's event loop would.
+    std::function<void()> mientrasSeMuestra;
     QStringList entradas;         ///< prompts of the input boxes shown
     QStringList carpetasAbiertas; ///< folders sent to the file browser
     int acercaDeMostrado = 0;
@@ -42,6 +45,7 @@ public:
 
     Respuesta mensaje(QWidget*, const QString& titulo, const QString& texto, Icono icono, Botones botones) override {
         cajas.append({titulo, texto, icono, botones});
+        if (mientrasSeMuestra) mientrasSeMuestra();
         if (!respuestas.empty()) {
             Respuesta r = respuestas.front();
             respuestas.pop_front();

@@ -147,7 +147,7 @@ inline QAction* item(const QWidget* principal, const char* nombre) {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))                        \
             qputenv("QT_QPA_PLATFORM", "offscreen");                               \
         QApplication aplicacion(argc, argv);                                       \
-        QApplication::setApplicationName(QStringLiteral("CORVELIAN V 2.0"));       \
+        QApplication::setApplicationName(QStringLiteral("CORVELIAN V2.0"));       \
         Clase prueba;                                                              \
         return QTest::qExec(&prueba, argc, argv);                                  \
     }
