@@ -375,6 +375,17 @@ private:
                        const TRegDatosIniciales& datos, const TComputadora& computadora);
     /// Tells the game master a change happened that the disk did not confirm (UTF-8; nothing when empty).
     void avisar(const std::string& aviso);
+    /// Runs a change whose last step is the folder's sync: when the disk does not
+    /// confirm it, the change is in place all the same, so it is told, not raised
+    /// ("hecho" says what is stored, e.g. "Los códigos quedaron guardados").
+    template <class Cambio>
+    void cambiarSinConfirmarEsAviso(const char* hecho, Cambio&& cambio) {
+        try {
+            cambio();
+        } catch (const ErrorArchivoSinConfirmar& e) {
+            avisar(std::string(hecho) + ", pero el disco no confirmó el cambio (" + e.what() + ").");
+        }
+    }
     void guardarDecisionesCompletas(const TBloqueoEscritura& bloqueo, const TEstadoJuego& estado,
                                     std::vector<std::optional<TRegDecision>> decisiones);
     /// Stores the decisions file; a change the disk did not confirm is told, not raised.

@@ -39,12 +39,8 @@ TResultadoCorrida TJuego::correrPeriodo0(TDecisionesPeriodo0 decisiones, const T
 }
 
 void TJuego::guardarDecisionesEnArchivo(const TBloqueoEscritura&, const std::vector<TRegDecision>& decisiones) {
-    try {
-        TDecision(carpeta_).guardarDecisiones(decisiones);
-    } catch (const ErrorArchivoSinConfirmar& e) {
-        // The new decisions are in place: said as done, with the doubt.
-        avisar("Las decisiones quedaron guardadas, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
-    }
+    cambiarSinConfirmarEsAviso("Las decisiones quedaron guardadas",
+                               [&] { TDecision(carpeta_).guardarDecisiones(decisiones); });
 }
 
 std::vector<TRegDecision> TJuego::decisionesGuardadas() {

@@ -98,12 +98,10 @@ std::optional<TArchivoCodigos> TJuego::archivoCodigos(const TBloqueoJuego&) cons
 }
 
 void TJuego::guardarCodigos(const TBloqueoEscritura&, const TArchivoCodigos& archivo) {
-    try {
+    // Unconfirmed, the new codes are in place and the old ones dead: the caller must still show them.
+    cambiarSinConfirmarEsAviso("Los códigos quedaron guardados", [&] {
         reemplazarArchivo(carpeta_.sa(), carpeta_.ruta(kArchivoCodigos), textoCodigos(archivo));
-    } catch (const ErrorArchivoSinConfirmar& e) {
-        // The new codes are in place and the old ones dead: the caller must still show them.
-        avisar("Los códigos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
-    }
+    });
 }
 
 std::vector<TCodigoEquipo> TJuego::codigosDeAcceso() {
@@ -281,12 +279,10 @@ std::vector<TRespuestaEnvio> TJuego::guardarEnvios(const std::vector<TEnvioRecib
                               textoEnvio({codigos->juego, actual, estado.marca.huella, empresa, envios[i].decision}));
     // The register takes the batch's lines once the files are on the disk and
     // before they take their places: a stored submission always has its line.
-    try {
+    // Unconfirmed, they are stored and in the register: the teams are told so, the teacher of the doubt.
+    cambiarSinConfirmarEsAviso("Los envíos quedaron guardados", [&] {
         reemplazarArchivos(sa, carpeta, archivos, [&] { agregarAlRegistro(bloqueo, registro); });
-    } catch (const ErrorArchivoSinConfirmar& e) {
-        // Stored and in the register: the teams are told so, the teacher of the doubt.
-        avisar("Los envíos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
-    }
+    });
     return respuestas;
 }
 

@@ -134,12 +134,9 @@ void TJuego::modificarDatos(const TTextosDatosIniciales& textos, const TMarca* m
     const TEstadoJuego estado = leerEstado(bloqueo);
     exigirMarca(estado, marca);
     exigirJuego(estado);
-    try {
-        tomarValores(guardarModificaciones(carpeta_, textos));
-    } catch (const ErrorArchivoSinConfirmar& e) {
-        // The new parameters are in place: the game takes them, and is told of the doubt.
-        tomarValores(aplicarModificaciones(estado.datos, textos));
-        avisar("Los datos quedaron guardados, pero el disco no confirmó el cambio (" + std::string(e.what()) + ").");
-    }
+    // Unconfirmed, the new parameters are in place all the same: the game takes them.
+    const TRegDatosIniciales nuevos = aplicarModificaciones(estado.datos, textos);
+    cambiarSinConfirmarEsAviso("Los datos quedaron guardados", [&] { guardarModificaciones(carpeta_, textos); });
+    tomarValores(nuevos);
 }
 
