@@ -8,6 +8,7 @@
 #include <QChart>
 #include <QFile>
 #include <QValueAxis>
+#include <QXYSeries>
 #include <QImage>
 #include <QLocale>
 #include <QXmlStreamReader>
@@ -95,5 +96,38 @@ TEST(Graficos, EjeSinEtiquetasRepetidas) {
         EXPECT_GE(eje->max(), valor);
         EXPECT_TRUE(grafico->localizeNumbers());
         EXPECT_EQ(grafico->locale().groupSeparator(), QStringLiteral("."));
+    }
+}
+
+// A bankrupt company's collapse does not set the scale of the rest: beyond
+// twice their span the axis stops short of it and a mark on the edge says
+// where its line went; a fall within reach is simply drawn.
+TEST(Graficos, UnaQuiebraNoAplastaLaEscala) {
+    const struct {
+        double caida;
+        bool recorta;
+    } casos[] = {{-20'900'000, true}, {30'000'000, true}, {-150'000, false}, {-5000, false}};
+    for (const auto& caso : casos) {
+        SCOPED_TRACE(caso.caida);
+        TEvolucion e = temporada(4);  // values from 0 to about 3000
+        TEmpresaEvolucion& quebrada = e.empresas.back();
+        quebrada.quebro = true;
+        quebrada.valores[static_cast<std::size_t>(TMedida::utilidadAcumulada)].back() = caso.caida;
+        e.empresas.front().valores[static_cast<std::size_t>(TMedida::utilidadAcumulada)][1] = -100'000;
+        std::unique_ptr<QChart> grafico(crearGrafico(e, TMedida::utilidadAcumulada));
+        auto* eje = qobject_cast<QValueAxis*>(grafico->axes(Qt::Vertical).front());
+        ASSERT_TRUE(eje);
+        EXPECT_EQ(eje->min() <= caso.caida && caso.caida <= eje->max(), !caso.recorta)
+            << eje->min() << " a " << eje->max();
+        EXPECT_LE(eje->min(), -100'000);
+        EXPECT_LT(eje->max() - eje->min(), 500'000) << "la escala es la de las demás";
+        std::vector<QPointF> marcas;
+        for (QAbstractSeries* s : grafico->series()) {
+            if (s->property("recorte").toBool()) marcas.push_back(qobject_cast<QXYSeries*>(s)->at(0));
+        }
+        ASSERT_EQ(marcas.size(), caso.recorta ? 1u : 0u);
+        if (caso.recorta) {
+            EXPECT_EQ(marcas[0], QPointF(2, caso.caida < 0 ? eje->min() : eje->max()));
+        }
     }
 }

@@ -9,6 +9,7 @@
 #include "juego/Juego.h"
 #include "store/Texto.h"
 #include "ui/UEvolucion.h"
+#include "ui/UPosiciones.h"
 #include "ui/UPrincipal.h"
 #include "ui/UResultados.h"
 
@@ -51,6 +52,24 @@ void prepararJuego(const std::vector<std::string>& equipos, int ultimo) {
     for (int periodo = 1; periodo <= ultimo; ++periodo) simularPeriodo(periodo);
 }
 
+// A class of a 50-letter accented name, Beta, Gama (bankrupt in period 2)
+// and two computer companies, played to the end.
+const std::string nombreLargo = "Cooperativa Agrícola Ñandú del Litoral Sociedad An";
+void prepararClaseConComputadora() {
+    std::vector<std::string> equipos{cp1252(nombreLargo), "Beta", "Gama"};
+    const TComputadora computadora = agregarComputadora(equipos, 2, TEstilo::prudente, 7);
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "20000";
+    juegoDePrueba().crearJuego(equipos, t, computadora);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    for (int periodo = 1; periodo <= 10; ++periodo) {
+        std::vector<TRegDecision> d(juegoDePrueba().empresasActivas().size(), {85, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0});
+        if (periodo == 2) d[2].invPlanta = 900000;
+        juegoDePrueba().guardarDecisiones(d);
+        juegoDePrueba().simular();
+    }
+}
+
 QString nombre(const TFilaIndustria& f) { return QString::fromStdString(cp1252AUtf8(f.empresa)); }
 
 using TLectura = std::function<double(const TFilaIndustria&, const TRegDatosAcum&)>;
@@ -80,7 +99,8 @@ std::map<QString, QList<QPointF>> puntosDelHistorial(TMedida medida) {
 
 std::map<QString, QList<QPointF>> puntosDelGrafico(const QChart* grafico) {
     std::map<QString, QList<QPointF>> puntos;
-    for (QAbstractSeries* s : grafico->series()) puntos[s->name()] = qobject_cast<QLineSeries*>(s)->points();
+    for (QAbstractSeries* s : grafico->series())
+        if (auto* linea = qobject_cast<QLineSeries*>(s)) puntos[s->name()] = linea->points();
     return puntos;
 }
 
@@ -221,12 +241,12 @@ private slots:
             std::map<std::string, int> antes;
             for (const TFilaIndustria& f : juegoDePrueba().periodoDelHistorial(periodo - 1).industria) antes[f.empresa] = f.posicion;
             const auto ahora = juegoDePrueba().periodoDelHistorial(periodo).industria;
-            QCOMPARE(tabla->rowCount(), static_cast<int>(ahora.size()));
+            // Gama went bankrupt in period 2: listed last, without a rank, from then on.
+            QCOMPARE(tabla->rowCount(), 4);
+            QCOMPARE(tabla->item(3, 0)->text(), QStringLiteral("—"));
+            QCOMPARE(tabla->item(3, 1)->text(), QStringLiteral("Gama (quebró en el período 2)"));
             for (const TFilaIndustria& f : ahora) {
-                if (f.quebrada) {  // listed last, without a rank
-                    QCOMPARE(tabla->item(tabla->rowCount() - 1, 1)->text(), nombre(f) + QStringLiteral(" (quebró)"));
-                    continue;
-                }
+                if (f.quebrada) continue;
                 const int fila = f.posicion - 1, cambio = antes.at(f.empresa) - f.posicion;
                 QCOMPARE(tabla->item(fila, 0)->text(), QString::number(f.posicion));
                 QCOMPARE(tabla->item(fila, 1)->text(), nombre(f));
@@ -280,6 +300,8 @@ private slots:
         QVERIFY(control<QLabel>(clase, "lblTitulo")->text().endsWith(QString::number(ultimo)));
     }
 
+    void elFinalConComputadoraYEquiposQuebrados();
+
     void laVistaDeClaseNoCortaCifras() {
         CarpetaDeJuego carpeta;
         std::vector<std::string> equipos{cp1252("Cooperativa Agrícola Ñandú del Litoral Sociedad An")};
@@ -300,6 +322,51 @@ private slots:
         QCOMPARE(tabla->item(fila, 1)->toolTip(), QString::fromStdString(cp1252AUtf8(equipos.front())));
     }
 };
+
+// At the end of a class with the computer: every company listed, the
+// computer's marked, the bankrupt one with its period, the best team of
+// the class named; a company asked to stand out is bold with a thick line.
+void PruebaEvolucion::elFinalConComputadoraYEquiposQuebrados() {
+    CarpetaDeJuego carpeta;
+    prepararClaseConComputadora();
+    TFClase clase(juegoDePrueba(), nullptr);
+    auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
+    QCOMPARE(tabla->rowCount(), 5);
+    QVERIFY(control<QLabel>(&clase, "lblTitulo")->text().startsWith(QStringLiteral("Juego terminado: ganó ")));
+    QVERIFY(control<QLabel>(&clase, "lblMejorEquipo")->text().startsWith(QStringLiteral("Mejor equipo de la clase: ")));
+    std::map<QString, QTableWidgetItem*> porNombre;
+    for (int f = 0; f < tabla->rowCount(); ++f) porNombre[tabla->item(f, 1)->text()] = tabla->item(f, 1);
+    const struct {
+        const char* texto;
+        const char* ayuda;
+    } casos[] = {{"Compu 1 (PC)", "Empresa de la computadora"}, {"Compu 2 (PC)", "Empresa de la computadora"},
+                 {"Gama (quebró en el período 2)", "Quebró en el período 2"}, {"Beta", "Beta"}};
+    for (const auto& caso : casos) {
+        QVERIFY2(porNombre.count(QString::fromUtf8(caso.texto)), caso.texto);
+        QVERIFY(porNombre[QString::fromUtf8(caso.texto)]->toolTip().contains(QString::fromUtf8(caso.ayuda)));
+    }
+    QCOMPARE(tabla->item(4, 1)->text(), QStringLiteral("Gama (quebró en el período 2)"));
+    TFPosiciones zona(juegoDePrueba(), nullptr);
+    QStringList zonaNombres;
+    for (QTableWidgetItem* celda : control<QTableWidget>(&zona, "StringGrid1")->findItems(QStringLiteral("(PC)"), Qt::MatchEndsWith))
+        zonaNombres << celda->text();
+    zonaNombres.sort();
+    QCOMPARE(zonaNombres, (QStringList{QStringLiteral("Compu 1 (PC)"), QStringLiteral("Compu 2 (PC)")}));
+
+    TFEvolucion evolucion(juegoDePrueba(), nullptr);
+    auto* lista = control<QListWidget>(&evolucion, "lstEmpresas");
+    QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 1 (computadora)"));
+    // Beta stands out in both views.
+    clase.resaltarEmpresa(1);
+    evolucion.resaltarEmpresa(1);
+    for (int f = 0; f < tabla->rowCount(); ++f)
+        QCOMPARE(tabla->item(f, 1)->font().bold(), tabla->item(f, 1)->text() == QStringLiteral("Beta"));
+    QVERIFY(lista->item(1)->font().bold() && !lista->item(0)->font().bold());
+    for (const QChart* grafico : {clase.grafico(), evolucion.grafico()})
+        for (QAbstractSeries* s : grafico->series())
+            if (auto* linea = qobject_cast<QLineSeries*>(s))
+                QCOMPARE(linea->pen().widthF() > 3, linea->name() == QStringLiteral("Beta"));
+}
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaEvolucion)
 #include "evolucion_test.moc"
