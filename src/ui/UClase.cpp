@@ -110,8 +110,9 @@ TFClase::TFClase(TJuego& juego, QWidget* padre) : QWidget(padre, kVentanaSobrePr
     grafico->addWidget(vista, 1);
     grafico->addWidget(btnEquipos, 0, Qt::AlignRight);
     auto* partes = new QHBoxLayout;
-    partes->addWidget(tblPosiciones, 1);
-    partes->addLayout(grafico, 1);
+    // The names need more room than the chart: three fifths for the table.
+    partes->addWidget(tblPosiciones, 3);
+    partes->addLayout(grafico, 2);
     // Larger type for a large room, smaller for many teams.
     auto* mayor = new QShortcut(this);
     mayor->setKeys(teclasSinRepetir(QKeySequence::ZoomIn, {QKeySequence(Qt::CTRL | Qt::Key_Plus),
@@ -224,7 +225,9 @@ void TFClase::redibujar() {
         eje->setLabelsFont(letraDe(eje->orientation() == Qt::Horizontal ? 16 : 18));
         eje->setTitleFont(letraDe(18));
     }
+    // Below the chart: at the side, long names would take the room of the lines.
     nuevo->legend()->setFont(letraDe(18));
+    nuevo->legend()->setAlignment(Qt::AlignBottom);
     QFont letra = nuevo->titleFont();
     letra.setPointSize(20);
     letra.setBold(true);

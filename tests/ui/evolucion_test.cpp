@@ -20,6 +20,8 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QGraphicsTextItem>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QXmlStreamReader>
@@ -262,7 +264,7 @@ private slots:
     }
 
     // A 50-letter name among 30 teams on the projector: the name gives way,
-    // every figure and change stays whole, the chart keeps half the width.
+    // every figure and change stays whole, the chart keeps two fifths of the width.
     // Whatever moves the game (a run by another program, seen in the folder;
     // a step back from the menu), every open view shows its last period.
     void lasVistasSiguenAlJuego_data() {
@@ -301,6 +303,8 @@ private slots:
     }
 
     void elFinalConComputadoraYEquiposQuebrados();
+    void laVistaDeClaseCabeEnLaPantalla_data();
+    void laVistaDeClaseCabeEnLaPantalla();
 
     void laVistaDeClaseNoCortaCifras() {
         CarpetaDeJuego carpeta;
@@ -316,7 +320,7 @@ private slots:
             for (int f = 0; f < tabla->rowCount(); ++f)
                 QVERIFY(tabla->columnWidth(columna) > tabla->fontMetrics().horizontalAdvance(tabla->item(f, columna)->text()));
         QVERIFY(tabla->columnViewportPosition(3) + tabla->columnWidth(3) <= tabla->viewport()->width());
-        QVERIFY(control<QChartView>(&clase, "vistaGrafico")->width() >= 1280 / 2 - 40);
+        QVERIFY(control<QChartView>(&clase, "vistaGrafico")->width() >= 1280 * 2 / 5 - 40);
         int fila = 0;
         while (!tabla->item(fila, 1)->text().startsWith(QStringLiteral("Cooperativa"))) ++fila;
         QCOMPARE(tabla->item(fila, 1)->toolTip(), QString::fromStdString(cp1252AUtf8(equipos.front())));
@@ -366,6 +370,54 @@ void PruebaEvolucion::elFinalConComputadoraYEquiposQuebrados() {
         for (QAbstractSeries* s : grafico->series())
             if (auto* linea = qobject_cast<QLineSeries*>(s))
                 QCOMPARE(linea->pen().widthF() > 3, linea->name() == QStringLiteral("Beta"));
+}
+
+// Clase on the screens of a classroom: the long name on two lines with its
+// whole in the tooltip, every figure whole, every period's label on the axis;
+// Ctrl+plus and Ctrl+minus change the type; the menu hides a team's line.
+void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla_data() {
+    QTest::addColumn<QSize>("tamano");
+    QTest::newRow("1024×768") << QSize(1024, 768);
+    QTest::newRow("1280×800") << QSize(1280, 800);
+}
+void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla() {
+    QFETCH(QSize, tamano);
+    CarpetaDeJuego carpeta;
+    prepararClaseConComputadora();
+    TFClase clase(juegoDePrueba(), nullptr);
+    clase.resize(tamano);
+    clase.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&clase));
+    clase.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&clase));
+    auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
+    QCOMPARE(tabla->columnViewportPosition(3) + tabla->columnWidth(3), tabla->viewport()->width());
+    const QString largo = QString::fromStdString(nombreLargo);
+    const QList<QTableWidgetItem*> celdas = tabla->findItems(largo, Qt::MatchExactly);
+    QCOMPARE(celdas.size(), 1);
+    QCOMPARE(celdas[0]->toolTip(), largo);
+    const QFontMetrics letra(tabla->font());
+    QVERIFY(tabla->rowHeight(celdas[0]->row()) >= 2 * letra.lineSpacing());
+    QVERIFY2(2 * tabla->columnWidth(1) >= tabla->viewport()->width(), qPrintable(QString::number(tabla->columnWidth(1))));
+    QStringList etiquetas;
+    for (QGraphicsItem* item : control<QChartView>(&clase, "vistaGrafico")->scene()->items())
+        if (auto* texto = dynamic_cast<QGraphicsTextItem*>(item)) etiquetas << texto->toPlainText();
+    for (int periodo = 0; periodo <= 10; ++periodo) QVERIFY2(etiquetas.contains(QString::number(periodo)), qPrintable(etiquetas.join('|')));
+
+    QTest::keyClick(&clase, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(tabla->font().pointSize(), 22);
+    QTest::keyClick(&clase, Qt::Key_Minus, Qt::ControlModifier);
+    QTest::keyClick(&clase, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(tabla->font().pointSize(), 18);
+
+    auto* menu = control<QMenu>(&clase, "mnuEquipos");
+    QCOMPARE(menu->actions().size(), 5);
+    menu->actions().at(1)->setChecked(false);  // Beta
+    QVERIFY(!puntosDelGrafico(clase.grafico()).count(QStringLiteral("Beta")));
+    QCOMPARE(puntosDelGrafico(clase.grafico()).size(), std::size_t{4});
+    clase.actualizar();
+    QVERIFY(!puntosDelGrafico(clase.grafico()).count(QStringLiteral("Beta")));
+    QVERIFY(!menu->actions().at(1)->isChecked());
 }
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaEvolucion)
