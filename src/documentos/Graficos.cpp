@@ -7,6 +7,7 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPen>
 #include <QScatterSeries>
 #include <QGraphicsLayout>
@@ -290,13 +291,53 @@ std::vector<fs::path> escribirGraficos(TJuego& juego, const fs::path& carpeta, Q
     return escritos;
 }
 
-void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& area) {
+namespace {
+
+/// Every company of e with its line's colour, in as many columns as the
+/// names need, at the top of area, taking at most a third of it; returns
+/// what is left below. The charts' own legends would show only the names
+/// their small size leaves room for.
+QRectF dibujarLeyendaComun(const TEvolucion& e, QPainter& pintor, const QRectF& area) {
+    if (e.empresas.empty()) return area;
+    pintor.save();
+    const QFont fuente = letra(14);
+    pintor.setFont(fuente);
+    const QFontMetricsF medidas(fuente, pintor.device());
+    const double alto = medidas.height() * 1.3, muestra = 24, separacion = 16;
+    double masAncho = 0;
+    for (const TEmpresaEvolucion& empresa : e.empresas)
+        masAncho = std::max(masAncho, medidas.horizontalAdvance(qTexto(empresa.nombre)));
+    const int cantidad = static_cast<int>(e.empresas.size());
+    const int filasMaximas = std::max(1, static_cast<int>(area.height() / 3 / alto));
+    int columnas = std::clamp(static_cast<int>(area.width() / (muestra + masAncho + separacion)), 1, cantidad);
+    columnas = std::max(columnas, (cantidad + filasMaximas - 1) / filasMaximas);
+    const int filas = (cantidad + columnas - 1) / columnas;
+    const double ancho = area.width() / columnas;
+    for (int i = 0; i < cantidad; ++i) {
+        const QPointF lugar(area.left() + (i / filas) * ancho, area.top() + (i % filas) * alto);
+        pintor.fillRect(QRectF(lugar.x(), lugar.y() + alto / 2 - 2, muestra - 6, 4), colorDeEmpresa(static_cast<std::size_t>(i)));
+        const QString nombre = medidas.elidedText(qTexto(e.empresas[static_cast<std::size_t>(i)].nombre), Qt::ElideRight,
+                                                  ancho - muestra - separacion);
+        pintor.setPen(Qt::black);
+        pintor.drawText(QRectF(lugar.x() + muestra, lugar.y(), ancho - muestra, alto), Qt::AlignLeft | Qt::AlignVCenter,
+                        nombre);
+    }
+    pintor.restore();
+    return area.adjusted(0, filas * alto + alto / 2, 0, 0);
+}
+
+}  // namespace
+
+void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& todo) {
+    const QRectF area = dibujarLeyendaComun(e, pintor, todo);
     constexpr int columnas = 2;
     const int filas = static_cast<int>((cantidadMedidas + columnas - 1) / columnas);
     const double ancho = area.width() / columnas, alto = area.height() / filas;
     for (std::size_t i = 0; i < cantidadMedidas; ++i) {
         const int fila = static_cast<int>(i) / columnas, columna = static_cast<int>(i) % columnas;
         const QRectF celda(area.left() + columna * ancho, area.top() + fila * alto, ancho, alto);
-        dibujarGrafico(crearGrafico(e, todasLasMedidas[i]), pintor, celda.adjusted(2, 2, -2, -2));
+        QChart* grafico = crearGrafico(e, todasLasMedidas[i]);
+        grafico->legend()->setVisible(false);  // the page's own legend names them all
+        dibujarGrafico(grafico, pintor, celda.adjusted(2, 2, -2, -2));
     }
 }

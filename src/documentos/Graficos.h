@@ -59,6 +59,6 @@ void guardarGrafico(TSistemaArchivos& sa, const TEvolucion& e, TMedida medida, c
 std::vector<std::filesystem::path> escribirGraficos(TJuego& juego, const std::filesystem::path& carpeta,
                                                     QSize tamano = tamanoMinimoGrafico);
 
-/// Every measure's chart in a grid filling area: the last page of the
-/// teacher's PDF.
+/// Every measure's chart in a grid filling area under one legend naming every
+/// company: the last page of the teacher's PDF.
 void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& area);

@@ -6,7 +6,10 @@
 #include "store/ErrorArchivo.h"
 
 #include <QChart>
+#include <QBuffer>
 #include <QFile>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QValueAxis>
 #include <QXYSeries>
 #include <QImage>
@@ -129,5 +132,24 @@ TEST(Graficos, UnaQuiebraNoAplastaLaEscala) {
         if (caso.recorta) {
             EXPECT_EQ(marcas[0], QPointF(2, caso.caida < 0 ? eje->min() : eje->max()));
         }
+    }
+}
+
+// The teacher's page of charts names every company beside its colour, however many.
+TEST(Graficos, LaPaginaDeGraficosNombraATodas) {
+    for (std::size_t n : {3u, 12u, 40u}) {
+        SCOPED_TRACE(n);
+        const TEvolucion e = temporada(n);
+        QByteArray bytes;
+        QBuffer salida(&bytes);
+        salida.open(QIODevice::WriteOnly);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&salida);
+        svg.setSize({1000, 1400});
+        QPainter pintor(&svg);
+        dibujarPaginaDeGraficos(e, pintor, QRectF(0, 0, 1000, 1400));
+        pintor.end();
+        for (const TEmpresaEvolucion& empresa : e.empresas)
+            EXPECT_TRUE(bytes.contains(">" + QByteArray::fromStdString(empresa.nombre) + "<")) << empresa.nombre;
     }
 }

@@ -358,6 +358,13 @@ void PruebaEvolucion::elFinalConComputadoraYEquiposQuebrados() {
     QCOMPARE(zonaNombres, (QStringList{QStringLiteral("Compu 1 (PC)"), QStringLiteral("Compu 2 (PC)")}));
 
     TFEvolucion evolucion(juegoDePrueba(), nullptr);
+    evolucion.resize(1024, 768);
+    evolucion.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&evolucion));
+    auto* medidas = control<QComboBox>(&evolucion, "cbMedida");
+    for (int i = 0; i < medidas->count(); ++i)  // each measure's name whole, beside the arrow
+        QVERIFY2(medidas->fontMetrics().horizontalAdvance(medidas->itemText(i)) + 20 < medidas->width(),
+                 qPrintable(medidas->itemText(i)));
     auto* lista = control<QListWidget>(&evolucion, "lstEmpresas");
     QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 1 (computadora)"));
     // Beta stands out in both views.
