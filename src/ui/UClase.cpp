@@ -10,6 +10,9 @@
 #include <QChartView>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
+#include <QPixmap>
+#include <QTimer>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLegend>
@@ -175,7 +178,12 @@ void TFClase::llenarTabla() {
         QString ayuda = qTexto(fila.empresa);
         if (fila.deComputadora) ayuda += QLatin1Char('\n') + ayudaComputadora();
         if (fila.quebro) ayuda += QStringLiteral("\nQuebró en el período %1").arg(fila.periodoQuiebra);
-        poner(1, qTexto(nombreConMarcas(fila)), Qt::AlignLeft)->setToolTip(ayuda);
+        QTableWidgetItem* nombre = poner(1, qTexto(nombreConMarcas(fila)), Qt::AlignLeft);
+        nombre->setToolTip(ayuda);
+        // The line's colour beside the name: the chart needs no legend of its own.
+        QPixmap muestra(16, 16);
+        muestra.fill(colorDeEmpresa(fila.indice));
+        nombre->setIcon(QIcon(muestra));
         poner(2, textoDelValor(TMedida::utilidadAcumulada, fila.utilidadAcumulada), Qt::AlignRight);
         QTableWidgetItem* cambio = poner(3, textoCambio(fila), Qt::AlignCenter);
         if (terminado && fila.posicion >= 1 && fila.posicion <= 3) {
@@ -225,9 +233,9 @@ void TFClase::redibujar() {
         eje->setLabelsFont(letraDe(eje->orientation() == Qt::Horizontal ? 16 : 18));
         eje->setTitleFont(letraDe(18));
     }
-    // Below the chart: at the side, long names would take the room of the lines.
-    nuevo->legend()->setFont(letraDe(18));
-    nuevo->legend()->setAlignment(Qt::AlignBottom);
+    // The table shows each line's colour beside the name: a legend would
+    // take the room of the lines and the axis' labels.
+    nuevo->legend()->setVisible(false);
     QFont letra = nuevo->titleFont();
     letra.setPointSize(20);
     letra.setBold(true);
@@ -269,6 +277,12 @@ void TFClase::ajustarFilas() {
     const int tope = 2 * QFontMetrics(tblPosiciones->font()).lineSpacing() + 8;
     for (int f = 0; f < tblPosiciones->rowCount(); ++f)
         tblPosiciones->setRowHeight(f, std::min(tblPosiciones->rowHeight(f), tope));
+}
+
+void TFClase::resizeEvent(QResizeEvent* evento) {
+    QWidget::resizeEvent(evento);
+    // Once the layout has given the name column its new width.
+    QTimer::singleShot(0, this, [this] { ajustarFilas(); });
 }
 
 void TFClase::keyPressEvent(QKeyEvent* evento) {

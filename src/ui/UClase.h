@@ -54,6 +54,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* evento) override;
+    void resizeEvent(QResizeEvent* evento) override;
 
 private:
     void llenarTabla();
