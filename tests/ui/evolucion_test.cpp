@@ -302,7 +302,6 @@ private slots:
         QVERIFY(control<QLabel>(clase, "lblTitulo")->text().endsWith(QString::number(ultimo)));
     }
 
-    void elFinalConComputadoraYEquiposQuebrados();
     void laVistaDeClaseCabeEnLaPantalla_data();
     void laVistaDeClaseCabeEnLaPantalla();
 
@@ -327,61 +326,11 @@ private slots:
     }
 };
 
-// At the end of a class with the computer: every company listed, the
-// computer's marked, the bankrupt one with its period, the best team of
-// the class named; a company asked to stand out is bold with a thick line.
-void PruebaEvolucion::elFinalConComputadoraYEquiposQuebrados() {
-    CarpetaDeJuego carpeta;
-    prepararClaseConComputadora();
-    TFClase clase(juegoDePrueba(), nullptr);
-    auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
-    QCOMPARE(tabla->rowCount(), 5);
-    QVERIFY(control<QLabel>(&clase, "lblTitulo")->text().startsWith(QStringLiteral("Juego terminado: ganó ")));
-    QVERIFY(control<QLabel>(&clase, "lblMejorEquipo")->text().startsWith(QStringLiteral("Mejor equipo de la clase: ")));
-    std::map<QString, QTableWidgetItem*> porNombre;
-    for (int f = 0; f < tabla->rowCount(); ++f) porNombre[tabla->item(f, 1)->text()] = tabla->item(f, 1);
-    const struct {
-        const char* texto;
-        const char* ayuda;
-    } casos[] = {{"Compu 1 (PC)", "Empresa de la computadora"}, {"Compu 2 (PC)", "Empresa de la computadora"},
-                 {"Gama (quebró en el período 2)", "Quebró en el período 2"}, {"Beta", "Beta"}};
-    for (const auto& caso : casos) {
-        QVERIFY2(porNombre.count(QString::fromUtf8(caso.texto)), caso.texto);
-        QVERIFY(porNombre[QString::fromUtf8(caso.texto)]->toolTip().contains(QString::fromUtf8(caso.ayuda)));
-    }
-    QCOMPARE(tabla->item(4, 1)->text(), QStringLiteral("Gama (quebró en el período 2)"));
-    TFPosiciones zona(juegoDePrueba(), nullptr);
-    QStringList zonaNombres;
-    for (QTableWidgetItem* celda : control<QTableWidget>(&zona, "StringGrid1")->findItems(QStringLiteral("(PC)"), Qt::MatchEndsWith))
-        zonaNombres << celda->text();
-    zonaNombres.sort();
-    QCOMPARE(zonaNombres, (QStringList{QStringLiteral("Compu 1 (PC)"), QStringLiteral("Compu 2 (PC)")}));
-
-    TFEvolucion evolucion(juegoDePrueba(), nullptr);
-    evolucion.resize(1024, 768);
-    evolucion.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&evolucion));
-    auto* medidas = control<QComboBox>(&evolucion, "cbMedida");
-    for (int i = 0; i < medidas->count(); ++i)  // each measure's name whole, beside the arrow
-        QVERIFY2(medidas->fontMetrics().horizontalAdvance(medidas->itemText(i)) + 20 < medidas->width(),
-                 qPrintable(medidas->itemText(i)));
-    auto* lista = control<QListWidget>(&evolucion, "lstEmpresas");
-    QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 1 (computadora)"));
-    // Beta stands out in both views.
-    clase.resaltarEmpresa(1);
-    evolucion.resaltarEmpresa(1);
-    for (int f = 0; f < tabla->rowCount(); ++f)
-        QCOMPARE(tabla->item(f, 1)->font().bold(), tabla->item(f, 1)->text() == QStringLiteral("Beta"));
-    QVERIFY(lista->item(1)->font().bold() && !lista->item(0)->font().bold());
-    for (const QChart* grafico : {clase.grafico(), evolucion.grafico()})
-        for (QAbstractSeries* s : grafico->series())
-            if (auto* linea = qobject_cast<QLineSeries*>(s))
-                QCOMPARE(linea->pen().widthF() > 3, linea->name() == QStringLiteral("Beta"));
-}
-
-// Clase on the screens of a classroom: the long name on two lines with its
-// whole in the tooltip, every figure whole, every period's label on the axis;
-// Ctrl+plus and Ctrl+minus change the type; the menu hides a team's line.
+// The end of a class with the computer on the screens of a classroom: every
+// company listed, the computer's marked, the bankrupt one with its period,
+// the best team of the class named; the long name on two lines, whole in its
+// tooltip; every period's label on the axis; Ctrl+plus and Ctrl+minus change
+// the type; the menu hides a line; a company stands out in Clase and Evolución.
 void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla_data() {
     QTest::addColumn<QSize>("tamano");
     QTest::newRow("1024×768") << QSize(1024, 768);
@@ -394,18 +343,22 @@ void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla() {
     TFClase clase(juegoDePrueba(), nullptr);
     clase.resize(tamano);
     clase.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&clase));
     clase.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&clase));
+    QVERIFY(control<QLabel>(&clase, "lblTitulo")->text().startsWith(QStringLiteral("Juego terminado: ganó ")));
+    QVERIFY(control<QLabel>(&clase, "lblMejorEquipo")->text().startsWith(QStringLiteral("Mejor equipo de la clase: ")));
     auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
+    QVERIFY(tabla->rowCount() == 5 && tabla->item(4, 1)->text() == QStringLiteral("Gama (quebró en el período 2)"));
+    const QList<QTableWidgetItem*> pc = tabla->findItems(QStringLiteral("(PC)"), Qt::MatchEndsWith);
+    QVERIFY(pc.size() == 2 && pc[0]->toolTip().endsWith(QStringLiteral("\nEmpresa de la computadora")));
+    TFPosiciones zona(juegoDePrueba(), nullptr);
+    QCOMPARE(control<QTableWidget>(&zona, "StringGrid1")->findItems(QStringLiteral("(PC)"), Qt::MatchEndsWith).size(), 2);
+
     QCOMPARE(tabla->columnViewportPosition(3) + tabla->columnWidth(3), tabla->viewport()->width());
+    QVERIFY(2 * tabla->columnWidth(1) >= tabla->viewport()->width());
     const QString largo = QString::fromStdString(nombreLargo);
-    const QList<QTableWidgetItem*> celdas = tabla->findItems(largo, Qt::MatchExactly);
-    QCOMPARE(celdas.size(), 1);
-    QCOMPARE(celdas[0]->toolTip(), largo);
-    const QFontMetrics letra(tabla->font());
-    QVERIFY(tabla->rowHeight(celdas[0]->row()) >= 2 * letra.lineSpacing());
-    QVERIFY2(2 * tabla->columnWidth(1) >= tabla->viewport()->width(), qPrintable(QString::number(tabla->columnWidth(1))));
+    QTableWidgetItem* celda = tabla->findItems(largo, Qt::MatchExactly).value(0);
+    QVERIFY(celda && celda->toolTip() == largo && tabla->rowHeight(celda->row()) >= 2 * QFontMetrics(tabla->font()).lineSpacing());
     QStringList etiquetas;
     for (QGraphicsItem* item : control<QChartView>(&clase, "vistaGrafico")->scene()->items())
         if (auto* texto = dynamic_cast<QGraphicsTextItem*>(item)) etiquetas << texto->toPlainText();
@@ -414,17 +367,25 @@ void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla() {
     QTest::keyClick(&clase, Qt::Key_Plus, Qt::ControlModifier);
     QCOMPARE(tabla->font().pointSize(), 22);
     QTest::keyClick(&clase, Qt::Key_Minus, Qt::ControlModifier);
-    QTest::keyClick(&clase, Qt::Key_Minus, Qt::ControlModifier);
-    QCOMPARE(tabla->font().pointSize(), 18);
-
-    auto* menu = control<QMenu>(&clase, "mnuEquipos");
-    QCOMPARE(menu->actions().size(), 5);
-    menu->actions().at(1)->setChecked(false);  // Beta
-    QVERIFY(!puntosDelGrafico(clase.grafico()).count(QStringLiteral("Beta")));
-    QCOMPARE(puntosDelGrafico(clase.grafico()).size(), std::size_t{4});
+    QCOMPARE(tabla->font().pointSize(), 20);
+    control<QMenu>(&clase, "mnuEquipos")->actions().at(1)->setChecked(false);  // Beta, hidden after a run too
     clase.actualizar();
+    QCOMPARE(puntosDelGrafico(clase.grafico()).size(), std::size_t{4});
     QVERIFY(!puntosDelGrafico(clase.grafico()).count(QStringLiteral("Beta")));
-    QVERIFY(!menu->actions().at(1)->isChecked());
+
+    TFEvolucion evolucion(juegoDePrueba(), nullptr);
+    evolucion.show();
+    auto* medidas = control<QComboBox>(&evolucion, "cbMedida");
+    for (int i = 0; i < medidas->count(); ++i)  // each measure's name whole, beside the arrow
+        QVERIFY(medidas->fontMetrics().horizontalAdvance(medidas->itemText(i)) + 20 < medidas->width());
+    clase.resaltarEmpresa(0);  // the long name
+    evolucion.resaltarEmpresa(0);
+    for (int f = 0; f < tabla->rowCount(); ++f) QCOMPARE(tabla->item(f, 1)->font().bold(), tabla->item(f, 1)->text() == largo);
+    auto* lista = control<QListWidget>(&evolucion, "lstEmpresas");
+    QVERIFY(lista->item(0)->font().bold() && !lista->item(1)->font().bold());
+    for (const QChart* grafico : {clase.grafico(), evolucion.grafico()})
+        for (QAbstractSeries* s : grafico->series())
+            if (auto* linea = qobject_cast<QLineSeries*>(s)) QCOMPARE(linea->pen().widthF() > 3, linea->name() == largo);
 }
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaEvolucion)
