@@ -58,7 +58,17 @@ void marcarComputadora(TJuego& juego, TEvolucion& e) {
         empresa.deComputadora = computadora.de(utf8ACp1252(empresa.nombre).value_or(empresa.nombre)) != nullptr;
 }
 
-std::string utilidad(double valor) { return "u$s " + enteroAlineado(static_cast<long long>(valor), 0); }
+/// "u$s -70.121": thousands grouped with a point, as the screens show figures.
+std::string utilidad(double valor) {
+    const std::string cifras = enteroAlineado(static_cast<long long>(valor), 0);
+    const std::size_t signo = !cifras.empty() && cifras[0] == '-' ? 1 : 0;
+    std::string agrupado;
+    for (std::size_t i = signo; i < cifras.size(); ++i) {
+        if (i > signo && (cifras.size() - i) % 3 == 0) agrupado += '.';
+        agrupado += cifras[i];
+    }
+    return "u$s " + cifras.substr(0, signo) + agrupado;
+}
 
 }  // namespace
 
