@@ -58,6 +58,12 @@ void marcarComputadora(TJuego& juego, TEvolucion& e) {
         empresa.deComputadora = computadora.de(utf8ACp1252(empresa.nombre).value_or(empresa.nombre)) != nullptr;
 }
 
+/// The characters of a UTF-8 text: its bytes that start one.
+std::size_t caracteres(const std::string& utf8) {
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
+}
+
 /// "u$s -70.121": thousands grouped with a point, as the screens show figures.
 std::string utilidad(double valor) {
     const std::string cifras = enteroAlineado(static_cast<long long>(valor), 0);
@@ -188,10 +194,19 @@ std::vector<std::string> textoFinal(const TEvolucion& e) {
     if (const std::string mejor = lineaMejorEquipo(e, filas); !mejor.empty()) lineas.push_back(mejor);
     lineas.emplace_back();
     lineas.push_back("Posiciones finales");
+    // In columns, for the fixed-width type of the PDF: names padded to the
+    // longest (in characters, not bytes), profits aligned at the right.
+    std::size_t ancho = 0, anchoCifra = 0;
+    for (const TFilaClase& f : filas) {
+        ancho = std::max(ancho, caracteres(nombreConMarcas(f)));
+        anchoCifra = std::max(anchoCifra, utilidad(f.utilidadAcumulada).size());
+    }
     for (const TFilaClase& f : filas) {
         const std::string puesto = f.posicion > 0 ? enteroAlineado(f.posicion, 3) : "  -";
         const std::string medalla = f.posicion >= 1 && f.posicion <= 3 ? " *" : "  ";
-        lineas.push_back(puesto + medalla + " " + nombreConMarcas(f) + "  " + utilidad(f.utilidadAcumulada));
+        const std::string nombre = nombreConMarcas(f), cifra = utilidad(f.utilidadAcumulada);
+        lineas.push_back(puesto + medalla + " " + nombre + std::string(ancho - caracteres(nombre) + 2, ' ') +
+                         std::string(anchoCifra - cifra.size(), ' ') + cifra);
     }
     return lineas;
 }

@@ -187,6 +187,9 @@ TEST(Evolucion, LasPosicionesMarcanALaComputadoraYGuardanALasQuebradas) {
                                                       "acumulada de u\\$s -?\\d{1,3}(\\.\\d{3})+\\.")))
         << texto[3];
     EXPECT_NE(texto.back().find("Gama (quebró en el período 2)"), std::string::npos) << texto.back();
+    // The standings in columns: each line as long, in characters ("ó" and "í" in Gama's take two bytes).
+    for (std::size_t i = texto.size() - equipos.size(); i + 1 < texto.size(); ++i)
+        EXPECT_EQ(texto[i].size(), texto.back().size() - 2) << texto[i];
     jugarHasta(1);  // a game without the computer
     const TEvolucion sin = evolucion(juegoDePrueba());
     EXPECT_EQ(lineaMejorEquipo(sin, clasificacion(sin)), "");
