@@ -37,10 +37,9 @@ QList<QKeySequence> teclasSinRepetir(QKeySequence::StandardKey estandar, std::in
     return teclas;
 }
 
-QFont letraDe(int pixeles, bool negrita = false) {
+QFont letraDe(int pixeles) {
     QFont f;
     f.setPixelSize(pixeles);
-    f.setBold(negrita);
     return f;
 }
 
