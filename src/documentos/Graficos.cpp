@@ -7,11 +7,14 @@
 #include <QChart>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetricsF>
 #include <QPen>
+#include <QScatterSeries>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QImage>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QLocale>
 #include <QPainter>
@@ -60,6 +63,80 @@ QValueAxis* ejePeriodos(const TEvolucion& e) {
     return eje;
 }
 
+bool elegida(const std::vector<bool>& visibles, std::size_t i) {
+    return visibles.empty() || (i < visibles.size() && visibles[i]);
+}
+
+/// Whether point k of empresa is its collapse: the period it went bankrupt.
+bool esQuiebra(const TEmpresaEvolucion& empresa, std::size_t k) {
+    return empresa.quebro && k + 1 == empresa.periodos.size();
+}
+
+/// The span of the chosen companies' values, a bankruptcy left out when it
+/// would more than double the span of the rest: one collapse must not flatten
+/// the season. Whether one was left out; none are when nothing else is drawn.
+bool rangoDeValores(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles, double& menor,
+                    double& mayor) {
+    menor = std::numeric_limits<double>::max();
+    mayor = std::numeric_limits<double>::lowest();
+    std::vector<double> quiebras;
+    for (std::size_t i = 0; i < e.empresas.size(); ++i) {
+        if (!elegida(visibles, i)) continue;
+        const std::vector<double>& valores = e.empresas[i].serie(medida);
+        for (std::size_t k = 0; k < valores.size(); ++k) {
+            if (esQuiebra(e.empresas[i], k)) {
+                quiebras.push_back(valores[k]);
+                continue;
+            }
+            menor = std::min(menor, valores[k]);
+            mayor = std::max(mayor, valores[k]);
+        }
+    }
+    if (menor > mayor) {
+        if (quiebras.empty()) return false;
+        menor = mayor = quiebras.front();
+    }
+    const double holgura = std::max(mayor - menor, 1.0);
+    bool recorta = false;
+    for (double v : quiebras) {
+        if (v < menor - holgura || v > mayor + holgura) recorta = true;
+        else {
+            menor = std::min(menor, v);
+            mayor = std::max(mayor, v);
+        }
+    }
+    // The clipped line leaves the chart through the edge, a little past the rest.
+    if (recorta) {
+        menor -= (mayor - menor) * 0.1;
+        mayor += (mayor - menor) * 0.1;
+    }
+    return recorta;
+}
+
+/// Where a collapse left the chart, a triangle on the edge in its company's
+/// colour: the line goes on beyond.
+void marcarRecortes(QChart* grafico, const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles,
+                    QValueAxis* ejeX, QValueAxis* ejeY) {
+    for (std::size_t i = 0; i < e.empresas.size(); ++i) {
+        const TEmpresaEvolucion& empresa = e.empresas[i];
+        if (!elegida(visibles, i) || !empresa.quebro || empresa.periodos.empty()) continue;
+        const double v = empresa.serie(medida).back();
+        if (v >= ejeY->min() && v <= ejeY->max()) continue;
+        auto* marca = new QScatterSeries;
+        marca->setName(qTexto(empresa.nombre));
+        marca->setProperty("recorte", true);
+        marca->setMarkerShape(QScatterSeries::MarkerShapeTriangle);
+        marca->setMarkerSize(12);
+        marca->setColor(colorDeEmpresa(i));
+        marca->setBorderColor(Qt::black);
+        marca->append(empresa.periodos.back(), v < ejeY->min() ? ejeY->min() : ejeY->max());
+        grafico->addSeries(marca);
+        marca->attachAxis(ejeX);
+        marca->attachAxis(ejeY);
+        for (QLegendMarker* m : grafico->legend()->markers(marca)) m->setVisible(false);
+    }
+}
+
 }  // namespace
 
 QColor colorDeEmpresa(std::size_t empresa) {
@@ -90,19 +167,14 @@ QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool
     grafico->addAxis(ejeX, Qt::AlignBottom);
     grafico->addAxis(ejeY, Qt::AlignLeft);
 
-    double menor = std::numeric_limits<double>::max(), mayor = std::numeric_limits<double>::lowest();
     int dibujadas = 0;
     for (std::size_t i = 0; i < e.empresas.size(); ++i) {
-        if (!visibles.empty() && (i >= visibles.size() || !visibles[i])) continue;
+        if (!elegida(visibles, i)) continue;
         const TEmpresaEvolucion& empresa = e.empresas[i];
         const std::vector<double>& valores = empresa.serie(medida);
         QList<QPointF> puntos;
         puntos.reserve(static_cast<qsizetype>(valores.size()));
-        for (std::size_t k = 0; k < valores.size(); ++k) {
-            puntos.append(QPointF(empresa.periodos[k], valores[k]));
-            menor = std::min(menor, valores[k]);
-            mayor = std::max(mayor, valores[k]);
-        }
+        for (std::size_t k = 0; k < valores.size(); ++k) puntos.append(QPointF(empresa.periodos[k], valores[k]));
         auto* serie = new QLineSeries;
         serie->setName(qTexto(empresa.nombre));
         serie->setProperty("empresa", QVariant::fromValue<qulonglong>(i));
@@ -116,6 +188,8 @@ QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool
         serie->attachAxis(ejeY);
         ++dibujadas;
     }
+    double menor = 0, mayor = 1;
+    const bool recorta = rangoDeValores(e, medida, visibles, menor, mayor);
     if (dibujadas == 0) {
         menor = 0;
         mayor = 1;
@@ -128,6 +202,7 @@ QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool
     }
     ejeY->setRange(menor, mayor);
     ejeY->applyNiceNumbers();
+    if (recorta) marcarRecortes(grafico, e, medida, visibles, ejeX, ejeY);
     grafico->legend()->setVisible(dibujadas > 0 && dibujadas <= maximoLeyenda);
     grafico->legend()->setAlignment(Qt::AlignRight);
     grafico->legend()->setFont(letra(12));
@@ -216,13 +291,53 @@ std::vector<fs::path> escribirGraficos(TJuego& juego, const fs::path& carpeta, Q
     return escritos;
 }
 
-void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& area) {
+namespace {
+
+/// Every company of e with its line's colour, in as many columns as the
+/// names need, at the top of area, taking at most a third of it; returns
+/// what is left below. The charts' own legends would show only the names
+/// their small size leaves room for.
+QRectF dibujarLeyendaComun(const TEvolucion& e, QPainter& pintor, const QRectF& area) {
+    if (e.empresas.empty()) return area;
+    pintor.save();
+    const QFont fuente = letra(14);
+    pintor.setFont(fuente);
+    const QFontMetricsF medidas(fuente, pintor.device());
+    const double alto = medidas.height() * 1.3, muestra = 24, separacion = 16;
+    double masAncho = 0;
+    for (const TEmpresaEvolucion& empresa : e.empresas)
+        masAncho = std::max(masAncho, medidas.horizontalAdvance(qTexto(empresa.nombre)));
+    const int cantidad = static_cast<int>(e.empresas.size());
+    const int filasMaximas = std::max(1, static_cast<int>(area.height() / 3 / alto));
+    int columnas = std::clamp(static_cast<int>(area.width() / (muestra + masAncho + separacion)), 1, cantidad);
+    columnas = std::max(columnas, (cantidad + filasMaximas - 1) / filasMaximas);
+    const int filas = (cantidad + columnas - 1) / columnas;
+    const double ancho = area.width() / columnas;
+    for (int i = 0; i < cantidad; ++i) {
+        const QPointF lugar(area.left() + (i / filas) * ancho, area.top() + (i % filas) * alto);
+        pintor.fillRect(QRectF(lugar.x(), lugar.y() + alto / 2 - 2, muestra - 6, 4), colorDeEmpresa(static_cast<std::size_t>(i)));
+        const QString nombre = medidas.elidedText(qTexto(e.empresas[static_cast<std::size_t>(i)].nombre), Qt::ElideRight,
+                                                  ancho - muestra - separacion);
+        pintor.setPen(Qt::black);
+        pintor.drawText(QRectF(lugar.x() + muestra, lugar.y(), ancho - muestra, alto), Qt::AlignLeft | Qt::AlignVCenter,
+                        nombre);
+    }
+    pintor.restore();
+    return area.adjusted(0, filas * alto + alto / 2, 0, 0);
+}
+
+}  // namespace
+
+void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& todo) {
+    const QRectF area = dibujarLeyendaComun(e, pintor, todo);
     constexpr int columnas = 2;
     const int filas = static_cast<int>((cantidadMedidas + columnas - 1) / columnas);
     const double ancho = area.width() / columnas, alto = area.height() / filas;
     for (std::size_t i = 0; i < cantidadMedidas; ++i) {
         const int fila = static_cast<int>(i) / columnas, columna = static_cast<int>(i) % columnas;
         const QRectF celda(area.left() + columna * ancho, area.top() + fila * alto, ancho, alto);
-        dibujarGrafico(crearGrafico(e, todasLasMedidas[i]), pintor, celda.adjusted(2, 2, -2, -2));
+        QChart* grafico = crearGrafico(e, todasLasMedidas[i]);
+        grafico->legend()->setVisible(false);  // the page's own legend names them all
+        dibujarGrafico(grafico, pintor, celda.adjusted(2, 2, -2, -2));
     }
 }

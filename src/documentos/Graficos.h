@@ -31,7 +31,9 @@ QColor colorDeEmpresa(std::size_t empresa);
 
 /// A line chart of medida with a line per company (each named after its
 /// team) whose entry of visibles is true, all when visibles is empty:
-/// x is the period, y the value. The caller owns it.
+/// x is the period, y the value. A bankruptcy far beyond the others' values
+/// does not set the scale: its line leaves through the edge, where a
+/// triangle (a series with the property "recorte") marks it. The caller owns it.
 QChart* crearGrafico(const TEvolucion& e, TMedida medida, const std::vector<bool>& visibles = {});
 
 /// What hovering over punto of company empresa's line tells: the company,
@@ -59,6 +61,6 @@ void guardarGrafico(TSistemaArchivos& sa, const TEvolucion& e, TMedida medida, c
 std::vector<std::filesystem::path> escribirGraficos(TJuego& juego, const std::filesystem::path& carpeta,
                                                     QSize tamano = tamanoMinimoGrafico);
 
-/// Every measure's chart in a grid filling area: the last page of the
-/// teacher's PDF.
+/// Every measure's chart in a grid filling area under one legend naming every
+/// company: the last page of the teacher's PDF.
 void dibujarPaginaDeGraficos(const TEvolucion& e, QPainter& pintor, const QRectF& area);

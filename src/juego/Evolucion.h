@@ -6,6 +6,7 @@
 //
 // A bankrupt company's series end at the period it went bankrupt, with the
 // figures that period's reports printed for it; it has no point afterwards.
+// The standings keep it, unranked, to the end of the season.
 
 #include <array>
 #include <string>
@@ -43,6 +44,7 @@ struct TEmpresaEvolucion {
     std::array<std::vector<double>, cantidadMedidas> valores;
     std::vector<int> posiciones;  ///< rank per entry of periodos; 0 when it had none
     bool quebro = false;          ///< its last point is the period it went bankrupt
+    bool deComputadora = false;   ///< the computer plays it
 
     const std::vector<double>& serie(TMedida medida) const { return valores[static_cast<std::size_t>(medida)]; }
 };
@@ -61,19 +63,33 @@ TEvolucion evolucion(TJuego& juego, int hasta = -1);
 struct TFilaClase {
     int posicion = 0;       ///< 0 when it has none (period 0, bankrupt)
     std::string empresa;    ///< UTF-8
-    double utilidadAcumulada = 0;
+    std::size_t indice = 0; ///< its place in TEvolucion::empresas
+    double utilidadAcumulada = 0;  ///< at its last point
     int cambio = 0;         ///< places gained since the previous period (negative: lost)
     bool hayCambio = false; ///< false when there is no previous rank to compare with
     bool quebro = false;
+    int periodoQuiebra = 0; ///< the period it went bankrupt in, when quebro
+    bool deComputadora = false;
 };
 
-/// The standings of the last period of e, by rank; the companies that went
-/// bankrupt in it last. Companies gone earlier are not listed.
+/// The standings of the last period of e: the ranked companies by rank, then
+/// the unranked still playing, then every company that went bankrupt, the
+/// latest bankruptcy first (with the profit of its last period).
 std::vector<TFilaClase> clasificacion(const TEvolucion& e);
+
+/// With computer companies in e, "Mejor equipo de la clase: …" naming the
+/// best ranked team of the class in filas (its standings), or saying none
+/// is ranked; empty in a game of teams only.
+std::string lineaMejorEquipo(const TEvolucion& e, const std::vector<TFilaClase>& filas);
+
+/// The company's name with its marks: " (PC)" for the computer's,
+/// " (quebró en el período N)" for a bankrupt one.
+std::string nombreConMarcas(const TFilaClase& fila);
 
 /// Whether e reaches the last period of a game: the game is over.
 bool juegoTerminado(const TEvolucion& e);
 
-/// The end of the game as text (UTF-8): "Juego terminado", the winner and
-/// the final standings, the first three marked. Empty before the end.
+/// The end of the game as text (UTF-8): "Juego terminado", the winner, with
+/// the computer in the game the best team of the class, and the final
+/// standings of every company, the first three marked. Empty before the end.
 std::vector<std::string> textoFinal(const TEvolucion& e);

@@ -5,18 +5,18 @@
 // chart's own legend is hidden beyond a few lines: the list shows each
 // company's colour instead), and saves the chart as PNG or SVG.
 //
-// TFClase ("FClase"): the projector view, full screen: the standings in
-// large type (rank, team, accumulated profit, places gained or lost since
-// the previous period) beside the chart of accumulated profit. Esc leaves it.
-//
-// Both read the history through the game core and are read again after
-// every run.
+// The computer's companies are marked "(PC)"; one company may stand out
+// (a student's own in a practice). It reads the history through the game
+// core again after every run. The projector view, TFClase, is in UClase.h,
+// included here for the screens that open both.
 
 #include "juego/Evolucion.h"
+#include "ui/UClase.h"
 
 #include <QString>
 #include <QWidget>
 
+#include <string>
 #include <vector>
 
 class QChart;
@@ -26,7 +26,6 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
-class QTableWidget;
 
 class TJuego;
 
@@ -49,6 +48,10 @@ public:
     std::vector<bool> elegidas() const;
     /// The text of the last tooltip shown by hovering, empty once it left.
     const QString& textoFlotante() const { return textoFlotante_; }
+
+    /// Company empresa (its place in evolucionMostrada().empresas) stands
+    /// out: its line thick, its name bold in the list. -1 for none.
+    void resaltarEmpresa(int empresa);
 
 public slots:
     void cbMedidaChange(int indice);
@@ -77,35 +80,5 @@ private:
 
     TEvolucion evolucion_;
     QString textoFlotante_;
+    std::string resaltada_;  // by name, empty for none: it stays across runs
 };
-
-class TFClase : public QWidget {
-    Q_OBJECT
-
-    TJuego& juego_;  // the game this screen works on
-
-public:
-    TFClase(TJuego& juego, QWidget* padre);
-
-    /// Reads the history again.
-    void actualizar();
-
-    const std::vector<TFilaClase>& filas() const { return filas_; }
-    QChart* grafico() const;
-
-    /// The table's type, puntos larger (Ctrl+plus) or smaller (Ctrl+minus);
-    /// 0 puts back the usual 20 points.
-    void cambiarLetra(int puntos);
-
-protected:
-    void keyPressEvent(QKeyEvent* evento) override;
-
-private:
-    QLabel* lblTitulo = nullptr;
-    QTableWidget* tblPosiciones = nullptr;
-    QChartView* vista = nullptr;
-    std::vector<TFilaClase> filas_;
-};
-
-/// "▲ 2", "▼ 1", "=" or nothing: the change of rank as the projector shows it.
-QString textoCambio(const TFilaClase& fila);

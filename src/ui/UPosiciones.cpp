@@ -4,6 +4,7 @@
 
 #include "reports/Posiciones.h"
 #include "ui/Formularios.h"
+#include "ui/VistaGrafico.h"
 #include "documentos/TextoQt.h"
 
 #include <QHeaderView>
@@ -82,9 +83,18 @@ void TFPosiciones::mostrarPosiciones() {
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
+    TComputadora computadora;
+    try {
+        computadora = juego_.computadora();
+    } catch (const std::exception&) {
+        // The marks are a help: the standings show without them.
+    }
     StringGrid1->setRowCount(std::max<int>(filasMinimas, static_cast<int>(posiciones.size())));
     for (int fila = 0; fila < static_cast<int>(posiciones.size()); ++fila) {
-        auto* nombre = new QTableWidgetItem(aQString(posiciones[fila].nombre));
+        const bool deComputadora = computadora.de(posiciones[fila].nombre) != nullptr;
+        auto* nombre = new QTableWidgetItem(aQString(posiciones[fila].nombre) +
+                                            (deComputadora ? marcaComputadora() : QString()));
+        nombre->setToolTip(deComputadora ? ayudaComputadora() : QString());
         auto* utilidad = new QTableWidgetItem(QString::number(posiciones[fila].utilidadAcumulada));
         utilidad->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         StringGrid1->setItem(fila, 0, nombre);

@@ -6,8 +6,12 @@
 #include "store/ErrorArchivo.h"
 
 #include <QChart>
+#include <QBuffer>
 #include <QFile>
+#include <QPainter>
+#include <QSvgGenerator>
 #include <QValueAxis>
+#include <QXYSeries>
 #include <QImage>
 #include <QLocale>
 #include <QXmlStreamReader>
@@ -95,5 +99,44 @@ TEST(Graficos, EjeSinEtiquetasRepetidas) {
         EXPECT_GE(eje->max(), valor);
         EXPECT_TRUE(grafico->localizeNumbers());
         EXPECT_EQ(grafico->locale().groupSeparator(), QStringLiteral("."));
+    }
+}
+
+// A bankrupt company's collapse does not set the scale of the rest: beyond
+// twice their span the axis stops short of it and a mark on the edge says
+// where its line went; a fall within reach is simply drawn.
+TEST(Graficos, UnaQuiebraNoAplastaLaEscala) {
+    const std::pair<double, bool> casos[] = {{-20'900'000, true}, {30'000'000, true}, {-150'000, false}, {-5000, false}};
+    for (const auto& [caida, recorta] : casos) {
+        SCOPED_TRACE(caida);
+        TEvolucion e = temporada(4);  // values from 0 to about 3000, and one at -100.000
+        e.empresas.back().quebro = true;
+        e.empresas.back().valores[0].back() = caida;
+        e.empresas.front().valores[0][1] = -100'000;
+        std::unique_ptr<QChart> grafico(crearGrafico(e, TMedida::utilidadAcumulada));
+        auto* eje = qobject_cast<QValueAxis*>(grafico->axes(Qt::Vertical).front());
+        EXPECT_EQ(eje->min() <= caida && caida <= eje->max(), !recorta) << eje->min() << " a " << eje->max();
+        EXPECT_TRUE(eje->min() <= -100'000 && eje->max() - eje->min() < 500'000) << "la escala es la de las demás";
+        std::vector<QPointF> marcas;
+        for (QAbstractSeries* s : grafico->series()) {
+            if (s->property("recorte").toBool()) marcas.push_back(qobject_cast<QXYSeries*>(s)->at(0));
+        }
+        const std::vector<QPointF> esperadas(recorta ? 1 : 0, QPointF(2, caida < 0 ? eje->min() : eje->max()));
+        EXPECT_EQ(marcas, esperadas);
+    }
+}
+
+// The teacher's page of charts names every company beside its colour, however many.
+TEST(Graficos, LaPaginaDeGraficosNombraATodas) {
+    for (std::size_t n : {3u, 12u, 40u}) {
+        QBuffer salida;
+        salida.open(QIODevice::WriteOnly);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&salida);
+        QPainter pintor(&svg);
+        dibujarPaginaDeGraficos(temporada(n), pintor, QRectF(0, 0, 1000, 1400));
+        pintor.end();
+        for (std::size_t i = 1; i <= n; ++i)
+            EXPECT_TRUE(salida.data().contains(">Equipo " + QByteArray::number(i) + "<")) << i << " de " << n;
     }
 }

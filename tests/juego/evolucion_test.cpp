@@ -8,13 +8,16 @@
 #include "juego/Evolucion.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
+#include "store/Texto.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <charconv>
 #include <fstream>
 #include <functional>
 #include <map>
+#include <regex>
 #include <sstream>
 
 namespace {
@@ -154,4 +157,40 @@ TEST(Evolucion, ElFinalNombraAlGanador) {
     EXPECT_EQ(texto[0], "Juego terminado");
     EXPECT_EQ(texto[2].rfind("Ganó " + filas.front().empresa + ",", 0), 0u) << texto[2];
     EXPECT_EQ(texto[5].substr(0, 5), "  1 *");
+}
+
+// With the computer in the game every company stays in the standings to the
+// end, the computer's marked, a bankrupt one with its period, and the end
+// names the best team of the class beside the winner.
+TEST(Evolucion, LasPosicionesMarcanALaComputadoraYGuardanALasQuebradas) {
+    CarpetaTemporal carpeta;
+    std::vector<std::string> equipos{"Alfa", "Beta", "Gama"};
+    const TComputadora computadora = agregarComputadora(equipos, 2, TEstilo::prudente, 7);
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "20000";
+    juegoDePrueba().crearJuego(equipos, t, computadora);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    jugarPeriodos(10, [](int empresa, int periodo) { return decision(empresa == 2 ? 2 : 0, periodo); });
+    for (const int hasta : {1, 2, 3, 10}) {
+        SCOPED_TRACE("hasta el período " + std::to_string(hasta));
+        const std::vector<TFilaClase> filas = clasificacion(evolucion(juegoDePrueba(), hasta));
+        std::vector<std::string> nombres;
+        for (const TFilaClase& f : filas) nombres.push_back(nombreConMarcas(f));
+        ASSERT_EQ(nombres.size(), equipos.size()) << "cada equipo figura, también el quebrado";
+        EXPECT_EQ(nombres.back() == "Gama (quebró en el período 2)", hasta >= 2) << nombres.back();
+        EXPECT_EQ(std::count(nombres.begin(), nombres.end(), "Compu 1 (PC)"), 1);
+    }
+    // The teams that last play alike, and a tie goes by company order: Alfa is the best of the class.
+    const std::vector<std::string> texto = textoFinal(evolucion(juegoDePrueba()));
+    ASSERT_GE(texto.size(), 6 + equipos.size());
+    EXPECT_TRUE(std::regex_match(texto[3], std::regex("Mejor equipo de la clase: Alfa, puesto \\d, con una utilidad "
+                                                      "acumulada de u\\$s -?\\d{1,3}(\\.\\d{3})+\\.")))
+        << texto[3];
+    EXPECT_NE(texto.back().find("Gama (quebró en el período 2)"), std::string::npos) << texto.back();
+    // The standings in columns: each line as long, in characters ("ó" and "í" in Gama's take two bytes).
+    for (std::size_t i = texto.size() - equipos.size(); i + 1 < texto.size(); ++i)
+        EXPECT_EQ(texto[i].size(), texto.back().size() - 2) << texto[i];
+    jugarHasta(1);  // a game without the computer
+    const TEvolucion sin = evolucion(juegoDePrueba());
+    EXPECT_EQ(lineaMejorEquipo(sin, clasificacion(sin)), "");
 }

@@ -9,6 +9,7 @@
 #include "juego/Juego.h"
 #include "store/Texto.h"
 #include "ui/UEvolucion.h"
+#include "ui/UPosiciones.h"
 #include "ui/UPrincipal.h"
 #include "ui/UResultados.h"
 
@@ -19,6 +20,8 @@
 #include <QLegend>
 #include <QLineSeries>
 #include <QListWidget>
+#include <QGraphicsTextItem>
+#include <QMenu>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QXmlStreamReader>
@@ -51,6 +54,24 @@ void prepararJuego(const std::vector<std::string>& equipos, int ultimo) {
     for (int periodo = 1; periodo <= ultimo; ++periodo) simularPeriodo(periodo);
 }
 
+// A class of a 50-letter accented name, Beta, Gama (bankrupt in period 2)
+// and two computer companies, played to the end.
+const std::string nombreLargo = "Cooperativa Agrícola Ñandú del Litoral Sociedad An";
+void prepararClaseConComputadora() {
+    std::vector<std::string> equipos{cp1252(nombreLargo), "Beta", "Gama"};
+    const TComputadora computadora = agregarComputadora(equipos, 2, TEstilo::prudente, 7);
+    TTextosDatosIniciales t = ejemploDatosIniciales();
+    t.limiteGiroDescubierto = "20000";
+    juegoDePrueba().crearJuego(equipos, t, computadora);
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    for (int periodo = 1; periodo <= 10; ++periodo) {
+        std::vector<TRegDecision> d(juegoDePrueba().empresasActivas().size(), {85, 75, 2000, 5000, 1000, 0, 0, 0, 0, 0});
+        if (periodo == 2) d[2].invPlanta = 900000;
+        juegoDePrueba().guardarDecisiones(d);
+        juegoDePrueba().simular();
+    }
+}
+
 QString nombre(const TFilaIndustria& f) { return QString::fromStdString(cp1252AUtf8(f.empresa)); }
 
 using TLectura = std::function<double(const TFilaIndustria&, const TRegDatosAcum&)>;
@@ -80,7 +101,8 @@ std::map<QString, QList<QPointF>> puntosDelHistorial(TMedida medida) {
 
 std::map<QString, QList<QPointF>> puntosDelGrafico(const QChart* grafico) {
     std::map<QString, QList<QPointF>> puntos;
-    for (QAbstractSeries* s : grafico->series()) puntos[s->name()] = qobject_cast<QLineSeries*>(s)->points();
+    for (QAbstractSeries* s : grafico->series())
+        if (auto* linea = qobject_cast<QLineSeries*>(s)) puntos[s->name()] = linea->points();
     return puntos;
 }
 
@@ -221,12 +243,12 @@ private slots:
             std::map<std::string, int> antes;
             for (const TFilaIndustria& f : juegoDePrueba().periodoDelHistorial(periodo - 1).industria) antes[f.empresa] = f.posicion;
             const auto ahora = juegoDePrueba().periodoDelHistorial(periodo).industria;
-            QCOMPARE(tabla->rowCount(), static_cast<int>(ahora.size()));
+            // Gama went bankrupt in period 2: listed last, without a rank, from then on.
+            QCOMPARE(tabla->rowCount(), 4);
+            QCOMPARE(tabla->item(3, 0)->text(), QStringLiteral("—"));
+            QCOMPARE(tabla->item(3, 1)->text(), QStringLiteral("Gama (quebró en el período 2)"));
             for (const TFilaIndustria& f : ahora) {
-                if (f.quebrada) {  // listed last, without a rank
-                    QCOMPARE(tabla->item(tabla->rowCount() - 1, 1)->text(), nombre(f) + QStringLiteral(" (quebró)"));
-                    continue;
-                }
+                if (f.quebrada) continue;
                 const int fila = f.posicion - 1, cambio = antes.at(f.empresa) - f.posicion;
                 QCOMPARE(tabla->item(fila, 0)->text(), QString::number(f.posicion));
                 QCOMPARE(tabla->item(fila, 1)->text(), nombre(f));
@@ -242,7 +264,7 @@ private slots:
     }
 
     // A 50-letter name among 30 teams on the projector: the name gives way,
-    // every figure and change stays whole, the chart keeps half the width.
+    // every figure and change stays whole, the chart keeps two fifths of the width.
     // Whatever moves the game (a run by another program, seen in the folder;
     // a step back from the menu), every open view shows its last period.
     void lasVistasSiguenAlJuego_data() {
@@ -280,6 +302,9 @@ private slots:
         QVERIFY(control<QLabel>(clase, "lblTitulo")->text().endsWith(QString::number(ultimo)));
     }
 
+    void laVistaDeClaseCabeEnLaPantalla_data();
+    void laVistaDeClaseCabeEnLaPantalla();
+
     void laVistaDeClaseNoCortaCifras() {
         CarpetaDeJuego carpeta;
         std::vector<std::string> equipos{cp1252("Cooperativa Agrícola Ñandú del Litoral Sociedad An")};
@@ -294,12 +319,74 @@ private slots:
             for (int f = 0; f < tabla->rowCount(); ++f)
                 QVERIFY(tabla->columnWidth(columna) > tabla->fontMetrics().horizontalAdvance(tabla->item(f, columna)->text()));
         QVERIFY(tabla->columnViewportPosition(3) + tabla->columnWidth(3) <= tabla->viewport()->width());
-        QVERIFY(control<QChartView>(&clase, "vistaGrafico")->width() >= 1280 / 2 - 40);
+        QVERIFY(control<QChartView>(&clase, "vistaGrafico")->width() >= 1280 * 2 / 5 - 40);
         int fila = 0;
         while (!tabla->item(fila, 1)->text().startsWith(QStringLiteral("Cooperativa"))) ++fila;
         QCOMPARE(tabla->item(fila, 1)->toolTip(), QString::fromStdString(cp1252AUtf8(equipos.front())));
     }
 };
+
+// The end of a class with the computer on the screens of a classroom: every
+// company listed, the computer's marked, the bankrupt one with its period,
+// the best team of the class named; the long name on two lines, whole in its
+// tooltip; every period's label on the axis; Ctrl+plus and Ctrl+minus change
+// the type; the menu hides a line; a company stands out in Clase and Evolución.
+void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla_data() {
+    QTest::addColumn<QSize>("tamano");
+    QTest::newRow("1024×768") << QSize(1024, 768);
+    QTest::newRow("1280×800") << QSize(1280, 800);
+}
+void PruebaEvolucion::laVistaDeClaseCabeEnLaPantalla() {
+    QFETCH(QSize, tamano);
+    CarpetaDeJuego carpeta;
+    prepararClaseConComputadora();
+    TFClase clase(juegoDePrueba(), nullptr);
+    clase.resize(tamano);
+    clase.show();
+    clase.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&clase));
+    QVERIFY(control<QLabel>(&clase, "lblTitulo")->text().startsWith(QStringLiteral("Juego terminado: ganó ")));
+    QVERIFY(control<QLabel>(&clase, "lblMejorEquipo")->text().startsWith(QStringLiteral("Mejor equipo de la clase: ")));
+    auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
+    QVERIFY(tabla->rowCount() == 5 && tabla->item(4, 1)->text() == QStringLiteral("Gama (quebró en el período 2)"));
+    const QList<QTableWidgetItem*> pc = tabla->findItems(QStringLiteral("(PC)"), Qt::MatchEndsWith);
+    QVERIFY(pc.size() == 2 && pc[0]->toolTip().endsWith(QStringLiteral("\nEmpresa de la computadora")));
+    TFPosiciones zona(juegoDePrueba(), nullptr);
+    QCOMPARE(control<QTableWidget>(&zona, "StringGrid1")->findItems(QStringLiteral("(PC)"), Qt::MatchEndsWith).size(), 2);
+
+    QCOMPARE(tabla->columnViewportPosition(3) + tabla->columnWidth(3), tabla->viewport()->width());
+    QVERIFY(2 * tabla->columnWidth(1) >= tabla->viewport()->width());
+    const QString largo = QString::fromStdString(nombreLargo);
+    QTableWidgetItem* celda = tabla->findItems(largo, Qt::MatchExactly).value(0);
+    QVERIFY(celda && celda->toolTip() == largo && tabla->rowHeight(celda->row()) >= 2 * QFontMetrics(tabla->font()).lineSpacing());
+    QStringList etiquetas;
+    for (QGraphicsItem* item : control<QChartView>(&clase, "vistaGrafico")->scene()->items())
+        if (auto* texto = dynamic_cast<QGraphicsTextItem*>(item)) etiquetas << texto->toPlainText();
+    for (int periodo = 0; periodo <= 10; ++periodo) QVERIFY2(etiquetas.contains(QString::number(periodo)), qPrintable(etiquetas.join('|')));
+
+    QTest::keyClick(&clase, Qt::Key_Plus, Qt::ControlModifier);
+    QCOMPARE(tabla->font().pointSize(), 22);
+    QTest::keyClick(&clase, Qt::Key_Minus, Qt::ControlModifier);
+    QCOMPARE(tabla->font().pointSize(), 20);
+    control<QMenu>(&clase, "mnuEquipos")->actions().at(1)->setChecked(false);  // Beta, hidden after a run too
+    clase.actualizar();
+    QCOMPARE(puntosDelGrafico(clase.grafico()).size(), std::size_t{4});
+    QVERIFY(!puntosDelGrafico(clase.grafico()).count(QStringLiteral("Beta")));
+
+    TFEvolucion evolucion(juegoDePrueba(), nullptr);
+    evolucion.show();
+    auto* medidas = control<QComboBox>(&evolucion, "cbMedida");
+    for (int i = 0; i < medidas->count(); ++i)  // each measure's name whole, beside the arrow
+        QVERIFY(medidas->fontMetrics().horizontalAdvance(medidas->itemText(i)) + 20 < medidas->width());
+    clase.resaltarEmpresa(0);  // the long name
+    evolucion.resaltarEmpresa(0);
+    for (int f = 0; f < tabla->rowCount(); ++f) QCOMPARE(tabla->item(f, 1)->font().bold(), tabla->item(f, 1)->text() == largo);
+    auto* lista = control<QListWidget>(&evolucion, "lstEmpresas");
+    QVERIFY(lista->item(0)->font().bold() && !lista->item(1)->font().bold());
+    for (const QChart* grafico : {clase.grafico(), evolucion.grafico()})
+        for (QAbstractSeries* s : grafico->series())
+            if (auto* linea = qobject_cast<QLineSeries*>(s)) QCOMPARE(linea->pen().widthF() > 3, linea->name() == largo);
+}
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaEvolucion)
 #include "evolucion_test.moc"
