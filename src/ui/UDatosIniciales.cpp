@@ -88,6 +88,7 @@ void TFDatosIniciales::FormCreate() {
     connect(btnGuardar, &QPushButton::clicked, this, &TFDatosIniciales::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFDatosIniciales::btnCancelarClick);
 
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, principal_);
 }

@@ -69,6 +69,7 @@ void TFEquipos::FormCreate() {
     ubicarConBanda(marco);
 
     conectar();
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, principal_);
     edNombreEquipo->setFocus();

@@ -99,7 +99,7 @@ private slots:
         for (const char* etiqueta : {"lblBancoA1", "lblBancoB1", "lblBancoA2", "lblBancoB2"})
             QVERIFY(control<QLabel>(datos, etiqueta)->text().isEmpty());
         QCOMPARE(control<QLabel>(datos, "lblTitulo")->text(), QStringLiteral("DATOS INICIALES"));
-        QCOMPARE(control<QPushButton>(datos, "btnAdminTablas")->text(), QStringLiteral("ADMINISTRAR TABLAS"));
+        QCOMPARE(control<QPushButton>(datos, "btnAdminTablas")->text(), QStringLiteral("&ADMINISTRAR TABLAS"));
 
         // The previous game is still there, checkpoint included, until a save.
         QTest::mouseClick(control<QPushButton>(datos, "btnCancelar"), Qt::LeftButton);

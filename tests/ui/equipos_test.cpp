@@ -79,7 +79,7 @@ private slots:
         QCOMPARE(lista->topLevelItemCount(), 0);
         for (auto [boton, texto] : {std::pair{"btnAgregar", "Agregar"}, std::pair{"btnQuitar", "Quitar"},
                                     std::pair{"btnLimpiar", "Limpiar"}, std::pair{"btnAgregarVarios", "Agregar Varios"}})
-            QCOMPARE(control<QPushButton>(equipos, boton)->text(), QString::fromLatin1(texto));
+            QCOMPARE(control<QPushButton>(equipos, boton)->text().remove(QLatin1Char('&')), QString::fromLatin1(texto));
         for (const char* boton : {"btnGuardar", "btnCancelar"}) {
             QVERIFY(control<QPushButton>(equipos, boton)->text().isEmpty());
             QVERIFY(!control<QPushButton>(equipos, boton)->icon().isNull());

@@ -126,7 +126,7 @@ private slots:
         for (int i = 1; i <= 4; ++i) lineas << s->findChild<QLabel*>(QStringLiteral("Label%1").arg(i))->text();
         QCOMPARE(lineas, (QStringList{"YA ESTÁN CARGADOS TODOS LOS", "DATOS NECESARIOS.",
                                       "CUANDO ESTÉ LISTO, PRESIONE", "EL BOTÓN SIMULAR"}));
-        QCOMPARE(s->findChild<QPushButton*>(QStringLiteral("btnSimular"))->text(), QStringLiteral("SIMULAR"));
+        QCOMPARE(s->findChild<QPushButton*>(QStringLiteral("btnSimular"))->text(), QStringLiteral("&SIMULAR"));
         QVERIFY(s->findChild<QPushButton*>(QStringLiteral("btnCerrar"))->text().isEmpty());
         // Left only through its two buttons: no close box.
         QVERIFY(s->windowFlags().testFlag(Qt::CustomizeWindowHint));
@@ -165,10 +165,28 @@ private slots:
         QVERIFY(juego.notas.eventos.isEmpty());
     }
 
+    void simularCorreElPeriodoYSeCierra_data() {
+        QTest::addColumn<int>("tecla");
+        QTest::addColumn<bool>("alt");
+        QTest::newRow("clic") << 0 << false;
+        QTest::newRow("Enter") << int(Qt::Key_Return) << false;
+        QTest::newRow("Enter del teclado numérico") << int(Qt::Key_Enter) << false;
+        QTest::newRow("Alt+S") << int(Qt::Key_S) << true;
+    }
     void simularCorreElPeriodoYSeCierra() {
+        QFETCH(int, tecla);
+        QFETCH(bool, alt);
         Juego juego;
         QPointer<TFSimular> s = juego.abrir();
-        clic(s, "btnSimular");
+        if (tecla) {
+            QApplication::setActiveWindow(s);
+            QVERIFY(QTest::qWaitForWindowActive(s));
+            auto* boton = s->findChild<QPushButton*>(QStringLiteral("btnSimular"));
+            boton->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(boton, Qt::Key(tecla), alt ? Qt::AltModifier : Qt::NoModifier);
+        } else {
+            clic(s, "btnSimular");
+        }
         QTRY_VERIFY(!s);
         QVERIFY(juego.cajas.cajas.isEmpty());
         QCOMPARE(juego.periodoGuardado(), uint8_t{2});
