@@ -4,6 +4,7 @@
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
+#include "portal/ClienteHttp.h"
 
 #include "juego/Juego.h"
 #include "portal/Portal.h"
@@ -239,6 +240,57 @@ private slots:
         QVERIFY(principal.portal().activo());
         principal.close();
         QCOMPARE(dialogos.textosMostrados(), QStringList{pregunta});
+    }
+
+    // Another folder while teams are on the portal: asked first, naming them.
+    void abrirOtraCarpetaPreguntaAntesDeCerrarElPortal_data() {
+        QTest::addColumn<int>("conectados");
+        QTest::addColumn<bool>("acepta");
+        QTest::addColumn<QString>("pregunta");
+        const QString dos = QStringLiteral("El portal está abierto con 2 equipos conectados: Alfa, Gama; "
+                                           "¿cerrarlo y abrir la otra carpeta?");
+        QTest::newRow("No, por omisión") << 2 << false << dos;
+        QTest::newRow("Sí") << 2 << true << dos;
+        QTest::newRow("uno") << 1 << false
+                             << QStringLiteral("El portal está abierto con 1 equipo conectado: Alfa; "
+                                               "¿cerrarlo y abrir la otra carpeta?");
+        QTest::newRow("ninguno") << 0 << true
+                                 << QStringLiteral("El portal está abierto sin equipos conectados; "
+                                                   "¿cerrarlo y abrir la otra carpeta?");
+    }
+    void abrirOtraCarpetaPreguntaAntesDeCerrarElPortal() {
+        QFETCH(int, conectados);
+        QFETCH(bool, acepta);
+        QFETCH(QString, pregunta);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        const auto codigos = juegoDePrueba().codigosDeAcceso();
+        QTemporaryDir otra;
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        TPortal& portal = principal.portal();
+        const quint16 puerto = portal.iniciar(QHostAddress::LocalHost, 0);
+        std::vector<std::unique_ptr<TClienteHttp>> telefonos;
+        for (const int i : {0, 2}) {
+            if (int(telefonos.size()) == conectados) break;
+            telefonos.push_back(std::make_unique<TClienteHttp>(puerto));
+            QCOMPARE(telefonos.back()->get("/").estado, 200);
+            QCOMPARE(telefonos.back()->entrar(QString::fromStdString(codigos[i].codigo)).estado, 303);
+        }
+        if (acepta) dialogos.respuestas.push_back(ServicioDialogos::Respuesta::si);
+
+        QCOMPARE(principal.abrirCarpetaDeJuego(otra.path()), acepta);
+        QCOMPARE(dialogos.textosMostrados(), QStringList{pregunta});
+        QCOMPARE(dialogos.cajas.front().botones, ServicioDialogos::Botones::siNoPorOmisionNo);
+        QCOMPARE(juegoDePrueba().ruta() == principal.juego().ruta(), !acepta);
+        if (acepta) {
+            QVERIFY(!principal.portal().activo());  // the old game's portal went with it
+        } else {
+            // Declined, the teams keep their sessions and the game stays.
+            QVERIFY(portal.activo());
+            QCOMPARE(portal.equiposConectados(), conectados);
+            portal.detener();
+        }
     }
 
     void losTopesYUnPlazoVencidoSeVenEnLaPantalla() {
