@@ -184,8 +184,8 @@ void TFDatosIniciales::btnGuardarClick() {
         return;
     } catch (const std::exception&) {
         dialogos().mensaje(this, QStringLiteral("Error"),
-                           QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. "
-                                          "Verifique y vuelva a intentar"),
+                           QStringLiteral("Ud. ha colocado un valor incorrecto o no completó todos los datos. "
+                                          "Verifique y vuelva a intentarlo."),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
         return;
     }

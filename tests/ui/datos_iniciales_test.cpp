@@ -29,7 +29,7 @@ const char* const cajasNumericas[] = {"Edit3",  "Edit4",  "Edit5",  "Edit6",  "E
                                       "edIndemXEmp", "edPenalidad"};
 
 const QString textoError =
-    QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. Verifique y vuelva a intentar");
+    QStringLiteral("Ud. ha colocado un valor incorrecto o no completó todos los datos. Verifique y vuelva a intentarlo.");
 
 }  // namespace
 
