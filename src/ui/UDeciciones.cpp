@@ -198,6 +198,8 @@ void TFDeciciones::FormCreate() {
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
+    // Stored for every company (a step back brings them): they open as stored.
+    if (estado.decisionesGuardadas >= cantEquipos_) traer(decisionesGuardadas(juego_, equipos()));
     actualizarMarcasPortal();
     mostrarSinFallar(1);
 }

@@ -432,6 +432,8 @@ private slots:
         QVERIFY(restaurarRespaldo(carpetaDePrueba()));
         juego.cajas.cajas.clear();
         p = juego.abrir();
+        // The screen opens with them, as the main window says they are loaded.
+        QVERIFY(muestra(p, d[0]) && iguales(p->decisionesEquipos()[2], d[2]) && juego.cajas.cajas.isEmpty());
         llenar(p, decision(99, 0, 0, 0, 9));
         clic(p, "btnSiguiente");
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
