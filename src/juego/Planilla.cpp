@@ -43,7 +43,9 @@ THoja hojaResultados(const std::vector<TArchivoPeriodo>& periodos) {
     THoja hoja{"Resultados",
                {"Período", "Nº empresa", "Empresa", "Intereses", "Stock (u$s)", "Giro en descubierto", "Zona",
                 "Préstamo banco A", "Préstamo banco B", "Planta", "Efectivo", "Utilidad acumulada",
-                "Stock (unidades)", "I&D acumulado", "Capacitación acumulada", "Empleados", "Quebrada",
+                // The decision's own words, as the sheet of decisions names it.
+                "Stock (unidades)", etiquetaDecision(rangoDecision(&TRegDecision::invYDes), "A", "B") + " acumulada",
+                "Capacitación acumulada", "Empleados", "Quebrada",
                 "Marca de quiebra", "Precio", "Ventas", "Utilidad del período", "Utilidad acumulada (informe)",
                 "Unidades vendidas", "Participación de mercado (%)", "Posición"},
                {}};

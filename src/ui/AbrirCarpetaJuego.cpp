@@ -1,6 +1,7 @@
 // The main window's switch to another game folder: chosen in a dialog or
-// among the recent ones. Every screen of the game left behind closes first,
-// the portal of that game stops, and both folders go to the recent list.
+// among the recent ones. A running portal is stopped only when the game
+// master agrees, told which teams are on it; every screen of the game left
+// behind closes first, and both folders go to the recent list.
 // A practice's own new folder is made here too.
 
 #include "ui/UPrincipal.h"
@@ -22,6 +23,29 @@
 namespace {
 
 QString rutaLimpia(const QString& carpeta) { return QDir::cleanPath(QFileInfo(carpeta).absoluteFilePath()); }
+
+/// With the portal running, whether the game master lets it close, told
+/// which teams are on it now; No is the default, as teams may be typing.
+bool dejarElPortal(QWidget* padre, TJuego& juego, const TPortal& portal) {
+    if (!portal.activo()) return true;
+    QStringList conectados;
+    try {
+        for (const std::string& empresa : juego.empresasActivas())
+            if (portal.sesionesDe(empresa) > 0) conectados << aQString(empresa);
+    } catch (const std::exception&) {
+        // Without the names the question is still asked.
+    }
+    const QString quienes = conectados.isEmpty() ? QStringLiteral("sin equipos conectados")
+                            : conectados.size() == 1
+                                ? QStringLiteral("con 1 equipo conectado: %1").arg(conectados.front())
+                                : QStringLiteral("con %1 equipos conectados: %2")
+                                      .arg(conectados.size())
+                                      .arg(conectados.join(QStringLiteral(", ")));
+    return dialogos().mensaje(padre, QStringLiteral("Atención"),
+                              QStringLiteral("El portal está abierto %1; ¿cerrarlo y abrir la otra carpeta?").arg(quienes),
+                              ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::siNoPorOmisionNo) ==
+           ServicioDialogos::Respuesta::si;
+}
 
 }  // namespace
 
@@ -87,7 +111,7 @@ bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
         mostrarMensaje(this, QStringLiteral("La carpeta de juego «%1» no existe.").arg(QDir::toNativeSeparators(ruta)));
         return false;
     }
-    if (!cerrarPantallas()) return false;
+    if (!dejarElPortal(this, *juego_, *portal_) || !cerrarPantallas()) return false;
 
     const std::filesystem::path anterior = juego_->ruta();
     auto nuevo = std::make_unique<TJuego>(aRuta(ruta));
@@ -102,7 +126,6 @@ bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
     }
 
     // The portal's codes and sessions belong to the game left behind.
-    const bool portalActivo = portal_->activo();
     portal_->detener();
     juego_ = std::move(nuevo);
     crearPortal();
@@ -111,9 +134,6 @@ bool TFPrincipal::abrirCarpetaDeJuego(const QString& carpeta) {
     // game is a new place, where only "Nuevo" makes sense.
     mostrarJuego();
     mostrarTitulo();
-    if (portalActivo)
-        mostrarMensaje(this, QStringLiteral("El portal de equipos se detuvo porque se abrió otro juego. "
-                                            "Vuelva a iniciarlo desde Juego → Portal de equipos."));
     // The game left behind stays one click away.
     if (const QString dejada = rutaLimpia(deRuta(anterior)); dejada != ruta) recientes_->recordar(dejada);
     recientes_->recordar(ruta);

@@ -37,7 +37,7 @@ bool acotado(const TRangoDecision& r) { return r.maximo != kMaxMonto; }
 // fields keep what was typed, so the game master sees what to correct.
 bool vuelveAlMaximo(const TRangoDecision& r) { return acotado(r) && r.paso == 1; }
 
-// The field without its article, for "Ud ha colocado un valor incorrecto en precio".
+// The field without its article, for "Ud. ha colocado un valor incorrecto en precio".
 QString nombreSinArticulo(const TRangoDecision& r) {
     const QString nombre = QString::fromUtf8(r.nombre);
     return nombre.mid(nombre.indexOf(QLatin1Char(' ')) + 1);
@@ -197,7 +197,7 @@ void TCamposDecision::comprobarAlSalir(const Campo& campo) {
     const auto valor = leerEntero(aCp1252(campo.texto->text()).value_or(std::string()));
     if (!valor && acotado(*campo.rango)) {
         dialogos().mensaje(window(), QStringLiteral("Error"),
-                           QStringLiteral("Ud ha colocado un valor incorrecto en %1").arg(nombreSinArticulo(*campo.rango)),
+                           QStringLiteral("Ud. ha colocado un valor incorrecto en %1").arg(nombreSinArticulo(*campo.rango)),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
     } else if (valor && !enRango(*campo.rango, *valor)) {
         rechazar(campo);

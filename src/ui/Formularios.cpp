@@ -13,6 +13,8 @@
 #include <QLayout>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QSet>
+#include <QShortcut>
 
 TCampoTexto::TCampoTexto(const QString& nombre, QWidget* padre) : QLineEdit(padre) { setObjectName(nombre); }
 
@@ -148,6 +150,63 @@ QPushButton* agregarBotonEjemplo(QWidget* banda) {
     static_cast<QHBoxLayout*>(banda->layout())->insertWidget(2, boton);
     static_cast<QHBoxLayout*>(banda->layout())->insertStretch(3, 1);
     return boton;
+}
+
+namespace {
+
+/// The letter of an Alt shortcut ("Alt+G" gives 'g'), else a null char.
+QChar letraAlt(const QKeySequence& atajo) {
+    if (atajo.count() != 1 || atajo[0].keyboardModifiers() != Qt::AltModifier) return {};
+    const int tecla = atajo[0].key();
+    return tecla >= Qt::Key_A && tecla <= Qt::Key_Z ? QChar(u'a' + (tecla - Qt::Key_A)) : QChar();
+}
+
+/// Where in texto is the first plain letter not in usadas, word initials
+/// first; -1 when there is none.
+qsizetype letraLibre(const QString& texto, const QSet<QChar>& usadas) {
+    const auto libre = [&](qsizetype i) {
+        const QChar c = texto[i].toLower();
+        return c >= u'a' && c <= u'z' && !usadas.contains(c);
+    };
+    for (qsizetype i = 0; i < texto.size(); ++i)
+        if ((i == 0 || !texto[i - 1].isLetter()) && libre(i)) return i;
+    for (qsizetype i = 0; i < texto.size(); ++i)
+        if (libre(i)) return i;
+    return -1;
+}
+
+}  // namespace
+
+void prepararTeclado(QWidget* ventana) {
+    QSet<QChar> usadas;
+    for (const QAbstractButton* b : ventana->findChildren<QAbstractButton*>()) usadas.insert(letraAlt(b->shortcut()));
+    for (const QLabel* l : ventana->findChildren<QLabel*>())
+        if (l->buddy()) usadas.insert(letraAlt(QKeySequence::mnemonic(l->text())));
+    for (QPushButton* b : ventana->findChildren<QPushButton*>()) {
+        // A button kept from the click focus stays so; Tab brings it.
+        if (b->focusPolicy() == Qt::NoFocus) b->setFocusPolicy(Qt::TabFocus);
+        // Outside a dialog Qt presses a button on Enter only when it is auto-default.
+        b->setAutoDefault(true);
+        if (!letraAlt(b->shortcut()).isNull()) continue;
+        const bool imagen = b->text().isEmpty();
+        const QString palabras = imagen ? b->toolTip() : b->text();
+        const qsizetype i = letraLibre(palabras, usadas);
+        if (i < 0) continue;
+        const QChar letra = palabras[i].toUpper();
+        usadas.insert(letra.toLower());
+        if (imagen) {
+            b->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_A + (letra.unicode() - u'A'))));
+            b->setToolTip(QStringLiteral("%1 (Alt+%2)").arg(b->toolTip(), letra));
+        } else {
+            b->setText(palabras.left(i) + QLatin1Char('&') + palabras.mid(i));
+        }
+    }
+}
+
+void prepararVisor(QWidget* ventana) {
+    prepararTeclado(ventana);
+    auto* esc = new QShortcut(QKeySequence(Qt::Key_Escape), ventana);
+    QObject::connect(esc, &QShortcut::activated, ventana, &QWidget::close);
 }
 
 void fijarTamano(QWidget* ventana) {

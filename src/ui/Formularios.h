@@ -92,6 +92,17 @@ std::vector<QLabel*> crearEtiquetasBanco(QWidget* padre);
 void agregarFilaParametro(QGridLayout* grilla, int fila, int columna, const QString& texto, QLabel* banco,
                           QWidget* caja);
 
+/// Readies ventana's push buttons for the keyboard, once they are built:
+/// Tab reaches each (one kept from the click focus still is), Enter presses
+/// the focused one as Space does, and each without an Alt letter gets the
+/// first free letter of its words (of its tooltip, for a picture button,
+/// which then names it in the tooltip). Letters already taken by the
+/// window's buttons and labels are not given twice.
+void prepararTeclado(QWidget* ventana);
+
+/// A viewer (Resultados, Evolución): prepararTeclado, and Esc closes it.
+void prepararVisor(QWidget* ventana);
+
 /// Fixes the window to the size its contents need.
 void fijarTamano(QWidget* ventana);
 

@@ -6,10 +6,15 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QInputDialog>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QTranslator>
 #include <QUrl>
+
+#include <utility>
 
 namespace {
 
@@ -128,4 +133,38 @@ void fijarDialogos(ServicioDialogos* servicio) { actual = servicio ? servicio : 
 
 void mostrarMensaje(QWidget* padre, const QString& texto) {
     dialogos().mensaje(padre, QString(), texto, ServicioDialogos::Icono::ninguno, ServicioDialogos::Botones::ok);
+}
+
+namespace {
+
+/// The words of the file dialogs' "Type" column, which Qt 6 asks under a
+/// name its Spanish file does not have yet (it still files them under Qt 5's).
+class TPalabrasDeArchivos final : public QTranslator {
+public:
+    using QTranslator::QTranslator;
+    bool isEmpty() const override { return false; }
+    QString translate(const char* contexto, const char* fuente, const char*, int) const override {
+        if (qstrcmp(contexto, "QAbstractFileIconProvider") != 0) return {};
+        static const std::pair<const char*, const char*> palabras[] = {
+            {"Folder", "Carpeta"}, {"File Folder", "Carpeta de archivos"}, {"Drive", "Unidad"},
+            {"Shortcut", "Acceso directo"}, {"Unknown", "Desconocido"}};
+        for (const auto& [ingles, espanol] : palabras)
+            if (qstrcmp(fuente, ingles) == 0) return QString::fromUtf8(espanol);
+        return {};
+    }
+};
+
+}  // namespace
+
+bool traducirQtAlEspanol() {
+    // Owned by the application: they must live as long as the texts they give.
+    auto* traduccion = new QTranslator(QCoreApplication::instance());
+    if (!traduccion->load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(traduccion)) {
+        delete traduccion;
+        return false;
+    }
+    QCoreApplication::installTranslator(new TPalabrasDeArchivos(QCoreApplication::instance()));
+    return true;
 }

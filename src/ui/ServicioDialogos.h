@@ -59,3 +59,9 @@ void fijarDialogos(ServicioDialogos* servicio);
 
 /// A plain message box (no icon, OK), as most of the game's notices are.
 void mostrarMensaje(QWidget* padre, const QString& texto);
+
+/// Puts the toolkit's own words in Spanish (the file dialogs' "Carpeta",
+/// the boxes' buttons, the edit boxes' menu), from Qt's translations
+/// (Debian's qt6-translations-l10n). False when they are not installed:
+/// the program runs all the same. Call it once the application exists.
+bool traducirQtAlEspanol();

@@ -82,12 +82,20 @@ void TFDatosIniciales::FormCreate() {
 
     connect(caja(&TTextosDatosIniciales::nombreBancoA), &TCampoTexto::salida, this, &TFDatosIniciales::Edit1Exit);
     connect(caja(&TTextosDatosIniciales::nombreBancoB), &TCampoTexto::salida, this, &TFDatosIniciales::Edit2Exit);
+    // The labels follow the box however its name comes: opened, typed, or
+    // kept by the sample while the box was never left.
+    for (const char banco : {'A', 'B'}) {
+        connect(caja(banco == 'A' ? &TTextosDatosIniciales::nombreBancoA : &TTextosDatosIniciales::nombreBancoB),
+                &QLineEdit::textChanged, this, [this, banco] { mostrarBanco(banco); });
+        mostrarBanco(banco);
+    }
     connect(btnAdminTablas, &QPushButton::clicked, this, &TFDatosIniciales::btnAdminTablasClick);
     connect(Label15, &TEtiquetaDobleClic::dobleClic, this, &TFDatosIniciales::Label15DblClick);
     connect(agregarBotonEjemplo(banda), &QPushButton::clicked, this, &TFDatosIniciales::Label15DblClick);
     connect(btnGuardar, &QPushButton::clicked, this, &TFDatosIniciales::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFDatosIniciales::btnCancelarClick);
 
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, principal_);
 }
@@ -140,8 +148,13 @@ void TFDatosIniciales::salidaBanco(char banco) {
     TCampoTexto* nombre = caja(banco == 'A' ? &TTextosDatosIniciales::nombreBancoA : &TTextosDatosIniciales::nombreBancoB);
     nombre->setText(nombre->text().toUpper());
     if (!nombre->validator()) nombre->setValidator(new TMayusculas(nombre));
+}
+
+void TFDatosIniciales::mostrarBanco(char banco) {
+    const QString nombre =
+        caja(banco == 'A' ? &TTextosDatosIniciales::nombreBancoA : &TTextosDatosIniciales::nombreBancoB)->text().toUpper();
     for (std::size_t i = 0; i < kTablaParametros.size(); ++i)
-        if (kTablaParametros[i].banco == banco) etiquetasBanco_[i]->setText(nombre->text());
+        if (kTablaParametros[i].banco == banco) etiquetasBanco_[i]->setText(nombre);
 }
 
 void TFDatosIniciales::Edit1Exit() { salidaBanco('A'); }
@@ -183,8 +196,8 @@ void TFDatosIniciales::btnGuardarClick() {
         return;
     } catch (const std::exception&) {
         dialogos().mensaje(this, QStringLiteral("Error"),
-                           QStringLiteral("Ud ha colocado un valor incorrecto o no completó todos los datos. "
-                                          "Verifique y vuelva a intentar"),
+                           QStringLiteral("Ud. ha colocado un valor incorrecto o no completó todos los datos. "
+                                          "Verifique y vuelva a intentarlo."),
                            ServicioDialogos::Icono::advertencia, ServicioDialogos::Botones::ok);
         return;
     }

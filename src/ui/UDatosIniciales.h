@@ -54,8 +54,10 @@ private:
     QWidget* crearBotones(QVBoxLayout* principal);
     /// The box of a row of kTablaParametros.
     TCampoTexto* caja(std::string TTextosDatosIniciales::*texto) const;
-    /// Upper case from now on, and the bank's name in its labels.
+    /// The bank's name box: upper case from now on.
     void salidaBanco(char banco);
+    /// The name in the bank's box, in upper case, beside each row of that bank.
+    void mostrarBanco(char banco);
 
     TFPrincipal* principal_;
     QPointer<TFEquipos> equipos_;

@@ -75,6 +75,7 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     conectar();
     Label6->installEventFilter(this);
 
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, padre);
     FormCreate();
@@ -99,14 +100,14 @@ QVBoxLayout* TFDeciciones::crearBotones() {
                                     QStringLiteral("Equipo siguiente"), this);
     btnCancelar = crearBotonImagen(QStringLiteral("btnCancelar"), QStyle::SP_DialogCloseButton,
                                    QStringLiteral("Cerrar"), this);
-    // Like the speed buttons they stand for, they never take the focus.
-    for (QPushButton* b : {btnAnterior, btnSiguiente, btnCancelar}) b->setFocusPolicy(Qt::NoFocus);
+    // Like the speed buttons they stand for, a click never takes the focus.
+    for (QPushButton* b : {btnAnterior, btnSiguiente, btnCancelar}) b->setFocusPolicy(Qt::TabFocus);
     auto boton = [this](const QString& texto, const char* nombre) {
         auto* b = new QPushButton(texto, this);
         b->setObjectName(QString::fromLatin1(nombre));
-        // Loading replaces what the fields hold, so leaving a field for these
-        // buttons is no reason to check it.
-        b->setFocusPolicy(Qt::NoFocus);
+        // Loading replaces what the fields hold, so clicking these buttons
+        // is no reason to check the field left (Tab still reaches them).
+        b->setFocusPolicy(Qt::TabFocus);
         return b;
     };
     btnCargarDatos = boton(QStringLiteral("Cargar Decisión Anterior"), "btnCargarDatos");
@@ -197,6 +198,8 @@ void TFDeciciones::FormCreate() {
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
+    // Stored for every company (a step back brings them): they open as stored.
+    if (estado.decisionesGuardadas >= cantEquipos_) traer(decisionesGuardadas(juego_, equipos()));
     actualizarMarcasPortal();
     mostrarSinFallar(1);
 }

@@ -45,6 +45,7 @@ void TFDecicionesPeriodo0::FormCreate() {
     marca_ = estado.marca;
     campos_->mostrarBancos(aQString(aTexto(estado.datos.nombreBancoA)), aQString(aTexto(estado.datos.nombreBancoB)));
 
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, parentWidget());
 }

@@ -69,6 +69,7 @@ void TFEquipos::FormCreate() {
     ubicarConBanda(marco);
 
     conectar();
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, principal_);
     edNombreEquipo->setFocus();
@@ -174,6 +175,7 @@ void TFEquipos::nombreEditado(QTreeWidgetItem* fila, int columna) {
     } else {
         fila->setData(1, Qt::UserRole, fila->text(1));
     }
+    fila->setToolTip(1, fila->text(1));
 }
 
 int TFEquipos::cantidadEquipos() const { return lsvEquipos->topLevelItemCount(); }
@@ -212,6 +214,8 @@ bool TFEquipos::agregarEquipo(const QString& nombre) {
     fila->setFlags(fila->flags() | Qt::ItemIsEditable);
     fila->setText(1, nombre);
     fila->setData(1, Qt::UserRole, nombre);
+    // A name of 50 letters does not fit its column: whole under the mouse.
+    fila->setToolTip(1, nombre);
     return true;
 }
 

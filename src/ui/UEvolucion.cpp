@@ -102,6 +102,7 @@ void TFEvolucion::FormCreate() {
     connect(btnGuardarSvg, &QPushButton::clicked, this, &TFEvolucion::btnGuardarSvgClick);
 
     resize(1100, 700);
+    prepararVisor(this);
     centrarSobre(this, parentWidget());
     actualizar();
     TNotificadorJuego::alCambiarElJuego(this, [this] { actualizar(); });

@@ -70,6 +70,7 @@ TFModificarDatos::TFModificarDatos(TJuego& juego, QWidget* padre)
     principal->addWidget(crearBandaBotones(this, btnGuardar, btnCancelar));
 
     FormCreate();
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, padre);
 }

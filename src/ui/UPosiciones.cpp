@@ -72,6 +72,7 @@ void TFPosiciones::FormCreate() {
     StringGrid1->setFixedSize(StringGrid1->columnWidth(0) + StringGrid1->columnWidth(1) + marco + barra,
                               StringGrid1->horizontalHeader()->sizeHint().height() +
                                   filasMinimas * StringGrid1->verticalHeader()->defaultSectionSize() + marco);
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, parentWidget());
 }

@@ -87,6 +87,7 @@ void TFResultados::FormCreate() {
     connect(btnCerrar, &QPushButton::clicked, this, &TFResultados::btnCerrarClick);
 
     resize(980, 700);
+    prepararVisor(this);
     centrarSobre(this, parentWidget());
     mostrarPeriodo(-1);
     // After a run the period just filed comes forward; after any change the history is read again.

@@ -93,6 +93,7 @@ TFRevisionDecisiones::TFRevisionDecisiones(TJuego& juego, QWidget* padre, const 
     int ancho = 220 + 2 * grilla->frameWidth() + 40;
     for (int c = 0; c < grilla->columnCount(); ++c) ancho += grilla->columnWidth(c);
     resize(std::min(ancho, 1260), 140 + 30 * std::min(grilla->rowCount(), 15));
+    prepararTeclado(this);
     centrarSobre(this, padre);
 }
 

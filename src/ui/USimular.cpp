@@ -55,6 +55,7 @@ TFSimular::TFSimular(TJuego& juego, QWidget* padre, std::optional<TMarca> marca)
     connect(btnSimular, &QPushButton::clicked, this, &TFSimular::btnSimularClick);
     connect(btnCerrar, &QPushButton::clicked, this, &TFSimular::btnCerrarClick);
 
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, padre);
 }

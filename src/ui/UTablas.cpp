@@ -56,6 +56,7 @@ void TFTablas::FormCreate() {
     connect(btnGuardar, &QPushButton::clicked, this, &TFTablas::btnGuardarClick);
     connect(btnCancelar, &QPushButton::clicked, this, &TFTablas::btnCancelarClick);
 
+    prepararTeclado(this);
     fijarTamano(this);
     centrarSobre(this, nullptr);
 }

@@ -5,9 +5,6 @@
 #include "ui/UPrincipal.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
-#include <QLocale>
-#include <QTranslator>
 
 #include <clocale>
 #include <exception>
@@ -20,12 +17,7 @@ int main(int argc, char* argv[]) {
     std::setlocale(LC_ALL, "");
     QApplication::setApplicationName(QStringLiteral("CORVELIAN V2.0"));
 
-    // The toolkit's own texts (edit box menus, the about box) in Spanish,
-    // when the desktop has Qt's translations.
-    QTranslator traduccion;
-    if (traduccion.load(QLocale(QLocale::Spanish), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&traduccion);
+    traducirQtAlEspanol();
 
     // The game opened at start is the default one, as for the tool: beside
     // a program run from a folder it can write, else in the user's data

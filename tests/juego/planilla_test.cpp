@@ -139,7 +139,7 @@ const std::vector<std::pair<std::string, TValor>>& columnasResultados() {
         {"Efectivo", [](auto& p, auto i) { return p.empresas[i].efectivo; }},
         {"Utilidad acumulada", [](auto& p, auto i) { return p.empresas[i].utilidadAcumulada; }},
         {"Stock (unidades)", [](auto& p, auto i) { return p.empresas[i].stockUnidades; }},
-        {"I&D acumulado", [](auto& p, auto i) { return p.empresas[i].invYDesAcumulada; }},
+        {"Investigación y desarrollo acumulada", [](auto& p, auto i) { return p.empresas[i].invYDesAcumulada; }},
         {"Capacitación acumulada", [](auto& p, auto i) { return p.empresas[i].capacitacionAcumulada; }},
         {"Empleados", [](auto& p, auto i) { return p.empresas[i].empleados; }},
         {"Quebrada", [](auto& p, auto i) { return p.empresas[i].quebrada; }},

@@ -260,16 +260,16 @@ private slots:
         QTest::newRow("precio alto") << "precio" << "130" << "" << kPrecio << "100" << true;
         QTest::newRow("precio en el borde") << "precio" << "50" << "" << "" << "50" << false;
         QTest::newRow("precio no numérico") << "precio" << "8O" << error
-                                             << "Ud ha colocado un valor incorrecto en precio" << "8O" << false;
+                                             << "Ud. ha colocado un valor incorrecto en precio" << "8O" << false;
         QTest::newRow("marketing negativo") << "marketing" << "-1" << "" << kMarketing << "10000" << true;
         QTest::newRow("marketing alto") << "marketing" << "10001" << "" << kMarketing << "10000" << true;
         QTest::newRow("marketing vacío") << "marketing" << "" << error
-                                          << "Ud ha colocado un valor incorrecto en marketing" << "" << false;
+                                          << "Ud. ha colocado un valor incorrecto en marketing" << "" << false;
         QTest::newRow("capacitación fuera de paso") << "capacitacion" << "3000" << "" << kCapacitacion << "3000" << true;
         QTest::newRow("capacitación alta") << "capacitacion" << "22000" << "" << kCapacitacion << "22000" << true;
         QTest::newRow("capacitación válida") << "capacitacion" << "18000" << "" << "" << "18000" << false;
         QTest::newRow("capacitación no numérica")
-            << "capacitacion" << "dos mil" << error << "Ud ha colocado un valor incorrecto en capacitación" << "dos mil"
+            << "capacitacion" << "dos mil" << error << "Ud. ha colocado un valor incorrecto en capacitación" << "dos mil"
             << false;
         // The amounts keep what was typed, so the game master sees what to correct.
         QTest::newRow("I&D negativa") << "invYDes" << "-1000000" << "" << kInvYDes << "-1000000" << true;
@@ -432,6 +432,8 @@ private slots:
         QVERIFY(restaurarRespaldo(carpetaDePrueba()));
         juego.cajas.cajas.clear();
         p = juego.abrir();
+        // The screen opens with them, as the main window says they are loaded.
+        QVERIFY(muestra(p, d[0]) && iguales(p->decisionesEquipos()[2], d[2]) && juego.cajas.cajas.isEmpty());
         llenar(p, decision(99, 0, 0, 0, 9));
         clic(p, "btnSiguiente");
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));

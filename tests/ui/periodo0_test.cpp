@@ -205,11 +205,23 @@ private slots:
         QVERIFY(habilitado(0));
     }
 
+    void elEjemploAbreElJuego_data() {
+        QTest::addColumn<bool>("conEnter");
+        QTest::newRow("clic") << false;
+        QTest::newRow("Enter en el último campo y en Guardar") << true;
+    }
     void elEjemploAbreElJuego() {
+        QFETCH(bool, conEnter);
         guardarJuego({"Alfa", "Beta", "Gamma"});
         abrir();
         ejemplo();
-        guardar();
+        if (conEnter) {  // from the last field to the save button, then on it
+            QVERIFY(activar(pantalla));
+            QTest::keyClick(campo("pedPrestamoB"), Qt::Key_Return);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        } else {
+            guardar();
+        }
 
         QVERIFY2(falsos->cajas.isEmpty(), qPrintable(falsos->textosMostrados().join(QLatin1Char('\n'))));
         QCOMPARE(ventanasVivas<TFDecicionesPeriodo0>(), 0);

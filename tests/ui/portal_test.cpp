@@ -4,6 +4,7 @@
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
+#include "portal/ClienteHttp.h"
 
 #include "juego/Juego.h"
 #include "portal/Portal.h"
@@ -239,6 +240,35 @@ private slots:
         QVERIFY(principal.portal().activo());
         principal.close();
         QCOMPARE(dialogos.textosMostrados(), QStringList{pregunta});
+    }
+
+    // Another folder while teams are on the portal: asked first, naming them, No by default.
+    void abrirOtraCarpetaPreguntaAntesDeCerrarElPortal_data() {
+        QTest::addColumn<bool>("acepta");
+        QTest::newRow("No, por omisión") << false;
+        QTest::newRow("Sí") << true;
+    }
+    void abrirOtraCarpetaPreguntaAntesDeCerrarElPortal() {
+        QFETCH(bool, acepta);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        const auto codigos = juegoDePrueba().codigosDeAcceso();
+        QTemporaryDir otra;
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        TPortal& portal = principal.portal();
+        const quint16 puerto = portal.iniciar(QHostAddress::LocalHost, 0);
+        TClienteHttp alfa(puerto), gama(puerto);
+        for (auto [telefono, codigo] : {std::pair{&alfa, codigos[0]}, std::pair{&gama, codigos[2]}})
+            QVERIFY(telefono->get("/").estado == 200 && telefono->entrar(QString::fromStdString(codigo.codigo)).estado == 303);
+        if (acepta) dialogos.respuestas.push_back(ServicioDialogos::Respuesta::si);
+        QCOMPARE(principal.abrirCarpetaDeJuego(otra.path()), acepta);
+        QCOMPARE(dialogos.textosMostrados(), QStringList{"El portal está abierto con 2 equipos conectados: Alfa, Gama; "
+                                                         "¿cerrarlo y abrir la otra carpeta?"});
+        QCOMPARE(juegoDePrueba().ruta() == principal.juego().ruta(), !acepta);
+        // Declined, the teams keep their sessions; accepted, the old portal went with its game.
+        QCOMPARE(acepta ? principal.portal().activo() : portal.equiposConectados() == 2, !acepta);
+        if (!acepta) portal.detener();
     }
 
     void losTopesYUnPlazoVencidoSeVenEnLaPantalla() {

@@ -1,8 +1,10 @@
 // The program's numbers follow the desktop's regional settings: once the
 // application object exists, the process locale is the one of the
 // environment, so the core reads and writes decimals with its separator.
+// The toolkit's own words are Spanish too.
 
 #include "store/Texto.h"
+#include "ui/ServicioDialogos.h"
 
 #include <QApplication>
 #include <QTest>
@@ -37,6 +39,14 @@ private slots:
         QCOMPARE(textoAlIniciar, std::string("12,5"));
         QVERIFY(leidoAlIniciar.has_value());
         QCOMPARE(static_cast<double>(*leidoAlIniciar), 1500.25);
+    }
+
+    // What Qt's own dialogs and boxes show a person.
+    void lasPalabrasDeQtEnEspanol() {
+        QVERIFY2(traducirQtAlEspanol(), "faltan las traducciones de Qt (qt6-translations-l10n)");
+        QCOMPARE(QCoreApplication::translate("QAbstractFileIconProvider", "Folder", "All other platforms"),
+                 QStringLiteral("Carpeta"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
     }
 };
 

@@ -126,7 +126,7 @@ private slots:
         for (int i = 1; i <= 4; ++i) lineas << s->findChild<QLabel*>(QStringLiteral("Label%1").arg(i))->text();
         QCOMPARE(lineas, (QStringList{"YA ESTÁN CARGADOS TODOS LOS", "DATOS NECESARIOS.",
                                       "CUANDO ESTÉ LISTO, PRESIONE", "EL BOTÓN SIMULAR"}));
-        QCOMPARE(s->findChild<QPushButton*>(QStringLiteral("btnSimular"))->text(), QStringLiteral("SIMULAR"));
+        QCOMPARE(s->findChild<QPushButton*>(QStringLiteral("btnSimular"))->text(), QStringLiteral("&SIMULAR"));
         QVERIFY(s->findChild<QPushButton*>(QStringLiteral("btnCerrar"))->text().isEmpty());
         // Left only through its two buttons: no close box.
         QVERIFY(s->windowFlags().testFlag(Qt::CustomizeWindowHint));
@@ -165,10 +165,17 @@ private slots:
         QVERIFY(juego.notas.eventos.isEmpty());
     }
 
+    void simularCorreElPeriodoYSeCierra_data() {
+        QTest::addColumn<bool>("conEnter");
+        QTest::newRow("clic") << false;
+        QTest::newRow("Enter") << true;
+    }
     void simularCorreElPeriodoYSeCierra() {
+        QFETCH(bool, conEnter);
         Juego juego;
         QPointer<TFSimular> s = juego.abrir();
-        clic(s, "btnSimular");
+        if (conEnter) QTest::keyClick(s->findChild<QPushButton*>(QStringLiteral("btnSimular")), Qt::Key_Return);
+        else clic(s, "btnSimular");
         QTRY_VERIFY(!s);
         QVERIFY(juego.cajas.cajas.isEmpty());
         QCOMPARE(juego.periodoGuardado(), uint8_t{2});
