@@ -122,6 +122,9 @@ signals:
     /// A team stored a submission (its name in UTF-8). Emitted from the
     /// portal's thread: connect it queued (the default across threads).
     void envioRecibido(const QString& empresa);
+    /// Lines were written in the register of submissions: attempts stored
+    /// or refused. Emitted from the portal's thread, like envioRecibido.
+    void envioAnotado();
     void estadoCambiado(bool activo);
 
 private:

@@ -7,7 +7,10 @@
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "documentos/TextoQt.h"
+#include "engine/ValidarDecision.h"
+#include "store/Texto.h"
 
+#include <QColor>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -29,6 +32,19 @@ namespace {
 QString codigoLegible(const std::string& codigo) {
     const QString c = QString::fromStdString(codigo);
     return c.size() == 8 ? c.left(4) + QLatin1Char(' ') + c.mid(4) : c;
+}
+
+/// The register's column key in the words of the screens: the decisions
+/// as the decision table names them; a key this program does not know, as is.
+QString tituloDeColumna(const std::string& clave, const std::string& bancoA, const std::string& bancoB) {
+    static const std::pair<const char*, const char*> kFijas[] = {
+        {"momento", "Hora"}, {"periodo", "Período"}, {"empresa", "Equipo"},
+        {"direccion", "Dirección"}, {"resultado", "Resultado"}, {"motivo", "Motivo"}};
+    for (const auto& [columna, titulo] : kFijas)
+        if (clave == columna) return QString::fromUtf8(titulo);
+    for (const TRangoDecision& r : rangosDecision())
+        if (clave == r.columna) return QString::fromStdString(etiquetaDecision(r, bancoA, bancoB));
+    return QString::fromStdString(clave);
 }
 
 }  // namespace
@@ -136,6 +152,10 @@ void TFPortal::crearListaEnvios() {
     tblEnvios->setObjectName(QStringLiteral("tblEnvios"));
     tblEnvios->verticalHeader()->setVisible(false);
     tblEnvios->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    reintentoEnvios_ = new QTimer(this);
+    reintentoEnvios_->setSingleShot(true);
+    reintentoEnvios_->setInterval(1000);
+    connect(reintentoEnvios_, &QTimer::timeout, this, &TFPortal::actualizarEnvios);
 }
 
 /// The address part and the QR code above, the two lists in tabs, the buttons below.
@@ -203,8 +223,8 @@ void TFPortal::conectar(QPushButton* btnCerrar) {
     auto* reloj = new QTimer(this);
     connect(reloj, &QTimer::timeout, this, &TFPortal::actualizarAvisos);
     reloj->start(2000);
-    // The portal's thread tells of each submission stored; the list follows.
-    connect(&portal_, &TPortal::envioRecibido, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
+    // The portal's thread tells of each line of the register, stored or refused; the list follows.
+    connect(&portal_, &TPortal::envioAnotado, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
 }
 
 void TFPortal::actualizar() {
@@ -279,20 +299,38 @@ void TFPortal::actualizarEnvios() {
     try {
         filas = filasDelRegistro(juego_.registroDelPortal());
     } catch (const std::exception&) {
-        // A game in use for a moment: the list stays as it was.
+        // A game in use for a moment: the list is read again shortly, not at the next submission.
+        reintentoEnvios_->start();
         return;
     }
     if (filas.empty()) filas = filasDelRegistro(cabeceraRegistro());
+    std::string bancoA = "A", bancoB = "B";
+    try {
+        const TRegDatosIniciales datos = juego_.parametros();
+        bancoA = cp1252AUtf8(aTexto(datos.nombreBancoA));
+        bancoB = cp1252AUtf8(aTexto(datos.nombreBancoB));
+    } catch (const std::exception&) {
+        // The captions name the banks by their letters.
+    }
     QStringList titulos;
-    for (const std::string& t : filas.front()) titulos << QString::fromStdString(t);
+    int resultado = -1;
+    for (const std::string& t : filas.front()) {
+        if (t == "resultado") resultado = static_cast<int>(titulos.size());
+        titulos << tituloDeColumna(t, bancoA, bancoB);
+    }
     tblEnvios->setColumnCount(static_cast<int>(titulos.size()));
     tblEnvios->setHorizontalHeaderLabels(titulos);
-    // The newest first: that is what the teacher looks for.
+    // The newest first: that is what the teacher looks for; a refused one stands out.
     tblEnvios->setRowCount(static_cast<int>(filas.size() - 1));
-    for (std::size_t i = 1; i < filas.size(); ++i)
-        for (std::size_t j = 0; j < filas[i].size() && j < std::size_t(titulos.size()); ++j)
-            tblEnvios->setItem(static_cast<int>(filas.size() - 1 - i), static_cast<int>(j),
-                               new QTableWidgetItem(QString::fromStdString(filas[i][j])));
+    for (std::size_t i = 1; i < filas.size(); ++i) {
+        const int fila = static_cast<int>(filas.size() - 1 - i);
+        const bool rechazado = resultado >= 0 && std::size_t(resultado) < filas[i].size() && filas[i][resultado] == "rechazado";
+        for (std::size_t j = 0; j < filas[i].size() && j < std::size_t(titulos.size()); ++j) {
+            auto* celda = new QTableWidgetItem(QString::fromStdString(filas[i][j]));
+            if (rechazado) celda->setForeground(QColor(160, 0, 0));
+            tblEnvios->setItem(fila, static_cast<int>(j), celda);
+        }
+    }
     tblEnvios->resizeColumnsToContents();
 }
 

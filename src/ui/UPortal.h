@@ -21,6 +21,7 @@ class QPrinter;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
+class QTimer;
 class TPortal;
 
 class TJuego;
@@ -77,6 +78,7 @@ private:
     QSpinBox* edConexiones = nullptr;
     QLabel* lblTopes = nullptr;
     QTableWidget* tblEnvios = nullptr;
+    QTimer* reintentoEnvios_ = nullptr;  ///< reads the register again after a moment the game was in use
     QLabel* lblEstado = nullptr;
     QLabel* lblDirecciones = nullptr;
     QLabel* lblQr = nullptr;

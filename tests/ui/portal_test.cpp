@@ -5,7 +5,9 @@
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
 
+#include "engine/ValidarDecision.h"
 #include "juego/Juego.h"
+#include "portal/ClienteHttp.h"
 #include "portal/Portal.h"
 #include "store/NombresArchivos.h"
 #include "ui/CodigoQr.h"
@@ -45,6 +47,15 @@ quint16 puertoLibre() {
     QTcpServer prueba;
     prueba.listen(QHostAddress::LocalHost, 0);
     return prueba.serverPort();
+}
+
+/// A team's form as its browser sends it.
+QByteArray formularioDe(const QByteArray& csrf, const TRegDecision& d) {
+    QList<QPair<QString, QString>> campos{{QStringLiteral("csrf"), QString::fromUtf8(csrf)},
+                                          {QStringLiteral("periodo"), QStringLiteral("1")}};
+    for (const TRangoDecision& r : rangosDecision())
+        campos.append({QString::fromLatin1(r.columna), QString::number(d.*(r.campo))});
+    return formulario(campos);
 }
 
 QString textoDelPdf(const QString& archivo) {
@@ -204,6 +215,48 @@ private slots:
             QStringLiteral("El portal de equipos está abierto y se cerrará: 0 equipos conectados; 0 de 3 equipos "
                            "enviaron")));
         QVERIFY(!principal.portal().activo());
+    }
+
+    // Every attempt shows at once, the refused ones with their reason, under Spanish captions.
+    void losEnviosRecibidosSeVenAlLlegar() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuPortal")->trigger();
+        auto* ventana = ventanaVisible<TFPortal>();
+        QVERIFY(ventana);
+        const quint16 puerto = principal.portal().iniciar(QHostAddress::LocalHost, 0);
+        auto* envios = control<QTableWidget>(ventana, "tblEnvios");
+        QStringList titulos;
+        for (int c = 0; c < envios->columnCount(); ++c) titulos << envios->horizontalHeaderItem(c)->text();
+        for (const char* crudo : {"momento", "empresa", "invYDes", "nivelProduccion", "pedPrestamoA", "resultado"})
+            QVERIFY2(!titulos.contains(QLatin1String(crudo)), crudo);
+        QVERIFY2(titulos.contains(QStringLiteral("Investigación y desarrollo")), qPrintable(titulos.join('|')));
+        QCOMPARE(envios->rowCount(), 0);
+        const auto codigos = juegoDePrueba().codigosGuardados();
+        struct Envio {
+            std::size_t equipo;
+            TRegDecision decision;
+            int estado;
+            const char* resultado;
+        };
+        const TRegDecision barato{30, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
+        const Envio intentos[] = {{0, kAlfa, 303, "guardado"}, {1, barato, 400, "rechazado"}, {2, kGama, 303, "guardado"}};
+        int filas = 0;
+        for (const Envio& intento : intentos) {
+            TClienteHttp cliente(puerto);
+            QCOMPARE(cliente.entrar(QString::fromStdString(codigos[intento.equipo].codigo)).estado, 303);
+            QCOMPARE(cliente.post("/decisiones", formularioDe(cliente.csrf(), intento.decision)).estado, intento.estado);
+            // The newest first, as soon as the answer is given.
+            ++filas;
+            QTRY_COMPARE_WITH_TIMEOUT(envios->rowCount(), filas, 2000);
+            QCOMPARE(envios->item(0, 2)->text(), QString::fromStdString(kEquipos[intento.equipo]));
+            const QString resultado = envios->item(0, envios->columnCount() - 2)->text();
+            QVERIFY2(resultado.contains(QLatin1String(intento.resultado), Qt::CaseInsensitive), qPrintable(resultado));
+        }
+        QVERIFY(envios->item(1, envios->columnCount() - 1)->text().contains(QStringLiteral("precio")));
+        principal.portal().detener();
     }
 
     // Closing with the portal open counts the class's teams, not the computer's companies.
