@@ -84,6 +84,8 @@ public:
     void detener();
     bool activo() const;
     quint16 puerto() const { return puerto_; }
+    /// The address it listens on (QHostAddress::Any: every one).
+    QHostAddress direccion() const { return direccion_; }
     /// How many connections it serves at most (below the open-files limit).
     unsigned conexionesMaximas() const { return conexionesMaximas_; }
     /// The connections one address may hold (1 to kConexionesPorDireccionMaximas),

@@ -11,10 +11,12 @@
 #include "store/Texto.h"
 
 #include <QColor>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkInterface>
 #include <QTabWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -76,6 +78,11 @@ void TFPortal::crearDireccion() {
     edPuerto->setObjectName(QStringLiteral("edPuerto"));
     edPuerto->setRange(1, 65535);
     edPuerto->setValue(TPortal::kPuertoPredeterminado);
+    cmbDireccion = new QComboBox(this);
+    cmbDireccion->setObjectName(QStringLiteral("cmbDireccion"));
+    cmbDireccion->setToolTip(QStringLiteral("Dónde escucha el portal: en todas las redes de esta computadora o solo "
+                                            "en la del aula."));
+    llenarDirecciones();
     btnIniciar = new QPushButton(this);
     btnIniciar->setObjectName(QStringLiteral("btnIniciar"));
     lblEstado = new QLabel(this);
@@ -93,6 +100,23 @@ void TFPortal::crearDireccion() {
     lblQr->setObjectName(QStringLiteral("lblQr"));
     lblQr->setMinimumSize(200, 200);
     lblQr->setAlignment(Qt::AlignCenter);
+}
+
+void TFPortal::llenarDirecciones() {
+    const QString elegida = portal_.activo() ? portal_.direccion().toString() : cmbDireccion->currentData().toString();
+    cmbDireccion->clear();
+    cmbDireccion->addItem(QStringLiteral("Todas"), QString());
+    for (const QNetworkInterface& interfaz : QNetworkInterface::allInterfaces()) {
+        if (!(interfaz.flags() & QNetworkInterface::IsUp) || (interfaz.flags() & QNetworkInterface::IsLoopBack)) continue;
+        for (const QNetworkAddressEntry& entrada : interfaz.addressEntries())
+            if (entrada.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                cmbDireccion->addItem(QStringLiteral("%1 (%2)").arg(entrada.ip().toString(), interfaz.humanReadableName()),
+                                      entrada.ip().toString());
+    }
+    // For trying the portal from this computer's own browser.
+    cmbDireccion->addItem(QStringLiteral("127.0.0.1 (solo esta computadora)"), QStringLiteral("127.0.0.1"));
+    const int indice = cmbDireccion->findData(elegida);
+    cmbDireccion->setCurrentIndex(std::max(indice, 0));
 }
 
 /// The teams and their codes, one selectable row each.
@@ -161,6 +185,10 @@ void TFPortal::crearListaEnvios() {
 /// The address part and the QR code above, the two lists in tabs, the buttons below.
 void TFPortal::disponer(QPushButton* btnCerrar) {
     auto* puerto = new QHBoxLayout;
+    auto* red = new QLabel(QStringLiteral("&Red:"), this);
+    red->setBuddy(cmbDireccion);
+    puerto->addWidget(red);
+    puerto->addWidget(cmbDireccion);
     puerto->addWidget(new QLabel(QStringLiteral("Puerto:"), this));
     puerto->addWidget(edPuerto);
     puerto->addWidget(btnIniciar);
@@ -231,14 +259,25 @@ void TFPortal::actualizar() {
     const bool activo = portal_.activo();
     btnIniciar->setText(activo ? QStringLiteral("Detener") : QStringLiteral("Iniciar"));
     edPuerto->setEnabled(!activo);
-    if (activo) edPuerto->setValue(portal_.puerto());
+    cmbDireccion->setEnabled(!activo);
+    if (activo) {
+        edPuerto->setValue(portal_.puerto());
+        llenarDirecciones();
+    }
     const QStringList direcciones = portal_.direccionesParaTeclear();
     if (!activo) {
         lblEstado->setText(QStringLiteral("El portal está detenido: nadie puede entrar."));
         lblDirecciones->clear();
         lblQr->clear();
     } else {
-        lblEstado->setText(QStringLiteral("El portal está abierto en el puerto %1.").arg(portal_.puerto()));
+        const QHostAddress escucha = portal_.direccion();
+        const bool todas = escucha == QHostAddress::Any || escucha == QHostAddress::AnyIPv4;
+        lblEstado->setText(todas ? QStringLiteral("El portal está abierto en el puerto %1, en todas las redes de esta "
+                                                  "computadora.")
+                                       .arg(portal_.puerto())
+                                 : QStringLiteral("El portal está abierto en el puerto %1, solo en la dirección %2.")
+                                       .arg(portal_.puerto())
+                                       .arg(escucha.toString()));
         lblDirecciones->setText(direcciones.isEmpty()
                                     ? QStringLiteral("(esta computadora no está conectada a una red)")
                                     : direcciones.join(QLatin1Char('\n')));
@@ -370,7 +409,11 @@ void TFPortal::btnPlazoClick() {
 void TFPortal::btnIniciarClick() {
     try {
         if (portal_.activo()) portal_.detener();
-        else portal_.iniciar(QHostAddress::Any, static_cast<quint16>(edPuerto->value()));
+        else {
+            const QString elegida = cmbDireccion->currentData().toString();
+            portal_.iniciar(elegida.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(elegida),
+                            static_cast<quint16>(edPuerto->value()));
+        }
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
@@ -425,7 +468,9 @@ void TFPortal::btnImprimirClick() {
     }
     QStringList direcciones = portal_.direccionesParaTeclear();
     if (direcciones.isEmpty()) {
-        const QStringList ips = direccionesIpv4();
+        // The network chosen for the portal, else the machine's first.
+        const QString elegida = cmbDireccion->currentData().toString();
+        const QStringList ips = elegida.isEmpty() ? direccionesIpv4() : QStringList{elegida};
         const int puerto = portal_.activo() ? portal_.puerto() : edPuerto->value();
         if (!ips.isEmpty()) direcciones << QStringLiteral("http://%1:%2/").arg(ips.first()).arg(puerto);
     }

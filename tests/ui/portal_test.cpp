@@ -15,6 +15,7 @@
 #include "ui/UPortal.h"
 #include "ui/UPrincipal.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -257,6 +258,48 @@ private slots:
         }
         QVERIFY(envios->item(1, envios->columnCount() - 1)->text().contains(QStringLiteral("precio")));
         principal.portal().detener();
+    }
+
+    // The teacher picks the network the portal listens on; the screen says what to type.
+    void laRedElegidaEsDondeEscucha_data() {
+        QTest::addColumn<QString>("elegida");  // the combo's address, empty for "Todas"
+        QTest::newRow("todas") << QString();
+        QTest::newRow("solo esta computadora") << QStringLiteral("127.0.0.1");
+    }
+    void laRedElegidaEsDondeEscucha() {
+        QFETCH(QString, elegida);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuPortal")->trigger();
+        auto* ventana = ventanaVisible<TFPortal>();
+        QVERIFY(ventana);
+        auto* red = control<QComboBox>(ventana, "cmbDireccion");
+        QCOMPARE(red->itemText(0), QStringLiteral("Todas"));
+        for (const QString& ip : direccionesIpv4()) QVERIFY2(red->findData(ip) > 0, qPrintable(ip));
+        red->setCurrentIndex(red->findData(elegida));
+        const quint16 puerto = puertoLibre();
+        control<QSpinBox>(ventana, "edPuerto")->setValue(puerto);
+        control<QPushButton>(ventana, "btnIniciar")->click();
+        QVERIFY(principal.portal().activo());
+        QVERIFY(!red->isEnabled());
+        const QString escrita = control<QLabel>(ventana, "lblDirecciones")->text();
+        if (elegida.isEmpty()) {
+            QVERIFY(principal.portal().direccion() == QHostAddress(QHostAddress::Any));
+            for (const QString& ip : direccionesIpv4()) QVERIFY2(escrita.contains(ip), qPrintable(escrita));
+        } else {
+            QCOMPARE(principal.portal().direccion(), QHostAddress(elegida));
+            QCOMPARE(escrita, QStringLiteral("http://%1:%2/").arg(elegida).arg(puerto));
+            QVERIFY(control<QLabel>(ventana, "lblEstado")->text().contains(elegida));
+        }
+        QTcpSocket cliente;
+        cliente.connectToHost(QHostAddress::LocalHost, puerto);
+        QVERIFY(cliente.waitForConnected(2000));
+        control<QPushButton>(ventana, "btnIniciar")->click();
+        QVERIFY(!principal.portal().activo());
+        QVERIFY(red->isEnabled());
+        QCOMPARE(red->currentData().toString(), elegida);
     }
 
     // Closing with the portal open counts the class's teams, not the computer's companies.
