@@ -108,7 +108,7 @@ TFRevisionDecisiones::TFRevisionDecisiones(TJuego& juego, QWidget* padre, const 
     botones->addStretch();
     botones->addWidget(btnGuardarSimular);
     auto* principal = new QVBoxLayout(this);
-    principal->addWidget(grilla);
+    principal->addWidget(grilla, 1);
     principal->addWidget(lblFallas);
     principal->addWidget(lblAvisos);
     principal->addLayout(botones);
@@ -119,7 +119,7 @@ TFRevisionDecisiones::TFRevisionDecisiones(TJuego& juego, QWidget* padre, const 
     int ancho = std::min(grilla->verticalHeader()->sizeHint().width(), 220) + 2 * grilla->frameWidth() + 40;
     for (int c = 0; c < grilla->columnCount(); ++c) ancho += grilla->columnWidth(c);
     // What does not fit a 1280-pixel screen scrolls sideways.
-    resize(std::min(ancho, 1260), 200 + 30 * std::min(grilla->rowCount(), 15));
+    resize(std::min(ancho, 1260), 280 + 30 * std::min(grilla->rowCount(), 15));
     centrarSobre(this, padre);
 }
 
