@@ -236,6 +236,10 @@ public:
     /// warnings on those decisions (juego/AvisosDecision.h). Stores nothing.
     /// Refused when no period is open or for a wrong count.
     std::vector<TAvisosEmpresa> avisosDeDecisiones(const std::vector<TRegDecision>& decisiones);
+    /// The same for one company (its name as empresasActivas() gives it),
+    /// read from its own results only: the portal shows a team nothing of the
+    /// others. Refused when no period is open or the company does not play.
+    TAvisosEmpresa avisosDeEmpresa(const std::string& empresa, const TRegDecision& decision);
 
     /// Replaces the stored decisions of the current period in one step; record
     /// i is company i + 1. Refused when no period is open, for a wrong count,

@@ -20,3 +20,14 @@ std::vector<TAvisosEmpresa> TJuego::avisosDeDecisiones(const std::vector<TRegDec
                           avisosDeDecision(registros[i], decisiones[i], estado.datos)});
     return avisos;
 }
+
+TAvisosEmpresa TJuego::avisosDeEmpresa(const std::string& empresa, const TRegDecision& decision) {
+    TBloqueoLectura bloqueo(*this);
+    const TEstadoJuego estado = leerEstado(bloqueo);
+    exigirPeriodoAbierto(estado);
+    for (const TRegDatosAcum& registro : TDatosAcum(carpeta_).leerTodos())
+        if (aTexto(registro.nombreEmpresa) == empresa)
+            return {empresa, creditoRestante(registro, decision, estado.datos),
+                    avisosDeDecision(registro, decision, estado.datos)};
+    throw ErrorJuego("La empresa no está en el juego.");
+}

@@ -223,14 +223,30 @@ std::optional<TRespuesta> TManejadores::verDecisiones(TPedido& p, int) {
     TVistaDecisiones v = vistaDecisiones(lector(), *sesion, lectura, datos_);
     if (v.periodo > 0) {
         // The form starts from what the team sent, or else from what it decided last time.
+        TRegDecision mostrada{};
         if (lectura.envio) {
-            v.valores = valoresDe(*lectura.envio);
+            mostrada = *lectura.envio;
         } else if (const auto anterior = decisionAnterior(lector(), lectura.estado.marca, sesion->empresa, v.periodo,
                                                           v.periodosConReportes)) {
-            v.valores = valoresDe(*anterior);
+            mostrada = *anterior;
             v.nota = QStringLiteral("Igual que el período anterior: el formulario trae sus decisiones del período "
                                     "%1. Cámbielas o envíelas así.")
                          .arg(v.periodo - 1);
+            // Period 0's requests are the opening loans the company already
+            // owes: sent again they would push it past its banks.
+            if (v.periodo == 1) {
+                mostrada.pedPrestamoA = mostrada.pedPrestamoB = mostrada.devPrestamoA = mostrada.devPrestamoB = 0;
+                v.nota = QStringLiteral("El formulario trae sus decisiones del período 0 salvo los préstamos: los "
+                                        "pedidos y las devoluciones de préstamos quedan en 0. Cámbielas o envíelas así.");
+            }
+        }
+        if (lectura.envio || !v.nota.isEmpty()) v.valores = valoresDe(mostrada);
+        try {
+            const TAvisosEmpresa propios = lector().avisosDeEmpresa(sesion->empresa, mostrada);
+            v.credito = propios.credito;
+            v.avisos = propios.avisos;
+        } catch (const std::exception&) {
+            // Only a help: a game that cannot be read now says so when the team sends.
         }
     }
     return html(paginaDecisiones(v));

@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+#include <algorithm>
+
 QString escaparHtml(const QString& texto) {
     QString salida;
     salida.reserve(texto.size() + 16);
@@ -55,7 +57,9 @@ QByteArray pagina(const QString& titulo, const QString& cuerpo) {
         "pre{font-size:.8em;margin:0}.reporte{overflow:auto;max-width:100%;max-height:75vh;"
         "background:#f4f4f4;padding:.5em;border:1px solid #ccc}.pista{font-size:.9em;color:#555}"
         "input.mal,select.mal{border:2px solid #a00}.campo-error{color:#a00;margin:.2em 0}"
-        "nav form{display:inline}.ayuda{display:block;font-size:.85em;color:#555}</style></head><body>\n%2</body></html>\n")
+        "nav form{display:inline}.ayuda{display:block;font-size:.85em;color:#555}"
+        ".avisos{border:2px solid #b60;background:#fff4e0;padding:.2em .6em;margin:1em 0;overflow-wrap:anywhere}"
+        ".avisos ul{padding-left:1.2em;margin:.4em 0}.aviso{color:#840;margin:.3em 0}</style></head><body>\n%2</body></html>\n")
                              .arg(escaparHtml(titulo), cuerpo);
     return html.toUtf8();
 }
@@ -130,6 +134,27 @@ QString campo(const TRangoDecision& r, const QString& valor, const TVistaDecisio
                            escaparHtml(valor), marca);
 }
 
+// Under the fields: what each bank still lends the team and what the
+// decisions shown will do that the team may not expect. Nothing is refused.
+QString recuadroAvisos(const TVistaDecisiones& v) {
+    if (!v.credito) return {};
+    const auto pesos = [](int64_t monto) { return QStringLiteral("u$s %1").arg(std::max<int64_t>(0, monto)); };
+    QString html = QStringLiteral("<div class=\"avisos\" id=\"avisos\" role=\"status\"><p>El banco A (%1) todavía le "
+                                  "presta a su empresa %2 y el banco B (%3), %4.</p>")
+                       .arg(escapar1252(v.bancoA), pesos(v.credito->bancoA), escapar1252(v.bancoB),
+                            pesos(v.credito->bancoB));
+    if (!v.avisos.empty()) {
+        html += QStringLiteral("<p><strong>%1</strong></p><ul>")
+                    .arg(v.enviado ? QStringLiteral("Avisos sobre las decisiones guardadas:")
+                                   : QStringLiteral("Avisos sobre las decisiones que trae el formulario:"));
+        for (const TAvisoDecision& aviso : v.avisos)
+            html += QStringLiteral("<li class=\"aviso\">%1</li>").arg(escaparHtml(QString::fromStdString(aviso.texto)));
+        html += QStringLiteral("</ul>");
+    }
+    return html + QStringLiteral("<p class=\"pista\">Si cambia los valores, envíelos: la página mostrará los avisos "
+                                 "sobre lo que guardó.</p></div>");
+}
+
 }  // namespace
 
 QByteArray paginaDecisiones(const TVistaDecisiones& v) {
@@ -152,6 +177,7 @@ QByteArray paginaDecisiones(const TVistaDecisiones& v) {
                       .arg(escaparHtml(v.csrf), QString::number(v.periodo));
         for (const TRangoDecision& r : rangosDecision())
             cuerpo += campo(r, v.valores.value(QString::fromLatin1(r.columna), QStringLiteral("0")), v);
+        cuerpo += recuadroAvisos(v);
         cuerpo += QStringLiteral("<button type=\"submit\">Enviar decisiones</button></form>");
     }
     if (!v.periodosConReportes.empty()) {

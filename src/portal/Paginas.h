@@ -3,6 +3,7 @@
 // on a phone, with nothing fetched from elsewhere. Every text that comes
 // from the game or from a request is escaped here.
 
+#include "juego/AvisosDecision.h"
 #include "store/Registros.h"
 
 #include <QByteArray>
@@ -57,6 +58,10 @@ struct TVistaDecisiones {
     QString csrf;
     std::vector<int> periodosConReportes;
     std::string bancoA = "A", bancoB = "B";  ///< the banks' names, Windows-1252
+    /// What each bank still lends the team and the warnings on the
+    /// decisions shown, when they could be worked out (the team's own only).
+    std::optional<TCreditoRestante> credito;
+    std::vector<TAvisoDecision> avisos;
 };
 
 QByteArray paginaDecisiones(const TVistaDecisiones& vista);

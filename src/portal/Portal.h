@@ -84,6 +84,8 @@ public:
     void detener();
     bool activo() const;
     quint16 puerto() const { return puerto_; }
+    /// The address it listens on (QHostAddress::Any: every one).
+    QHostAddress direccion() const { return direccion_; }
     /// How many connections it serves at most (below the open-files limit).
     unsigned conexionesMaximas() const { return conexionesMaximas_; }
     /// The connections one address may hold (1 to kConexionesPorDireccionMaximas),
@@ -122,6 +124,9 @@ signals:
     /// A team stored a submission (its name in UTF-8). Emitted from the
     /// portal's thread: connect it queued (the default across threads).
     void envioRecibido(const QString& empresa);
+    /// Lines were written in the register of submissions: attempts stored
+    /// or refused. Emitted from the portal's thread, like envioRecibido.
+    void envioAnotado();
     void estadoCambiado(bool activo);
 
 private:

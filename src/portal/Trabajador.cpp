@@ -143,12 +143,14 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
     std::vector<std::optional<TRespuestaEnvio>> resultados(tareas.size());
     std::optional<TRespuesta> paraTodos;
     bool enUso = false;
+    bool anotadas = false;
     try {
         const auto respuestas = conTurno([&] {
             if (!recibidos.empty()) return juego_.guardarEnvios(recibidos, rechazados);
             juego_.anotarEnvios(rechazados);
             return std::vector<TRespuestaEnvio>{};
         });
+        anotadas = true;
         for (std::size_t k = 0; k < respuestas.size(); ++k) resultados[deQuien[k]] = respuestas[k];
     } catch (const std::exception& e) {
         paraTodos = noGuardado(e);
@@ -174,7 +176,9 @@ void TTrabajador::guardarEnvios(std::vector<TTarea>& tareas) {
     }
     // A batch refused for the game's state (no period open) still leaves its
     // lines at once; while another program holds the game, they wait.
-    if (paraTodos && !enUso) anotar();
+    if (paraTodos && !enUso) anotadas = anotar();
+    // The teacher's list follows every attempt, refused ones too, once its line is written.
+    if (anotadas) emit portal_.envioAnotado();
     for (std::size_t i = 0; i < tareas.size(); ++i) reanudar(tareas[i], std::move(respuestas[i]));
 }
 
@@ -207,14 +211,16 @@ TRespuesta TTrabajador::respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio&
 
 /// Writes the lines a refused batch left; while another program holds the
 /// game, tries for two seconds, and what could not be written waits for the
-/// next batch, or for the portal to close.
-void TTrabajador::anotar() {
-    if (pendientesDeAnotar_.empty()) return;
+/// next batch, or for the portal to close. True when lines were written.
+bool TTrabajador::anotar() {
+    if (pendientesDeAnotar_.empty()) return false;
     try {
         conTurno([&] { juego_.anotarEnvios(pendientesDeAnotar_); });
         pendientesDeAnotar_.clear();
+        return true;
     } catch (const std::exception&) {
         // Kept for the next batch: the register loses nothing while the program runs.
+        return false;
     }
 }
 

@@ -62,7 +62,7 @@ private:
     TAnotacionEnvio anotacionDe(const TTarea& t) const;
     static TRespuesta noGuardado(const std::exception& e);
     TRespuesta respuestaDeEnvio(const TTarea& t, const TRespuestaEnvio& resultado);
-    void anotar();
+    bool anotar();
     TRespuesta construirPdf(const TTarea& t);
 
     TPortal& portal_;

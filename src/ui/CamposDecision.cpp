@@ -168,6 +168,18 @@ std::optional<TRegDecision> TCamposDecision::leerSinMostrar() const {
     return r;
 }
 
+TRegDecision TCamposDecision::leerComoEsta(TRegDecision base) const {
+    for (const Campo& c : campos_) {
+        if (c.lista) {
+            if (c.lista->currentIndex() >= 0)
+                base.*(c.rango->campo) = c.rango->minimo + c.lista->currentIndex() * c.rango->paso;
+        } else if (const auto leido = leerEntero(c.texto->text().trimmed().toStdString())) {
+            base.*(c.rango->campo) = *leido;
+        }
+    }
+    return base;
+}
+
 void TCamposDecision::enfocarPrimero() {
     enfocar(campos_.front().control);
     // The field may have held the focus already, so no focus event selects it.

@@ -52,6 +52,9 @@ public:
     /// The fields as a record when every one is a whole number in its range,
     /// without showing anything: for what the screen says while typing.
     std::optional<TRegDecision> leerSinMostrar() const;
+    /// The fields as typed, out of range or not, for the review grid that
+    /// marks them; a field that is not a whole number keeps base's value.
+    TRegDecision leerComoEsta(TRegDecision base) const;
     /// The first field takes the focus, its text selected, without checking
     /// the field it leaves.
     void enfocarPrimero();

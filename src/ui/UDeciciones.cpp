@@ -391,7 +391,8 @@ void TFDeciciones::btnCargarPortalClick() {
 
 void TFDeciciones::btnRevisarClick() {
     if (cantEquipos_ == 0) return;
-    if (!guardarFormulario()) return;
+    // Incomplete or out of range, the team's values go to the grid, which marks them.
+    guardarEnMemoria(equipoActual_, campos_->leerComoEsta(decisionesEquipos_[equipoActual_ - 1u]));
     QStringList equipos;
     for (std::size_t t = 0; t < decisionesEquipos_.size(); ++t)
         equipos.append(t < nombres_.size() ? nombreMarcado(t) : QString::number(t + 1));

@@ -7,11 +7,16 @@
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "documentos/TextoQt.h"
+#include "engine/ValidarDecision.h"
+#include "store/Texto.h"
 
+#include <QColor>
+#include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QNetworkInterface>
 #include <QTabWidget>
 #include <QPainter>
 #include <QPixmap>
@@ -29,6 +34,19 @@ namespace {
 QString codigoLegible(const std::string& codigo) {
     const QString c = QString::fromStdString(codigo);
     return c.size() == 8 ? c.left(4) + QLatin1Char(' ') + c.mid(4) : c;
+}
+
+/// The register's column key in the words of the screens: the decisions
+/// as the decision table names them; a key this program does not know, as is.
+QString tituloDeColumna(const std::string& clave, const std::string& bancoA, const std::string& bancoB) {
+    static const std::pair<const char*, const char*> kFijas[] = {
+        {"momento", "Hora"}, {"periodo", "Período"}, {"empresa", "Equipo"},
+        {"direccion", "Dirección"}, {"resultado", "Resultado"}, {"motivo", "Motivo"}};
+    for (const auto& [columna, titulo] : kFijas)
+        if (clave == columna) return QString::fromUtf8(titulo);
+    for (const TRangoDecision& r : rangosDecision())
+        if (clave == r.columna) return QString::fromStdString(etiquetaDecision(r, bancoA, bancoB));
+    return QString::fromStdString(clave);
 }
 
 }  // namespace
@@ -60,6 +78,11 @@ void TFPortal::crearDireccion() {
     edPuerto->setObjectName(QStringLiteral("edPuerto"));
     edPuerto->setRange(1, 65535);
     edPuerto->setValue(TPortal::kPuertoPredeterminado);
+    cmbDireccion = new QComboBox(this);
+    cmbDireccion->setObjectName(QStringLiteral("cmbDireccion"));
+    cmbDireccion->setToolTip(QStringLiteral("Dónde escucha el portal: en todas las redes de esta computadora o solo "
+                                            "en la del aula."));
+    llenarDirecciones();
     btnIniciar = new QPushButton(this);
     btnIniciar->setObjectName(QStringLiteral("btnIniciar"));
     lblEstado = new QLabel(this);
@@ -77,6 +100,23 @@ void TFPortal::crearDireccion() {
     lblQr->setObjectName(QStringLiteral("lblQr"));
     lblQr->setMinimumSize(200, 200);
     lblQr->setAlignment(Qt::AlignCenter);
+}
+
+void TFPortal::llenarDirecciones() {
+    const QString elegida = portal_.activo() ? portal_.direccion().toString() : cmbDireccion->currentData().toString();
+    cmbDireccion->clear();
+    cmbDireccion->addItem(QStringLiteral("Todas"), QString());
+    for (const QNetworkInterface& interfaz : QNetworkInterface::allInterfaces()) {
+        if (!(interfaz.flags() & QNetworkInterface::IsUp) || (interfaz.flags() & QNetworkInterface::IsLoopBack)) continue;
+        for (const QNetworkAddressEntry& entrada : interfaz.addressEntries())
+            if (entrada.ip().protocol() == QAbstractSocket::IPv4Protocol)
+                cmbDireccion->addItem(QStringLiteral("%1 (%2)").arg(entrada.ip().toString(), interfaz.humanReadableName()),
+                                      entrada.ip().toString());
+    }
+    // For trying the portal from this computer's own browser.
+    cmbDireccion->addItem(QStringLiteral("127.0.0.1 (solo esta computadora)"), QStringLiteral("127.0.0.1"));
+    const int indice = cmbDireccion->findData(elegida);
+    cmbDireccion->setCurrentIndex(std::max(indice, 0));
 }
 
 /// The teams and their codes, one selectable row each.
@@ -136,11 +176,19 @@ void TFPortal::crearListaEnvios() {
     tblEnvios->setObjectName(QStringLiteral("tblEnvios"));
     tblEnvios->verticalHeader()->setVisible(false);
     tblEnvios->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    reintentoEnvios_ = new QTimer(this);
+    reintentoEnvios_->setSingleShot(true);
+    reintentoEnvios_->setInterval(1000);
+    connect(reintentoEnvios_, &QTimer::timeout, this, &TFPortal::actualizarEnvios);
 }
 
 /// The address part and the QR code above, the two lists in tabs, the buttons below.
 void TFPortal::disponer(QPushButton* btnCerrar) {
     auto* puerto = new QHBoxLayout;
+    auto* red = new QLabel(QStringLiteral("&Red:"), this);
+    red->setBuddy(cmbDireccion);
+    puerto->addWidget(red);
+    puerto->addWidget(cmbDireccion);
     puerto->addWidget(new QLabel(QStringLiteral("Puerto:"), this));
     puerto->addWidget(edPuerto);
     puerto->addWidget(btnIniciar);
@@ -203,22 +251,33 @@ void TFPortal::conectar(QPushButton* btnCerrar) {
     auto* reloj = new QTimer(this);
     connect(reloj, &QTimer::timeout, this, &TFPortal::actualizarAvisos);
     reloj->start(2000);
-    // The portal's thread tells of each submission stored; the list follows.
-    connect(&portal_, &TPortal::envioRecibido, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
+    // The portal's thread tells of each line of the register, stored or refused; the list follows.
+    connect(&portal_, &TPortal::envioAnotado, this, &TFPortal::actualizarEnvios, Qt::QueuedConnection);
 }
 
 void TFPortal::actualizar() {
     const bool activo = portal_.activo();
     btnIniciar->setText(activo ? QStringLiteral("Detener") : QStringLiteral("Iniciar"));
     edPuerto->setEnabled(!activo);
-    if (activo) edPuerto->setValue(portal_.puerto());
+    cmbDireccion->setEnabled(!activo);
+    if (activo) {
+        edPuerto->setValue(portal_.puerto());
+        llenarDirecciones();
+    }
     const QStringList direcciones = portal_.direccionesParaTeclear();
     if (!activo) {
         lblEstado->setText(QStringLiteral("El portal está detenido: nadie puede entrar."));
         lblDirecciones->clear();
         lblQr->clear();
     } else {
-        lblEstado->setText(QStringLiteral("El portal está abierto en el puerto %1.").arg(portal_.puerto()));
+        const QHostAddress escucha = portal_.direccion();
+        const bool todas = escucha == QHostAddress::Any || escucha == QHostAddress::AnyIPv4;
+        lblEstado->setText(todas ? QStringLiteral("El portal está abierto en el puerto %1, en todas las redes de esta "
+                                                  "computadora.")
+                                       .arg(portal_.puerto())
+                                 : QStringLiteral("El portal está abierto en el puerto %1, solo en la dirección %2.")
+                                       .arg(portal_.puerto())
+                                       .arg(escucha.toString()));
         lblDirecciones->setText(direcciones.isEmpty()
                                     ? QStringLiteral("(esta computadora no está conectada a una red)")
                                     : direcciones.join(QLatin1Char('\n')));
@@ -279,20 +338,38 @@ void TFPortal::actualizarEnvios() {
     try {
         filas = filasDelRegistro(juego_.registroDelPortal());
     } catch (const std::exception&) {
-        // A game in use for a moment: the list stays as it was.
+        // A game in use for a moment: the list is read again shortly, not at the next submission.
+        reintentoEnvios_->start();
         return;
     }
     if (filas.empty()) filas = filasDelRegistro(cabeceraRegistro());
+    std::string bancoA = "A", bancoB = "B";
+    try {
+        const TRegDatosIniciales datos = juego_.parametros();
+        bancoA = cp1252AUtf8(aTexto(datos.nombreBancoA));
+        bancoB = cp1252AUtf8(aTexto(datos.nombreBancoB));
+    } catch (const std::exception&) {
+        // The captions name the banks by their letters.
+    }
     QStringList titulos;
-    for (const std::string& t : filas.front()) titulos << QString::fromStdString(t);
+    int resultado = -1;
+    for (const std::string& t : filas.front()) {
+        if (t == "resultado") resultado = static_cast<int>(titulos.size());
+        titulos << tituloDeColumna(t, bancoA, bancoB);
+    }
     tblEnvios->setColumnCount(static_cast<int>(titulos.size()));
     tblEnvios->setHorizontalHeaderLabels(titulos);
-    // The newest first: that is what the teacher looks for.
+    // The newest first: that is what the teacher looks for; a refused one stands out.
     tblEnvios->setRowCount(static_cast<int>(filas.size() - 1));
-    for (std::size_t i = 1; i < filas.size(); ++i)
-        for (std::size_t j = 0; j < filas[i].size() && j < std::size_t(titulos.size()); ++j)
-            tblEnvios->setItem(static_cast<int>(filas.size() - 1 - i), static_cast<int>(j),
-                               new QTableWidgetItem(QString::fromStdString(filas[i][j])));
+    for (std::size_t i = 1; i < filas.size(); ++i) {
+        const int fila = static_cast<int>(filas.size() - 1 - i);
+        const bool rechazado = resultado >= 0 && std::size_t(resultado) < filas[i].size() && filas[i][resultado] == "rechazado";
+        for (std::size_t j = 0; j < filas[i].size() && j < std::size_t(titulos.size()); ++j) {
+            auto* celda = new QTableWidgetItem(QString::fromStdString(filas[i][j]));
+            if (rechazado) celda->setForeground(QColor(160, 0, 0));
+            tblEnvios->setItem(fila, static_cast<int>(j), celda);
+        }
+    }
     tblEnvios->resizeColumnsToContents();
 }
 
@@ -332,7 +409,11 @@ void TFPortal::btnPlazoClick() {
 void TFPortal::btnIniciarClick() {
     try {
         if (portal_.activo()) portal_.detener();
-        else portal_.iniciar(QHostAddress::Any, static_cast<quint16>(edPuerto->value()));
+        else {
+            const QString elegida = cmbDireccion->currentData().toString();
+            portal_.iniciar(elegida.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(elegida),
+                            static_cast<quint16>(edPuerto->value()));
+        }
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
@@ -387,7 +468,9 @@ void TFPortal::btnImprimirClick() {
     }
     QStringList direcciones = portal_.direccionesParaTeclear();
     if (direcciones.isEmpty()) {
-        const QStringList ips = direccionesIpv4();
+        // The network chosen for the portal, else the machine's first.
+        const QString elegida = cmbDireccion->currentData().toString();
+        const QStringList ips = elegida.isEmpty() ? direccionesIpv4() : QStringList{elegida};
         const int puerto = portal_.activo() ? portal_.puerto() : edPuerto->value();
         if (!ips.isEmpty()) direcciones << QStringLiteral("http://%1:%2/").arg(ips.first()).arg(puerto);
     }

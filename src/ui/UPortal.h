@@ -1,6 +1,7 @@
 #pragma once
-// TFPortal ("Portal de equipos"): starts and stops the teams' portal, shows
-// the addresses to type and a QR code of the first, lists the teams with
+// TFPortal ("Portal de equipos"): starts and stops the teams' portal on
+// every address of the machine or on the one chosen (the network of the
+// classroom), shows the addresses to type and a QR code of the first, lists the teams with
 // their access codes, renews one team's code, ends one team's sessions,
 // sets the period's deadline (warning when it is already past) and the
 // connections one address may hold, tells which addresses hit a cap lately,
@@ -14,6 +15,7 @@
 
 #include <vector>
 
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPainter;
@@ -21,6 +23,7 @@ class QPrinter;
 class QPushButton;
 class QSpinBox;
 class QTableWidget;
+class QTimer;
 class TPortal;
 
 class TJuego;
@@ -56,6 +59,8 @@ public slots:
 private:
     // The parts of the screen, made by the constructor in this order.
     void crearDireccion();
+    /// The machine's addresses in the combo, the one in force kept chosen.
+    void llenarDirecciones();
     void crearListaCodigos();
     void crearBotonesEquipo();
     void crearPlazo();
@@ -66,6 +71,7 @@ private:
     TPortal& portal_;
     std::vector<TCodigoEquipo> codigos_;
     QSpinBox* edPuerto = nullptr;
+    QComboBox* cmbDireccion = nullptr;  ///< "Todas" or one of the machine's IPv4 addresses
     QPushButton* btnIniciar = nullptr;
     QPushButton* btnRenovar = nullptr;
     QPushButton* btnRenovarTodos = nullptr;
@@ -77,6 +83,7 @@ private:
     QSpinBox* edConexiones = nullptr;
     QLabel* lblTopes = nullptr;
     QTableWidget* tblEnvios = nullptr;
+    QTimer* reintentoEnvios_ = nullptr;  ///< reads the register again after a moment the game was in use
     QLabel* lblEstado = nullptr;
     QLabel* lblDirecciones = nullptr;
     QLabel* lblQr = nullptr;

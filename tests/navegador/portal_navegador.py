@@ -2,7 +2,8 @@
 """The portal in a real browser: headless Chromium through its WebDriver.
 
 A page of another site that posts a team's code to the portal is refused;
-a team logs in with its code and submits its decisions; another team logs
+a team logs in with its code and submits its decisions, and a phone's
+narrow page warns it of the loan its bank will not lend; another team logs
 in on the same browser and must not see them. The portal runs as the tool's
 own process, as a game master would start it.
 
@@ -171,7 +172,7 @@ def main():
         assert "Debe ingresar un precio con un valor entre u$s 50 y u$s 100" in driver.page_source
         assert "están guardadas" not in driver.page_source
         enviadas = {"precio": "77", "marketing": "4321", "invYDes": "1234", "capacitacion": "6000",
-                    "invPlanta": "55555", "pedPrestamoA": "1000", "pedPrestamoB": "2000",
+                    "invPlanta": "55555", "pedPrestamoA": "15000", "pedPrestamoB": "2000",
                     "devPrestamoA": "0", "devPrestamoB": "0"}
         for nombre, valor in enviadas.items():
             campo = driver.find_element(By.NAME, nombre)
@@ -185,6 +186,17 @@ def main():
         assert "están guardadas" in driver.page_source, driver.page_source
         for nombre, valor in enviadas.items():
             assert driver.find_element(By.NAME, nombre).get_attribute("value") == valor, nombre
+
+        # Bank A lends less than asked: the stored page warns, readable on a 360 px phone.
+        driver.set_window_size(360, 740)
+        driver.refresh()
+        avisos = driver.find_element(By.ID, "avisos")
+        assert avisos.is_displayed() and all(t in avisos.text for t in ("todavía le presta", "giro en descubierto",
+                                                                          "quiebra")), avisos.text
+        medidas = driver.execute_script("return [window.innerWidth, arguments[0].getBoundingClientRect().right, "
+                                        "document.documentElement.scrollWidth];", avisos)
+        assert medidas[0] <= 400 and max(medidas[1:]) <= medidas[0], medidas
+        driver.set_window_size(1024, 768)
 
         # The game master's side: A's submission is there, the others are missing.
         codigo, _, err = ejecutar(cli, "--datos", juego, "decisiones", "--portal")

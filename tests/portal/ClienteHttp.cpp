@@ -1,5 +1,7 @@
 #include "portal/ClienteHttp.h"
 
+#include "engine/ValidarDecision.h"
+
 #include <QEventLoop>
 #include <QFile>
 #include <QHostAddress>
@@ -94,6 +96,14 @@ QByteArray formulario(const QList<QPair<QString, QString>>& campos) {
         cuerpo += QUrl::toPercentEncoding(clave) + '=' + QUrl::toPercentEncoding(valor);
     }
     return cuerpo;
+}
+
+QByteArray formularioDe(const QByteArray& csrf, int periodo, const TRegDecision& d) {
+    QList<QPair<QString, QString>> campos{{QStringLiteral("csrf"), QString::fromUtf8(csrf)},
+                                          {QStringLiteral("periodo"), QString::number(periodo)}};
+    for (const TRangoDecision& r : rangosDecision())
+        campos.append({QString::fromLatin1(r.columna), QString::number(d.*(r.campo))});
+    return formulario(campos);
 }
 
 QString valorDelCampo(const QString& pagina, const QString& nombre) {

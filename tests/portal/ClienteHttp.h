@@ -4,6 +4,8 @@
 // one like a browser would. Beside it, raw requests without Qt for what no
 // browser sends.
 
+#include "store/Registros.h"
+
 #include <QByteArray>
 #include <QMap>
 #include <QString>
@@ -41,6 +43,9 @@ private:
 
 /// A form body from pairs, percent-encoded.
 QByteArray formulario(const QList<QPair<QString, QString>>& campos);
+
+/// A team's decisions form for periodo, as its browser sends it.
+QByteArray formularioDe(const QByteArray& csrf, int periodo, const TRegDecision& d);
 
 /// The value="..." of the input or the selected option named nombre in a page.
 QString valorDelCampo(const QString& pagina, const QString& nombre);

@@ -29,14 +29,6 @@ inline TRegDecision decisionDelEquipo(int i) {
     return TRegDecision{60 + 10 * i, 25 * (i + 1), 2000 * i, 1000 + i, 10 * i, 100 * i, 0, 50 * i, 0, 0};
 }
 
-inline QByteArray formularioDe(const QByteArray& csrf, int periodo, const TRegDecision& d) {
-    QList<QPair<QString, QString>> campos{{QStringLiteral("csrf"), QString::fromUtf8(csrf)},
-                                          {QStringLiteral("periodo"), QString::number(periodo)}};
-    for (const TRangoDecision& r : rangosDecision())
-        campos.append({QString::fromLatin1(r.columna), QString::number(d.*(r.campo))});
-    return formulario(campos);
-}
-
 inline bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 /// The folder as the game sees it: the register of submissions grows with

@@ -7,6 +7,7 @@
 #include "portal/ClienteHttp.h"
 
 #include "juego/Juego.h"
+#include "portal/ClienteHttp.h"
 #include "portal/Portal.h"
 #include "store/NombresArchivos.h"
 #include "ui/CodigoQr.h"
@@ -14,6 +15,7 @@
 #include "ui/UPortal.h"
 #include "ui/UPrincipal.h"
 
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,6 +28,7 @@
 #include <QTemporaryDir>
 
 #include <cstring>
+#include <tuple>
 
 namespace {
 
@@ -205,6 +208,58 @@ private slots:
             QStringLiteral("El portal de equipos está abierto y se cerrará: 0 equipos conectados; 0 de 3 equipos "
                            "enviaron")));
         QVERIFY(!principal.portal().activo());
+    }
+
+    // Every attempt shows at once, the refused ones with their reason, under Spanish captions.
+    void losEnviosRecibidosSeVenAlLlegar() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuPortal")->trigger();
+        auto* envios = control<QTableWidget>(ventanaVisible<TFPortal>(), "tblEnvios");
+        QCOMPARE(envios->horizontalHeaderItem(6)->text(), QStringLiteral("Investigación y desarrollo"));
+        const quint16 puerto = principal.portal().iniciar(QHostAddress::LocalHost, 0);
+        const auto codigos = juegoDePrueba().codigosGuardados();
+        const std::tuple<std::size_t, TRegDecision, int, QString> intentos[] = {
+            {0, kAlfa, 303, "guardado"}, {1, {30, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, 400, "rechazado"}, {2, kGama, 303, "guardado"}};
+        for (int filas = 1; const auto& [equipo, decision, estado, resultado] : intentos) {
+            TClienteHttp cliente(puerto);
+            QCOMPARE(cliente.entrar(QString::fromStdString(codigos[equipo].codigo)).estado, 303);
+            QCOMPARE(cliente.post("/decisiones", formularioDe(cliente.csrf(), 1, decision)).estado, estado);
+            // The newest first, as soon as the answer is given.
+            QTRY_COMPARE_WITH_TIMEOUT(envios->rowCount(), filas, 2000);
+            QCOMPARE(envios->item(0, 2)->text() + envios->item(0, envios->columnCount() - 2)->text(),
+                     QString::fromStdString(kEquipos[equipo]) + resultado);
+            ++filas;
+        }
+        QVERIFY(envios->item(1, envios->columnCount() - 1)->text().contains(QStringLiteral("precio")));
+    }
+
+    // The teacher picks the network the portal listens on; the screen says what to type.
+    void laRedElegidaEsDondeEscucha_data() {
+        QTest::addColumn<QString>("elegida");  // the combo's address, empty for "Todas"
+        QTest::addColumn<QString>("escrita");  // how the address to type begins
+        const QString primera = direccionesIpv4().value(0);
+        QTest::newRow("todas") << QString()
+                               << (primera.isEmpty() ? QStringLiteral("(esta computadora") : QStringLiteral("http://") + primera);
+        QTest::newRow("solo esta computadora") << QStringLiteral("127.0.0.1") << QStringLiteral("http://127.0.0.1:");
+    }
+    void laRedElegidaEsDondeEscucha() {
+        QFETCH(QString, elegida);
+        QFETCH(QString, escrita);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo1();
+        DialogosFalsos dialogos;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuPortal")->trigger();
+        auto* ventana = ventanaVisible<TFPortal>();
+        auto* red = control<QComboBox>(ventana, "cmbDireccion");
+        red->setCurrentIndex(red->findData(elegida));
+        control<QSpinBox>(ventana, "edPuerto")->setValue(puertoLibre());
+        control<QPushButton>(ventana, "btnIniciar")->click();
+        QCOMPARE(principal.portal().direccion(), elegida.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(elegida));
+        QVERIFY(control<QLabel>(ventana, "lblDirecciones")->text().startsWith(escrita));
     }
 
     // Closing with the portal open counts the class's teams, not the computer's companies.

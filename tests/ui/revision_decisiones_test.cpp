@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTableWidget>
 
 #include <cstring>
@@ -327,6 +328,62 @@ private slots:
         QVERIFY(simular && simular->isVisible());
         QTRY_VERIFY(!r.pantalla);
         simular->close();
+    }
+
+    // A team still at zeros does not keep the grid shut: its row is marked.
+    void grillaAbreConEquiposIncompletos() {
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(0);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        QPointer<TFDeciciones> p = abrir(&principal);
+        clic(p, "btnRevisar");
+        auto* grilla = p->findChild<TFRevisionDecisiones*>();
+        QVERIFY(grilla && cajas.cajas.isEmpty());
+        auto* tabla = control<QTableWidget>(grilla, "grilla");
+        for (int f = 0; f < tabla->rowCount(); ++f)
+            QVERIFY(tabla->verticalHeaderItem(f)->toolTip().contains(QStringLiteral("incompletas")));
+        cajas.respuestas = {ServicioDialogos::Respuesta::si, ServicioDialogos::Respuesta::si};
+        p->close();
+    }
+
+    void grillaMuestraLosAvisos_data() {
+        QTest::addColumn<int>("fila");
+        QTest::addColumn<int>("columna");
+        QTest::addColumn<int>("valor");  // for a loan, above what its bank still lends
+        QTest::addColumn<QString>("aviso");
+        QTest::newRow("banco A, uno de más") << 0 << 6 << 1 << "supera en u$s 1 lo que el banco todavía le presta";
+        QTest::newRow("banco A, al límite") << 0 << 6 << 0 << "";
+        QTest::newRow("banco B, 250 de más") << 1 << 7 << 250 << "supera en u$s 250 lo que el banco";
+        QTest::newRow("despidos") << 2 << 4 << 25 << "se despiden";
+    }
+
+    void grillaMuestraLosAvisos() {
+        QFETCH(int, fila);
+        QFETCH(int, columna);
+        QFETCH(int, valor);
+        QFETCH(QString, aviso);
+        CarpetaDeJuego carpeta;
+        juegoEnPeriodo(1);
+        DialogosFalsos cajas;
+        QWidget principal;
+        principal.show();
+        Revision r = abrirRevision(&principal);
+        // The ten columns fit a 1280-pixel screen.
+        QVERIFY(r.grilla->width() <= 1280 && r.tabla->horizontalScrollBar()->maximum() == 0);
+        const auto credito = juegoDePrueba().avisosDeDecisiones(juegoDePrueba().periodoDelHistorial(1).decisiones)[fila].credito;
+        const char banco = rangosDecision()[columna].banco;
+        valor += static_cast<int>(banco == 'A' ? credito.bancoA : banco == 'B' ? credito.bancoB : 0);
+        editarCelda(r.tabla, fila, columna, QString::number(valor));
+        const QTableWidgetItem* celda = r.tabla->item(fila, columna);
+        QCOMPARE(celda->background().style() != Qt::NoBrush, !aviso.isEmpty());
+        QVERIFY(celda->toolTip().contains(aviso) && celda->toolTip().isEmpty() == aviso.isEmpty());
+        const QString debajo = control<QLabel>(r.grilla, "lblAvisos")->text();
+        QVERIFY2(debajo.contains(QStringLiteral("todavía le presta")) && debajo.contains(aviso), qPrintable(debajo));
+        QVERIFY(r.grilla->fallas().isEmpty());  // a warning refuses nothing
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        r.pantalla->close();
     }
 
     void grillaNoGuardaEnUnJuegoQueCambio() {
