@@ -180,16 +180,31 @@ private slots:
         QCOMPARE(practica.estilosActivas(),
                  (std::vector<std::optional<TEstilo>>{std::nullopt, TEstilo::prudente, TEstilo::prudente,
                                                       TEstilo::prudente}));
+        // The student's screen: their company alone, nothing of the computer's decisions held.
+        const auto delComputador = practica.decisionesComputadora();
         auto* pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(pantalla);
+        QCOMPARE(pantalla->empresaDelAlumno(), std::optional<int>(1));
+        for (std::size_t i = 1; i < 4; ++i) QCOMPARE(pantalla->decisionesEquipos()[i].precio, 0);
+        QVERIFY(control<QPushButton>(pantalla, "btnRevisar")->isHidden());
         escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("85"));
         escribir(control<QLineEdit>(pantalla, "marketing"), QStringLiteral("8000"));
-        for (int t = 0; t < 4; ++t) pulsar(pantalla, "btnSiguiente");
+        pulsar(pantalla, "btnAnterior");
+        QCOMPARE(control<QLabel>(pantalla, "Label6")->text(), QStringLiteral("Ana"));
+        // Copying the previous period brings the student's own decisions only.
+        pulsar(pantalla, "btnCopiarAnterior");
+        QCOMPARE(pantalla->decisionesEquipos()[0].precio, ejemploPeriodo0().precio);
+        for (std::size_t i = 1; i < 4; ++i) QCOMPARE(pantalla->decisionesEquipos()[i].precio, 0);
+        escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("85"));
+        // One step stores the student's decisions and the computer's, as it decides them.
+        pulsar(pantalla, "btnSiguiente");
         TFSimular* simular = nullptr;
         QTRY_VERIFY((simular = principal->findChild<TFSimular*>()));
         pulsar(simular, "btnSimular");
         QTRY_COMPARE(practica.leerEstado().datos.periodoActual, uint8_t{2});
-        QCOMPARE(practica.periodoDelHistorial(1).decisiones[0].precio, 85);
+        const TArchivoPeriodo periodo1 = practica.periodoDelHistorial(1);
+        QCOMPARE(periodo1.decisiones[0].precio, 85);
+        for (std::size_t i = 1; i < 4; ++i) QCOMPARE(periodo1.decisiones[i].precio, delComputador[i]->precio);
         // Evolución tells the student's line from the computer's.
         item(principal.get(), "mnuEvolucion")->trigger();
         auto* evolucion = ventanaVisible<TFEvolucion>();
