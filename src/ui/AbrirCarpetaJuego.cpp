@@ -1,7 +1,6 @@
 // The main window's switch to another game folder: chosen in a dialog or
 // among the recent ones. Every screen of the game left behind closes first,
 // the portal of that game stops, and both folders go to the recent list.
-// A practice's own new folder is made here too.
 
 #include "ui/UPrincipal.h"
 
@@ -12,7 +11,6 @@
 #include "ui/ServicioDialogos.h"
 #include "documentos/TextoQt.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
@@ -47,25 +45,6 @@ void TFPrincipal::abrirReciente(const QString& carpeta) {
         return;
     }
     abrirCarpetaDeJuego(carpeta);
-}
-
-std::optional<QString> TFPrincipal::crearCarpetaDePractica() {
-    try {
-        const std::filesystem::path practicas = carpetaDeUsuario() / aRuta(QStringLiteral("Prácticas"));
-        // Dots for the time: a colon is not allowed in a Windows folder name.
-        const QString momento = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-        for (int n = 1; n <= 100; ++n) {
-            const std::filesystem::path ruta =
-                practicas / aRuta(n == 1 ? momento : QStringLiteral("%1 (%2)").arg(momento).arg(n));
-            if (std::filesystem::exists(ruta)) continue;
-            crearCarpetaDeJuego(ruta, juego_->sistemaArchivos());
-            return deRuta(ruta);
-        }
-        mostrarMensaje(this, QStringLiteral("Ya hay demasiadas prácticas de este momento en «%1».").arg(deRuta(practicas)));
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-    }
-    return std::nullopt;
 }
 
 bool TFPrincipal::cerrarPantallas() {

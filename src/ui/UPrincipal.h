@@ -11,7 +11,7 @@
 // folder. Its menus and status line are read from the game's state after
 // every operation, never told; the open screens hear of each change through
 // its TNotificadorJuego. Opening another game folder is in
-// AbrirCarpetaJuego.cpp.
+// AbrirCarpetaJuego.cpp, the practice in PracticaDelAlumno.cpp.
 
 #include "store/Notificador.h"
 #include "ui/CarpetasRecientes.h"
@@ -147,6 +147,11 @@ private:
     /// Closes every screen; false when one stays open.
     bool cerrarPantallas();
     void abrirReciente(const QString& carpeta);
+    /// Juego → Volver atrás once the question is answered.
+    void volverAtras();
+    /// In a practice, when the student's company went bankrupt in the
+    /// period just run: says so and offers to step back or a new practice.
+    void avisarQuiebraDelAlumno(int periodo);
     /// A new folder for a practice, "Prácticas/<fecha hora>" under the
     /// user's data folder, created; nothing (the user told why) when it
     /// cannot be made.

@@ -88,6 +88,11 @@ void TFResultados::FormCreate() {
 
     resize(980, 700);
     centrarSobre(this, parentWidget());
+    try {
+        if (const auto alumno = juego_.equipoDePractica()) alumno_ = aQString(*alumno);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
     mostrarPeriodo(-1);
     // After a run the period just filed comes forward; after any change the history is read again.
     TNotificadorJuego::alCambiarElJuego(this, [this] { actualizar(); });
@@ -129,7 +134,7 @@ void TFResultados::mostrarPeriodo(int periodo) {
 
 void TFResultados::cargarPeriodo(int periodo) {
     const QListWidgetItem* anterior = lstReportes->currentItem();
-    const QString elegido = anterior ? anterior->text() : industria;
+    const QString elegido = anterior ? anterior->text() : alumno_.isEmpty() ? industria : alumno_;
     periodo_ = periodo;
     entradas_.clear();
     try {

@@ -4,7 +4,8 @@
 // one run) and a report (the industry's, each company's, the period's
 // notices) and may print the one on show or every report of the period.
 // Up and Down move through the reports, PgUp and PgDn through the periods,
-// wherever the focus is in the screen.
+// wherever the focus is in the screen. In a practice it opens on the
+// student's own report.
 
 #include "engine/Historial.h"
 
@@ -77,6 +78,7 @@ private:
     QPushButton* btnCerrar = nullptr;
 
     int periodo_ = -1;
+    QString alumno_;  ///< the student's company in a practice; empty in a class game
     QList<TEntrada> entradas_;
     QStringList ultimasCabeceras_;
 };

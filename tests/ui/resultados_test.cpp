@@ -379,6 +379,52 @@ private slots:
         QTRY_VERIFY(estado(principal).endsWith(QStringLiteral("Período 3 abierto  |  Empresas activas: 2")));
     }
 
+    // A practice opens on the student's report; the student's bankruptcy is
+    // said at once, with a step back or a new practice on offer.
+    void practicaConQuiebraDelAlumno_data() {
+        QTest::addColumn<int>("prestamo");
+        QTest::addColumn<int>("eleccion");  // of the options offered; -1 cancels
+        QTest::addColumn<int>("periodoAbierto");
+        QTest::addColumn<bool>("practicaNueva");
+        QTest::newRow("sin quiebra") << 0 << -1 << 2 << false;
+        QTest::newRow("volver atrás") << 60000 << 0 << 1 << false;
+        QTest::newRow("práctica nueva") << 60000 << 1 << 2 << true;
+        QTest::newRow("solo mirar") << 60000 << 2 << 2 << false;
+        QTest::newRow("cancelada") << 60000 << -1 << 2 << false;
+    }
+    void practicaConQuiebraDelAlumno() {
+        QFETCH(int, prestamo);
+        QFETCH(int, eleccion);
+        QFETCH(int, periodoAbierto);
+        QFETCH(bool, practicaNueva);
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        juegoDePrueba().crearPractica("Ana", 2, TEstilo::prudente, 7);
+        TRegDecision propia = decision(0, 1);
+        propia.pedPrestamoA = prestamo;
+        juegoDePrueba().guardarDecisionesCompletas({propia, std::nullopt, std::nullopt});
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        principal.mostrarJuego();
+        cajas.elecciones = {std::nullopt};
+        if (eleccion >= 0) cajas.elecciones = {QStringList{QStringLiteral("Volver atrás: deshacer el período 1 y decidirlo de nuevo"),
+                                                           QStringLiteral("Comenzar una práctica nueva"),
+                                                           QStringLiteral("Solo mirar los resultados")}[eleccion]};
+        // The new practice stops at the student's name.
+        cajas.textos = {std::nullopt};
+        auto* simular = new TFSimular(principal.juego(), &principal);
+        simular->show();
+        QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
+        QCOMPARE(cajas.opcionesMostradas.size(), prestamo > 0 ? 1 : 0);
+        QCOMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t(periodoAbierto));
+        QCOMPARE(cajas.entradas.contains(QStringLiteral("Nombre de su empresa:")), practicaNueva);
+        if (periodoAbierto == 1) return;  // the step back closed the results of the period undone
+        TFResultados* r = ventanaVisible<TFResultados>();
+        QVERIFY(r);
+        QCOMPARE(reporteElegido(r), QStringLiteral("Ana"));
+        QCOMPARE(r->textoMostrado(), esperado(carpeta, 1, QStringLiteral("Ana")));
+    }
+
     void lineaDeEstado_data() {
         QTest::addColumn<int>("ultimo");
         QTest::addColumn<QString>("donde");
