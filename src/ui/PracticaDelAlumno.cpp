@@ -7,23 +7,68 @@
 #include "documentos/TextoQt.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
+#include "store/NombresArchivos.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/UEquipos.h"
 
 #include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
 #include <QStatusBar>
 
 #include <algorithm>
 #include <exception>
 
+namespace {
+
+const QString carpetaNueva = QStringLiteral("En una carpeta nueva de Prácticas");
+const QString elegirCarpeta = QStringLiteral("Elegir carpeta…");
+
+// Anything a game keeps, or left behind when a new one replaced it.
+bool tieneJuego(const std::filesystem::path& carpeta) {
+    const std::string nombres[] = {kArchivoParametros, kArchivoNombres,    kArchivoResultados, kArchivoDecisiones,
+                                   kCarpetaHistorial,  kCarpetaTransaccion, historialAnterior(1)};
+    std::error_code error;
+    for (const std::string& nombre : nombres)
+        if (std::filesystem::exists(carpeta / aRuta(QString::fromStdString(nombre)), error) || error) return true;
+    return false;
+}
+
+}  // namespace
+
+std::optional<QString> TFPrincipal::elegirCarpetaDePractica() {
+    const auto elegida = dialogos().pedirCarpeta(this, QStringLiteral("Carpeta de la práctica"),
+                                                 deRuta(juego_->ruta().parent_path()));
+    if (!elegida || elegida->isEmpty()) return std::nullopt;
+    const QString carpeta = QDir::cleanPath(QFileInfo(*elegida).absoluteFilePath());
+    if (tieneJuego(aRuta(carpeta))) {
+        mostrarMensaje(this, QStringLiteral("La carpeta «%1» tiene un juego; la práctica nunca se juega sobre un juego. "
+                                            "Elija una carpeta sin juego, o una carpeta nueva de Prácticas.")
+                                 .arg(QDir::toNativeSeparators(carpeta)));
+        return std::nullopt;
+    }
+    try {
+        // A folder named that does not exist yet is a new place for the practice.
+        crearCarpetaDeJuego(aRuta(carpeta), juego_->sistemaArchivos());
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return std::nullopt;
+    }
+    return carpeta;
+}
+
 void TFPrincipal::PracticaClick() {
-    if (dialogos().mensaje(this, QStringLiteral("Atención"),
-                           QStringLiteral("La práctica se juega en una carpeta nueva; el juego abierto queda como "
-                                          "está. ¿Desea comenzarla?"),
-                           ServicioDialogos::Icono::pregunta,
-                           ServicioDialogos::Botones::siNo) != ServicioDialogos::Respuesta::si)
-        return;
+    const auto donde = dialogos().elegirOpcion(
+        this, QStringLiteral("Práctica"),
+        QStringLiteral("La práctica se juega en una carpeta sin juego; el juego abierto queda como está. ¿Dónde?"),
+        {carpetaNueva, elegirCarpeta}, 0);
+    if (!donde) return;
+    std::optional<QString> elegida;
+    if (*donde == elegirCarpeta) {
+        elegida = elegirCarpetaDePractica();
+        if (!elegida) return;
+    }
     const auto nombre = dialogos().pedirTexto(this, QStringLiteral("Práctica"), QStringLiteral("Nombre de su empresa:"),
                                               QStringLiteral("Mi empresa"));
     if (!nombre) return;
@@ -41,11 +86,11 @@ void TFPrincipal::PracticaClick() {
         return;
     }
     // Never over a game: the practice gets a folder of its own and opens it.
-    const auto carpeta = crearCarpetaDePractica();
+    const auto carpeta = elegida ? elegida : crearCarpetaDePractica();
     if (!carpeta) return;
     if (!abrirCarpetaDeJuego(*carpeta)) {
         std::error_code ignorado;
-        std::filesystem::remove(aRuta(*carpeta), ignorado);  // still empty
+        if (!elegida) std::filesystem::remove(aRuta(*carpeta), ignorado);  // still empty
         return;
     }
     try {

@@ -95,7 +95,8 @@ public slots:
     /// A practice game in one step: the student's company and companies of
     /// the computer (how many, which style), the sample parameters, period 0
     /// run; then the decisions screen of period 1. It is played in a new
-    /// folder of its own, which it opens; the game that was open stays as it was.
+    /// folder of its own, or in one without a game that the user picks,
+    /// which it opens; the game that was open stays as it was.
     void PracticaClick();
     void ReanudarClick();
     void ExportarPlanillaClick();
@@ -152,6 +153,9 @@ private:
     /// In a practice, when the student's company went bankrupt in the
     /// period just run: says so and offers to step back or a new practice.
     void avisarQuiebraDelAlumno(int periodo);
+    /// A folder the user picks for a practice, created when it does not
+    /// exist; nothing (the user told why) when it holds a game.
+    std::optional<QString> elegirCarpetaDePractica();
     /// A new folder for a practice, "Prácticas/<fecha hora>" under the
     /// user's data folder, created; nothing (the user told why) when it
     /// cannot be made.

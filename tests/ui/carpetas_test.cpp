@@ -131,6 +131,43 @@ private slots:
         QCOMPARE(principal.windowTitle(), titulo);
         QVERIFY(habilitado(principal, "mnuPeriodo2"));
     }
+
+    // Práctica → Elegir carpeta…: played where the user says, never over a game.
+    void practicaEnLaCarpetaElegida_data() {
+        QTest::addColumn<QString>("contenido");
+        QTest::addColumn<bool>("seJuega");
+        QTest::newRow("vacía") << QString() << true;
+        QTest::newRow("que no existe") << QStringLiteral("nueva") << true;
+        QTest::newRow("con un juego") << QStringLiteral("juego") << false;
+        QTest::newRow("con lo que dejó un juego reemplazado") << QStringLiteral("historial anterior 1") << false;
+    }
+    void practicaEnLaCarpetaElegida() {
+        QFETCH(QString, contenido);
+        QFETCH(bool, seJuega);
+        CarpetaDeJuego abierta;
+        QTemporaryDir temporal;
+        QString elegida = temporal.path();
+        if (contenido == QStringLiteral("nueva")) elegida = temporal.filePath(QStringLiteral("Práctica de Ana"));
+        else if (contenido == QStringLiteral("juego")) juegoEnPeriodo2(elegida, {"Delta"});
+        else if (!contenido.isEmpty()) QVERIFY(QDir(elegida).mkdir(contenido));
+        const QStringList antes = QDir(elegida).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        DialogosFalsos cajas;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        cajas.elecciones = {QStringLiteral("Elegir carpeta…")};
+        cajas.carpetas = {elegida};
+        cajas.textos = {QStringLiteral("Ana"), QStringLiteral("1")};
+        item(&principal, "mnuPractica")->trigger();
+        descartarCerradas();
+        QCOMPARE(principal.juego().ruta() == aRuta(elegida), seJuega);
+        if (seJuega) {
+            QCOMPARE(principal.juego().empresaDePractica(), std::optional<int>(1));
+            return;
+        }
+        QVERIFY2(cajas.textosMostrados().join(QLatin1Char('\n')).contains(QStringLiteral("tiene un juego")),
+                 qPrintable(cajas.textosMostrados().join(QLatin1Char('\n'))));
+        QVERIFY(cajas.entradas.isEmpty());
+        QCOMPARE(QDir(elegida).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
+    }
 };
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaCarpetas)

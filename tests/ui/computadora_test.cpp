@@ -169,7 +169,7 @@ private slots:
         const DatosDeUsuarioEn datos(datosDeUsuario.path());
         const auto antes = carpeta->contenido();
         falsos->textos = {QStringLiteral("Ana"), QStringLiteral("3")};
-        falsos->elecciones = {QStringLiteral("prudente")};
+        falsos->elecciones = {QStringLiteral("En una carpeta nueva de Prácticas"), QStringLiteral("prudente")};
         item(principal.get(), "mnuPractica")->trigger();
         // The folder that was open is left as it was; the practice opened its own.
         QCOMPARE(carpeta->contenido(), antes);
