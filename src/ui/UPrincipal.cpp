@@ -106,6 +106,7 @@ constexpr TItemVentana itemsVentana[] = {
     {"mnuJuego", "Portal de equipos", "mnuPortal", "", &TFPrincipal::PortalClick},
     {"mnuJuego", nullptr, nullptr, "", nullptr},
     {"mnuJuego", "Abrir carpeta de juego…", "mnuAbrirCarpeta", "", &TFPrincipal::AbrirCarpetaClick},
+    {"mnuJuego", "Juegos anteriores de esta carpeta…", "mnuJuegosAnteriores", "", &TFPrincipal::JuegosAnterioresClick},
     {"mnuJuego", "Mostrar la carpeta del juego", "mnuMostrarCarpeta", "", &TFPrincipal::MostrarCarpetaClick},
     {"mnuJuego", nullptr, antesDeSalir, "", nullptr},
     {"mnuJuego", "Salir", "mnuSalir", "Ctrl+X", &TFPrincipal::SalirClick},

@@ -104,6 +104,10 @@ public slots:
     /// Opens the screen that starts and stops the teams' portal.
     void PortalClick();
     void AbrirCarpetaClick();
+    /// The games a new game replaced in this folder: the one chosen opens
+    /// as a game folder of its own under the user's data folder, made from
+    /// its history; this folder stays as it is.
+    void JuegosAnterioresClick();
     /// Shows the game's folder in the desktop's file browser, when the game master asks.
     void MostrarCarpetaClick();
     void SalirClick();

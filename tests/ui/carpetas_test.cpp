@@ -168,6 +168,46 @@ private slots:
         QVERIFY(cajas.entradas.isEmpty());
         QCOMPARE(QDir(elegida).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
     }
+
+    // Juego → Juegos anteriores de esta carpeta…: a replaced game opens as a
+    // copy of its own; the folder it came from stays as it was.
+    void juegosAnteriores_data() {
+        QTest::addColumn<bool>("reemplazado");
+        QTest::addColumn<QString>("quitado");  // a file of the history removed
+        QTest::addColumn<QString>("mensaje");   // what the window says; empty when it opens
+        QTest::newRow("ninguno") << false << QString() << QStringLiteral("no guarda juegos anteriores");
+        QTest::newRow("completo") << true << QString() << QString();
+        QTest::newRow("incompleto") << true << QStringLiteral("historial anterior 1/Periodo 1/INDUSTRIA.csv")
+                                    << QStringLiteral("«historial anterior 1» no es un juego completo: ");
+    }
+    void juegosAnteriores() {
+        QFETCH(bool, reemplazado);
+        QFETCH(QString, quitado);
+        QFETCH(QString, mensaje);
+        CarpetaDeJuego carpeta;
+        QTemporaryDir datosDeUsuario;
+        const DatosDeUsuarioEn datos(datosDeUsuario.path());
+        const QString inicial = QDir::cleanPath(carpeta.ruta(QString()));
+        juegoEnPeriodo2(inicial, {"Delta", "Épsilon"});
+        if (reemplazado) juegoDePrueba().crearJuego({"Zeta"}, ejemploDatosIniciales());
+        if (!quitado.isEmpty()) QVERIFY(QFile::remove(carpeta.ruta(quitado)));
+        const auto antes = carpeta.contenido();
+        DialogosFalsos cajas;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuJuegosAnteriores")->trigger();
+        QCOMPARE(carpeta.contenido(), antes);
+        if (!mensaje.isEmpty()) {
+            QCOMPARE(cajas.textosMostrados().size(), 1);
+            QVERIFY2(cajas.textosMostrados()[0].contains(mensaje), qPrintable(cajas.textosMostrados()[0]));
+            QCOMPARE(principal.juego().ruta(), aRuta(inicial));
+            return;
+        }
+        QCOMPARE(cajas.opcionesMostradas.value(0), QStringList{QStringLiteral("historial anterior 1 (hasta el período 1)")});
+        QVERIFY(principal.juego().ruta() != aRuta(inicial));
+        QVERIFY(QString::fromStdU16String(principal.juego().ruta().u16string()).startsWith(QDir(datosDeUsuario.path()).filePath(QStringLiteral("corvelian/Juegos anteriores/"))));
+        QCOMPARE(principal.juego().empresasActivas(), (std::vector<std::string>{"Delta", "Épsilon"}));
+        QCOMPARE(principal.juego().leerEstado().datos.periodoActual, uint8_t{2});
+    }
 };
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaCarpetas)

@@ -27,21 +27,6 @@
 
 namespace {
 
-// The user's data folder moved to a test's folder while it lives.
-class DatosDeUsuarioEn {
-public:
-    explicit DatosDeUsuarioEn(const QString& carpeta) : anterior_(qgetenv("XDG_DATA_HOME")) {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(carpeta));
-    }
-    ~DatosDeUsuarioEn() {
-        if (anterior_.isNull()) qunsetenv("XDG_DATA_HOME");
-        else qputenv("XDG_DATA_HOME", anterior_);
-    }
-
-private:
-    QByteArray anterior_;
-};
-
 // "Nombre|Juega" of every row of the teams list.
 QStringList filas(const TFEquipos* equipos) { return filasDeLista(control<QTreeWidget>(equipos, "lsvEquipos"), 1, 2); }
 

@@ -399,6 +399,8 @@ private slots:
         QFETCH(bool, practicaNueva);
         CarpetaDeJuego carpeta;
         DialogosFalsos cajas;
+        QTemporaryDir datosDeUsuario;
+        const DatosDeUsuarioEn datos(datosDeUsuario.path());
         juegoDePrueba().crearPractica("Ana", 2, TEstilo::prudente, 7);
         TRegDecision propia = decision(0, 1);
         propia.pedPrestamoA = prestamo;
@@ -415,7 +417,8 @@ private slots:
         auto* simular = new TFSimular(principal.juego(), &principal);
         simular->show();
         QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
-        QCOMPARE(cajas.opcionesMostradas.size(), prestamo > 0 ? 1 : 0);
+        // The bankruptcy's choice, then the new practice's first box.
+        QCOMPARE(cajas.opcionesMostradas.size(), prestamo > 0 ? 1 + practicaNueva : 0);
         QCOMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t(periodoAbierto));
         QCOMPARE(cajas.entradas.contains(QStringLiteral("Nombre de su empresa:")), practicaNueva);
         if (periodoAbierto == 1) return;  // the step back closed the results of the period undone
