@@ -8,6 +8,7 @@
 
 #include "juego/Juego.h"
 #include "store/Texto.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UPrincipal.h"
 #include "ui/UResultados.h"
@@ -426,6 +427,58 @@ private slots:
         QVERIFY(r);
         QCOMPARE(reporteElegido(r), QStringLiteral("Ana"));
         QCOMPARE(r->textoMostrado(), esperado(carpeta, 1, QStringLiteral("Ana")));
+    }
+
+    // A long name is shortened, whole in its tooltip: the period always shows.
+    void cabeceraConNombreLargo() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        const QString largo = QStringLiteral("Cooperativa Agroindustrial del Rio Cuarto SA 1234");
+        juegoDePrueba().crearJuego({largo.toStdString(), "Beta"}, ejemploDatosIniciales());
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+        guardarDecisionesDe(1);
+        juegoDePrueba().simular();
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        TFResultados* r = abrirResultados(principal);
+        QVERIFY(r);
+        r->resize(560, 500);
+        elegir(r, 1, largo);
+        QTRY_COMPARE(r->width(), 560);
+        auto* periodo = control<QLabel>(r, "lblPeriodo");
+        auto* nombre = control<QLabel>(r, "lblNombre");
+        QCOMPARE(periodo->text(), QStringLiteral("Período 1"));
+        QVERIFY(r->rect().contains(periodo->geometry()));
+        QVERIFY2(nombre->text().endsWith(QStringLiteral("…")), qPrintable(nombre->text()));
+        QVERIFY(nombre->geometry().right() < r->width());
+        QCOMPARE(nombre->toolTip(), largo);
+    }
+
+    // A period run by another program comes on screen when the screen
+    // followed the game; one looked back at stays.
+    void sigueAlJuegoTrasUnaCorridaDeOtroPrograma_data() {
+        QTest::addColumn<int>("mirado");
+        QTest::addColumn<int>("despues");
+        QTest::newRow("el último") << 1 << 2;
+        QTest::newRow("uno anterior") << 0 << 0;
+    }
+    void sigueAlJuegoTrasUnaCorridaDeOtroPrograma() {
+        QFETCH(int, mirado);
+        QFETCH(int, despues);
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        prepararJuego(1);
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        TFResultados* r = abrirResultados(principal);
+        QVERIFY(r);
+        elegir(r, mirado, QStringLiteral("Beta"));
+        guardarDecisionesDe(2);
+        TJuego(carpetaDePrueba().ruta()).simular();
+        emit principal.notificador().juegoCambiado();
+        QCOMPARE(periodoElegido(r), despues);
+        QCOMPARE(reporteElegido(r), QStringLiteral("Beta"));
+        QCOMPARE(r->textoMostrado(), esperado(carpeta, despues, QStringLiteral("Beta")));
     }
 
     void lineaDeEstado_data() {
