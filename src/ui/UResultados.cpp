@@ -177,6 +177,7 @@ void TFResultados::cargarPeriodo(int periodo) {
         lstReportes->clear();
         for (int i = 0; i < entradas_.size(); ++i) {
             lstReportes->addItem(entradas_[i].nombre);
+            lstReportes->item(i)->setToolTip(entradas_[i].nombre);  // a long name is cut by the list
             if (entradas_[i].nombre == elegido) fila = i;
         }
     }
