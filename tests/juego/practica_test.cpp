@@ -12,62 +12,37 @@
 
 #include <fstream>
 
-namespace {
-
-const TRegDecision kDecision{90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0};
-
-void guardarDelAlumno(const TRegDecision& propia) {
-    std::vector<std::optional<TRegDecision>> decisiones(juegoDePrueba().empresasActivas().size());
-    decisiones[0] = propia;
-    juegoDePrueba().guardarDecisionesCompletas(decisiones);
-}
-
-}  // namespace
-
 TEST(Practica, ElJuegoSabeCualEsLaEmpresaDelAlumno) {
     CarpetaTemporal carpeta;
-    const std::string alumno = cp1252("Ñandú, S.A.");
+    const std::string alumno = cp1252("Ñandú, \"la\" S.A.");
     juegoDePrueba().crearPractica(alumno, 3, std::nullopt, 7);
-    EXPECT_EQ(juegoDePrueba().equipoDePractica(), alumno);
     EXPECT_EQ(juegoDePrueba().empresaDePractica(), 1);
-
-    // A loan far above what bank A still lends leaves the student bankrupt:
-    // still the practice's student, no longer an active company.
-    TRegDecision quiebra = kDecision;
-    quiebra.pedPrestamoA = 60000;
-    guardarDelAlumno(quiebra);
-    const TResultadoCorrida corrida = juegoDePrueba().simular();
-    ASSERT_EQ(corrida.quiebras, std::vector<std::string>{alumno});
+    // A loan far above what bank A still lends: still the practice's student, no longer active.
+    juegoDePrueba().guardarDecisionesCompletas(
+        {TRegDecision{90, 75, 4000, 8000, 1000, 0, 60000, 0, 0, 0}, std::nullopt, std::nullopt, std::nullopt});
+    ASSERT_EQ(juegoDePrueba().simular().quiebras, std::vector<std::string>{alumno});
     EXPECT_EQ(juegoDePrueba().equipoDePractica(), alumno);
     EXPECT_EQ(juegoDePrueba().empresaDePractica(), std::nullopt);
-    // The step back brings the student's company back.
     juegoDePrueba().volver();
     EXPECT_EQ(juegoDePrueba().empresaDePractica(), 1);
-
     // A class game over the folder is no practice.
     juegoDePrueba().crearJuego({"Alfa", "Beta"}, ejemploDatosIniciales());
     EXPECT_FALSE(std::filesystem::exists(carpeta / kArchivoPractica));
     EXPECT_EQ(juegoDePrueba().equipoDePractica(), std::nullopt);
-    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-    EXPECT_EQ(juegoDePrueba().empresaDePractica(), std::nullopt);
 }
 
 TEST(Practica, UnArchivoDanadoSeNombraYSeRechaza) {
-    EXPECT_EQ(leerTextoPractica(textoPractica(cp1252("Ñandú, \"la\" S.A.")), "x"), cp1252("Ñandú, \"la\" S.A."));
     CarpetaTemporal carpeta;
     juegoDePrueba().crearPractica("Mi empresa", 1, std::nullopt, 7);
     for (const char* texto : {"", "empresa\n", "nombre\nMi empresa\n", "empresa\nMi empresa\nOtra\n",
                               "empresa\nMi empresa,2\n", "empresa\n\xff\xfe\n", "empresa,x\nMi empresa\n"}) {
         SCOPED_TRACE(texto);
         std::ofstream(carpeta / kArchivoPractica, std::ios::binary | std::ios::trunc) << texto;
-        for (auto leer : {+[] { (void)juegoDePrueba().equipoDePractica(); },
-                          +[] { (void)juegoDePrueba().empresaDePractica(); }}) {
-            try {
-                leer();
-                ADD_FAILURE() << "se leyó";
-            } catch (const ErrorArchivoDanado& e) {
-                EXPECT_NE(std::string(e.what()).find(kArchivoPractica), std::string::npos) << e.what();
-            }
+        try {
+            (void)juegoDePrueba().empresaDePractica();
+            ADD_FAILURE() << "se leyó";
+        } catch (const ErrorArchivoDanado& e) {
+            EXPECT_NE(std::string(e.what()).find(kArchivoPractica), std::string::npos) << e.what();
         }
     }
 }
