@@ -22,20 +22,22 @@ std::vector<int> periodosDe(TSistemaArchivos& sa, const std::filesystem::path& h
     return periodos;
 }
 
-void copiarCarpeta(TSistemaArchivos& sa, const std::filesystem::path& de, const std::filesystem::path& a) {
-    sa.crearCarpeta(a);
-    for (const auto& [nombre, tipo] : sa.listarConTipos(de)) {
-        if (tipo == Tipo::carpeta) copiarCarpeta(sa, de / nombre, a / nombre);
-        else if (tipo == Tipo::archivo) escribirArchivoNuevo(sa, a / nombre, leerArchivoEntero(sa, de / nombre), false);
+// Names listed are UTF-8: TCarpeta joins them as such on every system.
+void copiarCarpeta(const TCarpeta& de, const TCarpeta& a) {
+    TSistemaArchivos& sa = de.sa();
+    sa.crearCarpeta(a.ruta());
+    for (const auto& [nombre, tipo] : sa.listarConTipos(de.ruta())) {
+        if (tipo == Tipo::carpeta) copiarCarpeta(TCarpeta(de.ruta(nombre), sa), TCarpeta(a.ruta(nombre), sa));
+        else if (tipo == Tipo::archivo) escribirArchivoNuevo(sa, a.ruta(nombre), leerArchivoEntero(sa, de.ruta(nombre)), false);
     }
 }
 
-void eliminarCarpeta(TSistemaArchivos& sa, const std::filesystem::path& carpeta) {
-    for (const auto& [nombre, tipo] : sa.listarConTipos(carpeta)) {
-        if (tipo == Tipo::carpeta) eliminarCarpeta(sa, carpeta / nombre);
-        else sa.eliminar(carpeta / nombre);
+void eliminarCarpeta(const TCarpeta& carpeta) {
+    for (const auto& [nombre, tipo] : carpeta.sa().listarConTipos(carpeta.ruta())) {
+        if (tipo == Tipo::carpeta) eliminarCarpeta(TCarpeta(carpeta.ruta(nombre), carpeta.sa()));
+        else carpeta.sa().eliminar(carpeta.ruta(nombre));
     }
-    sa.eliminar(carpeta);
+    carpeta.sa().eliminar(carpeta.ruta());
 }
 
 // The game folder of the last period: everything is read back as a game reads it.
@@ -49,10 +51,10 @@ int armarJuego(const TCarpeta& origen, int numero, const TCarpeta& destino) {
         if (periodos[i] != static_cast<int>(i))
             throw ErrorJuego("falta el período " + std::to_string(i) + ".");
     const int ultimo = periodos.back();
-    copiarCarpeta(sa, historial, destino.ruta(kCarpetaHistorial));
-    const auto carpetaUltimo = carpetaDePeriodo(destino, ultimo);
+    copiarCarpeta(TCarpeta(historial, sa), TCarpeta(destino.ruta(kCarpetaHistorial), sa));
+    const TCarpeta carpetaUltimo(carpetaDePeriodo(destino, ultimo), sa);
     for (const char* archivo : {kArchivoParametros, kArchivoResultados})
-        escribirArchivoNuevo(sa, destino.ruta(archivo), leerArchivoEntero(sa, carpetaUltimo / archivo), false);
+        escribirArchivoNuevo(sa, destino.ruta(archivo), leerArchivoEntero(sa, carpetaUltimo.ruta(archivo)), false);
     std::vector<TRegNombre> nombres;
     for (const TRegDatosAcum& empresa : leerArchivoPeriodo(destino, 0).empresas) {
         TRegNombre nombre{};
@@ -60,9 +62,9 @@ int armarJuego(const TCarpeta& origen, int numero, const TCarpeta& destino) {
         nombres.push_back(nombre);
     }
     escribirArchivoNuevo(sa, destino.ruta(kArchivoNombres), bytesDeRegistros(nombres), false);
-    for (const std::string& nombre : sa.listar(carpetaUltimo))
+    for (const std::string& nombre : sa.listar(carpetaUltimo.ruta()))
         if (esNombreDeInforme(nombre))
-            escribirArchivoNuevo(sa, destino.ruta(nombre), leerArchivoEntero(sa, carpetaUltimo / nombre), false);
+            escribirArchivoNuevo(sa, destino.ruta(nombre), leerArchivoEntero(sa, carpetaUltimo.ruta(nombre)), false);
     for (int periodo : periodos) (void)leerArchivoPeriodo(destino, periodo);
     sa.sincronizarTodo(destino.ruta());
     return ultimo;
@@ -89,7 +91,7 @@ int restaurarJuegoAnterior(const TCarpeta& origen, int numero, const std::filesy
         return armarJuego(origen, numero, TCarpeta(destino, sa));
     } catch (const std::exception& e) {
         try {
-            eliminarCarpeta(sa, destino);
+            eliminarCarpeta(TCarpeta(destino, sa));
         } catch (const std::exception&) {
             // What was copied stays in a folder nobody opened: harmless.
         }
