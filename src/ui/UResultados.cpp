@@ -177,7 +177,14 @@ void TFResultados::cargarPeriodo(int periodo) {
         lstReportes->clear();
         for (int i = 0; i < entradas_.size(); ++i) {
             lstReportes->addItem(entradas_[i].nombre);
-            lstReportes->item(i)->setToolTip(entradas_[i].nombre);  // a long name is cut by the list
+            QListWidgetItem* item = lstReportes->item(i);
+            item->setToolTip(entradas_[i].nombre);  // a long name is cut by the list
+            if (!alumno_.isEmpty() && entradas_[i].nombre == alumno_) {
+                // The student finds their own company at a glance.
+                QFont propia = item->font();
+                propia.setBold(true);
+                item->setFont(propia);
+            }
             if (entradas_[i].nombre == elegido) fila = i;
         }
     }

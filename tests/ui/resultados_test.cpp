@@ -415,6 +415,7 @@ private slots:
         TFResultados* r = ventanaVisible<TFResultados>();
         QVERIFY(r);
         QCOMPARE(reporteElegido(r), QStringLiteral("Ana"));
+        QVERIFY(control<QListWidget>(r, "lstReportes")->currentItem()->font().bold());
     }
 
     // A long name is shortened, whole in its tooltip: the period always shows.
