@@ -5,10 +5,11 @@
 // notices) and may print the one on show or every report of the period.
 // Up and Down move through the reports, PgUp and PgDn through the periods,
 // wherever the focus is in the screen. In a practice it opens on the
-// student's own report, their company in bold in the list. Above the report, the period and the report's name,
-// the name shortened to fit (whole in its tooltip) so that the period always
-// shows. While it shows the last period filed it follows the game: a period
-// run elsewhere comes on screen when the game is read again.
+// student's own report, their company in bold in the list. Above the report,
+// the period and the report's name, the name shortened to fit (whole in its
+// tooltip) so that the period always shows. While it shows the last period
+// filed it follows the game: a period run elsewhere comes on screen when the
+// game is read again.
 
 #include "engine/Historial.h"
 
