@@ -194,6 +194,15 @@ public:
     void crearPractica(const std::string& equipo, std::size_t cantidad, std::optional<TEstilo> estilo,
                        std::uint64_t semilla);
 
+    /// The student's company of a practice (Windows-1252), bankrupt or not;
+    /// none in a class game. A damaged practice file is ErrorArchivoDanado.
+    std::optional<std::string> equipoDePractica();
+
+    /// In a practice, the student's company as a number among the active
+    /// companies (from 1, as empresasActivas() lists them); none in a class
+    /// game, and once the student's company went bankrupt.
+    std::optional<int> empresaDePractica();
+
     /// The teams screen's check of the names of the game being set up, as
     /// crearJuego will check them (ErrorJuego). Nothing is written: the names
     /// wait in the set-up and are stored with the new game, so a set-up left
@@ -397,6 +406,7 @@ private:
     std::optional<ErrorArchivoDanado> danoQueElRespaldoRepara(const TBloqueoJuego& bloqueo) const;
 
     TComputadora computadora(const TBloqueoJuego& bloqueo) const;
+    std::optional<std::string> equipoDePractica(const TBloqueoJuego& bloqueo) const;
     std::vector<std::optional<TRegDecision>> decisionesComputadora(const TBloqueoJuego& bloqueo,
                                                                    const TEstadoJuego& estado) const;
 

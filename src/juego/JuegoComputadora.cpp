@@ -1,9 +1,10 @@
 // The companies the computer plays: which they are, and their decisions for
-// the open period.
+// the open period; and in a practice, the one company the student plays.
 
 #include "juego/Juego.h"
 
 #include "juego/BloqueoJuego.h"
+#include "juego/Practica.h"
 #include "store/DatosAcum_UD.h"
 #include "store/NombresArchivos.h"
 #include "store/SistemaArchivos.h"
@@ -20,6 +21,29 @@ TComputadora TJuego::computadora(const TBloqueoJuego&) const {
 TComputadora TJuego::computadora() {
     TBloqueoLectura bloqueo(*this);
     return computadora(bloqueo);
+}
+
+std::optional<std::string> TJuego::equipoDePractica(const TBloqueoJuego&) const {
+    const auto ruta = carpeta_.ruta(kArchivoPractica);
+    if (carpeta_.sa().tipo(ruta) == TSistemaArchivos::Tipo::ninguno) return std::nullopt;
+    return leerTextoPractica(leerArchivoEntero(carpeta_.sa(), ruta), ruta);
+}
+
+std::optional<std::string> TJuego::equipoDePractica() {
+    TBloqueoLectura bloqueo(*this);
+    return equipoDePractica(bloqueo);
+}
+
+std::optional<int> TJuego::empresaDePractica() {
+    TBloqueoLectura bloqueo(*this);
+    const auto equipo = equipoDePractica(bloqueo);
+    if (!equipo) return std::nullopt;
+    const TEstadoJuego estado = leerEstado(bloqueo);
+    if (estado.empresasConResultados == 0) return std::nullopt;
+    const auto activas = equiposDelJuego(bloqueo, estado);
+    const auto propia = std::find(activas.begin(), activas.end(), *equipo);
+    if (propia == activas.end()) return std::nullopt;
+    return static_cast<int>(propia - activas.begin()) + 1;
 }
 
 std::vector<std::optional<TEstilo>> TJuego::estilosActivas() {

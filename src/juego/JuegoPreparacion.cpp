@@ -5,6 +5,7 @@
 
 #include "juego/BloqueoJuego.h"
 #include "juego/CorridaPeriodo0.h"
+#include "juego/Practica.h"
 #include "reports/Reportes_UD.h"
 #include "store/ArchivoRegistros.h"
 #include "store/Datos_UD.h"
@@ -68,7 +69,7 @@ void TJuego::prepararJuego(const TBloqueoEscritura&, TTransaccion& transaccion, 
         transaccion.apartarCarpeta(kCarpetaHistorial, historialAnterior(n));
     }
     for (const char* archivo : {kArchivoResultados, kArchivoDecisiones, kRespaldoResultados, kRespaldoDecisiones,
-                                kRespaldoParametros, kArchivoCodigos})
+                                kRespaldoParametros, kArchivoCodigos, kArchivoPractica})
         transaccion.eliminar(archivo);
     transaccion.escribir(kArchivoNombres, nombres);
     transaccion.escribir(kArchivoParametros, bytesDeRegistros(std::vector<TRegDatosIniciales>{datos}));
@@ -118,6 +119,7 @@ void TJuego::crearPractica(const std::string& equipo, std::size_t cantidad, std:
     TTransaccion transaccion(carpeta_, "El armado de la práctica se interrumpió; la carpeta quedó como estaba.",
                              "El armado de la práctica se interrumpió y se completó: el período 0 ya se corrió.");
     prepararJuego(bloqueo, transaccion, nombres, datos, computadora);
+    transaccion.escribir(kArchivoPractica, textoPractica(equipo));
     // The new game has no results yet: the old ones go with the set-up.
     prepararPeriodo0(carpeta_, transaccion, datos, zona, datos.zonaActiva == 1, {}, decisiones);
     const std::string aviso = transaccion.confirmar();

@@ -35,6 +35,8 @@ inline constexpr const char* kSufijoTemporal = ".tmp";
 inline constexpr const char* kArchivoCodigos = "CODIGOS PORTAL.txt";
 inline constexpr const char* kArchivoComputadora = "EMPRESAS COMPUTADORA.csv";
 inline constexpr const char* kArchivoRegistroPortal = "REGISTRO PORTAL.csv";
+/// Present only in a practice: which company is the student's.
+inline constexpr const char* kArchivoPractica = "PRACTICA.csv";
 /// The folder of the teams' submissions through the portal.
 inline constexpr const char* kCarpetaEnvios = "envios portal";
 

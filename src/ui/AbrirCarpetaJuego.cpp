@@ -2,21 +2,23 @@
 // among the recent ones. A running portal is stopped only when the game
 // master agrees, told which teams are on it; every screen of the game left
 // behind closes first, and both folders go to the recent list.
-// A practice's own new folder is made here too.
+// A game a new one replaced opens from here too.
 
 #include "ui/UPrincipal.h"
 
 #include "juego/Juego.h"
+#include "juego/JuegoAnterior.h"
 #include "portal/Portal.h"
 #include "store/CarpetaDatos.h"
+#include "store/NombresArchivos.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "documentos/TextoQt.h"
 
-#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QStatusBar>
 
 #include <exception>
 
@@ -73,23 +75,58 @@ void TFPrincipal::abrirReciente(const QString& carpeta) {
     abrirCarpetaDeJuego(carpeta);
 }
 
-std::optional<QString> TFPrincipal::crearCarpetaDePractica() {
+void TFPrincipal::JuegosAnterioresClick() {
+    std::vector<TJuegoAnterior> juegos;
     try {
-        const std::filesystem::path practicas = carpetaDeUsuario() / aRuta(QStringLiteral("Prácticas"));
-        // Dots for the time: a colon is not allowed in a Windows folder name.
-        const QString momento = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH.mm.ss"));
-        for (int n = 1; n <= 100; ++n) {
-            const std::filesystem::path ruta =
-                practicas / aRuta(n == 1 ? momento : QStringLiteral("%1 (%2)").arg(momento).arg(n));
-            if (std::filesystem::exists(ruta)) continue;
-            crearCarpetaDeJuego(ruta, juego_->sistemaArchivos());
-            return deRuta(ruta);
-        }
-        mostrarMensaje(this, QStringLiteral("Ya hay demasiadas prácticas de este momento en «%1».").arg(deRuta(practicas)));
+        juegos = juegosAnteriores(juego_->carpeta());
     } catch (const std::exception& e) {
         mostrarError(this, e);
+        return;
     }
-    return std::nullopt;
+    if (juegos.empty()) {
+        mostrarMensaje(this, QStringLiteral("Esta carpeta no guarda juegos anteriores: un juego que «Nuevo» reemplaza "
+                                            "deja aquí su historial, «historial anterior N»."));
+        return;
+    }
+    QStringList opciones;
+    for (const TJuegoAnterior& j : juegos)
+        opciones << (j.ultimoPeriodo < 0 ? QStringLiteral("historial anterior %1 (sin períodos)").arg(j.numero)
+                                         : QStringLiteral("historial anterior %1 (hasta el período %2)")
+                                               .arg(j.numero)
+                                               .arg(j.ultimoPeriodo));
+    const auto elegido = dialogos().elegirOpcion(
+        this, QStringLiteral("Juegos anteriores"),
+        QStringLiteral("Se abre una copia del juego elegido en una carpeta nueva; esta carpeta no cambia."), opciones,
+        static_cast<int>(opciones.size()) - 1);
+    const auto indice = elegido ? opciones.indexOf(*elegido) : -1;
+    if (indice < 0) return;
+    const TJuegoAnterior& juego = juegos[static_cast<std::size_t>(indice)];
+    QString destino;
+    int periodo = 0;
+    try {
+        const QString base = QStringLiteral("%1, historial anterior %2")
+                                 .arg(deRuta(juego_->ruta().filename()).isEmpty() ? QStringLiteral("juego")
+                                                                                   : deRuta(juego_->ruta().filename()))
+                                 .arg(juego.numero);
+        const std::filesystem::path anteriores = carpetaDeUsuario() / aRuta(QStringLiteral("Juegos anteriores"));
+        std::filesystem::path ruta = anteriores / aRuta(base);
+        for (int n = 2; std::filesystem::exists(ruta) && n <= 100; ++n)
+            ruta = anteriores / aRuta(QStringLiteral("%1 (%2)").arg(base).arg(n));
+        periodo = restaurarJuegoAnterior(juego_->carpeta(), juego.numero, ruta);
+        destino = deRuta(ruta);
+    } catch (const ErrorJuego& e) {
+        mostrarMensaje(this, QString::fromUtf8(e.what()));
+        return;
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+        return;
+    }
+    if (!abrirCarpetaDeJuego(destino)) return;
+    statusBar()->showMessage(QStringLiteral("Juego anterior %1 abierto, hasta el período %2, en «%3»; la carpeta de "
+                                            "donde vino no cambió.")
+                                 .arg(juego.numero)
+                                 .arg(periodo)
+                                 .arg(QDir::toNativeSeparators(destino)));
 }
 
 bool TFPrincipal::cerrarPantallas() {

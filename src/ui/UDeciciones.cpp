@@ -167,6 +167,14 @@ void TFDeciciones::FormCreate() {
     try {
         estado = juego_.leerEstado();
         nombres_ = juego_.empresasActivas();
+        if (juego_.equipoDePractica()) {
+            alumno_ = juego_.empresaDePractica();
+            if (!alumno_) {
+                mostrarMensaje(this, QStringLiteral("Su empresa quebró: en esta práctica ya no tiene decisiones que cargar."));
+                QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+                return;
+            }
+        }
     } catch (const std::exception& e) {
         mostrarError(this, e);
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
@@ -187,21 +195,28 @@ void TFDeciciones::FormCreate() {
     Label5->setText(QString::number(periodoActual_));
     decisionesEquipos_.assign(cantEquipos_, TRegDecision{});
     computadora_.assign(cantEquipos_, false);
-    try {
-        // The computer's companies open with its decisions; the game master may change them.
-        const auto propuestas = juego_.decisionesComputadora();
-        for (std::size_t i = 0; i < propuestas.size() && i < cantEquipos_; ++i)
-            if (propuestas[i]) {
-                decisionesEquipos_[i] = *propuestas[i];
-                computadora_[i] = true;
-            }
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
+    if (alumno_) {
+        // The student sees nothing of the computer's companies: the
+        // computer decides for them when the student's decisions are stored.
+        for (std::size_t i = 0; i < computadora_.size(); ++i) computadora_[i] = static_cast<int>(i) + 1 != *alumno_;
+        for (QPushButton* b : {btnCargarDatosTodas, btnRevisar}) b->hide();
+    } else {
+        try {
+            // The computer's companies open with its decisions; the game master may change them.
+            const auto propuestas = juego_.decisionesComputadora();
+            for (std::size_t i = 0; i < propuestas.size() && i < cantEquipos_; ++i)
+                if (propuestas[i]) {
+                    decisionesEquipos_[i] = *propuestas[i];
+                    computadora_[i] = true;
+                }
+        } catch (const std::exception& e) {
+            mostrarError(this, e);
+        }
     }
     // Stored for every company (a step back brings them): they open as stored.
     if (estado.decisionesGuardadas >= cantEquipos_) traer(decisionesGuardadas(juego_, equipos()));
     actualizarMarcasPortal();
-    mostrarSinFallar(1);
+    mostrarSinFallar(primerEquipo());
 }
 
 void TFDeciciones::mostrarEquipo(uint8_t t) {
@@ -211,7 +226,7 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
     equipoActual_ = t;
     Label6->setText(aQString(nombres_[t - 1u]));
     ajustarNombre();
-    lbNroEquipo->setText(QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
+    lbNroEquipo->setText(alumno_ ? QString() : QStringLiteral("%1/%2").arg(t).arg(cantEquipos_));
     const bool enviado = t <= enviadosPortal_.size() && enviadosPortal_[t - 1u];
     lblPortal->setText(enviado ? QStringLiteral("✔ Envió sus decisiones por el portal") : QString());
     lblComputadora->setText(t <= computadora_.size() && computadora_[t - 1u] ? QStringLiteral("(computadora)")
@@ -274,7 +289,13 @@ void TFDeciciones::guardarEnMemoria(uint8_t t, const TRegDecision& r) { decision
 
 void TFDeciciones::guardarDecisiones() {
     // All or nothing, and only on the game this screen was opened on.
-    juego_.guardarDecisiones(decisionesEquipos_, &marca_);
+    if (!alumno_) {
+        juego_.guardarDecisiones(decisionesEquipos_, &marca_);
+        return;
+    }
+    std::vector<std::optional<TRegDecision>> decisiones(decisionesEquipos_.size());
+    decisiones.at(*alumno_ - 1u) = decisionesEquipos_.at(*alumno_ - 1u);
+    juego_.guardarDecisionesCompletas(decisiones, &marca_);
 }
 
 bool TFDeciciones::eventFilter(QObject* objeto, QEvent* evento) {
@@ -287,7 +308,7 @@ void TFDeciciones::btnSiguienteClick() {
     if (cantEquipos_ == 0) return;
     try {
         if (!guardarFormulario()) return;
-        if (equipoActual_ < cantEquipos_) {
+        if (equipoActual_ < ultimoEquipo()) {
             mostrarEquipo(static_cast<uint8_t>(equipoActual_ + 1));
             return;
         }
@@ -308,7 +329,7 @@ void TFDeciciones::btnSiguienteClick() {
 }
 
 void TFDeciciones::btnAnteriorClick() {
-    if (cantEquipos_ == 0 || equipoActual_ == 1) return;
+    if (cantEquipos_ == 0 || equipoActual_ <= primerEquipo()) return;
     try {
         if (!guardarFormulario()) return;
         mostrarEquipo(static_cast<uint8_t>(equipoActual_ - 1));
@@ -336,7 +357,8 @@ TEquiposDecision TFDeciciones::equipos() const { return {cantEquipos_, nombres_,
 
 bool TFDeciciones::traer(const TDecisionesTraidas& traidas) {
     for (std::size_t i = 0; i < traidas.decisiones.size() && i < decisionesEquipos_.size(); ++i)
-        if (traidas.decisiones[i]) decisionesEquipos_[i] = *traidas.decisiones[i];
+        if (traidas.decisiones[i] && (!alumno_ || static_cast<int>(i) + 1 == *alumno_))
+            decisionesEquipos_[i] = *traidas.decisiones[i];
     if (!traidas.falla.isEmpty()) mostrarMensaje(this, traidas.falla);
     return traidas.falla.isEmpty() && !traidas.decisiones.empty();
 }
@@ -361,14 +383,14 @@ void TFDeciciones::btnCargarDatosClick() {
 
 void TFDeciciones::btnCargarDatosTodasClick() {
     if (cantEquipos_ == 0) return;
-    if (traer(decisionesGuardadas(juego_, equipos()))) mostrarSinFallar(1);
+    if (traer(decisionesGuardadas(juego_, equipos()))) mostrarSinFallar(primerEquipo());
 }
 
 void TFDeciciones::btnCopiarAnteriorClick() {
     if (cantEquipos_ == 0) return;
     const TDecisionesTraidas traidas = decisionesDelPeriodo(juego_, equipos(), periodoActual_ - 1);
     if (!traer(traidas)) return;
-    mostrarSinGuardar(1);
+    mostrarSinGuardar(primerEquipo());
     if (!traidas.aviso.isEmpty()) mostrarMensaje(this, traidas.aviso);
 }
 
@@ -376,7 +398,7 @@ void TFDeciciones::btnImportarCsvClick() {
     if (cantEquipos_ == 0) return;
     const auto archivo = dialogos().elegirArchivoAbrir(this, QStringLiteral("Importar decisiones"),
                                                        QStringLiteral("Archivos CSV (*.csv);;Todos los archivos (*)"));
-    if (archivo && traer(decisionesDeCsv(*archivo, equipos()))) mostrarSinGuardar(1);
+    if (archivo && traer(decisionesDeCsv(*archivo, equipos()))) mostrarSinGuardar(primerEquipo());
 }
 
 void TFDeciciones::btnCargarPortalClick() {
@@ -385,7 +407,7 @@ void TFDeciciones::btnCargarPortalClick() {
     // The marks are read again when the portal could be read at all.
     if (!traidas.decisiones.empty()) actualizarMarcasPortal();
     if (!traer(traidas)) return;
-    mostrarSinGuardar(1);
+    mostrarSinGuardar(primerEquipo());
     if (!traidas.aviso.isEmpty()) mostrarMensaje(this, traidas.aviso);
 }
 

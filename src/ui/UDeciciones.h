@@ -6,7 +6,9 @@
 // screen then offers to go on to the simulate screen. The fields can be
 // filled from the stored decisions, the previous period, a CSV file or the
 // portal, and reviewed all at once in a grid; none of these stores anything
-// by itself.
+// by itself. In a practice the screen is the student's: it shows their
+// company alone and never the computer's decisions, which the computer
+// takes when the student's are stored.
 
 #include "juego/Juego.h"
 #include "ui/FuentesDecision.h"
@@ -16,6 +18,7 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class QHBoxLayout;
@@ -43,6 +46,8 @@ public:
     const std::vector<bool>& deComputadora() const { return computadora_; }
     /// Which teams submitted through the portal for the period on show.
     const std::vector<bool>& enviadosPortal() const { return enviadosPortal_; }
+    /// In a practice, the student's company (from 1); none in a class game.
+    std::optional<int> empresaDelAlumno() const { return alumno_; }
     /// Something was typed since the decisions were last stored.
     bool decisionesSinGuardar() const { return sinGuardar_; }
 
@@ -89,6 +94,9 @@ private:
     /// Decisions changed by a load or a copy: the screen holds them unsaved
     /// and shows equipo.
     void mostrarSinGuardar(uint8_t equipo);
+    /// The first and last team shown: in a practice, only the student's.
+    uint8_t primerEquipo() const { return alumno_ ? static_cast<uint8_t>(*alumno_) : uint8_t{1}; }
+    uint8_t ultimoEquipo() const { return alumno_ ? static_cast<uint8_t>(*alumno_) : cantEquipos_; }
     /// The teams as the decision sources see them.
     TEquiposDecision equipos() const;
     /// Keeps what a source brought and shows why it brought nothing, or not
@@ -131,6 +139,7 @@ private:
     QLabel* lblEnviosPortal = nullptr;  ///< how many teams did, and who is missing
     std::vector<bool> enviadosPortal_;
     std::vector<bool> computadora_;
+    std::optional<int> alumno_;
     bool sinGuardar_ = false;
     TMarca marca_;  ///< the game as it stood when the screen opened
     std::vector<std::string> nombres_;

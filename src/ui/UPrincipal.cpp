@@ -106,6 +106,7 @@ constexpr TItemVentana itemsVentana[] = {
     {"mnuJuego", "Portal de equipos", "mnuPortal", "", &TFPrincipal::PortalClick},
     {"mnuJuego", nullptr, nullptr, "", nullptr},
     {"mnuJuego", "Abrir carpeta de juego…", "mnuAbrirCarpeta", "", &TFPrincipal::AbrirCarpetaClick},
+    {"mnuJuego", "Juegos anteriores de esta carpeta…", "mnuJuegosAnteriores", "", &TFPrincipal::JuegosAnterioresClick},
     {"mnuJuego", "Mostrar la carpeta del juego", "mnuMostrarCarpeta", "", &TFPrincipal::MostrarCarpetaClick},
     {"mnuJuego", nullptr, antesDeSalir, "", nullptr},
     {"mnuJuego", "Salir", "mnuSalir", "Ctrl+X", &TFPrincipal::SalirClick},
@@ -315,46 +316,6 @@ void TFPrincipal::NuevoClick() {
     (new TFEquipos(*juego_, this))->show();
 }
 
-void TFPrincipal::PracticaClick() {
-    if (!preguntar(this, QStringLiteral("La práctica se juega en una carpeta nueva; el juego abierto queda como "
-                                        "está. ¿Desea comenzarla?"),
-                   ServicioDialogos::Icono::pregunta))
-        return;
-    const auto nombre = dialogos().pedirTexto(this, QStringLiteral("Práctica"), QStringLiteral("Nombre de su empresa:"),
-                                              QStringLiteral("Mi empresa"));
-    if (!nombre) return;
-    const auto pedido = pedirEmpresasComputadora(this, QStringLiteral("Práctica"),
-                                                 QStringLiteral("¿Cuántas empresas juega la computadora?"),
-                                                 QStringLiteral("Estilo de la computadora (mezcla: uno de cada uno):"),
-                                                 TFEquipos::maximoEquipos - 1);
-    if (!pedido) return;
-    const QString limpio = nombre->trimmed();
-    const auto equipo = aCp1252(limpio);
-    if (limpio.isEmpty() || !equipo || limpio.size() > static_cast<qsizetype>(sizeof(cadena::texto))) {
-        mostrarMensaje(this, QStringLiteral("El nombre «%1» no sirve para una empresa: de 1 a 50 letras que el "
-                                            "juego pueda guardar.")
-                                 .arg(limpio));
-        return;
-    }
-    // Never over a game: the practice gets a folder of its own and opens it.
-    const auto carpeta = crearCarpetaDePractica();
-    if (!carpeta) return;
-    if (!abrirCarpetaDeJuego(*carpeta)) {
-        std::error_code ignorado;
-        std::filesystem::remove(aRuta(*carpeta), ignorado);  // still empty
-        return;
-    }
-    try {
-        juego_->crearPractica(*equipo, static_cast<std::size_t>(pedido->cantidad), pedido->estilo, semillaNueva());
-    } catch (const std::exception& e) {
-        mostrarError(this, e);
-        return;
-    }
-    mostrarJuego();
-    statusBar()->showMessage(QStringLiteral("Práctica lista: decida el período 1, simule y lea su informe."));
-    PeriodoClick();
-}
-
 void TFPrincipal::ReanudarClick() {
     if (!preguntar(this, QStringLiteral("¿Desea reanudar el juego guardado?"), ServicioDialogos::Icono::advertencia))
         return;
@@ -528,6 +489,10 @@ void TFPrincipal::VolverAtrasClick() {
         // The step back itself says what is wrong.
     }
     if (!preguntar(this, pregunta, ServicioDialogos::Icono::pregunta)) return;
+    volverAtras();
+}
+
+void TFPrincipal::volverAtras() {
     if (!cerrarPantallasDePeriodo()) return;
     int periodo = 0;
     try {
@@ -574,6 +539,7 @@ void TFPrincipal::periodoSimulado(int periodo) {
     emit notificador_->juegoCambiado();
     // The last period ends the game: the class sees the standings and the winner.
     if (periodo == 10) ClaseClick();
+    avisarQuiebraDelAlumno(periodo);
 }
 
 void TFPrincipal::EvolucionClick() { abrirUnaVez<TFEvolucion>(); }

@@ -11,7 +11,7 @@
 // folder. Its menus and status line are read from the game's state after
 // every operation, never told; the open screens hear of each change through
 // its TNotificadorJuego. Opening another game folder is in
-// AbrirCarpetaJuego.cpp.
+// AbrirCarpetaJuego.cpp, the practice in PracticaDelAlumno.cpp.
 
 #include "store/Notificador.h"
 #include "ui/CarpetasRecientes.h"
@@ -95,7 +95,8 @@ public slots:
     /// A practice game in one step: the student's company and companies of
     /// the computer (how many, which style), the sample parameters, period 0
     /// run; then the decisions screen of period 1. It is played in a new
-    /// folder of its own, which it opens; the game that was open stays as it was.
+    /// folder of its own, or in one without a game that the user picks,
+    /// which it opens; the game that was open stays as it was.
     void PracticaClick();
     void ReanudarClick();
     void ExportarPlanillaClick();
@@ -103,6 +104,10 @@ public slots:
     /// Opens the screen that starts and stops the teams' portal.
     void PortalClick();
     void AbrirCarpetaClick();
+    /// The games a new game replaced in this folder: the one chosen opens
+    /// as a game folder of its own under the user's data folder, made from
+    /// its history; this folder stays as it is.
+    void JuegosAnterioresClick();
     /// Shows the game's folder in the desktop's file browser, when the game master asks.
     void MostrarCarpetaClick();
     void SalirClick();
@@ -147,6 +152,14 @@ private:
     /// Closes every screen; false when one stays open.
     bool cerrarPantallas();
     void abrirReciente(const QString& carpeta);
+    /// Juego → Volver atrás once the question is answered.
+    void volverAtras();
+    /// In a practice, when the student's company went bankrupt in the
+    /// period just run: says so and offers to step back or a new practice.
+    void avisarQuiebraDelAlumno(int periodo);
+    /// A folder the user picks for a practice, created when it does not
+    /// exist; nothing (the user told why) when it holds a game.
+    std::optional<QString> elegirCarpetaDePractica();
     /// A new folder for a practice, "Prácticas/<fecha hora>" under the
     /// user's data folder, created; nothing (the user told why) when it
     /// cannot be made.

@@ -73,9 +73,26 @@ void TFResultados::FormCreate() {
     izquierda->addWidget(btnImprimir);
     izquierda->addWidget(btnImprimirPeriodo);
     izquierda->addWidget(btnCerrar);
+    lblPeriodo = new QLabel(this);
+    lblPeriodo->setObjectName(QStringLiteral("lblPeriodo"));
+    lblNombre = new QLabel(this);
+    lblNombre->setObjectName(QStringLiteral("lblNombre"));
+    // Shortened by ajustarNombre, never widening the screen.
+    lblNombre->setMinimumWidth(1);
+    lblNombre->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    QFont negrita = lblPeriodo->font();
+    negrita.setBold(true);
+    lblPeriodo->setFont(negrita);
+    lblNombre->setFont(negrita);
+    auto* cabecera = new QHBoxLayout;
+    cabecera->addWidget(lblPeriodo);
+    cabecera->addWidget(lblNombre, 1);
+    auto* derecha = new QVBoxLayout;
+    derecha->addLayout(cabecera);
+    derecha->addWidget(txtReporte, 1);
     auto* principal = new QHBoxLayout(this);
     principal->addLayout(izquierda);
-    principal->addWidget(txtReporte, 1);
+    principal->addLayout(derecha, 1);
 
     // The keys move through reports and periods wherever the focus is.
     for (QWidget* hijo : findChildren<QWidget*>()) hijo->installEventFilter(this);
@@ -89,6 +106,11 @@ void TFResultados::FormCreate() {
     resize(980, 700);
     prepararVisor(this);
     centrarSobre(this, parentWidget());
+    try {
+        if (const auto alumno = juego_.equipoDePractica()) alumno_ = aQString(*alumno);
+    } catch (const std::exception& e) {
+        mostrarError(this, e);
+    }
     mostrarPeriodo(-1);
     // After a run the period just filed comes forward; after any change the history is read again.
     TNotificadorJuego::alCambiarElJuego(this, [this] { actualizar(); });
@@ -113,9 +135,13 @@ void TFResultados::mostrarPeriodo(int periodo) {
         cbPeriodo->clear();
         lstReportes->clear();
         txtReporte->setPlainText(vacio);
+        ultimoPeriodo_ = -1;
         setWindowTitle(QStringLiteral("Resultados"));
+        lblPeriodo->clear();
+        mostrarCabecera(QString());
         return;
     }
+    ultimoPeriodo_ = periodos.back();
     int indice = static_cast<int>(periodos.size()) - 1;
     for (std::size_t i = 0; i < periodos.size(); ++i)
         if (periodos[i] == periodo) indice = static_cast<int>(i);
@@ -130,8 +156,9 @@ void TFResultados::mostrarPeriodo(int periodo) {
 
 void TFResultados::cargarPeriodo(int periodo) {
     const QListWidgetItem* anterior = lstReportes->currentItem();
-    const QString elegido = anterior ? anterior->text() : industria;
+    const QString elegido = anterior ? anterior->text() : alumno_.isEmpty() ? industria : alumno_;
     periodo_ = periodo;
+    lblPeriodo->setText(QStringLiteral("Período %1").arg(periodo));
     entradas_.clear();
     try {
         const TArchivoPeriodo archivo = juego_.periodoDelHistorial(periodo);
@@ -151,12 +178,21 @@ void TFResultados::cargarPeriodo(int periodo) {
         lstReportes->clear();
         for (int i = 0; i < entradas_.size(); ++i) {
             lstReportes->addItem(entradas_[i].nombre);
+            QListWidgetItem* item = lstReportes->item(i);
+            item->setToolTip(entradas_[i].nombre);  // a long name is cut by the list
+            if (!alumno_.isEmpty() && entradas_[i].nombre == alumno_) {
+                // The student finds their own company at a glance.
+                QFont propia = item->font();
+                propia.setBold(true);
+                item->setFont(propia);
+            }
             if (entradas_[i].nombre == elegido) fila = i;
         }
     }
     if (entradas_.isEmpty()) {
         txtReporte->clear();
         setWindowTitle(QStringLiteral("Resultados - Período %1").arg(periodo));
+        mostrarCabecera(QString());
         return;
     }
     lstReportes->setCurrentRow(fila);
@@ -184,11 +220,23 @@ void TFResultados::cbPeriodoChange(int indice) {
 void TFResultados::lstReportesChange(int fila) {
     if (fila < 0 || fila >= entradas_.size()) return;
     setWindowTitle(QStringLiteral("Resultados - Período %1 - %2").arg(periodo_).arg(entradas_[fila].nombre));
+    mostrarCabecera(entradas_[fila].nombre);
     try {
         txtReporte->setPlainText(reporte(fila).texto);
     } catch (const std::exception& e) {
         txtReporte->setPlainText(QString::fromUtf8(e.what()));
     }
+}
+
+void TFResultados::mostrarCabecera(const QString& nombre) {
+    nombre_ = nombre;
+    lblNombre->setToolTip(nombre);
+    ajustarNombre();
+}
+
+void TFResultados::ajustarNombre() {
+    const QString texto = nombre_.isEmpty() ? QString() : QStringLiteral("— ") + nombre_;
+    lblNombre->setText(lblNombre->fontMetrics().elidedText(texto, Qt::ElideRight, lblNombre->width()));
 }
 
 void TFResultados::moverReporte(int paso) {
@@ -202,6 +250,8 @@ void TFResultados::moverPeriodo(int paso) {
 }
 
 bool TFResultados::eventFilter(QObject* objeto, QEvent* evento) {
+    // The name's room is known once the screen is laid out.
+    if (objeto == lblNombre && evento->type() == QEvent::Resize) ajustarNombre();
     if (evento->type() == QEvent::KeyPress || evento->type() == QEvent::ShortcutOverride) {
         const auto* tecla = static_cast<QKeyEvent*>(evento);
         int reportes = 0, periodos = 0;

@@ -4,7 +4,12 @@
 // one run) and a report (the industry's, each company's, the period's
 // notices) and may print the one on show or every report of the period.
 // Up and Down move through the reports, PgUp and PgDn through the periods,
-// wherever the focus is in the screen.
+// wherever the focus is in the screen. In a practice it opens on the
+// student's own report, their company in bold in the list. Above the report,
+// the period and the report's name, the name shortened to fit (whole in its
+// tooltip) so that the period always shows. While it shows the last period
+// filed it follows the game: a period run elsewhere comes on screen when the
+// game is read again.
 
 #include "engine/Historial.h"
 
@@ -17,6 +22,7 @@
 #include <vector>
 
 class QComboBox;
+class QLabel;
 class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
@@ -36,8 +42,9 @@ public:
     /// Reads the history again and shows periodo (the last one filed when it
     /// is not filed), keeping the report chosen when that period has it.
     void mostrarPeriodo(int periodo);
-    /// Reads the history again, staying on the period on show while it is filed.
-    void actualizar() { mostrarPeriodo(periodo_); }
+    /// Reads the history again, staying on the period on show while it is
+    /// filed, or on the last one filed when that was the one on show.
+    void actualizar() { mostrarPeriodo(periodo_ == ultimoPeriodo_ ? -1 : periodo_); }
 
     /// The text on show, exactly as the screen holds it.
     QString textoMostrado() const;
@@ -68,15 +75,23 @@ private:
     void imprimir(const QList<TReporteImpreso>& reportes);
     void moverReporte(int paso);
     void moverPeriodo(int paso);
+    /// The header above the report: the period, and the name fitted to the room left.
+    void mostrarCabecera(const QString& nombre);
+    void ajustarNombre();
 
     QComboBox* cbPeriodo = nullptr;
     QListWidget* lstReportes = nullptr;
     QPlainTextEdit* txtReporte = nullptr;
+    QLabel* lblPeriodo = nullptr;
+    QLabel* lblNombre = nullptr;
     QPushButton* btnImprimir = nullptr;
     QPushButton* btnImprimirPeriodo = nullptr;
     QPushButton* btnCerrar = nullptr;
 
     int periodo_ = -1;
+    int ultimoPeriodo_ = -1;  ///< the last period filed, as last read
+    QString nombre_;          ///< the report's name on show, whole
+    QString alumno_;  ///< the student's company in a practice; empty in a class game
     QList<TEntrada> entradas_;
     QStringList ultimasCabeceras_;
 };

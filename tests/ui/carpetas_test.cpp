@@ -131,6 +131,68 @@ private slots:
         QCOMPARE(principal.windowTitle(), titulo);
         QVERIFY(habilitado(principal, "mnuPeriodo2"));
     }
+
+    // Práctica → Elegir carpeta…: played where the user says, never over a game.
+    void practicaEnLaCarpetaElegida_data() {
+        QTest::addColumn<QString>("contenido");  // "juego", a folder inside, or a subfolder to be made ("/…")
+        QTest::addColumn<bool>("seJuega");
+        QTest::newRow("vacía") << QString() << true;
+        QTest::newRow("que no existe") << QStringLiteral("/Práctica de Ana") << true;
+        QTest::newRow("con un juego") << QStringLiteral("juego") << false;
+        QTest::newRow("con lo que dejó un juego") << QStringLiteral("historial anterior 1") << false;
+    }
+    void practicaEnLaCarpetaElegida() {
+        QFETCH(QString, contenido);
+        QFETCH(bool, seJuega);
+        CarpetaDeJuego abierta;
+        QTemporaryDir temporal;
+        const QString elegida = temporal.path() + (contenido.startsWith(QLatin1Char('/')) ? contenido : QString());
+        if (contenido == QStringLiteral("juego")) juegoEnPeriodo2(elegida, {"Delta"});
+        else if (!contenido.isEmpty() && !contenido.startsWith(QLatin1Char('/'))) QVERIFY(QDir(elegida).mkdir(contenido));
+        const QStringList antes = QDir(elegida).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+        DialogosFalsos cajas;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        cajas.elecciones = {QStringLiteral("Elegir carpeta…")};
+        cajas.carpetas = {elegida};
+        cajas.textos = {QStringLiteral("Ana"), QStringLiteral("1")};
+        item(&principal, "mnuPractica")->trigger();
+        QCOMPARE(principal.juego().ruta() == aRuta(elegida), seJuega);
+        QCOMPARE(principal.juego().empresaDePractica(), seJuega ? std::optional<int>(1) : std::nullopt);
+        if (seJuega) return;
+        QVERIFY(cajas.textosMostrados().join(QString()).contains(QStringLiteral("tiene un juego")));
+        QCOMPARE(QDir(elegida).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), antes);
+    }
+
+    // Juego → Juegos anteriores de esta carpeta…: a replaced game opens as a
+    // copy of its own under the user's data folder; this folder stays as it was.
+    void juegosAnteriores_data() {
+        QTest::addColumn<bool>("reemplazado");
+        QTest::newRow("ninguno") << false;
+        QTest::newRow("uno") << true;
+    }
+    void juegosAnteriores() {
+        QFETCH(bool, reemplazado);
+        CarpetaDeJuego carpeta;
+        QTemporaryDir datosDeUsuario;
+        const DatosDeUsuarioEn datos(datosDeUsuario.path());
+        const QString inicial = QDir::cleanPath(carpeta.ruta(QString()));
+        juegoEnPeriodo2(inicial, {"Delta", "Épsilon"});
+        if (reemplazado) juegoDePrueba().crearJuego({"Zeta"}, ejemploDatosIniciales());
+        const auto antes = carpeta.contenido();
+        DialogosFalsos cajas;
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        item(&principal, "mnuJuegosAnteriores")->trigger();
+        QCOMPARE(carpeta.contenido(), antes);
+        QCOMPARE(cajas.textosMostrados().join(QString()).contains(QStringLiteral("no guarda juegos anteriores")), !reemplazado);
+        if (!reemplazado) return;
+        QCOMPARE(cajas.opcionesMostradas.value(0), QStringList{QStringLiteral("historial anterior 1 (hasta el período 1)")});
+        QVERIFY(QString::fromStdU16String(principal.juego().ruta().u16string())
+                    .startsWith(QDir(datosDeUsuario.path()).filePath(QStringLiteral("corvelian/Juegos anteriores/"))));
+        QCOMPARE(principal.juego().empresasActivas(), (std::vector<std::string>{"Delta", "Épsilon"}));
+        // It plays on from where it stood.
+        principal.juego().guardarDecisiones(std::vector<TRegDecision>(2, {90, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}));
+        QCOMPARE(principal.juego().simular().periodoNuevo, 3);
+    }
 };
 
 CORVELIAN_PRUEBA_PANTALLAS(PruebaCarpetas)

@@ -27,21 +27,6 @@
 
 namespace {
 
-// The user's data folder moved to a test's folder while it lives.
-class DatosDeUsuarioEn {
-public:
-    explicit DatosDeUsuarioEn(const QString& carpeta) : anterior_(qgetenv("XDG_DATA_HOME")) {
-        qputenv("XDG_DATA_HOME", QFile::encodeName(carpeta));
-    }
-    ~DatosDeUsuarioEn() {
-        if (anterior_.isNull()) qunsetenv("XDG_DATA_HOME");
-        else qputenv("XDG_DATA_HOME", anterior_);
-    }
-
-private:
-    QByteArray anterior_;
-};
-
 // "Nombre|Juega" of every row of the teams list.
 QStringList filas(const TFEquipos* equipos) { return filasDeLista(control<QTreeWidget>(equipos, "lsvEquipos"), 1, 2); }
 
@@ -169,7 +154,7 @@ private slots:
         const DatosDeUsuarioEn datos(datosDeUsuario.path());
         const auto antes = carpeta->contenido();
         falsos->textos = {QStringLiteral("Ana"), QStringLiteral("3")};
-        falsos->elecciones = {QStringLiteral("prudente")};
+        falsos->elecciones = {QStringLiteral("En una carpeta nueva de Prácticas"), QStringLiteral("prudente")};
         item(principal.get(), "mnuPractica")->trigger();
         // The folder that was open is left as it was; the practice opened its own.
         QCOMPARE(carpeta->contenido(), antes);
@@ -180,16 +165,31 @@ private slots:
         QCOMPARE(practica.estilosActivas(),
                  (std::vector<std::optional<TEstilo>>{std::nullopt, TEstilo::prudente, TEstilo::prudente,
                                                       TEstilo::prudente}));
+        // The student's screen: their company alone, nothing of the computer's decisions held.
+        const auto delComputador = practica.decisionesComputadora();
         auto* pantalla = ventanaVisible<TFDeciciones>();
         QVERIFY(pantalla);
+        QCOMPARE(pantalla->empresaDelAlumno(), std::optional<int>(1));
+        for (std::size_t i = 1; i < 4; ++i) QCOMPARE(pantalla->decisionesEquipos()[i].precio, 0);
+        QVERIFY(control<QPushButton>(pantalla, "btnRevisar")->isHidden());
         escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("85"));
         escribir(control<QLineEdit>(pantalla, "marketing"), QStringLiteral("8000"));
-        for (int t = 0; t < 4; ++t) pulsar(pantalla, "btnSiguiente");
+        pulsar(pantalla, "btnAnterior");
+        QCOMPARE(control<QLabel>(pantalla, "Label6")->text(), QStringLiteral("Ana"));
+        // Copying the previous period brings the student's own decisions only.
+        pulsar(pantalla, "btnCopiarAnterior");
+        QCOMPARE(pantalla->decisionesEquipos()[0].precio, ejemploPeriodo0().precio);
+        for (std::size_t i = 1; i < 4; ++i) QCOMPARE(pantalla->decisionesEquipos()[i].precio, 0);
+        escribir(control<QLineEdit>(pantalla, "precio"), QStringLiteral("85"));
+        // One step stores the student's decisions and the computer's, as it decides them.
+        pulsar(pantalla, "btnSiguiente");
         TFSimular* simular = nullptr;
         QTRY_VERIFY((simular = principal->findChild<TFSimular*>()));
         pulsar(simular, "btnSimular");
         QTRY_COMPARE(practica.leerEstado().datos.periodoActual, uint8_t{2});
-        QCOMPARE(practica.periodoDelHistorial(1).decisiones[0].precio, 85);
+        const TArchivoPeriodo periodo1 = practica.periodoDelHistorial(1);
+        QCOMPARE(periodo1.decisiones[0].precio, 85);
+        for (std::size_t i = 1; i < 4; ++i) QCOMPARE(periodo1.decisiones[i].precio, delComputador[i]->precio);
         // Evolución tells the student's line from the computer's.
         item(principal.get(), "mnuEvolucion")->trigger();
         auto* evolucion = ventanaVisible<TFEvolucion>();

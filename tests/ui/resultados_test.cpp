@@ -8,6 +8,7 @@
 
 #include "juego/Juego.h"
 #include "store/Texto.h"
+#include "ui/NotificadorJuego.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "ui/UPrincipal.h"
 #include "ui/UResultados.h"
@@ -377,6 +378,90 @@ private slots:
         QVERIFY(cajas.textosMostrados().contains(QStringLiteral("La empresa \"Gama\" ha quebrado.")));
         for (const QString& visto : vistos) QVERIFY2(!visto.contains(QStringLiteral("en uso")), qPrintable(visto));
         QTRY_VERIFY(estado(principal).endsWith(QStringLiteral("Período 3 abierto  |  Empresas activas: 2")));
+    }
+
+    // A practice opens on the student's report; the student's bankruptcy is
+    // said at once, with a step back or a new practice on offer.
+    void practicaConQuiebraDelAlumno_data() {
+        QTest::addColumn<int>("prestamo");
+        QTest::addColumn<std::optional<QString>>("eleccion");
+        QTest::addColumn<int>("periodoAbierto");
+        QTest::newRow("sin quiebra") << 0 << std::optional<QString>() << 2;
+        QTest::newRow("volver atrás") << 60000 << std::optional<QString>(QStringLiteral("Volver atrás: deshacer el período 1 y decidirlo de nuevo")) << 1;
+        QTest::newRow("práctica nueva") << 60000 << std::optional<QString>(QStringLiteral("Comenzar una práctica nueva")) << 2;
+    }
+    void practicaConQuiebraDelAlumno() {
+        QFETCH(int, prestamo);
+        QFETCH(std::optional<QString>, eleccion);
+        QFETCH(int, periodoAbierto);
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        QTemporaryDir datosDeUsuario;
+        const DatosDeUsuarioEn datos(datosDeUsuario.path());
+        juegoDePrueba().crearPractica("Ana", 2, TEstilo::prudente, 7);
+        juegoDePrueba().guardarDecisionesCompletas({TRegDecision{80, 75, 2000, 4000, 1000, 0, prestamo, 0, 0, 0}, std::nullopt, std::nullopt});
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        principal.mostrarJuego();
+        cajas.elecciones = {eleccion};
+        cajas.textos = {std::nullopt};  // a new practice stops at the student's name
+        auto* simular = new TFSimular(principal.juego(), &principal);
+        simular->show();
+        QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
+        QCOMPARE(cajas.opcionesMostradas.size() >= 1, prestamo > 0);
+        QCOMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t(periodoAbierto));
+        QCOMPARE(cajas.entradas.contains(QStringLiteral("Nombre de su empresa:")), eleccion && eleccion->contains(QStringLiteral("nueva")));
+        if (periodoAbierto == 1) return;  // the step back closed the results of the period undone
+        TFResultados* r = ventanaVisible<TFResultados>();
+        QVERIFY(r);
+        QCOMPARE(reporteElegido(r), QStringLiteral("Ana"));
+        QVERIFY(control<QListWidget>(r, "lstReportes")->currentItem()->font().bold());
+    }
+
+    // A long name is shortened, whole in its tooltip: the period always shows.
+    void cabeceraConNombreLargo() {
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        const QString largo = QStringLiteral("Cooperativa Agroindustrial del Rio Cuarto SA 1234");
+        juegoDePrueba().crearJuego({largo.toStdString(), "Beta"}, ejemploDatosIniciales());
+        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        principal.show();
+        TFResultados* r = abrirResultados(principal);
+        r->resize(560, 500);
+        elegir(r, 0, QStringLiteral("Industria"));
+        QTRY_COMPARE(r->width(), 560);
+        auto* nombre = control<QLabel>(r, "lblNombre");
+        nombre->setToolTip(QString());
+        elegir(r, 0, largo);
+        QCOMPARE(control<QLabel>(r, "lblPeriodo")->text(), QStringLiteral("Período 0"));
+        QVERIFY(r->rect().contains(control<QLabel>(r, "lblPeriodo")->geometry()));
+        QVERIFY2(nombre->text().endsWith(QStringLiteral("…")) && nombre->geometry().right() < r->width(), qPrintable(nombre->text()));
+        QCOMPARE(nombre->toolTip(), largo);
+    }
+
+    // A period run by another program comes on screen when the screen
+    // followed the game; one looked back at stays.
+    void sigueAlJuegoTrasUnaCorridaDeOtroPrograma_data() {
+        QTest::addColumn<int>("mirado");
+        QTest::addColumn<int>("despues");
+        QTest::newRow("el último") << 1 << 2;
+        QTest::newRow("uno anterior") << 0 << 0;
+    }
+    void sigueAlJuegoTrasUnaCorridaDeOtroPrograma() {
+        QFETCH(int, mirado);
+        QFETCH(int, despues);
+        CarpetaDeJuego carpeta;
+        DialogosFalsos cajas;
+        prepararJuego(1);
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        TFResultados* r = abrirResultados(principal);
+        elegir(r, mirado, QStringLiteral("Beta"));
+        guardarDecisionesDe(2);
+        TJuego(carpetaDePrueba().ruta()).simular();
+        emit principal.notificador().juegoCambiado();
+        QCOMPARE(periodoElegido(r), despues);
+        QCOMPARE(r->textoMostrado(), esperado(carpeta, despues, QStringLiteral("Beta")));
     }
 
     void lineaDeEstado_data() {

@@ -61,6 +61,21 @@ private:
     std::filesystem::path anterior_;
 };
 
+/// The user's data folder moved to a test's folder while it lives.
+class DatosDeUsuarioEn {
+public:
+    explicit DatosDeUsuarioEn(const QString& carpeta) : anterior_(qgetenv("XDG_DATA_HOME")) {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(carpeta));
+    }
+    ~DatosDeUsuarioEn() {
+        if (anterior_.isNull()) qunsetenv("XDG_DATA_HOME");
+        else qputenv("XDG_DATA_HOME", anterior_);
+    }
+
+private:
+    QByteArray anterior_;
+};
+
 /// The stored parameters record, zero when there is none.
 inline TRegDatosIniciales parametrosGuardados() {
     TRegDatosIniciales r{};
