@@ -5,9 +5,11 @@
 #include "ui/UPrincipal.h"
 
 #include "documentos/TextoQt.h"
+#include "juego/Evolucion.h"
 #include "juego/Juego.h"
 #include "store/CarpetaDatos.h"
 #include "store/NombresArchivos.h"
+#include "store/Texto.h"
 #include "ui/Formularios.h"
 #include "ui/ServicioDialogos.h"
 #include "ui/UEquipos.h"
@@ -120,6 +122,20 @@ std::optional<QString> TFPrincipal::crearCarpetaDePractica() {
     } catch (const std::exception& e) {
         mostrarError(this, e);
     }
+    return std::nullopt;
+}
+
+std::optional<int> TFPrincipal::alumnoEn(const TEvolucion& evolucion) {
+    std::optional<std::string> equipo;
+    try {
+        equipo = juego_->equipoDePractica();
+    } catch (const std::exception&) {
+        return std::nullopt;  // a damaged marker is named where decisions are entered; a chart just shows no one
+    }
+    if (!equipo) return std::nullopt;
+    const std::string nombre = cp1252AUtf8(*equipo);
+    for (std::size_t i = 0; i < evolucion.empresas.size(); ++i)
+        if (evolucion.empresas[i].nombre == nombre) return static_cast<int>(i);
     return std::nullopt;
 }
 

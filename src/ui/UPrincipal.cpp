@@ -542,10 +542,18 @@ void TFPrincipal::periodoSimulado(int periodo) {
     avisarQuiebraDelAlumno(periodo);
 }
 
-void TFPrincipal::EvolucionClick() { abrirUnaVez<TFEvolucion>(); }
+void TFPrincipal::EvolucionClick() {
+    if (traerAlFrente<TFEvolucion>()) return;
+    auto* evolucion = new TFEvolucion(*juego_, this);
+    if (const auto alumno = alumnoEn(evolucion->evolucionMostrada())) evolucion->resaltarEmpresa(*alumno);
+    evolucion->show();
+}
 
 void TFPrincipal::ClaseClick() {
-    if (!traerAlFrente<TFClase>()) (new TFClase(*juego_, this))->showFullScreen();
+    if (traerAlFrente<TFClase>()) return;
+    auto* clase = new TFClase(*juego_, this);
+    if (const auto alumno = alumnoEn(clase->evolucionMostrada())) clase->resaltarEmpresa(*alumno);
+    clase->showFullScreen();
 }
 
 void TFPrincipal::actualizarEstadoLuego() {

@@ -30,6 +30,7 @@ class QFileSystemWatcher;
 class QLabel;
 class QTimer;
 class TJuego;
+struct TEvolucion;
 class TNotificadorJuego;
 class TPortal;
 
@@ -157,6 +158,9 @@ private:
     /// In a practice, when the student's company went bankrupt in the
     /// period just run: says so and offers to step back or a new practice.
     void avisarQuiebraDelAlumno(int periodo);
+    /// In a practice, the student's company's place in evolucion.empresas, so
+    /// that Evolución and Clase make it stand out; none in a class game.
+    std::optional<int> alumnoEn(const TEvolucion& evolucion);
     /// A folder the user picks for a practice, created when it does not
     /// exist; nothing (the user told why) when it holds a game.
     std::optional<QString> elegirCarpetaDePractica();

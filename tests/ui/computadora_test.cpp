@@ -190,13 +190,14 @@ private slots:
         const TArchivoPeriodo periodo1 = practica.periodoDelHistorial(1);
         QCOMPARE(periodo1.decisiones[0].precio, 85);
         for (std::size_t i = 1; i < 4; ++i) QCOMPARE(periodo1.decisiones[i].precio, delComputador[i]->precio);
-        // Evolución tells the student's line from the computer's.
+        // Evolución tells the student's line from the computer's, and makes it stand out.
         item(principal.get(), "mnuEvolucion")->trigger();
         auto* evolucion = ventanaVisible<TFEvolucion>();
         QVERIFY(evolucion);
         auto* lista = control<QListWidget>(evolucion, "lstEmpresas");
         QCOMPARE(lista->count(), 4);
         QCOMPARE(lista->item(0)->text(), QStringLiteral("Ana"));
+        for (int i = 0; i < 4; ++i) QCOMPARE(lista->item(i)->font().bold(), i == 0);
         QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 3 (computadora)"));
         evolucion->close();
 
