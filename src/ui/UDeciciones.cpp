@@ -62,6 +62,9 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     campos_ = new TCamposDecision(TCamposDecision::Uso::periodo, this);
     lblAvisos = etiqueta(this, QString(), "lblAvisos");
     lblAvisos->setWordWrap(true);
+    // Beside the fields, a column of its own: the screen keeps its size as warnings come and go.
+    lblAvisos->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblAvisos->setFixedWidth(lblAvisos->fontMetrics().horizontalAdvance(QString(40, QLatin1Char('n'))));
     QVBoxLayout* botones = crearBotones();
 
     auto* principal = new QVBoxLayout(this);
@@ -69,8 +72,11 @@ TFDeciciones::TFDeciciones(TJuego& juego, QWidget* padre)
     principal->addWidget(Label6);
     principal->addWidget(lblComputadora);
     principal->addWidget(lblPortal);
-    principal->addWidget(campos_);
-    principal->addWidget(lblAvisos);
+    auto* camposYAvisos = new QHBoxLayout;
+    camposYAvisos->addWidget(campos_);
+    camposYAvisos->addSpacing(12);
+    camposYAvisos->addWidget(lblAvisos);
+    principal->addLayout(camposYAvisos);
     principal->addLayout(botones);
     conectar();
     Label6->installEventFilter(this);
@@ -238,12 +244,11 @@ void TFDeciciones::mostrarEquipo(uint8_t t) {
 
 void TFDeciciones::mostrarAvisos() {
     QString texto;
-    const std::optional<TRegDecision> tecleada = campos_->leerSinMostrar();
-    if (tecleada && equipoActual_ >= 1 && equipoActual_ <= decisionesEquipos_.size()) {
-        std::vector<TRegDecision> decisiones = decisionesEquipos_;
-        decisiones[equipoActual_ - 1u] = *tecleada;
+    if (equipoActual_ >= 1 && equipoActual_ <= decisionesEquipos_.size()) {
+        // This team's alone: the others' may still be at zeros, which the warnings cannot work with.
+        const TRegDecision tecleada = campos_->leerComoEsta(decisionesEquipos_[equipoActual_ - 1u]);
         try {
-            const TAvisosEmpresa propios = juego_.avisosDeDecisiones(decisiones).at(equipoActual_ - 1u);
+            const TAvisosEmpresa propios = juego_.avisosDeEmpresa(nombres_[equipoActual_ - 1u], tecleada);
             texto = QStringLiteral("El banco A (%1) todavía le presta u$s %2 y el banco B (%3), u$s %4.")
                         .arg(campos_->bancoA())
                         .arg(std::max<int64_t>(0, propios.credito.bancoA))
@@ -256,7 +261,12 @@ void TFDeciciones::mostrarAvisos() {
             texto.clear();
         }
     }
+    if (lblAvisos->text() == texto) return;
     lblAvisos->setText(texto);
+    // The screen has a fixed size: it grows only for warnings longer than the fields' column.
+    layout()->activate();
+    const int falta = lblAvisos->heightForWidth(lblAvisos->width()) - lblAvisos->height();
+    if (falta > 0 && lblAvisos->height() > 0) setFixedHeight(height() + falta);
 }
 
 void TFDeciciones::ajustarNombre() {

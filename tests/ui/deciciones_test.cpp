@@ -652,7 +652,7 @@ private slots:
 
     // What the banks still lend and the warnings follow the typing, before anything is stored, with no box.
     void avisosMientrasSeTipea() {
-        Juego juego({"Alfa"}, 1);
+        Juego juego({"Alfa", "Beta"}, 1);  // Beta's decisions still at zeros
         TRegDatosIniciales datos = juegoDePrueba().parametros();
         std::tie(datos.maxCreditoA, datos.maxCreditoB, datos.limiteGiroDescubierto) = std::tuple(90000, 80000, 30.0);
         TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(datos);
@@ -667,6 +667,8 @@ private slots:
             QVERIFY2(avisos.contains(u"El préstamo pedido al banco A") == exceso &&
                          avisos.contains(u"quebraría") == quiebra,
                      qPrintable(avisos));
+            const auto* lugar = hijo<QLabel>(p, "lblAvisos");  // the fixed-size screen makes room for them
+            QVERIFY(lugar->height() >= lugar->heightForWidth(lugar->width()));
         }
         QVERIFY(juego.cajas.cajas.isEmpty() && !juego.hayDecisiones());
     }
