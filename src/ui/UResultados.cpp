@@ -155,17 +155,20 @@ void TFResultados::mostrarPeriodo(int periodo) {
 }
 
 void TFResultados::cargarPeriodo(int periodo) {
-    const QListWidgetItem* anterior = lstReportes->currentItem();
-    const QString elegido = anterior ? anterior->text() : alumno_.isEmpty() ? industria : alumno_;
+    const int anterior = lstReportes->currentRow();
+    const QString elegido = anterior >= 0 && anterior < entradas_.size() ? entradas_[anterior].nombre
+                            : alumno_.isEmpty()                          ? industria
+                                                                         : alumno_;
     periodo_ = periodo;
     lblPeriodo->setText(QStringLiteral("Período %1").arg(periodo));
     entradas_.clear();
     try {
         const TArchivoPeriodo archivo = juego_.periodoDelHistorial(periodo);
+        const TComputadora computadora = juego_.computadora();
         entradas_.append({industria, {archivo.reporteIndustria}});
         TEntrada entradaAvisos{avisos, {}};
         for (const TFilaIndustria& fila : archivo.industria) {
-            entradas_.append({aQString(fila.empresa), {fila.reporte}});
+            entradas_.append({aQString(fila.empresa), {fila.reporte}, computadora.de(fila.empresa) != nullptr});
             if (!fila.aviso.empty()) entradaAvisos.archivos.push_back(fila.aviso);
         }
         if (!entradaAvisos.archivos.empty()) entradas_.append(entradaAvisos);
@@ -177,9 +180,11 @@ void TFResultados::cargarPeriodo(int periodo) {
         const QSignalBlocker bloqueo(lstReportes);
         lstReportes->clear();
         for (int i = 0; i < entradas_.size(); ++i) {
-            lstReportes->addItem(entradas_[i].nombre);
+            const bool pc = entradas_[i].deComputadora;
+            lstReportes->addItem(pc ? entradas_[i].nombre + QStringLiteral(" (PC)") : entradas_[i].nombre);
             QListWidgetItem* item = lstReportes->item(i);
-            item->setToolTip(entradas_[i].nombre);  // a long name is cut by the list
+            // A long name is cut by the list.
+            item->setToolTip(pc ? entradas_[i].nombre + QStringLiteral(": empresa de la computadora") : entradas_[i].nombre);
             if (!alumno_.isEmpty() && entradas_[i].nombre == alumno_) {
                 // The student finds their own company at a glance.
                 QFont propia = item->font();

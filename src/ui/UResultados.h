@@ -67,6 +67,7 @@ private:
     struct TEntrada {
         QString nombre;
         std::vector<std::string> archivos;
+        bool deComputadora = false;  ///< marked "(PC)" in the list
     };
 
     void FormCreate();

@@ -11,6 +11,7 @@
 #include "ui/UEquipos.h"
 #include "ui/UEvolucion.h"
 #include "ui/UPrincipal.h"
+#include "ui/UResultados.h"
 #include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
@@ -200,6 +201,13 @@ private slots:
         for (int i = 0; i < 4; ++i) QCOMPARE(lista->item(i)->font().bold(), i == 0);
         QCOMPARE(lista->item(3)->text(), QStringLiteral("Compu 3 (computadora)"));
         evolucion->close();
+        // Resultados marks the computer's companies too.
+        item(principal.get(), "mnuResultados")->trigger();
+        auto* resultados = ventanaVisible<TFResultados>();
+        QVERIFY(resultados);
+        auto* reportes = control<QListWidget>(resultados, "lstReportes");
+        QCOMPARE(reportes->item(1)->text() + reportes->item(4)->text(), QStringLiteral("AnaCompu 3 (PC)"));
+        resultados->close();
 
         // Another practice, even in the same second, never lands on this one.
         falsos->textos = {QStringLiteral("Bea"), QStringLiteral("1")};
