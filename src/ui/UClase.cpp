@@ -251,8 +251,14 @@ void TFClase::resaltarEmpresa(int empresa) {
 }
 
 void TFClase::cambiarLetra(int puntos) {
+    letraElegida_ = puntos != 0;
+    aplicarLetra(std::clamp((puntos == 0 ? 20 : tblPosiciones->font().pointSize()) + puntos, 10, 40));
+    ajustarFilas();
+}
+
+void TFClase::aplicarLetra(int tamano) {
     QFont letra = tblPosiciones->font();
-    letra.setPointSize(std::clamp((puntos == 0 ? 20 : letra.pointSize()) + puntos, 10, 40));
+    letra.setPointSize(tamano);
     tblPosiciones->setFont(letra);
     // Headings smaller than the rows: a heading wider than its figures
     // would take the room the names need.
@@ -267,15 +273,23 @@ void TFClase::cambiarLetra(int puntos) {
                 negrita.setBold(true);
                 celda->setFont(negrita);
             }
-    ajustarFilas();
 }
 
 void TFClase::ajustarFilas() {
-    // Two lines at most for a name; the rest is elided.
-    tblPosiciones->resizeRowsToContents();
-    const int tope = 2 * QFontMetrics(tblPosiciones->font()).lineSpacing() + 8;
-    for (int f = 0; f < tblPosiciones->rowCount(); ++f)
-        tblPosiciones->setRowHeight(f, std::min(tblPosiciones->rowHeight(f), tope));
+    // The back row must see every company: unless the game master chose a
+    // size, the type shrinks from 20 points until all the rows fit.
+    if (!letraElegida_ && tblPosiciones->font().pointSize() != 20) aplicarLetra(20);
+    for (;;) {
+        // Two lines at most for a name; the rest is elided.
+        tblPosiciones->resizeRowsToContents();
+        const int tope = 2 * QFontMetrics(tblPosiciones->font()).lineSpacing() + 8;
+        for (int f = 0; f < tblPosiciones->rowCount(); ++f)
+            tblPosiciones->setRowHeight(f, std::min(tblPosiciones->rowHeight(f), tope));
+        const int tamano = tblPosiciones->font().pointSize();
+        const int lugar = tblPosiciones->viewport()->height();
+        if (letraElegida_ || tamano <= 12 || lugar <= 0 || tblPosiciones->verticalHeader()->length() <= lugar) return;
+        aplicarLetra(tamano - 1);
+    }
 }
 
 void TFClase::resizeEvent(QResizeEvent* evento) {

@@ -41,8 +41,9 @@ public:
     const std::vector<TFilaClase>& filas() const { return filas_; }
     QChart* grafico() const;
 
-    /// The table's type, puntos larger (Ctrl+plus) or smaller (Ctrl+minus);
-    /// 0 puts back the usual 20 points.
+    /// The table's type, puntos larger (Ctrl+plus) or smaller (Ctrl+minus),
+    /// kept so; 0 puts back the usual 20 points, made smaller (to 12) while
+    /// the rows do not all fit the screen.
     void cambiarLetra(int puntos);
 
     /// Company empresa (its place in evolucionMostrada().empresas) stands
@@ -61,6 +62,7 @@ private:
     void redibujar();
     void llenarMenuEquipos();
     void ajustarFilas();
+    void aplicarLetra(int tamano);
 
     QLabel* lblTitulo = nullptr;
     QLabel* lblMejorEquipo = nullptr;
@@ -72,6 +74,7 @@ private:
     std::vector<TFilaClase> filas_;
     std::vector<std::string> ocultas_;  // by name: they stay hidden across runs
     std::string resaltada_;             // by name, empty for none
+    bool letraElegida_ = false;         // Ctrl+plus or Ctrl+minus: no longer fitted to the screen
 };
 
 /// "▲ 2", "▼ 1", "=" or nothing: the change of rank as the projector shows it.
