@@ -104,8 +104,7 @@ private slots:
         juegoEnPeriodo2(QDir::cleanPath(primera.ruta(QString())), {"Alfa", "Beta"});
         QTemporaryDir otra, danada;
         QFile archivo(danada.filePath(QStringLiteral("DATOS INICIALES.DAT")));
-        QVERIFY(archivo.open(QIODevice::WriteOnly) && archivo.write("corto") == 5);
-        archivo.close();
+        QVERIFY(archivo.open(QIODevice::WriteOnly) && archivo.write("corto") == 5 && archivo.flush());
         DialogosFalsos cajas;
         TFPrincipal principal(carpetaDePrueba().ruta());
         const QString titulo = principal.windowTitle();

@@ -23,7 +23,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 
-#include <memory>
+#include <algorithm>
 
 using Icono = ServicioDialogos::Icono;
 using Botones = ServicioDialogos::Botones;
@@ -36,16 +36,16 @@ QByteArray empresas(int n, int32_t marca) {
     return QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size()));
 }
 
-// A game of three companies at periodo; without results, period 0 has not run.
-void guardarParametros(uint8_t periodo, int32_t indemnizacion = 300, int32_t penalidad = 500,
-                       bool conResultados = true) {
+// A game of three companies at periodo: -1 none, 0 set up with period 0 not run yet.
+void guardarParametros(int periodo, int32_t indemnizacion = 300, int32_t penalidad = 500) {
+    if (periodo < 0) return;
     QFile resultados(QString::fromStdString((carpetaDePrueba().ruta() / "DATOS ACUMULADOS.DAT").string()));
-    if (conResultados && resultados.open(QIODevice::WriteOnly)) resultados.write(empresas(3, 0));
+    if (periodo > 0 && resultados.open(QIODevice::WriteOnly)) resultados.write(empresas(3, 0));
     TRegDatosIniciales r{};
     r.cantEquipos = 3;
     r.cantEquiposZona1 = 3;
     r.zonaActiva = 1;
-    r.periodoActual = periodo;
+    r.periodoActual = static_cast<uint8_t>(std::max(periodo, 1));
     r.indemXEmpleado = indemnizacion;
     r.penalidad = penalidad;
     TDatosjuego(carpetaDePrueba()).guardarDatosIniciales(r);
@@ -61,6 +61,10 @@ QString periodosHabilitados(const QWidget& principal) {
 }
 
 bool modificarHabilitado(const QWidget& principal) { return item(&principal, "mnuModificar")->isEnabled(); }
+
+QString atencion(const QString& texto, Icono icono = Icono::advertencia, Botones botones = Botones::siNo) {
+    return DialogosFalsos::comoTexto(QStringLiteral("Atención"), texto, icono, botones);
+}
 
 }  // namespace
 
@@ -170,22 +174,17 @@ private slots:
         QTest::addColumn<QString>("reemplaza");
         QTest::addColumn<Botones>("botones");
         QTest::addColumn<bool>("abre");
-        const QString nada;
-        QTest::newRow("sin juego, Enter") << -1 << std::optional<Respuesta>() << nada << Botones::siNo << true;
-        QTest::newRow("sin juego, No") << -1 << std::optional(Respuesta::no) << nada << Botones::siNo << false;
-        const QString enel5 = QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el período 5, de "
-                                             "esta carpeta.\n");
-        QTest::newRow("período 5, Enter") << 5 << std::optional<Respuesta>() << enel5 << Botones::siNoPorOmisionNo
-                                          << false;
-        QTest::newRow("período 5, Sí") << 5 << std::optional(Respuesta::si) << enel5 << Botones::siNoPorOmisionNo << true;
-        QTest::newRow("terminado, Enter") << 11 << std::optional<Respuesta>()
-                                          << QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el "
-                                                            "período 10, de esta carpeta.\n")
-                                          << Botones::siNoPorOmisionNo << false;
-        QTest::newRow("período 0, Enter") << 0 << std::optional<Respuesta>()
-                                          << QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el "
-                                                            "período 0, de esta carpeta.\n")
-                                          << Botones::siNoPorOmisionNo << false;
+        const auto enel = [](int p) {
+            return QStringLiteral("El juego nuevo reemplaza el juego de 3 empresas, en el período %1, de esta carpeta.\n").arg(p);
+        };
+        const std::optional<Respuesta> enter;
+        const Botones no = Botones::siNoPorOmisionNo;
+        QTest::newRow("sin juego, Enter") << -1 << enter << QString() << Botones::siNo << true;
+        QTest::newRow("sin juego, No") << -1 << std::optional(Respuesta::no) << QString() << Botones::siNo << false;
+        QTest::newRow("período 5, Enter") << 5 << enter << enel(5) << no << false;
+        QTest::newRow("período 5, Sí") << 5 << std::optional(Respuesta::si) << enel(5) << no << true;
+        QTest::newRow("terminado, Enter") << 11 << enter << enel(10) << no << false;
+        QTest::newRow("período 0, Enter") << 0 << enter << enel(0) << no << false;
     }
     void nuevoPreguntaYAbreLosEquipos() {
         QFETCH(int, periodo);
@@ -194,18 +193,14 @@ private slots:
         QFETCH(Botones, botones);
         QFETCH(bool, abre);
         CarpetaDeJuego carpeta;
-        if (periodo >= 0) guardarParametros(static_cast<uint8_t>(periodo == 0 ? 1 : periodo), 300, 500, periodo > 0);
+        guardarParametros(periodo);
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
         if (respuesta) falsos.respuestas = {*respuesta};
         TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuNuevo")->trigger();
-
-        QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
-        QCOMPARE(falsos.cajas[0].texto, reemplaza + QStringLiteral("¿Desea comenzar un juego nuevo?"));
-        QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
-        QCOMPARE(falsos.cajas[0].botones, botones);
+        QCOMPARE(falsos.cajasComoTexto(), QStringList{atencion(reemplaza + QStringLiteral("¿Desea comenzar un juego nuevo?"),
+                                                              Icono::advertencia, botones)});
         QCOMPARE(ventanaVisible<TFEquipos>() != nullptr, abre);
         if (abre) QCOMPARE(ventanaVisible<TFEquipos>()->parentWidget(), &principal);
         // Nothing is deleted or reset by the question itself.
@@ -232,8 +227,7 @@ private slots:
         QTest::addColumn<bool>("diceComoReanudar");
         QTest::newRow("período 8, Sí") << 8 << Respuesta::si << "¿Reanudar el juego, en el período 8?" << "8" << false;
         QTest::newRow("período 8, No") << 8 << Respuesta::no << "¿Reanudar el juego, en el período 8?" << "" << true;
-        QTest::newRow("período 0 sin correr") << 0 << Respuesta::si << "¿Reanudar el juego, en el período 0?" << "0"
-                                              << false;
+        QTest::newRow("período 0 sin correr") << 0 << Respuesta::si << "¿Reanudar el juego, en el período 0?" << "0" << false;
         QTest::newRow("juego terminado") << 11 << Respuesta::si << "" << "" << false;
         QTest::newRow("sin juego") << -1 << Respuesta::si << "" << "" << false;
     }
@@ -244,7 +238,7 @@ private slots:
         QFETCH(QString, habilitados);
         QFETCH(bool, diceComoReanudar);
         CarpetaDeJuego carpeta;
-        if (periodo >= 0) guardarParametros(static_cast<uint8_t>(periodo == 0 ? 1 : periodo), 300, 500, periodo > 0);
+        guardarParametros(periodo);
         DialogosFalsos falsos;
         falsos.respuestas = {respuesta};
         TFPrincipal principal(carpetaDePrueba().ruta());
@@ -256,80 +250,51 @@ private slots:
         QCOMPARE(principal.statusBar()->currentMessage().contains(QStringLiteral("Juego → Reanudar")), diceComoReanudar);
     }
 
+    // Resuming loads the stored game, its values and its period; No, or no
+    // game, leaves the window as it was; the folder never changes.
     void reanudar_data() {
-        QTest::addColumn<bool>("conArchivo");
-        QTest::addColumn<int>("periodo");
+        QTest::addColumn<int>("periodo");  // stored position; -1 no game, 0 period 0 not run
+        QTest::addColumn<Respuesta>("respuesta");
         QTest::addColumn<QString>("habilitados");
-        QTest::addColumn<int>("indemnizacion");
-        QTest::addColumn<int>("penalidad");
-        QTest::newRow("período 4") << true << 4 << "4" << 450 << 800;
-        QTest::newRow("período 1") << true << 1 << "1" << 300 << 500;
-        QTest::newRow("juego terminado") << true << 11 << "" << 300 << 500;
+        QTest::addColumn<bool>("reanuda");
+        QTest::newRow("período 4") << 4 << Respuesta::si << "4" << true;
+        QTest::newRow("período 1") << 1 << Respuesta::si << "1" << true;
+        QTest::newRow("sin el período 0") << 0 << Respuesta::si << "0" << true;
+        QTest::newRow("juego terminado") << 11 << Respuesta::si << "" << true;
+        QTest::newRow("período 4, No") << 4 << Respuesta::no << "" << false;
+        QTest::newRow("sin juego") << -1 << Respuesta::si << "" << false;
     }
     void reanudar() {
-        QFETCH(bool, conArchivo);
         QFETCH(int, periodo);
+        QFETCH(Respuesta, respuesta);
         QFETCH(QString, habilitados);
-        QFETCH(int, indemnizacion);
-        QFETCH(int, penalidad);
+        QFETCH(bool, reanuda);
         CarpetaDeJuego carpeta;
-        if (conArchivo) guardarParametros(static_cast<uint8_t>(periodo), indemnizacion, penalidad);
+        guardarParametros(periodo, 450, 800);
         const auto antes = carpeta.contenido();
         DialogosFalsos falsos;
+        falsos.respuestas = {respuesta};
         TFPrincipal principal(carpetaDePrueba().ruta());
         item(&principal, "mnuReanudar")->trigger();
-
-        QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
-        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Desea reanudar el juego guardado?"));
-        QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
-        QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(falsos.cajasComoTexto().value(0), atencion(QStringLiteral("¿Desea reanudar el juego guardado?")));
+        QCOMPARE(falsos.textosMostrados().mid(1),
+                 periodo < 0 ? QStringList{QStringLiteral("No hay un juego guardado en esta carpeta.")} : QStringList());
         QCOMPARE(periodosHabilitados(principal), habilitados);
-        QVERIFY(modificarHabilitado(principal));
-        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), indemnizacion);
-        QCOMPARE(principal.juego().valorPenalidad(), penalidad);
-        QCOMPARE(principal.periodoActual(), periodo);
+        QCOMPARE(modificarHabilitado(principal), reanuda);
+        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), reanuda ? 450 : 300);
+        QCOMPARE(principal.juego().valorPenalidad(), reanuda ? 800 : 500);
+        if (reanuda) QCOMPARE(principal.periodoActual(), std::max(periodo, 1));  // as stored
         QCOMPARE(carpeta.contenido(), antes);
     }
 
-    void reanudarSinJuegoLoDiceYNoHabilitaNada() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos falsos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuReanudar")->trigger();
-        QCOMPARE(falsos.textosMostrados(), (QStringList{QStringLiteral("¿Desea reanudar el juego guardado?"),
-                                                        QStringLiteral("No hay un juego guardado en esta carpeta.")}));
-        QCOMPARE(periodosHabilitados(principal), QString());
-        QVERIFY(!modificarHabilitado(principal));
-        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), 300);
-        QVERIFY(carpeta.contenido().isEmpty());
+    // Sí restores the checkpoint of the period-3 run; No changes nothing.
+    void volverAtras_data() {
+        QTest::addColumn<Respuesta>("respuesta");
+        QTest::newRow("Sí") << Respuesta::si;
+        QTest::newRow("No") << Respuesta::no;
     }
-
-    void reanudarSinElPeriodoCeroLoOfrece() {
-        CarpetaDeJuego carpeta;
-        guardarParametros(1, 300, 500, false);
-        DialogosFalsos falsos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuReanudar")->trigger();
-        QCOMPARE(periodosHabilitados(principal), QStringLiteral("0"));
-    }
-
-    void reanudarConNoNoCambiaNada() {
-        CarpetaDeJuego carpeta;
-        guardarParametros(4, 450, 800);
-        const auto antes = carpeta.contenido();
-        DialogosFalsos falsos;
-        falsos.respuestas = {Respuesta::no};
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuReanudar")->trigger();
-        QCOMPARE(periodosHabilitados(principal), QString());
-        QVERIFY(!modificarHabilitado(principal));
-        QCOMPARE(principal.juego().indemnizacionPorEmpleado(), 300);
-        QCOMPARE(principal.juego().valorPenalidad(), 500);
-        QCOMPARE(carpeta.contenido(), antes);
-    }
-
-    void volverAtrasRestauraElPeriodoAnterior() {
+    void volverAtras() {
+        QFETCH(Respuesta, respuesta);
         CarpetaDeJuego carpeta;
         // The checkpoint of the period-3 run, and the files after it.
         guardarParametros(3);
@@ -340,41 +305,27 @@ private slots:
         guardarParametros(4);
         carpeta.escribir(QStringLiteral("DATOS ACUMULADOS.DAT"), empresas(3, 4));
         carpeta.escribir(QStringLiteral("DECISIONES.DAT"), QByteArray());
+        const auto antes = carpeta.contenido();
 
         DialogosFalsos falsos;
+        falsos.respuestas = {respuesta};
         TFPrincipal principal(carpetaDePrueba().ruta());
         principal.mostrarJuego();
         item(&principal, "mnuVolverAtras")->trigger();
-
-        QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
-        QCOMPARE(falsos.cajas[0].texto,
-                 QStringLiteral("¿Seguro que desea volver al período anterior?\nSe deshará el período 3."));
-        QCOMPARE(falsos.cajas[0].icono, Icono::pregunta);
-        QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(falsos.cajasComoTexto(),
+                 QStringList{atencion(QStringLiteral("¿Seguro que desea volver al período anterior?\nSe deshará el período 3."),
+                                      Icono::pregunta)});
+        if (respuesta == Respuesta::no) {
+            QCOMPARE(carpeta.contenido(), antes);
+            QCOMPARE(periodosHabilitados(principal), QStringLiteral("4"));
+            return;
+        }
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")), iniAnterior);
         QCOMPARE(carpeta.leer(QStringLiteral("DATOS ACUMULADOS.DAT")), empresas(3, 3));
         QCOMPARE(carpeta.leer(QStringLiteral("DECISIONES.DAT")), QByteArray(120, '\x33'));
         QCOMPARE(periodosHabilitados(principal), QStringLiteral("3"));
         QVERIFY(modificarHabilitado(principal));
         QVERIFY(principal.statusBar()->currentMessage().startsWith(QStringLiteral("Se volvió atrás: el período 3")));
-    }
-
-    void volverAtrasConNoNoCambiaNada() {
-        CarpetaDeJuego carpeta;
-        guardarParametros(3);
-        carpeta.escribir(QStringLiteral("AUXINI.DAT"), carpeta.leer(QStringLiteral("DATOS INICIALES.DAT")));
-        carpeta.escribir(QStringLiteral("AUXACUM.DAT"), empresas(1, 3));
-        guardarParametros(4);
-        const auto antes = carpeta.contenido();
-        DialogosFalsos falsos;
-        falsos.respuestas = {Respuesta::no};
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        principal.mostrarJuego();
-        item(&principal, "mnuVolverAtras")->trigger();
-        QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(carpeta.contenido(), antes);
-        QCOMPARE(periodosHabilitados(principal), QStringLiteral("4"));
     }
 
     void volverAtrasSinRespaldoLoDice() {
@@ -397,10 +348,9 @@ private slots:
     void salir_data() {
         QTest::addColumn<bool>("porElMenu");
         QTest::addColumn<Respuesta>("respuesta");
-        QTest::newRow("menú, No") << true << Respuesta::no;
-        QTest::newRow("menú, Sí") << true << Respuesta::si;
-        QTest::newRow("botón de cierre, No") << false << Respuesta::no;
-        QTest::newRow("botón de cierre, Sí") << false << Respuesta::si;
+        for (bool menu : {true, false})
+            for (Respuesta r : {Respuesta::no, Respuesta::si})
+                QTest::addRow("%s, %s", menu ? "menú" : "botón de cierre", r == Respuesta::si ? "Sí" : "No") << menu << r;
     }
     void salir() {
         QFETCH(bool, porElMenu);
@@ -415,15 +365,11 @@ private slots:
         else
             principal.close();
         // One question only, whichever way the window is left.
-        QCOMPARE(falsos.cajas.size(), 1);
-        QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Atención"));
-        QCOMPARE(falsos.cajas[0].texto, QStringLiteral("¿Seguro que desea salir del juego?"));
-        QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
-        QCOMPARE(falsos.cajas[0].botones, Botones::siNo);
+        QCOMPARE(falsos.cajasComoTexto(), QStringList{atencion(QStringLiteral("¿Seguro que desea salir del juego?"))});
         QCOMPARE(principal.isVisible(), respuesta == Respuesta::no);
     }
 
-    void acercaDe() {
+    void menuAyuda() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
         TFPrincipal principal(carpetaDePrueba().ruta());
@@ -432,12 +378,7 @@ private slots:
         QVERIFY(falsos.tituloAcercaDe.contains(QStringLiteral("CORVELIAN V2.0")));
         QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("CORVELIAN V2.0")));
         QVERIFY(falsos.textoAcercaDe.contains(QStringLiteral("Autores")));
-    }
-
-    void ayudaDiceComoSeJuega() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos falsos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
+        // "Cómo se juega" tells the first steps.
         item(&principal, "mnuComoSeJuega")->trigger();
         QCOMPARE(falsos.cajas.size(), 1);
         QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Cómo se juega"));
@@ -458,30 +399,25 @@ private slots:
     void elNotificadorEsLaVentana() {
         CarpetaDeJuego carpeta;
         DialogosFalsos falsos;
-        {
-            TFPrincipal principal(carpetaDePrueba().ruta());
-            TNotificador& notificador = principal.juego().notificador();
-            QCOMPARE(&notificador, static_cast<TNotificador*>(&principal));
+        TFPrincipal principal(carpetaDePrueba().ruta());
+        TNotificador& notificador = principal.juego().notificador();
+        QCOMPARE(&notificador, static_cast<TNotificador*>(&principal));
 
-            // What a period run tells: the messages and the folder.
-            notificador.advertencia(cp1252("Advertencia!"), cp1252("No se pudo guardar la decisión"));
-            notificador.informacion(cp1252("La empresa \"Ñandú\" ha quebrado."));
-            notificador.abrirCarpeta(carpetaDePrueba().ruta());
-
-            QCOMPARE(falsos.cajas.size(), 2);
-            QCOMPARE(falsos.cajas[0].titulo, QStringLiteral("Advertencia!"));
-            QCOMPARE(falsos.cajas[0].texto, QStringLiteral("No se pudo guardar la decisión"));
-            QCOMPARE(falsos.cajas[0].icono, Icono::advertencia);
-            QCOMPARE(falsos.cajas[0].botones, Botones::ok);
-            QCOMPARE(falsos.cajas[1].texto, QStringLiteral("La empresa \"Ñandú\" ha quebrado."));
-            QCOMPARE(falsos.cajas[1].icono, Icono::informacion);
-            QCOMPARE(falsos.cajas[1].botones, Botones::ok);
-            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
-            // The game master asks for the folder from the menu.
-            falsos.carpetasAbiertas.clear();
-            item(&principal, "mnuMostrarCarpeta")->trigger();
-            QCOMPARE(falsos.carpetasAbiertas, QStringList{QString::fromStdString(carpetaDePrueba().ruta().string())});
-        }
+        // What a period run tells: the messages and the folder.
+        notificador.advertencia(cp1252("Advertencia!"), cp1252("No se pudo guardar la decisión"));
+        notificador.informacion(cp1252("La empresa \"Ñandú\" ha quebrado."));
+        notificador.abrirCarpeta(carpetaDePrueba().ruta());
+        QCOMPARE(falsos.cajas.size(), 2);
+        QCOMPARE(falsos.cajasComoTexto()[0], DialogosFalsos::comoTexto(QStringLiteral("Advertencia!"), QStringLiteral("No se pudo guardar la decisión"),
+                                                                      Icono::advertencia, Botones::ok));
+        QCOMPARE(falsos.cajas[1].texto, QStringLiteral("La empresa \"Ñandú\" ha quebrado."));
+        QCOMPARE(falsos.cajas[1].icono, Icono::informacion);
+        QCOMPARE(falsos.cajas[1].botones, Botones::ok);
+        const QStringList laCarpeta{QString::fromStdString(carpetaDePrueba().ruta().string())};
+        QCOMPARE(falsos.carpetasAbiertas, laCarpeta);
+        // The game master asks for the folder from the menu.
+        item(&principal, "mnuMostrarCarpeta")->trigger();
+        QCOMPARE(falsos.carpetasAbiertas, laCarpeta + laCarpeta);
     }
 
     // A new game set up and opened entirely through the window.
@@ -496,7 +432,7 @@ private slots:
         QVERIFY(equipos);
         for (const char* nombre : {"Alfa", "Beta", "Gamma"}) {
             escribir(control<QLineEdit>(equipos, "edNombreEquipo"), QString::fromLatin1(nombre));
-            QTest::mouseClick(control<QPushButton>(equipos, "btnAgregar"), Qt::LeftButton);
+            pulsar(equipos, "btnAgregar");
         }
         QTest::mouseClick(control<QPushButton>(equipos, "btnGuardar"), Qt::LeftButton);
         QVERIFY(!equipos->isVisible());

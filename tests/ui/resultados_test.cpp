@@ -18,11 +18,13 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPushButton>
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTimer>
+
+#include <optional>
+#include <stdexcept>
 
 
 namespace {
@@ -96,11 +98,6 @@ QString esperado(const CarpetaDeJuego& carpeta, int periodo, const QString& entr
     return textos.join(QLatin1Char('\n'));
 }
 
-TFResultados* abrirResultados(TFPrincipal& principal) {
-    item(&principal, "mnuResultados")->trigger();
-    return ventanaVisible<TFResultados>();
-}
-
 void elegir(TFResultados* r, int periodo, const QString& entrada) {
     auto* periodos = control<QComboBox>(r, "cbPeriodo");
     periodos->setCurrentIndex(periodos->findData(periodo));
@@ -124,6 +121,35 @@ int paginasPdf(const QString& ruta) {
 }
 
 QString estado(const TFPrincipal& principal) { return control<QLabel>(&principal, "lblEstado")->text(); }
+
+/// The run screen of the game, as the game master opens it, run at once.
+void simularCon(TFPrincipal& principal, TJuego& juego) {
+    auto* simular = new TFSimular(juego, &principal);
+    simular->show();
+    pulsar(simular, "btnSimular");
+}
+
+/// One test's folder with its game run to ultimo (-2: none, see prepararJuego),
+/// the scripted boxes, and the main window, opened when first asked for.
+struct Escena {
+    CarpetaDeJuego carpeta;
+    DialogosFalsos cajas;
+    std::optional<TFPrincipal> ventana;
+
+    explicit Escena(int ultimo = -2) {
+        if (ultimo > -2) prepararJuego(ultimo);
+    }
+    TFPrincipal& principal() {
+        if (!ventana) ventana.emplace(carpetaDePrueba().ruta());
+        return *ventana;
+    }
+    /// Resultados from the menu; a screen that did not show throws, which fails the test.
+    TFResultados* resultados() {
+        item(&principal(), "mnuResultados")->trigger();
+        if (auto* r = ventanaVisible<TFResultados>()) return r;
+        throw std::runtime_error("Resultados no se mostró");
+    }
+};
 
 }  // namespace
 
@@ -150,199 +176,144 @@ private slots:
     void muestraElArchivoTalCual() {
         QFETCH(int, periodo);
         QFETCH(QString, entrada);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(2);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
+        Escena e(2);
+        TFResultados* r = e.resultados();
         elegir(r, periodo, entrada);
         QCOMPARE(reporteElegido(r), entrada);
-        const QString texto = esperado(carpeta, periodo, entrada);
+        const QString texto = esperado(e.carpeta, periodo, entrada);
         QVERIFY(texto.size() > 100);
-        QCOMPARE(r->textoMostrado(), texto);
-        QVERIFY(!r->textoMostrado().contains(QLatin1Char('\t')));
+        QCOMPARE(r->textoMostrado(), texto);  // tabs laid out, as the expected text has them
         QCOMPARE(r->windowTitle(), QStringLiteral("Resultados - Período %1 - %2").arg(periodo).arg(entrada));
         QVERIFY(control<QPlainTextEdit>(r, "txtReporte")->font().fixedPitch());
-        QVERIFY(cajas.cajas.isEmpty());
+        QVERIFY(e.cajas.cajas.isEmpty());
     }
 
     void teclas_data() {
         QTest::addColumn<QString>("destino");
-        QTest::addColumn<QStringList>("teclas");
+        QTest::addColumn<QList<Qt::Key>>("teclas");
         QTest::addColumn<int>("periodo");
         QTest::addColumn<QString>("entrada");
-        const QStringList abajo3 = {"abajo", "abajo", "abajo"};
-        QTest::newRow("abajo en el texto") << "txtReporte" << QStringList{"abajo"} << 2 << "Alfa";
-        QTest::newRow("abajo y arriba en la lista") << "lstReportes" << QStringList{"abajo", "abajo", "arriba"} << 2
-                                                    << "Alfa";
-        QTest::newRow("arriba en el primero se queda") << "txtReporte" << QStringList{"arriba"} << 2 << "Industria";
-        QTest::newRow("abajo en el último se queda")
-            << "txtReporte" << (abajo3 + abajo3) << 2 << "Avisos";
-        QTest::newRow("repág conserva la empresa") << "txtReporte" << QStringList{"abajo", "abajo", "repag"} << 1
-                                                  << "Beta";
-        QTest::newRow("repág hasta el período 0") << "cbPeriodo" << QStringList{"repag", "repag", "repag", "repag"}
-                                                 << 0 << "Industria";
-        QTest::newRow("avpág vuelve") << "lstReportes" << QStringList{"repag", "repag", "avpag"} << 1 << "Industria";
-        QTest::newRow("avpág en el último se queda") << "cbPeriodo" << QStringList{"avpag"} << 2 << "Industria";
+        const Qt::Key abajo = Qt::Key_Down, arriba = Qt::Key_Up, repag = Qt::Key_PageUp, avpag = Qt::Key_PageDown;
+        QTest::newRow("abajo en el texto") << "txtReporte" << QList{abajo} << 2 << "Alfa";
+        QTest::newRow("abajo y arriba en la lista") << "lstReportes" << QList{abajo, abajo, arriba} << 2 << "Alfa";
+        QTest::newRow("arriba en el primero se queda") << "txtReporte" << QList{arriba} << 2 << "Industria";
+        QTest::newRow("abajo en el último se queda") << "txtReporte" << QList<Qt::Key>(6, abajo) << 2 << "Avisos";
+        QTest::newRow("repág conserva la empresa") << "txtReporte" << QList{abajo, abajo, repag} << 1 << "Beta";
+        QTest::newRow("repág hasta el período 0") << "cbPeriodo" << QList<Qt::Key>(4, repag) << 0 << "Industria";
+        QTest::newRow("avpág vuelve") << "lstReportes" << QList{repag, repag, avpag} << 1 << "Industria";
+        QTest::newRow("avpág en el último se queda") << "cbPeriodo" << QList{avpag} << 2 << "Industria";
     }
     void teclas() {
         QFETCH(QString, destino);
-        QFETCH(QStringList, teclas);
+        QFETCH(QList<Qt::Key>, teclas);
         QFETCH(int, periodo);
         QFETCH(QString, entrada);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(2);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
+        Escena e(2);
+        TFResultados* r = e.resultados();
         QCOMPARE(periodoElegido(r), 2);
         QCOMPARE(reporteElegido(r), QStringLiteral("Industria"));
-        auto* widget = control<QWidget>(r, qPrintable(destino));
-        const QMap<QString, Qt::Key> codigos = {{"abajo", Qt::Key_Down},
-                                                {"arriba", Qt::Key_Up},
-                                                {"repag", Qt::Key_PageUp},
-                                                {"avpag", Qt::Key_PageDown}};
-        for (const QString& tecla : teclas) QTest::keyClick(widget, codigos.value(tecla));
+        for (Qt::Key tecla : teclas) QTest::keyClick(control<QWidget>(r, qPrintable(destino)), tecla);
         QCOMPARE(periodoElegido(r), periodo);
         QCOMPARE(reporteElegido(r), entrada);
         QCOMPARE(r->windowTitle(), QStringLiteral("Resultados - Período %1 - %2").arg(periodo).arg(entrada));
-        QCOMPARE(r->textoMostrado(), esperado(carpeta, periodo, entrada));
+        QCOMPARE(r->textoMostrado(), esperado(e.carpeta, periodo, entrada));
     }
 
+    // One page per report, each with its header; a cancelled dialog prints nothing.
     void imprimir_data() {
         QTest::addColumn<int>("periodo");
         QTest::addColumn<QString>("boton");
         QTest::addColumn<QString>("entrada");
-        QTest::addColumn<QStringList>("cabeceras");
-        QTest::newRow("un reporte") << 1 << "btnImprimir" << "Beta" << QStringList{"Período 1 - Beta"};
+        QTest::addColumn<QStringList>("reportes");
+        QTest::newRow("un reporte") << 1 << "btnImprimir" << "Beta" << QStringList{"Beta"};
         QTest::newRow("el período 0") << 0 << "btnImprimirPeriodo" << "Alfa"
-                                      << QStringList{"Período 0 - Industria", "Período 0 - Alfa", "Período 0 - Beta",
-                                                     "Período 0 - Gama"};
-        QTest::newRow("un período con avisos")
-            << 2 << "btnImprimirPeriodo" << "Industria"
-            << QStringList{"Período 2 - Industria", "Período 2 - Alfa", "Período 2 - Beta", "Período 2 - Gama",
-                           "Período 2 - Avisos"};
+                                      << QStringList{"Industria", "Alfa", "Beta", "Gama"};
+        QTest::newRow("un período con avisos") << 2 << "btnImprimirPeriodo" << "Industria"
+                                               << QStringList{"Industria", "Alfa", "Beta", "Gama", "Avisos"};
+        QTest::newRow("cancelado") << 1 << "btnImprimirPeriodo" << "Industria" << QStringList();
     }
     void imprimir() {
         QFETCH(int, periodo);
         QFETCH(QString, boton);
         QFETCH(QString, entrada);
-        QFETCH(QStringList, cabeceras);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
+        QFETCH(QStringList, reportes);
         QTemporaryDir salida;
-        cajas.archivoImpresion = salida.filePath(QStringLiteral("reportes.pdf"));
-        prepararJuego(2);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
+        Escena e(2);
+        if (!reportes.isEmpty()) e.cajas.archivoImpresion = salida.filePath(QStringLiteral("reportes.pdf"));
+        TFResultados* r = e.resultados();
         elegir(r, periodo, entrada);
-        QTest::mouseClick(control<QPushButton>(r, qPrintable(boton)), Qt::LeftButton);
-        QCOMPARE(cajas.dialogosImpresion, 1);
-        QVERIFY(cajas.cajas.isEmpty());
-        // Every report fits on one page: one page each.
-        QCOMPARE(paginasPdf(cajas.archivoImpresion), cabeceras.size());
-        QCOMPARE(r->ultimasCabeceras().size(), cabeceras.size());
+        pulsar(r, qPrintable(boton));
+        QCOMPARE(e.cajas.dialogosImpresion, 1);
+        QVERIFY(e.cajas.cajas.isEmpty());
+        QCOMPARE(paginasPdf(salida.filePath(QStringLiteral("reportes.pdf"))), reportes.isEmpty() ? -1 : reportes.size());
         const QString juego = QDir(QString::fromStdString(carpetaDePrueba().ruta().string())).dirName();
-        for (int i = 0; i < cabeceras.size(); ++i)
-            QCOMPARE(r->ultimasCabeceras()[i], juego + QStringLiteral(" - ") + cabeceras[i]);
-    }
-
-    void imprimirCanceladoNoImprime() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(1);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
-        QTest::mouseClick(control<QPushButton>(r, "btnImprimirPeriodo"), Qt::LeftButton);
-        QCOMPARE(cajas.dialogosImpresion, 1);
-        QVERIFY(r->ultimasCabeceras().isEmpty());
+        QStringList cabeceras;
+        for (const QString& reporte : reportes) cabeceras << QStringLiteral("%1 - Período %2 - %3").arg(juego).arg(periodo).arg(reporte);
+        QCOMPARE(r->ultimasCabeceras(), cabeceras);
     }
 
     void unaSolaPantalla() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(1);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
+        Escena e(1);
+        TFResultados* r = e.resultados();
         elegir(r, 0, QStringLiteral("Beta"));
-        QCOMPARE(abrirResultados(principal), r);
+        QCOMPARE(e.resultados(), r);
         QCOMPARE(ventanasVivas<TFResultados>(), 1);
         QCOMPARE(periodoElegido(r), 0);
         QCOMPARE(reporteElegido(r), QStringLiteral("Beta"));
     }
 
     void sinHistorialLoDice() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(-1);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
+        Escena e(-1);
+        TFResultados* r = e.resultados();
         QCOMPARE(r->textoMostrado(), QStringLiteral("Todavía no hay resultados: ningún período fue simulado."));
         QCOMPARE(control<QListWidget>(r, "lstReportes")->count(), 0);
-        QTest::mouseClick(control<QPushButton>(r, "btnImprimirPeriodo"), Qt::LeftButton);
-        QCOMPARE(cajas.dialogosImpresion, 0);
+        pulsar(r, "btnImprimirPeriodo");
+        QCOMPARE(e.cajas.dialogosImpresion, 0);
     }
 
     void periodoDanadoLoNombra() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(2);
-        carpeta.escribir(QStringLiteral("historial/Periodo 1/INDUSTRIA.csv"), QByteArray("roto"));
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
-        QVERIFY(r);
-        QVERIFY(cajas.cajas.isEmpty());
+        Escena e(2);
+        e.carpeta.escribir(QStringLiteral("historial/Periodo 1/INDUSTRIA.csv"), QByteArray("roto"));
+        TFResultados* r = e.resultados();
+        QVERIFY(e.cajas.cajas.isEmpty());
         QTest::keyClick(control<QWidget>(r, "txtReporte"), Qt::Key_PageUp);
         QCOMPARE(periodoElegido(r), 1);
-        QCOMPARE(cajas.cajas.size(), 1);
-        QVERIFY2(cajas.cajas[0].texto.contains(QStringLiteral("INDUSTRIA.csv")), qPrintable(cajas.cajas[0].texto));
+        QCOMPARE(e.cajas.cajas.size(), 1);
+        QVERIFY2(e.cajas.cajas[0].texto.contains(QStringLiteral("INDUSTRIA.csv")), qPrintable(e.cajas.cajas[0].texto));
         QCOMPARE(control<QListWidget>(r, "lstReportes")->count(), 0);
         QVERIFY(r->textoMostrado().isEmpty());
         // The other periods still show.
         QTest::keyClick(control<QWidget>(r, "txtReporte"), Qt::Key_PageUp);
-        QCOMPARE(r->textoMostrado(), esperado(carpeta, 0, QStringLiteral("Industria")));
+        QCOMPARE(r->textoMostrado(), esperado(e.carpeta, 0, QStringLiteral("Industria")));
     }
 
     void seAbreDespuesDeCadaCorrida_data() {
         QTest::addColumn<int>("periodo");
-        QTest::addColumn<QString>("mensaje");
+        QTest::addColumn<QString>("quiebras");
         QTest::addColumn<QString>("donde");
-        QTest::newRow("período 0") << 0 << "Período 0 simulado: 3 empresas, 0 quiebras"
-                                   << "Período 1 abierto  |  Empresas activas: 3";
-        QTest::newRow("período 1") << 1 << "Período 1 simulado: 3 empresas, 0 quiebras"
-                                   << "Período 2 abierto  |  Empresas activas: 3";
-        QTest::newRow("período con una quiebra") << 2 << "Período 2 simulado: 3 empresas, 1 quiebra"
-                                                 << "Período 3 abierto  |  Empresas activas: 2";
+        QTest::newRow("período 0") << 0 << "0 quiebras" << "Período 1 abierto  |  Empresas activas: 3";
+        QTest::newRow("período 1") << 1 << "0 quiebras" << "Período 2 abierto  |  Empresas activas: 3";
+        QTest::newRow("período con una quiebra") << 2 << "1 quiebra" << "Período 3 abierto  |  Empresas activas: 2";
     }
     void seAbreDespuesDeCadaCorrida() {
         QFETCH(int, periodo);
-        QFETCH(QString, mensaje);
+        QFETCH(QString, quiebras);
         QFETCH(QString, donde);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(periodo - 1);
+        Escena e(periodo - 1);
         if (periodo > 0) guardarDecisionesDe(periodo);
-        TFPrincipal principal(carpetaDePrueba().ruta());
+        TFPrincipal& principal = e.principal();
         principal.show();
         // A screen left open on another period comes forward on the new one.
-        if (periodo == 2) elegir(abrirResultados(principal), 0, QStringLiteral("Beta"));
+        if (periodo == 2) elegir(e.resultados(), 0, QStringLiteral("Beta"));
         if (periodo == 0) {
             auto* cero = new TFDecicionesPeriodo0(juegoDePrueba(), &principal);
             cero->show();
             cero->Label1DblClick();
-            QTest::mouseClick(control<QPushButton>(cero, "btnGuardar"), Qt::LeftButton);
+            pulsar(cero, "btnGuardar");
         } else {
-            auto* simular = new TFSimular(juegoDePrueba(), &principal);
-            simular->show();
-            QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
+            simularCon(principal, juegoDePrueba());
         }
-        QCOMPARE(principal.statusBar()->currentMessage(), mensaje);
+        QCOMPARE(principal.statusBar()->currentMessage(), QStringLiteral("Período %1 simulado: 3 empresas, %2").arg(periodo).arg(quiebras));
         QCOMPARE(estado(principal), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDePrueba().ruta().string()), donde));
         QCOMPARE(ventanasVivas<TFResultados>(), 1);
         TFResultados* r = ventanaVisible<TFResultados>();
@@ -350,32 +321,27 @@ private slots:
         QCOMPARE(periodoElegido(r), periodo);
         const QString entrada = periodo == 2 ? QStringLiteral("Beta") : QStringLiteral("Industria");
         QCOMPARE(r->windowTitle(), QStringLiteral("Resultados - Período %1 - %2").arg(periodo).arg(entrada));
-        QCOMPARE(r->textoMostrado(), esperado(carpeta, periodo, entrada));
+        QCOMPARE(r->textoMostrado(), esperado(e.carpeta, periodo, entrada));
     }
 
     // The bankruptcy box opens while the run still holds the folder: the
     // window's own watcher must not call its run another program.
     void laCorridaPropiaNoEsOtroPrograma() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(1);
+        Escena e(1);
         guardarDecisionesDe(2);
-        TFPrincipal principal(carpetaDePrueba().ruta());
+        TFPrincipal& principal = e.principal();
         principal.show();
         // The watcher's pause, moved: the folder is looked at as soon as it changes.
         auto* pausa = principal.findChild<QTimer*>(QStringLiteral("cambioVisto"));
         QVERIFY(pausa);
         pausa->setInterval(0);
         QStringList vistos;
-        cajas.mientrasSeMuestra = [&] {
+        e.cajas.mientrasSeMuestra = [&] {
             for (int i = 0; i < 5; ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
             vistos << estado(principal);
         };
-        // The window's own game, whose notices are the window's boxes.
-        auto* simular = new TFSimular(principal.juego(), &principal);
-        simular->show();
-        QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
-        QVERIFY(cajas.textosMostrados().contains(QStringLiteral("La empresa \"Gama\" ha quebrado.")));
+        simularCon(principal, principal.juego());  // the window's own game, whose notices are its boxes
+        QVERIFY(e.cajas.textosMostrados().contains(QStringLiteral("La empresa \"Gama\" ha quebrado.")));
         for (const QString& visto : vistos) QVERIFY2(!visto.contains(QStringLiteral("en uso")), qPrintable(visto));
         QTRY_VERIFY(estado(principal).endsWith(QStringLiteral("Período 3 abierto  |  Empresas activas: 2")));
     }
@@ -394,23 +360,20 @@ private slots:
         QFETCH(int, prestamo);
         QFETCH(std::optional<QString>, eleccion);
         QFETCH(int, periodoAbierto);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
         QTemporaryDir datosDeUsuario;
         const DatosDeUsuarioEn datos(datosDeUsuario.path());
+        Escena e;
         juegoDePrueba().crearPractica("Ana", 2, TEstilo::prudente, 7);
         juegoDePrueba().guardarDecisionesCompletas({TRegDecision{80, 75, 2000, 4000, 1000, 0, prestamo, 0, 0, 0}, std::nullopt, std::nullopt});
-        TFPrincipal principal(carpetaDePrueba().ruta());
+        TFPrincipal& principal = e.principal();
         principal.show();
         principal.mostrarJuego();
-        cajas.elecciones = {eleccion};
-        cajas.textos = {std::nullopt};  // a new practice stops at the student's name
-        auto* simular = new TFSimular(principal.juego(), &principal);
-        simular->show();
-        QTest::mouseClick(control<QPushButton>(simular, "btnSimular"), Qt::LeftButton);
-        QCOMPARE(cajas.opcionesMostradas.size() >= 1, prestamo > 0);
+        e.cajas.elecciones = {eleccion};
+        e.cajas.textos = {std::nullopt};  // a new practice stops at the student's name
+        simularCon(principal, principal.juego());
+        QCOMPARE(e.cajas.opcionesMostradas.size() >= 1, prestamo > 0);
         QCOMPARE(juegoDePrueba().leerEstado().datos.periodoActual, uint8_t(periodoAbierto));
-        QCOMPARE(cajas.entradas.contains(QStringLiteral("Nombre de su empresa:")), eleccion && eleccion->contains(QStringLiteral("nueva")));
+        QCOMPARE(e.cajas.entradas.contains(QStringLiteral("Nombre de su empresa:")), eleccion && eleccion->contains(QStringLiteral("nueva")));
         if (periodoAbierto == 1) return;  // the step back closed the results of the period undone
         TFResultados* r = ventanaVisible<TFResultados>();
         QVERIFY(r);
@@ -420,14 +383,12 @@ private slots:
 
     // A long name is shortened, whole in its tooltip: the period always shows.
     void cabeceraConNombreLargo() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
+        Escena e;
         const QString largo = QStringLiteral("Cooperativa Agroindustrial del Rio Cuarto SA 1234");
         juegoDePrueba().crearJuego({largo.toStdString(), "Beta"}, ejemploDatosIniciales());
         juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        principal.show();
-        TFResultados* r = abrirResultados(principal);
+        e.principal().show();
+        TFResultados* r = e.resultados();
         r->resize(560, 500);
         elegir(r, 0, QStringLiteral("Industria"));
         QTRY_COMPARE(r->width(), 560);
@@ -451,17 +412,14 @@ private slots:
     void sigueAlJuegoTrasUnaCorridaDeOtroPrograma() {
         QFETCH(int, mirado);
         QFETCH(int, despues);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(1);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        TFResultados* r = abrirResultados(principal);
+        Escena e(1);
+        TFResultados* r = e.resultados();
         elegir(r, mirado, QStringLiteral("Beta"));
         guardarDecisionesDe(2);
         TJuego(carpetaDePrueba().ruta()).simular();
-        emit principal.notificador().juegoCambiado();
+        emit e.principal().notificador().juegoCambiado();
         QCOMPARE(periodoElegido(r), despues);
-        QCOMPARE(r->textoMostrado(), esperado(carpeta, despues, QStringLiteral("Beta")));
+        QCOMPARE(r->textoMostrado(), esperado(e.carpeta, despues, QStringLiteral("Beta")));
     }
 
     void lineaDeEstado_data() {
@@ -476,19 +434,14 @@ private slots:
     void lineaDeEstado() {
         QFETCH(int, ultimo);
         QFETCH(QString, donde);
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        if (ultimo > -2) prepararJuego(ultimo);
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        QTRY_VERIFY(!estado(principal).isEmpty());
-        QCOMPARE(estado(principal), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDePrueba().ruta().string()), donde));
+        Escena e(ultimo);
+        QTRY_VERIFY(!estado(e.principal()).isEmpty());
+        QCOMPARE(estado(e.principal()), QStringLiteral("Juego: %1  |  %2").arg(QString::fromStdString(carpetaDePrueba().ruta().string()), donde));
     }
 
     void lineaDeEstadoTrasVolverAtras() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(2);
-        TFPrincipal principal(carpetaDePrueba().ruta());
+        Escena e(2);
+        TFPrincipal& principal = e.principal();
         QTRY_VERIFY(estado(principal).contains(QStringLiteral("Período 3 abierto  |  Empresas activas: 2")));
         principal.statusBar()->showMessage(QStringLiteral("Período 2 simulado: 3 empresas, 1 quiebra"));
         item(&principal, "mnuVolverAtras")->trigger();
@@ -499,14 +452,11 @@ private slots:
     }
 
     void lineaDeEstadoConErrorDeLectura() {
-        CarpetaDeJuego carpeta;
-        DialogosFalsos cajas;
-        prepararJuego(0);
-        carpeta.escribir(QStringLiteral("DATOS INICIALES.DAT"), QByteArray("dañado"));
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        QTRY_VERIFY(!estado(principal).isEmpty());
-        QVERIFY2(!estado(principal).startsWith(QStringLiteral("Juego:")), qPrintable(estado(principal)));
-        QVERIFY2(estado(principal).contains(QStringLiteral("DATOS INICIALES.DAT")), qPrintable(estado(principal)));
+        Escena e(0);
+        e.carpeta.escribir(QStringLiteral("DATOS INICIALES.DAT"), QByteArray("dañado"));
+        QTRY_VERIFY(!estado(e.principal()).isEmpty());
+        const QString visto = estado(e.principal());
+        QVERIFY2(!visto.startsWith(QStringLiteral("Juego:")) && visto.contains(QStringLiteral("DATOS INICIALES.DAT")), qPrintable(visto));
     }
 };
 

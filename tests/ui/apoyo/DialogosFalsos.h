@@ -140,6 +140,17 @@ public:
         return eleccion;
     }
 
+    /// A box as "title|text|icon|buttons", to compare whole boxes at once.
+    static QString comoTexto(const QString& titulo, const QString& texto, Icono icono, Botones botones) {
+        return titulo + QLatin1Char('|') + texto + QLatin1Char('|') + QString::number(static_cast<int>(icono)) +
+               QLatin1Char('|') + QString::number(static_cast<int>(botones));
+    }
+    /// The boxes shown so far, each as comoTexto puts it.
+    QStringList cajasComoTexto() const {
+        QStringList t;
+        for (const auto& c : cajas) t.append(comoTexto(c.titulo, c.texto, c.icono, c.botones));
+        return t;
+    }
     /// Texts of the boxes shown so far.
     QStringList textosMostrados() const {
         QStringList t;
