@@ -58,9 +58,10 @@ struct Aula {
     TFPrincipal principal;
 };
 
+// Free on every address, so the portal may listen on all of them or on one.
 quint16 puertoLibre() {
     QTcpServer prueba;
-    prueba.listen(QHostAddress::LocalHost, 0);
+    prueba.listen(QHostAddress::Any, 0);
     return prueba.serverPort();
 }
 
