@@ -4,7 +4,6 @@
 
 #include "apoyo/DialogosFalsos.h"
 #include "apoyo/Pantallas.h"
-#include "portal/ClienteHttp.h"
 
 #include "juego/Juego.h"
 #include "portal/ClienteHttp.h"
@@ -16,7 +15,6 @@
 #include "ui/UPrincipal.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -39,15 +37,31 @@ const TRegDecision kGama{100, 100, 20000, 10000, 1, 2, 3, 4, 5, 6};
 
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
-void juegoEnPeriodo1() {
-    juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales());
+void juegoEnPeriodo1(bool conCodigos, const TComputadora& computadora) {
+    juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales(), computadora);
     juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-    juegoDePrueba().codigosDeAcceso();
+    if (conCodigos) juegoDePrueba().codigosDeAcceso();
 }
 
+/// The teams' game in period 1 open in the main window, the dialogs answered
+/// by the test; the game is made before the window opens it.
+struct Aula {
+    explicit Aula(bool conCodigos = true, const TComputadora& computadora = {})
+        : principal((juegoEnPeriodo1(conCodigos, computadora), carpetaDePrueba().ruta())) {}
+    /// "Juego → Portal de equipos", as the teacher opens it.
+    TFPortal* abrirPortal() {
+        item(&principal, "mnuPortal")->trigger();
+        return ventanaVisible<TFPortal>();
+    }
+    CarpetaDeJuego carpeta;
+    DialogosFalsos dialogos;
+    TFPrincipal principal;
+};
+
+// Free on every address, so the portal may listen on all of them or on one.
 quint16 puertoLibre() {
     QTcpServer prueba;
-    prueba.listen(QHostAddress::LocalHost, 0);
+    prueba.listen(QHostAddress::Any, 0);
     return prueba.serverPort();
 }
 
@@ -67,12 +81,10 @@ private slots:
     void cleanup() { descartarCerradas(); }
 
     void laPantallaDeDecisionesMarcaYCargaLosEnvios() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
+        Aula aula;
+        auto& [carpeta, dialogos, principal] = aula;
         juegoDePrueba().guardarEnvio("Alfa", 1, kAlfa);
         juegoDePrueba().guardarEnvio("Gama", 1, kGama);
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
         auto* pantalla = new TFDeciciones(juegoDePrueba(), &principal);
         QCOMPARE(pantalla->enviadosPortal(), (std::vector<bool>{true, false, true}));
         const QString resumen = control<QLabel>(pantalla, "lblEnviosPortal")->text();
@@ -106,37 +118,27 @@ private slots:
     }
 
     void cargarLosEnviosDeUnJuegoQueCambioSeRechaza() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
+        Aula aula;
         juegoDePrueba().guardarEnvio("Alfa", 1, kAlfa);
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        auto* pantalla = new TFDeciciones(juegoDePrueba(), &principal);
+        auto* pantalla = new TFDeciciones(juegoDePrueba(), &aula.principal);
         juegoDePrueba().guardarDecisiones({kBeta, kBeta, kBeta});
         juegoDePrueba().simular();
         control<QPushButton>(pantalla, "btnCargarPortal")->click();
-        QVERIFY(dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("El juego cambió")));
+        QVERIFY(aula.dialogos.textosMostrados().join(QLatin1Char('|')).contains(QStringLiteral("El juego cambió")));
         for (const TRegDecision& d : pantalla->decisionesEquipos()) QVERIFY(iguales(d, TRegDecision{}));
         pantalla->close();
     }
 
     // A codes file two teams share a code in is mended from the window, not only from the tool.
     void unArchivoDeCodigosDanadoSeRehaceDesdeLaPantalla() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
+        Aula aula;
         const auto codigos = juegoDePrueba().codigosDeAcceso();
-        QFile archivo(QString::fromStdString(carpetaDePrueba().ruta(kArchivoCodigos).string()));
-        QVERIFY(archivo.open(QIODevice::ReadOnly));
-        QByteArray texto = archivo.readAll();
-        archivo.close();
-        texto.replace(QByteArray::fromStdString(codigos[1].codigo), QByteArray::fromStdString(codigos[0].codigo));
-        QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        archivo.write(texto);
-        archivo.close();
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuPortal")->trigger();
-        auto* ventana = ventanaVisible<TFPortal>();
+        const QString archivo = QString::fromLatin1(kArchivoCodigos);
+        const QByteArray bueno = aula.carpeta.leer(archivo);
+        QVERIFY(bueno.contains(QByteArray::fromStdString(codigos[1].codigo)));
+        aula.carpeta.escribir(archivo, QByteArray(bueno).replace(QByteArray::fromStdString(codigos[1].codigo),
+                                                                QByteArray::fromStdString(codigos[0].codigo)));
+        auto* ventana = aula.abrirPortal();
         QVERIFY(ventana);
         QVERIFY(control<QLabel>(ventana, "lblEstado")->text().contains(QStringLiteral("Renovar todos")));
         control<QPushButton>(ventana, "btnRenovarTodos")->click();
@@ -146,13 +148,9 @@ private slots:
     }
 
     void elDialogoIniciaDetieneYRenuevaCodigos() {
-        CarpetaDeJuego carpeta;
-        juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales());
-        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuPortal")->trigger();
-        auto* ventana = ventanaVisible<TFPortal>();
+        Aula aula(false);
+        auto& [carpeta, dialogos, principal] = aula;
+        auto* ventana = aula.abrirPortal();
         QVERIFY(ventana);
         auto* tabla = control<QTableWidget>(ventana, "tblCodigos");
         QCOMPARE(tabla->rowCount(), 0);  // no codes until the portal starts
@@ -212,14 +210,10 @@ private slots:
 
     // Every attempt shows at once, the refused ones with their reason, under Spanish captions.
     void losEnviosRecibidosSeVenAlLlegar() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuPortal")->trigger();
-        auto* envios = control<QTableWidget>(ventanaVisible<TFPortal>(), "tblEnvios");
+        Aula aula;
+        auto* envios = control<QTableWidget>(aula.abrirPortal(), "tblEnvios");
         QCOMPARE(envios->horizontalHeaderItem(6)->text(), QStringLiteral("Investigación y desarrollo"));
-        const quint16 puerto = principal.portal().iniciar(QHostAddress::LocalHost, 0);
+        const quint16 puerto = aula.principal.portal().iniciar(QHostAddress::LocalHost, 0);
         const auto codigos = juegoDePrueba().codigosGuardados();
         const std::tuple<std::size_t, TRegDecision, int, QString> intentos[] = {
             {0, kAlfa, 303, "guardado"}, {1, {30, 75, 4000, 8000, 1000, 0, 0, 0, 0, 0}, 400, "rechazado"}, {2, kGama, 303, "guardado"}};
@@ -248,17 +242,13 @@ private slots:
     void laRedElegidaEsDondeEscucha() {
         QFETCH(QString, elegida);
         QFETCH(QString, escrita);
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuPortal")->trigger();
-        auto* ventana = ventanaVisible<TFPortal>();
+        Aula aula;
+        auto* ventana = aula.abrirPortal();
         auto* red = control<QComboBox>(ventana, "cmbDireccion");
         red->setCurrentIndex(red->findData(elegida));
         control<QSpinBox>(ventana, "edPuerto")->setValue(puertoLibre());
         control<QPushButton>(ventana, "btnIniciar")->click();
-        QCOMPARE(principal.portal().direccion(), elegida.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(elegida));
+        QCOMPARE(aula.principal.portal().direccion(), elegida.isEmpty() ? QHostAddress(QHostAddress::Any) : QHostAddress(elegida));
         QVERIFY(control<QLabel>(ventana, "lblDirecciones")->text().startsWith(escrita));
     }
 
@@ -281,16 +271,12 @@ private slots:
     void salirCuentaSoloLosEquipos() {
         QFETCH(QStringList, computadora);
         QFETCH(QString, pregunta);
-        CarpetaDeJuego carpeta;
         TComputadora deLaComputadora{7, {}};
         for (const QString& nombre : computadora)
             deLaComputadora.empresas.push_back({nombre.toStdString(), TEstilo::prudente});
-        juegoDePrueba().crearJuego(kEquipos, ejemploDatosIniciales(), deLaComputadora);
-        juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-        juegoDePrueba().codigosDeAcceso();
+        Aula aula(true, deLaComputadora);
+        auto& [carpeta, dialogos, principal] = aula;
         if (!computadora.contains(QStringLiteral("Alfa"))) juegoDePrueba().guardarEnvio("Alfa", 1, kAlfa);
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
         principal.portal().iniciar(QHostAddress::LocalHost, 0);
         QVERIFY(principal.portal().activo());
         principal.close();
@@ -305,12 +291,10 @@ private slots:
     }
     void abrirOtraCarpetaPreguntaAntesDeCerrarElPortal() {
         QFETCH(bool, acepta);
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
+        Aula aula;
+        auto& [carpeta, dialogos, principal] = aula;
         const auto codigos = juegoDePrueba().codigosDeAcceso();
         QTemporaryDir otra;
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
         TPortal& portal = principal.portal();
         const quint16 puerto = portal.iniciar(QHostAddress::LocalHost, 0);
         TClienteHttp alfa(puerto), gama(puerto);
@@ -327,12 +311,9 @@ private slots:
     }
 
     void losTopesYUnPlazoVencidoSeVenEnLaPantalla() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo1();
-        DialogosFalsos dialogos;
-        TFPrincipal principal(carpetaDePrueba().ruta());
-        item(&principal, "mnuPortal")->trigger();
-        auto* ventana = ventanaVisible<TFPortal>();
+        Aula aula;
+        auto& [carpeta, dialogos, principal] = aula;
+        auto* ventana = aula.abrirPortal();
         QVERIFY(ventana);
         // The cap per address typed on the screen is in force at once.
         control<QSpinBox>(ventana, "edConexiones")->setValue(2);

@@ -10,13 +10,12 @@
 #include "ui/URevisionDecisiones.h"
 #include "ui/USimular.h"
 
-#include <QFile>
 #include <QLabel>
 #include <QPointer>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QTableWidget>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -25,10 +24,7 @@ namespace {
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 bool iguales(const std::vector<TRegDecision>& a, const std::vector<TRegDecision>& b) {
-    if (a.size() != b.size()) return false;
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (!iguales(a[i], b[i])) return false;
-    return true;
+    return std::ranges::equal(a, b, [](const TRegDecision& x, const TRegDecision& y) { return iguales(x, y); });
 }
 
 TRegDecision decision(int32_t precio, int32_t nivel, int32_t semilla) {
@@ -79,21 +75,42 @@ void editarCelda(QTableWidget* grilla, int fila, int columna, const QString& tex
     if (!QTest::qWaitFor([abierto] { return !abierto || !abierto->isVisible(); })) qFatal("la celda no se cerró");
 }
 
+/// A game with periodos periods run after period 0, the dialogs answered by
+/// the test, and a window for the screens to sit on.
+struct Mesa {
+    explicit Mesa(int periodos) {
+        juegoEnPeriodo(periodos);
+        principal.show();
+    }
+    /// Closes a screen with its decisions unsaved, as the game master agrees to.
+    void cerrar(QWidget* pantalla) {
+        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        pantalla->close();
+    }
+    CarpetaDeJuego carpeta;
+    DialogosFalsos cajas;
+    QWidget principal;
+};
+
 /// The screen of period 2, filled from period 1, with its review grid open.
 struct Revision {
     QPointer<TFDeciciones> pantalla;
     QPointer<TFRevisionDecisiones> grilla;
     QTableWidget* tabla = nullptr;
+
+    /// The screen's grid opened again, active.
+    void revisar() {
+        clic(pantalla, "btnRevisar");
+        grilla = pantalla->findChild<TFRevisionDecisiones*>();
+        if (!grilla || !activar(grilla)) qFatal("la grilla no se abrió");
+        tabla = control<QTableWidget>(grilla, "grilla");
+    }
 };
 
 Revision abrirRevision(QWidget* principal) {
-    Revision r;
-    r.pantalla = abrir(principal);
+    Revision r{abrir(principal), nullptr, nullptr};
     clic(r.pantalla, "btnCopiarAnterior");
-    clic(r.pantalla, "btnRevisar");
-    r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
-    if (!r.grilla || !activar(r.grilla)) qFatal("la grilla no se abrió");
-    r.tabla = control<QTableWidget>(r.grilla, "grilla");
+    r.revisar();
     return r;
 }
 
@@ -119,16 +136,12 @@ private slots:
     void copiarPeriodoAnterior() {
         QFETCH(int, corridos);
         QFETCH(QString, aviso);
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(corridos);
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        QPointer<TFDeciciones> p = abrir(&principal);
-        const auto antes = carpeta.contenido();
+        Mesa m(corridos);
+        QPointer<TFDeciciones> p = abrir(&m.principal);
+        const auto antes = m.carpeta.contenido();
         clic(p, "btnCopiarAnterior");
         const QStringList avisos = aviso.isEmpty() ? QStringList() : QStringList{aviso};
-        QCOMPARE(cajas.textosMostrados(), avisos);
+        QCOMPARE(m.cajas.textosMostrados(), avisos);
         const std::vector<TRegDecision> historia = juegoDePrueba().periodoDelHistorial(corridos).decisiones;
         QCOMPARE(historia.size(), std::size_t{3});
         std::vector<TRegDecision> esperadas = historia;
@@ -139,53 +152,41 @@ private slots:
         QVERIFY(iguales(p->decisionesEquipos(), esperadas));
         QCOMPARE(control<QLineEdit>(p, "precio")->text(), QString::number(historia[0].precio));
         // Nothing is stored until the game master goes on.
-        QCOMPARE(carpeta.contenido(), antes);
+        QCOMPARE(m.carpeta.contenido(), antes);
         QVERIFY(p->decisionesSinGuardar());
-        cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        m.cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
-        QCOMPARE(cajas.textosMostrados(), avisos + QStringList{QStringLiteral("¿Pasar a la simulación?")});
+        QCOMPARE(m.cajas.textosMostrados(), avisos + QStringList{QStringLiteral("¿Pasar a la simulación?")});
         QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperadas));
         p->close();
     }
 
     void copiarSinHistorialNoCambiaNada() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(2);
-        QDir(carpeta.ruta(QStringLiteral("historial/Periodo 2"))).removeRecursively();
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        QPointer<TFDeciciones> p = abrir(&principal);
+        Mesa m(2);
+        QDir(m.carpeta.ruta(QStringLiteral("historial/Periodo 2"))).removeRecursively();
+        QPointer<TFDeciciones> p = abrir(&m.principal);
         escribir(control<QLineEdit>(p, "precio"), QStringLiteral("77"));
         clic(p, "btnCopiarAnterior");
-        QCOMPARE(cajas.textosMostrados(),
+        QCOMPARE(m.cajas.textosMostrados(),
                  QStringList{QStringLiteral("No hay decisiones del período 2 en el historial.")});
         QCOMPARE(control<QLineEdit>(p, "precio")->text(), QStringLiteral("77"));
         QVERIFY(iguales(p->decisionesEquipos(), std::vector<TRegDecision>(3)));
-        cajas.respuestas = {ServicioDialogos::Respuesta::si};
-        p->close();
+        m.cerrar(p);
     }
 
     // A damaged history is not "no decisions": the message names the copy by
     // its path in the game, not as the live "DECISIONES.DAT".
     void copiarConHistorialDanadoLoNombra() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(2);
-        QFile archivo(carpeta.ruta(QStringLiteral("historial/Periodo 2/DECISIONES.DAT")));
-        QVERIFY(archivo.open(QIODevice::WriteOnly | QIODevice::Truncate) && archivo.write("1234567") == 7);
-        archivo.close();
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        QPointer<TFDeciciones> p = abrir(&principal);
+        Mesa m(2);
+        m.carpeta.escribir(QStringLiteral("historial/Periodo 2/DECISIONES.DAT"), "1234567");
+        QPointer<TFDeciciones> p = abrir(&m.principal);
         clic(p, "btnCopiarAnterior");
-        const QStringList mostrados = cajas.textosMostrados();
+        const QStringList mostrados = m.cajas.textosMostrados();
         QVERIFY2(mostrados.size() == 1 && mostrados[0].startsWith(QStringLiteral(
                      "Error de archivo \"historial/Periodo 2/DECISIONES.DAT\": el archivo está dañado")),
                  qPrintable(mostrados.join('|')));
         QVERIFY(iguales(p->decisionesEquipos(), std::vector<TRegDecision>(3)));
-        cajas.respuestas = {ServicioDialogos::Respuesta::si};
-        p->close();
+        m.cerrar(p);
     }
 
     void importarCsv_data() {
@@ -222,33 +223,28 @@ private slots:
         QFETCH(QString, csv);
         QFETCH(bool, elegido);
         QFETCH(QStringList, mensajes);
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(1);
-        carpeta.escribir(QStringLiteral("dec.csv"), csv.toUtf8());
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        QPointer<TFDeciciones> p = abrir(&principal);
+        Mesa m(1);
+        m.carpeta.escribir(QStringLiteral("dec.csv"), csv.toUtf8());
+        QPointer<TFDeciciones> p = abrir(&m.principal);
         escribir(control<QLineEdit>(p, "precio"), QStringLiteral("77"));
         clic(p, "btnSiguiente");
         const std::vector<TRegDecision> antes = p->decisionesEquipos();
-        const auto archivos = carpeta.contenido();
-        if (elegido) cajas.archivosElegidos = {carpeta.ruta(QStringLiteral("dec.csv"))};
+        const auto archivos = m.carpeta.contenido();
+        if (elegido) m.cajas.archivosElegidos = {m.carpeta.ruta(QStringLiteral("dec.csv"))};
         clic(p, "btnImportarCsv");
-        QCOMPARE(cajas.dialogosArchivo, QStringList{QStringLiteral("Importar decisiones")});
+        QCOMPARE(m.cajas.dialogosArchivo, QStringList{QStringLiteral("Importar decisiones")});
         // Never stored by importing.
-        QCOMPARE(carpeta.contenido(), archivos);
+        QCOMPARE(m.carpeta.contenido(), archivos);
         const bool leido = elegido && mensajes.isEmpty();
         if (!mensajes.isEmpty()) {
-            QCOMPARE(cajas.textosMostrados(), QStringList{mensajes.join(QLatin1Char('\n'))});
+            QCOMPARE(m.cajas.textosMostrados(), QStringList{mensajes.join(QLatin1Char('\n'))});
         } else {
-            QVERIFY(cajas.cajas.isEmpty());
+            QVERIFY(m.cajas.cajas.isEmpty());
         }
         if (!leido) {
             QVERIFY(iguales(p->decisionesEquipos(), antes));
             QCOMPARE(p->equipoActual(), uint8_t{2});
-            cajas.respuestas = {ServicioDialogos::Respuesta::si};
-            p->close();
+            m.cerrar(p);
             return;
         }
         const std::vector<TRegDecision> esperadas = {decision(61, 25, 1), decision(71, 50, 10),
@@ -256,7 +252,7 @@ private slots:
         QVERIFY(iguales(p->decisionesEquipos(), esperadas));
         QCOMPARE(p->equipoActual(), uint8_t{1});
         QCOMPARE(control<QLineEdit>(p, "precio")->text(), QStringLiteral("61"));
-        cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        m.cajas.respuestas = {ServicioDialogos::Respuesta::no};
         for (int t = 0; t < 3; ++t) clic(p, "btnSiguiente");
         QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperadas));
         p->close();
@@ -284,12 +280,8 @@ private slots:
         QFETCH(int, columna);
         QFETCH(QString, valor);
         QFETCH(QString, falla);
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(1);
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        Revision r = abrirRevision(&principal);
+        Mesa m(1);
+        Revision r = abrirRevision(&m.principal);
         const std::vector<TRegDecision> historia = juegoDePrueba().periodoDelHistorial(1).decisiones;
         QCOMPARE(r.tabla->rowCount(), 3);
         QCOMPARE(r.tabla->columnCount(), 10);
@@ -306,12 +298,12 @@ private slots:
         QCOMPARE(r.tabla->item(fila, columna)->toolTip().isEmpty(), falla.isEmpty());
 
         // The grid does not go on while a cell is out of range.
-        const auto antes = carpeta.contenido();
+        const auto antes = m.carpeta.contenido();
         clic(r.grilla, "btnGuardarSimular");
         if (!falla.isEmpty()) {
-            QCOMPARE(cajas.textosMostrados(),
+            QCOMPARE(m.cajas.textosMostrados(),
                      QStringList{QStringLiteral("Corrija los valores marcados antes de seguir:\n") + falla});
-            QCOMPARE(carpeta.contenido(), antes);
+            QCOMPARE(m.carpeta.contenido(), antes);
             QVERIFY(r.grilla && r.grilla->isVisible());
             QVERIFY(!ventanaVisible<TFSimular>());
             // Corrected, it goes on.
@@ -320,11 +312,11 @@ private slots:
             QVERIFY(r.tabla->item(fila, columna)->toolTip().isEmpty());
             clic(r.grilla, "btnGuardarSimular");
         }
-        QCOMPARE(cajas.cajas.size(), falla.isEmpty() ? 0 : 1);
+        QCOMPARE(m.cajas.cajas.size(), falla.isEmpty() ? 0 : 1);
         std::vector<TRegDecision> esperado = historia;
         if (falla.isEmpty()) esperado[fila].*(rangosDecision()[columna].campo) = valor.toInt();
         QVERIFY(iguales(juegoDePrueba().decisionesGuardadas(), esperado));
-        QPointer<TFSimular> simular = principal.findChild<TFSimular*>();
+        QPointer<TFSimular> simular = m.principal.findChild<TFSimular*>();
         QVERIFY(simular && simular->isVisible());
         QTRY_VERIFY(!r.pantalla);
         simular->close();
@@ -332,19 +324,15 @@ private slots:
 
     // A team still at zeros does not keep the grid shut: its row is marked.
     void grillaAbreConEquiposIncompletos() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(0);
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        QPointer<TFDeciciones> p = abrir(&principal);
+        Mesa m(0);
+        QPointer<TFDeciciones> p = abrir(&m.principal);
         clic(p, "btnRevisar");
         auto* grilla = p->findChild<TFRevisionDecisiones*>();
-        QVERIFY(grilla && cajas.cajas.isEmpty());
+        QVERIFY(grilla && m.cajas.cajas.isEmpty());
         auto* tabla = control<QTableWidget>(grilla, "grilla");
         for (int f = 0; f < tabla->rowCount(); ++f)
             QVERIFY(tabla->verticalHeaderItem(f)->toolTip().contains(QStringLiteral("incompletas")));
-        cajas.respuestas = {ServicioDialogos::Respuesta::si, ServicioDialogos::Respuesta::si};
+        m.cajas.respuestas = {ServicioDialogos::Respuesta::si, ServicioDialogos::Respuesta::si};
         p->close();
     }
 
@@ -364,12 +352,8 @@ private slots:
         QFETCH(int, columna);
         QFETCH(int, valor);
         QFETCH(QString, aviso);
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(1);
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        Revision r = abrirRevision(&principal);
+        Mesa m(1);
+        Revision r = abrirRevision(&m.principal);
         // The ten columns fit a 1280-pixel screen.
         QVERIFY(r.grilla->width() <= 1280 && r.tabla->horizontalScrollBar()->maximum() == 0);
         const auto credito = juegoDePrueba().avisosDeDecisiones(juegoDePrueba().periodoDelHistorial(1).decisiones)[fila].credito;
@@ -382,38 +366,28 @@ private slots:
         const QString debajo = control<QLabel>(r.grilla, "lblAvisos")->text();
         QVERIFY2(debajo.contains(QStringLiteral("todavía le presta")) && debajo.contains(aviso), qPrintable(debajo));
         QVERIFY(r.grilla->fallas().isEmpty());  // a warning refuses nothing
-        cajas.respuestas = {ServicioDialogos::Respuesta::si};
-        r.pantalla->close();
+        m.cerrar(r.pantalla);
     }
 
     void grillaNoGuardaEnUnJuegoQueCambio() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(2);
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        Revision r = abrirRevision(&principal);
+        Mesa m(2);
+        Revision r = abrirRevision(&m.principal);
         // Another program steps back while the grid is open.
         QCOMPARE(juegoDePrueba().volver(), 2);
-        const auto antes = carpeta.contenido();
+        const auto antes = m.carpeta.contenido();
         clic(r.grilla, "btnGuardarSimular");
-        QCOMPARE(cajas.cajas.size(), 1);
-        QVERIFY(cajas.cajas[0].texto.startsWith(QStringLiteral("El juego cambió")));
-        QCOMPARE(carpeta.contenido(), antes);
-        QVERIFY(!principal.findChild<TFSimular*>());
+        QCOMPARE(m.cajas.cajas.size(), 1);
+        QVERIFY(m.cajas.cajas[0].texto.startsWith(QStringLiteral("El juego cambió")));
+        QCOMPARE(m.carpeta.contenido(), antes);
+        QVERIFY(!m.principal.findChild<TFSimular*>());
         QVERIFY(r.grilla && r.grilla->isVisible());
-        cajas.respuestas = {ServicioDialogos::Respuesta::si};
-        r.pantalla->close();
+        m.cerrar(r.pantalla);
     }
 
     void grillaVuelveALaPantalla() {
-        CarpetaDeJuego carpeta;
-        juegoEnPeriodo(1);
-        DialogosFalsos cajas;
-        QWidget principal;
-        principal.show();
-        Revision r = abrirRevision(&principal);
-        const auto antes = carpeta.contenido();
+        Mesa m(1);
+        Revision r = abrirRevision(&m.principal);
+        const auto antes = m.carpeta.contenido();
         editarCelda(r.tabla, 0, 0, QStringLiteral("99"));
         clic(r.grilla, "btnVolver");
         QTRY_VERIFY(!r.grilla);
@@ -421,32 +395,25 @@ private slots:
         QCOMPARE(control<QLineEdit>(r.pantalla, "precio")->text(), QStringLiteral("99"));
 
         // Out of range, going back asks and leaves the screen as it was.
-        r.grilla = nullptr;
-        clic(r.pantalla, "btnRevisar");
-        r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
-        QVERIFY(r.grilla && activar(r.grilla));
-        r.tabla = control<QTableWidget>(r.grilla, "grilla");
+        r.revisar();
         editarCelda(r.tabla, 1, 0, QStringLiteral("20"));
-        cajas.respuestas = {ServicioDialogos::Respuesta::no};
+        m.cajas.respuestas = {ServicioDialogos::Respuesta::no};
         clic(r.grilla, "btnVolver");
         QVERIFY(r.grilla && r.grilla->isVisible());
-        cajas.respuestas = {ServicioDialogos::Respuesta::si};
+        m.cajas.respuestas = {ServicioDialogos::Respuesta::si};
         clic(r.grilla, "btnVolver");
         QTRY_VERIFY(!r.grilla);
         QCOMPARE(r.pantalla->decisionesEquipos()[1].precio, juegoDePrueba().periodoDelHistorial(1).decisiones[1].precio);
-        QCOMPARE(cajas.cajas.size(), 2);
+        QCOMPARE(m.cajas.cajas.size(), 2);
 
         // The close box goes back the same way, the grid's changes included.
-        clic(r.pantalla, "btnRevisar");
-        r.grilla = r.pantalla->findChild<TFRevisionDecisiones*>();
-        QVERIFY(r.grilla && activar(r.grilla));
-        editarCelda(control<QTableWidget>(r.grilla, "grilla"), 2, 1, QStringLiteral("4321"));
+        r.revisar();
+        editarCelda(r.tabla, 2, 1, QStringLiteral("4321"));
         r.grilla->close();
         QTRY_VERIFY(!r.grilla);
         QCOMPARE(r.pantalla->decisionesEquipos()[2].marketing, 4321);
-        QCOMPARE(carpeta.contenido(), antes);
-        cajas.respuestas = {ServicioDialogos::Respuesta::si};
-        r.pantalla->close();
+        QCOMPARE(m.carpeta.contenido(), antes);
+        m.cerrar(r.pantalla);
     }
 };
 
