@@ -4,11 +4,8 @@
 
 #include "comun/CarpetaTemporal.h"
 #include "comun/Partida.h"
-#include "engine/apoyo_juego.h"
 #include "juego/Evolucion.h"
 #include "juego/Juego.h"
-#include "store/CarpetaDatos.h"
-#include "store/Texto.h"
 
 #include <gtest/gtest.h>
 
@@ -30,12 +27,15 @@ TRegDecision decision(int empresa, int periodo) {
     return d;
 }
 
-void jugarHasta(int ultimo) {
+// With the computer, two computer companies join Alfa, Beta and Gama; every one but Gama plays as Alfa.
+void jugarHasta(int ultimo, bool conComputadora = false) {
+    std::vector<std::string> equipos{"Alfa", "Beta", "Gama"};
     TTextosDatosIniciales t = ejemploDatosIniciales();
     t.limiteGiroDescubierto = "20000";
-    juegoDePrueba().crearJuego({"Alfa", "Beta", "Gama"}, t);
+    juegoDePrueba().crearJuego(equipos, t, conComputadora ? agregarComputadora(equipos, 2, TEstilo::prudente, 7) : TComputadora{});
     juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-    jugarPeriodos(ultimo, decision);
+    if (!conComputadora) jugarPeriodos(ultimo, decision);
+    else jugarPeriodos(ultimo, [](int empresa, int periodo) { return decision(empresa == 2 ? 2 : 0, periodo); });
 }
 
 // One company's line of "INDUSTRIA.csv" by column, and its record of "EMPRESAS.DAT", read from the files.
@@ -70,12 +70,13 @@ std::vector<TFilaLeida> leerPeriodo(int periodo) {
     return filas;
 }
 
+std::function<double(const TFilaLeida&)> columna(const char* nombre) {
+    return [nombre](const TFilaLeida& f) { return f.de(nombre); };
+}
 const std::map<TMedida, std::function<double(const TFilaLeida&)>> lecturas = {
-    {TMedida::utilidadAcumulada, [](const TFilaLeida& f) { return f.de("utilidadAcumulada"); }},
-    {TMedida::utilidadPeriodo, [](const TFilaLeida& f) { return f.de("utilidadPeriodo"); }},
-    {TMedida::unidadesVendidas, [](const TFilaLeida& f) { return f.de("unidadesVendidas"); }},
-    {TMedida::participacion, [](const TFilaLeida& f) { return f.de("participacion"); }},
-    {TMedida::precio, [](const TFilaLeida& f) { return f.de("precio"); }},
+    {TMedida::utilidadAcumulada, columna("utilidadAcumulada")}, {TMedida::utilidadPeriodo, columna("utilidadPeriodo")},
+    {TMedida::unidadesVendidas, columna("unidadesVendidas")},   {TMedida::participacion, columna("participacion")},
+    {TMedida::precio, columna("precio")},
     {TMedida::efectivo, [](const TFilaLeida& f) { return double(f.registro.efectivo); }},
     {TMedida::deuda,
      [](const TFilaLeida& f) { return double(f.registro.prestamoA) + f.registro.prestamoB + f.registro.giroDescubierto; }},
@@ -164,31 +165,26 @@ TEST(Evolucion, ElFinalNombraAlGanador) {
 // names the best team of the class beside the winner.
 TEST(Evolucion, LasPosicionesMarcanALaComputadoraYGuardanALasQuebradas) {
     CarpetaTemporal carpeta;
-    std::vector<std::string> equipos{"Alfa", "Beta", "Gama"};
-    const TComputadora computadora = agregarComputadora(equipos, 2, TEstilo::prudente, 7);
-    TTextosDatosIniciales t = ejemploDatosIniciales();
-    t.limiteGiroDescubierto = "20000";
-    juegoDePrueba().crearJuego(equipos, t, computadora);
-    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
-    jugarPeriodos(10, [](int empresa, int periodo) { return decision(empresa == 2 ? 2 : 0, periodo); });
+    jugarHasta(10, true);
+    const std::size_t equipos = 5;  // three teams and the computer's two
     for (const int hasta : {1, 2, 3, 10}) {
         SCOPED_TRACE("hasta el período " + std::to_string(hasta));
         const std::vector<TFilaClase> filas = clasificacion(evolucion(juegoDePrueba(), hasta));
         std::vector<std::string> nombres;
         for (const TFilaClase& f : filas) nombres.push_back(nombreConMarcas(f));
-        ASSERT_EQ(nombres.size(), equipos.size()) << "cada equipo figura, también el quebrado";
+        ASSERT_EQ(nombres.size(), equipos) << "cada equipo figura, también el quebrado";
         EXPECT_EQ(nombres.back() == "Gama (quebró en el período 2)", hasta >= 2) << nombres.back();
         EXPECT_EQ(std::count(nombres.begin(), nombres.end(), "Compu 1 (PC)"), 1);
     }
     // The teams that last play alike, and a tie goes by company order: Alfa is the best of the class.
     const std::vector<std::string> texto = textoFinal(evolucion(juegoDePrueba()));
-    ASSERT_GE(texto.size(), 6 + equipos.size());
+    ASSERT_GE(texto.size(), 6 + equipos);
     EXPECT_TRUE(std::regex_match(texto[3], std::regex("Mejor equipo de la clase: Alfa, puesto \\d, con una utilidad "
                                                       "acumulada de u\\$s -?\\d{1,3}(\\.\\d{3})+\\.")))
         << texto[3];
     EXPECT_NE(texto.back().find("Gama (quebró en el período 2)"), std::string::npos) << texto.back();
     // The standings in columns: each line as long, in characters ("ó" and "í" in Gama's take two bytes).
-    for (std::size_t i = texto.size() - equipos.size(); i + 1 < texto.size(); ++i)
+    for (std::size_t i = texto.size() - equipos; i + 1 < texto.size(); ++i)
         EXPECT_EQ(texto[i].size(), texto.back().size() - 2) << texto[i];
     jugarHasta(1);  // a game without the computer
     const TEvolucion sin = evolucion(juegoDePrueba());

@@ -3,31 +3,22 @@
 
 #include "comun/ArchivosDePrueba.h"
 #include "apoyo/DialogosFalsos.h"
-#include "apoyo/JuegoDePrueba.h"
-#include "store/CarpetaDatos.h"
+#include "apoyo/Pantallas.h"
 #include "store/DatosAcum_UD.h"
-#include "store/Datos_UD.h"
 #include "store/Decision_UD.h"
-#include "store/Notificador.h"
+#include "store/NombresArchivos.h"
 #include "engine/ValidarDecision.h"
 #include "ui/UDeciciones.h"
 #include "ui/UDecicionesPeriodo0.h"
 #include "documentos/TextoQt.h"
 #include "ui/USimular.h"
 
-#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPointer>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QTest>
 
 #include <clocale>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <tuple>
 #include <vector>
 
@@ -35,22 +26,18 @@ namespace {
 
 const QString kPrecio = QStringLiteral("Debe ingresar un precio con un valor entre u$s 50 y u$s 100");
 const QString kMarketing = QStringLiteral("Debe ingresar un valor para marketing entre u$s 0 y u$s 10000");
-const QString kCapacitacion =
-    QStringLiteral("Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000");
-const QString kInvYDes =
-    QStringLiteral("Debe ingresar un valor para investigación y desarrollo entre u$s 0 y u$s 9999999");
+const QString kCapacitacion = QStringLiteral("Debe ingresar un valor para la capacitación que vaya de u$s 2000 en u$s 2000");
+const QString kInvYDes = QStringLiteral("Debe ingresar un valor para investigación y desarrollo entre u$s 0 y u$s 9999999");
 const QString kPlanta = QStringLiteral("Debe ingresar un valor para inversión en planta entre u$s 0 y u$s 9999999");
 const QString kPedido = QStringLiteral("Debe ingresar un valor para el préstamo pedido entre u$s 0 y u$s 9999999");
-const QString kDevolucion =
-    QStringLiteral("Debe ingresar un valor para la devolución del préstamo entre u$s 0 y u$s 9999999");
+const QString kDevolucion = QStringLiteral("Debe ingresar un valor para la devolución del préstamo entre u$s 0 y u$s 9999999");
 const QString kSimular = QStringLiteral("¿Pasar a la simulación?");
 const QString kSinDatos = QStringLiteral("No hay datos para el período actual.");
 
 bool iguales(const TRegDecision& a, const TRegDecision& b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 TRegDecision decision(int32_t precio, int32_t nivel, int32_t capacitacion, int32_t marketing, int32_t semilla) {
-    return {precio, nivel, capacitacion, marketing, semilla, semilla + 1, semilla + 2, semilla + 3, semilla + 4,
-            semilla + 5};
+    return {precio, nivel, capacitacion, marketing, semilla, semilla + 1, semilla + 2, semilla + 3, semilla + 4, semilla + 5};
 }
 
 /// A game in a fresh data folder: its parameters and companies, written with
@@ -58,7 +45,6 @@ TRegDecision decision(int32_t precio, int32_t nivel, int32_t capacitacion, int32
 class Juego {
 public:
     Juego(const std::vector<std::string>& empresas, uint8_t periodo) {
-        usarCarpetaDePrueba(carpeta_.path().toStdString());
         TRegDatosIniciales datos{};
         datos.cantEquipos = static_cast<uint8_t>(empresas.size());
         datos.cantEquiposZona1 = datos.cantEquipos;
@@ -77,18 +63,16 @@ public:
         principal_.show();
     }
 
-    std::filesystem::path ruta(const char* nombre) const { return carpetaDePrueba().ruta() / nombre; }
-    bool hayDecisiones() const { return std::filesystem::exists(ruta("DECISIONES.DAT")); }
-    std::uintmax_t bytesDecisiones() const { return std::filesystem::file_size(ruta("DECISIONES.DAT")); }
+    static std::filesystem::path decisiones() { return carpetaDePrueba().ruta() / kArchivoDecisiones; }
+    bool hayDecisiones() const { return std::filesystem::exists(decisiones()); }
+    std::uintmax_t bytesDecisiones() const { return std::filesystem::file_size(decisiones()); }
     TRegDecision decisionGuardada(uint8_t equipo) const { return juegoDePrueba().decisionesGuardadas().at(equipo - 1u); }
 
     /// Opens the screen on top of the stand-in main window, active, so that
     /// moving the focus runs the field checks.
     TFDeciciones* abrir() {
         auto* pantalla = new TFDeciciones(juegoDePrueba(), &principal_);
-        pantalla->show();
-        pantalla->activateWindow();
-        if (!QTest::qWaitForWindowActive(pantalla)) qWarning("la pantalla no quedó activa");
+        if (!activar(pantalla)) qWarning("la pantalla no quedó activa");
         return pantalla;
     }
 
@@ -96,21 +80,13 @@ public:
     DialogosFalsos cajas;
 
 private:
-    QTemporaryDir carpeta_;
+    CarpetaDeJuego carpeta_;
     QWidget principal_;
 };
 
-template <typename T>
-T* hijo(QWidget* w, const char* nombre) {
-    T* encontrado = w->findChild<T*>(QString::fromLatin1(nombre));
-    if (!encontrado) qFatal("falta %s", nombre);
-    return encontrado;
-}
-
-QLineEdit* edit(QWidget* w, const char* nombre) { return hijo<QLineEdit>(w, nombre); }
+QLineEdit* edit(QWidget* w, const char* nombre) { return control<QLineEdit>(w, nombre); }
 QString texto(QWidget* w, const char* nombre) { return edit(w, nombre)->text(); }
-QString etiqueta(QWidget* w, const char* nombre) { return hijo<QLabel>(w, nombre)->text(); }
-void clic(QWidget* w, const char* boton) { QTest::mouseClick(hijo<QPushButton>(w, boton), Qt::LeftButton); }
+QString etiqueta(QWidget* w, const char* nombre) { return control<QLabel>(w, nombre)->text(); }
 
 /// Types into a field the way the game master does: click in it, replace its text.
 void tipear(QWidget* w, const char* nombre, const QString& valor) {
@@ -121,31 +97,24 @@ void tipear(QWidget* w, const char* nombre, const QString& valor) {
     QTest::keyClicks(e, valor);
 }
 
+// The amount fields from the price down, the production level coming after the fourth.
+const std::pair<const char*, int32_t TRegDecision::*> kMontos[] = {
+    {"precio", &TRegDecision::precio},           {"marketing", &TRegDecision::marketing},
+    {"invYDes", &TRegDecision::invYDes},         {"capacitacion", &TRegDecision::capacitacion},
+    {"invPlanta", &TRegDecision::invPlanta},     {"pedPrestamoA", &TRegDecision::pedPrestamoA},
+    {"pedPrestamoB", &TRegDecision::pedPrestamoB}, {"devPrestamoA", &TRegDecision::devPrestamoA},
+    {"devPrestamoB", &TRegDecision::devPrestamoB}};
+
 /// Fills every field of the team on show from a decision record.
 void llenar(QWidget* w, const TRegDecision& d) {
-    tipear(w, "precio", QString::number(d.precio));
-    tipear(w, "marketing", QString::number(d.marketing));
-    tipear(w, "invYDes", QString::number(d.invYDes));
-    tipear(w, "capacitacion", QString::number(d.capacitacion));
-    const int niveles[] = {0, 25, 50, 75, 100};
-    for (int i = 0; i < 5; ++i)
-        if (niveles[i] == d.nivelProduccion) hijo<QComboBox>(w, "nivelProduccion")->setCurrentIndex(i);
-    tipear(w, "invPlanta", QString::number(d.invPlanta));
-    tipear(w, "pedPrestamoA", QString::number(d.pedPrestamoA));
-    tipear(w, "pedPrestamoB", QString::number(d.pedPrestamoB));
-    tipear(w, "devPrestamoA", QString::number(d.devPrestamoA));
-    tipear(w, "devPrestamoB", QString::number(d.devPrestamoB));
+    for (const auto& [campo, monto] : kMontos) tipear(w, campo, QString::number(d.*monto));
+    control<QComboBox>(w, "nivelProduccion")->setCurrentIndex(d.nivelProduccion / 25);
 }
 
 bool muestra(QWidget* w, const TRegDecision& d) {
-    const QString combo = hijo<QComboBox>(w, "nivelProduccion")->currentText();
-    return texto(w, "precio") == QString::number(d.precio) && texto(w, "marketing") == QString::number(d.marketing) &&
-           texto(w, "invYDes") == QString::number(d.invYDes) && texto(w, "capacitacion") == QString::number(d.capacitacion) &&
-           combo.trimmed() == QString::number(d.nivelProduccion) &&
-           texto(w, "invPlanta") == QString::number(d.invPlanta) && texto(w, "pedPrestamoA") == QString::number(d.pedPrestamoA) &&
-           texto(w, "pedPrestamoB") == QString::number(d.pedPrestamoB) &&
-           texto(w, "devPrestamoA") == QString::number(d.devPrestamoA) &&
-           texto(w, "devPrestamoB") == QString::number(d.devPrestamoB);
+    for (const auto& [campo, monto] : kMontos)
+        if (texto(w, campo) != QString::number(d.*monto)) return false;
+    return control<QComboBox>(w, "nivelProduccion")->currentText().trimmed() == QString::number(d.nivelProduccion);
 }
 
 /// The control that holds the keyboard focus.
@@ -158,18 +127,15 @@ void teclear(const QString& valor) { QTest::keyClicks(foco(), valor); }
 /// One team's decisions typed from the price down, Enter after each field;
 /// the production level chosen with the arrow keys.
 void teclearEquipo(const TRegDecision& d, Qt::Key enter = Qt::Key_Return) {
-    const int32_t montos[] = {d.precio, d.marketing, d.invYDes, d.capacitacion};
-    for (int32_t m : montos) {
-        teclear(QString::number(m));
-        QTest::keyClick(foco(), enter);
-    }
-    auto* combo = qobject_cast<QComboBox*>(foco());
-    if (!combo) qFatal("el nivel de producción no tiene el foco");
-    QTest::keyClick(combo, Qt::Key_Home);
-    for (int nivel = 0; nivel < d.nivelProduccion; nivel += 25) QTest::keyClick(combo, Qt::Key_Down);
-    QTest::keyClick(combo, enter);
-    for (int32_t m : {d.invPlanta, d.pedPrestamoA, d.pedPrestamoB, d.devPrestamoA, d.devPrestamoB}) {
-        teclear(QString::number(m));
+    for (std::size_t i = 0; i < std::size(kMontos); ++i) {
+        if (i == 4) {
+            auto* combo = qobject_cast<QComboBox*>(foco());
+            if (!combo) qFatal("el nivel de producción no tiene el foco");
+            QTest::keyClick(combo, Qt::Key_Home);
+            for (int nivel = 0; nivel < d.nivelProduccion; nivel += 25) QTest::keyClick(combo, Qt::Key_Down);
+            QTest::keyClick(combo, enter);
+        }
+        teclear(QString::number(d.*kMontos[i].second));
         QTest::keyClick(foco(), enter);
     }
 }
@@ -187,16 +153,12 @@ private slots:
         QPointer<TFDeciciones> p = juego.abrir();
         QCOMPARE(p->windowTitle(), QStringLiteral("Decisiones"));
         // A fixed border: neither minimize nor maximize.
-        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMinimizeButtonHint));
-        QVERIFY(!p->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
-        QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
-        QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
-        QCOMPARE(etiqueta(p, "Label5"), QStringLiteral("4"));
-        QCOMPARE(etiqueta(p, "Label2"), QStringLiteral("1"));
-        QCOMPARE(etiqueta(p, "bancoPedPrestamoA"), QStringLiteral("NACION"));
-        QCOMPARE(etiqueta(p, "bancoDevPrestamoB"), QStringLiteral("PROVINCIA"));
+        QVERIFY(!(p->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
+        for (const auto& [nombre, esperado] : {std::pair{"lbNroEquipo", "1/1"}, {"Label6", "Alfa"}, {"Label5", "4"}, {"Label2", "1"},
+                                               {"bancoPedPrestamoA", "NACION"}, {"bancoDevPrestamoB", "PROVINCIA"}})
+            QCOMPARE(etiqueta(p, nombre), QString::fromLatin1(esperado));
         // A new period opens with every field at 0 and the first level chosen.
-        auto* combo = hijo<QComboBox>(p, "nivelProduccion");
+        auto* combo = control<QComboBox>(p, "nivelProduccion");
         QCOMPARE(combo->count(), 5);
         QCOMPARE(combo->itemText(2), QStringLiteral("50  "));
         QCOMPARE(combo->itemText(4), QStringLiteral("100 "));
@@ -206,12 +168,12 @@ private slots:
 
         const TRegDecision d = decision(80, 75, 4000, 6000, 100);
         llenar(p, d);
-        clic(p, "btnAnterior");  // there is no previous team
+        pulsar(p, "btnAnterior");  // there is no previous team
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/1"));
         QVERIFY(!juego.hayDecisiones());
 
         juego.cajas.respuestas = {ServicioDialogos::Respuesta::no};
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSimular});
         QCOMPARE(juego.cajas.cajas[0].titulo, QStringLiteral("Atención"));
         QCOMPARE(juego.cajas.cajas[0].botones, ServicioDialogos::Botones::siNo);
@@ -229,22 +191,20 @@ private slots:
         const TRegDecision d1 = decision(60, 25, 2000, 1000, 10);
         const TRegDecision d2 = decision(95, 100, 20000, 10000, 20);
         llenar(p, d1);
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
         QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Beta"));
         QVERIFY(muestra(p, TRegDecision{}));
         llenar(p, d2);
-        clic(p, "btnAnterior");
+        pulsar(p, "btnAnterior");
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/3"));
         QCOMPARE(etiqueta(p, "Label6"), QStringLiteral("Alfa"));
         QVERIFY(muestra(p, d1));
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QVERIFY(muestra(p, d2));
-        QVERIFY(iguales(p->decisionesEquipos()[0], d1));
-        QVERIFY(iguales(p->decisionesEquipos()[1], d2));
+        QVERIFY(iguales(p->decisionesEquipos()[0], d1) && iguales(p->decisionesEquipos()[1], d2));
         // Moving between teams writes nothing.
-        QVERIFY(!juego.hayDecisiones());
-        QVERIFY(juego.cajas.cajas.isEmpty());
+        QVERIFY(!juego.hayDecisiones() && juego.cajas.cajas.isEmpty());
         p->close();
     }
 
@@ -340,7 +300,7 @@ private slots:
         const TRegDecision valida = decision(70, 50, 6000, 3000, 5);
         if (ultimo) {
             llenar(p, valida);
-            clic(p, "btnSiguiente");
+            pulsar(p, "btnSiguiente");
         }
         const std::vector<TRegDecision> antes = p->decisionesEquipos();
         const uint8_t equipo = p->equipoActual();
@@ -348,7 +308,7 @@ private slots:
         const QByteArray nombre = campo.toLatin1();
         tipear(p, nombre.constData(), valor);
 
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
         QCOMPARE(p->equipoActual(), equipo);
         QCOMPARE(texto(p, nombre.constData()), queda);
@@ -360,7 +320,7 @@ private slots:
         if (ultimo) {
             tipear(p, nombre.constData(), valor);
             juego.cajas.cajas.clear();
-            clic(p, "btnAnterior");
+            pulsar(p, "btnAnterior");
             QCOMPARE(juego.cajas.textosMostrados(), QStringList{mensaje});
             QCOMPARE(p->equipoActual(), equipo);
         }
@@ -375,7 +335,7 @@ private slots:
         juego.cajas.respuestas = {ServicioDialogos::Respuesta::no, ServicioDialogos::Respuesta::no};
         for (const TRegDecision& x : d) {
             llenar(p, x);
-            clic(p, "btnSiguiente");
+            pulsar(p, "btnSiguiente");
         }
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSimular});
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("3/3"));
@@ -385,10 +345,10 @@ private slots:
         for (uint8_t t = 1; t <= 3; ++t) QVERIFY(iguales(juego.decisionGuardada(t), d[t - 1]));
 
         // Back to a team, a correction, and past the last team again: written again.
-        clic(p, "btnAnterior");
+        pulsar(p, "btnAnterior");
         tipear(p, "precio", QStringLiteral("77"));
-        clic(p, "btnSiguiente");
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QCOMPARE(juego.cajas.textosMostrados(), (QStringList{kSimular, kSimular}));
         QCOMPARE(juego.decisionGuardada(2).precio, 77);
         QCOMPARE(juego.bytesDecisiones(), std::uintmax_t{120});
@@ -399,15 +359,13 @@ private slots:
         Juego juego({"Alfa"}, 1);
         QPointer<TFDeciciones> p = juego.abrir();
         llenar(p, decision(90, 75, 4000, 8000, 1000));
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QVERIFY(!p || !p->isVisible());
         QTRY_VERIFY(!p);
         auto* simular = juego.principal().findChild<TFSimular*>();
-        QVERIFY(simular);
-        QVERIFY(simular->isVisible());
-        QVERIFY(juego.hayDecisiones());
+        QVERIFY(simular && simular->isVisible() && juego.hayDecisiones());
         QPointer<TFSimular> s = simular;
-        clic(simular, "btnCerrar");
+        pulsar(simular, "btnCerrar");
         QTRY_VERIFY(!s);
     }
 
@@ -421,9 +379,9 @@ private slots:
         TDecision(carpetaDePrueba()).guardarDecisiones({});
 
         QPointer<TFDeciciones> p = juego.abrir();
-        clic(p, "btnCargarDatosTodas");
+        pulsar(p, "btnCargarDatosTodas");
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSinDatos});
-        clic(p, "btnCargarDatos");
+        pulsar(p, "btnCargarDatos");
         QCOMPARE(juego.cajas.textosMostrados(), (QStringList{kSinDatos, kSinDatos}));
         QVERIFY(muestra(p, TRegDecision{}));
         p->close();
@@ -435,14 +393,14 @@ private slots:
         // The screen opens with them, as the main window says they are loaded.
         QVERIFY(muestra(p, d[0]) && iguales(p->decisionesEquipos()[2], d[2]) && juego.cajas.cajas.isEmpty());
         llenar(p, decision(99, 0, 0, 0, 9));
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
-        clic(p, "btnCargarDatosTodas");
+        pulsar(p, "btnCargarDatosTodas");
         QVERIFY(juego.cajas.cajas.isEmpty());
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("1/3"));
         QVERIFY(muestra(p, d[0]));
         for (int i = 0; i < 3; ++i) QVERIFY(iguales(p->decisionesEquipos()[i], d[i]));
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QVERIFY(muestra(p, d[1]));
         p->close();
     }
@@ -453,19 +411,18 @@ private slots:
         TDecision(carpetaDePrueba()).guardarDecisiones({d[0], d[1]});
         QPointer<TFDeciciones> p = juego.abrir();
         llenar(p, decision(98, 0, 0, 0, 9));
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         tipear(p, "precio", QStringLiteral("99"));
-        clic(p, "btnCargarDatosTodas");
+        pulsar(p, "btnCargarDatosTodas");
         QCOMPARE(juego.cajas.textosMostrados(), QStringList{kSinDatos});
         // The teams read keep what was read; the team on show does not change.
-        QVERIFY(iguales(p->decisionesEquipos()[0], d[0]));
-        QVERIFY(iguales(p->decisionesEquipos()[1], d[1]));
-        QVERIFY(iguales(p->decisionesEquipos()[2], TRegDecision{}));
+        const TRegDecision leidas[] = {d[0], d[1], TRegDecision{}};
+        for (int i = 0; i < 3; ++i) QVERIFY(iguales(p->decisionesEquipos()[i], leidas[i]));
         QCOMPARE(etiqueta(p, "lbNroEquipo"), QStringLiteral("2/3"));
         QCOMPARE(texto(p, "precio"), QStringLiteral("99"));
 
         // This team's own stored decision is there.
-        clic(p, "btnCargarDatos");
+        pulsar(p, "btnCargarDatos");
         QCOMPARE(juego.cajas.cajas.size(), 1);
         QVERIFY(muestra(p, d[1]));
         p->close();
@@ -525,7 +482,7 @@ private slots:
         QCOMPARE(p->equipoActual(), uint8_t{2});
         tipear(p, "precio", QStringLiteral("70"));
         const QByteArray nombre = desde.toLatin1();
-        QWidget* inicio = hijo<QWidget>(p, nombre.constData());
+        QWidget* inicio = control<QWidget>(p, nombre.constData());
         inicio->setFocus(Qt::TabFocusReason);
         QTest::keyClick(inicio, Qt::Key(tecla), mayusculas ? Qt::ShiftModifier : Qt::NoModifier);
         QVERIFY(juego.cajas.cajas.isEmpty());
@@ -610,10 +567,10 @@ private slots:
         QVERIFY(nombre.size() <= 50);
         Juego juego({"Alfa", std::string(aCp1252(nombre).value())}, 1);
         QPointer<TFDeciciones> p = juego.abrir();
-        auto* etiquetaNombre = hijo<QLabel>(p, "Label6");
+        auto* etiquetaNombre = control<QLabel>(p, "Label6");
         // Shown second, after the window has its size.
         llenar(p, decision(70, 50, 6000, 3000, 5));
-        clic(p, "btnSiguiente");
+        pulsar(p, "btnSiguiente");
         QCOMPARE(etiquetaNombre->text(), nombre);
         const QRect caja = etiquetaNombre->contentsRect();
         const QRect ocupa = QFontMetrics(etiquetaNombre->font())
@@ -639,7 +596,7 @@ private slots:
         QPointer<QWidget> p = periodo0 ? static_cast<QWidget*>(new TFDecicionesPeriodo0(juegoDePrueba(), &juego.principal()))
                                        : juego.abrir();
         for (const TRangoDecision& r : rangosDecision()) {
-            auto* campo = hijo<QWidget>(p, r.columna);
+            auto* campo = control<QWidget>(p, r.columna);
             QCOMPARE(campo->toolTip(), QString::fromUtf8(ayudaDecision(r, "NACION", "PROVINCIA")));
             QStringList titulos;
             for (QLabel* l : p->findChildren<QLabel*>())
@@ -683,11 +640,6 @@ private slots:
     }
 };
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication aplicacion(argc, argv);
-    PruebaDeciciones prueba;
-    return QTest::qExec(&prueba, argc, argv);
-}
+CORVELIAN_PRUEBA_PANTALLAS(PruebaDeciciones)
 
 #include "deciciones_test.moc"
