@@ -277,8 +277,8 @@ void TFClase::aplicarLetra(int tamano) {
 
 void TFClase::ajustarFilas() {
     // The back row must see every company: unless the game master chose a
-    // size, the type shrinks from 20 points until all the rows fit.
-    if (!letraElegida_ && tblPosiciones->font().pointSize() != 20) aplicarLetra(20);
+    // size, the type shrinks until all the rows fit. Only shrinks: a larger
+    // type would change the window's minimum size, and so its size again.
     for (;;) {
         // Two lines at most for a name; the rest is elided.
         tblPosiciones->resizeRowsToContents();

@@ -624,7 +624,7 @@ private slots:
             QVERIFY2(avisos.contains(u"El préstamo pedido al banco A") == exceso &&
                          avisos.contains(u"quebraría") == quiebra,
                      qPrintable(avisos));
-            const auto* lugar = hijo<QLabel>(p, "lblAvisos");  // the fixed-size screen makes room for them
+            const auto* lugar = control<QLabel>(p, "lblAvisos");  // the fixed-size screen makes room for them
             QVERIFY(lugar->height() >= lugar->heightForWidth(lugar->width()));
         }
         QVERIFY(juego.cajas.cajas.isEmpty() && !juego.hayDecisiones());

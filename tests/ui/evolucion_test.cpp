@@ -16,6 +16,7 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLegend>
 #include <QLineSeries>
@@ -287,6 +288,23 @@ private slots:
         int fila = 0;
         while (!tabla->item(fila, 1)->text().startsWith(QStringLiteral("Cooperativa"))) ++fila;
         QCOMPARE(tabla->item(fila, 1)->toolTip(), QString::fromStdString(nombreLargo));
+    }
+
+    // Twelve companies, half of them bankrupt on two lines: the type shrinks
+    // until the back row sees every one at 1024×768.
+    void todasLasFilasCabenEnLaClase() {
+        CarpetaDeJuego carpeta;
+        std::vector<std::string> equipos{cp1252(nombreLargo)};
+        for (int i = 2; i <= 12; ++i) equipos.push_back("Equipo " + std::to_string(i));
+        prepararJuego(equipos, 2, false, [](int empresa, int periodo) {
+            return TRegDecision{85, 75, 2000, 5000, 1000, empresa % 2 && periodo == 1 ? 900000 : 0, 0, 0, 0, 0};
+        });
+        TFClase clase(juegoDePrueba(), nullptr);
+        clase.resize(1024, 768);
+        QVERIFY(activar(&clase));
+        auto* tabla = control<QTableWidget>(&clase, "tblPosiciones");
+        QTRY_VERIFY(tabla->verticalHeader()->length() <= tabla->viewport()->height());
+        QVERIFY(tabla->rowCount() == 12 && tabla->font().pointSize() < 20);
     }
 
     // The end of a class with the computer on the screens of a classroom: every
