@@ -70,6 +70,7 @@ TFPortal::TFPortal(TJuego& juego, QWidget* padre, TPortal& portal)
     conectar(btnCerrar);
     centrarSobre(this, padre);
     actualizar();
+    prepararTeclado(this);  // after actualizar: the other buttons leave Iniciar/Detener its letter
 }
 
 /// The port, the start button, the state, the addresses to type and the QR code.
@@ -257,7 +258,7 @@ void TFPortal::conectar(QPushButton* btnCerrar) {
 
 void TFPortal::actualizar() {
     const bool activo = portal_.activo();
-    btnIniciar->setText(activo ? QStringLiteral("Detener") : QStringLiteral("Iniciar"));
+    btnIniciar->setText(activo ? QStringLiteral("&Detener") : QStringLiteral("&Iniciar"));
     edPuerto->setEnabled(!activo);
     cmbDireccion->setEnabled(!activo);
     if (activo) {

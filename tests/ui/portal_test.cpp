@@ -161,7 +161,7 @@ private slots:
             control<QPushButton>(ventana, "btnIniciar")->click();
         }
         QVERIFY(principal.portal().activo());
-        QCOMPARE(control<QPushButton>(ventana, "btnIniciar")->text(), QStringLiteral("Detener"));
+        QCOMPARE(control<QPushButton>(ventana, "btnIniciar")->text(), QStringLiteral("&Detener"));
         const auto codigos = juegoDePrueba().codigosGuardados();
         QCOMPARE(tabla->rowCount(), 3);
         for (int fila = 0; fila < 3; ++fila) {
