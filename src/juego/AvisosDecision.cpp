@@ -1,6 +1,7 @@
 #include "juego/AvisosDecision.h"
 
 #include "engine/EmpresaPeriodo.h"
+#include "engine/ValidarDecision.h"
 #include "store/Texto.h"
 
 #include <algorithm>
@@ -31,17 +32,29 @@ TAvisoDecision excesoDeCredito(const TRegDatosIniciales& ini, char banco, int32_
     return a;
 }
 
+// The run's arithmetic is defined for decisions within their ranges only:
+// a screen asks while a field may still hold anything typed.
+bool enSusRangos(const TRegDecision& d) {
+    return std::ranges::all_of(rangosDecision(), [&](const TRangoDecision& r) { return enRango(r, d.*(r.campo)); });
+}
+
+TRegDecision acotada(TRegDecision d) {
+    for (const TRangoDecision& r : rangosDecision()) d.*(r.campo) = std::clamp(d.*(r.campo), r.minimo, r.maximo);
+    return d;
+}
+
 }  // namespace
 
 TCreditoRestante creditoRestante(const TRegDatosAcum& anterior, const TRegDecision& d,
                                  const TRegDatosIniciales& ini) {
-    const TCreditoPeriodo c = creditoDelPeriodo(anterior, d, ini, true);
+    const TCreditoPeriodo c = creditoDelPeriodo(anterior, acotada(d), ini, true);
     return {c.restanteA, c.restanteB};
 }
 
 std::vector<TAvisoDecision> avisosDeDecision(const TRegDatosAcum& anterior, const TRegDecision& d,
                                              const TRegDatosIniciales& ini) {
     std::vector<TAvisoDecision> avisos;
+    if (!enSusRangos(d)) return avisos;  // refused when stored, with its own message
     const TCreditoPeriodo credito = creditoDelPeriodo(anterior, d, ini, true);
     if (credito.excesoA > 0)
         avisos.push_back(excesoDeCredito(ini, 'A', d.pedPrestamoA, credito.restanteA, credito.excesoA));

@@ -36,6 +36,8 @@ TCreditoRestante creditoRestante(const TRegDatosAcum& anterior, const TRegDecisi
                                  const TRegDatosIniciales& ini);
 
 /// The warnings for a company with results anterior deciding d in the open
-/// period of ini, in the order: loans, funds, bankruptcy, layoffs.
+/// period of ini, in the order: loans, funds, bankruptcy, layoffs; none while
+/// a field of d is out of its range (creditoRestante then takes it at its
+/// nearest limit).
 std::vector<TAvisoDecision> avisosDeDecision(const TRegDatosAcum& anterior, const TRegDecision& d,
                                              const TRegDatosIniciales& ini);

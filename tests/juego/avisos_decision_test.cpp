@@ -59,4 +59,17 @@ TEST_P(AvisosDecision, AvisaLoQueLaCorridaHace) {
     EXPECT_EQ(juegoDePrueba().simular().quiebras.size(), std::size_t(std::count(tipos.begin(), tipos.end(), T::quiebra)));
 }
 
+// A screen asks as the fields are typed: anything out of range gets no
+// warning and never reaches the run's arithmetic (which would overflow).
+TEST(AvisosDecisionFueraDeRango, SinAvisosNiDesborde) {
+    CarpetaTemporal carpeta;
+    juegoDePrueba().crearJuego({"Alfa"}, ejemploDatosIniciales());
+    juegoDePrueba().correrPeriodo0(ejemploPeriodo0());
+    TRegDecision d = con(INT32_MAX, 9, INT32_MAX);
+    d.precio = 0;
+    const TAvisosEmpresa avisos = juegoDePrueba().avisosDeEmpresa("Alfa", d);
+    EXPECT_TRUE(avisos.avisos.empty());
+    EXPECT_EQ(avisos.credito.bancoB, 10000);
+}
+
 }  // namespace
