@@ -1,0 +1,44 @@
+// A filed period worked again arrives at what the run stored, bankruptcies
+// and penalties included; a history that does not agree is named.
+
+#include "comun/CarpetaTemporal.h"
+#include "juego/Juego.h"
+#include "juego/RecalculoPeriodo.h"
+#include "store/DatosIniciales.h"
+#include "store/ErrorArchivo.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Three companies: one steady, one that overspends on plant (penalty), one
+// that asks bank A for more than it lends (bankrupt in period 2).
+std::vector<TRegDecision> decisionesDe(int periodo, std::size_t empresas) {
+    std::vector<TRegDecision> d{{85, 100, 2000, 6000, 1000, 0, 0, 0, 0, 0},
+                                {80, 75, 0, 8000, 2000, periodo == 1 ? 50000 : 0, 0, 0, 0, 0},
+                                {90, 50, 4000, 4000, 0, 0, periodo == 2 ? 10031 : 0, 0, 0, 0}};
+    d.resize(empresas);
+    return d;
+}
+
+}  // namespace
+
+TEST(RecalculoPeriodo, CadaPeriodoDaLoArchivadoYUnoAlteradoSeNombra) {
+    CarpetaTemporal carpeta;
+    TJuego& juego = juegoDePrueba();
+    juego.crearJuego({"Alfa", "Beta", "Gama"}, ejemploDatosIniciales());
+    juego.correrPeriodo0(ejemploPeriodo0());
+    for (int periodo = 1; periodo <= 4; ++periodo) {
+        juego.guardarDecisiones(decisionesDe(periodo, juego.empresasActivas().size()));
+        juego.simular();
+    }
+    for (int periodo = 1; periodo <= 4; ++periodo) {
+        const TArchivoPeriodo anterior = juego.periodoDelHistorial(periodo - 1);
+        const TArchivoPeriodo actual = juego.periodoDelHistorial(periodo);
+        const TCalculoCorrida corrida = recalcularPeriodo(anterior, actual, "Periodo");
+        EXPECT_EQ(corrida.quiebras().size(), periodo == 2 ? 1u : 0u) << periodo;
+        TArchivoPeriodo alterado = actual;
+        alterado.decisiones[0].marketing += 2000;
+        EXPECT_THROW(recalcularPeriodo(anterior, alterado, "Periodo"), ErrorArchivoDanado) << periodo;
+    }
+}
