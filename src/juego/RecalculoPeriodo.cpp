@@ -51,3 +51,17 @@ TCalculoCorrida recalcularPeriodo(const TArchivoPeriodo& anterior, const TArchiv
         throw danado(kArchivoIndustria);
     return corrida;
 }
+
+TCalculoPeriodo0 recalcularPeriodo0(const TArchivoPeriodo& periodo0, const std::filesystem::path& carpeta0) {
+    if (periodo0.decisiones.empty()) throw ErrorArchivoDanado(carpeta0 / kArchivoDecisiones, "no tiene decisiones");
+    TRegDatosIniciales usados = periodo0.parametros;
+    usados.periodoActual = 0;
+    const TCalculoPeriodo0 calculo(usados, decisionesPeriodo0(periodo0.decisiones.front(), aTexto(usados.nombreBancoA),
+                                                              aTexto(usados.nombreBancoB)));
+    std::vector<std::string> nombres;
+    for (const TRegDatosAcum& r : periodo0.empresas) nombres.push_back(aTexto(r.nombreEmpresa));
+    if (!mismosBytes(calculo.resultados(periodo0.resultados, nombres), periodo0.resultados))
+        throw ErrorArchivoDanado(carpeta0 / kArchivoResultados,
+                                 "no es lo que da el período 0 con las decisiones comunes que guardó");
+    return calculo;
+}

@@ -8,6 +8,7 @@
 
 #include "engine/CalculoCorrida.h"
 #include "engine/Historial.h"
+#include "engine/UDecicionesPeriodo0.h"
 
 #include <filesystem>
 
@@ -17,3 +18,8 @@
 /// (ErrorArchivoDanado).
 TCalculoCorrida recalcularPeriodo(const TArchivoPeriodo& anterior, const TArchivoPeriodo& actual,
                                   const std::filesystem::path& carpetaActual);
+
+/// Period 0 worked again from its record: the one standard company every
+/// company was, with the decisions they all took. carpeta0 names a file
+/// that does not agree (ErrorArchivoDanado).
+TCalculoPeriodo0 recalcularPeriodo0(const TArchivoPeriodo& periodo0, const std::filesystem::path& carpeta0);
