@@ -4,11 +4,14 @@
 #include "comun/CarpetaTemporal.h"
 #include "juego/CausasUtilidad.h"
 #include "juego/Juego.h"
+#include "juego/MarcasPeriodo.h"
 #include "juego/RecalculoPeriodo.h"
 #include "store/DatosIniciales.h"
 #include "store/ErrorArchivo.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -47,6 +50,22 @@ TEST(RecalculoPeriodo, CadaPeriodoDaLoArchivadoYUnoAlteradoSeNombra) {
             for (const TCampoCausa& campo : camposCausas()) suma += causas.*(campo.campo);
             EXPECT_EQ(suma, actual.industria[i].utilidadPeriodo) << periodo << ' ' << i;
             EXPECT_LE(std::abs(causas.redondeo), 3) << periodo << ' ' << i;
+        }
+        // The flags the decisions were made to raise.
+        for (std::size_t i = 0; i < corrida.empresas().size(); ++i) {
+            const auto& empresa = corrida.empresas()[i];
+            const auto marcas = marcasDelPeriodo(anterior.resultados[i], empresa.informe, actual.industria[i].quebrada);
+            const auto tiene = [&](TTipoMarca tipo) {
+                return std::ranges::any_of(marcas, [&](const TMarcaPeriodo& m) { return m.tipo == tipo; });
+            };
+            // A penalty or a bankruptcy is what the run wrote a notice for.
+            EXPECT_EQ(tiene(TTipoMarca::penalidad) || tiene(TTipoMarca::quiebra), !actual.industria[i].aviso.empty())
+                << periodo << ' ' << i;
+            EXPECT_EQ(tiene(TTipoMarca::excesoDeCredito), periodo == 2 && i == 2) << periodo << ' ' << i;
+            if (periodo == 2 && i == 2) {
+                EXPECT_TRUE(tiene(TTipoMarca::quiebra) && marcas.back().causa == TCausaQuiebra::excesoDeCredito &&
+                            marcas.back().monto == 30);
+            }
         }
         antes = corrida.empresas();
         TArchivoPeriodo alterado = actual;
